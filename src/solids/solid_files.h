@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+#include <cstdio>
+
+#include "solids/solid_table.h"
+
+// The twenty streams of a run, each group indexed by kind - 1. A null entry
+// is a file not opened (yet), or an output file that could not be created.
+struct SolidFileSet {
+    std::array<std::FILE*, solidKindCount> vertexFiles{};
+    std::array<std::FILE*, solidKindCount> pairFiles{};
+    std::array<std::FILE*, solidKindCount> faceFiles{};
+    std::array<std::FILE*, solidKindCount> dualFiles{};
+};
+
+// Opens the five vertex files of the working directory in table order and
+// reads them into the solids' arrays, then creates the five pair files.
+// Returns false, silently and at once, when a vertex file cannot be opened;
+// what was opened stays in `files`. A pair file that cannot be created is
+// reported on standard error and left null; the run goes on without it.
+bool loadSolids(SolidFileSet& files, VertexArrays& arrays);
+
+// Opens the face file of `kind` and reads exactly faceCount rows of
+// cornerCount numbers into `columns`. Returns false when the file cannot be
+// opened (silently), or when a row names a vertex outside 1 to vertexCount
+// (one line on standard error naming the file and the row).
+bool readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns);
+
+// Closes every open stream: vertex, face, dual, then pair files, each group
+// in table order. Safe on null entries; leaves every entry null.
+void closeSolidFiles(SolidFileSet& files);
+
+// Creates an output file with mode "w". On failure writes one line naming
+// the file to standard error and returns null.
+std::FILE* createOutputFile(const char* name);
