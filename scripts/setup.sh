@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for a purpose: "build"
+# (compile the program), "run" (build and show it, also without a display),
+# "test" (build and run the whole test suite) or "bench".
+set -euo pipefail
+
+build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
+       libgl1-mesa-dri libx11-dev libpng-dev)
+case "${1:-build}" in
+  build) wanted=("${build[@]}") ;;
+  run)   wanted=("${build[@]}" xvfb) ;;
+  test)  wanted=("${build[@]}" xvfb clang libclang-rt-14-dev) ;;
+  bench) wanted=("${build[@]}" xvfb libbenchmark-dev time) ;;
+  *) echo "setup.sh: unknown purpose '$1' (build, run, test or bench)" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "setup.sh: need root to install: ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
