@@ -56,13 +56,11 @@ public:
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const fs::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
 
     void write(const std::string& name, const std::string& text) const {
         std::ofstream(path_ / name, std::ios::binary) << text;
     }
     std::string read(const std::string& name) const { return readFile(path_ / name); }
-    bool exists(const std::string& name) const { return fs::exists(path_ / name); }
     void remove(const std::string& name) const { fs::remove(path_ / name); }
 
     // Copies the ten shipped input files in.

@@ -13,7 +13,7 @@ struct FileCloser {
 };
 using Stream = std::unique_ptr<std::FILE, FileCloser>;
 
-// A real file stream holding `text`, so end-of-file behaves as on disk.
+// A real file stream holding `text`, so the end of file behaves as on disk.
 Stream streamOf(const std::string& text) {
     std::FILE* f = std::tmpfile();
     std::fputs(text.c_str(), f);
@@ -29,21 +29,12 @@ VertexArray markedArray() {
     return a;
 }
 
-void expectVertex(const Vec3& v, float x, float y, float z) {
-    EXPECT_EQ(v.x, x);
-    EXPECT_EQ(v.y, y);
-    EXPECT_EQ(v.z, z);
+std::string str(const Vec3& v) {
+    return std::to_string(v.x) + " " + std::to_string(v.y) + " " + std::to_string(v.z);
 }
+std::string str(float x, float y, float z) { return str(Vec3{x, y, z}); }
 
-std::string cubeText(bool finalLineEnd) {
-    std::string text;
-    for (int i = 0; i < 8; ++i)
-        text += std::to_string(i) + " " + std::to_string(i + 0.5) + " -" + std::to_string(i) +
-                (i < 7 || finalLineEnd ? "\n" : "");
-    return text;
-}
-
-// What is left in the stream, so tests can tell how far a reader went.
+// The next number left in the stream, so tests can tell how far a reader went.
 float nextNumber(std::FILE* in) {
     float value = mark;
     std::fscanf(in, "%f", &value);
@@ -53,57 +44,38 @@ float nextNumber(std::FILE* in) {
 }  // namespace
 
 TEST(ReadVerticesToEnd, FinalLineEndCostsOneMoreReadThatStoresNothing) {
-    for (bool finalLineEnd : {true, false}) {
-        SCOPED_TRACE(finalLineEnd ? "with final line end" : "without final line end");
-        Stream in = streamOf(cubeText(finalLineEnd));
+    std::string text;
+    for (int i = 0; i < 8; ++i) text += std::to_string(i) + " 0.5 -" + std::to_string(i + 1) + "\n";
+    for (const std::string& file : {text, text.substr(0, text.size() - 1)}) {
+        Stream in = streamOf(file);
         VertexArray verts = markedArray();
-        EXPECT_EQ(readVerticesToEnd(in.get(), verts), finalLineEnd ? 9 : 8);
-        for (int i = 0; i < 8; ++i) expectVertex(verts[i], float(i), float(i + 0.5), float(-i));
-        expectVertex(verts[8], mark, mark, mark);
+        EXPECT_EQ(readVerticesToEnd(in.get(), verts), file == text ? 9 : 8);
+        for (int i = 0; i < 8; ++i) EXPECT_EQ(str(verts[i]), str(i, 0.5f, -(i + 1)));
+        EXPECT_EQ(str(verts[8]), str(mark, mark, mark));
     }
-}
-
-TEST(ReadVerticesToEnd, EmptyOrBlankFileCostsOneRead) {
-    for (const char* text : {"", " \n\n\t \n"}) {
-        Stream in = streamOf(text);
+    for (const char* empty : {"", " \n\n\t \n"}) {
+        Stream in = streamOf(empty);
         VertexArray verts = markedArray();
         EXPECT_EQ(readVerticesToEnd(in.get(), verts), 1);
-        expectVertex(verts[0], mark, mark, mark);
+        EXPECT_EQ(str(verts[0]), str(mark, mark, mark));
     }
 }
 
-TEST(ReadVerticesToEnd, LineBreaksCarryNoMeaning) {
-    Stream in = streamOf("1\n2\n\n3 4 5\n6 7\n8 9e1\n");
+TEST(ReadVerticesToEnd, LineBreaksCarryNoMeaningAndShortLastGroupsFillWhatTheyHave) {
+    Stream in = streamOf("1\n2\n\n3 4 5\n6 7\n8 9e1\n-1 -2\n");
     VertexArray verts = markedArray();
     EXPECT_EQ(readVerticesToEnd(in.get(), verts), 4);
-    expectVertex(verts[0], 1, 2, 3);
-    expectVertex(verts[1], 4, 5, 6);
-    expectVertex(verts[2], 7, 8, 90);
-}
-
-TEST(ReadVerticesToEnd, ShortLastGroupFillsWhatItHas) {
-    Stream in = streamOf("1 2 3\n4 5\n");
-    VertexArray verts = markedArray();
-    EXPECT_EQ(readVerticesToEnd(in.get(), verts), 2);
-    expectVertex(verts[0], 1, 2, 3);
-    expectVertex(verts[1], 4, 5, mark);
+    EXPECT_EQ(str(verts[0]), str(1, 2, 3));
+    EXPECT_EQ(str(verts[2]), str(7, 8, 90));
+    EXPECT_EQ(str(verts[3]), str(-1, -2, mark));
 }
 
 TEST(ReadVerticesToEnd, StopsAtTextThatIsNotANumber) {
-    {
-        Stream in = streamOf("1 2 3\nabc 4 5 6\n7 8 9\n");
-        VertexArray verts = markedArray();
-        EXPECT_EQ(readVerticesToEnd(in.get(), verts), 2);
-        expectVertex(verts[0], 1, 2, 3);
-        expectVertex(verts[1], mark, mark, mark);
-    }
-    {
-        Stream in = streamOf("1 2 3\n4 5 x 6\n");
-        VertexArray verts = markedArray();
-        EXPECT_EQ(readVerticesToEnd(in.get(), verts), 2);
-        expectVertex(verts[1], 4, 5, mark);
-        expectVertex(verts[2], mark, mark, mark);
-    }
+    Stream in = streamOf("1 2 3\n4 5 x 6\n7 8 9\n");
+    VertexArray verts = markedArray();
+    EXPECT_EQ(readVerticesToEnd(in.get(), verts), 2);
+    EXPECT_EQ(str(verts[1]), str(4, 5, mark));
+    EXPECT_EQ(str(verts[2]), str(mark, mark, mark));
 }
 
 TEST(ReadVerticesToEnd, ReadsAtMostFortyNineTriples) {
@@ -112,10 +84,8 @@ TEST(ReadVerticesToEnd, ReadsAtMostFortyNineTriples) {
     Stream in = streamOf(text);
     VertexArray verts = markedArray();
     EXPECT_EQ(readVerticesToEnd(in.get(), verts), maxVertices);
-    EXPECT_EQ(verts[0].x, 1.0f);
     EXPECT_EQ(verts[48].x, 49.0f);
-    // Nothing past the 49th triple was consumed.
-    EXPECT_EQ(nextNumber(in.get()), 50.0f);
+    EXPECT_EQ(nextNumber(in.get()), 50.0f);  // nothing past the 49th consumed
 }
 
 TEST(ReadFixedVertices, TakesTheFirstTwelveNumbersWhateverTheLayout) {
@@ -124,75 +94,40 @@ TEST(ReadFixedVertices, TakesTheFirstTwelveNumbersWhateverTheLayout) {
         oneLine += std::to_string(i) + " ";
         onePerLine += std::to_string(i) + "\n";
     }
-    for (const std::string& text : {oneLine, onePerLine, cubeText(true)}) {
+    for (const std::string& text : {oneLine, onePerLine}) {
         Stream in = streamOf(text);
         VertexArray verts = markedArray();
         readFixedVertices(in.get(), verts);
-        if (text != cubeText(true)) {
-            for (int p = 0; p < 4; ++p)
-                expectVertex(verts[p], float(3 * p + 1), float(3 * p + 2), float(3 * p + 3));
-            EXPECT_EQ(nextNumber(in.get()), 13.0f);
-        } else {
-            // Four triples of a longer file; the fifth line stays unread.
-            expectVertex(verts[3], 3, 3.5f, -3);
-            EXPECT_EQ(nextNumber(in.get()), 4.0f);
-        }
-        expectVertex(verts[4], mark, mark, mark);
+        for (int p = 0; p < 4; ++p) EXPECT_EQ(str(verts[p]), str(3 * p + 1, 3 * p + 2, 3 * p + 3));
+        EXPECT_EQ(str(verts[4]), str(mark, mark, mark));
+        EXPECT_EQ(nextNumber(in.get()), 13.0f);
     }
 }
 
-TEST(ReadFixedVertices, ShortFileLeavesTheRestAsItWas) {
-    Stream in = streamOf("1 2 3\n4 5 6\n7\n");
-    VertexArray verts = markedArray();
-    readFixedVertices(in.get(), verts);
-    expectVertex(verts[1], 4, 5, 6);
-    expectVertex(verts[2], 7, mark, mark);
-    expectVertex(verts[3], mark, mark, mark);
-}
-
-TEST(ReadFaceColumns, ReadsExactlyFaceCountRowsIntoTheirColumns) {
+TEST(ReadFaceColumns, ReadsExactlyFaceCountRowsIntoTheirPlaces) {
     FaceColumns columns{};
     for (auto& column : columns) column.fill(-5);
-    // Six rows of a cube spread over lines at random, then a seventh row.
-    Stream in = streamOf("1 2 3 4 5 6\n7 8\n1 2 3 4 5 6 7 8 1 2\n3 4 5 6 7 8\n5 6 7 8\n");
+    // Six cube rows spread over lines at random, then a seventh row.
+    Stream in = streamOf("1 2 3 4 5 6\n7 8\n1 2 3 4 5 6 7 8 1 2\n3 4 5 6 7 8\n9 9 9 9\n");
     readFaceColumns(in.get(), Hexahedron, columns);
-    const int expected[6][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {1, 2, 3, 4},
-                                {5, 6, 7, 8}, {1, 2, 3, 4}, {5, 6, 7, 8}};
     for (int r = 0; r < 6; ++r)
-        for (int c = 0; c < 4; ++c) EXPECT_EQ(columns[c][r], expected[r][c]) << r << "," << c;
+        for (int c = 0; c < 4; ++c) EXPECT_EQ(columns[c][r], r % 2 * 4 + c + 1) << r << "," << c;
     EXPECT_EQ(columns[4][0], -5);  // the fifth place is not the cube's
-    EXPECT_EQ(columns[0][6], -5);  // nor is a seventh row
-    EXPECT_EQ(nextNumber(in.get()), 5.0f);
-}
-
-TEST(ReadFaceColumns, ShortFileLeavesEarlierRowsInPlace) {
-    FaceColumns columns{};
-    for (auto& column : columns) column.fill(9);
-    Stream in = streamOf("1 2 3\n4 5\n");
-    readFaceColumns(in.get(), Tetrahedron, columns);
-    EXPECT_EQ(columns[2][0], 3);
-    EXPECT_EQ(columns[1][1], 5);
-    EXPECT_EQ(columns[2][1], 9);
-    EXPECT_EQ(columns[0][2], 9);
+    EXPECT_EQ(columns[0][6], -5);
+    EXPECT_EQ(nextNumber(in.get()), 9.0f);
 }
 
 TEST(FirstBadFaceRow, FlagsNumbersOutsideTheSolidsVertices) {
     FaceColumns columns{};
-    for (int r = 0; r < 8; ++r) {
-        columns[0][r] = 1;
-        columns[1][r] = 6;
-        columns[2][r] = 3;
-    }
-    columns[3][0] = 99;   // a place an octahedron's rows do not have
-    columns[0][8] = -1;   // a row past its eight
+    for (int r = 0; r < 8; ++r) columns[0][r] = 1, columns[1][r] = 6, columns[2][r] = 3;
+    columns[3][0] = 99;  // a place an octahedron's rows do not have
+    columns[0][8] = -1;  // a row past its eight
     EXPECT_EQ(firstBadFaceRow(Octahedron, columns), 0);
-
     for (int bad : {0, -2, 7}) {
         FaceColumns c = columns;
         c[2][4] = bad;
         c[1][6] = bad;
         EXPECT_EQ(firstBadFaceRow(Octahedron, c), 5) << bad;
     }
-    // Six is within the cube's eight vertices but not the tetrahedron's four.
-    EXPECT_EQ(firstBadFaceRow(Tetrahedron, columns), 1);
+    EXPECT_EQ(firstBadFaceRow(Tetrahedron, columns), 1);  // 6 of 4 vertices
 }
