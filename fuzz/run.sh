@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses with clang in build-fuzz/ and runs each for
+# a fixed number of executions; exits non-zero when any of them finds a
+# crash, a hang or a broken invariant (the input is saved in
+# build-fuzz/artifacts/).
+#
+#   fuzz/run.sh [RUNS] [HARNESS...] [-- LIBFUZZER-OPTION...]
+#
+# RUNS defaults to 20000; HARNESS is vertex-reader, face-duals or answers
+# (default: all three). Seeds come from data/, tests/data/ and fuzz/seeds/;
+# what a run learns is kept in build-fuzz/corpus/ for the next run.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build-fuzz"
+runs=20000
+harnesses=()
+extra=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --) shift; extra=("$@"); break ;;
+    [0-9]*) runs=$1 ;;
+    vertex-reader|face-duals|answers) harnesses+=("$1") ;;
+    *) echo "fuzz/run.sh: unknown argument '$1'" >&2; exit 2 ;;
+  esac
+  shift
+done
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers)
+
+CXX=clang++ cmake -S "$root" -B "$build" -DPD_FUZZ=ON -DPD_TESTS=OFF \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+for h in "${harnesses[@]}"; do targets+=(--target "fuzz-$h"); done
+cmake --build "$build" -j"$(nproc)" "${targets[@]}" >/dev/null
+
+# Seeds, laid out anew on every run from the files they come from.
+seeds="$build/seeds"
+rm -rf "$seeds"
+mkdir -p "$seeds"/{vertex-reader,face-duals,answers} "$build/artifacts"
+cp "$root"/fuzz/seeds/vertex/* "$seeds/vertex-reader/"
+cp "$root"/fuzz/seeds/answers/* "$seeds/answers/"
+# Every data file is a vertex file to the reader, face files included.
+n=0
+while IFS= read -r -d '' f; do
+  cp "$f" "$seeds/vertex-reader/data-$((n += 1))"
+done < <(find "$root/data" "$root/tests/data" -type f -size -64k -print0 2>/dev/null)
+# A face file is seeded with its solid's number in front, alone and after
+# its own vertex file and a '#' (the harness's two input forms).
+kinds=(tetra:1 kocka:2 okta:3 dodeka:4 ikosa:5)
+while IFS= read -r -d '' f; do
+  dir=$(dirname "$f")
+  base=$(basename "$f")
+  for entry in "${kinds[@]}"; do
+    stem=${entry%%:*} kind=${entry##*:}
+    [ "$base" = "${stem}p.dat" ] || continue
+    n=$((n + 1))
+    { printf '%s' "$kind"; cat "$f"; } >"$seeds/face-duals/$stem-$n"
+    for v in "$dir/$stem.dat" "$dir/$stem.DAT"; do
+      [ -f "$v" ] && { printf '%s' "$kind"; cat "$v"; printf '#'; cat "$f"; } \
+        >"$seeds/face-duals/$stem-split-$n"
+    done
+  done
+done < <(find "$root/data" "$root/tests/data" -type f -name '*p.dat' -print0 2>/dev/null)
+
+status=0
+for h in "${harnesses[@]}"; do
+  corpus="$build/corpus/$h"
+  log="$build/fuzz-$h.log"
+  mkdir -p "$corpus"
+  if "$build/fuzz-$h" "$corpus" "$seeds/$h" -runs="$runs" -timeout=10 \
+      -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 \
+      -artifact_prefix="$build/artifacts/$h-" ${extra[@]+"${extra[@]}"} >"$log" 2>&1; then
+    done_runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+    cover=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n1)
+    echo "fuzz-$h: ${done_runs:-?} executions, no fault ($cover, corpus $(ls "$corpus" | wc -l) inputs)"
+  else
+    status=1
+    echo "fuzz-$h: FAULT; its log, $log, ends:" >&2
+    tail -n 40 "$log" >&2
+  fi
+done
+exit "$status"
