@@ -70,12 +70,12 @@ struct ImageDeleter {
 
 }  // namespace
 
-bool nearColour(Rgb a, Rgb b, int tolerance) {
+bool nearColour(Pixel a, Pixel b, int tolerance) {
     return std::abs(int(a.r) - int(b.r)) <= tolerance && std::abs(int(a.g) - int(b.g)) <= tolerance &&
            std::abs(int(a.b) - int(b.b)) <= tolerance;
 }
 
-std::string describe(Rgb c) {
+std::string describe(Pixel c) {
     return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
 }
 
@@ -240,7 +240,7 @@ RgbImage XSession::capture(WindowId window) {
     return out;
 }
 
-RgbImage XSession::waitUntilDrawn(WindowId window, double timeoutSeconds, Rgb background,
+RgbImage XSession::waitUntilDrawn(WindowId window, double timeoutSeconds, Pixel background,
                                   double intervalSeconds) {
     const auto t0 = Clock::now();
     RgbImage previous = capture(window);
@@ -259,6 +259,14 @@ RgbImage XSession::waitUntilDrawn(WindowId window, double timeoutSeconds, Rgb ba
         }
         previous = std::move(current);
     }
+}
+
+void XSession::resize(WindowId window, int width, int height) {
+    if (width <= 0 || height <= 0)
+        throw XWinError("cannot resize a window to " + std::to_string(width) + "x" +
+                        std::to_string(height));
+    XResizeWindow(display_, window, unsigned(width), unsigned(height));
+    check("cannot resize the window");
 }
 
 void XSession::requestClose(WindowId window) {
@@ -326,9 +334,9 @@ void savePng(const RgbImage& image, const std::string& path) {
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    static_assert(sizeof(Rgb) == 3, "rows are handed to libpng as packed RGB");
+    static_assert(sizeof(Pixel) == 3, "rows are handed to libpng as packed RGB");
     for (int y = 0; y < image.height; ++y) {
-        const Rgb* row = &image.pixels[std::size_t(y) * std::size_t(image.width)];
+        const Pixel* row = &image.pixels[std::size_t(y) * std::size_t(image.width)];
         png_write_row(png, reinterpret_cast<png_const_bytep>(row));
     }
     png_write_end(png, nullptr);

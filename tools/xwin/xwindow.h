@@ -16,30 +16,30 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct Rgb {
+struct Pixel {
     std::uint8_t r = 0;
     std::uint8_t g = 0;
     std::uint8_t b = 0;
 };
 
-inline bool operator==(Rgb a, Rgb b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
-inline bool operator!=(Rgb a, Rgb b) { return !(a == b); }
+inline bool operator==(Pixel a, Pixel b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+inline bool operator!=(Pixel a, Pixel b) { return !(a == b); }
 
 // True when every channel of `a` is within `tolerance` of `b`'s.
-bool nearColour(Rgb a, Rgb b, int tolerance);
+bool nearColour(Pixel a, Pixel b, int tolerance);
 
 // "(r, g, b)", for messages.
-std::string describe(Rgb c);
+std::string describe(Pixel c);
 
 // A picture of width x height pixels, row by row from the top, each row from
 // the left.
 struct RgbImage {
     int width = 0;
     int height = 0;
-    std::vector<Rgb> pixels;
+    std::vector<Pixel> pixels;
 
     // The pixel at column x, row y; both must lie inside the picture.
-    Rgb at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+    Pixel at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
     bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
 };
 
@@ -57,7 +57,7 @@ struct WindowGeometry {
 };
 
 // What the program clears its window to: (0.9, 0.9, 0.8) as 8-bit channels.
-constexpr Rgb clearColour{230, 230, 204};
+constexpr Pixel clearColour{230, 230, 204};
 
 // One connection to an X server.
 class XSession {
@@ -97,7 +97,12 @@ public:
     // and two reads `intervalSeconds` apart are identical. Returns the last
     // read; throws on timeout, saying what the corner showed.
     RgbImage waitUntilDrawn(WindowId window, double timeoutSeconds,
-                            Rgb background = clearColour, double intervalSeconds = 0.15);
+                            Pixel background = clearColour, double intervalSeconds = 0.15);
+
+    // Resizes the window to width x height pixels, as a user dragging its
+    // corner would (with no window manager, the server does it at once).
+    // Throws when the window is gone or the size is not positive.
+    void resize(WindowId window, int width, int height);
 
     // Asks the window's client to close it, as a window manager's close
     // button does: a WM_PROTOCOLS client message carrying WM_DELETE_WINDOW.
