@@ -67,7 +67,7 @@ for h in "${harnesses[@]}"; do
   log="$build/fuzz-$h.log"
   mkdir -p "$corpus"
   if "$build/fuzz-$h" "$corpus" "$seeds/$h" -runs="$runs" -timeout=10 \
-      -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 \
+      -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 -dict="$root/fuzz/numbers.dict" \
       -artifact_prefix="$build/artifacts/$h-" ${extra[@]+"${extra[@]}"} >"$log" 2>&1; then
     done_runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     cover=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n1)
