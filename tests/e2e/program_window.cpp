@@ -6,7 +6,19 @@
 namespace e2e {
 
 WindowRun::WindowRun(XSession& x, const std::string& workDir) : x_(x) {
-    started_ = process_.start(programPath, workDir);
+    // The program's window carries no process id, so this run can tell its
+    // window from an earlier run's only when no earlier one is left.
+    const auto t0 = std::chrono::steady_clock::now();
+    while (!x_.windowsTitled(windowTitle).empty()) {
+        if (std::chrono::steady_clock::now() - t0 > std::chrono::seconds(10)) {
+            startError_ = std::string("a window titled \"") + windowTitle +
+                          "\" from an earlier run is still open";
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!process_.start(programPath, workDir))
+        startError_ = std::string("cannot start ") + programPath;
 }
 
 WindowRun::~WindowRun() {
@@ -17,7 +29,7 @@ WindowRun::~WindowRun() {
 
 XSession::WindowId WindowRun::awaitWindow(double timeoutSeconds) {
     if (window_ != 0) return window_;
-    if (!started_) throw XWinError(std::string("cannot start ") + programPath);
+    if (!startError_.empty()) throw XWinError(startError_);
     const auto t0 = std::chrono::steady_clock::now();
     for (;;) {
         const auto found = x_.windowsTitled(windowTitle, long(process_.pid()));

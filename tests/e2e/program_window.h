@@ -17,7 +17,9 @@ constexpr const char* menuText =
     " 1: tetraedar\n 2: heksaedar\n 3: oktaedar\n 4: dodekaedar\n 5: ikosaedar\n";
 
 // One run of the program in a working directory, watched through X: the
-// program is started at construction; the window is looked for on demand.
+// program is started at construction, once no window of an earlier run is
+// left (awaitWindow reports it if one stays); the window is looked for on
+// demand.
 // When the run goes out of scope a program still running is killed and its
 // window waited away, so the next run finds only its own.
 class WindowRun {
@@ -44,7 +46,7 @@ public:
 private:
     XSession& x_;
     ProgramProcess process_;
-    bool started_ = false;
+    std::string startError_;  // why the program was not started, if it was not
     XSession::WindowId window_ = 0;
 };
 
