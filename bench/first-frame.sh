@@ -24,18 +24,9 @@ mkdir "$work/data"
 cp "$root"/data/* "$work/data/"
 printf '%s\n' "$answers" >"$work/answers"
 
-export PROBE="$build/bench/first-frame-probe" PROGRAM="$build/platonic-duals"
-export FLOOR="$build/bench/floor" WORK="$work" RUNS="$runs"
-"$root/scripts/with-xvfb.sh" bash -c '
-  set -euo pipefail
-  probe() { "$PROBE" --dir "$WORK/data" --input "$WORK/answers" -- "$1"; }
-  probe "$FLOOR" >/dev/null
-  probe "$PROGRAM" >/dev/null
-  for i in $(seq 1 "$RUNS"); do
-    echo "floor $(probe "$FLOOR")"
-    echo "program $(probe "$PROGRAM")"
-  done
-' >"$work/results"
+"$root/scripts/with-xvfb.sh" "$build/bench/first-frame-probe" --dir "$work/data" \
+  --input "$work/answers" --runs "$runs" "$build/bench/floor" "$build/platonic-duals" \
+  >"$work/results"
 
 if awk '$4 != 0 { bad = 1 } END { exit !bad }' "$work/results"; then
   echo "first-frame.sh: a run did not end with status 0 when its window was closed:" >&2
@@ -47,8 +38,8 @@ median() {  # median of column $2 for rows named $1
   awk -v who="$1" -v col="$2" '$1 == who { print $col }' "$work/results" | sort -g |
     awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
-ft=$(median floor 2) pt=$(median program 2)
-fm=$(median floor 3) pm=$(median program 3)
+ft=$(median floor 2) pt=$(median platonic-duals 2)
+fm=$(median floor 3) pm=$(median platonic-duals 3)
 echo "first-frame.sh: $runs runs each, answers \"$answers\"; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 printf '%-10s %22s %22s\n' "" "first frame (ms)" "peak memory (KiB)"
 printf '%-10s %22.1f %22.0f\n' "floor" "$ft" "$fm"

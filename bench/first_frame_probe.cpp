@@ -1,16 +1,22 @@
-// first-frame-probe: starts a GLUT program and measures how long it takes
-// from the start of the process to its first drawn frame, and how much
-// memory it takes at most; bench/first-frame.sh runs it many times.
+// first-frame-probe: starts GLUT programs in turn and measures how long each
+// takes from the start of its process to its first drawn frame, and how much
+// memory it takes at most; bench/first-frame.sh prints the medians.
 //
-//   first-frame-probe [--dir DIR] [--input FILE] [--timeout S] -- PROGRAM [ARG...]
+//   first-frame-probe [--dir DIR] [--input FILE] [--runs N] PROGRAM...
 //
-// The program runs in DIR with FILE as its standard input (its console
+// Each program runs in DIR with FILE as its standard input (its console
 // output is dropped). The frame counts as drawn when the window titled
-// "Geometrija - prikaz zadatka" that belongs to the program shows the clear
-// colour in its top-left pixel; the probe reads that one pixel every
-// millisecond. It then closes the window as a window manager does and
-// prints one line: milliseconds to the first frame, peak resident memory in
-// KiB, and the program's exit status. Exit status 1 when no frame came.
+// "Geometrija - prikaz zadatka" shows the clear colour in its top-left
+// pixel; the probe reads that one pixel every millisecond. It then closes
+// the window as a window manager does. After one unmeasured run of each
+// program, the programs take N turns (default 20), in the order given; each
+// run prints one line: the program's name, milliseconds to the first frame,
+// peak resident memory in KiB, and its exit status. Exit status 1 as soon
+// as a run shows no frame.
+//
+// One connection to the X server stays open throughout: a server resets
+// when its last client leaves, and a run that started during a reset would
+// be timed wrongly or not at all.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -137,47 +143,46 @@ pid_t startProgram(char** argv, const char* dir, const char* input) {
     _exit(127);
 }
 
-}  // namespace
+struct Measure {
+    double firstFrameMs = -1.0;  // negative when no frame came
+    long peakKib = 0;
+    int status = 0;
+};
 
-int main(int argc, char** argv) {
-    const char* dir = nullptr;
-    const char* input = nullptr;
-    double timeout = 30.0;
-    int i = 1;
-    for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
-        if (std::strcmp(argv[i], "--dir") == 0 && i + 1 < argc) dir = argv[++i];
-        else if (std::strcmp(argv[i], "--input") == 0 && i + 1 < argc) input = argv[++i];
-        else if (std::strcmp(argv[i], "--timeout") == 0 && i + 1 < argc) timeout = std::atof(argv[++i]);
-        else break;
-    }
-    if (i + 1 >= argc || std::strcmp(argv[i], "--") != 0) {
-        std::fprintf(stderr, "usage: first-frame-probe [--dir DIR] [--input FILE] [--timeout S] -- PROGRAM [ARG...]\n");
-        return 2;
-    }
-    Display* d = XOpenDisplay(nullptr);
-    if (!d) {
-        std::fprintf(stderr, "first-frame-probe: no X display\n");
-        return 2;
-    }
-    XSetErrorHandler(ignoreXErrors);
-
+// The window's title names no process, so a run starts only once no window
+// of an earlier run is left; then the first window with the title is its.
+bool waitForNoWindow(Display* d) {
     const auto t0 = Clock::now();
-    const pid_t pid = startProgram(argv + i + 1, dir, input);
+    while (findWindow(d, DefaultRootWindow(d), 0)) {
+        if (std::chrono::duration<double>(Clock::now() - t0).count() > 10.0) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+Measure measure(Display* d, char* program, const char* dir, const char* input) {
+    Measure m;
+    if (!waitForNoWindow(d)) {
+        std::fprintf(stderr, "first-frame-probe: an earlier window stays open\n");
+        return m;
+    }
+    char* argv[] = {program, nullptr};
+    const auto t0 = Clock::now();
+    const pid_t pid = startProgram(argv, dir, input);
     if (pid < 0) {
-        std::fprintf(stderr, "first-frame-probe: cannot start %s\n", argv[i + 1]);
-        return 2;
+        std::fprintf(stderr, "first-frame-probe: cannot start %s\n", program);
+        return m;
     }
 
     Window window = 0;
-    double firstFrameMs = -1.0;
-    while (std::chrono::duration<double>(Clock::now() - t0).count() < timeout) {
+    while (std::chrono::duration<double>(Clock::now() - t0).count() < 30.0) {
         siginfo_t ended{};
         // Looks without reaping, so the peak memory can still be read below.
         if (waitid(P_PID, id_t(pid), &ended, WEXITED | WNOHANG | WNOWAIT) != 0 || ended.si_pid != 0)
             break;  // ended before its first frame
         if (!window) window = findWindow(d, DefaultRootWindow(d), pid);
         if (window && cornerIsCleared(d, window)) {
-            firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+            m.firstFrameMs = std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -195,14 +200,51 @@ int main(int argc, char** argv) {
         kill(pid, SIGKILL);
         wait4(pid, &status, 0, &usage);
     }
-    XCloseDisplay(d);
+    m.peakKib = usage.ru_maxrss;
+    m.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return m;
+}
 
-    const int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    if (firstFrameMs < 0.0) {
-        std::fprintf(stderr, "first-frame-probe: no drawn frame from %s (status %d)\n",
-                     argv[i + 1], exitStatus);
-        return 1;
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* dir = nullptr;
+    const char* input = nullptr;
+    int runs = 20;
+    int i = 1;
+    for (; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--dir") == 0) dir = argv[i + 1];
+        else if (std::strcmp(argv[i], "--input") == 0) input = argv[i + 1];
+        else if (std::strcmp(argv[i], "--runs") == 0) runs = std::atoi(argv[i + 1]);
+        else break;
     }
-    std::printf("%.2f %ld %d\n", firstFrameMs, usage.ru_maxrss, exitStatus);
+    if (i >= argc || runs < 1) {
+        std::fprintf(stderr, "usage: first-frame-probe [--dir DIR] [--input FILE] [--runs N] PROGRAM...\n");
+        return 2;
+    }
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        std::fprintf(stderr, "first-frame-probe: no X display\n");
+        return 2;
+    }
+    XSetErrorHandler(ignoreXErrors);
+
+    for (int run = 0; run <= runs; ++run) {
+        for (int p = i; p < argc; ++p) {
+            const Measure m = measure(d, argv[p], dir, input);
+            if (m.firstFrameMs < 0.0) {
+                std::fprintf(stderr, "first-frame-probe: no drawn frame from %s (status %d)\n",
+                             argv[p], m.status);
+                XCloseDisplay(d);
+                return 1;
+            }
+            if (run == 0) continue;  // the unmeasured first run fills the caches
+            const char* slash = std::strrchr(argv[p], '/');
+            std::printf("%s %.2f %ld %d\n", slash ? slash + 1 : argv[p], m.firstFrameMs, m.peakKib,
+                        m.status);
+            std::fflush(stdout);
+        }
+    }
+    XCloseDisplay(d);
     return 0;
 }

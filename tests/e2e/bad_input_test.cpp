@@ -8,25 +8,23 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "../solids/scratch_dir.h"
 #include "flow/dialogue.h"
 #include "process.h"
+#include "program_window.h"
 #include "xwindow.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* title = "Geometrija - prikaz zadatka";
 constexpr double patience = 30.0;  // seconds for any one step of a run
 
 const std::string threeTexts = std::string(xAnglePrompt) + yAnglePrompt + solidMenu;
@@ -58,6 +56,13 @@ std::vector<std::string> linesOf(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
+}
+
+// One connection for all the runs here: an X server resets when its last
+// client leaves, and a connection tried during the reset fails.
+XSession& xSession() {
+    static XSession x;
+    return x;
 }
 
 struct WindowRunResult {
@@ -110,37 +115,26 @@ protected:
     // does, then collects the status.
     WindowRunResult runThroughWindow(const std::string& answers) {
         WindowRunResult result;
-        ProgramProcess program;
-        if (!program.start(PD_PROGRAM, work_.string())) return result;
-        program.write(answers);
-        program.closeInput();
         try {
-            XSession x;
-            XSession::WindowId window = 0;
-            const auto t0 = std::chrono::steady_clock::now();
-            while (program.running() &&
-                   std::chrono::steady_clock::now() - t0 < std::chrono::duration<double>(patience)) {
-                const auto found = x.windowsTitled(title, program.pid());
-                if (!found.empty()) {
-                    window = found.front();
-                    break;
-                }
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            }
-            if (window != 0) {
-                result.sawWindow = true;
+            e2e::WindowRun run(xSession(), work_.string());
+            ProgramProcess& program = run.process();
+            program.write(answers);
+            program.closeInput();
+            try {
                 // The display callback has drawn whatever the scene holds
                 // before the window is asked to close.
-                x.waitUntilDrawn(window, patience);
-                x.requestClose(window);
+                run.awaitPicture(patience);
+                result.sawWindow = true;
+                result.ended = run.closeWindow(result.status, patience);
+            } catch (const XWinError& e) {
+                ADD_FAILURE() << e.what();
+                result.ended = program.wait(patience, result.status);
             }
+            result.out = program.out();
+            result.err = program.err();
         } catch (const XWinError& e) {
             ADD_FAILURE() << e.what();
         }
-        result.ended = program.wait(patience, result.status);
-        if (!result.ended) program.kill();
-        result.out = program.out();
-        result.err = program.err();
         return result;
     }
 
