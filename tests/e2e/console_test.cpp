@@ -38,6 +38,7 @@ TEST_F(ConsoleTest, EachTextComesBeforeItsAnswerAndNothingElseIsWritten) {
     ASSERT_TRUE(run.closeWindow(status)) << "the program did not end when its window closed";
     EXPECT_EQ(status, 0);
     EXPECT_EQ(p.out(), allThree) << "written after the window closed";
+    EXPECT_EQ(p.err(), "") << "a sound run writes nothing to standard error";
 }
 
 TEST_F(ConsoleTest, OneLineAnswersBothAnglePrompts) {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "solids/solid_table.h"
+
 namespace fs = std::filesystem;
 
 namespace e2e {
@@ -18,17 +20,19 @@ WorkDir::WorkDir() {
         ADD_FAILURE() << "cannot create a temporary directory from " << pattern;
         return;
     }
+    // Only the ten input files: whatever else data/ holds (outputs of a
+    // user's run, a picture) is no business of a test and may be changing.
     std::error_code ec;
-    int copied = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(dataDir(), ec)) {
-        if (!entry.is_regular_file()) continue;
-        fs::copy_file(entry.path(), fs::path(pattern) / entry.path().filename(), ec);
-        if (ec) break;
-        ++copied;
-    }
-    if (ec || copied == 0) {
+    std::string failed;
+    for (const SolidInfo& info : solidTable)
+        for (const char* name : {info.vertexFile, info.faceFile}) {
+            if (!failed.empty()) break;
+            fs::copy_file(fs::path(dataDir()) / name, fs::path(pattern) / name, ec);
+            if (ec) failed = std::string(name) + ": " + ec.message();
+        }
+    if (!failed.empty()) {
         ADD_FAILURE() << "cannot copy the data files of " << dataDir() << " to " << pattern
-                      << (ec ? ": " + ec.message() : std::string(": no files"));
+                      << ": " << failed;
         fs::remove_all(pattern, ec);
         return;
     }

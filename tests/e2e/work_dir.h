@@ -4,12 +4,12 @@
 
 namespace e2e {
 
-// A fresh temporary directory holding a copy of the project's data/ files,
-// for one run of the program. Removed when it goes out of scope, unless
+// A fresh temporary directory holding a copy of the ten input files of the
+// project's data/, for one run of the program. Removed when it goes out of scope, unless
 // keep() was called (a failing test keeps it to show what the program left).
 class WorkDir {
 public:
-    // Creates the directory and copies every regular file of data/ into it.
+    // Creates the directory and copies the ten input files of data/ into it.
     // Fails the calling test (and leaves path() empty) if that is not
     // possible, so check ok() before use.
     WorkDir();
