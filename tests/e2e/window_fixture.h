@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "picture_checks.h"
@@ -13,6 +12,14 @@
 
 namespace e2e {
 
+// The test binary's one connection to the X server. Held for the whole run:
+// a server resets when its last client leaves, and a test connecting while
+// it does would fail for nothing. Throws XWinError without a display.
+inline XSession& sharedXSession() {
+    static XSession session;
+    return session;
+}
+
 // A test that runs the program in a fresh copy of data/ and looks at its
 // window. A failing test keeps its directory, with the picture it saw saved
 // there (savePicture), so the failure can be looked at.
@@ -20,7 +27,7 @@ class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(work.ok());
-        x = std::make_unique<XSession>();  // throws, failing the test, without a display
+        x = &sharedXSession();  // throws, failing the test, without a display
     }
 
     void TearDown() override {
@@ -51,7 +58,7 @@ protected:
     }
 
     WorkDir work;
-    std::unique_ptr<XSession> x;
+    XSession* x = nullptr;
 };
 
 }  // namespace e2e

@@ -31,8 +31,10 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 
 # -displayfd makes Xvfb choose a free display number and write it to the
-# descriptor once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# descriptor once it accepts connections. -noreset keeps the server from
+# resetting whenever its last client leaves, which would refuse or break the
+# connections of whatever starts next.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 
 display=
