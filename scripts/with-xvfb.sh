@@ -1,30 +1,60 @@
 #!/usr/bin/env bash
-# Runs a command with DISPLAY set to a private virtual X server, started on
-# a free display number and stopped afterwards. Exits with the command's
-# status.
-set -uo pipefail
+# Runs a command against a private, headless X server.
+#
+#   scripts/with-xvfb.sh COMMAND [ARGS...]
+#
+# Starts Xvfb on a free display (1280x1024, 24-bit, no TCP), exports DISPLAY,
+# runs the command, stops the server and exits with the command's status.
+set -u
 
-if ! command -v Xvfb >/dev/null; then
-  echo "with-xvfb.sh: Xvfb is not installed (Debian package xvfb)" >&2
-  exit 1
+if [ $# -eq 0 ]; then
+    echo "usage: $0 COMMAND [ARGS...]" >&2
+    exit 2
 fi
-[ $# -gt 0 ] || { echo "usage: with-xvfb.sh COMMAND [ARG...]" >&2; exit 2; }
+if ! command -v Xvfb >/dev/null 2>&1; then
+    echo "$0: Xvfb is not installed; it comes with the Debian package xvfb (apt-get install xvfb)" >&2
+    exit 2
+fi
 
-tmp=$(mktemp -d)
-trap 'kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; rm -rf "$tmp"' EXIT
-# -displayfd picks a free display and writes its number once it accepts
-# clients, so nothing has to guess or sleep.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/log" &
-xvfb=$!
-for _ in $(seq 1 300); do
-  [ -s "$tmp/display" ] && break
-  kill -0 "$xvfb" 2>/dev/null || break
-  sleep 0.05
+work=$(mktemp -d "${TMPDIR:-/tmp}/with-xvfb.XXXXXX")
+xvfb_pid=
+stop_server() {
+    if [ -n "$xvfb_pid" ] && kill -0 "$xvfb_pid" 2>/dev/null; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+    xvfb_pid=
+    rm -rf "$work"
+}
+trap stop_server EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+# -displayfd makes Xvfb choose a free display number and write it to the
+# descriptor once it accepts connections. -noreset keeps the server from
+# resetting whenever its last client leaves, which would refuse or break the
+# connections of whatever starts next.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+
+display=
+for _ in $(seq 1 300); do   # at most 30 seconds
+    if [ -s "$work/display" ] && grep -q '^[0-9][0-9]*$' "$work/display"; then
+        display=$(head -n 1 "$work/display")
+        break
+    fi
+    if ! kill -0 "$xvfb_pid" 2>/dev/null; then
+        break
+    fi
+    sleep 0.1
 done
-if [ ! -s "$tmp/display" ]; then
-  echo "with-xvfb.sh: Xvfb did not start:" >&2
-  cat "$tmp/log" >&2
-  exit 1
+if [ -z "$display" ]; then
+    echo "$0: Xvfb did not start; its log:" >&2
+    cat "$work/xvfb.log" >&2
+    exit 2
 fi
-export DISPLAY=":$(head -n1 "$tmp/display")"
+
+export DISPLAY=":$display"
 "$@"
+status=$?
+exit "$status"
