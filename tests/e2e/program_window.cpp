@@ -5,7 +5,9 @@
 
 namespace e2e {
 
-WindowRun::WindowRun(XSession& x, const std::string& workDir) : x_(x) {
+WindowRun::WindowRun(XSession& x, const std::string& workDir,
+                     const std::vector<std::string>& args)
+    : x_(x) {
     // The program's window carries no process id, so this run can tell its
     // window from an earlier run's only when no earlier one is left.
     const auto t0 = std::chrono::steady_clock::now();
@@ -17,7 +19,7 @@ WindowRun::WindowRun(XSession& x, const std::string& workDir) : x_(x) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
-    if (!process_.start(programPath, workDir))
+    if (!process_.start(programPath, workDir, args))
         startError_ = std::string("cannot start ") + programPath;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "process.h"
 #include "xwindow.h"
@@ -24,7 +25,7 @@ constexpr const char* menuText =
 // window waited away, so the next run finds only its own.
 class WindowRun {
 public:
-    WindowRun(XSession& x, const std::string& workDir);
+    WindowRun(XSession& x, const std::string& workDir, const std::vector<std::string>& args = {});
     ~WindowRun();
     WindowRun(const WindowRun&) = delete;
     WindowRun& operator=(const WindowRun&) = delete;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "window_fixture.h"
@@ -42,6 +43,22 @@ TEST_F(WindowPropertiesTest, ClosingTheWindowEndsTheProgramWithStatusZero) {
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(x->waitUntilGone(window, 10.0));
     EXPECT_TRUE(x->windowsTitled(windowTitle).empty());
+}
+
+// The command line goes to GLUT untouched: with no DISPLAY in its
+// environment, the program still finds the server named by -display.
+TEST_F(WindowPropertiesTest, GlutOptionsOnTheCommandLineTakeEffect) {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr);
+    const std::string display = std::getenv("DISPLAY");
+    ::unsetenv("DISPLAY");  // the child is forked with this environment
+    WindowRun run(*x, work.path(), {"-display", display});
+    ::setenv("DISPLAY", display.c_str(), 1);
+    run.process().write("0\n0\n1\n");
+    const RgbImage picture = run.awaitPicture();
+    EXPECT_NE(checkOnlyClear(picture), "") << "the tetrahedron should be drawn";
+    int status = -1;
+    ASSERT_TRUE(run.closeWindow(status));
+    EXPECT_EQ(status, 0);
 }
 
 // Answers whose menu choice names no solid: the window opens all the same,
