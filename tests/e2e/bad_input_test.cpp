@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "../solids/scratch_dir.h"
+#include "scratch_dir.h"
 #include "flow/dialogue.h"
 #include "process.h"
 #include "program_window.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "../solids/scratch_dir.h"
+#include "scratch_dir.h"
 #include "process.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <set>
 #include <string>
 
-#include "../solids/scratch_dir.h"
+#include "scratch_dir.h"
 #include "flow/dialogue.h"
 #include "process.h"
 #include "solids/solid_table.h"

@@ -7,7 +7,7 @@
 
 #include "picture_checks.h"
 #include "program_window.h"
-#include "work_dir.h"
+#include "scratch_dir.h"
 #include "xwindow.h"
 
 namespace e2e {
@@ -26,7 +26,8 @@ inline XSession& sharedXSession() {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(work.ok());
+        ASSERT_TRUE(work.ok()) << "cannot create a temporary directory";
+        work.copyShippedData();
         x = &sharedXSession();  // throws, failing the test, without a display
     }
 
@@ -57,7 +58,7 @@ protected:
                       << text;
     }
 
-    WorkDir work;
+    scratch::ScratchDir work;
     XSession* x = nullptr;
 };
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// Test helpers: a private directory that disappears with the test, and file
-// contents as strings. Header only, so the process-level tests can use it too.
+// Test helpers: a private directory that disappears with the test (unless a
+// failing test keeps it), and file contents as strings. Shared by the unit
+// and the end-to-end tests.
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,13 +51,22 @@ public:
         if (::mkdtemp(pattern.data())) path_ = pattern;
     }
     ~ScratchDir() {
+        if (path_.empty()) return;
+        if (keep_) {
+            std::printf("[ kept     ] %s\n", path_.c_str());
+            return;
+        }
         std::error_code ignored;
-        if (!path_.empty()) fs::remove_all(path_, ignored);
+        fs::remove_all(path_, ignored);
     }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
+    bool ok() const { return !path_.empty(); }
     const fs::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Leaves the directory in place, to show what a failing run left there.
+    void keep() { keep_ = true; }
 
     void write(const std::string& name, const std::string& text) const {
         std::ofstream(path_ / name, std::ios::binary) << text;
@@ -77,6 +88,7 @@ public:
 
 private:
     fs::path path_;
+    bool keep_ = false;
 };
 
 // Runs the enclosed code in another working directory, as the program's
