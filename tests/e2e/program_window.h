@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "flow/dialogue.h"
 #include "process.h"
 #include "xwindow.h"
 
@@ -10,12 +11,12 @@ namespace e2e {
 
 constexpr const char* windowTitle = "Geometrija - prikaz zadatka";
 
-// The program as built, and the texts of its console dialogue.
+// The program as built, and the texts of its console dialogue (their bytes
+// are pinned by the dialogue's unit test).
 constexpr const char* programPath = PD_PROGRAM;
-constexpr const char* xPrompt = "Unesi ugao (u uglovima) za koji rotiramo x\n";
-constexpr const char* yPrompt = "Unesi ugao (u uglovima) za koji rotiramo y\n";
-constexpr const char* menuText =
-    " 1: tetraedar\n 2: heksaedar\n 3: oktaedar\n 4: dodekaedar\n 5: ikosaedar\n";
+constexpr const char* xPrompt = xAnglePrompt;
+constexpr const char* yPrompt = yAnglePrompt;
+constexpr const char* menuText = solidMenu;
 
 // One run of the program in a working directory, watched through X: the
 // program is started at construction, once no window of an earlier run is
