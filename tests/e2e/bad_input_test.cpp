@@ -19,6 +19,7 @@
 #include "flow/dialogue.h"
 #include "process.h"
 #include "program_window.h"
+#include "window_fixture.h"
 #include "xwindow.h"
 
 namespace {
@@ -56,13 +57,6 @@ std::vector<std::string> linesOf(const std::string& text) {
         lines.push_back(text.substr(start, end - start));
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
-}
-
-// One connection for all the runs here: an X server resets when its last
-// client leaves, and a connection tried during the reset fails.
-XSession& xSession() {
-    static XSession x;
-    return x;
 }
 
 struct WindowRunResult {
@@ -116,7 +110,7 @@ protected:
     WindowRunResult runThroughWindow(const std::string& answers) {
         WindowRunResult result;
         try {
-            e2e::WindowRun run(xSession(), work_.string());
+            e2e::WindowRun run(e2e::sharedXSession(), work_.string());
             ProgramProcess& program = run.process();
             program.write(answers);
             program.closeInput();
