@@ -6,14 +6,22 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cd "$root"
 jobs=$(nproc)
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 
 scripts/setup.sh test
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
-ctest --test-dir build --output-on-failure -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs" | tee -a "$log"
 
 # The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (in build-asan/), then a short fixed run of every fuzz harness.
-tests/sanitizer/run.sh
-fuzz/run.sh 20000
+tests/sanitizer/run.sh | tee -a "$log"
+fuzz/run.sh 20000 | tee -a "$log"
+
+# One closing line for the three parts together.
+passed=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$log" |
+         awk '{ n += $1 } END { print n + 0 }')
+fuzzed=$(grep -c 'executions, no fault' "$log" || true)
+echo "$((passed + fuzzed)) passed, 0 failed"
