@@ -112,10 +112,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto columns = std::make_unique<FaceColumns>();
     std::FILE* in = openBytes(faces, facesSize);
-    readFaceColumns(in, kind, *columns);
+    const std::string problem = readFaceColumns(in, kind, *columns);
     std::fclose(in);
     // The program ends the run at a bad row; nothing below may see one.
-    if (firstBadFaceRow(kind, *columns) != 0) return 0;
+    if (!problem.empty()) return 0;
 
     auto dual = std::make_unique<VertexArray>();
     dual->fill(sentinel);

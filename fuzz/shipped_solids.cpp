@@ -31,10 +31,10 @@ VertexArrays readShipped() {
         std::fclose(in);
 
         in = openData(info.faceFile);
-        readFaceColumns(in, info.kind, columns);
+        const std::string problem = readFaceColumns(in, info.kind, columns);
         std::fclose(in);
-        if (firstBadFaceRow(info.kind, columns) != 0) {
-            std::fprintf(stderr, "fuzz: %s names a vertex outside its solid\n", info.faceFile);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "fuzz: %s: %s\n", info.faceFile, problem.c_str());
             std::abort();
         }
         computeDualVerts(info.kind, solidVerts(arrays, info.kind), columns,

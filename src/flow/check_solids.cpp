@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "solids/solid_check.h"
+#include "view/solid_check.h"
 #include "solids/solid_reader.h"
 #include "solids/solid_table.h"
 

@@ -1,5 +1,7 @@
 #include "flow/dialogue.h"
 
+#include <climits>
+
 namespace {
 
 void show(const char* text, std::FILE* out) {
@@ -18,9 +20,10 @@ float askAngle(const char* prompt, std::FILE* in, std::FILE* out) {
 
 int askSolidChoice(std::FILE* in, std::FILE* out) {
     show(solidMenu, out);
-    int choice = 0;
-    if (std::fscanf(in, "%d", &choice) != 1) choice = 0;
-    return choice;
+    // Read wide: an int read would wrap 4294967298 round to 2, a valid choice.
+    long long choice = 0;
+    if (std::fscanf(in, "%lld", &choice) != 1) choice = 0;
+    return choice < INT_MIN || choice > INT_MAX ? 0 : static_cast<int>(choice);
 }
 
 int pauseForEnter(std::FILE* in) {

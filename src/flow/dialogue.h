@@ -14,7 +14,8 @@ constexpr const char* solidMenu =
 float askAngle(const char* prompt, std::FILE* in, std::FILE* out);
 
 // The same for the menu with a "%d" read: "4x" gives 4, "2.5" gives 2, and an
-// answer that converts nothing gives 0, which draws nothing.
+// answer that converts nothing gives 0, which draws nothing; so does a
+// number beyond the range of int.
 int askSolidChoice(std::FILE* in, std::FILE* out);
 
 // Stands in for the "pause" command where the command interpreter has none:

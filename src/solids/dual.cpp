@@ -1,5 +1,6 @@
 #include "solids/dual.h"
 
+#include <cerrno>
 #include <cstdio>
 
 namespace {
@@ -44,8 +45,8 @@ bool sameCorner(const Vec3& a, const Vec3& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
 
-void writeText(std::FILE* out, const std::string& text) {
-    if (out) std::fputs(text.c_str(), out);
+void writeText(std::FILE* out, const std::string& text, const char* name) {
+    if (out && std::fputs(text.c_str(), out) == EOF) reportWriteError(name, errno);
 }
 
 }  // namespace
@@ -133,10 +134,10 @@ bool buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& columns,
 
         std::FILE* dualFile = createOutputFile(info.dualFile);
         files.dualFiles[info.kind - 1] = dualFile;
-        writeText(dualFile, formatDualVerts(info.kind, dual));
+        writeText(dualFile, formatDualVerts(info.kind, dual), info.dualFile);
 
         fillFaceRecords(info.kind, verts, columns, records);
-        writeText(files.pairFiles[info.kind - 1], formatPairs(info.kind, records));
+        writeText(files.pairFiles[info.kind - 1], formatPairs(info.kind, records), info.pairFile);
     }
     return true;
 }

@@ -21,7 +21,7 @@ double centroidFactor(SolidKind kind);
 // Fills positions 0 to faceCount - 1 of `dual` from the face rows: the
 // corners summed in double in the solid's summing order, rounded to float,
 // then times centroidFactor, rounded again. Every row must name vertices
-// within 1 to vertexCount (see firstBadFaceRow).
+// within 1 to vertexCount, as readFaceColumns makes sure.
 void computeDualVerts(SolidKind kind, const VertexArray& verts,
                       const FaceColumns& columns, VertexArray& dual);
 

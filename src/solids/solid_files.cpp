@@ -2,8 +2,23 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "solids/solid_reader.h"
+
+namespace {
+
+// True when reading `in` met an error of the system rather than the end or
+// text that is not a number: a name that opens but cannot be read (a
+// folder, say). Says so on standard error, naming the file.
+bool readFailed(std::FILE* in, const char* name) {
+    if (!std::ferror(in)) return false;
+    const int error = errno;
+    std::fprintf(stderr, "%s: cannot be read: %s\n", name, std::strerror(error));
+    return true;
+}
+
+}  // namespace
 
 bool loadSolids(SolidFileSet& files, VertexArrays& arrays) {
     // Every open is tested right after it is made, so a missing file ends the
@@ -12,10 +27,12 @@ bool loadSolids(SolidFileSet& files, VertexArrays& arrays) {
         std::FILE* in = std::fopen(info.vertexFile, "r");
         if (!in) return false;
         files.vertexFiles[info.kind - 1] = in;
+        errno = 0;
         if (info.kind == Tetrahedron)
             readFixedVertices(in, arrays.tetraVerts);
         else
             readVerticesToEnd(in, solidVerts(arrays, info.kind));
+        if (readFailed(in, info.vertexFile)) return false;
     }
     for (const SolidInfo& info : solidTable)
         files.pairFiles[info.kind - 1] = createOutputFile(info.pairFile);
@@ -27,28 +44,35 @@ bool readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns) {
     std::FILE* in = std::fopen(info.faceFile, "r");
     if (!in) return false;
     files.faceFiles[kind - 1] = in;
-    readFaceColumns(in, kind, columns);
 
     // A number outside the solid's vertices would make the sums read outside
     // the vertex array, so the run cannot go on with it.
-    const int row = firstBadFaceRow(kind, columns);
-    if (row == 0) return true;
-    for (int c = 0; c < info.cornerCount; ++c) {
-        const int number = columns[c][row - 1];
-        if (number < 1 || number > info.vertexCount) {
-            std::fprintf(stderr, "%s: row %d: vertex number %d is outside 1 to %d\n",
-                         info.faceFile, row, number, info.vertexCount);
-            break;
-        }
-    }
+    errno = 0;
+    const std::string problem = readFaceColumns(in, kind, columns);
+    if (problem.empty()) return true;
+    std::fprintf(stderr, "%s: %s\n", info.faceFile, problem.c_str());
     return false;
 }
 
 namespace {
 
-void closeGroup(std::array<std::FILE*, solidKindCount>& group) {
+void closeInputs(std::array<std::FILE*, solidKindCount>& group) {
     for (std::FILE*& f : group) {
         if (f) std::fclose(f);
+        f = nullptr;
+    }
+}
+
+// Output is mostly still buffered here, so this is where a full disk shows.
+// A stream that already failed while writing was reported then.
+void closeOutputs(std::array<std::FILE*, solidKindCount>& group,
+                  const char* SolidInfo::*name) {
+    for (const SolidInfo& info : solidTable) {
+        std::FILE*& f = group[info.kind - 1];
+        if (!f) continue;
+        const bool reported = std::ferror(f) != 0;
+        errno = 0;
+        if (std::fclose(f) != 0 && !reported) reportWriteError(info.*name, errno);
         f = nullptr;
     }
 }
@@ -56,10 +80,14 @@ void closeGroup(std::array<std::FILE*, solidKindCount>& group) {
 }  // namespace
 
 void closeSolidFiles(SolidFileSet& files) {
-    closeGroup(files.vertexFiles);
-    closeGroup(files.faceFiles);
-    closeGroup(files.dualFiles);
-    closeGroup(files.pairFiles);
+    closeInputs(files.vertexFiles);
+    closeInputs(files.faceFiles);
+    closeOutputs(files.dualFiles, &SolidInfo::dualFile);
+    closeOutputs(files.pairFiles, &SolidInfo::pairFile);
+}
+
+void reportWriteError(const char* name, int error) {
+    std::fprintf(stderr, "%s: cannot be written: %s\n", name, std::strerror(error));
 }
 
 std::FILE* createOutputFile(const char* name) {

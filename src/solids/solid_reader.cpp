@@ -1,5 +1,9 @@
 #include "solids/solid_reader.h"
 
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
 void readFixedVertices(std::FILE* in, VertexArray& verts) {
     // Twelve single reads rather than four triples: the file's layout does
     // not matter, and numbers past the twelfth are never touched.
@@ -23,31 +27,34 @@ int readVerticesToEnd(std::FILE* in, VertexArray& verts) {
     return reads;
 }
 
-void readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns) {
+std::string readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns) {
     const SolidInfo& info = solidInfo(kind);
-    auto& c = columns;
-    for (int r = 0; r < info.faceCount; ++r) {
-        switch (info.cornerCount) {
-        case 3:
-            std::fscanf(in, "%d %d %d", &c[0][r], &c[1][r], &c[2][r]);
-            break;
-        case 4:
-            std::fscanf(in, "%d %d %d %d", &c[0][r], &c[1][r], &c[2][r], &c[3][r]);
-            break;
-        default:
-            std::fscanf(in, "%d %d %d %d %d", &c[0][r], &c[1][r], &c[2][r], &c[3][r], &c[4][r]);
-            break;
-        }
-    }
-}
-
-int firstBadFaceRow(SolidKind kind, const FaceColumns& columns) {
-    const SolidInfo& info = solidInfo(kind);
+    std::string problem;
+    char text[120];
     for (int r = 0; r < info.faceCount; ++r) {
         for (int c = 0; c < info.cornerCount; ++c) {
-            const int number = columns[c][r];
-            if (number < 1 || number > info.vertexCount) return r + 1;
+            // Read wide, so that a number past the int range is seen as such
+            // instead of being wrapped into a valid vertex number.
+            long long number = 0;
+            const int converted = std::fscanf(in, "%lld", &number);
+            if (converted != 1) {
+                if (!problem.empty()) return problem;
+                if (std::ferror(in)) return std::string("cannot be read: ") + std::strerror(errno);
+                if (converted == EOF)
+                    std::snprintf(text, sizeof text, "the file ends after row %d of %d", r,
+                                  info.faceCount);
+                else
+                    std::snprintf(text, sizeof text, "row %d: text that is not a number", r + 1);
+                return text;
+            }
+            const bool isInt = number >= INT_MIN && number <= INT_MAX;
+            columns[c][r] = isInt ? static_cast<int>(number) : 0;
+            if ((number < 1 || number > info.vertexCount) && problem.empty()) {
+                std::snprintf(text, sizeof text, "row %d: vertex number %lld is outside 1 to %d",
+                              r + 1, number, info.vertexCount);
+                problem = text;
+            }
         }
     }
-    return 0;
+    return problem;
 }

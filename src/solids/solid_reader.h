@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 #include "solids/solid_table.h"
 
@@ -17,10 +18,11 @@ void readFixedVertices(std::FILE* in, VertexArray& verts);
 // convert stays), or position 48 is filled. Returns the number of reads made.
 int readVerticesToEnd(std::FILE* in, VertexArray& verts);
 
-// Reads `kind`'s faceCount rows of cornerCount "%d" numbers into `columns`,
-// leaving positions that the stream does not reach as they were.
-void readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns);
-
-// The first row (counting from 1) of `kind` whose numbers are not all within
-// 1 to vertexCount, or 0 when every row is sound.
-int firstBadFaceRow(SolidKind kind, const FaceColumns& columns);
+// Reads `kind`'s faceCount rows of cornerCount whole numbers into `columns`,
+// leaving positions that the stream does not reach as they were. Returns ""
+// when every row was read and names vertices within 1 to vertexCount, or else
+// what is wrong with the first row at fault, for a message after the file's
+// name: "row 3: vertex number 7 is outside 1 to 6", "row 3: text that is not
+// a number", "the file ends after row 2 of 4". A number too large for an int
+// is outside the range (and stored as 0), never wrapped into it.
+std::string readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns);

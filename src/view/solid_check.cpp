@@ -1,4 +1,4 @@
-#include "solids/solid_check.h"
+#include "view/solid_check.h"
 
 #include <algorithm>
 #include <cmath>
