@@ -41,10 +41,9 @@ bool loadTurnedSolids(const std::string& dir, float xDegrees, float yDegrees,
             error = std::string("cannot open ") + info.faceFile;
             return false;
         }
-        readFaceColumns(faces.get(), info.kind, columns);
-        if (const int row = firstBadFaceRow(info.kind, columns)) {
-            error = std::string(info.faceFile) + ": row " + std::to_string(row) +
-                    " names a vertex the solid does not have";
+        const std::string problem = readFaceColumns(faces.get(), info.kind, columns);
+        if (!problem.empty()) {
+            error = std::string(info.faceFile) + ": " + problem;
             return false;
         }
         computeDualVerts(info.kind, solidVerts(arrays, info.kind), columns,

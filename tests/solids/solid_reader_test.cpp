@@ -117,17 +117,27 @@ TEST(ReadFaceColumns, ReadsExactlyFaceCountRowsIntoTheirPlaces) {
     EXPECT_EQ(nextNumber(in.get()), 9.0f);
 }
 
-TEST(FirstBadFaceRow, FlagsNumbersOutsideTheSolidsVertices) {
-    FaceColumns columns{};
-    for (int r = 0; r < 8; ++r) columns[0][r] = 1, columns[1][r] = 6, columns[2][r] = 3;
-    columns[3][0] = 99;  // a place an octahedron's rows do not have
-    columns[0][8] = -1;  // a row past its eight
-    EXPECT_EQ(firstBadFaceRow(Octahedron, columns), 0);
-    for (int bad : {0, -2, 7}) {
-        FaceColumns c = columns;
-        c[2][4] = bad;
-        c[1][6] = bad;
-        EXPECT_EQ(firstBadFaceRow(Octahedron, c), 5) << bad;
+TEST(ReadFaceColumns, SaysWhatIsWrongWithTheFirstRowAtFault) {
+    const struct {
+        SolidKind kind;
+        const char* text;
+        const char* problem;
+    } cases[] = {
+        {Tetrahedron, "1 2 3 1 3 4 1 4 2 2 4 3", ""},
+        {Tetrahedron, "1 2 3 1 3 5 1 4 2 0 4 3", "row 2: vertex number 5 is outside 1 to 4"},
+        {Tetrahedron, "1 2 3 1 3 4 1 4 -1 2 4 3", "row 3: vertex number -1 is outside 1 to 4"},
+        {Tetrahedron, "1 2 3 1 3 4 1 4 4294967298 2 4 3",
+         "row 3: vertex number 4294967298 is outside 1 to 4"},
+        {Tetrahedron, "1 2 3 1 3 4 1 4", "the file ends after row 2 of 4"},
+        {Tetrahedron, "", "the file ends after row 0 of 4"},
+        {Tetrahedron, "1 2 3 1 x 4", "row 2: text that is not a number"},
+        {Tetrahedron, "1 2 9 1 x 4", "row 1: vertex number 9 is outside 1 to 4"},
+        {Octahedron, "1 2 3 1 3 4 1 4 5 1 5 2 6 2 3 6 3 4 6 4 5 6 5 7",
+         "row 8: vertex number 7 is outside 1 to 6"},
+    };
+    for (const auto& c : cases) {
+        FaceColumns columns{};
+        Stream in = streamOf(c.text);
+        EXPECT_EQ(readFaceColumns(in.get(), c.kind, columns), c.problem) << c.text;
     }
-    EXPECT_EQ(firstBadFaceRow(Tetrahedron, columns), 1);  // 6 of 4 vertices
 }

@@ -89,12 +89,17 @@ void OffscreenContext::release() {
 std::vector<std::uint8_t> OffscreenContext::readRgb() const {
     glFinish();
     const std::size_t row = std::size_t(width_) * 3;
-    std::vector<std::uint8_t> bottomUp(row * std::size_t(height_));
+    std::vector<std::uint8_t> rgb(row * std::size_t(height_));
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<std::uint8_t> topDown(bottomUp.size());
-    for (int y = 0; y < height_; ++y)
-        std::memcpy(topDown.data() + row * std::size_t(y),
-                    bottomUp.data() + row * std::size_t(height_ - 1 - y), row);
-    return topDown;
+    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    // Turned in place, one row at a time, so a big picture is held once.
+    std::vector<std::uint8_t> spare(row);
+    for (int y = 0; y < height_ / 2; ++y) {
+        std::uint8_t* top = rgb.data() + row * std::size_t(y);
+        std::uint8_t* bottom = rgb.data() + row * std::size_t(height_ - 1 - y);
+        std::memcpy(spare.data(), top, row);
+        std::memcpy(top, bottom, row);
+        std::memcpy(bottom, spare.data(), row);
+    }
+    return rgb;
 }
