@@ -1,0 +1,113 @@
+#include "explorer/actions.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr double minZoom = 1.0 / 64.0;
+constexpr double maxZoom = 64.0;
+
+template <typename E>
+E nextOf(E value, int count) {
+    return static_cast<E>((static_cast<int>(value) + 1) % count);
+}
+
+}  // namespace
+
+const std::vector<Action>& actionTable() {
+    static const std::vector<Action> table{
+        {ActionId::Solid1, "1", SpecialKey::None, "1", "Tetrahedron"},
+        {ActionId::Solid2, "2", SpecialKey::None, "2", "Cube"},
+        {ActionId::Solid3, "3", SpecialKey::None, "3", "Octahedron"},
+        {ActionId::Solid4, "4", SpecialKey::None, "4", "Dodecahedron"},
+        {ActionId::Solid5, "5", SpecialKey::None, "5", "Icosahedron"},
+        {ActionId::NextModel, "\t", SpecialKey::None, "Tab", "Next model"},
+        {ActionId::PreviousModel, "", SpecialKey::BackTab, "Shift-Tab", "Previous model"},
+        {ActionId::CycleShow, "d", SpecialKey::None, "d", "Both / solid / dual"},
+        {ActionId::CycleDual, "c", SpecialKey::None, "c", "Program / reciprocal dual"},
+        {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden"},
+        {ActionId::ToggleNumbers, "n", SpecialKey::None, "n", "Vertex numbers"},
+        {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin"},
+        {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
+        {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
+        {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
+        {ActionId::TurnRight, "", SpecialKey::Right, "Right", "Turn right"},
+        {ActionId::ZoomIn, "+=", SpecialKey::None, "+", "Zoom in"},
+        {ActionId::ZoomOut, "-", SpecialKey::None, "-", "Zoom out"},
+        {ActionId::Reset, "r", SpecialKey::None, "r", "Reset view"},
+        {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list"},
+        {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG"},
+        {ActionId::Quit, "q\x1b", SpecialKey::None, "q / Esc", "Quit"},
+    };
+    return table;
+}
+
+const Action* actionForKey(unsigned char c, SpecialKey special) {
+    for (const Action& a : actionTable()) {
+        if (special != SpecialKey::None) {
+            if (a.special == special) return &a;
+        } else if (c != 0 && std::strchr(a.keys, c)) {
+            return &a;
+        }
+    }
+    return nullptr;
+}
+
+bool actionAvailable(ActionId id, const ActionContext& context) {
+    const int solid = static_cast<int>(id) - static_cast<int>(ActionId::Solid1);
+    if (solid >= 0 && solid < 5) return context.directory && solid < context.modelCount;
+    return true;
+}
+
+ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context) {
+    if (!actionAvailable(id, context)) return ActionEffect::None;
+    const int count = std::max(context.modelCount, 1);
+    switch (id) {
+    case ActionId::Solid1: case ActionId::Solid2: case ActionId::Solid3:
+    case ActionId::Solid4: case ActionId::Solid5:
+        s.model = static_cast<int>(id) - static_cast<int>(ActionId::Solid1);
+        break;
+    case ActionId::NextModel: s.model = (s.model + 1) % count; break;
+    case ActionId::PreviousModel: s.model = (s.model + count - 1) % count; break;
+    case ActionId::CycleShow: s.show = nextOf(s.show, 3); break;
+    case ActionId::CycleDual: s.dual = nextOf(s.dual, 2); break;
+    case ActionId::CycleBack: s.back = nextOf(s.back, 3); break;
+    case ActionId::ToggleNumbers: s.numbers = !s.numbers; break;
+    case ActionId::ToggleSpin: s.spinning = !s.spinning; break;
+    case ActionId::TurnUp: s.a -= keyTurnDegrees; break;
+    case ActionId::TurnDown: s.a += keyTurnDegrees; break;
+    case ActionId::TurnLeft: s.b -= keyTurnDegrees; break;
+    case ActionId::TurnRight: s.b += keyTurnDegrees; break;
+    case ActionId::ZoomIn: s.zoom = std::min(s.zoom * zoomStep, maxZoom); break;
+    case ActionId::ZoomOut: s.zoom = std::max(s.zoom / zoomStep, minZoom); break;
+    case ActionId::Reset:
+        s.a = startAngleX;
+        s.b = startAngleY;
+        s.zoom = 1.0;
+        s.spinning = false;
+        break;
+    case ActionId::ToggleHelp: s.help = !s.help; break;
+    case ActionId::Save: return ActionEffect::Save;
+    case ActionId::Quit: return ActionEffect::Quit;
+    }
+    return ActionEffect::Redraw;
+}
+
+void applyDrag(ViewState& state, int dx, int dy) {
+    state.b += dragDegreesPerPixel * static_cast<float>(dx);
+    state.a += dragDegreesPerPixel * static_cast<float>(dy);
+}
+
+std::vector<std::string> helpLines(const ActionContext& context) {
+    std::vector<std::string> lines;
+    auto add = [&](std::string keys, const char* label) {
+        keys.resize(std::max<std::size_t>(keys.size() + 2, 11), ' ');
+        lines.push_back(keys + label);
+    };
+    for (const Action& a : actionTable())
+        if (actionAvailable(a.id, context)) add(a.keyName, a.label);
+    add("Drag", "Turn");
+    add("Wheel", "Zoom");
+    return lines;
+}

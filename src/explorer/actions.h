@@ -1,0 +1,67 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "explorer/view_state.h"
+
+// The explorer's input: one table of actions, each with its keys and its
+// menu label, drives both the keyboard and the right-click menu, so the two
+// cannot drift apart. Applying an action only changes a ViewState; saving
+// and quitting are left to the front end, which the result tells.
+
+enum class ActionId {
+    Solid1, Solid2, Solid3, Solid4, Solid5,
+    NextModel, PreviousModel,
+    CycleShow, CycleDual, CycleBack, ToggleNumbers, ToggleSpin,
+    TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
+    Reset, ToggleHelp, Save, Quit,
+};
+
+// Keys that are not characters. BackTab is Shift-Tab.
+enum class SpecialKey { None, Left, Right, Up, Down, BackTab };
+
+struct Action {
+    ActionId id;
+    const char* keys;     // characters that trigger it ("" if none)
+    SpecialKey special;   // or the special key that does
+    const char* keyName;  // how the key list names its keys
+    const char* label;    // the menu's and the key list's text
+};
+
+// Every action, in menu order.
+const std::vector<Action>& actionTable();
+
+// The action for a character key or a special key (`c` is ignored unless
+// `special` is None); null when the key does nothing.
+const Action* actionForKey(unsigned char c, SpecialKey special = SpecialKey::None);
+
+// What the explorer holds besides the state: how many models it has and
+// whether they are the directory's five solids (keys 1 to 5).
+struct ActionContext {
+    int modelCount = 1;
+    bool directory = true;
+};
+
+// True when the action applies here: the solid keys only in directory
+// mode, for solids that are loaded.
+bool actionAvailable(ActionId id, const ActionContext& context);
+
+// What the front end still has to do after an action.
+enum class ActionEffect { None, Redraw, Save, Quit };
+
+// Applies the action to `state`. An unavailable action changes nothing and
+// returns None.
+ActionEffect applyAction(ActionId id, ViewState& state, const ActionContext& context);
+
+constexpr float keyTurnDegrees = 5.0f;
+constexpr float dragDegreesPerPixel = 0.5f;
+constexpr float spinDegreesPerSecond = 30.0f;
+constexpr double zoomStep = 1.25;
+
+// A left-button drag by (dx, dy) window pixels (y down): horizontal motion
+// turns about y, vertical about x, so the front follows the pointer.
+void applyDrag(ViewState& state, int dx, int dy);
+
+// The key list shown by `?`: one line per available action, "KEYS  LABEL".
+std::vector<std::string> helpLines(const ActionContext& context);

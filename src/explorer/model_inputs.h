@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+
+// The explorer's inputs, as named on its command line: nothing (the current
+// directory's ten files), one directory (its ten files), or OFF files.
+struct LoadedModels {
+    std::vector<Model> models;
+    bool directory = false;  // the five solids of the ten files
+};
+
+// Loads the models the arguments name. A single argument that is a
+// directory is read as the program's ten files; any other argument is an
+// OFF file. Returns false with one line in `error` naming the file and what
+// is wrong (the first problem; nothing is shown then).
+bool loadModelInputs(const std::vector<std::string>& inputs, LoadedModels& out, std::string& error);
+
+// One line per thing worth telling about the loaded models: one that is not
+// closed and is shown without a dual, one whose reciprocal dual is missing
+// and falls back to the program's. Empty for sound models.
+std::vector<std::string> modelWarnings(const LoadedModels& loaded);
