@@ -1,0 +1,54 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "explorer/view_state.h"
+
+// The explorer's command line. Without an output option it opens its window;
+// with --png, --svg or --off it writes that file (or, with --frames, a turn
+// of pictures) and needs no display at all.
+
+enum class OutputKind { Window, Png, Svg, Off };
+
+// Largest picture side: the software renderer's viewport ends there.
+constexpr int maxPictureSide = 16384;
+// Most pictures one turntable run writes.
+constexpr int maxFrames = 100000;
+
+struct ExplorerOptions {
+    std::vector<std::string> inputs;  // a directory, or OFF files; empty: the current directory
+    OutputKind output = OutputKind::Window;
+    std::string outputPath;
+    float a = startAngleX;            // turn about x, then
+    float b = startAngleY;            // about y, degrees
+    int solid = 0;                    // 1..5 when --solid was given, else 0
+    std::string model;                // --model NAME, empty when not given
+    int width = startWidth;
+    int height = startHeight;
+    ShowMode show = ShowMode::Both;
+    std::optional<DualKind> dual;     // not given: the models' own default
+    BackEdges back = BackEdges::Drawn;
+    bool numbers = false;
+    int frames = 0;                   // 0: one picture; N: a turntable of N
+};
+
+// What the command line asks for. `status` is -1 when the program should go
+// on with `options`; otherwise it should print `text` (to standard output
+// when status is 0, as for --help; to standard error when it is 2) and end
+// with that status.
+struct ParsedOptions {
+    ExplorerOptions options;
+    int status = -1;
+    std::string text;
+};
+
+// The usage line, ending in a line break.
+std::string usageLine();
+
+// Reads the arguments after the program's name. A bad option or value,
+// options that cannot go together, a size outside 1..16384 per side or a
+// frame count outside 1..100000 give status 2 with one line saying what
+// was wrong, followed by the usage line. It never touches the file system.
+ParsedOptions parseOptions(const std::vector<std::string>& args);
