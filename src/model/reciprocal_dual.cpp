@@ -1,0 +1,81 @@
+#include "model/reciprocal_dual.h"
+
+#include <cmath>
+
+namespace {
+
+struct D3 {
+    double x, y, z;
+};
+
+D3 widen(const Vec3& v) { return {v.x, v.y, v.z}; }
+D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+}  // namespace
+
+Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
+    Midsphere m{{0.0, 0.0, 0.0}, 0.0};
+    for (const Vec3& v : p.vertices) {
+        m.centre[0] += v.x;
+        m.centre[1] += v.y;
+        m.centre[2] += v.z;
+    }
+    const double n = p.vertices.empty() ? 1.0 : static_cast<double>(p.vertices.size());
+    for (double& c : m.centre) c /= n;
+    const D3 c{m.centre[0], m.centre[1], m.centre[2]};
+    double sum = 0.0;
+    for (const Edge& e : edges) {
+        const D3 a = widen(p.vertices[e.a]), b = widen(p.vertices[e.b]);
+        const D3 mid{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+        sum += std::sqrt(dot(mid - c, mid - c));
+    }
+    m.radius = edges.empty() ? 0.0 : sum / static_cast<double>(edges.size());
+    return m;
+}
+
+bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
+                            std::vector<Vec3>& out, std::string& error, int numberBase) {
+    const Midsphere sphere = midsphere(p, edges);
+    const D3 c{sphere.centre[0], sphere.centre[1], sphere.centre[2]};
+    double size = 0.0;
+    for (const Vec3& v : p.vertices) size = std::fmax(size, std::sqrt(dot(widen(v) - c, widen(v) - c)));
+    const double r2 = sphere.radius * sphere.radius;
+
+    out.assign(static_cast<std::size_t>(p.faceCount()), Vec3{});
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const std::int32_t* corners = p.face(f);
+        const int m = p.faceSize(f);
+        // Newell's normal and the corners' mean, both relative to the
+        // centre: exact enough for a face far from the origin, and any
+        // polygon (not only a triangle) gets its best plane.
+        D3 normal{0, 0, 0}, mean{0, 0, 0};
+        for (int k = 0; k < m; ++k) {
+            const D3 a = widen(p.vertices[corners[k]]) - c;
+            const D3 b = widen(p.vertices[corners[k + 1 < m ? k + 1 : 0]]) - c;
+            normal.x += (a.y - b.y) * (a.z + b.z);
+            normal.y += (a.z - b.z) * (a.x + b.x);
+            normal.z += (a.x - b.x) * (a.y + b.y);
+            mean.x += a.x;
+            mean.y += a.y;
+            mean.z += a.z;
+        }
+        const double length = std::sqrt(dot(normal, normal));
+        const std::string face = "face " + std::to_string(f + numberBase);
+        if (!(length > 0.0)) {
+            error = face + " has no plane (its corners lie on a line)";
+            return false;
+        }
+        const D3 n{normal.x / length, normal.y / length, normal.z / length};
+        const double d = dot(n, mean) / m;
+        if (!(std::fabs(d) > 1e-6 * size)) {
+            error = face + " lies in a plane through the centre, so it has no reciprocal";
+            return false;
+        }
+        // n r^2 / d points away from the centre whichever way n was turned.
+        const double k = r2 / d;
+        out[f] = Vec3{static_cast<float>(c.x + n.x * k), static_cast<float>(c.y + n.y * k),
+                      static_cast<float>(c.z + n.z * k)};
+    }
+    return true;
+}
