@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Times duals-explorer and Geomview from the start of their process to
+# their first drawn frame, each opening the same geodesic sphere (OFF file,
+# generated into a temporary folder), under a private Xvfb, with their peak
+# memory. The two take turns RUNS times per size (default 10, after one
+# unmeasured run of each); the script prints the medians and the
+# explorer-to-Geomview ratios.
+#
+#   bench/big-first-frame.sh [RUNS] [FREQUENCY...]
+#
+# Frequencies default to 7 22 71 224: 980, 9680, 100820 and 1003520 faces.
+# Both windows are 1024x700; see bench/big_frame_probe.cpp for how a frame is
+# told from the blank window before it.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+runs=${1:-10}
+shift || true
+freqs=("$@")
+[ ${#freqs[@]} -gt 0 ] || freqs=(7 22 71 224)
+build="$root/build-bench"
+
+"$root/scripts/setup.sh" bench
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPD_BENCH=ON -DPD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target duals-explorer geodesic-off big-frame-probe >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+# What each window shows before its model: the screen's black, and for
+# Geomview its toolkit's grey and then its cleared background; for the
+# explorer its clear colour, which the centre of a small model may show
+# alone (then the settled picture counts).
+explorer=(--blank 0,0,0 --blank 230,230,204 --settle 500 "$build/duals-explorer")
+geomview=(--blank 0,0,0 --blank 196,196,196 --blank 85,85,85
+          geomview -nopanels -wpos 1024,700@100,50)
+
+echo "big-first-frame.sh: $runs runs each; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+printf '%9s %14s %14s %7s %14s %14s %7s\n' faces "explorer ms" "geomview ms" ratio \
+  "explorer MiB" "geomview MiB" ratio
+for k in "${freqs[@]}"; do
+  off="$work/geodesic-$k.off"
+  "$build/bench/geodesic-off" "$k" "$off"
+  "$root/scripts/with-xvfb.sh" "$build/bench/big-frame-probe" --runs "$runs" \
+    -- explorer "${explorer[@]}" "$off" -- geomview "${geomview[@]}" "$off" >"$work/results-$k"
+  median() {  # median of column $2 for rows labelled $1
+    awk -v who="$1" -v col="$2" '$1 == who { print $col }' "$work/results-$k" | sort -g |
+      awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+  }
+  et=$(median explorer 2) gt=$(median geomview 2) em=$(median explorer 3) gm=$(median geomview 3)
+  awk -v f=$((20 * k * k)) -v et="$et" -v gt="$gt" -v em="$em" -v gm="$gm" 'BEGIN {
+    printf "%9d %14.1f %14.1f %7.2f %14.1f %14.1f %7.2f\n", f, et, gt, et / gt,
+      em / 1024, gm / 1024, em / gm }'
+  rm -f "$off"
+done

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Frames per second of the explorer's spin on the geodesic spheres (OFF
+# files generated into a temporary folder), headless at 1024x700, beside the
+# ceiling of the GL renderer drawing the same lines and marks from static
+# buffers; see bench/spin_fps.cpp.
+#
+#   bench/spin-fps.sh [SECONDS] [FREQUENCY...]
+#
+# SECONDS per loop and round (default 2, 3 rounds); frequencies default to
+# 7 22 71 224: 980, 9680, 100820 and 1003520 faces.
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+seconds=${1:-2}
+shift || true
+freqs=("$@")
+[ ${#freqs[@]} -gt 0 ] || freqs=(7 22 71 224)
+build="$root/build-bench"
+
+"$root/scripts/setup.sh" bench
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPD_BENCH=ON -DPD_TESTS=OFF >/dev/null
+cmake --build "$build" -j2 --target geodesic-off spin-fps >/dev/null
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+files=()
+for k in "${freqs[@]}"; do
+  "$build/bench/geodesic-off" "$k" "$work/geodesic-$k.off"
+  files+=("$work/geodesic-$k.off")
+done
+echo "spin-fps.sh: ${seconds} s per loop, 3 rounds; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+"$build/bench/spin-fps" --seconds "$seconds" "${files[@]}"

@@ -1,0 +1,222 @@
+// spin-fps: frames per second of the explorer's spin, headless, beside the
+// ceiling of the GL renderer underneath.
+//
+//   spin-fps [--seconds S] [--rounds R] FILE.off...
+//
+// For each model, in an offscreen 1024x700 context, in the state an OFF
+// model opens in (solid and reciprocal dual, every edge drawn):
+//   explorer  what one spin step of the window costs: the frame built for
+//             the next angle (buildFrame) and drawn (renderFrame), to the
+//             end of rasterisation (glFinish stands for the window's swap);
+//   ceiling   the same lines and marks from GL buffers uploaded once, the
+//             turn left to GL's matrices: no work but the renderer's own.
+// Both turn 3 degrees about y per frame, over the same angles. Each round
+// runs each loop for S seconds (default 2); R rounds (default 3) alternate
+// the two and the medians are printed, one line per model: faces, explorer
+// and ceiling frames per second, their ratio, and the explorer's
+// milliseconds per frame spent building and drawing. Exit status 2 for bad
+// arguments, a model that cannot be read or no offscreen context.
+
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "explorer/frame.h"
+#include "explorer/gl/offscreen.h"
+#include "explorer/gl/renderer.h"
+#include "model/model.h"
+#include "model/model_loading.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point t0) {
+    return std::chrono::duration<double>(Clock::now() - t0).count();
+}
+
+constexpr float degreesPerFrame = 3.0f;
+
+struct Rate {
+    double fps = 0.0;
+    double buildMs = 0.0;  // explorer only: per frame
+    double drawMs = 0.0;
+};
+
+// The explorer's spin: build and draw a frame per step.
+Rate explorerLoop(const Model& model, ViewState state, double seconds) {
+    int frames = 0;
+    double build = 0.0, draw = 0.0;
+    const auto t0 = Clock::now();
+    while (secondsSince(t0) < seconds || frames < 3) {
+        state.b += degreesPerFrame;
+        const auto t1 = Clock::now();
+        const Frame frame = buildFrame(model, state);
+        const auto t2 = Clock::now();
+        renderFrame(frame);
+        glFinish();
+        build += std::chrono::duration<double>(t2 - t1).count();
+        draw += secondsSince(t2);
+        ++frames;
+    }
+    return {frames / secondsSince(t0), 1000.0 * build / frames, 1000.0 * draw / frames};
+}
+
+// One shell in GL buffers: its unturned vertices, its edges as index pairs,
+// then its marks, drawn in its colour.
+struct BufferedShell {
+    GLuint vertices = 0;
+    GLuint indices = 0;
+    GLsizei lineIndices = 0;
+    GLsizei markIndices = 0;
+    Rgb colour;
+};
+
+BufferedShell upload(const Polyhedron& shape, const FrameShell& shell) {
+    BufferedShell b;
+    b.colour = shell.colour;
+    std::vector<GLuint> indices(shell.lines.begin(), shell.lines.end());
+    indices.insert(indices.end(), shell.marks.begin(), shell.marks.end());
+    b.lineIndices = GLsizei(shell.lines.size());
+    b.markIndices = GLsizei(shell.marks.size());
+    glGenBuffers(1, &b.vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, b.vertices);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(shape.vertices.size() * sizeof(Vec3)),
+                 shape.vertices.data(), GL_STATIC_DRAW);
+    glGenBuffers(1, &b.indices);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, b.indices);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(indices.size() * sizeof(GLuint)),
+                 indices.data(), GL_STATIC_DRAW);
+    return b;
+}
+
+// The ceiling: the first frame's camera and projection kept, the shells
+// drawn from buffers, turned by GL and flattened onto z = 0 as the explorer
+// flattens them.
+Rate ceilingLoop(const std::vector<BufferedShell>& shells, const Frame& first, ViewState state,
+                 double seconds) {
+    const Projection& p = first.projection;
+    glViewport(0, 0, p.viewportWidth, p.viewportHeight);
+    glDisable(GL_DEPTH_TEST);
+    glClearColor(first.background.red, first.background.green, first.background.blue, 0.0f);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(p.fovY, p.aspect, p.zNear, p.zFar);
+    glLineWidth(1.0f);
+    glPointSize(float(endMarkSize));
+    glEnableClientState(GL_VERTEX_ARRAY);
+    int frames = 0;
+    const auto t0 = Clock::now();
+    while (secondsSince(t0) < seconds || frames < 3) {
+        state.b += degreesPerFrame;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glTranslatef(-first.camera.cx, -first.camera.cy, -first.camera.distance);
+        glScalef(1.0f, 1.0f, 0.0f);
+        glRotatef(state.b, 0.0f, 1.0f, 0.0f);
+        glRotatef(state.a, 1.0f, 0.0f, 0.0f);
+        for (const BufferedShell& s : shells) {
+            glColor3f(s.colour.red, s.colour.green, s.colour.blue);
+            glBindBuffer(GL_ARRAY_BUFFER, s.vertices);
+            glVertexPointer(3, GL_FLOAT, sizeof(Vec3), nullptr);
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, s.indices);
+            glDrawElements(GL_LINES, s.lineIndices, GL_UNSIGNED_INT, nullptr);
+            glDrawElements(GL_POINTS, s.markIndices, GL_UNSIGNED_INT,
+                           reinterpret_cast<const void*>(std::size_t(s.lineIndices) * sizeof(GLuint)));
+        }
+        glFinish();
+        ++frames;
+    }
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    return {frames / secondsSince(t0), 0.0, 0.0};
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Measures one model; false (with a message) when its shells cannot be
+// matched to the frame's.
+bool measure(const Model& model, double seconds, int rounds) {
+    const ViewState start = initialViewState(true);
+    const Frame first = buildFrame(model, start);
+    std::vector<const Polyhedron*> shapes{&model.solid};
+    if (model.closed) shapes.push_back(model.hasReciprocal ? &model.reciprocalDual : &model.programDual);
+    if (shapes.size() != first.shells.size()) {
+        std::fprintf(stderr, "spin-fps: %s: the frame shows %zu shells, expected %zu\n",
+                     model.name.c_str(), first.shells.size(), shapes.size());
+        return false;
+    }
+    std::vector<BufferedShell> shells;
+    for (std::size_t i = 0; i < shapes.size(); ++i) shells.push_back(upload(*shapes[i], first.shells[i]));
+
+    // One unmeasured frame of each, so the driver has built its code.
+    explorerLoop(model, start, 0.0);
+    ceilingLoop(shells, first, start, 0.0);
+    std::vector<double> explorer, ceiling, build, draw;
+    for (int r = 0; r < rounds; ++r) {
+        const Rate e = explorerLoop(model, start, seconds);
+        explorer.push_back(e.fps);
+        build.push_back(e.buildMs);
+        draw.push_back(e.drawMs);
+        ceiling.push_back(ceilingLoop(shells, first, start, seconds).fps);
+    }
+    for (BufferedShell& s : shells) {
+        glDeleteBuffers(1, &s.vertices);
+        glDeleteBuffers(1, &s.indices);
+    }
+    const double e = median(explorer), c = median(ceiling);
+    std::printf("%9d %12.1f %12.1f %7.2f %12.2f %12.2f\n", model.solid.faceCount(), e, c, e / c,
+                median(build), median(draw));
+    std::fflush(stdout);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double seconds = 2.0;
+    int rounds = 3;
+    int i = 1;
+    for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
+        if (std::strcmp(argv[i], "--seconds") == 0) seconds = std::atof(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--rounds") == 0) rounds = std::atoi(argv[i + 1]);
+        else break;
+    }
+    if (i >= argc || argv[i][0] == '-' || seconds <= 0.0 || rounds < 1) {
+        std::fprintf(stderr, "usage: spin-fps [--seconds S] [--rounds R] FILE.off...\n");
+        return 2;
+    }
+    try {
+        OffscreenContext context(startWidth, startHeight);
+        std::printf("%9s %12s %12s %7s %12s %12s\n", "faces", "explorer fps", "ceiling fps", "ratio",
+                    "build ms", "draw ms");
+        for (; i < argc; ++i) {
+            Model model;
+            std::string error;
+            if (!loadOffModel(argv[i], model, error)) {
+                std::fprintf(stderr, "spin-fps: %s\n", error.c_str());
+                return 2;
+            }
+            if (!measure(model, seconds, rounds)) return 2;
+        }
+    } catch (const OffscreenError& e) {
+        std::fprintf(stderr, "spin-fps: %s\n", e.what());
+        return 2;
+    }
+    return 0;
+}
