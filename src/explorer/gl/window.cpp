@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -10,6 +11,7 @@
 #include "explorer/actions.h"
 #include "explorer/frame.h"
 #include "explorer/gl/renderer.h"
+#include "explorer/gl/shift_tab.h"
 #include "explorer/png_file.h"
 
 namespace {
@@ -178,6 +180,7 @@ int runExplorerWindow(int argc, char** argv, LoadedModels loaded, const ViewStat
     glutInitWindowPosition(100, 50);
     state.title = frameTitle(currentModel().name, state.view);
     glutCreateWindow(state.title.c_str());
+    keepShiftTab();
 
     glutDisplayFunc(onDisplay);
     glutReshapeFunc(onReshape);
