@@ -5,14 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "explorer/gl/headless.h"
 #include "explorer/gl/window.h"
+#include "explorer/headless_output.h"
 #include "explorer/model_inputs.h"
+#include "explorer/options.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> inputs(argv + 1, argv + argc);
+    const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (parsed.status >= 0) {
+        std::fputs(parsed.text.c_str(), parsed.status == 0 ? stdout : stderr);
+        return parsed.status;
+    }
+    const ExplorerOptions& options = parsed.options;
     LoadedModels loaded;
     std::string error;
-    if (!loadModelInputs(inputs, loaded, error)) {
+    if (!loadModelInputs(options.inputs, loaded, error)) {
         std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
         return 2;
     }
@@ -22,6 +30,11 @@ int main(int argc, char** argv) {
     }
     for (const std::string& line : modelWarnings(loaded))
         std::fprintf(stderr, "duals-explorer: %s\n", line.c_str());
-    const ViewState start = initialViewState(!loaded.directory);
+    if (options.output != OutputKind::Window) return runHeadless(options, loaded);
+    ViewState start;
+    if (!stateFromOptions(options, loaded, start, error)) {
+        std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+        return 2;
+    }
     return runExplorerWindow(1, argv, std::move(loaded), start);
 }

@@ -17,9 +17,11 @@ std::string number(double v) {
     return s;
 }
 
+// As GL stores a float colour in an 8-bit channel, in float arithmetic:
+// 0.9 becomes 230 there (0.9f * 255 rounds up to 229.5f), not 229.
 int channel(float c) {
-    const long v = std::lround(double(c) * 255.0);
-    return v < 0 ? 0 : v > 255 ? 255 : int(v);
+    const float v = std::floor(c * 255.0f + 0.5f);
+    return v < 0.0f ? 0 : v > 255.0f ? 255 : int(v);
 }
 
 std::string colourText(const Rgb& c) {

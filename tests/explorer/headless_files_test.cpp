@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "explorer/output_file.h"
+#include "explorer/svg_writer.h"
+#include "explorer/turntable.h"
+#include "scratch_dir.h"
+
+namespace {
+
+TEST(Turntable, NamesSortInTurningOrder) {
+    struct Case {
+        const char* path;
+        int index, count;
+        const char* expected;
+    } const cases[] = {
+        {"turn.png", 0, 36, "turn-000.png"},       {"out/turn.svg", 35, 36, "out/turn-035.svg"},
+        {"turn.png", 999, 1000, "turn-999.png"},   {"turn.png", 5, 1001, "turn-0005.png"},
+        {"a.b/turn", 7, 100000, "a.b/turn-00007"}, {"x.tar.png", 1, 2, "x.tar-001.png"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(frameFileName(c.path, c.index, c.count), c.expected);
+    EXPECT_EQ(frameAngle(45.0f, 0, 36), 45.0f);
+    EXPECT_EQ(frameAngle(45.0f, 9, 36), 135.0f);
+    EXPECT_EQ(frameAngle(-10.0f, 2, 3), 230.0f);
+}
+
+TEST(OutputFile, RefusesMissingFoldersAndFoldersAndLeavesNothingHalfWritten) {
+    scratch::ScratchDir dir;
+    dir.write("old.svg", "old");
+    std::filesystem::create_directory(dir.file("folder"));
+    struct Case {
+        std::string path;
+        std::string fragment;
+    } const cases[] = {
+        {dir.file("missing/x.png"), "missing/x.png: the folder " + dir.file("missing") + " does not exist"},
+        {dir.file("old.svg/x.png"), " is not a folder"},
+        {dir.file("folder"), "folder: is a folder, not a file"},
+        {dir.file("folder") + "/", "is a folder, not a file"},
+        {"", "the output file name is empty"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NE(outputPathProblem(c.path).find(c.fragment), std::string::npos)
+            << c.path << ": " << outputPathProblem(c.path);
+        try {
+            writeFileAtomically(c.path, "new");
+            ADD_FAILURE() << c.path << " was written";
+        } catch (const OutputError& e) {
+            EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+        }
+    }
+    // A writer that gives up half way leaves the old file whole and no
+    // temporary file behind; one that finishes replaces it.
+    EXPECT_THROW(writeThroughTemporary(dir.file("old.svg"),
+                                       [](const std::string& temporary) {
+                                           std::ofstream(temporary) << "half";
+                                           throw std::runtime_error("disk full");
+                                       }),
+                 OutputError);
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"folder", "old.svg"}));
+    EXPECT_EQ(dir.read("old.svg"), "old");
+    writeFileAtomically(dir.file("old.svg"), "new");
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"folder", "old.svg"}));
+    EXPECT_EQ(dir.read("old.svg"), "new");
+    EXPECT_EQ(std::filesystem::status(dir.file("old.svg")).permissions() &
+                  std::filesystem::perms::others_read,
+              std::filesystem::status(dir.file("folder")).permissions() &
+                  std::filesystem::perms::others_read);
+}
+
+TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
+    Frame frame;
+    frame.width = 200;
+    frame.height = 100;
+    frame.camera = {1.0f, 0.0f, 4.0f};
+    frame.projection.viewportWidth = 200;
+    frame.projection.viewportHeight = 100;
+    frame.projection.pixelsPerUnit = 10.0;
+    FrameShell shell;
+    shell.colour = {0.0f, 0.0f, 1.0f};
+    shell.xy = {0.0f, 0.0f, 2.0f, 1.0f, -3.0f, -2.5f, 1.0f / 3.0f, 0.0f};
+    shell.lines = {0, 1, 1, 2};
+    shell.dashed = {2, 3};
+    shell.marks = {0, 3};
+    frame.shells.push_back(shell);
+    frame.boxes.push_back({10.0, 10.0, 30.0, 20.0, {1.0f, 1.0f, 0.95f}});
+    frame.texts.push_back({"1 < 2 & \"q\"", 95.0, 45.0, {0.0f, 0.0f, 0.0f}});
+    EXPECT_EQ(formatSvg(frame),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\" viewBox=\"0 0 "
+              "200 100\" shape-rendering=\"crispEdges\">\n"
+              "<rect width=\"200\" height=\"100\" fill=\"#e6e6cc\"/>\n"
+              "<g stroke=\"#0000ff\" stroke-width=\"1\" fill=\"none\">\n"
+              "<path d=\"M90 50L110 40 M110 40L60 75\"/>\n"
+              "<path stroke-dasharray=\"4 4\" d=\"M60 75L93.33 50\"/>\n"
+              "<path stroke=\"none\" fill=\"#0000ff\" d=\"M88 48h4v4h-4z M91.33 48h4v4h-4z\"/>\n"
+              "</g>\n"
+              "<rect x=\"10\" y=\"10\" width=\"30\" height=\"20\" fill=\"#fffff2\"/>\n"
+              "<text x=\"95\" y=\"45\" font-family=\"monospace\" font-size=\"10\" fill=\"#000000\">"
+              "1 &lt; 2 &amp; &quot;q&quot;</text>\n"
+              "</svg>\n");
+}
+
+}  // namespace
