@@ -63,19 +63,6 @@ TEST(SharesCornerPair, OnlyEarlierPlacesOfTheFirstAgainstLaterPlacesOfTheSecond)
     EXPECT_TRUE(sharesCornerPair(faceOf({b, c, d, a, x}), faceOf({x, x, x, x, a}), 5));
 }
 
-TEST(DualVertexFile, TriangleGivesPointThreeThreeAndSquareItsCentre) {
-    const VertexArray triangle = verticesOf({{1, 0, 0}, {0, 1, 0}, {0, 0, 1}});
-    VertexArray dual{};
-    computeDualVerts(Tetrahedron, triangle, columnsOf<3>({{1, 2, 3}, {3, 1, 2}}), dual);
-    std::string line = "0.330000 0.330000 0.330000\n";
-    EXPECT_EQ(formatDualVerts(Tetrahedron, dual), line + line + line + line);
-
-    const VertexArray square = verticesOf({{1, 1, 1}, {-1, 1, 1}, {-1, -1, 1}, {1, -1, 1}});
-    computeDualVerts(Hexahedron, square, columnsOf<4>({{1, 2, 3, 4}, {4, 2, 3, 1}}), dual);
-    line = "0.000000 0.000000 1.000000\n";
-    EXPECT_EQ(formatDualVerts(Hexahedron, dual), line + line + line + line + line + line);
-}
-
 TEST(ComputeDualVerts, SumsInDoubleInTheTablesOrder) {
     // Added in float, 1 + 2^-30 - 1 would be 0.
     const float tiny = std::ldexp(1.0f, -30);

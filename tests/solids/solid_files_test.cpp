@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "scratch_dir.h"
@@ -9,117 +10,83 @@
 
 namespace {
 
-// Load, duals and close in a scratch directory, with standard error caught.
-struct FileRun {
-    bool built = false;
-    std::string errors;
-    int openBeforeClose = 0;
-    int openAfterClose = 0;
-    VertexArrays arrays;
+namespace fs = std::filesystem;
+
+// Load, duals and close in a copy of the shipped data changed by `damage`,
+// with standard error caught. The dual files of the first `complete` solids
+// must be whole, the later ones never created; the pair files of the first
+// `pairsComplete` whole, the later ones empty.
+struct Case {
+    const char* what;
+    std::function<void(const scratch::ScratchDir&)> damage;
+    bool built;
+    const char* errors;
+    int complete;
+    int pairsComplete;
 };
 
-int openCount(const SolidFileSet& files) {
-    int count = 0;
-    for (const auto* group : {&files.vertexFiles, &files.pairFiles, &files.faceFiles,
-                              &files.dualFiles})
-        for (std::FILE* f : *group) count += f != nullptr;
-    return count;
-}
+void write(const scratch::ScratchDir& d, const char* name, const char* text) { d.write(name, text); }
 
-FileRun runFileSteps(const scratch::ScratchDir& dir, const VertexArrays& start = {}) {
-    FileRun run;
-    run.arrays = start;
-    FaceColumns columns{};
-    FaceRecords records{};
-    SolidFileSet files;
-    scratch::WorkingDir here(dir.path());
-    testing::internal::CaptureStderr();
-    run.built = loadSolids(files, run.arrays) && buildDuals(files, run.arrays, columns, records);
-    run.openBeforeClose = openCount(files);
-    closeSolidFiles(files);
-    run.openAfterClose = openCount(files);
-    run.errors = testing::internal::GetCapturedStderr();
-    return run;
-}
-
-// The outputs of the first `complete` solids are whole; the later pair
-// files are empty and the later dual files were never created.
-void expectOutputsUpTo(const scratch::ScratchDir& dir, int complete) {
-    for (int k = 0; k < solidKindCount; ++k) {
-        const char* dual = scratch::dualNames[k];
-        const char* pairs = scratch::pairNames[k];
-        EXPECT_EQ(dir.read(dual), k < complete ? scratch::expectedOutput(dual) : "<missing>") << dual;
-        EXPECT_EQ(dir.read(pairs), k < complete ? scratch::expectedOutput(pairs) : "") << pairs;
+TEST(SolidFiles, WholeRunsOverSoundAndDamagedData) {
+    const auto folder = [](const char* name) {
+        return [name](const scratch::ScratchDir& d) {
+            d.remove(name);
+            fs::create_directory(d.path() / name);
+        };
+    };
+    const auto full = [](const char* name) {
+        return [name](const scratch::ScratchDir& d) { fs::create_symlink("/dev/full", d.path() / name); };
+    };
+    const Case cases[] = {
+        // Rows past faceCount are never read.
+        {"sound", [](auto& d) { d.write("kockap.dat", d.read("kockap.dat") + "0 0 0 0\n9 9 9 9\n"); },
+         true, "", 5, 5},
+        {"bad row", [](auto& d) { write(d, "oktap.dat", "1 3 5\n1 2 3\n2 4 7\n"); }, false,
+         "oktap.dat: row 3: vertex number 7 is outside 1 to 6\n", 2, 2},
+        {"short", [](auto& d) { write(d, "dodekap.dat", "1 6 11 7 2\n6 15 20 16 11\n"); }, false,
+         "dodekap.dat: the file ends after row 2 of 12\n", 3, 3},
+        {"past int", [](auto& d) { write(d, "tetrap.dat", "2 4 3\n1 4294967298 2\n"); }, false,
+         "tetrap.dat: row 2: vertex number 4294967298 is outside 1 to 4\n", 0, 0},
+        {"missing face file", [](auto& d) { d.remove("ikosap.dat"); }, false, "", 4, 4},
+        {"folder face file", folder("ikosap.dat"), false,
+         "ikosap.dat: cannot be read: Is a directory\n", 4, 4},
+        {"folder vertex file", folder("okta.dat"), false, "okta.dat: cannot be read: Is a directory\n", 0, -1},
+        {"missing vertex file", [](auto& d) { d.remove("okta.dat"); }, false, "", 0, -1},
+        {"outputs in the way", [&](auto& d) { folder("dualop.txt")(d); folder("dualk.txt")(d); }, true,
+         "dualop.txt: cannot be created: Is a directory\n"
+         "dualk.txt: cannot be created: Is a directory\n", 5, 5},
+        {"full disk", [&](auto& d) { full("dualo.txt")(d); full("dualip.txt")(d); }, true,
+         "dualo.txt: cannot be written: No space left on device\n"
+         "dualip.txt: cannot be written: No space left on device\n", 5, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        scratch::ScratchDir dir;
+        dir.copyShippedData();
+        c.damage(dir);
+        VertexArrays arrays;
+        FaceColumns columns{};
+        FaceRecords records{};
+        SolidFileSet files;
+        scratch::WorkingDir here(dir.path());
+        testing::internal::CaptureStderr();
+        const bool built = loadSolids(files, arrays) && buildDuals(files, arrays, columns, records);
+        closeSolidFiles(files);
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.errors);
+        EXPECT_EQ(built, c.built);
+        for (const auto* group : {&files.vertexFiles, &files.pairFiles, &files.faceFiles, &files.dualFiles})
+            for (std::FILE* f : *group) EXPECT_EQ(f, nullptr);
+        for (int k = 0; k < solidKindCount; ++k) {
+            const std::string dual = scratch::dualNames[k], pairs = scratch::pairNames[k];
+            if (fs::is_directory(dir.path() / dual) || fs::is_symlink(dir.path() / dual)) continue;
+            EXPECT_EQ(dir.read(dual), k < c.complete ? scratch::expectedOutput(dual) : "<missing>") << dual;
+            if (fs::is_directory(dir.path() / pairs) || fs::is_symlink(dir.path() / pairs)) continue;
+            EXPECT_EQ(dir.read(pairs), c.pairsComplete < 0   ? "<missing>"
+                                       : k < c.pairsComplete ? scratch::expectedOutput(pairs)
+                                                             : "")
+                << pairs;
+        }
     }
 }
 
 }  // namespace
-
-// The expected files were computed independently of this program.
-TEST(SolidFiles, ShippedDataGivesTheTenOutputsByteForByte) {
-    scratch::ScratchDir dir;
-    dir.copyShippedData();
-    // Rows past faceCount are never read.
-    dir.write("kockap.dat", dir.read("kockap.dat") + "0 0 0 0\n99 98 97 96\n");
-    VertexArrays start;
-    for (VertexArray* a : {&start.cubeDualVerts, &start.dodecaDualVerts}) a->fill(Vec3{7, 7, 7});
-    const FileRun run = runFileSteps(dir, start);
-    EXPECT_TRUE(run.built);
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.openBeforeClose, 20);
-    EXPECT_EQ(run.openAfterClose, 0);
-    expectOutputsUpTo(dir, solidKindCount);
-    // Cleared positions past faceCount stay zero; others are not touched.
-    for (int p : {6, 7}) EXPECT_EQ(run.arrays.cubeDualVerts[p].x, 0.0f) << p;
-    for (int p = 12; p < 20; ++p) EXPECT_EQ(run.arrays.dodecaDualVerts[p].z, 0.0f) << p;
-    EXPECT_EQ(run.arrays.cubeDualVerts[8].x, 7.0f);
-    EXPECT_EQ(run.arrays.dodecaDualVerts[20].y, 7.0f);
-}
-
-// A face row naming a vertex the solid does not have ends the run like a
-// missing face file, with one line saying where.
-TEST(SolidFiles, FaceRowOutsideTheVerticesIsReported) {
-    struct Case {
-        const char* file;
-        const char* text;
-        int complete;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"oktap.dat", "1 3 5\n1 2 3\n2 4 7\n3 4 5\n4 6 5\n1 5 6\n2 6 4\n1 6 2\n", 2,
-         "oktap.dat: row 3: vertex number 7 is outside 1 to 6\n"},
-        {"tetrap.dat", "2 4 3\n1 0 2\n", 0, "tetrap.dat: row 2: vertex number 0 is outside 1 to 4\n"},
-        {"ikosap.dat", "-3 11 7\n", 4, "ikosap.dat: row 1: vertex number -3 is outside 1 to 12\n"},
-        // Rows a short file lacks keep what earlier solids left, but the
-        // last one was never read by any: zero.
-        {"dodekap.dat", "1 6 11 7 2\n6 15 20 16 11\n", 3,
-         "dodekap.dat: row 3: vertex number 0 is outside 1 to 20\n"},
-        {"kockap.dat", "2 8 5 3\n5 8 7 6\n3 5 six 4\n", 1,
-         "kockap.dat: row 3: vertex number 0 is outside 1 to 8\n"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        scratch::ScratchDir dir;
-        dir.copyShippedData();
-        dir.write(c.file, c.text);
-        const FileRun run = runFileSteps(dir);
-        EXPECT_FALSE(run.built);
-        EXPECT_EQ(run.errors, c.message);
-        expectOutputsUpTo(dir, c.complete);
-    }
-}
-
-TEST(SolidFiles, OutputThatCannotBeCreatedIsReportedAndSkipped) {
-    scratch::ScratchDir dir;
-    dir.copyShippedData();
-    // A folder in the way stops even a privileged user from creating the file.
-    std::filesystem::create_directory(dir.path() / "dualop.txt");
-    std::filesystem::create_directory(dir.path() / "dualk.txt");
-    const FileRun run = runFileSteps(dir);
-    EXPECT_TRUE(run.built);
-    EXPECT_EQ(run.openBeforeClose, 18);
-    EXPECT_EQ(run.errors, "dualop.txt: cannot be created: Is a directory\n"
-                          "dualk.txt: cannot be created: Is a directory\n");
-    for (const char* name : {"dualt.txt", "dualo.txt", "duali.txt", "dualkp.txt", "dualdop.txt"})
-        EXPECT_EQ(dir.read(name), scratch::expectedOutput(name)) << name;
-}

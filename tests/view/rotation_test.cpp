@@ -1,18 +1,10 @@
+#include "view/rotation.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "view/rotation.h"
-
 namespace {
-
-// Bit-for-bit comparison: the figures below are exact float values.
-void expectBits(Vec3 got, float x, float y, float z) {
-    EXPECT_EQ(got.x, x);
-    EXPECT_EQ(got.y, y);
-    EXPECT_EQ(got.z, z);
-    EXPECT_EQ(std::signbit(got.x), std::signbit(x));
-}
 
 Vec3 turn(float xDeg, float yDeg, Vec3 v) {
     VertexArrays arrays;
@@ -21,55 +13,45 @@ Vec3 turn(float xDeg, float yDeg, Vec3 v) {
     return arrays.cubeVerts[0];
 }
 
+// Bit for bit: the figures below are exact float values.
 TEST(Rotation, WorkedFiguresComeOutBitForBit) {
     EXPECT_EQ(degreesToRadians(90.0f), 1.5707964f);
-    expectBits(turn(0, 0, {0.3f, -7.25f, 1e-3f}), 0.3f, -7.25f, 1e-3f);
-    expectBits(turn(90, 0, {0, 1, 0}), 0.0f, -4.371139e-08f, 1.0f);
-    expectBits(turn(90, 0, {0, 0, 1}), 0.0f, -1.0f, -4.371139e-08f);
-    expectBits(turn(0, 90, {1, 0, 0}), -4.371139e-08f, 0.0f, -1.0f);
-    expectBits(turn(0, 180, {1, 0, 0}), -1.0f, 0.0f, 8.742278e-08f);
-    expectBits(turn(30, 0, {0, 2, 0}), 0.0f, 1.7320508f, 1.0f);
-    expectBits(turn(45, 45, {1, 1, 1}), 1.7071067f, 0.0f, 0.2928932f);
+    const struct {
+        float x, y;
+        Vec3 v, turned;
+    } cases[] = {
+        {0, 0, {0.3f, -7.25f, 1e-3f}, {0.3f, -7.25f, 1e-3f}},
+        {90, 0, {0, 1, 0}, {0.0f, -4.371139e-08f, 1.0f}},
+        {90, 0, {0, 0, 1}, {0.0f, -1.0f, -4.371139e-08f}},
+        {0, 90, {1, 0, 0}, {-4.371139e-08f, 0.0f, -1.0f}},
+        {0, 180, {1, 0, 0}, {-1.0f, 0.0f, 8.742278e-08f}},
+        {30, 0, {0, 2, 0}, {0.0f, 1.7320508f, 1.0f}},
+        {45, 45, {1, 1, 1}, {1.7071067f, 0.0f, 0.2928932f}},
+        {90, 90, {0, 1, 0}, {1.0f, -4.371139e-08f, -4.371139e-08f}},  // x first, then y
+    };
+    for (const auto& c : cases) {
+        const Vec3 t = turn(c.x, c.y, c.v);
+        EXPECT_TRUE(t.x == c.turned.x && t.y == c.turned.y && t.z == c.turned.z &&
+                    std::signbit(t.x) == std::signbit(c.turned.x))
+            << c.x << " " << c.y << ": " << t.x << " " << t.y << " " << t.z;
+    }
     EXPECT_EQ(rotationAboutX(360.0f).at(2, 1), 1.7484555e-07f);
-    EXPECT_EQ(rotationAboutX(360.0f).at(1, 2), -1.7484555e-07f);
-}
-
-TEST(Rotation, TurnsAboutXFirstThenAboutY) {
-    expectBits(turn(90, 90, {0, 1, 0}), 1.0f, -4.371139e-08f, -4.371139e-08f);
-    // The other order would land elsewhere.
-    const Vec3 yFirst = rotateVec3(rotationAboutX(90), rotateVec3(rotationAboutY(90), {0, 1, 0}));
-    expectBits(yFirst, 0.0f, -4.371139e-08f, 1.0f);
-}
-
-TEST(Rotation, MatricesAreStoredRowByRow) {
-    const Mat3 rx = rotationAboutX(30);
-    EXPECT_EQ(rx.m[5], -rx.m[7]);  // row 1 col 2 is -sin, row 2 col 1 is sin
-    EXPECT_GT(rx.m[7], 0.0f);
-    const Mat3 ry = rotationAboutY(30);
-    EXPECT_EQ(ry.m[2], -ry.m[6]);  // row 0 col 2 is sin, row 2 col 0 is -sin
-    EXPECT_GT(ry.m[2], 0.0f);
-    EXPECT_EQ(ry.m[4], 1.0f);
+    EXPECT_EQ(rotationAboutY(30.0f).at(0, 2), -rotationAboutY(30.0f).at(2, 0));
 }
 
 TEST(Rotation, OnlyTheUsedPositionsOfEachArrayTurn) {
     VertexArrays arrays;
-    const Vec3 v{0, 1, 0};
-    for (VertexArray* a : {&arrays.tetraVerts, &arrays.cubeDualVerts, &arrays.dodecaVerts,
-                           &arrays.dodecaDualVerts, &arrays.icosaDualVerts}) {
-        a->fill(v);
+    for (const SolidInfo& s : solidTable) {
+        solidVerts(arrays, s.kind).fill(Vec3{0, 1, 0});
+        dualVerts(arrays, s.kind).fill(Vec3{0, 1, 0});
     }
     rotateSolids(90, 0, arrays);
-    auto turned = [](const VertexArray& a, int p) { return a[p].z == 1.0f; };
-    EXPECT_TRUE(turned(arrays.tetraVerts, 3));
-    EXPECT_FALSE(turned(arrays.tetraVerts, 4));
-    EXPECT_TRUE(turned(arrays.cubeDualVerts, 5));
-    EXPECT_FALSE(turned(arrays.cubeDualVerts, 6));
-    EXPECT_TRUE(turned(arrays.dodecaVerts, 19));
-    EXPECT_FALSE(turned(arrays.dodecaVerts, 20));
-    EXPECT_TRUE(turned(arrays.dodecaDualVerts, 11));
-    EXPECT_FALSE(turned(arrays.dodecaDualVerts, 12));
-    EXPECT_TRUE(turned(arrays.icosaDualVerts, 19));
-    EXPECT_FALSE(turned(arrays.icosaDualVerts, 20));
+    for (const SolidInfo& s : solidTable) {
+        EXPECT_EQ(solidVerts(arrays, s.kind)[s.vertexCount - 1].z, 1.0f) << s.vertexFile;
+        EXPECT_EQ(solidVerts(arrays, s.kind)[s.vertexCount].z, 0.0f) << s.vertexFile;
+        EXPECT_EQ(dualVerts(arrays, s.kind)[s.faceCount - 1].z, 1.0f) << s.dualFile;
+        EXPECT_EQ(dualVerts(arrays, s.kind)[s.faceCount].z, 0.0f) << s.dualFile;
+    }
 }
 
 }  // namespace
