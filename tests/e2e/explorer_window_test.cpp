@@ -100,14 +100,11 @@ TEST_F(ExplorerWindow, CubeThenSolidOnlyThenSaveThenQuit) {
     std::string error;
     ASSERT_TRUE(loadTurnedSolids(work.path().string(), 30.0f, 45.0f, turned, error)) << error;
     ExpectedPicture expected = predictPicture(turned, 2);
-    std::vector<ExpectedMark> blueMarks;
-    for (const ExpectedMark& m : expected.marks)
-        if (m.colour == 2) blueMarks.push_back(m);
-    expected.marks = blueMarks;
-    std::vector<ExpectedSegment> blueSegments;
-    for (const ExpectedSegment& s : expected.segments)
-        if (s.colour == 2) blueSegments.push_back(s);
-    expected.segments = blueSegments;
+    const auto red = [](const auto& item) { return item.colour != 2; };
+    auto& marks = expected.marks;
+    marks.erase(std::remove_if(marks.begin(), marks.end(), red), marks.end());
+    auto& segments = expected.segments;
+    segments.erase(std::remove_if(segments.begin(), segments.end(), red), segments.end());
     expectPicture(solidOnly, expected, "cube-alone");
 
     type({"s"});  // a second save takes the next free name

@@ -1,0 +1,98 @@
+#include "explorer/frame.h"
+
+#include <gtest/gtest.h>
+
+#include "model/model_loading.h"
+#include "model/off_reader.h"
+#include "scratch_dir.h"
+
+namespace {
+
+std::vector<Model> shippedModels() {
+    std::vector<Model> models;
+    std::string error;
+    EXPECT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), models, error)) << error;
+    return models;
+}
+
+Model offModel(const std::string& text) {
+    Polyhedron p;
+    std::string error;
+    EXPECT_TRUE(readOff(text, "m.off", p, error)) << error;
+    return buildModel("m", std::move(p), 0, 0);
+}
+
+// Per shell: "colour lines/dashed/marks", colour b(lue) or r(ed), counts of
+// edges and marks.
+std::string summary(const Frame& f) {
+    std::string s;
+    for (const FrameShell& shell : f.shells)
+        s += std::string(shell.colour.blue == 1.0f ? "b " : "r ") +
+             std::to_string(shell.lines.size() / 2) + "/" + std::to_string(shell.dashed.size() / 2) +
+             "/" + std::to_string(shell.marks.size()) + " ";
+    return s;
+}
+
+std::string labels(const Frame& f) {
+    std::string s;
+    for (const FrameText& t : f.texts) s += t.text + " ";
+    return s;
+}
+
+// The cube at the typical run's angles: one corner points away, so three
+// cube edges are back edges, and three of the octahedron's (those crossing
+// them); the corner loses its mark when back edges are hidden.
+TEST(Frame, ShellsEdgesAndMarksPerMode) {
+    const Model cube = shippedModels().at(1);
+    const struct {
+        ShowMode show;
+        BackEdges back;
+        const char* expected;
+    } cases[] = {
+        {ShowMode::Both, BackEdges::Drawn, "b 12/0/8 r 12/0/6 "},
+        {ShowMode::Both, BackEdges::Dashed, "b 9/3/8 r 9/3/6 "},
+        {ShowMode::Both, BackEdges::Hidden, "b 9/0/7 r 9/0/6 "},
+        {ShowMode::Solid, BackEdges::Hidden, "b 9/0/7 "},
+        {ShowMode::Dual, BackEdges::Dashed, "r 9/3/6 "},
+    };
+    for (const auto& c : cases) {
+        ViewState s;
+        s.show = c.show;
+        s.back = c.back;
+        EXPECT_EQ(summary(buildFrame(cube, s)), c.expected) << int(c.show) << " " << int(c.back);
+    }
+}
+
+TEST(Frame, NumbersCountAsTheFilesDoAndOnlyWhereMarked) {
+    ViewState s;
+    s.numbers = true;
+    EXPECT_EQ(labels(buildFrame(shippedModels().at(0), s)), "1 2 3 4 ");
+    const Model tetra = offModel("OFF\n4 4\n1 1 1\n1 -1 -1\n-1 1 -1\n-1 -1 1\n"
+                                 "3 0 1 2\n3 0 3 1\n3 0 2 3\n3 1 3 2\n");
+    EXPECT_EQ(labels(buildFrame(tetra, s)), "0 1 2 3 ");
+    s.back = BackEdges::Hidden;
+    EXPECT_EQ(labels(buildFrame(shippedModels().at(1), s)), "1 2 3 4 5 6 8 ");
+    s.show = ShowMode::Dual;
+    EXPECT_EQ(labels(buildFrame(tetra, s)), "");
+}
+
+TEST(Frame, OpenModelShowsItsSolidAlone) {
+    const Model open = offModel("OFF\n4 3\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 2\n3 0 3 1\n3 0 2 3\n");
+    ViewState s;
+    EXPECT_EQ(summary(buildFrame(open, s)), "b 6/0/4 ");
+    s.show = ShowMode::Dual;
+    EXPECT_EQ(summary(buildFrame(open, s)), "");
+}
+
+TEST(Frame, ZoomScalesAboutTheSameCentre) {
+    const Model cube = shippedModels().at(1);
+    ViewState s;
+    const Frame plain = buildFrame(cube, s);
+    s.zoom = 2.0;
+    const Frame zoomed = buildFrame(cube, s);
+    EXPECT_EQ(zoomed.camera.cx, plain.camera.cx);
+    EXPECT_EQ(zoomed.camera.cy, plain.camera.cy);
+    EXPECT_NEAR(zoomed.projection.pixelsPerUnit / plain.projection.pixelsPerUnit, 2.0, 1e-6);
+}
+
+}  // namespace
