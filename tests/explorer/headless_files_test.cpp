@@ -27,26 +27,19 @@ TEST(OutputFile, RefusesMissingFoldersAndFoldersAndLeavesNothingHalfWritten) {
     scratch::ScratchDir dir;
     dir.write("old.svg", "old");
     std::filesystem::create_directory(dir.file("folder"));
-    struct Case {
-        std::string path;
-        std::string fragment;
-    } const cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {dir.file("missing/x.png"), "missing/x.png: the folder " + dir.file("missing") + " does not exist"},
-        {dir.file("old.svg/x.png"), " is not a folder"},
+        {dir.file("old.svg/x.png"), "old.svg/x.png: " + dir.file("old.svg") + " is not a folder"},
         {dir.file("folder"), "folder: is a folder, not a file"},
-        {dir.file("folder") + "/", "is a folder, not a file"},
-        {"", "the output file name is empty"},
+        {dir.file("folder") + "/", "folder/: is a folder, not a file"},
     };
-    for (const Case& c : cases) {
-        EXPECT_NE(outputPathProblem(c.path).find(c.fragment), std::string::npos)
-            << c.path << ": " << outputPathProblem(c.path);
+    for (const auto& [path, fragment] : cases)
         try {
-            writeFileAtomically(c.path, "new");
-            ADD_FAILURE() << c.path << " was written";
+            writeFileAtomically(path, "new");
+            ADD_FAILURE() << path << " was written";
         } catch (const OutputError& e) {
-            EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find(fragment), std::string::npos) << e.what();
         }
-    }
     // A writer that gives up half way leaves the old file whole and no
     // temporary file behind; one that finishes replaces it.
     EXPECT_THROW(writeThroughTemporary(dir.file("old.svg"),
@@ -60,10 +53,6 @@ TEST(OutputFile, RefusesMissingFoldersAndFoldersAndLeavesNothingHalfWritten) {
     writeFileAtomically(dir.file("old.svg"), "new");
     EXPECT_EQ(dir.names(), (std::set<std::string>{"folder", "old.svg"}));
     EXPECT_EQ(dir.read("old.svg"), "new");
-    EXPECT_EQ(std::filesystem::status(dir.file("old.svg")).permissions() &
-                  std::filesystem::perms::others_read,
-              std::filesystem::status(dir.file("folder")).permissions() &
-                  std::filesystem::perms::others_read);
 }
 
 TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
