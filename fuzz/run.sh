@@ -6,9 +6,10 @@
 #
 #   fuzz/run.sh [RUNS] [HARNESS...] [-- LIBFUZZER-OPTION...]
 #
-# RUNS defaults to 20000; HARNESS is vertex-reader, face-duals or answers
-# (default: all three). Seeds come from data/, tests/data/ and fuzz/seeds/;
-# what a run learns is kept in build-fuzz/corpus/ for the next run.
+# RUNS defaults to 20000; HARNESS is vertex-reader, face-duals, answers or
+# off-reader (default: all four). Seeds come from data/, tests/data/ and
+# fuzz/seeds/; what a run learns is kept in build-fuzz/corpus/ for the next
+# run.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -20,12 +21,12 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --) shift; extra=("$@"); break ;;
     [0-9]*) runs=$1 ;;
-    vertex-reader|face-duals|answers) harnesses+=("$1") ;;
+    vertex-reader|face-duals|answers|off-reader) harnesses+=("$1") ;;
     *) echo "fuzz/run.sh: unknown argument '$1'" >&2; exit 2 ;;
   esac
   shift
 done
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers off-reader)
 
 CXX=clang++ cmake -S "$root" -B "$build" -DPD_FUZZ=ON -DPD_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -35,9 +36,10 @@ cmake --build "$build" -j"$(nproc)" "${targets[@]}" >/dev/null
 # Seeds, laid out anew on every run from the files they come from.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{vertex-reader,face-duals,answers} "$build/artifacts"
+mkdir -p "$seeds"/{vertex-reader,face-duals,answers,off-reader} "$build/artifacts"
 cp "$root"/fuzz/seeds/vertex/* "$seeds/vertex-reader/"
 cp "$root"/fuzz/seeds/answers/* "$seeds/answers/"
+cp "$root"/tests/data/model/*.off "$seeds/off-reader/"
 # Every data file is a vertex file to the reader, face files included.
 n=0
 while IFS= read -r -d '' f; do

@@ -34,7 +34,8 @@ bool openInput(const std::string& path, InputFile& file, std::string& error) {
     return false;
 }
 
-bool finite(const Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+bool withinRange(float c) { return std::isfinite(c) && std::fabs(c) <= maxCoordinate; }
+bool withinRange(const Vec3& v) { return withinRange(v.x) && withinRange(v.y) && withinRange(v.z); }
 
 }  // namespace
 
@@ -58,11 +59,12 @@ bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::s
             return false;
         }
         // The program would draw these as they are; a turn or a dual of an
-        // infinite point shows nothing sensible, so they are refused.
+        // infinite point shows nothing sensible, so they are refused, as in
+        // OFF files.
         for (int v = 0; v < info.vertexCount; ++v)
-            if (!finite(verts[v])) {
+            if (!withinRange(verts[v])) {
                 error = path + ": vertex " + std::to_string(v + 1) +
-                        " has a coordinate that is not a finite number";
+                        " has a coordinate that is not a finite number within -1e30..1e30";
                 return false;
             }
     }

@@ -181,6 +181,9 @@ private:
                 if (!std::isfinite(c))
                     return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
                                 " is not a finite coordinate");
+                if (std::fabs(c) > maxCoordinate)
+                    return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
+                                " is outside -1e30..1e30");
             }
             out_.vertices[static_cast<std::size_t>(v)] = Vec3{xyz[0], xyz[1], xyz[2]};
         }

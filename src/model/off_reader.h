@@ -20,10 +20,15 @@
 // The largest vertex or face count a file may declare.
 constexpr long long maxOffCount = 10'000'000;
 
+// The largest coordinate (in size) a model may have: far beyond any real
+// model, yet small enough that face sums, turns and reciprocals of the
+// largest models stay finite floats.
+constexpr float maxCoordinate = 1e30f;
+
 // Parses `text` (named `fileName` in messages) into `out`, replacing what it
 // held. Returns false with `error` set, and `out` unspecified, when the text
 // is not a sound OFF file: bad header or counts, a token that is not a
-// number, a non-finite coordinate, an index outside 0..V-1, a face with
+// number, a coordinate that is not finite or is beyond maxCoordinate, an index outside 0..V-1, a face with
 // fewer than 3 corners or a corner twice, or a file that ends too soon.
 // Linear in the text's size.
 bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out,

@@ -76,6 +76,10 @@ bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
         const double k = r2 / d;
         out[f] = Vec3{static_cast<float>(c.x + n.x * k), static_cast<float>(c.y + n.y * k),
                       static_cast<float>(c.z + n.z * k)};
+        if (!std::isfinite(out[f].x) || !std::isfinite(out[f].y) || !std::isfinite(out[f].z)) {
+            error = face + " has its reciprocal beyond the range of floats";
+            return false;
+        }
     }
     return true;
 }

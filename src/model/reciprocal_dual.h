@@ -24,6 +24,7 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges);
 // c + n r^2 / d. Returns false with `error` naming the first face (counted
 // from `numberBase`) that has no plane (zero normal) or whose plane passes
 // through the centre (d within 1e-6 of the model's size), and which then has
-// no reciprocal; `out` is unspecified then.
+// no reciprocal, or whose reciprocal is too far out for a float; `out` is
+// unspecified then.
 bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
                             std::vector<Vec3>& out, std::string& error, int numberBase = 0);

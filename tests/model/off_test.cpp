@@ -73,6 +73,7 @@ TEST(ReadOff, BadInputsNameLineAndFault) {
          "t.off:3: vertex 1: 'nan' is not a finite coordinate"},
         {"3 1\n0 0 0\n1 0 1e39\n0 1 0\n3 0 1 2\n",
          "t.off:3: vertex 1: '1e39' is not a finite coordinate"},
+        {"3 1\n0 0 0\n1 0 -2e30\n0 1 0\n3 0 1 2\n", "t.off:3: vertex 1: '-2e30' is outside -1e30..1e30"},
         {"3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 3\n", "t.off:5: face 0: vertex index 3 is outside 0..2"},
         {"3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 -1 2\n",
          "t.off:5: face 0: vertex index -1 is outside 0..2"},
@@ -106,10 +107,10 @@ TEST(FormatOff, ShellsFollowOneAnotherRenumbered) {
     Polyhedron a, b;
     std::string error;
     ASSERT_TRUE(readOff("3 1\n0 0 0\n0.1 0 0\n0 1 0\n3 0 1 2\n", "a", a, error));
-    ASSERT_TRUE(readOff("4 2\n-1 2.5 1e-7\n3 4 5\n6 7 8\n0 0 3.4028235e38\n"
+    ASSERT_TRUE(readOff("4 2\n-1 2.5 1e-7\n3 4 5\n6 7 8\n1.0000001 0 1e30\n"
                         "3 0 1 2\n4 3 2 1 0\n", "b", b, error));
     EXPECT_EQ(formatOff({&a, &b}),
               "OFF\n# 2 shells: 3 vertices and 1 faces, 4 vertices and 2 faces\n7 3 8\n"
-              "0 0 0\n0.1 0 0\n0 1 0\n-1 2.5 1e-07\n3 4 5\n6 7 8\n0 0 3.4028235e+38\n"
+              "0 0 0\n0.1 0 0\n0 1 0\n-1 2.5 1e-07\n3 4 5\n6 7 8\n1.0000001 0 1e+30\n"
               "3 0 1 2\n3 3 4 5\n4 6 5 4 3\n");
 }
