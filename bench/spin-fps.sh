@@ -6,12 +6,12 @@
 #
 #   bench/spin-fps.sh [SECONDS] [FREQUENCY...]
 #
-# SECONDS per loop and round (default 2, 3 rounds); frequencies default to
+# SECONDS per loop and round (default 1, 5 rounds); frequencies default to
 # 7 22 71 224: 980, 9680, 100820 and 1003520 faces.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-seconds=${1:-2}
+seconds=${1:-1}
 shift || true
 freqs=("$@")
 [ ${#freqs[@]} -gt 0 ] || freqs=(7 22 71 224)
@@ -28,5 +28,5 @@ for k in "${freqs[@]}"; do
   "$build/bench/geodesic-off" "$k" "$work/geodesic-$k.off"
   files+=("$work/geodesic-$k.off")
 done
-echo "spin-fps.sh: ${seconds} s per loop, 3 rounds; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "spin-fps.sh: ${seconds} s per loop, 5 rounds; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 "$build/bench/spin-fps" --seconds "$seconds" "${files[@]}"
