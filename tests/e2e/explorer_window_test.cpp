@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -121,11 +120,7 @@ TEST(ExplorerInputs, RefusedWithOneLineAndStatus2BeforeAnyWindow) {
     scratch::ScratchDir dir;
     dir.copyShippedData();
     dir.remove("kocka.dat");
-    {
-        std::FILE* f = std::fopen(dir.file("bad.off").c_str(), "w");
-        std::fputs("OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 7\n", f);
-        std::fclose(f);
-    }
+    dir.write("bad.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 7\n");
     const struct {
         std::vector<std::string> args;
         std::string err;
