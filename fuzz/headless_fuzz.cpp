@@ -1,0 +1,66 @@
+// Any bytes as an OFF file, drawn as the explorer's headless output draws
+// it: the frame with numbers in each back-edge style and each choice of
+// shells, its SVG text, and a small picture rendered in an offscreen EGL
+// context. Besides crashes it catches a frame whose index lists point past
+// its vertices, which the GL renderer would read out of bounds.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <sanitizer/lsan_interface.h>
+
+#include "explorer/frame.h"
+#include "explorer/gl/offscreen.h"
+#include "explorer/gl/renderer.h"
+#include "explorer/svg_writer.h"
+#include "model/model.h"
+#include "model/off_reader.h"
+
+namespace {
+
+void expectIndicesInside(const Frame& frame) {
+    for (const FrameShell& shell : frame.shells)
+        for (const auto* list : {&shell.lines, &shell.dashed, &shell.marks})
+            for (std::uint32_t i : *list)
+                if (2 * std::size_t(i) + 1 >= shell.xy.size()) {
+                    std::fprintf(stderr, "frame index %u past %zu vertices\n", i, shell.xy.size() / 2);
+                    std::abort();
+                }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // One context for the whole run: setting up EGL costs far more than a
+    // picture this small. What Mesa allocates for it, and while drawing
+    // (caches of compiled drawing code it keeps for the process), is Mesa's
+    // business: the leak check looks at our code only.
+    static OffscreenContext context = [] {
+        __lsan::ScopedDisabler mesa;
+        return OffscreenContext(48, 32);
+    }();
+    Polyhedron solid;
+    std::string error;
+    if (!readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off", solid, error)) return 0;
+    const Model model = buildModel("fuzz", std::move(solid), 0, 0);
+    ViewState state = initialViewState(true);
+    state.width = context.width();
+    state.height = context.height();
+    state.numbers = true;
+    for (BackEdges back : {BackEdges::Drawn, BackEdges::Dashed, BackEdges::Hidden})
+        for (ShowMode show : {ShowMode::Both, ShowMode::Dual}) {
+            state.back = back;
+            state.show = show;
+            state.dual = show == ShowMode::Dual ? DualKind::Program : DualKind::Reciprocal;
+            const Frame frame = buildFrame(model, state);
+            expectIndicesInside(frame);
+            if (formatSvg(frame).find("</svg>") == std::string::npos) std::abort();
+            __lsan::ScopedDisabler mesa;
+            renderFrame(frame);
+        }
+    __lsan::ScopedDisabler mesa;
+    if (context.readRgb().size() != std::size_t(48 * 32 * 3)) std::abort();
+    return 0;
+}
