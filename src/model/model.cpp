@@ -12,21 +12,26 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     m.solidKind = solidKind;
     m.solid = std::move(solid);
 
-    Closedness closedness;
-    m.edges = deriveEdges(m.solid, &closedness, numberBase);
+    EdgeTopology topology = edgeTopology(m.solid);
+    const Closedness closedness = closednessOf(topology, numberBase);
     m.solidNormals = outwardNormals(m.solid);
     m.closed = closedness.closed;
     m.openEdgeMessage = closedness.message;
-    if (!m.closed) return m;
+    if (!m.closed) {
+        m.edges = std::move(topology.edges);
+        return m;
+    }
 
     // Both duals share their faces (the rings) and their edges; only the
     // vertices differ.
     VertexRings rings;
-    if (!buildVertexRings(m.solid, m.edges, rings, m.openEdgeMessage, numberBase)) {
+    const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
+    m.edges = std::move(topology.edges);
+    if (!ringed) {
         m.closed = false;
         return m;
     }
-    const std::vector<Edge> edges = dualEdges(m.edges);
+    const std::vector<Edge> edges = crossingDualEdges(m.edges);
 
     m.programDual = dualFromRings(programDualVertices(m.solid, solidKind), rings);
     m.programDualEdges = edges;

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <system_error>
+#include <sys/stat.h>
 
 namespace {
 
@@ -251,11 +252,17 @@ bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error) {
     std::string text;
     int problem = in ? 0 : errno;
     if (in) {
+        // Sized once from the file's length, so a big model is not copied
+        // while it is read; a directory opens here but cannot be read.
+        struct stat info {};
+        if (fstat(fileno(in), &info) != 0) problem = errno;
+        else if (S_ISDIR(info.st_mode)) problem = EISDIR;
+        else if (S_ISREG(info.st_mode)) text.reserve(static_cast<std::size_t>(info.st_size));
         char buffer[1 << 16];
         std::size_t got = 0;
-        while ((got = std::fread(buffer, 1, sizeof buffer, in)) > 0) text.append(buffer, got);
-        // A directory opens but fails to read (EISDIR).
-        if (std::ferror(in)) problem = errno ? errno : EIO;
+        while (problem == 0 && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            text.append(buffer, got);
+        if (problem == 0 && std::ferror(in)) problem = errno ? errno : EIO;
         std::fclose(in);
     }
     if (problem != 0) {

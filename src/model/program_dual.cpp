@@ -77,7 +77,7 @@ Polyhedron dualFromRings(std::vector<Vec3> dualVertices, const VertexRings& ring
     return dual;
 }
 
-std::vector<Edge> dualEdges(const std::vector<Edge>& edges) {
+std::vector<Edge> crossingDualEdges(const std::vector<Edge>& edges) {
     std::vector<Edge> dual;
     dual.reserve(edges.size());
     for (const Edge& e : edges) {

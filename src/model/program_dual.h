@@ -30,4 +30,4 @@ Polyhedron dualFromRings(std::vector<Vec3> dualVertices, const VertexRings& ring
 // dual edge i joins the dual vertices of original edge i's two faces, and
 // its faces are the dual faces of original edge i's two vertices. Every
 // original edge must have two faces.
-std::vector<Edge> dualEdges(const std::vector<Edge>& edges);
+std::vector<Edge> crossingDualEdges(const std::vector<Edge>& edges);

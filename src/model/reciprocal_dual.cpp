@@ -42,6 +42,7 @@ bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
     for (const Vec3& v : p.vertices) size = std::fmax(size, std::sqrt(dot(widen(v) - c, widen(v) - c)));
     const double r2 = sphere.radius * sphere.radius;
 
+    auto faceName = [&](int f) { return "face " + std::to_string(f + numberBase); };
     out.assign(static_cast<std::size_t>(p.faceCount()), Vec3{});
     for (int f = 0; f < p.faceCount(); ++f) {
         const std::int32_t* corners = p.face(f);
@@ -61,15 +62,14 @@ bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
             mean.z += a.z;
         }
         const double length = std::sqrt(dot(normal, normal));
-        const std::string face = "face " + std::to_string(f + numberBase);
         if (!(length > 0.0)) {
-            error = face + " has no plane (its corners lie on a line)";
+            error = faceName(f) + " has no plane (its corners lie on a line)";
             return false;
         }
         const D3 n{normal.x / length, normal.y / length, normal.z / length};
         const double d = dot(n, mean) / m;
         if (!(std::fabs(d) > 1e-6 * size)) {
-            error = face + " lies in a plane through the centre, so it has no reciprocal";
+            error = faceName(f) + " lies in a plane through the centre, so it has no reciprocal";
             return false;
         }
         // n r^2 / d points away from the centre whichever way n was turned.
@@ -77,7 +77,7 @@ bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
         out[f] = Vec3{static_cast<float>(c.x + n.x * k), static_cast<float>(c.y + n.y * k),
                       static_cast<float>(c.z + n.z * k)};
         if (!std::isfinite(out[f].x) || !std::isfinite(out[f].y) || !std::isfinite(out[f].z)) {
-            error = face + " has its reciprocal beyond the range of floats";
+            error = faceName(f) + " has its reciprocal beyond the range of floats";
             return false;
         }
     }

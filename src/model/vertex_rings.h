@@ -17,11 +17,12 @@ struct VertexRings {
 };
 
 // Walks from face to face across the edges at each vertex of `p`, whose
-// `edges` come from deriveEdges(p) and must all have two faces. The faces
+// `topology` comes from edgeTopology(p) and whose edges must all have two
+// faces. The faces
 // need not be oriented consistently; when they are, each ring turns the same
 // way around its vertex as the faces turn around their own corners. Returns
 // false with `error` naming the first vertex (counted from `numberBase`) whose
 // faces do not form one single ring (two cones meeting at a point, a face
 // naming it twice, a vertex in no face). Linear in the number of corners.
-bool buildVertexRings(const Polyhedron& p, const std::vector<Edge>& edges, VertexRings& rings,
+bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                       std::string& error, int numberBase = 0);
