@@ -21,8 +21,7 @@ TEST(Turntable, NamesSortInTurningOrder) {
     EXPECT_EQ(frameAngle(-10.0f, 2, 3), 230.0f);
 }
 
-// (Missing folders and folders as outputs are refused in the end-to-end
-// tests, through the whole program.)
+// (Missing folders and folders as outputs: the end-to-end refusal table.)
 TEST(OutputFile, AWriterGivingUpLeavesTheOldFileWholeAndNoTemporaryFile) {
     scratch::ScratchDir dir;
     dir.write("old.svg", "old");
