@@ -2,9 +2,9 @@
 # Times duals-explorer and Geomview from the start of their process to
 # their first drawn frame, each opening the same geodesic sphere (OFF file,
 # generated into a temporary folder), under a private Xvfb, with their peak
-# memory. The two take turns RUNS times per size (default 10, after one
-# unmeasured run of each); the script prints the medians and the
-# explorer-to-Geomview ratios.
+# memory and the CPU time they used. The two take turns RUNS times per size
+# (default 10, after one unmeasured run of each); the script prints the
+# medians and the explorer-to-Geomview ratios.
 #
 #   bench/big-first-frame.sh [RUNS] [FREQUENCY...]
 #
@@ -36,21 +36,27 @@ explorer=(--blank 0,0,0 --blank 230,230,204 --settle 500 "$build/duals-explorer"
 geomview=(--blank 0,0,0 --blank 196,196,196 --blank 85,85,85
           geomview -nopanels -wpos 1024,700@100,50)
 
-echo "big-first-frame.sh: $runs runs each; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-printf '%9s %14s %14s %7s %14s %14s %7s\n' faces "explorer ms" "geomview ms" ratio \
-  "explorer MiB" "geomview MiB" ratio
+median() {  # median of column $2 for rows labelled $1 in file $3
+  awk -v who="$1" -v col="$2" '$1 == who { print $col }' "$3" | sort -g |
+    awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+echo "big-first-frame.sh: $runs runs each; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+# Columns: first frame (ms), CPU used (ms), peak memory (MiB), each as
+# explorer, Geomview and their ratio.
+printf '%9s %8s %8s %5s %8s %8s %5s %8s %8s %5s\n' faces "exp ms" "gv ms" ratio \
+  "exp cpu" "gv cpu" ratio "exp MiB" "gv MiB" ratio
 for k in "${freqs[@]}"; do
   off="$work/geodesic-$k.off"
   "$build/bench/geodesic-off" "$k" "$off"
   "$root/scripts/with-xvfb.sh" "$build/bench/big-frame-probe" --runs "$runs" \
     -- explorer "${explorer[@]}" "$off" -- geomview "${geomview[@]}" "$off" >"$work/results-$k"
-  median() {  # median of column $2 for rows labelled $1
-    awk -v who="$1" -v col="$2" '$1 == who { print $col }' "$work/results-$k" | sort -g |
-      awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-  }
-  et=$(median explorer 2) gt=$(median geomview 2) em=$(median explorer 3) gm=$(median geomview 3)
-  awk -v f=$((20 * k * k)) -v et="$et" -v gt="$gt" -v em="$em" -v gm="$gm" 'BEGIN {
-    printf "%9d %14.1f %14.1f %7.2f %14.1f %14.1f %7.2f\n", f, et, gt, et / gt,
-      em / 1024, gm / 1024, em / gm }'
+  r="$work/results-$k"
+  et=$(median explorer 2 "$r") gt=$(median geomview 2 "$r") em=$(median explorer 3 "$r")
+  gm=$(median geomview 3 "$r") ec=$(median explorer 4 "$r") gc=$(median geomview 4 "$r")
+  awk -v f=$((20 * k * k)) -v et="$et" -v gt="$gt" -v ec="$ec" -v gc="$gc" -v em="$em" -v gm="$gm" 'BEGIN {
+    printf "%9d %8.1f %8.1f %5.2f %8.1f %8.1f %5.2f %8.1f %8.1f %5.2f\n", f, et, gt, et / gt,
+      ec, gc, ec / gc, em / 1024, gm / 1024, em / gm }'
   rm -f "$off"
 done
+echo "load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

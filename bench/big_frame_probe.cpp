@@ -21,8 +21,10 @@
 //
 // After one unmeasured run of each viewer, the viewers take N turns
 // (default 10) in the order given; each run prints one line: the label,
-// milliseconds to the first frame, peak resident memory in KiB, and the
-// signal or status it ended with. Exit status 1 as soon as a run shows no
+// milliseconds to the first frame, peak resident memory in KiB, the CPU
+// milliseconds the process used in all (user and system, all its threads;
+// it idles once its frame is up, so on a busy machine this is the steadier
+// figure), and the signal or status it ended with. Exit status 1 as soon as a run shows no
 // frame within SEC seconds (default 120), 2 for bad arguments.
 //
 // One connection to the X server stays open throughout, so the server never
@@ -159,6 +161,7 @@ pid_t start(const Viewer& v) {
 struct Measure {
     double firstFrameMs = -1.0;  // negative when no frame came
     long peakKib = 0;
+    double cpuMs = 0.0;
     std::string ending;
 };
 
@@ -216,6 +219,8 @@ Measure measure(Display* d, const Viewer& v, const Options& o) {
         wait4(pid, &status, 0, &usage);
     }
     m.peakKib = usage.ru_maxrss;
+    m.cpuMs = 1000.0 * (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                        double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6);
     m.ending = WIFEXITED(status) ? "status-" + std::to_string(WEXITSTATUS(status))
                                  : std::string("signal-") + strsignal(WTERMSIG(status));
     for (char& c : m.ending)
@@ -289,8 +294,8 @@ int main(int argc, char** argv) {
                 return 1;
             }
             if (run == 0) continue;  // the unmeasured first run fills the caches
-            std::printf("%s %.2f %ld %s\n", v.label.c_str(), m.firstFrameMs, m.peakKib,
-                        m.ending.c_str());
+            std::printf("%s %.2f %ld %.1f %s\n", v.label.c_str(), m.firstFrameMs, m.peakKib,
+                        m.cpuMs, m.ending.c_str());
             std::fflush(stdout);
         }
     XCloseDisplay(d);

@@ -16,8 +16,10 @@
 // medians are printed, one line per model: faces, the
 // milliseconds the explorer took to read the file and to build the model
 // (edges, duals, normals) before its first frame, the explorer's and the
-// ceiling's frames per second and their ratio, and the explorer's
-// milliseconds per frame spent building and drawing. Exit status 2 for bad
+// ceiling's frames per second and their ratio, the explorer's milliseconds
+// per frame spent building and drawing, and the CPU milliseconds per frame
+// of each loop (all threads, the renderer's included: on a busy machine the
+// steadier figure). Exit status 2 for bad
 // arguments, a model that cannot be read or no offscreen context.
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -30,6 +32,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -47,18 +50,27 @@ double secondsSince(Clock::time_point t0) {
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
+// CPU milliseconds used so far by the whole process, every thread.
+double processCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return 1000.0 * double(t.tv_sec) + double(t.tv_nsec) / 1e6;
+}
+
 constexpr float degreesPerFrame = 3.0f;
 
 struct Rate {
     double fps = 0.0;
     double buildMs = 0.0;  // explorer only: per frame
     double drawMs = 0.0;
+    double cpuMs = 0.0;  // per frame
 };
 
 // The explorer's spin: build and draw a frame per step.
 Rate explorerLoop(const Model& model, ViewState state, double seconds) {
     int frames = 0;
     double build = 0.0, draw = 0.0;
+    const double cpu0 = processCpuMs();
     const auto t0 = Clock::now();
     while (secondsSince(t0) < seconds || frames < 3) {
         state.b += degreesPerFrame;
@@ -71,7 +83,8 @@ Rate explorerLoop(const Model& model, ViewState state, double seconds) {
         draw += secondsSince(t2);
         ++frames;
     }
-    return {frames / secondsSince(t0), 1000.0 * build / frames, 1000.0 * draw / frames};
+    return {frames / secondsSince(t0), 1000.0 * build / frames, 1000.0 * draw / frames,
+            (processCpuMs() - cpu0) / frames};
 }
 
 // One shell in GL buffers: its unturned vertices, its edges as index pairs,
@@ -118,6 +131,7 @@ Rate ceilingLoop(const std::vector<BufferedShell>& shells, const Frame& first, V
     glPointSize(float(endMarkSize));
     glEnableClientState(GL_VERTEX_ARRAY);
     int frames = 0;
+    const double cpu0 = processCpuMs();
     const auto t0 = Clock::now();
     while (secondsSince(t0) < seconds || frames < 3) {
         state.b += degreesPerFrame;
@@ -140,10 +154,11 @@ Rate ceilingLoop(const std::vector<BufferedShell>& shells, const Frame& first, V
         glFinish();
         ++frames;
     }
+    const Rate rate{frames / secondsSince(t0), 0.0, 0.0, (processCpuMs() - cpu0) / frames};
     glDisableClientState(GL_VERTEX_ARRAY);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    return {frames / secondsSince(t0), 0.0, 0.0};
+    return rate;
 }
 
 double median(std::vector<double> v) {
@@ -170,21 +185,25 @@ bool measure(const Model& model, double readMs, double modelMs, double seconds, 
     // One unmeasured frame of each, so the driver has built its code.
     explorerLoop(model, start, 0.0);
     ceilingLoop(shells, first, start, 0.0);
-    std::vector<double> explorer, ceiling, build, draw;
+    std::vector<double> explorer, ceiling, build, draw, explorerCpu, ceilingCpu;
     for (int r = 0; r < rounds; ++r) {
         const Rate e = explorerLoop(model, start, seconds);
         explorer.push_back(e.fps);
         build.push_back(e.buildMs);
         draw.push_back(e.drawMs);
-        ceiling.push_back(ceilingLoop(shells, first, start, seconds).fps);
+        explorerCpu.push_back(e.cpuMs);
+        const Rate c = ceilingLoop(shells, first, start, seconds);
+        ceiling.push_back(c.fps);
+        ceilingCpu.push_back(c.cpuMs);
     }
     for (BufferedShell& s : shells) {
         glDeleteBuffers(1, &s.vertices);
         glDeleteBuffers(1, &s.indices);
     }
     const double e = median(explorer), c = median(ceiling);
-    std::printf("%9d %9.1f %9.1f %12.1f %12.1f %7.2f %9.2f %9.2f\n", model.solid.faceCount(),
-                readMs, modelMs, e, c, e / c, median(build), median(draw));
+    std::printf("%9d %8.1f %8.1f %8.1f %8.1f %5.2f %8.2f %8.2f %8.2f %8.2f\n",
+                model.solid.faceCount(), readMs, modelMs, e, c, e / c, median(build), median(draw),
+                median(explorerCpu), median(ceilingCpu));
     std::fflush(stdout);
     return true;
 }
@@ -206,8 +225,8 @@ int main(int argc, char** argv) {
     }
     try {
         OffscreenContext context(startWidth, startHeight);
-        std::printf("%9s %9s %9s %12s %12s %7s %9s %9s\n", "faces", "read ms", "model ms",
-                    "explorer fps", "ceiling fps", "ratio", "build ms", "draw ms");
+        std::printf("%9s %8s %8s %8s %8s %5s %8s %8s %8s %8s\n", "faces", "read ms", "model ms",
+                    "exp fps", "ceil fps", "ratio", "build ms", "draw ms", "exp cpu", "ceil cpu");
         for (; i < argc; ++i) {
             // What loadOffModel does, in its two steps, each timed.
             const auto t0 = Clock::now();
