@@ -76,14 +76,6 @@ TEST(Frame, NumbersCountAsTheFilesDoAndOnlyWhereMarked) {
     EXPECT_EQ(labels(buildFrame(tetra, s)), "");
 }
 
-TEST(Frame, OpenModelShowsItsSolidAlone) {
-    const Model open = offModel("OFF\n4 3\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 2\n3 0 3 1\n3 0 2 3\n");
-    ViewState s;
-    EXPECT_EQ(summary(buildFrame(open, s)), "b 6/0/4 ");
-    s.show = ShowMode::Dual;
-    EXPECT_EQ(summary(buildFrame(open, s)), "");
-}
-
 TEST(Frame, ZoomScalesAboutTheSameCentre) {
     const Model cube = shippedModels().at(1);
     ViewState s;
