@@ -82,7 +82,7 @@ TEST(SolidCheck, DamagedFilesAreNamedWithWhatIsWrong) {
         {Hexahedron, row(4, {1, 3, 2, 4}), "kockap.dat: row 4: vertices 1 and 3 are not joined"},
         {Hexahedron, row(4, {1, 2, 3, 5}), "kockap.dat: row 4 is not a face: its corners are not in one plane"},
         {Dodecahedron, row(4, {1, 2, 3, 4, 6}), "dodekap.dat: row 4 is not a face"},
-        {Tetrahedron, [](SolidData& d) { d.verts[2] = d.verts[1]; }, "tetra.DAT: vertices 2 and 3 coincide"},
+        {Tetrahedron, [](SolidData& d) { d.verts[2] = d.verts[1]; }, "tetra.DAT: vertices 2 and 3 coincide\n"},
         {Icosahedron, [](SolidData& d) { for (int p = 9; p < 12; ++p) d.verts[p] = {NAN, NAN, NAN}; },
          "ikosa.dat: 3 vertices are missing or not numbers, the first is vertex 10"},
     };
@@ -90,7 +90,10 @@ TEST(SolidCheck, DamagedFilesAreNamedWithWhatIsWrong) {
         SolidData data = shipped(c.kind);
         c.damage(data);
         const std::string problems = problemsOf(c.kind, data);
-        EXPECT_EQ(problems.rfind(c.first, 0), 0u) << problems;
+        // A first line that ends in a line end is all there is to say: rows
+        // cannot be measured on coinciding vertices, and are not blamed.
+        const std::string first = c.first;
+        EXPECT_EQ(first.back() == '\n' ? problems : problems.substr(0, first.size()), first);
     }
 }
 
