@@ -31,12 +31,6 @@ std::string tetraPairs(std::initializer_list<std::array<int, 3>> rows) {
     return formatPairs(Tetrahedron, records);
 }
 
-Face faceOf(std::initializer_list<Vec3> corners) {
-    Face f;
-    std::copy(corners.begin(), corners.end(), f.corners.begin());
-    return f;
-}
-
 }  // namespace
 
 TEST(FormatPairs, WorkedTetrahedronAndItsReorderedRows) {
@@ -44,23 +38,6 @@ TEST(FormatPairs, WorkedTetrahedronAndItsReorderedRows) {
               "\n\n 3-1 \n 4-1  4-2 \n");
     EXPECT_EQ(tetraPairs({{1, 2, 3}, {1, 4, 2}, {1, 3, 4}, {2, 4, 3}}),
               " 1-2 \n 2-3 \n 3-1  3-4 \n 4-1  4-2  4-3 \n");
-}
-
-TEST(SharesCornerPair, OnlyEarlierPlacesOfTheFirstAgainstLaterPlacesOfTheSecond) {
-    const Vec3 a{1, 0, 0}, b{0, 1, 0}, c{0, 0, 1}, d{2, 2, 2}, e{3, 3, 3}, x{9, 9, 9};
-    EXPECT_FALSE(sharesCornerPair(faceOf({a, b, c}), faceOf({a, d, e}), 3));  // same place
-    EXPECT_TRUE(sharesCornerPair(faceOf({a, b, c}), faceOf({d, e, a}), 3));
-    EXPECT_FALSE(sharesCornerPair(faceOf({d, e, a}), faceOf({a, b, c}), 3));  // not symmetric
-    EXPECT_FALSE(sharesCornerPair(faceOf({a, b, c}), faceOf({a, b, c}), 3));
-    EXPECT_TRUE(sharesCornerPair(faceOf({a, b, a}), faceOf({a, b, a}), 3));
-    // Equal coordinates make the same corner, whichever vertex they came from.
-    EXPECT_TRUE(sharesCornerPair(faceOf({{-0.0f, 1, 0}, d, e}), faceOf({c, b, e}), 3));
-    // The corner count bounds the places read.
-    const Face first = faceOf({a, b, c, x, x}), second = faceOf({d, e, d, a, e});
-    EXPECT_FALSE(sharesCornerPair(first, second, 3));
-    EXPECT_TRUE(sharesCornerPair(first, second, 4));
-    EXPECT_FALSE(sharesCornerPair(faceOf({b, c, d, e, a}), faceOf({a, a, a, a, a}), 5));
-    EXPECT_TRUE(sharesCornerPair(faceOf({b, c, d, a, x}), faceOf({x, x, x, x, a}), 5));
 }
 
 TEST(ComputeDualVerts, SumsInDoubleInTheTablesOrder) {
