@@ -77,7 +77,7 @@ TEST(SolidFiles, WholeRunsOverSoundAndDamagedData) {
         for (const auto* group : {&files.vertexFiles, &files.pairFiles, &files.faceFiles, &files.dualFiles})
             for (std::FILE* f : *group) EXPECT_EQ(f, nullptr);
         for (int k = 0; k < solidKindCount; ++k) {
-            const std::string dual = scratch::dualNames[k], pairs = scratch::pairNames[k];
+            const std::string dual = solidTable[k].dualFile, pairs = solidTable[k].pairFile;
             if (fs::is_directory(dir.path() / dual) || fs::is_symlink(dir.path() / dual)) continue;
             EXPECT_EQ(dir.read(dual), k < c.complete ? scratch::expectedOutput(dual) : "<missing>") << dual;
             if (fs::is_directory(dir.path() / pairs) || fs::is_symlink(dir.path() / pairs)) continue;

@@ -13,6 +13,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "solids/solid_table.h"
+
 namespace scratch {
 
 namespace fs = std::filesystem;
@@ -35,14 +37,6 @@ inline std::string dataFile(const std::string& name) { return readFile(sourcePat
 inline std::string expectedOutput(const std::string& name) {
     return readFile(sourcePath("tests/data/expected/" + name));
 }
-
-constexpr const char* inputNames[] = {"tetra.DAT", "kocka.dat", "okta.dat", "dodeka.dat",
-                                      "ikosa.dat", "tetrap.dat", "kockap.dat", "oktap.dat",
-                                      "dodekap.dat", "ikosap.dat"};
-constexpr const char* dualNames[] = {"dualt.txt", "dualk.txt", "dualo.txt", "dualdo.txt",
-                                     "duali.txt"};
-constexpr const char* pairNames[] = {"dualtp.txt", "dualkp.txt", "dualop.txt", "dualdop.txt",
-                                     "dualip.txt"};
 
 class ScratchDir {
 public:
@@ -76,7 +70,8 @@ public:
 
     // Copies the ten shipped input files in.
     void copyShippedData() const {
-        for (const char* name : inputNames) write(name, dataFile(name));
+        for (const SolidInfo& info : solidTable)
+            for (const char* name : {info.vertexFile, info.faceFile}) write(name, dataFile(name));
     }
 
     std::set<std::string> names() const {
