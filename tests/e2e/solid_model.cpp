@@ -1,28 +1,16 @@
 #include "solid_model.h"
 
-#include <algorithm>
 #include <fstream>
 #include <vector>
 
-#include "model/model_loading.h"
+#include "program_arrays.h"
 #include "view/rotation.h"
 
 namespace e2e {
 
 bool loadTurnedSolids(const std::string& dir, float xDegrees, float yDegrees,
                       VertexArrays& arrays, std::string& error) {
-    // The explorer's directory models are read with the program's own
-    // readers and carry the program's dual vertices: the arrays as a run
-    // holds them, without writing the run's output files.
-    std::vector<Model> models;
-    if (!loadDirectoryModels(dir, models, error)) return false;
-    arrays = VertexArrays{};
-    for (const SolidInfo& info : solidTable) {
-        const Model& m = models[info.kind - 1];
-        std::copy(m.solid.vertices.begin(), m.solid.vertices.end(), solidVerts(arrays, info.kind).begin());
-        std::copy(m.programDual.vertices.begin(), m.programDual.vertices.end(),
-                  dualVerts(arrays, info.kind).begin());
-    }
+    if (!loadProgramArrays(dir, arrays, error)) return false;
     rotateSolids(xDegrees, yDegrees, arrays);
     return true;
 }
