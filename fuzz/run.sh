@@ -39,6 +39,9 @@ rm -rf "$seeds"
 mkdir -p "$seeds"/{vertex-reader,face-duals,answers,off-reader,headless} "$build/artifacts"
 cp "$root"/fuzz/seeds/vertex/* "$seeds/vertex-reader/"
 cp "$root"/fuzz/seeds/answers/* "$seeds/answers/"
+# Face files with their solid's number in front, alone and after their own
+# vertex file and a '#' (the harness's two input forms).
+cp "$root"/fuzz/seeds/face-duals/* "$seeds/face-duals/"
 cp "$root"/tests/data/model/*.off "$seeds/off-reader/"
 cp "$root"/tests/data/model/*.off "$seeds/headless/"
 # Every data file is a vertex file to the reader, face files included.
@@ -46,23 +49,6 @@ n=0
 while IFS= read -r -d '' f; do
   cp "$f" "$seeds/vertex-reader/data-$((n += 1))"
 done < <(find "$root/data" "$root/tests/data" -type f -size -64k -print0 2>/dev/null)
-# A face file is seeded with its solid's number in front, alone and after
-# its own vertex file and a '#' (the harness's two input forms).
-kinds=(tetra:1 kocka:2 okta:3 dodeka:4 ikosa:5)
-while IFS= read -r -d '' f; do
-  dir=$(dirname "$f")
-  base=$(basename "$f")
-  for entry in "${kinds[@]}"; do
-    stem=${entry%%:*} kind=${entry##*:}
-    [ "$base" = "${stem}p.dat" ] || continue
-    n=$((n + 1))
-    { printf '%s' "$kind"; cat "$f"; } >"$seeds/face-duals/$stem-$n"
-    for v in "$dir/$stem.dat" "$dir/$stem.DAT"; do
-      [ -f "$v" ] && { printf '%s' "$kind"; cat "$v"; printf '#'; cat "$f"; } \
-        >"$seeds/face-duals/$stem-split-$n"
-    done
-  done
-done < <(find "$root/data" "$root/tests/data" -type f -name '*p.dat' -print0 2>/dev/null)
 
 status=0
 for h in "${harnesses[@]}"; do
