@@ -8,8 +8,7 @@
 #include <utility>
 
 #include "scratch_dir.h"
-#include "solids/dual.h"
-#include "solids/solid_files.h"
+#include "program_arrays.h"
 #include "view/rotation.h"
 
 namespace {
@@ -17,15 +16,9 @@ namespace {
 // The shipped solids and their duals as a run holds them, turned so that no
 // two vertices of one array share x and y.
 VertexArrays shippedTurned() {
-    scratch::ScratchDir dir;
-    dir.copyShippedData();
-    scratch::WorkingDir here(dir.path());
     VertexArrays arrays;
-    SolidFileSet files;
-    static FaceColumns columns{};
-    static FaceRecords records{};
-    EXPECT_TRUE(loadSolids(files, arrays) && buildDuals(files, arrays, columns, records));
-    closeSolidFiles(files);
+    std::string error;
+    EXPECT_TRUE(loadProgramArrays(scratch::sourcePath("data"), arrays, error)) << error;
     rotateSolids(30, 45, arrays);
     return arrays;
 }
