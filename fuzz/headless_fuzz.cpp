@@ -1,8 +1,6 @@
-// Any bytes as an OFF file, drawn as the explorer's headless output draws
-// it: the frame with numbers in each back-edge style and each choice of
-// shells, its SVG text, and a small picture rendered in an offscreen EGL
-// context. Besides crashes it catches a frame whose index lists point past
-// its vertices, which the GL renderer would read out of bounds.
+// Any bytes as an OFF file, drawn as the headless output draws it (frame,
+// SVG, a small EGL picture) in each back-edge style and choice of shells.
+// Besides crashes it catches index lists pointing past a frame's vertices.
 
 #include <cstdint>
 #include <cstdio>
@@ -33,10 +31,8 @@ void expectIndicesInside(const Frame& frame) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // One context for the whole run: setting up EGL costs far more than a
-    // picture this small. What Mesa allocates for it, and while drawing
-    // (caches of compiled drawing code it keeps for the process), is Mesa's
-    // business: the leak check looks at our code only.
+    // One context for the run: EGL costs far more than a picture this small.
+    // What Mesa keeps for the process is its business, not the leak check's.
     static OffscreenContext context = [] {
         __lsan::ScopedDisabler mesa;
         return OffscreenContext(48, 32);

@@ -1,7 +1,6 @@
 // Any bytes as an OFF file; what reads builds a whole model. Besides crashes
-// and hangs it catches a writer and a reader that disagree: every model read
-// is written out, read back and written again, and the two texts must match,
-// for the solid and for each dual it has.
+// it catches a writer and a reader that disagree: the solid and each dual,
+// written, read back and written again, must give the same text.
 
 #include <cstdint>
 #include <cstdio>

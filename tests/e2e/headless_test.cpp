@@ -1,6 +1,6 @@
 // The explorer's files made with no DISPLAY at all: the PNG against the
 // window's own picture of the same state, the SVG against the PNG, the OFF
-// model read back, and runs it refuses.
+// model read back, and runs and inputs it refuses.
 
 #include <gtest/gtest.h>
 
@@ -106,12 +106,15 @@ TEST_F(Headless, OffOfTheDualReadBackDrawsTheDualsEdges) {
 
 TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
     std::filesystem::create_directory(work.file("folder"));
+    work.write("bad.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 7\n");
     const std::set<std::string> before = work.names();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--size", "0x700", "--png", "x.png"}, "--size: 0x700: each side must be 1 to 16384 pixels\nusage: "},
         {{"--frames", "3", "--svg", "missing/t.svg"}, "missing/t.svg: the folder missing does not exist\n"},
         {{"--off", "folder"}, "folder: is a folder, not a file\n"},
         {{"--model", "kocka", "--png", "x.png"}, "--model kocka: no model of that name; the models are tetraedar, heksaedar,"},
+        {{"missing", "--png", "x.png"}, "missing: cannot be read: No such file or directory\n"},
+        {{"bad.off"}, "bad.off:7: face 0: vertex index 7 is outside 0..3\n"},
     };
     for (const auto& [args, err] : cases) {
         const RunResult r = run(args, false);
