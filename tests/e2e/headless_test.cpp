@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <regex>
 
 #include "window_fixture.h"
 
@@ -16,19 +16,11 @@ using namespace e2e;
 // Every line and mark an SVG draws, whatever its colour, sorted: "x y" of a
 // mark's corner, "x1 yLx2 y2" with the ends in sorted order for a line.
 std::vector<std::string> drawnItems(const std::string& svg) {
+    static const std::regex item("M(-?[0-9.]+ -?[0-9.]+)(L(-?[0-9.]+ -?[0-9.]+)|h)");
     std::vector<std::string> items;
-    for (std::size_t d = svg.find(" d=\""); d != std::string::npos; d = svg.find(" d=\"", d + 1)) {
-        std::istringstream path(svg.substr(d + 4, svg.find('"', d + 4) - d - 4));
-        for (std::string item; std::getline(path, item, 'M');) {
-            item = item.substr(0, item.find('h'));
-            if (!item.empty() && item.back() == ' ') item.pop_back();
-            const std::size_t l = item.find('L');
-            if (l != std::string::npos) {
-                const std::string a = item.substr(0, l), b = item.substr(l + 1);
-                item = std::min(a, b) + "L" + std::max(a, b);
-            }
-            if (!item.empty()) items.push_back(item);
-        }
+    for (std::sregex_iterator i(svg.begin(), svg.end(), item), end; i != end; ++i) {
+        const std::string a = (*i)[1], b = (*i)[3];
+        items.push_back(b.empty() ? a : std::min(a, b) + "L" + std::max(a, b));
     }
     std::sort(items.begin(), items.end());
     return items;

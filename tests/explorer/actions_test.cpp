@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -40,11 +41,8 @@ TEST(Actions, EveryKeyBelongsToExactlyOneEntry) {
 
 TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
     const std::string start = "m0 a30 b45 z1 show0 dual0 back0 n0 spin0 help0";
-    const struct {
-        std::vector<const char*> keys;  // one char each, or a special key's name
-        const char* state;
-        ActionEffect last;
-    } cases[] = {
+    // Keys (one char each, or a special key's name), the state after them, the last effect.
+    const std::tuple<std::vector<const char*>, const char*, ActionEffect> cases[] = {
         {{"2"}, "m1 a30 b45 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
         {{"5", "\t"}, "m0 a30 b45 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
         {{"BackTab"}, "m4 a30 b45 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
@@ -65,10 +63,10 @@ TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
     const std::pair<const char*, SpecialKey> specials[] = {
         {"Up", SpecialKey::Up}, {"Down", SpecialKey::Down}, {"Left", SpecialKey::Left},
         {"Right", SpecialKey::Right}, {"BackTab", SpecialKey::BackTab}};
-    for (const auto& c : cases) {
+    for (const auto& [keys, state, last] : cases) {
         ViewState s;
         ActionEffect effect = ActionEffect::None;
-        for (const char* key : c.keys) {
+        for (const char* key : keys) {
             SpecialKey special = SpecialKey::None;
             for (const auto& [name, k] : specials)
                 if (std::strcmp(key, name) == 0) special = k;
@@ -76,8 +74,8 @@ TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
             ASSERT_NE(action, nullptr) << key;
             effect = applyAction(action->id, s, {5, true});
         }
-        EXPECT_EQ(describe(s), c.state) << "after " << testing::PrintToString(c.keys);
-        EXPECT_EQ(effect, c.last) << "after " << testing::PrintToString(c.keys);
+        EXPECT_EQ(describe(s), state) << "after " << testing::PrintToString(keys);
+        EXPECT_EQ(effect, last) << "after " << testing::PrintToString(keys);
     }
 }
 

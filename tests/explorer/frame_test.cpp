@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "model/model_loading.h"
 #include "scratch_dir.h"
 
@@ -36,22 +38,18 @@ std::string labels(const Frame& f) {
 // them); the corner loses its mark when back edges are hidden.
 TEST(Frame, ShellsEdgesAndMarksPerMode) {
     const Model cube = shippedModels().at(1);
-    const struct {
-        ShowMode show;
-        BackEdges back;
-        const char* expected;
-    } cases[] = {
+    const std::tuple<ShowMode, BackEdges, const char*> cases[] = {
         {ShowMode::Both, BackEdges::Drawn, "b 12/0/8 r 12/0/6 "},
         {ShowMode::Both, BackEdges::Dashed, "b 9/3/8 r 9/3/6 "},
         {ShowMode::Both, BackEdges::Hidden, "b 9/0/7 r 9/0/6 "},
         {ShowMode::Solid, BackEdges::Hidden, "b 9/0/7 "},
         {ShowMode::Dual, BackEdges::Dashed, "r 9/3/6 "},
     };
-    for (const auto& c : cases) {
+    for (const auto& [show, back, expected] : cases) {
         ViewState s;
-        s.show = c.show;
-        s.back = c.back;
-        EXPECT_EQ(summary(buildFrame(cube, s)), c.expected) << int(c.show) << " " << int(c.back);
+        s.show = show;
+        s.back = back;
+        EXPECT_EQ(summary(buildFrame(cube, s)), expected) << int(show) << " " << int(back);
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "explorer/output_file.h"
 #include "explorer/svg_writer.h"
 #include "explorer/turntable.h"
@@ -8,15 +10,11 @@
 namespace {
 
 TEST(Turntable, NamesSortInTurningOrder) {
-    struct Case {
-        const char* path;
-        int index, count;
-        const char* expected;
-    } const cases[] = {
+    const std::tuple<const char*, int, int, const char*> cases[] = {  // path, index, count, name
         {"out/turn.svg", 35, 36, "out/turn-035.svg"}, {"turn.png", 999, 1000, "turn-999.png"},
         {"turn.png", 5, 1001, "turn-0005.png"},       {"a.b/turn", 7, 100000, "a.b/turn-00007"},
     };
-    for (const Case& c : cases) EXPECT_EQ(frameFileName(c.path, c.index, c.count), c.expected);
+    for (const auto& [path, index, count, name] : cases) EXPECT_EQ(frameFileName(path, index, count), name);
     EXPECT_EQ(frameAngle(45.0f, 9, 36), 135.0f);
     EXPECT_EQ(frameAngle(-10.0f, 2, 3), 230.0f);
 }

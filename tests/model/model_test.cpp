@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "model/back_edges.h"
 #include "model/model_loading.h"
@@ -63,29 +64,23 @@ TEST(Model, TetrahedronEdgesAndProgramDualWhole) {
 }
 
 TEST(Model, WhatCannotBeBuiltIsLeftOutWithItsReason) {
-    const struct {
-        const char* text;
-        bool closed;
-        const char* message;
-    } cases[] = {
-        {"4 3\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n", false,
-         "edge 0-2 has only one face"},
+    const std::tuple<const char*, bool, const char*> cases[] = {  // OFF text, closed, why not
+        {"4 3\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n", false, "edge 0-2 has only one face"},
         {"5 5\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n1 1 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 3 2\n3 0 1 4\n",
          false, "edge 0-1 is shared by 3 faces"},
         {"7 8\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n-1 0 0\n0 -1 0\n0 0 -1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n"
-         "3 0 3 2\n3 0 5 4\n3 0 4 6\n3 4 5 6\n3 0 6 5\n",
-         false, "the faces around vertex 0 do not form one ring"},
+         "3 0 3 2\n3 0 5 4\n3 0 4 6\n3 4 5 6\n3 0 6 5\n", false, "the faces around vertex 0 do not form one ring"},
         // A bipyramid whose lower apex is the mean of its vertices.
         {"5 6\n1 0 0\n-0.5 0.8660254 0\n-0.5 -0.8660254 0\n0 0 1\n0 0 0.25\n"
          "3 0 1 3\n3 1 2 3\n3 2 0 3\n3 1 0 4\n3 2 1 4\n3 0 2 4\n",
          true, "face 3 lies in a plane through the centre, so it has no reciprocal"},
     };
-    for (const auto& c : cases) {
-        const Model m = offModel(c.text);
-        EXPECT_EQ(m.closed, c.closed);
-        EXPECT_EQ(m.closed ? m.reciprocalMessage : m.openEdgeMessage, c.message);
+    for (const auto& [text, closed, message] : cases) {
+        const Model m = offModel(text);
+        EXPECT_EQ(m.closed, closed);
+        EXPECT_EQ(m.closed ? m.reciprocalMessage : m.openEdgeMessage, message);
         EXPECT_FALSE(m.hasReciprocal);
-        EXPECT_EQ(m.programDual.vertexCount(), c.closed ? m.solid.faceCount() : 0);
+        EXPECT_EQ(m.programDual.vertexCount(), closed ? m.solid.faceCount() : 0);
         EXPECT_EQ(m.reciprocalDual.vertexCount(), 0);
     }
 }
@@ -135,28 +130,25 @@ TEST(DirectoryModels, DualOfTheReciprocalDualIsTheSolidScaled) {
 }
 
 TEST(DirectoryModels, ProblemsNameTheFile) {
-    const struct {
-        const char* file;
-        const char* text;  // nullptr: the file is a directory, "": there is none
-        const char* error;
-    } cases[] = {
+    // File, its text (nullptr: the file is a directory, "": there is none), error.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
         {"kocka.dat", "", "kocka.dat: cannot be read: No such file or directory"},
         {"kockap.dat", nullptr, "kockap.dat: cannot be read: Is a directory"},
         {"oktap.dat", "1 2 3\n1 2 4\n1 7 5\n", "oktap.dat: row 3: vertex number 7 is outside 1 to 6"},
         {"ikosa.dat", "0 0 0\n1 1 nan\n",
          "ikosa.dat: vertex 2 has a coordinate that is not a finite number within -1e30..1e30"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [file, text, message] : cases) {
         scratch::ScratchDir dir;
         ASSERT_TRUE(dir.ok());
         dir.copyShippedData();
-        dir.remove(c.file);
-        if (!c.text) std::filesystem::create_directory(dir.path() / c.file);
-        else if (*c.text) dir.write(c.file, c.text);
+        dir.remove(file);
+        if (!text) std::filesystem::create_directory(dir.path() / file);
+        else if (*text) dir.write(file, text);
         std::vector<Model> models;
         std::string error;
         EXPECT_FALSE(loadDirectoryModels(dir.path().string(), models, error));
-        EXPECT_EQ(error, dir.file(c.error));
+        EXPECT_EQ(error, dir.file(message));
     }
 }
 
