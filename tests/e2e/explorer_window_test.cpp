@@ -50,12 +50,16 @@ protected:
 // angles), the cube alone saved twice, and quitting.
 TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
     int status = -1;
-    WindowRun run(*x, work.path().string());
-    const RgbImage program = pictureOf(run, "20 65 2\n");
-    ASSERT_TRUE(run.closeWindow(status));
+    RgbImage programFirst, program;
+    for (auto [answers, picture] : {std::pair{"30 45 1\n", &programFirst}, {"20 65 2\n", &program}}) {
+        WindowRun run(*x, work.path().string());
+        *picture = pictureOf(run, answers);
+        ASSERT_TRUE(run.closeWindow(status));
+    }
     // No argument: the ten files of the working directory, a copy of data/.
     ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string())) << "cannot start it";
     const RgbImage first = picture("tetraedar  x 30  y 45");
+    EXPECT_EQ(first, programFirst) << "the first frame is not the program's for 30 45 1";
     // 40 pixels right and 20 up: b 45 + 20, a 30 - 10.
     const std::string id = std::to_string(window);
     xdotool({"mousemove", "--window", id, "500", "350", "mousedown", "1", "mousemove", "--window",
