@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "solid_model.h"
+#include "program_arrays.h"
 #include "window_fixture.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/model_loading.h"
+#include "view/rotation.h"
 
 // The explorer's directory models are read with the program's readers and
 // carry its dual vertices: their vertices are the arrays a run holds for the
@@ -23,5 +24,14 @@ inline bool loadProgramArrays(const std::string& dir, VertexArrays& arrays, std:
         std::copy(m.programDual.vertices.begin(), m.programDual.vertices.end(),
                   dualVerts(arrays, info.kind).begin());
     }
+    return true;
+}
+
+// The same arrays turned by the two angles, as the program holds them when
+// it draws.
+inline bool loadTurnedSolids(const std::string& dir, float xDegrees, float yDegrees,
+                             VertexArrays& arrays, std::string& error) {
+    if (!loadProgramArrays(dir, arrays, error)) return false;
+    rotateSolids(xDegrees, yDegrees, arrays);
     return true;
 }
