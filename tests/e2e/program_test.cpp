@@ -65,7 +65,7 @@ TEST_F(Program, TypicalRunFromPromptsToClosedWindow) {
     EXPECT_EQ(status, 0);
     EXPECT_EQ(p.out(), allThree);
     EXPECT_EQ(p.err(), "");
-    EXPECT_EQ(work.names().size(), 21u);  // inputs, outputs and the saved picture
+    EXPECT_EQ(work.names().size(), 20u);  // the inputs and the outputs, nothing else
 }
 
 // One picture per other solid, each at angles of its own, answered on one line.
@@ -103,7 +103,6 @@ TEST_F(Program, DamagedInputEndsAsPromised) {
         bool empty;
     } cases[] = {
         {"missing vertex file", [](auto& d) { d.remove("kocka.dat"); }, "", 255, "", false},
-        {"missing face file", [](auto& d) { d.remove("ikosap.dat"); }, "", 255, "", false},
         {"folder as input", folder("oktap.dat"), "", 255, "oktap.dat: cannot be read: Is a directory\n", false},
         {"bad row", text("kockap.dat", "2 8 5 3\n5 9 7 6\n"), "", 255,
          "kockap.dat: row 2: vertex number 9 is outside 1 to 8\n", false},

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "picture_checks.h"
@@ -35,27 +34,20 @@ protected:
         if (HasFailure()) work.keep();
     }
 
-    // Saves `picture` as NAME.png in the working directory and, when
-    // PD_E2E_PICTURES names a directory, there too. Returns the first path.
+    // Saves `picture` as NAME.png in the working directory, kept when the
+    // test fails, and returns its path.
     std::string savePicture(const RgbImage& picture, const std::string& name) {
         const std::string path = work.file(name + ".png");
         savePng(picture, path);
-        if (const char* dir = std::getenv("PD_E2E_PICTURES"))
-            if (*dir != '\0') savePng(picture, std::string(dir) + "/" + name + ".png");
         return path;
     }
 
-    // Fails the test with every problem found, saving the picture if any.
+    // Fails the test with every problem found, naming the saved picture.
     void expectPicture(const RgbImage& picture, const ExpectedPicture& expected,
                        const std::string& name) {
-        const std::vector<std::string> problems = comparePicture(picture, expected);
-        const std::string path = savePicture(picture, name);
-        if (problems.empty()) return;
-        std::string text;
-        for (std::size_t i = 0; i < problems.size() && i < 25; ++i) text += "  " + problems[i] + "\n";
-        if (problems.size() > 25) text += "  ... and " + std::to_string(problems.size() - 25) + " more\n";
-        ADD_FAILURE() << problems.size() << " problems in the picture (saved as " << path << "):\n"
-                      << text;
+        std::string problems;
+        for (const std::string& p : comparePicture(picture, expected)) problems += "  " + p + "\n";
+        EXPECT_EQ(problems, "") << "the picture is saved as " << savePicture(picture, name);
     }
 
     scratch::ScratchDir work;
