@@ -1,9 +1,25 @@
 #include "model/model.h"
 
+#include <future>
+
 #include "model/back_edges.h"
 #include "model/program_dual.h"
 #include "model/reciprocal_dual.h"
 #include "model/vertex_rings.h"
+
+namespace {
+
+// From this many faces on, the independent parts of a model are built on a
+// second thread; below it starting a thread costs more than it saves.
+constexpr int parallelFaces = 4096;
+
+// The program's dual with what is drawn of it.
+struct DualPart {
+    Polyhedron dual;
+    std::vector<Vec3> normals;
+};
+
+}  // namespace
 
 Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind) {
     Model m;
@@ -11,14 +27,22 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     m.numberBase = numberBase;
     m.solidKind = solidKind;
     m.solid = std::move(solid);
+    // Every part is computed by the same code on either thread, so a model
+    // is the same bit for bit however it is built. Each future is declared
+    // after all it reads, so leaving early waits for it first.
+    const std::launch policy =
+        m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
+    const Model& built = m;
 
+    std::future<std::vector<Vec3>> solidNormals =
+        std::async(policy, [&built] { return outwardNormals(built.solid); });
     EdgeTopology topology = edgeTopology(m.solid);
     const Closedness closedness = closednessOf(topology, numberBase);
-    m.solidNormals = outwardNormals(m.solid);
     m.closed = closedness.closed;
     m.openEdgeMessage = closedness.message;
     if (!m.closed) {
         m.edges = std::move(topology.edges);
+        m.solidNormals = solidNormals.get();
         return m;
     }
 
@@ -27,23 +51,30 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     VertexRings rings;
     const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
     m.edges = std::move(topology.edges);
+    m.solidNormals = solidNormals.get();
     if (!ringed) {
         m.closed = false;
         return m;
     }
-    const std::vector<Edge> edges = crossingDualEdges(m.edges);
 
-    m.programDual = dualFromRings(programDualVertices(m.solid, solidKind), rings);
-    m.programDualEdges = edges;
-    m.programDualNormals = outwardNormals(m.programDual);
-
+    std::future<DualPart> program = std::async(policy, [&built, &rings, solidKind] {
+        DualPart part;
+        part.dual = dualFromRings(programDualVertices(built.solid, solidKind), rings);
+        part.normals = outwardNormals(part.dual);
+        return part;
+    });
     std::vector<Vec3> reciprocal;
     m.hasReciprocal =
         reciprocalDualVertices(m.solid, m.edges, reciprocal, m.reciprocalMessage, numberBase);
+    const std::vector<Edge> edges = crossingDualEdges(m.edges);
     if (m.hasReciprocal) {
         m.reciprocalDual = dualFromRings(std::move(reciprocal), rings);
         m.reciprocalDualEdges = edges;
         m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
     }
+    DualPart programPart = program.get();
+    m.programDual = std::move(programPart.dual);
+    m.programDualNormals = std::move(programPart.normals);
+    m.programDualEdges = edges;
     return m;
 }
