@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,8 @@ constexpr int spinTickMs = 15;
 
 // GLUT's callbacks take no user pointer: the window's one state object.
 struct ExplorerWindow {
+    const char* program = "";
+    const std::function<WindowInputs()>* awaitInputs = nullptr;  // until called
     LoadedModels loaded;
     ActionContext context;
     ViewState view;
@@ -161,19 +165,46 @@ void onDisplay() {
     glutSwapBuffers();
 }
 
+// GLUT's fatal errors, in GLUT's own words, but only once the inputs are
+// known to be good: a bad input is reported as it would be with no display.
+void onGlutError(const char* format, va_list args) {
+    if (explorer->awaitInputs) {
+        const std::function<WindowInputs()>& await = *explorer->awaitInputs;
+        explorer->awaitInputs = nullptr;
+        const WindowInputs inputs = await();
+        if (inputs.status >= 0) std::exit(inputs.status);
+    }
+    std::fprintf(stderr, "freeglut (%s): ", explorer->program);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    std::exit(1);
+}
+
 }  // namespace
 
-int runExplorerWindow(int argc, char** argv, LoadedModels loaded, const ViewState& start) {
+int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>& awaitInputs) {
     ExplorerWindow state;
-    state.context.modelCount = int(loaded.models.size());
-    state.context.directory = loaded.directory;
-    state.loaded = std::move(loaded);
-    state.view = start;
-    state.help = helpLines(state.context);
+    state.program = argv[0];
+    state.awaitInputs = &awaitInputs;
     explorer = &state;
 
     int count = argc;
+    glutInitErrorFunc(onGlutError);
     glutInit(&count, argv);
+    state.awaitInputs = nullptr;
+    WindowInputs inputs = awaitInputs();
+    if (inputs.status >= 0) {
+        glutExit();
+        explorer = nullptr;
+        return inputs.status;
+    }
+    const ViewState& start = inputs.start;
+    state.context.modelCount = int(inputs.loaded.models.size());
+    state.context.directory = inputs.loaded.directory;
+    state.loaded = std::move(inputs.loaded);
+    state.view = start;
+    state.help = helpLines(state.context);
+
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(start.width, start.height);
