@@ -13,6 +13,12 @@ namespace {
 // second thread; below it starting a thread costs more than it saves.
 constexpr int parallelFaces = 4096;
 
+// What needs the solid alone: its normals and the program's dual vertices.
+struct SolidPart {
+    std::vector<Vec3> normals;
+    std::vector<Vec3> programDualVertices;
+};
+
 // The program's dual with what is drawn of it.
 struct DualPart {
     Polyhedron dual;
@@ -34,15 +40,19 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
         m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
     const Model& built = m;
 
-    std::future<std::vector<Vec3>> solidNormals =
-        std::async(policy, [&built] { return outwardNormals(built.solid); });
+    std::future<SolidPart> solidPart = std::async(policy, [&built, solidKind] {
+        SolidPart part;
+        part.normals = outwardNormals(built.solid);
+        part.programDualVertices = programDualVertices(built.solid, solidKind);
+        return part;
+    });
     EdgeTopology topology = edgeTopology(m.solid);
     const Closedness closedness = closednessOf(topology, numberBase);
     m.closed = closedness.closed;
     m.openEdgeMessage = closedness.message;
     if (!m.closed) {
         m.edges = std::move(topology.edges);
-        m.solidNormals = solidNormals.get();
+        m.solidNormals = solidPart.get().normals;
         return m;
     }
 
@@ -51,15 +61,16 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     VertexRings rings;
     const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
     m.edges = std::move(topology.edges);
-    m.solidNormals = solidNormals.get();
+    SolidPart fromSolid = solidPart.get();
+    m.solidNormals = std::move(fromSolid.normals);
     if (!ringed) {
         m.closed = false;
         return m;
     }
 
-    std::future<DualPart> program = std::async(policy, [&built, &rings, solidKind] {
+    std::future<DualPart> program = std::async(policy, [&fromSolid, &rings] {
         DualPart part;
-        part.dual = dualFromRings(programDualVertices(built.solid, solidKind), rings);
+        part.dual = dualFromRings(std::move(fromSolid.programDualVertices), rings);
         part.normals = outwardNormals(part.dual);
         return part;
     });
