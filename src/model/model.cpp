@@ -19,6 +19,13 @@ struct SolidPart {
     std::vector<Vec3> programDualVertices;
 };
 
+// The reciprocal dual's vertices, or why there are none.
+struct ReciprocalPart {
+    bool found = false;
+    std::string message;
+    std::vector<Vec3> vertices;
+};
+
 // The program's dual with what is drawn of it.
 struct DualPart {
     Polyhedron dual;
@@ -57,16 +64,26 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     }
 
     // Both duals share their faces (the rings) and their edges; only the
-    // vertices differ.
+    // vertices differ. The reciprocal ones need the edges alone, so they are
+    // found while the rings are walked.
+    std::future<ReciprocalPart> reciprocalPart =
+        std::async(policy, [&built, &topology, numberBase] {
+            ReciprocalPart part;
+            part.found = reciprocalDualVertices(built.solid, topology.edges, part.vertices,
+                                                part.message, numberBase);
+            return part;
+        });
     VertexRings rings;
     const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
-    m.edges = std::move(topology.edges);
     SolidPart fromSolid = solidPart.get();
     m.solidNormals = std::move(fromSolid.normals);
     if (!ringed) {
         m.closed = false;
+        m.edges = topology.edges;  // a copy: the reciprocal part may still read them
         return m;
     }
+    ReciprocalPart reciprocal = reciprocalPart.get();
+    m.edges = std::move(topology.edges);
 
     std::future<DualPart> program = std::async(policy, [&fromSolid, &rings] {
         DualPart part;
@@ -74,12 +91,11 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
         part.normals = outwardNormals(part.dual);
         return part;
     });
-    std::vector<Vec3> reciprocal;
-    m.hasReciprocal =
-        reciprocalDualVertices(m.solid, m.edges, reciprocal, m.reciprocalMessage, numberBase);
+    m.hasReciprocal = reciprocal.found;
+    m.reciprocalMessage = std::move(reciprocal.message);
     const std::vector<Edge> edges = crossingDualEdges(m.edges);
     if (m.hasReciprocal) {
-        m.reciprocalDual = dualFromRings(std::move(reciprocal), rings);
+        m.reciprocalDual = dualFromRings(std::move(reciprocal.vertices), rings);
         m.reciprocalDualEdges = edges;
         m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
     }
