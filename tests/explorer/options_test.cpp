@@ -20,9 +20,9 @@ TEST(ExplorerOptions, ReadsEveryOptionAndKeepsTheDefaults) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 0 frames 0"},
         {{"data", "--png", "t.png", "--angles", "-22.5", "1e1", "--solid", "2", "--size", "640x1",
-          "--show", "dual", "--dual", "reciprocal", "--back", "dashed", "--numbers", "--frames", "36"},
+          "--show", "dual", "--dual", "reciprocal", "--back", "dashed", "--numbers", "--frames", "1"},
          "data out 1 t.png a -22.5 b 10 solid 2 model  size 640x1 show 2 dual 1 back 1 numbers 1 "
-         "frames 36"},
+         "frames 1"},
         {{"a.off", "b.off", "--off", "m.off", "--model", "b", "--show", "solid", "--dual", "program",
           "--back", "hidden", "--size", "16384x16384"},
          "a.off b.off out 3 m.off a 30 b 45 solid 0 model b size 16384x16384 show 1 dual 0 back 2 "
@@ -41,6 +41,7 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
         {{"--solid", "6"}, "--solid"},
         {{"--show", "front"}, "--show"},
         {{"--angles", "nan", "1"}, "--angles: the angles must be finite"},
+        {{"--angles", "1", "inf"}, "--angles: the angles must be finite"},
         {{"--size", "0x700"}, "--size: 0x700: each side must be 1 to 16384 pixels"},
         {{"--size", "100000x100000"}, "each side must be 1 to 16384 pixels"},
         {{"--size", "99999999999x1"}, "--size: '99999999999x1' is not WIDTHxHEIGHT"},

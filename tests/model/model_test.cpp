@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <tuple>
@@ -213,6 +214,13 @@ TEST(BackEdges, HiddenExactlyWhenJustInFrontOfTheMidpointIsInside) {
     const float angles[][2] = {{30, 45}, {-10, 200}, {75, -33}};
     for (const Model& m : shippedModels())
         for (const auto& ab : angles) {
+            // Outward is judged against the solid's centre, however a face turns.
+            Polyhedron flipped = m.solid;
+            for (int f = 1; f < flipped.faceCount(); f += 2)
+                std::reverse(flipped.corners.begin() + flipped.faceStart[f],
+                             flipped.corners.begin() + flipped.faceStart[f + 1]);
+            const Model mixed = buildModel("mixed", flipped, 1, 0);
+            expectBackEdgesHidden(mixed.solid, mixed.edges, mixed.solidNormals, ab[0], ab[1]);
             expectBackEdgesHidden(m.solid, m.edges, m.solidNormals, ab[0], ab[1]);
             expectBackEdgesHidden(m.reciprocalDual, m.reciprocalDualEdges, m.reciprocalDualNormals, ab[0], ab[1]);
             expectBackEdgesHidden(m.programDual, m.programDualEdges, m.programDualNormals, ab[0], ab[1]);
