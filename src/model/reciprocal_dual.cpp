@@ -2,17 +2,7 @@
 
 #include <cmath>
 
-namespace {
-
-struct D3 {
-    double x, y, z;
-};
-
-D3 widen(const Vec3& v) { return {v.x, v.y, v.z}; }
-D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-}  // namespace
+#include "solids/vec3d.h"
 
 Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     Midsphere m{{0.0, 0.0, 0.0}, 0.0};

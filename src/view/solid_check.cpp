@@ -4,21 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "solids/vec3d.h"
 #include "view/edge_tables.h"
 
 namespace {
 
-struct D3 {
-    double x, y, z;
-};
-
-D3 widen(const Vec3& v) { return {v.x, v.y, v.z}; }
-D3 operator-(D3 a, D3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-double dot(D3 a, D3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-D3 cross(D3 a, D3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-double length(D3 a) { return std::sqrt(dot(a, a)); }
 double distance(const Vec3& a, const Vec3& b) { return length(widen(a) - widen(b)); }
 
 const char* solidTableName(SolidKind kind) {
