@@ -5,6 +5,8 @@
 #include <X11/Xutil.h>
 #include <png.h>
 
+#include "explorer/png_file.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -316,32 +318,11 @@ struct PngFile {
 
 void savePng(const RgbImage& image, const std::string& path) {
     if (image.width <= 0 || image.height <= 0) throw XWinError("cannot save an empty picture");
-    PngFile out(std::fopen(path.c_str(), "wb"));
-    if (out.file == nullptr) throw XWinError("cannot create \"" + path + "\"");
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
-    if (info == nullptr) {
-        png_destroy_write_struct(&png, nullptr);
-        throw XWinError("out of memory while writing \"" + path + "\"");
-    }
-    // libpng reports its errors by a long jump back here.
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw XWinError("cannot write \"" + path + "\"");
-    }
-    png_init_io(png, out.file);
-    png_set_IHDR(png, info, png_uint_32(image.width), png_uint_32(image.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    static_assert(sizeof(Pixel) == 3, "rows are handed to libpng as packed RGB");
-    for (int y = 0; y < image.height; ++y) {
-        const Pixel* row = &image.pixels[std::size_t(y) * std::size_t(image.width)];
-        png_write_row(png, reinterpret_cast<png_const_bytep>(row));
-    }
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    if (std::fflush(out.file) != 0) throw XWinError("cannot write \"" + path + "\"");
+    static_assert(sizeof(Pixel) == 3, "pixels are packed RGB");
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.pixels.data());
+    const std::vector<std::uint8_t> rgb(bytes, bytes + 3 * image.pixels.size());
+    std::string error;
+    if (!writePngFile(path, image.width, image.height, rgb, error)) throw XWinError(error);
 }
 
 RgbImage loadPng(const std::string& path) {
