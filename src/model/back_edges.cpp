@@ -2,38 +2,20 @@
 
 #include <cmath>
 
+#include "model/face_plane.h"
 #include "view/rotation.h"
 
 std::vector<Vec3> outwardNormals(const Polyhedron& p) {
-    double centre[3] = {0.0, 0.0, 0.0};
-    for (const Vec3& v : p.vertices) {
-        centre[0] += v.x;
-        centre[1] += v.y;
-        centre[2] += v.z;
-    }
-    for (double& c : centre) c /= p.vertices.empty() ? 1.0 : static_cast<double>(p.vertices.size());
-
+    const D3 centre = vertexMean(p);
     std::vector<Vec3> normals(static_cast<std::size_t>(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
-        const std::int32_t* corners = p.face(f);
-        const int m = p.faceSize(f);
-        double n[3] = {0.0, 0.0, 0.0}, out[3] = {0.0, 0.0, 0.0};
-        for (int k = 0; k < m; ++k) {
-            const Vec3& a = p.vertices[corners[k]];
-            const Vec3& b = p.vertices[corners[k + 1 < m ? k + 1 : 0]];
-            n[0] += (static_cast<double>(a.y) - b.y) * (static_cast<double>(a.z) + b.z);
-            n[1] += (static_cast<double>(a.z) - b.z) * (static_cast<double>(a.x) + b.x);
-            n[2] += (static_cast<double>(a.x) - b.x) * (static_cast<double>(a.y) + b.y);
-            out[0] += a.x - centre[0];
-            out[1] += a.y - centre[1];
-            out[2] += a.z - centre[2];
-        }
-        const double length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        const FacePlane plane = facePlane(p, f, centre);
+        const double length = ::length(plane.normal);
         if (!(length > 0.0)) continue;
-        const double sign = n[0] * out[0] + n[1] * out[1] + n[2] * out[2] < 0.0 ? -1.0 : 1.0;
-        const double scale = sign / length;
-        normals[f] = Vec3{static_cast<float>(n[0] * scale), static_cast<float>(n[1] * scale),
-                          static_cast<float>(n[2] * scale)};
+        const double scale = (dot(plane.normal, plane.cornerSum) < 0.0 ? -1.0 : 1.0) / length;
+        normals[f] = Vec3{static_cast<float>(plane.normal.x * scale),
+                          static_cast<float>(plane.normal.y * scale),
+                          static_cast<float>(plane.normal.z * scale)};
     }
     return normals;
 }

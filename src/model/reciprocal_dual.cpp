@@ -2,18 +2,11 @@
 
 #include <cmath>
 
-#include "solids/vec3d.h"
+#include "model/face_plane.h"
 
 Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
-    Midsphere m{{0.0, 0.0, 0.0}, 0.0};
-    for (const Vec3& v : p.vertices) {
-        m.centre[0] += v.x;
-        m.centre[1] += v.y;
-        m.centre[2] += v.z;
-    }
-    const double n = p.vertices.empty() ? 1.0 : static_cast<double>(p.vertices.size());
-    for (double& c : m.centre) c /= n;
-    const D3 c{m.centre[0], m.centre[1], m.centre[2]};
+    const D3 c = vertexMean(p);
+    Midsphere m{{c.x, c.y, c.z}, 0.0};
     double sum = 0.0;
     for (const Edge& e : edges) {
         const D3 a = widen(p.vertices[e.a]), b = widen(p.vertices[e.b]);
@@ -35,29 +28,15 @@ bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
     auto faceName = [&](int f) { return "face " + std::to_string(f + numberBase); };
     out.assign(static_cast<std::size_t>(p.faceCount()), Vec3{});
     for (int f = 0; f < p.faceCount(); ++f) {
-        const std::int32_t* corners = p.face(f);
-        const int m = p.faceSize(f);
-        // Newell's normal and the corners' mean, both relative to the
-        // centre: exact enough for a face far from the origin, and any
-        // polygon (not only a triangle) gets its best plane.
-        D3 normal{0, 0, 0}, mean{0, 0, 0};
-        for (int k = 0; k < m; ++k) {
-            const D3 a = widen(p.vertices[corners[k]]) - c;
-            const D3 b = widen(p.vertices[corners[k + 1 < m ? k + 1 : 0]]) - c;
-            normal.x += (a.y - b.y) * (a.z + b.z);
-            normal.y += (a.z - b.z) * (a.x + b.x);
-            normal.z += (a.x - b.x) * (a.y + b.y);
-            mean.x += a.x;
-            mean.y += a.y;
-            mean.z += a.z;
-        }
-        const double length = std::sqrt(dot(normal, normal));
+        const FacePlane plane = facePlane(p, f, c);
+        const D3& normal = plane.normal;
+        const double length = ::length(normal);
         if (!(length > 0.0)) {
             error = faceName(f) + " has no plane (its corners lie on a line)";
             return false;
         }
         const D3 n{normal.x / length, normal.y / length, normal.z / length};
-        const double d = dot(n, mean) / m;
+        const double d = dot(n, plane.cornerSum) / p.faceSize(f);
         if (!(std::fabs(d) > 1e-6 * size)) {
             error = faceName(f) + " lies in a plane through the centre, so it has no reciprocal";
             return false;
