@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "explorer/gl/renderer.h"
+
 namespace {
 
 std::string eglErrorText(const char* step) {
@@ -88,18 +90,5 @@ void OffscreenContext::release() {
 
 std::vector<std::uint8_t> OffscreenContext::readRgb() const {
     glFinish();
-    const std::size_t row = std::size_t(width_) * 3;
-    std::vector<std::uint8_t> rgb(row * std::size_t(height_));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width_, height_, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    // Turned in place, one row at a time, so a big picture is held once.
-    std::vector<std::uint8_t> spare(row);
-    for (int y = 0; y < height_ / 2; ++y) {
-        std::uint8_t* top = rgb.data() + row * std::size_t(y);
-        std::uint8_t* bottom = rgb.data() + row * std::size_t(height_ - 1 - y);
-        std::memcpy(spare.data(), top, row);
-        std::memcpy(top, bottom, row);
-        std::memcpy(bottom, spare.data(), row);
-    }
-    return rgb;
+    return readPixelsTopDown(width_, height_);
 }

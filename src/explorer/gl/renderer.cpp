@@ -5,6 +5,7 @@
 #include <GL/glu.h>
 
 #include <array>
+#include <cstring>
 
 #include "explorer/bitmap_font.h"
 
@@ -90,4 +91,22 @@ void renderFrame(const Frame& frame) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const FrameText& t : frame.texts) drawText(t, p.viewportHeight);
     glFlush();
+}
+
+std::vector<std::uint8_t> readPixelsTopDown(int width, int height) {
+    const std::size_t row = std::size_t(width) * 3;
+    std::vector<std::uint8_t> rgb(row * std::size_t(height));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    // GL's rows run from the bottom; turned in place, one row at a time, so
+    // a big picture is held once.
+    std::vector<std::uint8_t> spare(row);
+    for (int y = 0; y < height / 2; ++y) {
+        std::uint8_t* top = rgb.data() + row * std::size_t(y);
+        std::uint8_t* bottom = rgb.data() + row * std::size_t(height - 1 - y);
+        std::memcpy(spare.data(), top, row);
+        std::memcpy(top, bottom, row);
+        std::memcpy(bottom, spare.data(), row);
+    }
+    return rgb;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
 #include "explorer/frame.h"
 
 // Draws `frame` into the GL context current on this thread, over the whole
@@ -8,3 +11,7 @@
 // The view is set up as the program's window sets it, so the same frame
 // gives the program's pixels. Makes no GLUT call and does not swap buffers.
 void renderFrame(const Frame& frame);
+
+// The current read buffer's width x height pixels from its lower left
+// corner, as 8-bit RGB rows from the top (the order of picture files).
+std::vector<std::uint8_t> readPixelsTopDown(int width, int height);

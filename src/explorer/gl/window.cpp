@@ -2,7 +2,6 @@
 
 #include <GL/freeglut.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -70,15 +69,8 @@ void savePicture() {
     renderFrame(frame);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
-    std::vector<std::uint8_t> bottomUp(std::size_t(w) * std::size_t(h) * 3);
     glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<std::uint8_t> rgb(bottomUp.size());
-    const std::size_t row = std::size_t(w) * 3;
-    for (int y = 0; y < h; ++y)
-        std::copy_n(bottomUp.begin() + std::ptrdiff_t(row * std::size_t(h - 1 - y)), row,
-                    rgb.begin() + std::ptrdiff_t(row * std::size_t(y)));
+    const std::vector<std::uint8_t> rgb = readPixelsTopDown(w, h);
     std::string path, error;
     if (writeNewPng(pictureStem(currentModel().name, explorer->view.a, explorer->view.b), w, h,
                     rgb, path, error)) {
