@@ -11,12 +11,13 @@
 #include <string>
 #include <unistd.h>
 
-#include "scene/scene.h"
+#include "console/scene.h"
 #include "solids/dual.h"
 #include "solids/solid_files.h"
 #include "solids/solid_reader.h"
-#include "view/rotation.h"
-#include "view/solid_drawing.h"
+#include "geometry/rotation.h"
+#include "solids/solid_rotation.h"
+#include "console/solid_drawing.h"
 
 namespace {
 

@@ -37,10 +37,10 @@
 #include <vector>
 
 #include "explorer/frame.h"
-#include "explorer/gl/offscreen.h"
-#include "explorer/gl/renderer.h"
-#include "model/model.h"
-#include "model/off_reader.h"
+#include "gl/offscreen.h"
+#include "gl/renderer.h"
+#include "mesh/model.h"
+#include "mesh/off_reader.h"
 
 namespace {
 

@@ -10,12 +10,13 @@
 #include <memory>
 #include <string>
 
-#include "flow/dialogue.h"
-#include "scene/framing.h"
-#include "scene/scene.h"
+#include "console/dialogue.h"
+#include "geometry/framing.h"
+#include "console/scene.h"
 #include "shipped_solids.h"
-#include "view/rotation.h"
-#include "view/solid_drawing.h"
+#include "geometry/rotation.h"
+#include "solids/solid_rotation.h"
+#include "console/solid_drawing.h"
 
 namespace {
 

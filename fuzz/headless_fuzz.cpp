@@ -10,11 +10,11 @@
 #include <sanitizer/lsan_interface.h>
 
 #include "explorer/frame.h"
-#include "explorer/gl/offscreen.h"
-#include "explorer/gl/renderer.h"
-#include "explorer/svg_writer.h"
-#include "model/model.h"
-#include "model/off_reader.h"
+#include "gl/offscreen.h"
+#include "gl/renderer.h"
+#include "output/svg_writer.h"
+#include "mesh/model.h"
+#include "mesh/off_reader.h"
 
 namespace {
 

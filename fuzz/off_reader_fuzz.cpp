@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "model/model.h"
-#include "model/off_reader.h"
-#include "model/off_writer.h"
+#include "mesh/model.h"
+#include "mesh/off_reader.h"
+#include "mesh/off_writer.h"
 
 namespace {
 

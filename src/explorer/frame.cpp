@@ -4,10 +4,9 @@
 #include <cstdio>
 
 #include "explorer/bitmap_font.h"
-#include "model/back_edges.h"
-#include "model/model.h"
-#include "view/rotation.h"
-#include "view/solid_drawing.h"
+#include "explorer/back_edges.h"
+#include "mesh/model.h"
+#include "geometry/rotation.h"
 
 namespace {
 
@@ -16,24 +15,12 @@ struct ShellSource {
     const Polyhedron* shape;
     const std::vector<Edge>* edges;
     const std::vector<Vec3>* normals;
-    ColourCode colour;
+    Rgb colour;
 };
 
-// The dual the state asks for; null when the model has none (not closed).
-// A missing reciprocal falls back to the program's dual.
-bool pickDual(const Model& model, DualKind kind, ShellSource& out) {
-    if (!model.closed) return false;
-    if (kind == DualKind::Reciprocal && model.hasReciprocal)
-        out = {&model.reciprocalDual, &model.reciprocalDualEdges, &model.reciprocalDualNormals,
-               dualColour};
-    else
-        out = {&model.programDual, &model.programDualEdges, &model.programDualNormals, dualColour};
-    return true;
-}
-
 struct Box {
-    Point min{0.0f, 0.0f, 9};
-    Point max{0.0f, 0.0f, 9};
+    PlanePoint min;
+    PlanePoint max;
     bool empty = true;
 
     void add(float x, float y) {
@@ -53,12 +40,13 @@ struct Box {
 FrameShell turnShell(const ShellSource& src, const Mat3& rx, const Mat3& ry, BackEdges back,
                      Box& box) {
     FrameShell shell;
-    shell.colour = *colourFor(src.colour);
+    shell.colour = src.colour;
     const Polyhedron& p = *src.shape;
     shell.xy.reserve(2 * p.vertices.size());
     for (const Vec3& v : p.vertices) {
-        // The program's order: about x, stored as float, then about y.
-        const Point seen = projectVertex(rotateVec3(ry, rotateVec3(rx, v)));
+        // The program's order: about x, stored as float, then about y; seen
+        // along z.
+        const Vec3 seen = rotateVec3(ry, rotateVec3(rx, v));
         shell.xy.push_back(seen.x);
         shell.xy.push_back(seen.y);
         box.add(seen.x, seen.y);
@@ -124,9 +112,11 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
 
     std::vector<ShellSource> sources;
     if (state.show != ShowMode::Dual)
-        sources.push_back({&model.solid, &model.edges, &model.solidNormals, solidColour});
-    ShellSource dual{};
-    if (state.show != ShowMode::Solid && pickDual(model, state.dual, dual)) sources.push_back(dual);
+        sources.push_back({&model.solid, &model.edges, &model.solidNormals, solidBlue});
+    if (state.show != ShowMode::Solid) {
+        const ShownDual dual = shownDual(model, state.dual);
+        if (dual.shape) sources.push_back({dual.shape, dual.edges, dual.normals, dualRed});
+    }
 
     const Mat3 rx = rotationAboutX(state.a);
     const Mat3 ry = rotationAboutY(state.b);
@@ -136,20 +126,20 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
 
     if (box.empty) {
         // Nothing to draw: the program's empty scene, background only.
-        box.min = {1024.0f, 700.0f, 9};
-        box.max = {0.0f, 0.0f, 9};
+        box.min = {float(programWindowWidth), float(programWindowHeight)};
+        box.max = {0.0f, 0.0f};
     }
     frame.camera = cameraFor(box.min, box.max);
-    Point viewMin = box.min;
-    Point viewMax = box.max;
+    PlanePoint viewMin = box.min;
+    PlanePoint viewMax = box.max;
     if (state.zoom != 1.0 && state.zoom > 0.0) {
         // Framing a box 1/zoom the size around the same centre scales the
         // picture by zoom.
         const double cx = (double(box.min.x) + box.max.x) / 2, cy = (double(box.min.y) + box.max.y) / 2;
         const double hx = (double(box.max.x) - box.min.x) / 2 / state.zoom;
         const double hy = (double(box.max.y) - box.min.y) / 2 / state.zoom;
-        viewMin = {float(cx - hx), float(cy - hy), 9};
-        viewMax = {float(cx + hx), float(cy + hy), 9};
+        viewMin = {float(cx - hx), float(cy - hy)};
+        viewMax = {float(cx + hx), float(cy + hy)};
     }
     frame.projection = projectionFor(frame.camera, viewMin, viewMax, frame.width, frame.height);
 
@@ -167,6 +157,13 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     }
     if (state.help && !help.empty()) addHelp(help, frame);
     return frame;
+}
+
+ShownDual shownDual(const Model& model, DualKind kind) {
+    if (!model.closed) return {};
+    if (kind == DualKind::Reciprocal && model.hasReciprocal)
+        return {&model.reciprocalDual, &model.reciprocalDualEdges, &model.reciprocalDualNormals};
+    return {&model.programDual, &model.programDualEdges, &model.programDualNormals};
 }
 
 std::string frameTitle(const std::string& modelName, const ViewState& state) {

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "explorer/view_state.h"
-#include "scene/colour.h"
-#include "scene/framing.h"
+#include "geometry/rgb.h"
+#include "geometry/framing.h"
 
-struct Model;
+#include "mesh/model.h"
 
 // Everything one picture shows, decided once so the GL renderer and the SVG
 // writer draw the same thing: they only follow these lists.
@@ -50,13 +50,17 @@ struct FrameBox {
 struct Frame {
     int width = startWidth;
     int height = startHeight;
-    Rgb background{0.9f, 0.9f, 0.8f};  // the program's clear colour
+    Rgb background = programBackground;
     Camera camera;
     Projection projection;
     std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red)
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
 };
+
+// The program's colours: the solid's edges blue, its dual's red.
+constexpr Rgb solidBlue{0.0f, 0.0f, 1.0f};
+constexpr Rgb dualRed{1.0f, 0.0f, 0.0f};
 
 // Pixels from a vertex to the baseline start of its number.
 constexpr double labelOffsetX = 5.0;
@@ -71,6 +75,16 @@ constexpr double labelOffsetY = -5.0;
 // (the action table knows the keys).
 Frame buildFrame(const Model& model, const ViewState& state,
                  const std::vector<std::string>& help = {});
+
+// The dual a state's DualKind shows of `model`: the reciprocal one when
+// asked for and present, else the program's; all null for a model that is
+// not closed (it has no dual).
+struct ShownDual {
+    const Polyhedron* shape = nullptr;
+    const std::vector<Edge>* edges = nullptr;
+    const std::vector<Vec3>* normals = nullptr;
+};
+ShownDual shownDual(const Model& model, DualKind kind);
 
 // The window title: "NAME  x A  y B", the angles printed like %g.
 std::string frameTitle(const std::string& modelName, const ViewState& state);

@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "model/model_loading.h"
+#include "mesh/model_loading.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/model.h"
+#include "mesh/model.h"
 
 // The explorer's inputs, as named on its command line: nothing (the current
 // directory's ten files), one directory (its ten files), or OFF files.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "geometry/program_window.h"
+
 // What the explorer shows, as one plain value: the window, its input and the
 // headless output all read and change only this. Angles are floats because
 // the program's rotation functions take float degrees: the same float gives
@@ -17,8 +19,8 @@ enum class BackEdges { Drawn, Dashed, Hidden };
 
 constexpr float startAngleX = 30.0f;  // the README's typical run
 constexpr float startAngleY = 45.0f;
-constexpr int startWidth = 1024;      // the program's window
-constexpr int startHeight = 700;
+constexpr int startWidth = programWindowWidth;
+constexpr int startHeight = programWindowHeight;
 
 struct ViewState {
     int model = 0;            // index into the loaded models

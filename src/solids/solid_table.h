@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "solids/vec3.h"
+#include "geometry/vec3.h"
 
 // The menu number of a solid; also the order in which every per-solid step
 // handles the solids.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "scene/colour.h"
-#include "view/solid_drawing.h"
+#include "console/colour.h"
+#include "console/solid_drawing.h"
 
 namespace e2e {
 
@@ -46,8 +46,9 @@ ExpectedPicture predictPicture(const VertexArrays& turned, int choice, int width
     ExpectedPicture picture{width, height, {}, {}};
     Scene scene;
     addSolidEdges(choice, turned, scene);
-    const Camera camera = cameraFor(scene.boxMin, scene.boxMax);
-    const Projection projection = projectionFor(camera, scene.boxMin, scene.boxMax, width, height);
+    const Camera camera = cameraFor(planePoint(scene.boxMin), planePoint(scene.boxMax));
+    const Projection projection = projectionFor(camera, planePoint(scene.boxMin), planePoint(scene.boxMax),
+                                                width, height);
     const auto place = [&](Vec3 v) { return pixelOf(camera, projection, v.x, v.y); };
     for (const Segment& s : scene.segments)
         picture.segments.push_back({pixelOf(camera, projection, s.start.x, s.start.y),

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "scene/framing.h"
-#include "scene/scene.h"
+#include "geometry/framing.h"
+#include "console/scene.h"
 #include "solids/solid_table.h"
 #include "xwindow.h"
 

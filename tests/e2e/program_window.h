@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "flow/dialogue.h"
+#include "console/dialogue.h"
 #include "process.h"
 #include "xwindow.h"
 

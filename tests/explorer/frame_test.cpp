@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "model/model_loading.h"
+#include "mesh/model_loading.h"
 #include "scratch_dir.h"
 
 namespace {

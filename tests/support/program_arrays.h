@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/model_loading.h"
-#include "view/rotation.h"
+#include "mesh/model_loading.h"
+#include "solids/solid_rotation.h"
 
 // The explorer's directory models are read with the program's readers and
 // carry its dual vertices: their vertices are the arrays a run holds for the

@@ -5,7 +5,7 @@
 #include <X11/Xutil.h>
 #include <png.h>
 
-#include "explorer/png_file.h"
+#include "output/png_file.h"
 
 #include <chrono>
 #include <cstdio>

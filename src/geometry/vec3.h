@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cmath>
+
+// One vertex of a solid or of a dual: three single-precision coordinates.
+// Zero by default, so positions that no read reaches hold the origin.
+struct Vec3 {
+    float x = 0.0f;
+    float y = 0.0f;
+    float z = 0.0f;
+};
+
+// A point or direction in double precision: float vertices are measured
+// (differences, products, lengths) without rounding on the way.
+struct Vec3d {
+    double x, y, z;
+};
+
+inline Vec3d widen(const Vec3& v) { return {v.x, v.y, v.z}; }
+inline Vec3d operator-(Vec3d a, Vec3d b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline double dot(Vec3d a, Vec3d b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline Vec3d cross(Vec3d a, Vec3d b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline double length(Vec3d a) { return std::sqrt(dot(a, a)); }

@@ -1,0 +1,218 @@
+#include "gl/window.h"
+
+#include <GL/freeglut.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "explorer/actions.h"
+#include "explorer/frame.h"
+#include "gl/renderer.h"
+#include "gl/shift_tab.h"
+#include "output/png_file.h"
+
+namespace {
+
+constexpr int spinTickMs = 15;
+
+// GLUT's callbacks take no user pointer: the window's one state object.
+struct ExplorerWindow {
+    const char* program = "";
+    const std::function<WindowInputs()>* awaitInputs = nullptr;  // until called
+    LoadedModels loaded;
+    ActionContext context;
+    ViewState view;
+    std::vector<std::string> help;
+    std::string title;
+    bool dragging = false;
+    int lastX = 0;
+    int lastY = 0;
+    int spinGeneration = 0;  // a tick of an earlier spin finds it changed and stops
+    int lastTickMs = 0;
+};
+
+ExplorerWindow* explorer = nullptr;
+
+const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
+
+Frame currentFrame() { return buildFrame(currentModel(), explorer->view, explorer->help); }
+
+void refresh() {
+    const std::string title = frameTitle(currentModel().name, explorer->view);
+    if (title != explorer->title) {
+        explorer->title = title;
+        glutSetWindowTitle(title.c_str());
+    }
+    glutPostRedisplay();
+}
+
+void onSpinTick(int generation) {
+    if (!explorer->view.spinning || generation != explorer->spinGeneration) return;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    ViewState& v = explorer->view;
+    // By elapsed time, so the speed does not depend on how fast frames come.
+    v.b += spinDegreesPerSecond * float(now - explorer->lastTickMs) / 1000.0f;
+    if (v.b >= 360.0f) v.b -= 360.0f;
+    explorer->lastTickMs = now;
+    refresh();
+    glutTimerFunc(spinTickMs, onSpinTick, generation);
+}
+
+// Draws the current frame again into the back buffer and writes it out,
+// leaving the shown picture as it is.
+void savePicture() {
+    const Frame frame = currentFrame();
+    renderFrame(frame);
+    const int w = frame.projection.viewportWidth;
+    const int h = frame.projection.viewportHeight;
+    glReadBuffer(GL_BACK);
+    const std::vector<std::uint8_t> rgb = readPixelsTopDown(w, h);
+    std::string path, error;
+    if (writeNewPng(pictureStem(currentModel().name, explorer->view.a, explorer->view.b), w, h,
+                    rgb, path, error)) {
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+    } else {
+        std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+    }
+}
+
+void perform(ActionId id) {
+    const bool wasSpinning = explorer->view.spinning;
+    switch (applyAction(id, explorer->view, explorer->context)) {
+    case ActionEffect::None: return;
+    case ActionEffect::Save: savePicture(); return;
+    case ActionEffect::Quit: glutLeaveMainLoop(); return;
+    case ActionEffect::Redraw: break;
+    }
+    if (explorer->view.spinning && !wasSpinning) {
+        explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
+        glutTimerFunc(spinTickMs, onSpinTick, ++explorer->spinGeneration);
+    }
+    refresh();
+}
+
+void onKey(unsigned char key, int, int) {
+    SpecialKey special = SpecialKey::None;
+    if (key == '\t' && (glutGetModifiers() & GLUT_ACTIVE_SHIFT)) special = SpecialKey::BackTab;
+    if (const Action* a = actionForKey(key, special)) perform(a->id);
+}
+
+void onSpecialKey(int key, int, int) {
+    SpecialKey special = SpecialKey::None;
+    switch (key) {
+    case GLUT_KEY_LEFT: special = SpecialKey::Left; break;
+    case GLUT_KEY_RIGHT: special = SpecialKey::Right; break;
+    case GLUT_KEY_UP: special = SpecialKey::Up; break;
+    case GLUT_KEY_DOWN: special = SpecialKey::Down; break;
+    default: return;
+    }
+    if (const Action* a = actionForKey(0, special)) perform(a->id);
+}
+
+void onMouse(int button, int state, int x, int y) {
+    if (button == GLUT_LEFT_BUTTON) {
+        explorer->dragging = state == GLUT_DOWN;
+        explorer->lastX = x;
+        explorer->lastY = y;
+    } else if (state == GLUT_DOWN && (button == 3 || button == 4)) {
+        // X reports the wheel as buttons 4 and 5, GLUT as 3 and 4.
+        perform(button == 3 ? ActionId::ZoomIn : ActionId::ZoomOut);
+    }
+}
+
+void onMotion(int x, int y) {
+    if (!explorer->dragging || (x == explorer->lastX && y == explorer->lastY)) return;
+    applyDrag(explorer->view, x - explorer->lastX, y - explorer->lastY);
+    explorer->lastX = x;
+    explorer->lastY = y;
+    refresh();
+}
+
+void onMenu(int entry) { perform(actionTable()[std::size_t(entry)].id); }
+
+void buildMenu() {
+    glutCreateMenu(onMenu);
+    const std::vector<Action>& table = actionTable();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (!actionAvailable(table[i].id, explorer->context)) continue;
+        const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
+        glutAddMenuEntry(label.c_str(), int(i));
+    }
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+}
+
+void onReshape(int width, int height) {
+    explorer->view.width = width;
+    explorer->view.height = height;
+    glutPostRedisplay();
+}
+
+void onDisplay() {
+    renderFrame(currentFrame());
+    glutSwapBuffers();
+}
+
+// GLUT's fatal errors, in GLUT's own words, but only once the inputs are
+// known to be good: a bad input is reported as it would be with no display.
+void onGlutError(const char* format, va_list args) {
+    if (explorer->awaitInputs) {
+        const std::function<WindowInputs()>& await = *explorer->awaitInputs;
+        explorer->awaitInputs = nullptr;
+        const WindowInputs inputs = await();
+        if (inputs.status >= 0) std::exit(inputs.status);
+    }
+    std::fprintf(stderr, "freeglut (%s): ", explorer->program);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    std::exit(1);
+}
+
+}  // namespace
+
+int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>& awaitInputs) {
+    ExplorerWindow state;
+    state.program = argv[0];
+    state.awaitInputs = &awaitInputs;
+    explorer = &state;
+
+    int count = argc;
+    glutInitErrorFunc(onGlutError);
+    glutInit(&count, argv);
+    state.awaitInputs = nullptr;
+    WindowInputs inputs = awaitInputs();
+    if (inputs.status >= 0) {
+        glutExit();
+        explorer = nullptr;
+        return inputs.status;
+    }
+    const ViewState& start = inputs.start;
+    state.context.modelCount = int(inputs.loaded.models.size());
+    state.context.directory = inputs.loaded.directory;
+    state.loaded = std::move(inputs.loaded);
+    state.view = start;
+    state.help = helpLines(state.context);
+
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(start.width, start.height);
+    glutInitWindowPosition(programWindowX, programWindowY);
+    state.title = frameTitle(currentModel().name, state.view);
+    glutCreateWindow(state.title.c_str());
+    keepShiftTab();
+
+    glutDisplayFunc(onDisplay);
+    glutReshapeFunc(onReshape);
+    glutKeyboardFunc(onKey);
+    glutSpecialFunc(onSpecialKey);
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+    buildMenu();
+    glutMainLoop();
+    explorer = nullptr;
+    return 0;
+}

@@ -1,0 +1,46 @@
+#include "mesh/face_plane.h"
+
+#include <cmath>
+
+Vec3d vertexMean(const Polyhedron& p) {
+    Vec3d sum{0, 0, 0};
+    for (const Vec3& v : p.vertices) {
+        sum.x += v.x;
+        sum.y += v.y;
+        sum.z += v.z;
+    }
+    const double n = p.vertices.empty() ? 1.0 : static_cast<double>(p.vertices.size());
+    return {sum.x / n, sum.y / n, sum.z / n};
+}
+
+FacePlane facePlane(const Polyhedron& p, int face, Vec3d centre) {
+    const std::int32_t* corners = p.face(face);
+    const int m = p.faceSize(face);
+    FacePlane plane{{0, 0, 0}, {0, 0, 0}};
+    for (int k = 0; k < m; ++k) {
+        const Vec3d a = widen(p.vertices[corners[k]]) - centre;
+        const Vec3d b = widen(p.vertices[corners[k + 1 < m ? k + 1 : 0]]) - centre;
+        plane.normal.x += (a.y - b.y) * (a.z + b.z);
+        plane.normal.y += (a.z - b.z) * (a.x + b.x);
+        plane.normal.z += (a.x - b.x) * (a.y + b.y);
+        plane.cornerSum.x += a.x;
+        plane.cornerSum.y += a.y;
+        plane.cornerSum.z += a.z;
+    }
+    return plane;
+}
+
+std::vector<Vec3> outwardNormals(const Polyhedron& p) {
+    const Vec3d centre = vertexMean(p);
+    std::vector<Vec3> normals(static_cast<std::size_t>(p.faceCount()));
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const FacePlane plane = facePlane(p, f, centre);
+        const double length = ::length(plane.normal);
+        if (!(length > 0.0)) continue;
+        const double scale = (dot(plane.normal, plane.cornerSum) < 0.0 ? -1.0 : 1.0) / length;
+        normals[f] = Vec3{static_cast<float>(plane.normal.x * scale),
+                          static_cast<float>(plane.normal.y * scale),
+                          static_cast<float>(plane.normal.z * scale)};
+    }
+    return normals;
+}

@@ -1,0 +1,107 @@
+#include "mesh/model.h"
+
+#include <future>
+
+#include "mesh/face_plane.h"
+#include "mesh/program_dual.h"
+#include "mesh/reciprocal_dual.h"
+#include "mesh/vertex_rings.h"
+
+namespace {
+
+// From this many faces on, the independent parts of a model are built on a
+// second thread; below it starting a thread costs more than it saves.
+constexpr int parallelFaces = 4096;
+
+// What needs the solid alone: its normals and the program's dual vertices.
+struct SolidPart {
+    std::vector<Vec3> normals;
+    std::vector<Vec3> programDualVertices;
+};
+
+// The reciprocal dual's vertices, or why there are none.
+struct ReciprocalPart {
+    bool found = false;
+    std::string message;
+    std::vector<Vec3> vertices;
+};
+
+// The program's dual with what is drawn of it.
+struct DualPart {
+    Polyhedron dual;
+    std::vector<Vec3> normals;
+};
+
+}  // namespace
+
+Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind) {
+    Model m;
+    m.name = std::move(name);
+    m.numberBase = numberBase;
+    m.solidKind = solidKind;
+    m.solid = std::move(solid);
+    // Every part is computed by the same code on either thread, so a model
+    // is the same bit for bit however it is built. Each future is declared
+    // after all it reads, so leaving early waits for it first.
+    const std::launch policy =
+        m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
+    const Model& built = m;
+
+    std::future<SolidPart> solidPart = std::async(policy, [&built, solidKind] {
+        SolidPart part;
+        part.normals = outwardNormals(built.solid);
+        part.programDualVertices = programDualVertices(built.solid, solidKind);
+        return part;
+    });
+    EdgeTopology topology = edgeTopology(m.solid);
+    const Closedness closedness = closednessOf(topology, numberBase);
+    m.closed = closedness.closed;
+    m.openEdgeMessage = closedness.message;
+    if (!m.closed) {
+        m.edges = std::move(topology.edges);
+        m.solidNormals = solidPart.get().normals;
+        return m;
+    }
+
+    // Both duals share their faces (the rings) and their edges; only the
+    // vertices differ. The reciprocal ones need the edges alone, so they are
+    // found while the rings are walked.
+    std::future<ReciprocalPart> reciprocalPart =
+        std::async(policy, [&built, &topology, numberBase] {
+            ReciprocalPart part;
+            part.found = reciprocalDualVertices(built.solid, topology.edges, part.vertices,
+                                                part.message, numberBase);
+            return part;
+        });
+    VertexRings rings;
+    const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
+    SolidPart fromSolid = solidPart.get();
+    m.solidNormals = std::move(fromSolid.normals);
+    if (!ringed) {
+        m.closed = false;
+        m.edges = topology.edges;  // a copy: the reciprocal part may still read them
+        return m;
+    }
+    ReciprocalPart reciprocal = reciprocalPart.get();
+    m.edges = std::move(topology.edges);
+
+    std::future<DualPart> program = std::async(policy, [&fromSolid, &rings] {
+        DualPart part;
+        part.dual = dualFromRings(std::move(fromSolid.programDualVertices), rings);
+        part.normals = outwardNormals(part.dual);
+        return part;
+    });
+    m.hasReciprocal = reciprocal.found;
+    m.reciprocalMessage = std::move(reciprocal.message);
+    const std::vector<Edge> edges = crossingDualEdges(m.edges);
+    if (m.hasReciprocal) {
+        m.reciprocalDual = dualFromRings(std::move(reciprocal.vertices), rings);
+        m.reciprocalDualEdges = edges;
+        m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
+    }
+    DualPart programPart = program.get();
+    m.programDual = std::move(programPart.dual);
+    m.programDualNormals = std::move(programPart.normals);
+    m.programDualEdges = edges;
+    return m;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mesh/edges.h"
+#include "mesh/polyhedron.h"
+
+// Everything the explorer shows of one polyhedron, computed once when it is
+// loaded: the solid, its edges and both duals, each with its edges and its
+// faces' outward normals (for front and back).
+//
+// Dual vertex i belongs to solid face i; dual face v is the ring of faces
+// around solid vertex v; dual edge i crosses solid edge i (joins the dual
+// vertices of its two faces, and lies between the dual faces of its two
+// vertices).
+struct Model {
+    std::string name;    // the menu word of a solid of the ten files, an OFF file's stem
+    int numberBase = 0;  // 1 for the ten files (they count vertices from 1), 0 for OFF
+    int solidKind = 0;   // 1..5 for a solid of the ten files, 0 for OFF
+
+    Polyhedron solid;
+    std::vector<Edge> edges;
+    std::vector<Vec3> solidNormals;
+
+    // False when an edge has one face or more than two, or the faces around
+    // some vertex do not form one ring; then there is no dual at all
+    // (programDual and reciprocalDual stay empty, hasReciprocal false) and
+    // openEdgeMessage says why, e.g. "edge 3-7 has only one face".
+    bool closed = false;
+    std::string openEdgeMessage;
+
+    // The program's dual (see program_dual.h): for the five solids of the ten
+    // files, exactly the program's dual vertices.
+    Polyhedron programDual;
+    std::vector<Edge> programDualEdges;
+    std::vector<Vec3> programDualNormals;
+
+    // The dual reciprocal about the midsphere. False for an open model, or
+    // when some face's plane passes through the centre; reciprocalMessage
+    // then names the face (empty for an open model).
+    bool hasReciprocal = false;
+    std::string reciprocalMessage;
+    Polyhedron reciprocalDual;
+    std::vector<Edge> reciprocalDualEdges;
+    std::vector<Vec3> reciprocalDualNormals;
+};
+
+// Builds the whole model of `solid`, whose corners must be within its
+// vertices. `numberBase` and `solidKind` as in Model; with solidKind 1..5
+// the program's dual is computed by the program's own code (when the solid
+// fits that kind's table). Never fails: what cannot be built is left out
+// with its message. Linear in the solid's size.
+Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind);

@@ -1,0 +1,101 @@
+#include "mesh/model_loading.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+
+#include "mesh/off_reader.h"
+#include "solids/solid_reader.h"
+
+namespace {
+
+// An input file opened for reading, closed on every way out.
+struct InputFile {
+    std::FILE* stream = nullptr;
+    ~InputFile() {
+        if (stream) std::fclose(stream);
+    }
+};
+
+// Opens `path` for the program's readers; a directory opens on this system
+// but cannot be read, so it is refused here.
+bool openInput(const std::string& path, InputFile& file, std::string& error) {
+    file.stream = std::fopen(path.c_str(), "r");
+    int problem = file.stream ? 0 : errno;
+    struct stat info {};
+    if (file.stream && fstat(fileno(file.stream), &info) == 0 && S_ISDIR(info.st_mode))
+        problem = EISDIR;
+    if (problem == 0) return true;
+    error = path + ": cannot be read: " + std::strerror(problem);
+    return false;
+}
+
+bool withinRange(float c) { return std::isfinite(c) && std::fabs(c) <= maxCoordinate; }
+bool withinRange(const Vec3& v) { return withinRange(v.x) && withinRange(v.y) && withinRange(v.z); }
+
+}  // namespace
+
+bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::string& error) {
+    auto arrays = std::make_unique<VertexArrays>();
+    auto columns = std::make_unique<FaceColumns>();
+    auto inDir = [&](const char* name) { return (std::filesystem::path(dir) / name).string(); };
+
+    // The vertex files first, then the face files, as the program reads them.
+    for (const SolidInfo& info : solidTable) {
+        const std::string path = inDir(info.vertexFile);
+        InputFile file;
+        if (!openInput(path, file, error)) return false;
+        VertexArray& verts = solidVerts(*arrays, info.kind);
+        if (info.kind == Tetrahedron)
+            readFixedVertices(file.stream, verts);
+        else
+            readVerticesToEnd(file.stream, verts);
+        if (std::ferror(file.stream)) {
+            error = path + ": cannot be read: " + std::strerror(errno);
+            return false;
+        }
+        // The program would draw these as they are; a turn or a dual of an
+        // infinite point shows nothing sensible, so they are refused, as in
+        // OFF files.
+        for (int v = 0; v < info.vertexCount; ++v)
+            if (!withinRange(verts[v])) {
+                error = path + ": vertex " + std::to_string(v + 1) +
+                        " has a coordinate that is not a finite number within -1e30..1e30";
+                return false;
+            }
+    }
+
+    std::vector<Model> models;
+    for (const SolidInfo& info : solidTable) {
+        const std::string path = inDir(info.faceFile);
+        InputFile file;
+        if (!openInput(path, file, error)) return false;
+        const std::string problem = readFaceColumns(file.stream, info.kind, *columns);
+        if (!problem.empty()) {
+            error = path + ": " + problem;
+            return false;
+        }
+        Polyhedron solid;
+        const VertexArray& verts = solidVerts(*arrays, info.kind);
+        solid.vertices.assign(verts.begin(), verts.begin() + info.vertexCount);
+        for (int r = 0; r < info.faceCount; ++r) {
+            std::int32_t corners[maxCorners];
+            for (int c = 0; c < info.cornerCount; ++c) corners[c] = (*columns)[c][r] - 1;
+            solid.addFace(corners, info.cornerCount);
+        }
+        models.push_back(buildModel(info.menuWord, std::move(solid), 1, info.kind));
+    }
+    out = std::move(models);
+    return true;
+}
+
+bool loadOffModel(const std::string& path, Model& out, std::string& error) {
+    Polyhedron solid;
+    if (!loadOffFile(path, solid, error)) return false;
+    out = buildModel(std::filesystem::path(path).stem().string(), std::move(solid), 0, 0);
+    return true;
+}

@@ -1,0 +1,273 @@
+#include "mesh/off_reader.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <system_error>
+#include <sys/stat.h>
+
+namespace {
+
+// Walks the text line by line and each line token by token; a token ends at
+// white space or at a '#', which hides the rest of its line. Working on the
+// buffer itself keeps reading linear and free of per-token allocations.
+class Scanner {
+public:
+    explicit Scanner(std::string_view text) : text_(text) {}
+
+    // Moves to the next line holding a token; false at the end of the text.
+    bool nextLine() {
+        while (next_ < text_.size()) {
+            const std::size_t begin = next_;
+            const void* nl = std::memchr(text_.data() + begin, '\n', text_.size() - begin);
+            const std::size_t end =
+                nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - text_.data())
+                   : text_.size();
+            next_ = nl ? end + 1 : text_.size() + 1;
+            ++line_;
+            const void* hash = std::memchr(text_.data() + begin, '#', end - begin);
+            lineEnd_ = hash ? static_cast<std::size_t>(static_cast<const char*>(hash) - text_.data())
+                            : end;
+            pos_ = begin;
+            skipBlanks();
+            if (pos_ < lineEnd_) return true;
+        }
+        return false;
+    }
+
+    // The next token of the current line, empty when the line has no more.
+    std::string_view token() {
+        skipBlanks();
+        const std::size_t begin = pos_;
+        while (pos_ < lineEnd_ && !isBlank(text_[pos_])) ++pos_;
+        return text_.substr(begin, pos_ - begin);
+    }
+
+    // The number of the line last moved to (counting from 1), or of the last
+    // line once the text is used up.
+    long long line() const { return line_ > 0 ? line_ : 1; }
+
+    // Bytes after the current line: the room left for what it announces.
+    std::size_t bytesLeft() const { return next_ >= text_.size() ? 0 : text_.size() - next_; }
+
+private:
+    static bool isBlank(char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    }
+    void skipBlanks() {
+        while (pos_ < lineEnd_ && isBlank(text_[pos_])) ++pos_;
+    }
+
+    std::string_view text_;
+    std::size_t next_ = 0;
+    std::size_t pos_ = 0;
+    std::size_t lineEnd_ = 0;
+    long long line_ = 0;
+};
+
+// Long tokens are cut in messages so one line stays one line.
+std::string quoted(std::string_view token) {
+    const std::size_t shown = token.size() > 40 ? 40 : token.size();
+    return "'" + std::string(token.substr(0, shown)) + (shown < token.size() ? "...'" : "'");
+}
+
+bool parseWhole(std::string_view token, long long& value) {
+    const char* first = token.data();
+    const char* last = first + token.size();
+    if (first != last && *first == '+') ++first;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && end == last && first != last;
+}
+
+// A coordinate as a float, rounded once from the text. Values too small for
+// a float become zero; too large ones become infinite (and are refused by
+// the caller). False when the token is not a number at all.
+bool parseCoordinate(std::string_view token, float& value) {
+    const char* first = token.data();
+    const char* last = first + token.size();
+    if (first != last && *first == '+') ++first;
+    if (first == last) return false;
+    const auto [end, ec] = std::from_chars(first, last, value);
+    if (end != last) return false;
+    if (ec == std::errc()) return true;
+    if (ec != std::errc::result_out_of_range) return false;
+    double wide = 0.0;
+    const auto [wideEnd, wideEc] = std::from_chars(first, last, wide);
+    if (wideEc == std::errc()) {
+        value = static_cast<float>(wide);
+        return wideEnd == last;
+    }
+    // Beyond even a double: tiny when its exponent is negative.
+    const bool negativeExponent = token.find("e-") != std::string_view::npos ||
+                                  token.find("E-") != std::string_view::npos;
+    const float magnitude = negativeExponent ? 0.0f : INFINITY;
+    value = *first == '-' ? -magnitude : magnitude;
+    return true;
+}
+
+class OffParser {
+public:
+    OffParser(std::string_view text, const std::string& fileName, Polyhedron& out,
+              std::string& error)
+        : scan_(text), file_(fileName), out_(out), error_(error) {}
+
+    bool run() {
+        out_ = Polyhedron{};
+        if (!scan_.nextLine()) return fail("the file holds no OFF header or counts");
+        std::string_view first = scan_.token();
+        if (!first.empty() && (std::isalpha(static_cast<unsigned char>(first[0])) != 0)) {
+            if (first != "OFF" && first != "COFF" && first != "NOFF" && first != "CNOFF")
+                return fail(quoted(first) + " is not an OFF header (OFF, COFF, NOFF or CNOFF)");
+            first = scan_.token();
+            if (first == "BINARY") return fail("binary OFF files are not read");
+            if (first.empty()) {
+                if (!scan_.nextLine()) return fail("the file ends before the counts line");
+                first = scan_.token();
+            }
+        }
+        return counts(first) && vertices() && faces();
+    }
+
+private:
+    bool fail(const std::string& what) {
+        error_ = file_ + ":" + std::to_string(scan_.line()) + ": " + what;
+        return false;
+    }
+
+    bool counts(std::string_view first) {
+        long long values[2] = {0, 0};
+        std::string_view tokens[2] = {first, scan_.token()};
+        for (int k = 0; k < 2; ++k) {
+            if (tokens[k].empty())
+                return fail("the counts line needs the numbers of vertices and faces");
+            if (!parseWhole(tokens[k], values[k]) || values[k] < 0)
+                return fail("bad counts: " + quoted(tokens[k]) + " is not a count");
+        }
+        const std::string_view edges = scan_.token();
+        long long ignored = 0;
+        if (!edges.empty() && !parseWhole(edges, ignored))
+            return fail("bad counts: " + quoted(edges) + " is not a count");
+        vertexCount_ = values[0];
+        faceCount_ = values[1];
+        if (faceCount_ == 0) return fail("the file declares no faces");
+        if (vertexCount_ > maxOffCount || faceCount_ > maxOffCount)
+            return fail("counts of " + std::to_string(vertexCount_) + " vertices and " +
+                        std::to_string(faceCount_) + " faces are above the limit of " +
+                        std::to_string(maxOffCount));
+        // Every vertex line takes at least "0 0 0\n", every face "3 0 1 2\n"
+        // (the last line may lack its line end).
+        const long long needed = 6 * vertexCount_ + 8 * faceCount_ - 1;
+        if (needed > static_cast<long long>(scan_.bytesLeft()))
+            return fail("counts of " + std::to_string(vertexCount_) + " vertices and " +
+                        std::to_string(faceCount_) + " faces cannot fit in the " +
+                        std::to_string(scan_.bytesLeft()) + " bytes after them");
+        return true;
+    }
+
+    bool vertices() {
+        out_.vertices.resize(static_cast<std::size_t>(vertexCount_));
+        for (long long v = 0; v < vertexCount_; ++v) {
+            if (!scan_.nextLine())
+                return fail("the file ends after " + std::to_string(v) + " of " +
+                            std::to_string(vertexCount_) + " vertices");
+            float xyz[3];
+            for (float& c : xyz) {
+                const std::string_view t = scan_.token();
+                if (t.empty()) return fail("vertex " + std::to_string(v) + " needs x, y and z");
+                if (!parseCoordinate(t, c)) return fail(quoted(t) + " is not a number");
+                if (!std::isfinite(c))
+                    return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
+                                " is not a finite coordinate");
+                if (std::fabs(c) > maxCoordinate)
+                    return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
+                                " is outside -1e30..1e30");
+            }
+            out_.vertices[static_cast<std::size_t>(v)] = Vec3{xyz[0], xyz[1], xyz[2]};
+        }
+        return true;
+    }
+
+    bool faces() {
+        out_.faceStart.reserve(static_cast<std::size_t>(faceCount_) + 1);
+        out_.corners.reserve(static_cast<std::size_t>(faceCount_) * 3);
+        // The last face each vertex was seen in (+1), to find a repeated
+        // corner without searching the face.
+        std::vector<std::int32_t> seenIn(static_cast<std::size_t>(vertexCount_), 0);
+        for (long long f = 0; f < faceCount_; ++f) {
+            if (!scan_.nextLine())
+                return fail("the file ends after " + std::to_string(f) + " of " +
+                            std::to_string(faceCount_) + " faces");
+            const std::string_view t = scan_.token();
+            long long n = 0;
+            if (!parseWhole(t, n)) return fail(quoted(t) + " is not a whole number");
+            if (n < 3)
+                return fail("face " + std::to_string(f) + " has " + std::to_string(n) +
+                            " corners; a face needs at least 3");
+            const auto stamp = static_cast<std::int32_t>(f + 1);
+            for (long long k = 0; k < n; ++k) {
+                const std::string_view c = scan_.token();
+                if (c.empty())
+                    return fail("face " + std::to_string(f) + " lists " + std::to_string(k) +
+                                " of its " + std::to_string(n) + " corners");
+                long long index = 0;
+                if (!parseWhole(c, index)) return fail(quoted(c) + " is not a whole number");
+                if (index < 0 || index >= vertexCount_)
+                    return fail("face " + std::to_string(f) + ": vertex index " +
+                                std::to_string(index) + " is outside 0.." +
+                                std::to_string(vertexCount_ - 1));
+                if (seenIn[static_cast<std::size_t>(index)] == stamp)
+                    return fail("face " + std::to_string(f) + " names vertex " +
+                                std::to_string(index) + " twice");
+                seenIn[static_cast<std::size_t>(index)] = stamp;
+                if (out_.corners.size() >= static_cast<std::size_t>(INT32_MAX))
+                    return fail("the faces hold more corners than can be kept");
+                out_.corners.push_back(static_cast<std::int32_t>(index));
+            }
+            out_.faceStart.push_back(static_cast<std::int32_t>(out_.corners.size()));
+        }
+        return true;
+    }
+
+    Scanner scan_;
+    const std::string& file_;
+    Polyhedron& out_;
+    std::string& error_;
+    long long vertexCount_ = 0;
+    long long faceCount_ = 0;
+};
+
+}  // namespace
+
+bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out,
+             std::string& error) {
+    return OffParser(text, fileName, out, error).run();
+}
+
+bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    std::string text;
+    int problem = in ? 0 : errno;
+    if (in) {
+        // Sized once from the file's length, so a big model is not copied
+        // while it is read; a directory opens here but cannot be read.
+        struct stat info {};
+        if (fstat(fileno(in), &info) != 0) problem = errno;
+        else if (S_ISDIR(info.st_mode)) problem = EISDIR;
+        else if (S_ISREG(info.st_mode)) text.reserve(static_cast<std::size_t>(info.st_size));
+        char buffer[1 << 16];
+        std::size_t got = 0;
+        while (problem == 0 && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
+            text.append(buffer, got);
+        if (problem == 0 && std::ferror(in)) problem = errno ? errno : EIO;
+        std::fclose(in);
+    }
+    if (problem != 0) {
+        error = path + ": cannot be read: " + std::strerror(problem);
+        return false;
+    }
+    return readOff(text, path, out, error);
+}

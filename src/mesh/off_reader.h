@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "mesh/polyhedron.h"
+
+// Readers of the usual text OFF format:
+//
+//   OFF                      optional header (COFF, NOFF and CNOFF too: the
+//                            colours and normals after x y z are skipped)
+//   V F [E]                  counts; E is read if present and never used
+//   x y z ...                V vertex lines; numbers after z are ignored
+//   n i0 ... in-1 ...        F face lines, 0-based indices; the rest ignored
+//
+// '#' starts a comment anywhere, blank lines are skipped. Every error is one
+// line "FILE:LINE: what is wrong". Counts above maxOffCount, or more than the
+// text could hold, are refused before anything is allocated for them.
+
+// The largest vertex or face count a file may declare.
+constexpr long long maxOffCount = 10'000'000;
+
+// The largest coordinate (in size) a model may have: far beyond any real
+// model, yet small enough that face sums, turns and reciprocals of the
+// largest models stay finite floats.
+constexpr float maxCoordinate = 1e30f;
+
+// Parses `text` (named `fileName` in messages) into `out`, replacing what it
+// held. Returns false with `error` set, and `out` unspecified, when the text
+// is not a sound OFF file: bad header or counts, a token that is not a
+// number, a coordinate that is not finite or is beyond maxCoordinate, an index outside 0..V-1, a face with
+// fewer than 3 corners or a corner twice, or a file that ends too soon.
+// Linear in the text's size.
+bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out,
+             std::string& error);
+
+// Reads the whole file at `path` and parses it with readOff. A file that
+// cannot be read (missing, a directory, no permission) gives
+// "PATH: cannot be read: REASON".
+bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error);

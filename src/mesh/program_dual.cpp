@@ -1,0 +1,88 @@
+#include "mesh/program_dual.h"
+
+#include <memory>
+
+#include "solids/dual.h"
+
+namespace {
+
+// True when `p` is laid out as the program holds solid `kind`: its face
+// count, every face of its corner count, every corner within its vertices.
+bool fitsSolidTable(const Polyhedron& p, SolidKind kind) {
+    const SolidInfo& info = solidInfo(kind);
+    if (p.faceCount() != info.faceCount || p.vertexCount() < info.vertexCount) return false;
+    for (int f = 0; f < p.faceCount(); ++f) {
+        if (p.faceSize(f) != info.cornerCount) return false;
+        for (int c = 0; c < info.cornerCount; ++c)
+            if (p.face(f)[c] >= info.vertexCount) return false;
+    }
+    return true;
+}
+
+// The program's own computation on the program's own arrays, filled back
+// from the model (face rows are the faces, numbered from 1).
+std::vector<Vec3> programSolidDual(const Polyhedron& p, SolidKind kind) {
+    const SolidInfo& info = solidInfo(kind);
+    auto verts = std::make_unique<VertexArray>();
+    auto columns = std::make_unique<FaceColumns>();
+    auto dual = std::make_unique<VertexArray>();
+    for (int v = 0; v < info.vertexCount; ++v) (*verts)[v] = p.vertices[v];
+    for (int f = 0; f < info.faceCount; ++f)
+        for (int c = 0; c < info.cornerCount; ++c) (*columns)[c][f] = p.face(f)[c] + 1;
+    computeDualVerts(kind, *verts, *columns, *dual);
+    return std::vector<Vec3>(dual->begin(), dual->begin() + info.faceCount);
+}
+
+}  // namespace
+
+double programFactor(int cornerCount) {
+    // The program's factors by a solid of that corner count, so they stay
+    // its own numbers.
+    switch (cornerCount) {
+    case 3: return centroidFactor(Tetrahedron);
+    case 4: return centroidFactor(Hexahedron);
+    case 5: return centroidFactor(Dodecahedron);
+    default: return cornerCount > 0 ? 1.0 / cornerCount : 0.0;
+    }
+}
+
+std::vector<Vec3> programDualVertices(const Polyhedron& p, int solidKind) {
+    if (isSolidKind(solidKind) && fitsSolidTable(p, static_cast<SolidKind>(solidKind)))
+        return programSolidDual(p, static_cast<SolidKind>(solidKind));
+    std::vector<Vec3> dual(static_cast<std::size_t>(p.faceCount()));
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const std::int32_t* corners = p.face(f);
+        double sum[3] = {0.0, 0.0, 0.0};
+        for (int k = 0; k < p.faceSize(f); ++k) {
+            const Vec3& c = p.vertices[corners[k]];
+            sum[0] += c.x;
+            sum[1] += c.y;
+            sum[2] += c.z;
+        }
+        // Rounded to float after the sum and again after the product, as
+        // the program does.
+        const double factor = programFactor(p.faceSize(f));
+        dual[f] = Vec3{static_cast<float>(static_cast<double>(static_cast<float>(sum[0])) * factor),
+                       static_cast<float>(static_cast<double>(static_cast<float>(sum[1])) * factor),
+                       static_cast<float>(static_cast<double>(static_cast<float>(sum[2])) * factor)};
+    }
+    return dual;
+}
+
+Polyhedron dualFromRings(std::vector<Vec3> dualVertices, const VertexRings& rings) {
+    Polyhedron dual;
+    dual.vertices = std::move(dualVertices);
+    dual.corners = rings.faces;
+    dual.faceStart = rings.start;
+    return dual;
+}
+
+std::vector<Edge> crossingDualEdges(const std::vector<Edge>& edges) {
+    std::vector<Edge> dual;
+    dual.reserve(edges.size());
+    for (const Edge& e : edges) {
+        const std::int32_t f = e.faces[0], g = e.faces[1];
+        dual.push_back(Edge{f < g ? f : g, f < g ? g : f, {e.a, e.b}});
+    }
+    return dual;
+}

@@ -1,0 +1,54 @@
+#include "mesh/reciprocal_dual.h"
+
+#include <cmath>
+
+#include "mesh/face_plane.h"
+
+Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
+    const Vec3d c = vertexMean(p);
+    Midsphere m{{c.x, c.y, c.z}, 0.0};
+    double sum = 0.0;
+    for (const Edge& e : edges) {
+        const Vec3d a = widen(p.vertices[e.a]), b = widen(p.vertices[e.b]);
+        const Vec3d mid{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+        sum += std::sqrt(dot(mid - c, mid - c));
+    }
+    m.radius = edges.empty() ? 0.0 : sum / static_cast<double>(edges.size());
+    return m;
+}
+
+bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
+                            std::vector<Vec3>& out, std::string& error, int numberBase) {
+    const Midsphere sphere = midsphere(p, edges);
+    const Vec3d c{sphere.centre[0], sphere.centre[1], sphere.centre[2]};
+    double size = 0.0;
+    for (const Vec3& v : p.vertices) size = std::fmax(size, std::sqrt(dot(widen(v) - c, widen(v) - c)));
+    const double r2 = sphere.radius * sphere.radius;
+
+    auto faceName = [&](int f) { return "face " + std::to_string(f + numberBase); };
+    out.assign(static_cast<std::size_t>(p.faceCount()), Vec3{});
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const FacePlane plane = facePlane(p, f, c);
+        const Vec3d& normal = plane.normal;
+        const double length = ::length(normal);
+        if (!(length > 0.0)) {
+            error = faceName(f) + " has no plane (its corners lie on a line)";
+            return false;
+        }
+        const Vec3d n{normal.x / length, normal.y / length, normal.z / length};
+        const double d = dot(n, plane.cornerSum) / p.faceSize(f);
+        if (!(std::fabs(d) > 1e-6 * size)) {
+            error = faceName(f) + " lies in a plane through the centre, so it has no reciprocal";
+            return false;
+        }
+        // n r^2 / d points away from the centre whichever way n was turned.
+        const double k = r2 / d;
+        out[f] = Vec3{static_cast<float>(c.x + n.x * k), static_cast<float>(c.y + n.y * k),
+                      static_cast<float>(c.z + n.z * k)};
+        if (!std::isfinite(out[f].x) || !std::isfinite(out[f].y) || !std::isfinite(out[f].z)) {
+            error = faceName(f) + " has its reciprocal beyond the range of floats";
+            return false;
+        }
+    }
+    return true;
+}

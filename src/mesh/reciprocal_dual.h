@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "mesh/polyhedron.h"
+
+// The reciprocal dual: every face plane reciprocated about the midsphere.
+
+// The sphere the duals are taken about: centre at the mean of the vertices,
+// radius the mean distance from the centre to the edges' midpoints. In double.
+struct Midsphere {
+    double centre[3];
+    double radius;
+};
+
+// The midsphere of `p` with edges `edges` (from deriveEdges). A polyhedron
+// without edges gets radius 0.
+Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges);
+
+// One dual vertex per face of `p`, in face order: with the face's Newell
+// normal n turned to point away from the centre c, and d the distance of the
+// face's plane from c (measured at the mean of its corners), the vertex is
+// c + n r^2 / d. Returns false with `error` naming the first face (counted
+// from `numberBase`) that has no plane (zero normal) or whose plane passes
+// through the centre (d within 1e-6 of the model's size), and which then has
+// no reciprocal, or whose reciprocal is too far out for a float; `out` is
+// unspecified then.
+bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
+                            std::vector<Vec3>& out, std::string& error, int numberBase = 0);

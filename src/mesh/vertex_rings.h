@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "mesh/edges.h"
+#include "mesh/polyhedron.h"
+
+// The faces around each vertex of a closed polyhedron, in cyclic order: the
+// faces of the duals. Stored flat like Polyhedron's faces: vertex v's ring is
+// faces[start[v]] .. faces[start[v + 1] - 1]; start holds vertexCount() + 1
+// entries.
+struct VertexRings {
+    std::vector<std::int32_t> faces;
+    std::vector<std::int32_t> start{0};
+};
+
+// Walks from face to face across the edges at each vertex of `p`, whose
+// `topology` comes from edgeTopology(p) and whose edges must all have two
+// faces. The faces
+// need not be oriented consistently; when they are, each ring turns the same
+// way around its vertex as the faces turn around their own corners. Returns
+// false with `error` naming the first vertex (counted from `numberBase`) whose
+// faces do not form one single ring (two cones meeting at a point, a face
+// naming it twice, a vertex in no face). Linear in the number of corners.
+bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
+                      std::string& error, int numberBase = 0);

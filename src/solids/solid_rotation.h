@@ -1,0 +1,7 @@
+#pragma once
+
+#include "solids/solid_table.h"
+
+// Turns the used positions of all ten arrays in place, each vertex first
+// about x and then about y, solids by vertexCount, duals by faceCount.
+void rotateSolids(float xDegrees, float yDegrees, VertexArrays& arrays);

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "output/output_file.h"
+#include "output/svg_writer.h"
+#include "output/turntable.h"
+#include "scratch_dir.h"
+
+namespace {
+
+TEST(Turntable, NamesSortInTurningOrder) {
+    const std::tuple<const char*, int, int, const char*> cases[] = {  // path, index, count, name
+        {"out/turn.svg", 35, 36, "out/turn-035.svg"}, {"turn.png", 999, 1000, "turn-999.png"},
+        {"turn.png", 5, 1001, "turn-0005.png"},       {"a.b/turn", 7, 100000, "a.b/turn-00007"},
+    };
+    for (const auto& [path, index, count, name] : cases) EXPECT_EQ(frameFileName(path, index, count), name);
+    EXPECT_EQ(frameAngle(45.0f, 9, 36), 135.0f);
+    EXPECT_EQ(frameAngle(-10.0f, 2, 3), 230.0f);
+}
+
+// (Missing folders and folders as outputs: the end-to-end refusal table.)
+TEST(OutputFile, AWriterGivingUpLeavesTheOldFileWholeAndNoTemporaryFile) {
+    scratch::ScratchDir dir;
+    dir.write("old.svg", "old");
+    EXPECT_THROW(writeThroughTemporary(dir.file("old.svg"),
+                                       [](const std::string& temporary) {
+                                           std::ofstream(temporary) << "half";
+                                           throw std::runtime_error("disk full");
+                                       }),
+                 OutputError);
+    EXPECT_EQ(dir.names(), std::set<std::string>{"old.svg"});
+    EXPECT_EQ(dir.read("old.svg"), "old");
+}
+
+TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
+    Frame frame;
+    frame.width = 200;
+    frame.height = 100;
+    frame.camera = {1.0f, 0.0f, 4.0f};
+    frame.projection.viewportWidth = 200;
+    frame.projection.viewportHeight = 100;
+    frame.projection.pixelsPerUnit = 10.0;
+    FrameShell shell;
+    shell.colour = {0.0f, 0.0f, 1.0f};
+    shell.xy = {0.0f, 0.0f, 2.0f, 1.0f, -3.0f, -2.5f, 1.0f / 3.0f, 0.0f};
+    shell.lines = {0, 1, 1, 2};
+    shell.dashed = {2, 3};
+    shell.marks = {0, 3};
+    frame.shells.push_back(shell);
+    frame.boxes.push_back({10.0, 10.0, 30.0, 20.0, {1.0f, 1.0f, 0.95f}});
+    frame.texts.push_back({"1 < 2 & \"q\"", 95.0, 45.0, {0.0f, 0.0f, 0.0f}});
+    EXPECT_EQ(formatSvg(frame),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\" viewBox=\"0 0 "
+              "200 100\" shape-rendering=\"crispEdges\">\n"
+              "<rect width=\"200\" height=\"100\" fill=\"#e6e6cc\"/>\n"
+              "<g stroke=\"#0000ff\" stroke-width=\"1\" fill=\"none\">\n"
+              "<path d=\"M90 50L110 40 M110 40L60 75\"/>\n"
+              "<path stroke-dasharray=\"4 4\" d=\"M60 75L93.33 50\"/>\n"
+              "<path stroke=\"none\" fill=\"#0000ff\" d=\"M88 48h4v4h-4z M91.33 48h4v4h-4z\"/>\n"
+              "</g>\n"
+              "<rect x=\"10\" y=\"10\" width=\"30\" height=\"20\" fill=\"#fffff2\"/>\n"
+              "<text x=\"95\" y=\"45\" font-family=\"monospace\" font-size=\"10\" fill=\"#000000\">"
+              "1 &lt; 2 &amp; &quot;q&quot;</text>\n"
+              "</svg>\n");
+}
+
+}  // namespace
