@@ -7,23 +7,23 @@ namespace {
 
 constexpr double pi = 3.141592653589793;
 
-struct Extent {
+struct HalfSize {
     double halfWidth;
     double halfHeight;
 };
 
 // Half the box's width and height. An empty scene's corners lie inside out
 // (1024, 700 .. 0, 0), so the extent is taken without regard to the order.
-Extent extentOf(PlanePoint boxMin, PlanePoint boxMax) {
+HalfSize halfSizeOf(PlanePoint boxMin, PlanePoint boxMax) {
     return {std::fabs(double(boxMax.x) - double(boxMin.x)) * 0.5,
             std::fabs(double(boxMax.y) - double(boxMin.y)) * 0.5};
 }
 
-bool finite(Extent e) { return std::isfinite(e.halfWidth) && std::isfinite(e.halfHeight); }
+bool finite(HalfSize e) { return std::isfinite(e.halfWidth) && std::isfinite(e.halfHeight); }
 
 // The size the camera distance follows; never zero, so a box shrunk to a
 // point still gets a usable view.
-double sizeOf(Extent e) {
+double sizeOf(HalfSize e) {
     double size = std::max(e.halfWidth, e.halfHeight);
     return size > 0.0 ? size : 1.0;
 }
@@ -32,7 +32,7 @@ double sizeOf(Extent e) {
 
 Camera cameraFor(PlanePoint boxMin, PlanePoint boxMax) {
     Camera camera;
-    Extent e = extentOf(boxMin, boxMax);
+    HalfSize e = halfSizeOf(boxMin, boxMax);
     float cx = static_cast<float>((double(boxMax.x) + double(boxMin.x)) * 0.5);
     float cy = static_cast<float>((double(boxMax.y) + double(boxMin.y)) * 0.5);
     if (!finite(e) || !std::isfinite(cx) || !std::isfinite(cy)) {
@@ -54,7 +54,7 @@ Projection projectionFor(const Camera& camera, PlanePoint boxMin, PlanePoint box
     const double w = std::max(width, 1);
     const double h = p.viewportHeight;
 
-    Extent e = extentOf(boxMin, boxMax);
+    HalfSize e = halfSizeOf(boxMin, boxMax);
     if (!finite(e)) e = {1.0, 1.0};
 
     // Room from the centre to the border, less the margin and half an end

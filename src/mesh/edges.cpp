@@ -109,8 +109,6 @@ Closedness closednessOf(const EdgeTopology& topology, int numberBase) {
     return result;
 }
 
-std::vector<Edge> deriveEdges(const Polyhedron& p, Closedness* closedness, int numberBase) {
-    EdgeTopology topology = edgeTopology(p);
-    if (closedness) *closedness = closednessOf(topology, numberBase);
-    return std::move(topology.edges);
+std::vector<Edge> deriveEdges(const Polyhedron& p) {
+    return std::move(edgeTopology(p).edges);
 }

@@ -38,8 +38,6 @@ Closedness closednessOf(const EdgeTopology& topology, int numberBase);
 // last corner with the first included), each undirected edge once, in the
 // order of first appearance, with a < b, faces[0] the first face naming it
 // and faces[1] the second (-1 if none). A corner followed by itself gives no
-// edge. When `closedness` is given it is filled in, with vertex numbers
-// counted from `numberBase` (1 for the program's files, 0 for OFF). Linear in
-// the number of corners. Corners must be within 0..vertexCount()-1.
-std::vector<Edge> deriveEdges(const Polyhedron& p, Closedness* closedness = nullptr,
-                              int numberBase = 0);
+// edge. Linear in the number of corners. Corners must be within
+// 0..vertexCount()-1.
+std::vector<Edge> deriveEdges(const Polyhedron& p);

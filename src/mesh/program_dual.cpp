@@ -60,11 +60,10 @@ std::vector<Vec3> programDualVertices(const Polyhedron& p, int solidKind) {
             sum[2] += c.z;
         }
         // Rounded to float after the sum and again after the product, as
-        // the program does.
-        const double factor = programFactor(p.faceSize(f));
-        dual[f] = Vec3{static_cast<float>(static_cast<double>(static_cast<float>(sum[0])) * factor),
-                       static_cast<float>(static_cast<double>(static_cast<float>(sum[1])) * factor),
-                       static_cast<float>(static_cast<double>(static_cast<float>(sum[2])) * factor)};
+        // the console program does.
+        const Vec3 rounded{static_cast<float>(sum[0]), static_cast<float>(sum[1]),
+                           static_cast<float>(sum[2])};
+        dual[f] = scaledCornerSum(rounded, programFactor(p.faceSize(f)));
     }
     return dual;
 }

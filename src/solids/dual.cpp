@@ -59,6 +59,12 @@ double centroidFactor(SolidKind kind) {
     }
 }
 
+Vec3 scaledCornerSum(Vec3 sum, double factor) {
+    return {static_cast<float>(static_cast<double>(sum.x) * factor),
+            static_cast<float>(static_cast<double>(sum.y) * factor),
+            static_cast<float>(static_cast<double>(sum.z) * factor)};
+}
+
 void computeDualVerts(SolidKind kind, const VertexArray& verts, const FaceColumns& columns,
                       VertexArray& dual) {
     const SolidInfo& info = solidInfo(kind);
@@ -71,11 +77,7 @@ void computeDualVerts(SolidKind kind, const VertexArray& verts, const FaceColumn
     // A second pass over the stored sums: the result is rounded once after
     // the sum and once after the product.
     const double factor = centroidFactor(kind);
-    for (int r = 0; r < info.faceCount; ++r) {
-        dual[r].x = static_cast<float>(static_cast<double>(dual[r].x) * factor);
-        dual[r].y = static_cast<float>(static_cast<double>(dual[r].y) * factor);
-        dual[r].z = static_cast<float>(static_cast<double>(dual[r].z) * factor);
-    }
+    for (int r = 0; r < info.faceCount; ++r) dual[r] = scaledCornerSum(dual[r], factor);
 }
 
 void fillFaceRecords(SolidKind kind, const VertexArray& verts, const FaceColumns& columns,

@@ -18,6 +18,10 @@ using FaceRecords = std::array<Face, maxFaceRows>;
 // triangles (not a third), 0.25 for squares, 0.2 for pentagons.
 double centroidFactor(SolidKind kind);
 
+// A face's dual vertex from its corner sum, already rounded to float: the
+// sum times `factor` in double, rounded to float again.
+Vec3 scaledCornerSum(Vec3 sum, double factor);
+
 // Fills positions 0 to faceCount - 1 of `dual` from the face rows: the
 // corners summed in double in the solid's summing order, rounded to float,
 // then times centroidFactor, rounded again. Every row must name vertices

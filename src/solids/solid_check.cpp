@@ -48,14 +48,14 @@ bool allFinite(SolidKind kind, const VertexArray& verts) {
 }
 
 // The shortest and the longest distance between two of the solid's vertices.
-struct Extent {
+struct DistanceRange {
     double shortest;
     double longest;
 };
 
-Extent extent(SolidKind kind, const VertexArray& verts) {
+DistanceRange distanceRange(SolidKind kind, const VertexArray& verts) {
     const int n = solidInfo(kind).vertexCount;
-    Extent e{INFINITY, 0.0};
+    DistanceRange e{INFINITY, 0.0};
     for (int i = 0; i < n; ++i)
         for (int j = i + 1; j < n; ++j) {
             const double d = distance(verts[i], verts[j]);
@@ -94,7 +94,7 @@ bool rowNumbersSound(SolidKind kind, const FaceColumns& columns, int row,
 
 // The measured problems of one row whose numbers are sound.
 void checkFaceShape(SolidKind kind, const VertexArray& verts, const FaceColumns& columns,
-                    int row, Extent ext, std::vector<std::string>& problems) {
+                    int row, DistanceRange ext, std::vector<std::string>& problems) {
     const SolidInfo& info = solidInfo(kind);
     const int m = info.cornerCount;
     const char* file = info.faceFile;
@@ -198,7 +198,7 @@ std::vector<std::string> checkEdges(SolidKind kind, const VertexArray& verts) {
                                   "vertex %d", info.vertexFile, missing, firstMissing));
     if (!problems.empty()) return problems;
 
-    const Extent ext = extent(kind, verts);
+    const DistanceRange ext = distanceRange(kind, verts);
     for (int i = 0; i < info.vertexCount; ++i)
         for (int j = i + 1; j < info.vertexCount; ++j)
             if (distance(verts[i], verts[j]) <= checkTolerance * ext.longest)
@@ -236,7 +236,7 @@ std::vector<std::string> checkFaces(SolidKind kind, const VertexArray& verts,
     const SolidInfo& info = solidInfo(kind);
     std::vector<std::string> problems;
     const bool measurable = allFinite(kind, verts);
-    const Extent ext = measurable ? extent(kind, verts) : Extent{0.0, 0.0};
+    const DistanceRange ext = measurable ? distanceRange(kind, verts) : DistanceRange{0.0, 0.0};
     for (int row = 1; row <= info.faceCount; ++row) {
         if (!rowNumbersSound(kind, columns, row, problems)) continue;
         for (int earlier = 1; earlier < row; ++earlier)

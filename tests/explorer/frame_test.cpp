@@ -6,15 +6,10 @@
 
 #include "mesh/model_loading.h"
 #include "scratch_dir.h"
+#include "shipped_models.h"
 
 namespace {
 
-std::vector<Model> shippedModels() {
-    std::vector<Model> models;
-    std::string error;
-    EXPECT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), models, error)) << error;
-    return models;
-}
 
 // Per shell: "colour lines/dashed/marks", colour b(lue) or r(ed), counts of
 // edges and marks.

@@ -13,6 +13,7 @@
 #include "mesh/off_reader.h"
 #include "mesh/off_writer.h"
 #include "scratch_dir.h"
+#include "shipped_models.h"
 #include "solids/dual.h"
 #include "geometry/rotation.h"
 
@@ -25,12 +26,6 @@ Model offModel(const std::string& text) {
     return buildModel("m", std::move(p), 0, 0);
 }
 
-std::vector<Model> shippedModels() {
-    std::vector<Model> models;
-    std::string error;
-    EXPECT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), models, error)) << error;
-    return models;
-}
 
 struct V {
     double x, y, z;
