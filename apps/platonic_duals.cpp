@@ -17,7 +17,7 @@ namespace {
 
 // Where the command interpreter has a "pause" command it is used; elsewhere
 // the program waits for the Enter key itself.
-int pause() {
+int waitBeforeClosing() {
 #ifdef _WIN32
     return std::system("pause");
 #else
@@ -47,5 +47,5 @@ int main(int argc, char** argv) {
     addSolidEdges(choice, arrays, globalScene);
 
     showScene(argc, argv);
-    return pause();
+    return waitBeforeClosing();
 }

@@ -3,7 +3,7 @@
 namespace {
 
 template <typename Arrays, typename Array>
-Array& pick(Arrays& a, SolidKind kind, bool dual) {
+Array& arrayOf(Arrays& a, SolidKind kind, bool dual) {
     switch (kind) {
     case Tetrahedron: return dual ? a.tetraDualVerts : a.tetraVerts;
     case Hexahedron: return dual ? a.cubeDualVerts : a.cubeVerts;
@@ -17,14 +17,14 @@ Array& pick(Arrays& a, SolidKind kind, bool dual) {
 }  // namespace
 
 VertexArray& solidVerts(VertexArrays& arrays, SolidKind kind) {
-    return pick<VertexArrays, VertexArray>(arrays, kind, false);
+    return arrayOf<VertexArrays, VertexArray>(arrays, kind, false);
 }
 const VertexArray& solidVerts(const VertexArrays& arrays, SolidKind kind) {
-    return pick<const VertexArrays, const VertexArray>(arrays, kind, false);
+    return arrayOf<const VertexArrays, const VertexArray>(arrays, kind, false);
 }
 VertexArray& dualVerts(VertexArrays& arrays, SolidKind kind) {
-    return pick<VertexArrays, VertexArray>(arrays, kind, true);
+    return arrayOf<VertexArrays, VertexArray>(arrays, kind, true);
 }
 const VertexArray& dualVerts(const VertexArrays& arrays, SolidKind kind) {
-    return pick<const VertexArrays, const VertexArray>(arrays, kind, true);
+    return arrayOf<const VertexArrays, const VertexArray>(arrays, kind, true);
 }
