@@ -14,9 +14,12 @@ scripts/setup.sh test
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" | tee -a "$log"
+# The release: installed into a temporary prefix and run, and the .deb.
+tests/release/check.sh build | tee -a "$log"
 
 # The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (in build-asan/), then a short fixed run of every fuzz harness.
+# (in build-asan/, where a compiler warning fails the build), then a short
+# fixed run of every fuzz harness.
 tests/sanitizer/run.sh | tee -a "$log"
 fuzz/run.sh 20000 | tee -a "$log"
 
@@ -24,4 +27,5 @@ fuzz/run.sh 20000 | tee -a "$log"
 passed=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$log" |
          awk '{ n += $1 } END { print n + 0 }')
 fuzzed=$(grep -c 'executions, no fault' "$log" || true)
-echo "$((passed + fuzzed)) passed, 0 failed"
+released=$(sed -n 's/^release: \([0-9]*\) checks passed$/\1/p' "$log")
+echo "$((passed + fuzzed + released)) passed, 0 failed"
