@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Builds the program and its tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs the whole ctest suite
-# there, end-to-end tests included; a compiler warning fails the build.
-# Fails on any failed test and on any sanitizer report: reports go to files
-# in build-asan/sanitizer-reports/, so one from a process whose status no
-# test looks at still counts.
+# there, end-to-end tests included. Fails on any failed test and on any
+# sanitizer report: reports go to files in build-asan/sanitizer-reports/,
+# so one from a process whose status no test looks at still counts.
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
@@ -12,8 +11,7 @@ build="$root/build-asan"
 reports="$build/sanitizer-reports"
 jobs=$(nproc)
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPD_SANITIZE=ON \
-  -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPD_SANITIZE=ON >/dev/null
 cmake --build "$build" -j"$jobs"
 
 rm -rf "$reports"
