@@ -12,8 +12,24 @@
 #include "solids/solid_check.h"
 #include "solids/solid_reader.h"
 #include "solids/solid_table.h"
+#include "version.h"
 
 namespace {
+
+const char helpText[] =
+    "Usage: check-solids [DIR]\n"
+    "Tells whether the ten solid files in DIR (the current directory by default) are\n"
+    "numbered the way platonic-duals' fixed edge tables expect, so that the console\n"
+    "program joins true edges. It only reads: tetra.DAT, kocka.dat, okta.dat,\n"
+    "dodeka.dat and ikosa.dat with their face files tetrap.dat .. ikosap.dat.\n"
+    "Each problem is one line on standard output.\n"
+    "\n"
+    "Options:\n"
+    "  --help       print this help and exit\n"
+    "  --version    print the version and exit\n"
+    "\n"
+    "Exit status: 0 when all ten files fit, 1 when some do not, 2 when a file\n"
+    "cannot be read.\n";
 
 std::FILE* openInput(const std::string& dir, const char* name, bool& unreadable) {
     const std::string path = dir + "/" + name;
@@ -30,6 +46,14 @@ std::FILE* openInput(const std::string& dir, const char* name, bool& unreadable)
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(helpText, stdout);
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("check-solids %s\n", PD_VERSION);
+        return 0;
+    }
     if (argc > 2) {
         std::fprintf(stderr, "usage: check-solids [DIR]\n");
         return 2;

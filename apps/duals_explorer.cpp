@@ -6,17 +6,29 @@
 #include <string>
 #include <vector>
 
+#include "explorer/data_folder.h"
 #include "gl/headless.h"
 #include "gl/window.h"
 #include "output/headless_output.h"
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
-    const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
+                                        std::string("duals-explorer ") + PD_VERSION);
     if (parsed.status >= 0) {
         std::fputs(parsed.text.c_str(), parsed.status == 0 ? stdout : stderr);
         return parsed.status;
+    }
+    // No input named: the current folder's ten files, else the installed ones.
+    if (parsed.options.inputs.empty()) {
+        const DataFolder folder = chooseDataFolder(ownExecutable(), ".");
+        if (folder.installed) {
+            std::fprintf(stderr, "duals-explorer: the ten files are not in the current folder; using %s\n",
+                         folder.path.c_str());
+            parsed.options.inputs = {folder.path};
+        }
     }
     const ExplorerOptions& options = parsed.options;
     // Reads the inputs and tells what is wrong with them, or worth telling:

@@ -38,12 +38,20 @@ std::string usageLine() {
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N]\n";
 }
 
-ParsedOptions parseOptions(const std::vector<std::string>& args) {
+ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
     ParsedOptions parsed;
     ExplorerOptions& o = parsed.options;
 
     CLI::App app{"Shows a polyhedron with its dual; saves pictures and models without a display.",
                  "duals-explorer"};
+    app.footer(
+        "With no input it reads the ten solid files of the current directory or, when\n"
+        "none of them is there, the copy installed with it (PREFIX/share/platonic-duals/data).\n"
+        "Without --png, --svg or --off it opens a window, starting from the state the\n"
+        "options describe: arrows or a left drag turn, 1..5 pick a solid, Tab the next\n"
+        "model, d c b n change what is drawn, s saves a PNG, ? lists every key, q quits.\n"
+        "Exit status: 0, or 2 for a bad option or an input that cannot be read.");
+    if (!version.empty()) app.set_version_flag("--version", version, "Print the version and exit");
     app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF files");
     std::string png, svg, off, size;
     auto* pngOption = app.add_option("--png", png, "write the picture as PNG, no window");
@@ -83,6 +91,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     } catch (const CLI::CallForHelp&) {
         parsed.status = 0;
         parsed.text = app.help();
+        return parsed;
+    } catch (const CLI::CallForVersion& e) {
+        parsed.status = 0;
+        parsed.text = e.what() + std::string("\n");
         return parsed;
     } catch (const CLI::ParseError& e) {
         return fail(e.what());

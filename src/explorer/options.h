@@ -50,5 +50,7 @@ std::string usageLine();
 // Reads the arguments after the program's name. A bad option or value,
 // options that cannot go together, a size outside 1..16384 per side or a
 // frame count outside 1..100000 give status 2 with one line saying what
-// was wrong, followed by the usage line. It never touches the file system.
-ParsedOptions parseOptions(const std::vector<std::string>& args);
+// was wrong, followed by the usage line. --help gives status 0 and the help;
+// so does --version with `version` and a line break, when `version` is not
+// empty. It never touches the file system.
+ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");
