@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <future>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,9 @@
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     const ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.status >= 0) {
         std::fputs(parsed.text.c_str(), parsed.status == 0 ? stdout : stderr);
@@ -53,4 +56,18 @@ int main(int argc, char** argv) {
         return inputs;
     });
     return runExplorerWindow(1, argv, [&pending] { return pending.get(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Memory running out anywhere (a huge model, a huge picture) ends the
+    // run with one line and status 2; what unwinding passes removes the
+    // files it was writing.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("duals-explorer: out of memory\n", stderr);
+        return 2;
+    }
 }
