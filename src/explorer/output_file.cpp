@@ -157,8 +157,15 @@ Status checkTarget(const std::string& path, int folder, const std::string& name,
         return failure(path, 0, errnoText());
     }
     // A link is replaced, not followed; only what it names is looked at, so
-    // a link to a device is refused like the device.
-    if (S_ISLNK(info.st_mode) && ::fstatat(folder, name.c_str(), &info, 0) != 0) info.st_mode = S_IFREG;
+    // a link to a device is refused like the device. A link into /proc
+    // (/dev/stdout) names an open file of whichever process looks: replacing
+    // it would break it for every later one.
+    if (S_ISLNK(info.st_mode)) {
+        char target[8] = {};
+        if (::readlinkat(folder, name.c_str(), target, sizeof target - 1) >= 6 && std::strncmp(target, "/proc/", 6) == 0)
+            return failure(path, 0, "is a link to an open file (- writes to standard output)");
+        if (::fstatat(folder, name.c_str(), &info, 0) != 0) info.st_mode = S_IFREG;
+    }
     if (S_ISDIR(info.st_mode)) return failure(path, 0, "is a folder, not a file");
     std::string problem = fileKindProblem(info.st_mode);
     if (!problem.empty()) {
