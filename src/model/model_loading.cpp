@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include "base/input_file.h"
-
 #include "model/off_reader.h"
 #include "solids/solid_reader.h"
 
