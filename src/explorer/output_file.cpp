@@ -237,14 +237,13 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
             if (error != EEXIST) break;
         }
         if (!named) return failure(path, 0, "cannot put the finished file in place: " + errnoText());
-    } else {
-        // The name was in the folder all along: make sure it still is this
-        // file, not something put in its place.
-        struct stat mine {}, there {};
-        if (::fstat(file.fd, &mine) != 0 || ::fstatat(folder, temporary, &there, AT_SYMLINK_NOFOLLOW) != 0 ||
-            mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
-            return failure(path, 0, "its temporary file in " + where + " was replaced while it was written");
     }
+    // The name is in the folder, where anyone who may write there can swap
+    // it: make sure it still is this file before it becomes the output.
+    struct stat mine {}, there {};
+    if (::fstat(file.fd, &mine) != 0 || ::fstatat(folder, named->name(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+        mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
+        return failure(path, 0, "its temporary file in " + where + " was replaced while it was written");
     const int moved = existing == Existing::Keep
                           ? ::renameat2(folder, named->name(), folder, name.c_str(), RENAME_NOREPLACE)
                           : ::renameat(folder, named->name(), folder, name.c_str());
