@@ -1,14 +1,19 @@
 // check-solids [DIR]: tells whether the ten data files in DIR (the current
 // directory by default) are numbered the way the program's edge tables
 // expect. It only reads; one line per problem, exit status 0 when all fit,
-// 1 when some do not, 2 when a file cannot be read.
+// 1 when some do not, 2 when a file cannot be read: missing, not a regular
+// file, or refused by the program's own readers (a face file that ends
+// early, holds text or names a vertex outside the solid), with the readers'
+// message.
 
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
+#include "base/input_file.h"
 #include "solids/solid_check.h"
 #include "solids/solid_reader.h"
 #include "solids/solid_table.h"
@@ -29,16 +34,21 @@ const char helpText[] =
     "  --version    print the version and exit\n"
     "\n"
     "Exit status: 0 when all ten files fit, 1 when some do not, 2 when a file\n"
-    "cannot be read.\n";
+    "cannot be read (missing, not a regular file, or refused by the readers).\n";
+
+void reportUnreadable(const std::string& text, bool& unreadable) {
+    std::fprintf(stderr, "check-solids: %s\n", text.c_str());
+    unreadable = true;
+}
 
 std::FILE* openInput(const std::string& dir, const char* name, bool& unreadable) {
-    const std::string path = dir + "/" + name;
-    std::FILE* in = std::fopen(path.c_str(), "r");
-    if (!in) {
-        const int error = errno;
-        std::fprintf(stderr, "check-solids: %s: cannot be read: %s\n", path.c_str(),
-                     std::strerror(error));
-        unreadable = true;
+    const Result<int> fd = openRegularFile(dir + "/" + name);
+    std::FILE* in = fd ? fdopen(*fd, "r") : nullptr;
+    if (!fd)
+        reportUnreadable(fd.error().text(), unreadable);
+    else if (!in) {
+        reportUnreadable(dir + "/" + name + ": cannot be read: " + std::strerror(errno), unreadable);
+        close(*fd);
     }
     return in;
 }
@@ -59,6 +69,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argc == 2 ? argv[1] : ".";
+    if (dir.empty()) {
+        // "" + "/kocka.dat" would name the root folder's files.
+        std::fprintf(stderr, "check-solids: the folder name is empty (use . for the current folder)\n");
+        return 2;
+    }
     bool unreadable = false;
     int problemCount = 0;
 
@@ -72,15 +87,24 @@ int main(int argc, char** argv) {
         std::FILE* vertexIn = openInput(dir, info.vertexFile, unreadable);
         std::FILE* faceIn = openInput(dir, info.faceFile, unreadable);
         if (vertexIn && faceIn) {
+            errno = 0;
             if (info.kind == Tetrahedron)
                 readFixedVertices(vertexIn, verts);
             else
                 readVerticesToEnd(vertexIn, verts);
-            readFaceColumns(faceIn, info.kind, columns);
-            for (const std::string& problem : checkSolid(info.kind, verts, columns)) {
-                std::printf("%s\n", problem.c_str());
-                ++problemCount;
-            }
+            const int vertexError = std::ferror(vertexIn) ? errno : 0;
+            const std::string faceProblem = readFaceColumns(faceIn, info.kind, columns);
+            if (vertexError != 0)
+                reportUnreadable(dir + "/" + info.vertexFile + ": cannot be read: " +
+                                     std::strerror(vertexError),
+                                 unreadable);
+            else if (!faceProblem.empty())
+                reportUnreadable(dir + "/" + info.faceFile + ": " + faceProblem, unreadable);
+            else
+                for (const std::string& problem : checkSolid(info.kind, verts, columns)) {
+                    std::printf("%s\n", problem.c_str());
+                    ++problemCount;
+                }
         }
         if (vertexIn) std::fclose(vertexIn);
         if (faceIn) std::fclose(faceIn);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <future>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@
 #include "explorer/options.h"
 #include "version.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
                                         std::string("duals-explorer ") + PD_VERSION);
     if (parsed.status >= 0) {
@@ -65,4 +68,18 @@ int main(int argc, char** argv) {
         return inputs;
     });
     return runExplorerWindow(1, argv, [&pending] { return pending.get(); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Memory running out anywhere (a huge model, a huge picture) ends the
+    // run with one line and status 2; what unwinding passes removes the
+    // files it was writing.
+    try {
+        return run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("duals-explorer: out of memory\n", stderr);
+        return 2;
+    }
 }

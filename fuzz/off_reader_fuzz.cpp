@@ -1,6 +1,8 @@
 // Any bytes as an OFF file; what reads builds a whole model. Besides crashes
-// it catches a writer and a reader that disagree: the solid and each dual,
-// written, read back and written again, must give the same text.
+// it catches a writer and a reader that disagree: the solid, which was
+// read, must be written; each dual may be refused by the writer (a flat
+// model's dual has faces of two corners), but what the writer writes must
+// read back and write again to the same text.
 
 #include <cstdint>
 #include <cstdio>
@@ -13,12 +15,13 @@
 
 namespace {
 
-void expectRoundTrip(const Polyhedron& p) {
-    const std::string text = formatOff({&p});
+void expectRoundTrip(const Polyhedron& p, bool mustWrite) {
+    const Result<std::string> text = formatOff({&p});
+    if (!text && !mustWrite) return;
     Polyhedron again;
-    std::string error;
-    if (!readOff(text, "written", again, error) || formatOff({&again}) != text) {
-        std::fprintf(stderr, "OFF round trip failed: %s\n%s\n", error.c_str(), text.c_str());
+    std::string error = text ? "" : text.error().what;
+    if (!text || !readOff(*text, "written", again, error) || formatOff({&again}).value() != *text) {
+        std::fprintf(stderr, "OFF round trip failed: %s\n%s\n", error.c_str(), text ? text->c_str() : "");
         std::abort();
     }
 }
@@ -30,8 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string error;
     if (!readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off", solid, error)) return 0;
     const Model m = buildModel("fuzz", std::move(solid), 0, 0);
-    expectRoundTrip(m.solid);
-    if (m.closed) expectRoundTrip(m.programDual);
-    if (m.hasReciprocal) expectRoundTrip(m.reciprocalDual);
+    expectRoundTrip(m.solid, true);
+    if (m.closed) expectRoundTrip(m.programDual, false);
+    if (m.hasReciprocal) expectRoundTrip(m.reciprocalDual, false);
     return 0;
 }

@@ -35,7 +35,7 @@ std::string readSize(const std::string& text, int& width, int& height) {
 std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
-           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N]\n";
+           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N [--overwrite]]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -54,9 +54,10 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     if (!version.empty()) app.set_version_flag("--version", version, "Print the version and exit");
     app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF files");
     std::string png, svg, off, size;
-    auto* pngOption = app.add_option("--png", png, "write the picture as PNG, no window");
-    auto* svgOption = app.add_option("--svg", svg, "write the picture as SVG, no window");
-    auto* offOption = app.add_option("--off", off, "write the model and its dual as OFF, no window");
+    auto* pngOption = app.add_option("--png", png, "write the picture as PNG, no window (- for standard output)");
+    auto* svgOption = app.add_option("--svg", svg, "write the picture as SVG, no window (- for standard output)");
+    auto* offOption =
+        app.add_option("--off", off, "write the model and its dual as OFF, no window (- for standard output)");
     pngOption->excludes(svgOption)->excludes(offOption);
     svgOption->excludes(offOption);
 
@@ -79,6 +80,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     auto* framesOption =
         app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
             ->check(CLI::Range(1, maxFrames));
+    auto* overwriteOption =
+        app.add_flag("--overwrite", o.overwrite, "let --frames replace pictures already there (else refused)");
 
     auto fail = [&](const std::string& what) {
         parsed.status = 2;
@@ -122,5 +125,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         return fail("the output file name is empty");
     if (*framesOption && o.output != OutputKind::Png && o.output != OutputKind::Svg)
         return fail("--frames needs --png FILE or --svg FILE");
+    if (*framesOption && o.outputPath == "-")
+        return fail("--frames writes files of their own; it cannot write to standard output (-)");
+    if (*overwriteOption && !*framesOption) return fail("--overwrite goes with --frames");
     return parsed;
 }

@@ -32,6 +32,7 @@ struct ExplorerOptions {
     BackEdges back = BackEdges::Drawn;
     bool numbers = false;
     int frames = 0;                   // 0: one picture; N: a turntable of N
+    bool overwrite = false;           // --frames may replace existing pictures
 };
 
 // What the command line asks for. `status` is -1 when the program should go
@@ -50,7 +51,8 @@ std::string usageLine();
 // Reads the arguments after the program's name. A bad option or value,
 // options that cannot go together, a size outside 1..16384 per side or a
 // frame count outside 1..100000 give status 2 with one line saying what
-// was wrong, followed by the usage line. --help gives status 0 and the help;
-// so does --version with `version` and a line break, when `version` is not
+// was wrong, followed by the usage line; so does --frames with "-"
+// (standard output) as its file. --help gives status 0 and the help; so
+// does --version with `version` and a line break, when `version` is not
 // empty. It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");

@@ -1,8 +1,6 @@
 #include "gl/headless.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 
 #include "gl/offscreen.h"
@@ -13,19 +11,22 @@
 int runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
     // One context for all pictures of a turntable: they share one size.
     std::unique_ptr<OffscreenContext> context;
-    const PictureWriter pngWriter = [&](const Frame& frame, const std::string& path) {
+    const PictureWriter pngWriter = [&](const Frame& frame, int fd) -> Status {
         if (!context || context->width() != frame.width || context->height() != frame.height) {
             context.reset();
-            context = std::make_unique<OffscreenContext>(frame.width, frame.height);
+            try {
+                context = std::make_unique<OffscreenContext>(frame.width, frame.height);
+            } catch (const OffscreenError& e) {
+                return failure(e.what());
+            }
         }
-        renderFrame(frame);
-        const std::vector<std::uint8_t> rgb = context->readRgb();
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        if (out == nullptr) throw std::runtime_error(std::strerror(errno));
-        std::string error;
-        const bool written = ::writePng(out, frame.width, frame.height, rgb, error);
-        if (std::fclose(out) != 0 && written) error = std::string("cannot write: ") + std::strerror(errno);
-        if (!error.empty()) throw std::runtime_error(error);
+        const Status drawn = renderFrame(frame);
+        if (!drawn) return drawn;
+        // Read back a band at a time straight into the file: a picture of
+        // 16384 x 16384 is never held whole beside the context's own.
+        return writePng(fd, frame.width, frame.height, [&](int top, int count, std::uint8_t* out) {
+            return readPixelRows(frame.width, frame.height, top, count, out);
+        });
     };
     std::string error;
     if (writeHeadlessOutput(options, loaded, pngWriter, error)) return 0;

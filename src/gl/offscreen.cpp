@@ -2,11 +2,9 @@
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
-#include <GL/gl.h>
 
+#include <cstdio>
 #include <cstring>
-
-#include "gl/renderer.h"
 
 namespace {
 
@@ -86,9 +84,4 @@ void OffscreenContext::release() {
     eglTerminate(display_);
     eglReleaseThread();
     display_ = context_ = surface_ = nullptr;
-}
-
-std::vector<std::uint8_t> OffscreenContext::readRgb() const {
-    glFinish();
-    return readPixelsTopDown(width_, height_);
 }

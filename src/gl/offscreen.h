@@ -1,9 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 // A desktop OpenGL context with no window and no X server: EGL's surfaceless
 // platform, a pbuffer of a fixed size as the drawing surface. On a machine
@@ -27,10 +25,6 @@ public:
 
     int width() const { return width_; }
     int height() const { return height_; }
-
-    // The finished picture, 8-bit RGB, rows from the top, each row from the
-    // left (GL counts rows from the bottom; they are turned here).
-    std::vector<std::uint8_t> readRgb() const;
 
 private:
     void release();

@@ -4,7 +4,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 #include "explorer/bitmap_font.h"
@@ -19,9 +21,31 @@ void drawIndexed(GLenum mode, const std::vector<std::uint32_t>& indices) {
     glDrawElements(mode, GLsizei(indices.size()), GL_UNSIGNED_INT, indices.data());
 }
 
-void drawShell(const FrameShell& shell) {
+// GL's vertex and clip arithmetic flushes floats below about 1.2e-38 to
+// zero (llvmpipe does), so a model that small would collapse to a point or
+// vanish while its SVG shows it. A frame whose camera stands closer than
+// this is drawn from coordinates taken relative to the camera and divided
+// by its distance, in double, with the camera one unit away: the same
+// projection at a scale GL keeps. Larger models are drawn from their own
+// coordinates, as the program draws them, so their pixels stay the
+// program's.
+constexpr float smallestDirectDistance = 1e-30f;
+
+// GL's first pending error as one line, or Done; drains the rest.
+Status glErrors(const char* what) {
+    const GLenum first = glGetError();
+    if (first == GL_NO_ERROR) return Done{};
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {}
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04X", unsigned(first));
+    const auto* name = reinterpret_cast<const char*>(gluErrorString(first));
+    return failure(std::string("OpenGL could not ") + what + ": " + (name ? name : "error") +
+                   " (GL error " + code + ")");
+}
+
+void drawShell(const FrameShell& shell, const float* xy) {
     glColor3f(shell.colour.red, shell.colour.green, shell.colour.blue);
-    glVertexPointer(2, GL_FLOAT, 0, shell.xy.data());
+    glVertexPointer(2, GL_FLOAT, 0, xy);
     drawIndexed(GL_LINES, shell.lines);
     if (!shell.dashed.empty()) {
         glEnable(GL_LINE_STIPPLE);
@@ -53,7 +77,8 @@ void drawText(const FrameText& t, int windowHeight) {
 
 }  // namespace
 
-void renderFrame(const Frame& frame) {
+Status renderFrame(const Frame& frame) {
+    glErrors("draw");  // what an earlier caller left is not this picture's
     const Projection& p = frame.projection;
     glViewport(0, 0, p.viewportWidth, p.viewportHeight);
     glDisable(GL_DEPTH_TEST);
@@ -63,17 +88,35 @@ void renderFrame(const Frame& frame) {
     glClearColor(frame.background.red, frame.background.green, frame.background.blue, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
+    const Camera& camera = frame.camera;
+    const bool rescaled = camera.distance > 0.0f && camera.distance < smallestDirectDistance;
+    const double unit = rescaled ? double(camera.distance) : 1.0;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(p.fovY, p.aspect, p.zNear, p.zFar);
+    gluPerspective(p.fovY, p.aspect, p.zNear / unit, p.zFar / unit);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glTranslatef(-frame.camera.cx, -frame.camera.cy, -frame.camera.distance);
+    if (rescaled)
+        glTranslatef(0.0f, 0.0f, -1.0f);
+    else
+        glTranslatef(-camera.cx, -camera.cy, -camera.distance);
 
     glLineWidth(1.0f);
     glPointSize(float(endMarkSize));
     glEnableClientState(GL_VERTEX_ARRAY);
-    for (const FrameShell& shell : frame.shells) drawShell(shell);
+    std::vector<float> scaled;
+    for (const FrameShell& shell : frame.shells) {
+        if (!rescaled) {
+            drawShell(shell, shell.xy.data());
+            continue;
+        }
+        scaled.resize(shell.xy.size());
+        for (std::size_t i = 0; i + 1 < shell.xy.size(); i += 2) {
+            scaled[i] = float((double(shell.xy[i]) - camera.cx) / unit);
+            scaled[i + 1] = float((double(shell.xy[i + 1]) - camera.cy) / unit);
+        }
+        drawShell(shell, scaled.data());
+    }
     glDisableClientState(GL_VERTEX_ARRAY);
 
     if (!frame.boxes.empty()) {
@@ -91,22 +134,19 @@ void renderFrame(const Frame& frame) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const FrameText& t : frame.texts) drawText(t, p.viewportHeight);
     glFlush();
+    return glErrors("draw the picture");
 }
 
-std::vector<std::uint8_t> readPixelsTopDown(int width, int height) {
-    const std::size_t row = std::size_t(width) * 3;
-    std::vector<std::uint8_t> rgb(row * std::size_t(height));
+Status readPixelRows(int width, int height, int top, int count, std::uint8_t* out) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-    // GL's rows run from the bottom; turned in place, one row at a time, so
-    // a big picture is held once.
-    std::vector<std::uint8_t> spare(row);
-    for (int y = 0; y < height / 2; ++y) {
-        std::uint8_t* top = rgb.data() + row * std::size_t(y);
-        std::uint8_t* bottom = rgb.data() + row * std::size_t(height - 1 - y);
-        std::memcpy(spare.data(), top, row);
-        std::memcpy(top, bottom, row);
-        std::memcpy(bottom, spare.data(), row);
-    }
-    return rgb;
+    // GL counts rows from the bottom: the band's lowest row comes first and
+    // the rows are turned in place after.
+    glReadPixels(0, height - top - count, width, count, GL_RGB, GL_UNSIGNED_BYTE, out);
+    const Status read = glErrors("read the picture back");
+    if (!read) return read;
+    const std::size_t row = std::size_t(width) * 3;
+    for (int y = 0; y < count / 2; ++y)
+        std::swap_ranges(out + row * std::size_t(y), out + row * std::size_t(y + 1),
+                         out + row * std::size_t(count - 1 - y));
+    return Done{};
 }

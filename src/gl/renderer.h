@@ -3,15 +3,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "base/result.h"
 #include "explorer/frame.h"
 
 // Draws `frame` into the GL context current on this thread, over the whole
 // viewport the frame's projection names, and sets every GL state it relies
 // on itself, so it works in a GLUT window and in a headless context alike.
 // The view is set up as the program's window sets it, so the same frame
-// gives the program's pixels. Makes no GLUT call and does not swap buffers.
-void renderFrame(const Frame& frame);
+// gives the program's pixels; a model too small for GL's floats is drawn
+// from coordinates scaled up first, to the same picture (see the source).
+// Makes no GLUT call and does not swap buffers. An error when GL reports
+// one: "OpenGL could not draw the picture: out of memory (GL error 0x0505)".
+Status renderFrame(const Frame& frame);
 
-// The current read buffer's width x height pixels from its lower left
-// corner, as 8-bit RGB rows from the top (the order of picture files).
-std::vector<std::uint8_t> readPixelsTopDown(int width, int height);
+// Rows top .. top + count - 1, counted from the top, of the current read
+// buffer (width x height pixels), as 8-bit RGB rows from the top into
+// `out` (count * width * 3 bytes): the order of picture files. An error
+// when GL reports one.
+Status readPixelRows(int width, int height, int top, int count, std::uint8_t* out);

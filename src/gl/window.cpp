@@ -33,6 +33,7 @@ struct ExplorerWindow {
     int lastY = 0;
     int spinGeneration = 0;  // a tick of an earlier spin finds it changed and stops
     int lastTickMs = 0;
+    int status = 0;  // the exit status once the main loop returns
 };
 
 ExplorerWindow* explorer = nullptr;
@@ -63,22 +64,27 @@ void onSpinTick(int generation) {
 }
 
 // Draws the current frame again into the back buffer and writes it out,
-// leaving the shown picture as it is.
+// leaving the shown picture as it is. A failure is told and the window
+// stays.
 void savePicture() {
     const Frame frame = currentFrame();
-    renderFrame(frame);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
-    glReadBuffer(GL_BACK);
-    const std::vector<std::uint8_t> rgb = readPixelsTopDown(w, h);
     std::string path, error;
-    if (writeNewPng(pictureStem(currentModel().name, explorer->view.a, explorer->view.b), w, h,
-                    rgb, path, error)) {
+    const Status drawn = renderFrame(frame);
+    glReadBuffer(GL_BACK);
+    const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
+        return readPixelRows(w, h, top, count, out);
+    };
+    if (!drawn) {
+        error = drawn.error().text();
+    } else if (writeNewPng(pictureStem(currentModel().name, explorer->view.a, explorer->view.b), w, h,
+                           rows, path, error)) {
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
-    } else {
-        std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+        return;
     }
+    std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
 }
 
 void perform(ActionId id) {
@@ -152,8 +158,15 @@ void onReshape(int width, int height) {
     glutPostRedisplay();
 }
 
+// A picture GL cannot draw ends the explorer: status 2, one line.
 void onDisplay() {
-    renderFrame(currentFrame());
+    const Status drawn = renderFrame(currentFrame());
+    if (!drawn) {
+        std::fprintf(stderr, "duals-explorer: %s\n", drawn.error().text().c_str());
+        explorer->status = 2;
+        glutLeaveMainLoop();
+        return;
+    }
     glutSwapBuffers();
 }
 
@@ -214,5 +227,5 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     buildMenu();
     glutMainLoop();
     explorer = nullptr;
-    return 0;
+    return state.status;
 }

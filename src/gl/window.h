@@ -22,5 +22,5 @@ struct WindowInputs {
 // GLUT's message and status 1). Otherwise opens the explorer's window
 // (1024 x 700, titled "NAME  x A  y B") and runs GLUT's main loop until the
 // user quits (q, Esc, the menu or the window's close button), then
-// returns 0.
+// returns 0; or, after one line on standard error, 2 when GL cannot draw.
 int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>& awaitInputs);

@@ -6,8 +6,9 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <sys/stat.h>
+#include <unistd.h>
 
+#include "base/input_file.h"
 #include "mesh/off_reader.h"
 #include "solids/solid_reader.h"
 
@@ -21,16 +22,18 @@ struct InputFile {
     }
 };
 
-// Opens `path` for the program's readers; a directory opens on this system
-// but cannot be read, so it is refused here.
+// Opens `path` for the program's readers; only a regular file is read (a
+// folder cannot be, a FIFO could block forever, a device never ends).
 bool openInput(const std::string& path, InputFile& file, std::string& error) {
-    file.stream = std::fopen(path.c_str(), "r");
-    int problem = file.stream ? 0 : errno;
-    struct stat info {};
-    if (file.stream && fstat(fileno(file.stream), &info) == 0 && S_ISDIR(info.st_mode))
-        problem = EISDIR;
-    if (problem == 0) return true;
-    error = path + ": cannot be read: " + std::strerror(problem);
+    const Result<int> fd = openRegularFile(path);
+    if (!fd) {
+        error = fd.error().text();
+        return false;
+    }
+    file.stream = fdopen(*fd, "r");
+    if (file.stream) return true;
+    error = path + ": cannot be read: " + std::strerror(errno);
+    close(*fd);
     return false;
 }
 

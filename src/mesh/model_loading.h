@@ -13,7 +13,8 @@
 // first), numbered from 1, named by the menu words, each face row becoming
 // a face (vertex numbers - 1) over the solid's first vertexCount vertices.
 // Returns false on the first problem, with `error` one line naming the file:
-// "DIR/kocka.dat: cannot be read: No such file or directory", or the
+// "DIR/kocka.dat: cannot be read: No such file or directory" (or "Is a
+// FIFO": only regular files are read), or the
 // program's own text for a bad face file, "DIR/kockap.dat: row 3: vertex
 // number 9 is outside 1 to 8".
 bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::string& error);

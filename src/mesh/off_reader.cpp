@@ -9,6 +9,9 @@
 #include <cstring>
 #include <system_error>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/input_file.h"
 
 namespace {
 
@@ -69,10 +72,28 @@ private:
     long long line_ = 0;
 };
 
-// Long tokens are cut in messages so one line stays one line.
+// Long tokens are cut in messages so one line stays one line, and bytes a
+// terminal would act on are shown escaped (\x1b, \0; a backslash as \\),
+// so a file cannot move the cursor, recolour the terminal or end the line
+// early through its messages.
 std::string quoted(std::string_view token) {
     const std::size_t shown = token.size() > 40 ? 40 : token.size();
-    return "'" + std::string(token.substr(0, shown)) + (shown < token.size() ? "...'" : "'");
+    std::string out = "'";
+    for (const char c : token.substr(0, shown)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == 0) {
+            out += "\\0";
+        } else if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", byte);
+            out += hex;
+        } else {
+            out += c;
+        }
+    }
+    return out + (shown < token.size() ? "...'" : "'");
 }
 
 bool parseWhole(std::string_view token, long long& value) {
@@ -248,26 +269,38 @@ bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out
 }
 
 bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    std::string text;
-    int problem = in ? 0 : errno;
-    if (in) {
-        // Sized once from the file's length, so a big model is not copied
-        // while it is read; a directory opens here but cannot be read.
-        struct stat info {};
-        if (fstat(fileno(in), &info) != 0) problem = errno;
-        else if (S_ISDIR(info.st_mode)) problem = EISDIR;
-        else if (S_ISREG(info.st_mode)) text.reserve(static_cast<std::size_t>(info.st_size));
-        char buffer[1 << 16];
-        std::size_t got = 0;
-        while (problem == 0 && (got = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-            text.append(buffer, got);
-        if (problem == 0 && std::ferror(in)) problem = errno ? errno : EIO;
-        std::fclose(in);
+    const Result<int> fd = openRegularFile(path);
+    if (!fd) {
+        error = fd.error().text();
+        return false;
     }
+    // Sized once from the file's length, known before anything is read: a
+    // file beyond the limit is refused without reading or allocating.
+    struct stat info {};
+    int problem = fstat(*fd, &info) == 0 ? 0 : errno;
+    std::string text;
+    if (problem == 0 && info.st_size > maxOffFileBytes) {
+        close(*fd);
+        error = path + ": cannot be read: it is " + std::to_string(info.st_size) +
+                " bytes long, and OFF files are read up to " + std::to_string(maxOffFileBytes) +
+                " bytes (1 GiB)";
+        return false;
+    }
+    if (problem == 0) text.resize(static_cast<std::size_t>(info.st_size));
+    // Exactly the length fstat gave: a file growing meanwhile is read no further.
+    std::size_t got = 0;
+    while (problem == 0 && got < text.size()) {
+        const ssize_t n = read(*fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) problem = errno;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    close(*fd);
     if (problem != 0) {
         error = path + ": cannot be read: " + std::strerror(problem);
         return false;
     }
+    text.resize(got);
     return readOff(text, path, out, error);
 }

@@ -34,7 +34,12 @@ constexpr float maxCoordinate = 1e30f;
 bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out,
              std::string& error);
 
+// The largest OFF file read, in bytes: well above the largest counts in
+// ordinary notation, and a bound on what reading a file may allocate.
+constexpr long long maxOffFileBytes = 1LL << 30;
+
 // Reads the whole file at `path` and parses it with readOff. A file that
-// cannot be read (missing, a directory, no permission) gives
-// "PATH: cannot be read: REASON".
+// cannot be read (missing, no permission, not a regular file: a folder, a
+// FIFO, a device) or is longer than maxOffFileBytes gives
+// "PATH: cannot be read: REASON" before anything is read.
 bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error);

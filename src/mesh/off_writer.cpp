@@ -1,8 +1,10 @@
 #include "mesh/off_writer.h"
 
 #include <charconv>
+#include <cmath>
 
 #include "mesh/edges.h"
+#include "mesh/off_reader.h"
 
 namespace {
 
@@ -22,7 +24,47 @@ void appendNumber(std::string& text, long long value) {
 
 }  // namespace
 
-std::string formatOff(const std::vector<const Polyhedron*>& shells) {
+Status offWritable(const Polyhedron& shell) {
+    for (int v = 0; v < shell.vertexCount(); ++v) {
+        const Vec3& p = shell.vertices[std::size_t(v)];
+        for (const float c : {p.x, p.y, p.z})
+            if (!std::isfinite(c) || std::fabs(c) > maxCoordinate) {
+                std::string text;
+                appendNumber(text, c);
+                return failure("vertex " + std::to_string(v) + " has the coordinate " + text +
+                               ", outside -1e30..1e30");
+            }
+    }
+    std::vector<int> seenIn(std::size_t(shell.vertexCount()), -1);
+    for (int f = 0; f < shell.faceCount(); ++f) {
+        if (shell.faceSize(f) < 3)
+            return failure("face " + std::to_string(f) + " has " + std::to_string(shell.faceSize(f)) +
+                           " corners; a face needs at least 3");
+        for (int k = 0; k < shell.faceSize(f); ++k) {
+            const std::int32_t v = shell.face(f)[k];
+            if (v < 0 || v >= shell.vertexCount())
+                return failure("face " + std::to_string(f) + " names vertex " + std::to_string(v) +
+                               ", which it does not have");
+            int& seen = seenIn[std::size_t(v)];
+            if (seen == f)
+                return failure("face " + std::to_string(f) + " names vertex " +
+                               std::to_string(shell.face(f)[k]) + " twice");
+            seen = f;
+        }
+    }
+    return Done{};
+}
+
+Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
+    bool anyFace = false;
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        const Status writable = offWritable(*shells[i]);
+        if (!writable)
+            return failure((shells.size() > 1 ? "shell " + std::to_string(i + 1) + ": " : std::string()) +
+                           writable.error().what);
+        anyFace = anyFace || shells[i]->faceCount() > 0;
+    }
+    if (!anyFace) return failure("there is no face to write");
     long long vertices = 0, faces = 0, edges = 0;
     std::string sizes;
     for (const Polyhedron* shell : shells) {

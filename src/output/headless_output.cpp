@@ -1,9 +1,11 @@
 #include "output/headless_output.h"
 
+#include <cstdio>
+
+#include "mesh/off_writer.h"
 #include "output/output_file.h"
 #include "output/svg_writer.h"
 #include "output/turntable.h"
-#include "mesh/off_writer.h"
 
 namespace {
 
@@ -58,20 +60,30 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     return true;
 }
 
-bool offOfState(const Model& model, const ViewState& state, std::string& text, std::string& error) {
+Result<std::string> offOfState(const Model& model, const ViewState& state) {
     std::vector<const Polyhedron*> shells;
-    if (state.show != ShowMode::Dual) shells.push_back(&model.solid);
+    std::vector<std::string> names;
+    if (state.show != ShowMode::Dual) {
+        shells.push_back(&model.solid);
+        names.push_back(model.name);
+    }
     if (state.show != ShowMode::Solid) {
         const ShownDual dual = shownDual(model, state.dual);
         if (dual.shape) {
             shells.push_back(dual.shape);
+            names.push_back((dual.shape == &model.reciprocalDual ? "the reciprocal dual of "
+                                                                  : "the program's dual of ") +
+                            model.name);
         } else if (state.show == ShowMode::Dual) {
-            error = model.name + " has no dual to write: " + model.openEdgeMessage;
-            return false;
+            return failure(model.name + " has no dual to write: " + model.openEdgeMessage);
         }
     }
-    text = formatOff(shells);
-    return true;
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        const Status writable = offWritable(*shells[i]);
+        if (!writable)
+            return failure(names[i] + " cannot be written as OFF: " + writable.error().what);
+    }
+    return formatOff(shells);
 }
 
 bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
@@ -79,32 +91,46 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     ViewState state;
     if (!stateFromOptions(options, loaded, state, error)) return false;
     const Model& model = loaded.models[std::size_t(state.model)];
-    error = outputPathProblem(options.outputPath);
-    if (!error.empty()) return false;
-    try {
-        if (options.output == OutputKind::Off) {
-            std::string text;
-            if (!offOfState(model, state, text, error)) return false;
-            writeFileAtomically(options.outputPath, text);
-            return true;
-        }
-        const int count = options.frames > 0 ? options.frames : 1;
-        for (int i = 0; i < count; ++i) {
-            ViewState turned = state;
-            std::string path = options.outputPath;
-            if (options.frames > 0) {
-                turned.b = frameAngle(state.b, i, count);
-                path = frameFileName(options.outputPath, i, count);
-            }
-            const Frame frame = buildFrame(model, turned);
-            if (options.output == OutputKind::Svg)
-                writeFileAtomically(path, formatSvg(frame));
-            else
-                writeThroughTemporary(path, [&](const std::string& temporary) { writePng(frame, temporary); });
-        }
-    } catch (const OutputError& e) {
-        error = e.what();
+    const int count = options.frames > 0 ? options.frames : 1;
+    const auto pathOf = [&](int i) {
+        return options.frames > 0 ? frameFileName(options.outputPath, i, count) : options.outputPath;
+    };
+    // Frames are new files unless told otherwise: a second run into the same
+    // names would silently replace the first one's pictures.
+    const Existing existing =
+        options.frames > 0 && !options.overwrite ? Existing::Keep : Existing::Replace;
+    const auto fail = [&](const Error& e) {
+        error = e.text();
+        if (e.what == alreadyExists) error += "; --overwrite lets --frames replace existing pictures";
         return false;
+    };
+    const Status checked = checkOutputPath(pathOf(0), existing);
+    if (!checked) return fail(checked.error());
+
+    if (options.output == OutputKind::Off) {
+        const Result<std::string> text = offOfState(model, state);
+        if (!text) return fail(text.error());
+        const Status written = writeFileAtomically(options.outputPath, *text);
+        return written ? true : fail(written.error());
+    }
+    std::vector<std::string> written;
+    for (int i = 0; i < count; ++i) {
+        ViewState turned = state;
+        if (options.frames > 0) turned.b = frameAngle(state.b, i, count);
+        const Frame frame = buildFrame(model, turned);
+        const Status done = writeOutputFile(
+            pathOf(i),
+            [&](int fd) {
+                return options.output == OutputKind::Svg ? writeAll(fd, formatSvg(frame)) : writePng(frame, fd);
+            },
+            existing);
+        if (!done) {
+            // Half a turntable is of no use; the pictures it replaced are
+            // gone already, the ones it added go too.
+            for (const std::string& path : written) std::remove(path.c_str());
+            return fail(done.error());
+        }
+        written.push_back(pathOf(i));
     }
     return true;
 }

@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 
+#include "base/result.h"
+
 #include "explorer/frame.h"
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
@@ -23,20 +25,23 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
 
 // One OFF file of what `state` shows of `model`, unturned, in the model's
 // own coordinates: the solid, its dual (the kind the state asks for, the
-// program's when the reciprocal is missing) or both as two shells. False
-// with `error` when that leaves nothing: only the dual of a model that is
-// not closed.
-bool offOfState(const Model& model, const ViewState& state, std::string& text, std::string& error);
+// program's when the reciprocal is missing) or both as two shells. An
+// error when that leaves nothing (only the dual of a model that is not
+// closed), or when a shell holds what an OFF reader refuses (a flat
+// model's dual has faces of two corners): nothing of it is written then.
+Result<std::string> offOfState(const Model& model, const ViewState& state);
 
-// Draws a frame into a picture file at the given path; throws on failure
-// with what went wrong (the path is added by the caller).
-using PictureWriter = std::function<void(const Frame& frame, const std::string& path)>;
+// Draws a frame as a PNG picture into the open descriptor fd; an error
+// says what went wrong (the path is added by the caller).
+using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 
 // Writes what the options ask for (options.output is not Window): one
-// file, or with --frames N the pictures turned 360/N degrees apart about y,
-// named by frameFileName. PNG pictures go through `writePng`. Every file is
-// written under a temporary name and renamed when whole. An output path in
-// a missing folder, or naming a folder, is refused before anything is
-// drawn. False with one line in `error` naming the file and the problem.
+// file ("-": standard output), or with --frames N the pictures turned
+// 360/N degrees apart about y, named by frameFileName. PNG pictures go
+// through `writePng`. Every file is written by writeOutputFile
+// (output_file.h). An output it would refuse is refused before anything
+// is drawn; so are frames whose first name is taken, unless
+// options.overwrite. A turntable failing part-way removes the pictures it
+// wrote. False with one line in `error` naming the file and the problem.
 bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
                          const PictureWriter& writePng, std::string& error);

@@ -1,30 +1,62 @@
 #pragma once
 
 #include <functional>
-#include <stdexcept>
 #include <string>
+#include <string_view>
 
-// Files the explorer writes are written under a temporary name in the same
-// folder and renamed into place once complete, so a failed or interrupted
-// write never leaves a half-written file under the name asked for, and a
-// file that was there before stays whole until the new one replaces it.
+#include "base/result.h"
 
-class OutputError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// Every file the explorer writes appears whole or not at all, and writing
+// it can never be turned into writing another file. The new file is made
+// in the output's folder with no name at all (O_TMPFILE) where the file
+// system allows, else under a short fresh name (".pd-XXXXXX"), and is
+// filled only through the descriptor it was created with, never opened
+// again by name; once full and flushed to disk it takes the output's name.
+// So a link or anything else put in its way meanwhile is never written
+// through, a failed write leaves the old file whole and nothing new, and a
+// file of the same name stays whole until the new one replaces it.
 
-// Why `path` cannot be written, or "" when it looks writable: its folder
-// is missing or not a folder, or `path` itself is a folder. Meant to be
-// asked before any long work, so such a run stops at once.
-std::string outputPathProblem(const std::string& path);
+// What a write does when the output's name is taken by a regular file (or
+// a link): Replace it, or Keep it and fail with alreadyExists.
+enum class Existing { Replace, Keep };
 
-// Creates a fresh temporary file beside `path`, calls write(temporaryPath)
-// to fill it (write throws to give up), then renames it onto `path`. On
-// any failure the temporary file is removed and OutputError is thrown,
-// naming `path` and what went wrong; `path` is then left as it was.
-void writeThroughTemporary(const std::string& path,
-                           const std::function<void(const std::string& temporaryPath)>& write);
+// The `what` of the error a Keep write gives when the name is taken.
+constexpr const char* alreadyExists = "already exists";
 
-// writeThroughTemporary with `bytes` as the whole file.
-void writeFileAtomically(const std::string& path, const std::string& bytes);
+// The output name that stands for standard output, written straight to it.
+constexpr const char* standardOutputName = "-";
+
+// Fills a new file through its descriptor; an error gives the write up.
+using OutputFiller = std::function<Status(int fd)>;
+
+// Done when `path` can be written: its folder exists and is a folder, and
+// the name is free or taken by a regular file or a link, which a write
+// replaces without following (with Existing::Keep only a free name is
+// taken). Else an error naming `path`: "the folder F does not exist",
+// "is a folder, not a file", "is a FIFO, not a regular file" (devices and
+// sockets likewise, also behind a link), alreadyExists, or the system's
+// reason ("File name too long"). Meant to be asked before any long work.
+Status checkOutputPath(const std::string& path, Existing existing = Existing::Replace);
+
+// Checks `path` as above, makes the new file, calls fill with its
+// descriptor, flushes it to disk and gives it the name `path`. "-" writes
+// to standard output instead (no check, nothing renamed). Errors name
+// `path` ("standard output" for "-") and say what went wrong: the check's,
+// fill's, "cannot create a file in F: REASON", "cannot be written:
+// REASON", alreadyExists. On any error `path` is as it was before and no
+// temporary file is left.
+Status writeOutputFile(const std::string& path, const OutputFiller& fill,
+                       Existing existing = Existing::Replace);
+
+// Writes all of `bytes` to fd, through short writes and interruptions.
+// An error "cannot be written: REASON" (the system's) when a write fails.
+Status writeAll(int fd, std::string_view bytes);
+
+// writeOutputFile with `bytes` as the whole file.
+Status writeFileAtomically(const std::string& path, std::string_view bytes,
+                           Existing existing = Existing::Replace);
+
+// On file systems without O_TMPFILE the new file has a name while it is
+// written; true makes every write take that way, so tests can follow it
+// on any file system.
+void useNamedTemporaries(bool named);

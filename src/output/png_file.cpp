@@ -1,122 +1,145 @@
 #include "output/png_file.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
-#include <fcntl.h>
 #include <png.h>
-#include <unistd.h>
+
+#include "output/output_file.h"
 
 namespace {
 
-// libpng reports errors by longjmp; the message is kept here on the way.
-struct PngErrorSink {
-    std::string message;
+// Rows are asked for in bands of about this many bytes.
+constexpr std::size_t bandBytes = 4u << 20;
+
+// Everything the libpng callbacks and the row loop share. Lives outside the
+// function that calls setjmp, so nothing with a destructor is skipped when
+// libpng's errors longjmp.
+struct PngJob {
+    int fd = -1;
+    int width = 0;
+    int height = 0;
+    const PngRows* rows = nullptr;
+    std::vector<std::uint8_t> band;
+    int bandTop = 0;
+    int bandCount = 0;
+    std::string error;  // set by whatever failed
+
+    // Row y of the picture, fetching the band it lies in; null after an error.
+    const std::uint8_t* row(int y) {
+        const std::size_t rowBytes = std::size_t(width) * 3;
+        if (y >= bandTop + bandCount) {
+            bandTop = y;
+            bandCount = std::min(int(band.size() / rowBytes), height - y);
+            const Status got = (*rows)(bandTop, bandCount, band.data());
+            if (!got) {
+                error = got.error().what;
+                return nullptr;
+            }
+        }
+        return band.data() + std::size_t(y - bandTop) * rowBytes;
+    }
 };
 
 void onPngError(png_structp png, png_const_charp message) {
-    auto* sink = static_cast<PngErrorSink*>(png_get_error_ptr(png));
-    sink->message = message;
+    auto* job = static_cast<PngJob*>(png_get_error_ptr(png));
+    if (job->error.empty()) job->error = message;
     png_longjmp(png, 1);
 }
 
 void onPngWarning(png_structp, png_const_charp) {}
 
-std::string describeErrno(int code) { return std::strerror(code); }
+// Writes through the descriptor itself, so a failed write's own reason
+// (errno) is kept rather than libpng's "Write Error".
+void onPngWrite(png_structp png, png_bytep data, png_size_t length) {
+    auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
+    const Status written = writeAll(job->fd, {reinterpret_cast<const char*>(data), length});
+    if (!written) {
+        job->error = written.error().what;
+        png_error(png, "write failed");
+    }
+}
 
-}  // namespace
+void onPngFlush(png_structp) {}
 
-bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgb,
-              std::string& error) {
-    if (width < 1 || height < 1) {
-        error = "picture size " + std::to_string(width) + "x" + std::to_string(height) +
-                " is not positive";
-        return false;
-    }
-    const std::size_t rowBytes = std::size_t(width) * 3;
-    if (rgb.size() < rowBytes * std::size_t(height)) {
-        error = "picture data shorter than its size";
-        return false;
-    }
-    PngErrorSink sink;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, onPngError, onPngWarning);
-    if (!png) {
-        error = "cannot start libpng";
-        return false;
-    }
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        error = sink.message.empty() ? "cannot write the picture" : sink.message;
-        return false;
-    }
-    png_init_io(png, out);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
+// The libpng calls, which longjmp here on error: false then, with
+// job.error set. No object with a destructor may live in this frame.
+bool runPng(png_structp png, png_infop info, PngJob& job) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_set_write_fn(png, &job, onPngWrite, onPngFlush);
+    png_set_IHDR(png, info, png_uint_32(job.width), png_uint_32(job.height), 8, PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, rgb.data() + rowBytes * std::size_t(y));
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    if (std::fflush(out) != 0 || std::ferror(out)) {
-        error = describeErrno(errno);
-        return false;
+    for (int y = 0; y < job.height; ++y) {
+        const std::uint8_t* row = job.row(y);
+        if (row == nullptr) return false;
+        png_write_row(png, row);
     }
+    png_write_end(png, nullptr);
     return true;
 }
 
-namespace {
+}  // namespace
 
-// Writes into a descriptor just opened for `path`; on failure the file is
-// removed again, so nothing half-written stays.
-bool writeToDescriptor(int fd, const std::string& path, int width, int height,
-                       const std::vector<std::uint8_t>& rgb, std::string& error) {
-    std::FILE* out = fdopen(fd, "wb");
-    if (!out) {
-        error = path + ": " + describeErrno(errno);
-        close(fd);
-        unlink(path.c_str());
-        return false;
-    }
-    std::string why;
-    bool ok = writePng(out, width, height, rgb, why);
-    if (std::fclose(out) != 0 && ok) {
-        ok = false;
-        why = describeErrno(errno);
-    }
-    if (!ok) {
-        error = path + ": " + why;
-        unlink(path.c_str());
-    }
-    return ok;
+PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width) {
+    return [&rgb, width](int top, int count, std::uint8_t* out) -> Status {
+        const std::size_t rowBytes = std::size_t(width) * 3;
+        if (rgb.size() < rowBytes * std::size_t(top + count)) return failure("picture data shorter than its size");
+        std::memcpy(out, rgb.data() + rowBytes * std::size_t(top), rowBytes * std::size_t(count));
+        return Done{};
+    };
 }
 
-}  // namespace
+Status writePng(int fd, int width, int height, const PngRows& rows) {
+    if (width < 1 || height < 1)
+        return failure("picture size " + std::to_string(width) + "x" + std::to_string(height) +
+                       " is not positive");
+    PngJob job;
+    job.fd = fd;
+    job.width = width;
+    job.height = height;
+    job.rows = &rows;
+    const std::size_t rowBytes = std::size_t(width) * 3;
+    job.band.resize(rowBytes * std::clamp<std::size_t>(bandBytes / rowBytes, 1, std::size_t(height)));
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, onPngError, onPngWarning);
+    if (!png) return failure("cannot start libpng");
+    png_infop info = png_create_info_struct(png);
+    const bool written = info != nullptr && runPng(png, info, job);
+    png_destroy_write_struct(&png, &info);
+    if (written) return Done{};
+    return failure(job.error.empty() ? "cannot write the picture" : job.error);
+}
 
 bool writePngFile(const std::string& path, int width, int height,
                   const std::vector<std::uint8_t>& rgb, std::string& error) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        error = path + ": " + describeErrno(errno);
-        return false;
-    }
-    return writeToDescriptor(fd, path, width, height, rgb, error);
+    const PngRows rows = rowsInMemory(rgb, width);
+    const Status written =
+        writeOutputFile(path, [&](int fd) { return writePng(fd, width, height, rows); });
+    if (!written) error = written.error().text();
+    return bool(written);
 }
 
-bool writeNewPng(const std::string& stem, int width, int height,
-                 const std::vector<std::uint8_t>& rgb, std::string& path, std::string& error) {
-    for (int n = 1;; ++n) {
+bool writeNewPng(const std::string& stem, int width, int height, const PngRows& rows,
+                 std::string& path, std::string& error) {
+    for (int n = 1; n < 100000; ++n) {
         const std::string name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST && n < 100000) continue;
-            error = name + ": " + describeErrno(errno);
+        // A name seen taken is passed over unwritten; one taken meanwhile
+        // fails the write with alreadyExists, and the next name is tried.
+        Status written = checkOutputPath(name, Existing::Keep);
+        if (written)
+            written = writeOutputFile(name, [&](int fd) { return writePng(fd, width, height, rows); },
+                                      Existing::Keep);
+        if (written) {
+            path = name;
+            return true;
+        }
+        if (written.error().what != alreadyExists) {
+            error = written.error().text();
             return false;
         }
-        if (!writeToDescriptor(fd, name, width, height, rgb, error)) return false;
-        path = name;
-        return true;
     }
+    error = stem + ".png: every name up to " + stem + "-99999.png is taken";
+    return false;
 }
 
 std::string pictureStem(const std::string& modelName, float a, float b) {

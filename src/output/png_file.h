@@ -1,31 +1,45 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 // Pictures as PNG files (libpng), for the window's `s` key and the headless
-// output. A picture is 8-bit RGB, rows from the top, each row from the left:
-// rgb holds width * height * 3 bytes.
+// output. A picture is 8-bit RGB, rows from the top, each row from the left.
 
-// Writes the picture to an open file. False with `error` set (what libpng or
-// the sizes said, no file name) when the sizes are not positive, rgb is too
-// short, or the write fails.
-bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgb,
-              std::string& error);
+// Supplies a picture's rows: fills `out` with `count` rows (count * width *
+// 3 bytes) starting at row `top`, counted from the top. An error gives the
+// picture up.
+using PngRows = std::function<Status(int top, int count, std::uint8_t* out)>;
 
-// Writes the picture to `path`, replacing what is there. False with
-// "PATH: what went wrong" in `error`; a failed write leaves no file behind.
+// The rows of a picture held whole in memory: rgb holds width * height * 3
+// bytes, rows from the top.
+PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width);
+
+// Writes a width x height picture to the open descriptor fd, asking `rows`
+// for one band of rows at a time, top first (a band holds at most about
+// 4 MB, whatever the picture's size). Errors: sizes that are not positive,
+// what `rows` said, the system's reason for a failed write ("cannot be
+// written: No space left on device"), or libpng's own message.
+Status writePng(int fd, int width, int height, const PngRows& rows);
+
+// Writes the picture to `path` through the explorer's output writer
+// (output_file.h), replacing what is there. False with "PATH: what went
+// wrong" in `error`; a failed write leaves no file behind. rgb holds
+// width * height * 3 bytes.
 bool writePngFile(const std::string& path, int width, int height,
                   const std::vector<std::uint8_t>& rgb, std::string& error);
 
 // Writes the picture under the first free name of STEM.png, STEM-2.png,
-// STEM-3.png ...: each is created exclusively, so no file is overwritten,
-// also not one appearing meanwhile. True with the name in `path`; false
-// with "NAME: what went wrong" in `error` (a folder that cannot be written).
-bool writeNewPng(const std::string& stem, int width, int height,
-                 const std::vector<std::uint8_t>& rgb, std::string& path, std::string& error);
+// STEM-3.png ...: each name is taken only if still free when the finished
+// file gets it, so no file is overwritten, also not one appearing
+// meanwhile. True with the name in `path`; false with "NAME: what went
+// wrong" in `error` (a folder that cannot be written).
+bool writeNewPng(const std::string& stem, int width, int height, const PngRows& rows,
+                 std::string& path, std::string& error);
 
 // The stem for a picture of a model at given angles: "heksaedar-x30-y45",
 // the angles printed like %g.

@@ -3,10 +3,28 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 
+#include "base/input_file.h"
 #include "solids/solid_reader.h"
 
 namespace {
+
+// Opens an input file for the readers. Null, silently, when it cannot be
+// opened; null after one line on standard error when it is not a regular
+// file: a folder cannot be read, a FIFO without a writer would hang the run
+// and a device such as /dev/zero would never end.
+std::FILE* openInput(const char* name) {
+    const int fd = openForReading(name);
+    if (fd < 0) return nullptr;
+    const Status regular = requireRegularFile(fd);
+    std::FILE* in = regular ? fdopen(fd, "r") : nullptr;
+    if (!in) {
+        if (!regular) std::fprintf(stderr, "%s: cannot be read: %s\n", name, regular.error().what.c_str());
+        close(fd);
+    }
+    return in;
+}
 
 // True when reading `in` met an error of the system rather than the end or
 // text that is not a number: a name that opens but cannot be read (a
@@ -24,7 +42,7 @@ bool loadSolids(SolidFileSet& files, VertexArrays& arrays) {
     // Every open is tested right after it is made, so a missing file ends the
     // load before anything is created.
     for (const SolidInfo& info : solidTable) {
-        std::FILE* in = std::fopen(info.vertexFile, "r");
+        std::FILE* in = openInput(info.vertexFile);
         if (!in) return false;
         files.vertexFiles[info.kind - 1] = in;
         errno = 0;
@@ -41,7 +59,7 @@ bool loadSolids(SolidFileSet& files, VertexArrays& arrays) {
 
 bool readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns) {
     const SolidInfo& info = solidInfo(kind);
-    std::FILE* in = std::fopen(info.faceFile, "r");
+    std::FILE* in = openInput(info.faceFile);
     if (!in) return false;
     files.faceFiles[kind - 1] = in;
 

@@ -17,16 +17,17 @@ struct SolidFileSet {
 // Opens the five vertex files of the working directory in table order and
 // reads them into the solids' arrays, then creates the five pair files.
 // Returns false, silently and at once, when a vertex file cannot be opened,
-// and with one line on standard error when one opens but cannot be read (a
-// folder); what was opened stays in `files`. A pair file that cannot be created is
+// and with one line on standard error when one is not a regular file (a
+// folder, a FIFO, a device) or cannot be read; what was opened stays in
+// `files`. A pair file that cannot be created is
 // reported on standard error and left null; the run goes on without it.
 bool loadSolids(SolidFileSet& files, VertexArrays& arrays);
 
 // Opens the face file of `kind` and reads exactly faceCount rows of
 // cornerCount numbers into `columns`. Returns false when the file cannot be
-// opened (silently), or when it cannot be read, ends early or names a vertex
-// outside 1 to vertexCount (one line on standard error naming the file and
-// what is wrong).
+// opened (silently), or when it is not a regular file, cannot be read, ends
+// early or names a vertex outside 1 to vertexCount (one line on standard
+// error naming the file and what is wrong).
 bool readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns);
 
 // Closes every open stream: vertex, face, dual, then pair files, each group

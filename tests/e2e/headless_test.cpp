@@ -99,14 +99,22 @@ TEST_F(Headless, OffOfTheDualReadBackDrawsTheDualsEdges) {
 TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
     std::filesystem::create_directory(work.file("folder"));
     work.write("bad.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 7\n");
+    work.write("flat.off", scratch::readFile(scratch::sourcePath("tests/data/model/flat.off")));
+    work.write("turn-001.svg", "an earlier run's");
     const std::set<std::string> before = work.names();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--size", "0x700", "--png", "x.png"}, "--size: 0x700: each side must be 1 to 16384 pixels\nusage: "},
-        {{"--frames", "3", "--svg", "missing/t.svg"}, "missing/t.svg: the folder missing does not exist\n"},
+        {{"--frames", "3", "--svg", "missing/t.svg"}, "missing/t-000.svg: the folder missing does not exist\n"},
         {{"--off", "folder"}, "folder: is a folder, not a file\n"},
         {{"--model", "kocka", "--png", "x.png"}, "--model kocka: no model of that name; the models are tetraedar, heksaedar,"},
         {{"missing", "--png", "x.png"}, "missing: cannot be read: No such file or directory\n"},
         {{"bad.off"}, "bad.off:7: face 0: vertex index 7 is outside 0..3\n"},
+        // The first picture is written, the second's name is taken: the first goes again.
+        {{"--frames", "3", "--svg", "turn.svg"},
+         "turn-001.svg: already exists; --overwrite lets --frames replace existing pictures\n"},
+        {{"flat.off", "--off", "flat-dual.off"}, "flat: no reciprocal dual, the program's is shown: face 0 lies in a "
+         "plane through the centre, so it has no reciprocal\nduals-explorer: the program's dual of flat cannot be "
+         "written as OFF: face 0 has 2 corners; a face needs at least 3\n"},
     };
     for (const auto& [args, err] : cases) {
         const RunResult r = run(args, false);

@@ -76,7 +76,7 @@ TEST(Model, TetrahedronEdgesAndProgramDualWhole) {
     const Model m = offModel(tetra);
     EXPECT_EQ(edgeList(m.edges), "0-2:0/3 1-2:0/2 0-1:0/1 1-3:1/2 0-3:1/3 2-3:2/3 ");
     // Dual face v circles vertex v the way the solid's faces turn.
-    EXPECT_EQ(formatOff({&m.programDual}),
+    EXPECT_EQ(formatOff({&m.programDual}).value(),
               "OFF\n# 1 shell: 4 vertices and 4 faces\n4 4 6\n"
               "0.33 0.33 0\n0.33 0 0.495\n0.33 0.33 0.495\n0 0.33 0.495\n"
               "3 0 1 3\n3 0 2 1\n3 0 3 2\n3 1 2 3\n");

@@ -17,7 +17,8 @@ std::string read(const std::string& text) {
     Polyhedron p;
     std::string error;
     if (!readOff(text, "t.off", p, error)) return error;
-    return formatOff({&p});
+    const Result<std::string> written = formatOff({&p});
+    return written ? *written : written.error().what;
 }
 
 }  // namespace
@@ -40,7 +41,8 @@ TEST(ReadOff, GoodInputsGiveTheSameTetrahedron) {
 }
 
 TEST(ReadOff, BadInputsNameLineAndFault) {
-    const std::pair<const char*, const char*> cases[] = {
+    using namespace std::string_literals;
+    const std::pair<std::string, const char*> cases[] = {
         {"", "t.off:1: the file holds no OFF header or counts"},
         {"PLY\n3 1\n", "t.off:1: 'PLY' is not an OFF header (OFF, COFF, NOFF or CNOFF)"},
         {"OFF BINARY\n", "t.off:1: binary OFF files are not read"},
@@ -53,6 +55,8 @@ TEST(ReadOff, BadInputsNameLineAndFault) {
         {"OFF\n3 2\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
          "t.off:2: counts of 3 vertices and 2 faces cannot fit in the 26 bytes after them"},
         {"3 1\n0 0 0\n1 0 0 \n0 1 zero\n3 0 1 2\n", "t.off:4: 'zero' is not a number"},
+        {"3 1\n0 0 0\n1 0 0\n0 1 \x1b[2J\\\n3 0 1 2\n", "t.off:4: '\\x1b[2J\\\\' is not a number"},
+        {"3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 \0\x7f\n"s, "t.off:5: '\\0\\x7f' is not a whole number"},
         {"3 1\n0 0 0\n1 0\n0 1 0\n3 0 1 2 # pad\n", "t.off:3: vertex 1 needs x, y and z"},
         {"3 1\n0 0 0\n1 0 nan\n0 1 0\n3 0 1 2\n", "t.off:3: vertex 1: 'nan' is not a finite coordinate"},
         {"3 1\n0 0 0\n1 0 1e39\n0 1 0\n3 0 1 2\n", "t.off:3: vertex 1: '1e39' is not a finite coordinate"},
@@ -76,7 +80,7 @@ TEST(FormatOff, ShellsFollowOneAnotherRenumbered) {
     ASSERT_TRUE(readOff("3 1\n0 0 0\n0.1 0 0\n0 1 0\n3 0 1 2\n", "a", a, error));
     ASSERT_TRUE(readOff("4 2\n-1 2.5 1e-7\n3 4 5\n6 7 8\n1.0000001 0 1e30\n"
                         "3 0 1 2\n4 3 2 1 0\n", "b", b, error));
-    EXPECT_EQ(formatOff({&a, &b}),
+    EXPECT_EQ(formatOff({&a, &b}).value(),
               "OFF\n# 2 shells: 3 vertices and 1 faces, 4 vertices and 2 faces\n7 3 8\n"
               "0 0 0\n0.1 0 0\n0 1 0\n-1 2.5 1e-07\n3 4 5\n6 7 8\n1.0000001 0 1e+30\n"
               "3 0 1 2\n3 3 4 5\n4 6 5 4 3\n");

@@ -19,20 +19,6 @@ TEST(Turntable, NamesSortInTurningOrder) {
     EXPECT_EQ(frameAngle(-10.0f, 2, 3), 230.0f);
 }
 
-// (Missing folders and folders as outputs: the end-to-end refusal table.)
-TEST(OutputFile, AWriterGivingUpLeavesTheOldFileWholeAndNoTemporaryFile) {
-    scratch::ScratchDir dir;
-    dir.write("old.svg", "old");
-    EXPECT_THROW(writeThroughTemporary(dir.file("old.svg"),
-                                       [](const std::string& temporary) {
-                                           std::ofstream(temporary) << "half";
-                                           throw std::runtime_error("disk full");
-                                       }),
-                 OutputError);
-    EXPECT_EQ(dir.names(), std::set<std::string>{"old.svg"});
-    EXPECT_EQ(dir.read("old.svg"), "old");
-}
-
 TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
     Frame frame;
     frame.width = 200;

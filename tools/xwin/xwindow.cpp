@@ -1,11 +1,12 @@
 #include "xwindow.h"
 
+// Before Xlib, which defines Status as a macro.
+#include "output/png_file.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <png.h>
-
-#include "output/png_file.h"
 
 #include <chrono>
 #include <cstdio>
