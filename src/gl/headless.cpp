@@ -19,11 +19,12 @@ int runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
             context = std::make_unique<OffscreenContext>(frame.width, frame.height);
         }
         renderFrame(frame);
-        const std::vector<std::uint8_t> rgb = context->readRgb();
+        const std::vector<std::uint8_t> rgb = frame.transparent ? context->readRgba() : context->readRgb();
         std::FILE* out = std::fopen(path.c_str(), "wb");
         if (out == nullptr) throw std::runtime_error(std::strerror(errno));
         std::string error;
-        const bool written = ::writePng(out, frame.width, frame.height, rgb, error);
+        const bool written = frame.transparent ? writePngRgba(out, frame.width, frame.height, rgb, error)
+                                               : ::writePng(out, frame.width, frame.height, rgb, error);
         if (std::fclose(out) != 0 && written) error = std::string("cannot write: ") + std::strerror(errno);
         if (!error.empty()) throw std::runtime_error(error);
     };

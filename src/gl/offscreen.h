@@ -31,6 +31,8 @@ public:
     // The finished picture, 8-bit RGB, rows from the top, each row from the
     // left (GL counts rows from the bottom; they are turned here).
     std::vector<std::uint8_t> readRgb() const;
+    // The same with alpha, 8-bit RGBA.
+    std::vector<std::uint8_t> readRgba() const;
 
 private:
     void release();

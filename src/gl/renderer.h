@@ -13,5 +13,6 @@
 void renderFrame(const Frame& frame);
 
 // The current read buffer's width x height pixels from its lower left
-// corner, as 8-bit RGB rows from the top (the order of picture files).
-std::vector<std::uint8_t> readPixelsTopDown(int width, int height);
+// corner, as 8-bit RGB (or, with channels 4, RGBA) rows from the top (the
+// order of picture files).
+std::vector<std::uint8_t> readPixelsTopDown(int width, int height, int channels = 3);

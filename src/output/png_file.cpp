@@ -26,14 +26,16 @@ std::string describeErrno(int code) { return std::strerror(code); }
 
 }  // namespace
 
-bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgb,
-              std::string& error) {
+namespace {
+
+bool writePngOf(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgb,
+                int channels, std::string& error) {
     if (width < 1 || height < 1) {
         error = "picture size " + std::to_string(width) + "x" + std::to_string(height) +
                 " is not positive";
         return false;
     }
-    const std::size_t rowBytes = std::size_t(width) * 3;
+    const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
     if (rgb.size() < rowBytes * std::size_t(height)) {
         error = "picture data shorter than its size";
         return false;
@@ -51,7 +53,8 @@ bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint
         return false;
     }
     png_init_io(png, out);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8,
+                 channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y)
@@ -63,6 +66,18 @@ bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgb,
+              std::string& error) {
+    return writePngOf(out, width, height, rgb, 3, error);
+}
+
+bool writePngRgba(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgba,
+                  std::string& error) {
+    return writePngOf(out, width, height, rgba, 4, error);
 }
 
 namespace {

@@ -15,6 +15,11 @@
 bool writePng(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgb,
               std::string& error);
 
+// The same for a picture with an alpha channel: 8-bit RGBA, rgba holding
+// width * height * 4 bytes (0 alpha: transparent).
+bool writePngRgba(std::FILE* out, int width, int height, const std::vector<std::uint8_t>& rgba,
+                  std::string& error);
+
 // Writes the picture to `path`, replacing what is there. False with
 // "PATH: what went wrong" in `error`; a failed write leaves no file behind.
 bool writePngFile(const std::string& path, int width, int height,
