@@ -27,11 +27,13 @@ std::string formatOff(const std::vector<const Polyhedron*>& shells) {
     std::string sizes;
     for (const Polyhedron* shell : shells) {
         vertices += shell->vertexCount();
-        faces += shell->faceCount();
+        long long shellFaces = 0;
+        for (int f = 0; f < shell->faceCount(); ++f) shellFaces += shell->faceSize(f) > 0;
+        faces += shellFaces;
         // Shells share no vertex, so no edge is counted twice.
         edges += static_cast<long long>(deriveEdges(*shell).size());
         sizes += (sizes.empty() ? " " : ", ") + std::to_string(shell->vertexCount()) +
-                 " vertices and " + std::to_string(shell->faceCount()) + " faces";
+                 " vertices and " + std::to_string(shellFaces) + " faces";
     }
     std::string text;
     // Room for short numbers, so the text rarely has to move while growing.
@@ -56,6 +58,7 @@ std::string formatOff(const std::vector<const Polyhedron*>& shells) {
     long long offset = 0;
     for (const Polyhedron* shell : shells) {
         for (int f = 0; f < shell->faceCount(); ++f) {
+            if (shell->faceSize(f) == 0) continue;  // a dual's face of a vertex in no face
             appendNumber(text, static_cast<long long>(shell->faceSize(f)));
             for (int k = 0; k < shell->faceSize(f); ++k) {
                 text += ' ';

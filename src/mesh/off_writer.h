@@ -11,4 +11,5 @@
 // shortest text that reads back to the same float), so the bytes depend on
 // nothing but the shells. A comment line after the header says how many
 // shells there are and how big each is; E is the number of distinct edges.
+// Faces without corners (a dual's, of a vertex in no face) are left out.
 std::string formatOff(const std::vector<const Polyhedron*>& shells);
