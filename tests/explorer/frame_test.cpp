@@ -68,6 +68,25 @@ TEST(Frame, NumbersCountAsTheFilesDoAndOnlyWhereMarked) {
     EXPECT_EQ(labels(buildFrame(offTetra, s)), "");
 }
 
+// Both shells numbered in a small picture: 32 numbers, none over another
+// (each at its first free place of four; at the first place alone two
+// would overlap here). The dual's are its faces' numbers, in its colour.
+TEST(Frame, NumbersOfBothShellsKeepClearOfEachOther) {
+    ViewState s;
+    s.width = 300, s.height = 200, s.numbers = s.dualNumbers = true, s.dual = DualKind::Reciprocal;
+    const Frame f = buildFrame(shippedModels().at(3), s, {}, FrameTarget::Vector);
+    ASSERT_EQ(f.texts.size(), 32u);
+    EXPECT_EQ(f.texts.back().text, "12");
+    EXPECT_EQ(f.texts.back().colour.red, classicPalette.dualText.red);
+    for (std::size_t i = 0; i < f.texts.size(); ++i)
+        for (std::size_t j = i + 1; j < f.texts.size(); ++j) {
+            const FrameText& a = f.texts[i];
+            const FrameText& b = f.texts[j];
+            const double wa = a.text.size() * 6.0 - 1, wb = b.text.size() * 6.0 - 1;
+            EXPECT_FALSE(a.x < b.x + wb && b.x < a.x + wa && a.y - 7 < b.y && b.y - 7 < a.y) << a.text << " " << b.text;
+        }
+}
+
 TEST(Frame, ZoomScalesAboutTheSameCentre) {
     const Model cube = shippedModels().at(1);
     ViewState s;
