@@ -93,7 +93,16 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         break;
     }
     case ActionId::ToggleSpin: s.spinning = !s.spinning; break;
-    case ActionId::ToggleTurntable: s.turntable = !s.turntable; break;
+    case ActionId::ToggleTurntable:
+        s.turntable = !s.turntable;
+        if (s.turntable) {
+            // Onto the turntable as the view stands: the first angle raises
+            // the camera, the second turns the model about its up axis.
+            const ProgramAngles p = programAnglesOf(wholeRotation(orientationOf(s)));
+            setOrientation(s, s.turn.isIdentity() ? turntableOrientation(s.a, s.b)
+                                                  : turntableOrientation(float(p.a), float(p.b)));
+        }
+        break;
     case ActionId::TurnUp: turnBy(s, 0.0f, -keyTurnDegrees); break;
     case ActionId::TurnDown: turnBy(s, 0.0f, keyTurnDegrees); break;
     case ActionId::TurnLeft: turnBy(s, -keyTurnDegrees, 0.0f); break;

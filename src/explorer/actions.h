@@ -51,7 +51,9 @@ bool actionAvailable(ActionId id, const ActionContext& context);
 enum class ActionEffect { None, Redraw, Save, Quit };
 
 // Applies the action to `state`. An unavailable action changes nothing and
-// returns None.
+// returns None. Putting the model on the turntable keeps its two angles
+// (the program's, or those of programAnglesOf) but takes the first as the
+// camera's height, so the model's up axis stands upright on the screen.
 ActionEffect applyAction(ActionId id, ViewState& state, const ActionContext& context);
 
 constexpr float keyTurnDegrees = 5.0f;

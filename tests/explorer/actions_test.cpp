@@ -51,7 +51,8 @@ TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
         {{"d", "d", "d"}, start.c_str(), ActionEffect::Redraw},
         {{"c", "b", "b", "f"}, "m0 x 30  y 45 z1 show0 dual1 back2 n00 f1 spin0 t0 help0", ActionEffect::Redraw},
         {{"b", "b", "b", "f", "f", "f"}, start.c_str(), ActionEffect::Redraw},
-        {{"n", " ", "?", "t"}, "m0 x 30  y 45 z1 show0 dual0 back0 n10 f0 spin1 t1 help1", ActionEffect::Redraw},
+        // Rx(30) Ry(45), worked by hand: x 20.70, y 49.11, z 22.21.
+        {{"n", " ", "?", "t"}, "m0 x 20.7  y 49.1  z 22.2 z1 show0 dual0 back0 n10 f0 spin1 t1 help1", ActionEffect::Redraw},
         {{"n", "n"}, "m0 x 30  y 45 z1 show0 dual0 back0 n01 f0 spin0 t0 help0", ActionEffect::Redraw},
         {{"n", "n", "n"}, "m0 x 30  y 45 z1 show0 dual0 back0 n11 f0 spin0 t0 help0", ActionEffect::Redraw},
         {{"n", "n", "n", "n"}, start.c_str(), ActionEffect::Redraw},
