@@ -7,15 +7,18 @@ namespace {
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
 
+struct Plane {
+    Vec3d normal{0, 0, 1};  // unit
+    double offset = 0.0;
+    double distance(Vec3d p) const { return dot(normal, p) - offset; }
+};
+
+// A face or a part of one, with its face's plane (a thin part cut off
+// keeps the plane it lies in, which it could not give well itself).
 struct Polygon {
     std::vector<Vec3d> corners;
     std::int32_t face;
-};
-
-struct Plane {
-    Vec3d normal;  // unit
-    double offset;
-    double distance(Vec3d p) const { return dot(normal, p) - offset; }
+    Plane plane;
 };
 
 struct Node {
@@ -48,6 +51,7 @@ bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
 // or a line is dropped.
 void split(const Polygon& p, const Plane& plane, double tolerance, Polygon& front, Polygon& back) {
     front.face = back.face = p.face;
+    front.plane = back.plane = p.plane;
     const std::size_t n = p.corners.size();
     std::vector<double> d(n);
     for (std::size_t i = 0; i < n; ++i) d[i] = plane.distance(p.corners[i]);
@@ -89,8 +93,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         p.face = f;
         for (std::int32_t k = faceStart[f]; k < faceStart[f + 1]; ++k)
             p.corners.push_back(widen(points[std::size_t(corners[k])]));
-        Plane unused;
-        if (planeOf(p.corners, unused)) all.push_back(std::move(p));
+        if (planeOf(p.corners, p.plane)) all.push_back(std::move(p));
     }
 
     // The splitter of each list is picked by a fixed linear congruential
@@ -112,7 +115,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         const std::size_t pick = std::size_t((random >> 33) % w.polygons.size());
         std::swap(w.polygons[0], w.polygons[pick]);
         Node node;
-        planeOf(w.polygons[0].corners, node.plane);
+        node.plane = w.polygons[0].plane;
         node.on.push_back(std::move(w.polygons[0]));
         std::vector<Polygon> front, back;
         for (std::size_t i = 1; i < w.polygons.size(); ++i) {
