@@ -55,11 +55,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (scene.segments.size() != expected) fail("the choice drew the wrong number of edges");
 
     // Whatever the turned solids hold, the window must get a usable view.
-    const Camera camera = cameraFor(scene.boxMin, scene.boxMax);
+    const Camera camera = cameraFor(planePoint(scene.boxMin), planePoint(scene.boxMax));
     if (!std::isfinite(camera.cx) || !std::isfinite(camera.cy) ||
         !std::isfinite(camera.distance) || !(camera.distance > 0.0f))
         fail("the camera is not a finite place in front of the plane");
-    const Projection p = projectionFor(camera, scene.boxMin, scene.boxMax, 1024, 700);
+    const Projection p = projectionFor(camera, planePoint(scene.boxMin), planePoint(scene.boxMax), 1024, 700);
     if (!(p.fovY > 0.0 && p.fovY < 180.0)) fail("the field of view is not an angle of sight");
     return 0;
 }
