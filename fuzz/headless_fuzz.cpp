@@ -1,5 +1,6 @@
 // Any bytes as an OFF file, drawn as the headless output draws it (frame,
-// SVG, a small EGL picture) in each back-edge style and choice of shells.
+// SVG, a small EGL picture) in each back-edge style and choice of shells,
+// with faces.
 // Besides crashes it catches index lists pointing past a frame's vertices.
 
 #include <cstdint>
@@ -45,19 +46,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.width = context.width();
     state.height = context.height();
     state.numbers = true;
+    state.dualNumbers = true;
     for (BackEdges back : {BackEdges::Drawn, BackEdges::Dashed, BackEdges::Hidden})
         for (ShowMode show : {ShowMode::Both, ShowMode::Dual}) {
             state.back = back;
             state.show = show;
             state.dual = show == ShowMode::Dual ? DualKind::Program : DualKind::Reciprocal;
+            // Faces with hidden parts, and both targets: the SVG's cuts and
+            // face order run on whatever the file holds.
+            state.faces = back == BackEdges::Hidden ? FaceStyle::Shaded : FaceStyle::Translucent;
             const Frame frame = buildFrame(model, state);
             expectIndicesInside(frame);
-            if (formatSvg(frame).find("</svg>") == std::string::npos) std::abort();
+            const Frame vector = buildFrame(model, state, {}, FrameTarget::Vector);
+            expectIndicesInside(vector);
+            if (formatSvg(vector).find("</svg>") == std::string::npos) std::abort();
             __lsan::ScopedDisabler mesa;
             if (!renderFrame(frame)) std::abort();
         }
     __lsan::ScopedDisabler mesa;
     static std::uint8_t rgb[48 * 32 * 3];
-    if (!readPixelRows(48, 32, 0, 32, rgb)) std::abort();
+    if (!readPixelRows(48, 32, 0, 32, 3, rgb)) std::abort();
     return 0;
 }

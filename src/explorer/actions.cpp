@@ -13,6 +13,15 @@ E nextOf(E value, int count) {
     return static_cast<E>((static_cast<int>(value) + 1) % count);
 }
 
+// Horizontal degrees about the screen's vertical axis, then vertical ones
+// about its horizontal axis.
+void turnBy(ViewState& s, float horizontal, float vertical) {
+    Orientation o = orientationOf(s);
+    if (horizontal != 0.0f) turnAboutScreenVertical(o, horizontal);
+    if (vertical != 0.0f) turnAboutScreenHorizontal(o, vertical);
+    setOrientation(s, o);
+}
+
 }  // namespace
 
 const std::vector<Action>& actionTable() {
@@ -27,8 +36,10 @@ const std::vector<Action>& actionTable() {
         {ActionId::CycleShow, "d", SpecialKey::None, "d", "Both / solid / dual"},
         {ActionId::CycleDual, "c", SpecialKey::None, "c", "Program / reciprocal dual"},
         {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden"},
-        {ActionId::ToggleNumbers, "n", SpecialKey::None, "n", "Vertex numbers"},
+        {ActionId::CycleFaces, "f", SpecialKey::None, "f", "Faces off / shaded / translucent"},
+        {ActionId::CycleNumbers, "n", SpecialKey::None, "n", "Numbers off / solid / dual / both"},
         {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin"},
+        {ActionId::ToggleTurntable, "t", SpecialKey::None, "t", "Spin on a turntable"},
         {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
         {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
         {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
@@ -73,17 +84,34 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
     case ActionId::CycleShow: s.show = nextOf(s.show, 3); break;
     case ActionId::CycleDual: s.dual = nextOf(s.dual, 2); break;
     case ActionId::CycleBack: s.back = nextOf(s.back, 3); break;
-    case ActionId::ToggleNumbers: s.numbers = !s.numbers; break;
+    case ActionId::CycleFaces: s.faces = nextOf(s.faces, 3); break;
+    case ActionId::CycleNumbers: {
+        // off, solid, dual, both: the two as the bits of a count.
+        const int next = (int(s.numbers) + 2 * int(s.dualNumbers) + 1) % 4;
+        s.numbers = next & 1;
+        s.dualNumbers = next & 2;
+        break;
+    }
     case ActionId::ToggleSpin: s.spinning = !s.spinning; break;
-    case ActionId::TurnUp: s.a -= keyTurnDegrees; break;
-    case ActionId::TurnDown: s.a += keyTurnDegrees; break;
-    case ActionId::TurnLeft: s.b -= keyTurnDegrees; break;
-    case ActionId::TurnRight: s.b += keyTurnDegrees; break;
+    case ActionId::ToggleTurntable:
+        s.turntable = !s.turntable;
+        if (s.turntable) {
+            // Onto the turntable as the view stands: the first angle raises
+            // the camera, the second turns the model about its up axis.
+            const ProgramAngles p = programAnglesOf(wholeRotation(orientationOf(s)));
+            setOrientation(s, s.turn.isIdentity() ? turntableOrientation(s.a, s.b)
+                                                  : turntableOrientation(float(p.a), float(p.b)));
+        }
+        break;
+    case ActionId::TurnUp: turnBy(s, 0.0f, -keyTurnDegrees); break;
+    case ActionId::TurnDown: turnBy(s, 0.0f, keyTurnDegrees); break;
+    case ActionId::TurnLeft: turnBy(s, -keyTurnDegrees, 0.0f); break;
+    case ActionId::TurnRight: turnBy(s, keyTurnDegrees, 0.0f); break;
     case ActionId::ZoomIn: s.zoom = std::min(s.zoom * zoomStep, maxZoom); break;
     case ActionId::ZoomOut: s.zoom = std::max(s.zoom / zoomStep, minZoom); break;
     case ActionId::Reset:
-        s.a = startAngleX;
-        s.b = startAngleY;
+        setOrientation(s, s.turntable ? turntableOrientation(startAngleX, startAngleY)
+                                      : Orientation{startAngleX, startAngleY, {}});
         s.zoom = 1.0;
         s.spinning = false;
         break;
@@ -95,8 +123,16 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
 }
 
 void applyDrag(ViewState& state, int dx, int dy) {
-    state.b += dragDegreesPerPixel * static_cast<float>(dx);
-    state.a += dragDegreesPerPixel * static_cast<float>(dy);
+    turnBy(state, dragDegreesPerPixel * static_cast<float>(dx), dragDegreesPerPixel * static_cast<float>(dy));
+}
+
+void applySpin(ViewState& state, float degrees) {
+    Orientation o = orientationOf(state);
+    if (state.turntable)
+        turnAboutModelUp(o, degrees);
+    else
+        turnAboutScreenVertical(o, degrees);
+    setOrientation(state, o);
 }
 
 std::vector<std::string> helpLines(const ActionContext& context) {

@@ -13,7 +13,7 @@
 enum class ActionId {
     Solid1, Solid2, Solid3, Solid4, Solid5,
     NextModel, PreviousModel,
-    CycleShow, CycleDual, CycleBack, ToggleNumbers, ToggleSpin,
+    CycleShow, CycleDual, CycleBack, CycleFaces, CycleNumbers, ToggleSpin, ToggleTurntable,
     TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
     Reset, ToggleHelp, Save, Quit,
 };
@@ -51,7 +51,9 @@ bool actionAvailable(ActionId id, const ActionContext& context);
 enum class ActionEffect { None, Redraw, Save, Quit };
 
 // Applies the action to `state`. An unavailable action changes nothing and
-// returns None.
+// returns None. Putting the model on the turntable keeps its two angles
+// (the program's, or those of programAnglesOf) but takes the first as the
+// camera's height, so the model's up axis stands upright on the screen.
 ActionEffect applyAction(ActionId id, ViewState& state, const ActionContext& context);
 
 constexpr float keyTurnDegrees = 5.0f;
@@ -60,8 +62,14 @@ constexpr float spinDegreesPerSecond = 30.0f;
 constexpr double zoomStep = 1.25;
 
 // A left-button drag by (dx, dy) window pixels (y down): horizontal motion
-// turns about y, vertical about x, so the front follows the pointer.
+// turns about the screen's vertical axis, vertical motion about its
+// horizontal axis, at any orientation, so the front follows the pointer
+// and the picture never rolls.
 void applyDrag(ViewState& state, int dx, int dy);
+
+// Turns `state` by `degrees` of spin: about the screen's vertical axis, or
+// on a turntable about the model's own up axis.
+void applySpin(ViewState& state, float degrees);
 
 // The key list shown by `?`: one line per available action, "KEYS  LABEL".
 std::vector<std::string> helpLines(const ActionContext& context);

@@ -1,12 +1,18 @@
 #include "explorer/frame.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <memory>
+#include <numeric>
+#include <unordered_map>
 
 #include "explorer/bitmap_font.h"
 #include "explorer/back_edges.h"
+#include "explorer/depth_order.h"
+#include "explorer/face_shading.h"
+#include "explorer/visibility.h"
 #include "mesh/model.h"
-#include "geometry/rotation.h"
 
 namespace {
 
@@ -15,7 +21,8 @@ struct ShellSource {
     const Polyhedron* shape;
     const std::vector<Edge>* edges;
     const std::vector<Vec3>* normals;
-    Rgb colour;
+    Rgb edgeColour, faceColour, textColour;
+    bool dual;
 };
 
 struct Box {
@@ -37,48 +44,124 @@ struct Box {
     }
 };
 
-FrameShell turnShell(const ShellSource& src, const Mat3& rx, const Mat3& ry, BackEdges back,
-                     Box& box) {
-    FrameShell shell;
-    shell.colour = src.colour;
+// Every shown shell turned, and their faces numbered one after the other
+// (the dual's after the solid's), as the visibility and the face order take
+// them.
+struct Scene {
+    std::vector<Vec3> points;
+    std::vector<std::int32_t> corners, faceStart{0};
+    std::vector<Rgb> faceColour;
+    std::vector<std::int32_t> pointStart{0}, faceOffset{0};  // per shell
+};
+
+void addShell(const ShellSource& src, const VertexTurn& turn, Scene& scene, FrameShell& shell,
+              std::vector<std::uint8_t>& onEdge, Box& box) {
     const Polyhedron& p = *src.shape;
+    shell.colour = src.edgeColour;
+    verticesWithDrawnEdge(*src.edges, std::vector<std::uint8_t>(src.edges->size(), 0),
+                          p.vertexCount(), onEdge);
     shell.xy.reserve(2 * p.vertices.size());
-    for (const Vec3& v : p.vertices) {
-        // The program's order: about x, stored as float, then about y; seen
-        // along z.
-        const Vec3 seen = rotateVec3(ry, rotateVec3(rx, v));
+    shell.z.reserve(p.vertices.size());
+    const auto offset = std::int32_t(scene.points.size());
+    for (std::size_t v = 0; v < p.vertices.size(); ++v) {
+        const Vec3 seen = turnVertex(turn, p.vertices[v]);
         shell.xy.push_back(seen.x);
         shell.xy.push_back(seen.y);
-        box.add(seen.x, seen.y);
+        shell.z.push_back(seen.z);
+        scene.points.push_back(seen);
+        // A vertex in no edge (in no face) is left out of the picture.
+        if (onEdge[v]) box.add(seen.x, seen.y);
     }
+    for (int f = 0; f < p.faceCount(); ++f) {
+        for (int k = 0; k < p.faceSize(f); ++k) scene.corners.push_back(offset + p.face(f)[k]);
+        scene.faceStart.push_back(std::int32_t(scene.corners.size()));
+        const Vec3 normal = f < int(src.normals->size()) ? turnVertex(turn, (*src.normals)[std::size_t(f)]) : Vec3{};
+        scene.faceColour.push_back(shadedColour(src.faceColour, normal));
+    }
+    scene.pointStart.push_back(std::int32_t(scene.points.size()));
+    scene.faceOffset.push_back(std::int32_t(scene.faceStart.size() - 1));
+}
 
-    const std::vector<Edge>& edges = *src.edges;
-    std::vector<std::uint8_t> isBack;
-    if (back == BackEdges::Drawn)
-        isBack.assign(edges.size(), 0);
-    else
-        classifyBackEdges(*src.normals, edges, rx, ry, isBack);
+// Index of a point on the edge from a to b at parameter t, appended to the
+// shell when it is not an end.
+std::uint32_t pointOnEdge(FrameShell& shell, std::uint32_t a, std::uint32_t b, double t) {
+    if (t <= 0.0) return a;
+    if (t >= 1.0) return b;
+    for (int k = 0; k < 2; ++k)
+        shell.xy.push_back(float(shell.xy[2 * a + k] + t * (double(shell.xy[2 * b + k]) - shell.xy[2 * a + k])));
+    shell.z.push_back(float(shell.z[a] + t * (double(shell.z[b]) - shell.z[a])));
+    return std::uint32_t(shell.z.size() - 1);
+}
 
-    shell.lines.reserve(2 * edges.size());
-    for (std::size_t i = 0; i < edges.size(); ++i) {
-        std::vector<std::uint32_t>* list = &shell.lines;
-        if (isBack[i]) {
-            if (back == BackEdges::Hidden) continue;
-            if (back == BackEdges::Dashed) list = &shell.dashed;
+// The edges of one shell cut where they pass behind faces: the parts in
+// front as lines, the parts behind dashed (or left out).
+void cutEdges(const std::vector<Edge>& edges, std::int32_t faceOffset, const Occluders& occluders,
+              BackEdges back, FrameShell& shell) {
+    std::vector<Span> hidden;
+    for (const Edge& e : edges) {
+        const auto a = std::uint32_t(e.a), b = std::uint32_t(e.b);
+        const Vec3 p{shell.xy[2 * a], shell.xy[2 * a + 1], shell.z[a]};
+        const Vec3 q{shell.xy[2 * b], shell.xy[2 * b + 1], shell.z[b]};
+        occluders.hiddenSpans(p, q, faceOffset + e.faces[0], e.faces[1] < 0 ? -1 : faceOffset + e.faces[1],
+                              hidden);
+        for (const Span& s : visibleSpans(hidden)) {
+            shell.lines.push_back(pointOnEdge(shell, a, b, s.from));
+            shell.lines.push_back(pointOnEdge(shell, a, b, s.to));
         }
-        list->push_back(std::uint32_t(edges[i].a));
-        list->push_back(std::uint32_t(edges[i].b));
+        if (back != BackEdges::Dashed) continue;
+        for (const Span& s : hidden) {
+            shell.dashed.push_back(pointOnEdge(shell, a, b, s.from));
+            shell.dashed.push_back(pointOnEdge(shell, a, b, s.to));
+        }
     }
+}
 
-    // A mark wherever a drawn edge ends, as the program marks both ends of
-    // every segment.
-    std::vector<std::uint8_t> hidden(edges.size(), 0);
-    if (back == BackEdges::Hidden) hidden = isBack;
-    std::vector<std::uint8_t> marked;
-    verticesWithDrawnEdge(edges, hidden, p.vertexCount(), marked);
-    for (std::size_t v = 0; v < marked.size(); ++v)
-        if (marked[v]) shell.marks.push_back(std::uint32_t(v));
-    return shell;
+void addPolygon(FramePolygons& polygons, const Vec3* corners, std::size_t count, Rgb colour) {
+    for (std::size_t k = 0; k < count; ++k) {
+        polygons.xyz.push_back(corners[k].x);
+        polygons.xyz.push_back(corners[k].y);
+        polygons.xyz.push_back(corners[k].z);
+    }
+    polygons.start.push_back(std::uint32_t(polygons.xyz.size() / 3));
+    polygons.colour.push_back(colour);
+}
+
+// The faces for a renderer with a depth buffer: whole, farthest (by the
+// mean depth of the corners) first when they are translucent.
+FramePolygons rasterFaces(const Scene& scene, bool sorted) {
+    const int faceCount = int(scene.faceStart.size()) - 1;
+    std::vector<int> order(std::size_t(std::max(faceCount, 0)));
+    std::iota(order.begin(), order.end(), 0);
+    if (sorted) {
+        std::vector<double> depth(order.size(), 0.0);
+        for (int f = 0; f < faceCount; ++f) {
+            for (int k = scene.faceStart[f]; k < scene.faceStart[f + 1]; ++k)
+                depth[std::size_t(f)] += scene.points[std::size_t(scene.corners[k])].z;
+            depth[std::size_t(f)] /= std::max(1, scene.faceStart[f + 1] - scene.faceStart[f]);
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return depth[a] < depth[b]; });
+    }
+    FramePolygons polygons;
+    std::vector<Vec3> corners;
+    for (int f : order) {
+        if (scene.faceStart[f + 1] - scene.faceStart[f] < 3) continue;
+        corners.clear();
+        for (int k = scene.faceStart[f]; k < scene.faceStart[f + 1]; ++k)
+            corners.push_back(scene.points[std::size_t(scene.corners[k])]);
+        addPolygon(polygons, corners.data(), corners.size(), scene.faceColour[std::size_t(f)]);
+    }
+    return polygons;
+}
+
+// Faces for SVG: cut where they pass through each other and ordered,
+// farthest first (explorer/depth_order.h).
+FramePolygons vectorFaces(const Scene& scene) {
+    const PaintOrder order = paintOrder(scene.points, scene.corners, scene.faceStart);
+    FramePolygons polygons;
+    for (std::size_t p = 0; p + 1 < order.start.size(); ++p)
+        addPolygon(polygons, order.corners.data() + order.start[p], order.start[p + 1] - order.start[p],
+                   scene.faceColour[std::size_t(order.face[p])]);
+    return polygons;
 }
 
 void addHelp(const std::vector<std::string>& help, Frame& frame) {
@@ -103,26 +186,154 @@ void addHelp(const std::vector<std::string>& help, Frame& frame) {
     }
 }
 
+// Places numbers beside their points: of four places around each (right
+// above first, as the program's neighbours would expect, then right below,
+// left above, left below), the first that overlaps no number placed before;
+// the first place when all do. Placed boxes are kept in a coarse grid.
+class LabelPlacer {
+public:
+    explicit LabelPlacer(int scale) : scale_(scale), cell_(48.0 * scale) {}
+
+    FrameText place(std::string text, PixelPosition at, Rgb colour) {
+        const double s = scale_;
+        const double w = double(text.size()) * glyphAdvance * s - s, h = glyphHeight * s;
+        const double off = labelOffsetX * s;
+        const double places[4][2] = {{at.x + off, at.y - off}, {at.x + off, at.y + off + h},
+                                     {at.x - off - w, at.y - off}, {at.x - off - w, at.y + off + h}};
+        int chosen = 0;
+        for (int k = 0; k < 4; ++k)
+            if (free(places[k][0], places[k][1] - h, w, h)) {
+                chosen = k;
+                break;
+            }
+        FrameText t;
+        t.text = std::move(text);
+        t.x = places[chosen][0];
+        t.y = places[chosen][1];
+        t.colour = colour;
+        t.scale = scale_;
+        keep(t.x, t.y - h, w, h);
+        return t;
+    }
+
+private:
+    struct Rect {
+        double x, y, w, h;
+    };
+    long long key(long long cx, long long cy) const { return cx * 1000003LL + cy; }
+    template <typename F>
+    void forCells(double x, double y, double w, double h, F f) const {
+        if (!std::isfinite(x) || !std::isfinite(y)) return;
+        const double lo = -1e15, hi = 1e15;
+        const auto x0 = (long long)std::floor(std::clamp(x, lo, hi) / cell_), x1 = (long long)std::floor(std::clamp(x + w, lo, hi) / cell_);
+        const auto y0 = (long long)std::floor(std::clamp(y, lo, hi) / cell_), y1 = (long long)std::floor(std::clamp(y + h, lo, hi) / cell_);
+        for (long long cx = x0; cx <= x1 && cx <= x0 + 4; ++cx)
+            for (long long cy = y0; cy <= y1 && cy <= y0 + 4; ++cy) f(key(cx, cy));
+    }
+    bool free(double x, double y, double w, double h) const {
+        bool clear = true;
+        forCells(x, y, w, h, [&](long long k) {
+            const auto found = cells_.find(k);
+            if (found == cells_.end()) return;
+            for (std::size_t i : found->second) {
+                const Rect& r = placed_[i];
+                if (x < r.x + r.w && r.x < x + w && y < r.y + r.h && r.y < y + h) clear = false;
+            }
+        });
+        return clear;
+    }
+    void keep(double x, double y, double w, double h) {
+        placed_.push_back({x, y, w, h});
+        forCells(x, y, w, h, [&](long long k) { cells_[k].push_back(placed_.size() - 1); });
+    }
+
+    int scale_;
+    double cell_;
+    std::vector<Rect> placed_;
+    std::unordered_map<long long, std::vector<std::size_t>> cells_;
+};
+
 }  // namespace
 
-Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help) {
+Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help,
+                 FrameTarget target) {
     Frame frame;
     frame.width = std::max(state.width, 1);
     frame.height = std::max(state.height, 1);
+    frame.background = state.background;
+    frame.transparent = state.transparent;
+    // Lines, marks and numbers grow with the picture: the program's sizes at
+    // its window's size, whole multiples above.
+    const int sizeScale = std::max(1, int(std::lround(std::min(frame.width / double(programWindowWidth),
+                                                               frame.height / double(programWindowHeight)))));
+    frame.lineWidth = state.lineWidth > 0.0 ? state.lineWidth : sizeScale;
+    frame.markSize = std::max(endMarkSize, std::round(endMarkSize * frame.lineWidth));
+    const int fontScale = state.fontPx > 0 ? std::max(1, int(std::lround(state.fontPx / double(glyphHeight))))
+                                           : sizeScale;
 
+    const Palette& palette = paletteOf(state.palette);
     std::vector<ShellSource> sources;
     if (state.show != ShowMode::Dual)
-        sources.push_back({&model.solid, &model.edges, &model.solidNormals, solidBlue});
+        sources.push_back({&model.solid, &model.edges, &model.solidNormals, palette.solidEdge,
+                           palette.solidFace, palette.solidText, false});
     if (state.show != ShowMode::Solid) {
         const ShownDual dual = shownDual(model, state.dual);
-        if (dual.shape) sources.push_back({dual.shape, dual.edges, dual.normals, dualRed});
+        if (dual.shape)
+            sources.push_back({dual.shape, dual.edges, dual.normals, palette.dualEdge, palette.dualFace,
+                               palette.dualText, true});
     }
 
-    const Mat3 rx = rotationAboutX(state.a);
-    const Mat3 ry = rotationAboutY(state.b);
+    const VertexTurn turn = vertexTurnOf(orientationOf(state));
     Box box;
-    for (const ShellSource& src : sources)
-        frame.shells.push_back(turnShell(src, rx, ry, state.back, box));
+    Scene scene;
+    std::vector<std::vector<std::uint8_t>> onEdge(sources.size());
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        frame.shells.emplace_back();
+        addShell(sources[i], turn, scene, frame.shells.back(), onEdge[i], box);
+    }
+    for (const Vec3& p : scene.points)
+        frame.depthRange = std::max(frame.depthRange, 1.001 * std::fabs(double(p.z)));
+
+    const bool occluded = state.back != BackEdges::Drawn;
+    const bool cut = occluded && target == FrameTarget::Vector;
+    const bool numbered = (state.numbers && state.show != ShowMode::Dual) || state.dualNumbers;
+    // The CPU's answer for what is hidden, where the depth buffer cannot
+    // give it: vector pictures, and which marks (and their numbers) to keep.
+    std::unique_ptr<Occluders> occluders;
+    if (cut || (occluded && state.back == BackEdges::Hidden && numbered))
+        occluders = std::make_unique<Occluders>(scene.points, scene.corners, scene.faceStart);
+
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        FrameShell& shell = frame.shells[i];
+        const std::vector<Edge>& edges = *sources[i].edges;
+        if (cut) {
+            cutEdges(edges, scene.faceOffset[i], *occluders, state.back, shell);
+        } else {
+            shell.lines.reserve(2 * edges.size());
+            for (const Edge& e : edges) {
+                shell.lines.push_back(std::uint32_t(e.a));
+                shell.lines.push_back(std::uint32_t(e.b));
+            }
+            if (state.back == BackEdges::Dashed) shell.dashed = shell.lines;
+        }
+        // A mark wherever an edge ends, as the program marks both ends of
+        // every segment; with hidden back edges, only where in front.
+        for (std::size_t v = 0; v < onEdge[i].size(); ++v) {
+            if (!onEdge[i][v]) continue;
+            if (state.back == BackEdges::Hidden && occluders &&
+                occluders->hides(scene.points[std::size_t(scene.pointStart[i]) + v]))
+                continue;
+            shell.marks.push_back(std::uint32_t(v));
+        }
+    }
+    frame.depthTested = occluded && !cut;
+    frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
+
+    frame.faceStyle = state.faces;
+    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector)
+        frame.faces = vectorFaces(scene);
+    else if (state.faces != FaceStyle::Off || frame.depthTested)
+        frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
 
     if (box.empty) {
         // Nothing to draw: the program's empty scene, background only.
@@ -143,16 +354,17 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     }
     frame.projection = projectionFor(frame.camera, viewMin, viewMax, frame.width, frame.height);
 
-    if (state.numbers && state.show != ShowMode::Dual && !frame.shells.empty()) {
-        const FrameShell& solid = frame.shells.front();
-        for (std::uint32_t v : solid.marks) {
-            const PixelPosition at =
-                pixelOf(frame.camera, frame.projection, solid.xy[2 * v], solid.xy[2 * v + 1]);
-            FrameText t;
-            t.text = std::to_string(std::int64_t(v) + model.numberBase);
-            t.x = at.x + labelOffsetX;
-            t.y = at.y + labelOffsetY;
-            frame.texts.push_back(t);
+    LabelPlacer labels(fontScale);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const bool dual = sources[i].dual;
+        if (!(dual ? state.dualNumbers : state.numbers)) continue;
+        const FrameShell& shell = frame.shells[i];
+        // A dual vertex is numbered by the face of the solid it comes from,
+        // counted as the solid's files count.
+        for (std::uint32_t v : shell.marks) {
+            const PixelPosition at = pixelOf(frame.camera, frame.projection, shell.xy[2 * v], shell.xy[2 * v + 1]);
+            frame.texts.push_back(labels.place(std::to_string(std::int64_t(v) + model.numberBase), at,
+                                               sources[i].textColour));
         }
     }
     if (state.help && !help.empty()) addHelp(help, frame);
@@ -167,7 +379,5 @@ ShownDual shownDual(const Model& model, DualKind kind) {
 }
 
 std::string frameTitle(const std::string& modelName, const ViewState& state) {
-    char angles[64];
-    std::snprintf(angles, sizeof angles, "  x %g  y %g", double(state.a), double(state.b));
-    return modelName + angles;
+    return modelName + "  " + orientationText(orientationOf(state));
 }

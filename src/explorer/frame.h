@@ -14,18 +14,29 @@
 // writer draw the same thing: they only follow these lists.
 //
 // Coordinates are the program's: each vertex turned about x by a, then about
-// y by b, with the program's rotation functions, and seen along z (z
-// dropped). Camera and projection come from the program's framing code, so a
-// renderer that sets up GL as the program's window does gets the program's
+// y by b, with the program's rotation functions (and by the state's further
+// turn, if any; see geometry/orientation.h), and seen along z (z kept only
+// for depth). Camera and projection come from the program's framing code, so
+// a renderer that sets up GL as the program's window does gets the program's
 // pixels; pixelOf(camera, projection, x, y) gives a vertex's pixel.
 
 // One shell (the solid or its dual) in one colour.
 struct FrameShell {
     Rgb colour;
-    std::vector<float> xy;              // turned vertex i at xy[2i], xy[2i + 1]
-    std::vector<std::uint32_t> lines;   // pairs of vertex indices, solid 1-pixel lines
-    std::vector<std::uint32_t> dashed;  // pairs of vertex indices, dashed 1-pixel lines
-    std::vector<std::uint32_t> marks;   // vertices with a 4-pixel end mark
+    std::vector<float> xy;              // turned vertex i at xy[2i], xy[2i + 1]; then the
+                                        // points where edges pass behind faces (SVG)
+    std::vector<float> z;               // the depth of each point, larger toward the viewer
+    std::vector<std::uint32_t> lines;   // pairs of point indices, solid lines
+    std::vector<std::uint32_t> dashed;  // pairs of point indices, dashed lines
+    std::vector<std::uint32_t> marks;   // vertices with an end mark
+};
+
+// Convex polygons (faces, or parts of faces) in turned coordinates, in the
+// order to paint them, each with its colour.
+struct FramePolygons {
+    std::vector<float> xyz;                // corner k at xyz[3k] .. xyz[3k + 2]
+    std::vector<std::uint32_t> start{0};   // polygon p: corners start[p] .. start[p + 1] - 1
+    std::vector<Rgb> colour;
 };
 
 // A line of text placed in window pixels: x from the left border, y from the
@@ -35,6 +46,7 @@ struct FrameText {
     double x = 0.0;
     double y = 0.0;
     Rgb colour{0.0f, 0.0f, 0.0f};
+    int scale = 1;  // the 5 x 7 font enlarged this many times
 };
 
 // A filled rectangle in window pixels (left, top, width, height), drawn
@@ -51,12 +63,29 @@ struct Frame {
     int width = startWidth;
     int height = startHeight;
     Rgb background = programBackground;
+    bool transparent = false;        // no background: clear to nothing
     Camera camera;
     Projection projection;
+    double lineWidth = 1.0;          // pixels
+    double markSize = endMarkSize;   // pixels, the side of an end mark
+    FaceStyle faceStyle = FaceStyle::Off;
+    FramePolygons faces;             // painted as faceStyle says; with Off only held for depth
+    // Raster pictures decide what is behind by a depth buffer: the faces go
+    // into it first (not painted when faceStyle is Off), then `lines` are
+    // drawn where they are in front and `dashed` (the same edges) where they
+    // are behind. Marks too are then drawn only where in front when
+    // marksDepthTested. Vector pictures get the parts already cut.
+    bool depthTested = false;
+    bool marksDepthTested = false;
+    double depthRange = 1.0;         // every |z| is below it
     std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red)
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
 };
+
+// Who draws a frame: a renderer with a depth buffer, or one without (SVG),
+// for which hidden parts of edges are computed and faces cut and ordered.
+enum class FrameTarget { Raster, Vector };
 
 // The program's colours: the solid's edges blue, its dual's red.
 constexpr Rgb solidBlue{0.0f, 0.0f, 1.0f};
@@ -67,14 +96,18 @@ constexpr double labelOffsetX = 5.0;
 constexpr double labelOffsetY = -5.0;
 
 // Builds the picture of `model` in `state` at state.width x state.height
-// (sizes below 1 count as 1). The framing box covers every vertex of the
-// shown shells, so switching the back edges never moves the picture; zoom
-// narrows the field of view around the same centre. A model without a dual
-// (not closed) shows its solid only; a missing reciprocal dual falls back to
-// the program's. `help` lines, when state.help is set, come from the caller
-// (the action table knows the keys).
+// (sizes below 1 count as 1) for `target`. The framing box covers every
+// vertex of the shown shells that is on an edge, so switching the back
+// edges never moves the picture; zoom narrows the field of view around the
+// same centre. A model without a dual (not closed) shows its solid only; a
+// missing reciprocal dual falls back to the program's. An edge is behind
+// where a face of either shell shown lies in front of it (explorer/
+// visibility.h). Numbers stand beside the marks, each placed where it
+// covers no other where one of four places allows. `help` lines, when
+// state.help is set, come from the caller (the action table knows the keys).
 Frame buildFrame(const Model& model, const ViewState& state,
-                 const std::vector<std::string>& help = {});
+                 const std::vector<std::string>& help = {},
+                 FrameTarget target = FrameTarget::Raster);
 
 // The dual a state's DualKind shows of `model`: the reciprocal one when
 // asked for and present, else the program's; all null for a model that is
@@ -86,5 +119,5 @@ struct ShownDual {
 };
 ShownDual shownDual(const Model& model, DualKind kind);
 
-// The window title: "NAME  x A  y B", the angles printed like %g.
+// The window title: "NAME  x A  y B" (see orientationText).
 std::string frameTitle(const std::string& modelName, const ViewState& state);

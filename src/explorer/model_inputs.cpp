@@ -31,6 +31,7 @@ bool loadModelInputs(const std::vector<std::string>& inputs, LoadedModels& out, 
 std::vector<std::string> modelWarnings(const LoadedModels& loaded) {
     std::vector<std::string> lines;
     for (const Model& m : loaded.models) {
+        if (!m.lonelyVertexNote.empty()) lines.push_back(m.name + ": " + m.lonelyVertexNote);
         if (!m.closed)
             lines.push_back(m.name + ": not closed, shown without a dual: " + m.openEdgeMessage);
         else if (!m.hasReciprocal && !m.reciprocalMessage.empty())

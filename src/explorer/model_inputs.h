@@ -18,7 +18,7 @@ struct LoadedModels {
 // is wrong (the first problem; nothing is shown then).
 bool loadModelInputs(const std::vector<std::string>& inputs, LoadedModels& out, std::string& error);
 
-// One line per thing worth telling about the loaded models: one that is not
-// closed and is shown without a dual, one whose reciprocal dual is missing
+// One line per thing worth telling about the loaded models: a vertex in no
+// face (left out), one that is not closed and is shown without a dual, one whose reciprocal dual is missing
 // and falls back to the program's. Empty for sound models.
 std::vector<std::string> modelWarnings(const LoadedModels& loaded);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cctype>
 #include <cstdlib>
+#include <filesystem>
 
 namespace {
 
@@ -30,12 +32,39 @@ std::string readSize(const std::string& text, int& width, int& height) {
     return "";
 }
 
+// white, none (no background) or #rrggbb; the error text otherwise.
+std::string readBackground(const std::string& text, Rgb& colour, bool& transparent) {
+    transparent = text == "none";
+    if (transparent || text == "white") {
+        colour = {1.0f, 1.0f, 1.0f};
+        return "";
+    }
+    const bool hex = text.size() == 7 && text[0] == '#' &&
+                     std::all_of(text.begin() + 1, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    if (!hex) return "--background: '" + text + "' is not white, none or #rrggbb";
+    const long value = std::strtol(text.c_str() + 1, nullptr, 16);
+    colour = {float((value >> 16) & 255) / 255.0f, float((value >> 8) & 255) / 255.0f, float(value & 255) / 255.0f};
+    return "";
+}
+
+// An output name's extension against its kind; "" when they agree or the
+// name has none.
+std::string extensionProblem(const std::string& option, const std::string& path, const char* kind) {
+    std::string extension = std::filesystem::path(path).extension().string();
+    for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (extension.empty() || extension == std::string(".") + kind) return "";
+    return option + " " + path + ": the name ends in " + std::filesystem::path(path).extension().string() +
+           ", not ." + kind;
+}
+
 }  // namespace
 
 std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
-           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N [--overwrite]]\n";
+           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers[=solid|dual|both]]"
+           " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--line-width PX]"
+           " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -76,12 +105,25 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         ->check(CLI::IsMember({"program", "reciprocal"}));
     app.add_option("--back", back, "back edges: dashed|hidden|drawn")
         ->check(CLI::IsMember({"dashed", "hidden", "drawn"}));
-    app.add_flag("--numbers", o.numbers, "number the solid's vertices");
+    std::string numbers, faces, background, palette;
+    app.add_flag("--numbers{solid}", numbers, "number the vertices: solid (the default), dual or both")
+        ->check(CLI::IsMember({"solid", "dual", "both"}));
+    app.add_option("--faces", faces, "faces: off|shaded|translucent")
+        ->check(CLI::IsMember({"off", "shaded", "translucent"}));
     auto* framesOption =
         app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
             ->check(CLI::Range(1, maxFrames));
     auto* overwriteOption =
         app.add_flag("--overwrite", o.overwrite, "let --frames replace pictures already there (else refused)");
+    app.add_flag("--turntable", o.turntable,
+                 "the first angle raises the camera; turns go about the model's own up axis");
+    app.add_option("--line-width", o.lineWidth, "line width in pixels (default grows with the size)")
+        ->check(CLI::Range(0.1, 64.0));
+    app.add_option("--font-px", o.fontPx, "height of the numbers in pixels (default grows with the size)")
+        ->check(CLI::Range(1, 512));
+    app.add_option("--background", background, "white, none (transparent) or #rrggbb");
+    app.add_option("--palette", palette, "classic (blue and red) or colourblind (blue and orange)")
+        ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
 
     auto fail = [&](const std::string& what) {
         parsed.status = 2;
@@ -118,11 +160,26 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     if (!dual.empty()) o.dual = dual == "reciprocal" ? DualKind::Reciprocal : DualKind::Program;
     if (!back.empty())
         o.back = back == "dashed" ? BackEdges::Dashed : back == "hidden" ? BackEdges::Hidden : BackEdges::Drawn;
+    o.numbers = numbers == "solid" || numbers == "both";
+    o.dualNumbers = numbers == "dual" || numbers == "both";
+    if (!faces.empty())
+        o.faces = faces == "shaded" ? FaceStyle::Shaded : faces == "translucent" ? FaceStyle::Translucent : FaceStyle::Off;
+    if (!background.empty()) {
+        const std::string problem = readBackground(background, o.background, o.transparent);
+        if (!problem.empty()) return fail(problem);
+    }
+    if (!palette.empty()) o.palette = palette == "classic" ? PaletteKind::Classic : PaletteKind::Colourblind;
     if (*pngOption) o.output = OutputKind::Png, o.outputPath = png;
     if (*svgOption) o.output = OutputKind::Svg, o.outputPath = svg;
     if (*offOption) o.output = OutputKind::Off, o.outputPath = off;
     if (o.output != OutputKind::Window && o.outputPath.empty())
         return fail("the output file name is empty");
+    const char* kinds[] = {"", "png", "svg", "off"};
+    if (o.output != OutputKind::Window) {
+        const std::string problem = extensionProblem(std::string("--") + kinds[int(o.output)], o.outputPath,
+                                                     kinds[int(o.output)]);
+        if (!problem.empty()) return fail(problem);
+    }
     if (*framesOption && o.output != OutputKind::Png && o.output != OutputKind::Svg)
         return fail("--frames needs --png FILE or --svg FILE");
     if (*framesOption && o.outputPath == "-")

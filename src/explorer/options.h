@@ -30,9 +30,17 @@ struct ExplorerOptions {
     ShowMode show = ShowMode::Both;
     std::optional<DualKind> dual;     // not given: the models' own default
     BackEdges back = BackEdges::Drawn;
-    bool numbers = false;
+    bool numbers = false;             // the solid's vertices numbered
+    bool dualNumbers = false;         // the dual's vertices numbered (by their faces)
     int frames = 0;                   // 0: one picture; N: a turntable of N
     bool overwrite = false;           // --frames may replace existing pictures
+    bool turntable = false;           // A raises the camera, B and the frames turn about the model's up axis
+    FaceStyle faces = FaceStyle::Off;
+    double lineWidth = 0.0;           // 0: grows with the picture
+    int fontPx = 0;                   // 0: grows with the picture
+    Rgb background = programBackground;
+    bool transparent = false;         // --background none
+    PaletteKind palette = PaletteKind::Classic;
 };
 
 // What the command line asks for. `status` is -1 when the program should go
@@ -49,10 +57,11 @@ struct ParsedOptions {
 std::string usageLine();
 
 // Reads the arguments after the program's name. A bad option or value,
-// options that cannot go together, a size outside 1..16384 per side or a
-// frame count outside 1..100000 give status 2 with one line saying what
-// was wrong, followed by the usage line; so does --frames with "-"
-// (standard output) as its file. --help gives status 0 and the help; so
-// does --version with `version` and a line break, when `version` is not
-// empty. It never touches the file system.
+// options that cannot go together, a size outside 1..16384 per side, a
+// frame count outside 1..100000, an output name whose extension is not its
+// kind's (--png a.jpg; no extension at all is accepted), or --frames with
+// "-" (standard output) as its file give status 2 with one line saying what
+// was wrong, followed by the usage line. --help gives status 0 and the
+// help; so does --version with `version` and a line break, when `version`
+// is not empty. It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "explorer/palette.h"
+#include "geometry/orientation.h"
 #include "geometry/program_window.h"
 
 // What the explorer shows, as one plain value: the window, its input and the
@@ -14,8 +16,12 @@ enum class ShowMode { Both, Solid, Dual };
 // the reciprocal about the midsphere.
 enum class DualKind { Program, Reciprocal };
 
-// How edges facing away from the viewer are drawn.
+// How edges (or parts of edges) behind a face are drawn.
 enum class BackEdges { Drawn, Dashed, Hidden };
+
+// How faces are painted: not at all (the program's picture), flat shaded,
+// or shaded and translucent.
+enum class FaceStyle { Off, Shaded, Translucent };
 
 constexpr float startAngleX = 30.0f;  // the README's typical run
 constexpr float startAngleY = 45.0f;
@@ -26,16 +32,34 @@ struct ViewState {
     int model = 0;            // index into the loaded models
     float a = startAngleX;    // turn about x, degrees, applied first
     float b = startAngleY;    // turn about y, degrees, applied second
+    Rotation turn;            // then this, in screen space (see geometry/orientation.h)
+    bool turntable = false;   // spin turns about the model's own up axis
     double zoom = 1.0;        // 1 = fitted like the program; 2 = twice as large
     ShowMode show = ShowMode::Both;
     DualKind dual = DualKind::Program;
     BackEdges back = BackEdges::Drawn;  // as the program draws them
     bool numbers = false;     // vertex numbers beside the solid's vertices
+    bool dualNumbers = false; // and beside the dual's, numbered by their faces
+    FaceStyle faces = FaceStyle::Off;
     bool spinning = false;    // turning about y by elapsed time
     bool help = false;        // the key list over the picture
     int width = startWidth;   // window or picture size, pixels
     int height = startHeight;
+    // For print: 0 lets the line width and the numbers' size grow with the
+    // picture (1 pixel and the 7-pixel font at 1024 x 700).
+    double lineWidth = 0.0;   // pixels
+    int fontPx = 0;           // pixels, the font scaled by whole factors
+    Rgb background = programBackground;
+    bool transparent = false; // no background at all (PNG alpha, SVG without its rectangle)
+    PaletteKind palette = PaletteKind::Classic;
 };
+
+inline Orientation orientationOf(const ViewState& s) { return {s.a, s.b, s.turn}; }
+inline void setOrientation(ViewState& s, const Orientation& o) {
+    s.a = o.a;
+    s.b = o.b;
+    s.turn = o.turn;
+}
 
 // The state the explorer opens in: the first model at the typical run's
 // angles; models from OFF files start with the reciprocal dual (they have no

@@ -24,9 +24,13 @@ int runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
         if (!drawn) return drawn;
         // Read back a band at a time straight into the file: a picture of
         // 16384 x 16384 is never held whole beside the context's own.
-        return writePng(fd, frame.width, frame.height, [&](int top, int count, std::uint8_t* out) {
-            return readPixelRows(frame.width, frame.height, top, count, out);
-        });
+        const int channels = frame.transparent ? 4 : 3;
+        return writePng(
+            fd, frame.width, frame.height,
+            [&](int top, int count, std::uint8_t* out) {
+                return readPixelRows(frame.width, frame.height, top, count, channels, out);
+            },
+            channels);
     };
     std::string error;
     if (writeHeadlessOutput(options, loaded, pngWriter, error)) return 0;

@@ -44,11 +44,13 @@ OffscreenContext::OffscreenContext(int width, int height) : width_(width), heigh
     display_ = display;
     try {
         // The window asks GLUT for RGB with depth and no multisampling;
-        // asking for the same here keeps the rasterisation identical.
+        // asking for the same here keeps the rasterisation identical. Alpha
+        // besides, for pictures without a background; a 24-bit depth buffer
+        // as the window gets, so both hide the same pixels.
         const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT,
                                            EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                                            EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
-                                           EGL_DEPTH_SIZE, 16,
+                                           EGL_ALPHA_SIZE, 8, EGL_DEPTH_SIZE, 24,
                                            EGL_SAMPLE_BUFFERS, 0,
                                            EGL_NONE};
         EGLConfig config = nullptr;

@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
 #include "explorer/bitmap_font.h"
+#include "explorer/face_shading.h"
 
 namespace {
 
@@ -31,6 +33,33 @@ void drawIndexed(GLenum mode, const std::vector<std::uint32_t>& indices) {
 // program's.
 constexpr float smallestDirectDistance = 1e-30f;
 
+// The frame as it is drawn from such coordinates: every position taken
+// relative to the camera and divided by its distance, in double.
+Frame scaledForGl(const Frame& frame) {
+    Frame out = frame;
+    const double cx = frame.camera.cx, cy = frame.camera.cy, unit = frame.camera.distance;
+    auto scaleXy = [&](std::vector<float>& xy) {
+        for (std::size_t i = 0; i + 1 < xy.size(); i += 2) {
+            xy[i] = float((double(xy[i]) - cx) / unit);
+            xy[i + 1] = float((double(xy[i + 1]) - cy) / unit);
+        }
+    };
+    for (FrameShell& shell : out.shells) {
+        scaleXy(shell.xy);
+        for (float& z : shell.z) z = float(double(z) / unit);
+    }
+    for (std::size_t i = 0; i + 2 < out.faces.xyz.size(); i += 3) {
+        out.faces.xyz[i] = float((double(out.faces.xyz[i]) - cx) / unit);
+        out.faces.xyz[i + 1] = float((double(out.faces.xyz[i + 1]) - cy) / unit);
+        out.faces.xyz[i + 2] = float(double(out.faces.xyz[i + 2]) / unit);
+    }
+    out.camera = Camera{0.0f, 0.0f, 1.0f};
+    out.depthRange = frame.depthRange / unit;
+    out.projection.zNear = frame.projection.zNear / unit;
+    out.projection.zFar = frame.projection.zFar / unit;
+    return out;
+}
+
 // GL's first pending error as one line, or Done; drains the rest.
 Status glErrors(const char* what) {
     const GLenum first = glGetError();
@@ -43,17 +72,105 @@ Status glErrors(const char* what) {
                    " (GL error " + code + ")");
 }
 
-void drawShell(const FrameShell& shell, const float* xy) {
+// Where the frame decides what is behind by depth, the picture keeps the
+// program's x and y to the bit: the projection's first rows and its w stay
+// those of gluPerspective at z = 0 (w = the camera's distance d for every
+// point), and only the depth row is replaced, mapping z from -range..range
+// (nearer the viewer is larger z) to 1..-1. So nothing moves on the screen,
+// only depth is added.
+void loadDepthProjection(const Frame& frame) {
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);  // column by column
+    const double d = frame.camera.distance, k = -d / frame.depthRange;
+    // z_clip = k (z_eye + d) = k z; w_clip = d.
+    m[2] = 0.0, m[6] = 0.0, m[10] = k, m[14] = k * d;
+    m[3] = 0.0, m[7] = 0.0, m[11] = 0.0, m[15] = d;
+    glLoadMatrixd(m);
+}
+
+void drawPolygons(const FramePolygons& faces, float alpha, bool coloured) {
+    for (std::size_t p = 0; p + 1 < faces.start.size(); ++p) {
+        if (coloured) {
+            const Rgb& c = faces.colour[p];
+            glColor4f(c.red, c.green, c.blue, alpha);
+        }
+        glBegin(GL_POLYGON);
+        for (std::uint32_t k = faces.start[p]; k < faces.start[p + 1]; ++k) glVertex3fv(&faces.xyz[3 * k]);
+        glEnd();
+    }
+}
+
+// The faces, into the depth buffer only, pushed back a little so the edges
+// on them stay in front.
+void depthOnly(const FramePolygons& faces) {
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glDepthMask(GL_TRUE);
+    drawPolygons(faces, 1.0f, false);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+void drawFaces(const Frame& frame) {
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1.5f, 4.0f);
+    if (frame.faceStyle == FaceStyle::Shaded) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        drawPolygons(frame.faces, 1.0f, true);
+    } else {
+        // Translucent faces come farthest first and are blended without
+        // depth; behind them the depth buffer still hides edges, if asked.
+        if (frame.faceStyle == FaceStyle::Translucent) {
+            glDisable(GL_DEPTH_TEST);
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            drawPolygons(frame.faces, translucentAlpha, true);
+            glDisable(GL_BLEND);
+        }
+        if (frame.depthTested) depthOnly(frame.faces);
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+void drawShell(const Frame& frame, const FrameShell& shell, bool threeD, std::vector<float>& xyz) {
     glColor3f(shell.colour.red, shell.colour.green, shell.colour.blue);
-    glVertexPointer(2, GL_FLOAT, 0, xy);
+    if (threeD) {
+        xyz.resize(3 * shell.z.size());
+        for (std::size_t i = 0; i < shell.z.size(); ++i) {
+            xyz[3 * i] = shell.xy[2 * i];
+            xyz[3 * i + 1] = shell.xy[2 * i + 1];
+            xyz[3 * i + 2] = shell.z[i];
+        }
+        glVertexPointer(3, GL_FLOAT, 0, xyz.data());
+    } else {
+        glVertexPointer(2, GL_FLOAT, 0, shell.xy.data());
+    }
+    if (frame.depthTested) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
+        glDepthFunc(GL_LEQUAL);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
     drawIndexed(GL_LINES, shell.lines);
     if (!shell.dashed.empty()) {
+        // With depth, the dashed list repeats the lines: dashed where behind.
+        if (frame.depthTested) glDepthFunc(GL_GREATER);
         glEnable(GL_LINE_STIPPLE);
-        glLineStipple(1, dashPattern);
+        glLineStipple(GLint(std::max(1.0, std::round(frame.lineWidth))), dashPattern);
         drawIndexed(GL_LINES, shell.dashed);
         glDisable(GL_LINE_STIPPLE);
     }
+    if (frame.marksDepthTested) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
     drawIndexed(GL_POINTS, shell.marks);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
 }
 
 // glBitmap wants rows from the bottom, each row's left pixel in the high bit.
@@ -66,6 +183,23 @@ std::array<GLubyte, glyphHeight> bitmapOf(const Glyph& g) {
 
 void drawText(const FrameText& t, int windowHeight) {
     glColor3f(t.colour.red, t.colour.green, t.colour.blue);
+    if (t.scale > 1) {
+        // Enlarged: each pixel of the font a square, in window pixels (the
+        // projection is set so, y down).
+        const double s = t.scale;
+        double left = t.x;
+        for (char c : t.text) {
+            const Glyph& g = glyphFor(c);
+            for (int r = 0; r < glyphHeight; ++r)
+                for (int col = 0; col < glyphWidth; ++col)
+                    if (g.rows[r] & (1 << (glyphWidth - 1 - col))) {
+                        const double x = left + col * s, y = t.y - (glyphHeight - r) * s;
+                        glRectd(x, y, x + s, y + s);
+                    }
+            left += glyphAdvance * s;
+        }
+        return;
+    }
     // Window positions count rows from the bottom; the colour is taken for
     // the raster position when it is set, so after glColor.
     glWindowPos2d(t.x, double(windowHeight) - t.y);
@@ -75,76 +209,73 @@ void drawText(const FrameText& t, int windowHeight) {
     }
 }
 
-}  // namespace
-
-Status renderFrame(const Frame& frame) {
-    glErrors("draw");  // what an earlier caller left is not this picture's
+void drawFrame(const Frame& frame) {
     const Projection& p = frame.projection;
     glViewport(0, 0, p.viewportWidth, p.viewportHeight);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_LINE_SMOOTH);
     glDisable(GL_POINT_SMOOTH);
-    glClearColor(frame.background.red, frame.background.green, frame.background.blue, 0.0f);
+    glDisable(GL_BLEND);
+    glClearColor(frame.background.red, frame.background.green, frame.background.blue,
+                 frame.transparent ? 0.0f : 1.0f);
+    glClearDepth(1.0);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
-    const Camera& camera = frame.camera;
-    const bool rescaled = camera.distance > 0.0f && camera.distance < smallestDirectDistance;
-    const double unit = rescaled ? double(camera.distance) : 1.0;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(p.fovY, p.aspect, p.zNear / unit, p.zFar / unit);
+    gluPerspective(p.fovY, p.aspect, p.zNear, p.zFar);
+    // Without faces and hidden parts everything lies in the plane z = 0, as
+    // in the program's window.
+    const bool threeD = frame.depthTested || frame.faceStyle != FaceStyle::Off;
+    if (threeD) loadDepthProjection(frame);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    if (rescaled)
-        glTranslatef(0.0f, 0.0f, -1.0f);
-    else
-        glTranslatef(-camera.cx, -camera.cy, -camera.distance);
+    glTranslatef(-frame.camera.cx, -frame.camera.cy, -frame.camera.distance);
 
-    glLineWidth(1.0f);
-    glPointSize(float(endMarkSize));
+    if (threeD) drawFaces(frame);
+    glLineWidth(float(frame.lineWidth));
+    glPointSize(float(frame.markSize));
     glEnableClientState(GL_VERTEX_ARRAY);
-    std::vector<float> scaled;
-    for (const FrameShell& shell : frame.shells) {
-        if (!rescaled) {
-            drawShell(shell, shell.xy.data());
-            continue;
-        }
-        scaled.resize(shell.xy.size());
-        for (std::size_t i = 0; i + 1 < shell.xy.size(); i += 2) {
-            scaled[i] = float((double(shell.xy[i]) - camera.cx) / unit);
-            scaled[i + 1] = float((double(shell.xy[i + 1]) - camera.cy) / unit);
-        }
-        drawShell(shell, scaled.data());
-    }
+    std::vector<float> xyz;
+    for (const FrameShell& shell : frame.shells) drawShell(frame, shell, threeD, xyz);
     glDisableClientState(GL_VERTEX_ARRAY);
 
-    if (!frame.boxes.empty()) {
-        // Boxes in window pixels, y down like the frame's.
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0.0, double(p.viewportWidth), double(p.viewportHeight), 0.0, -1.0, 1.0);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        for (const FrameBox& b : frame.boxes) {
-            glColor3f(b.colour.red, b.colour.green, b.colour.blue);
-            glRectd(b.x, b.y, b.x + b.width, b.y + b.height);
-        }
+    // Boxes and enlarged text in window pixels, y down like the frame's.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, double(p.viewportWidth), double(p.viewportHeight), 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    for (const FrameBox& b : frame.boxes) {
+        glColor3f(b.colour.red, b.colour.green, b.colour.blue);
+        glRectd(b.x, b.y, b.x + b.width, b.y + b.height);
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (const FrameText& t : frame.texts) drawText(t, p.viewportHeight);
     glFlush();
+}
+
+}  // namespace
+
+Status renderFrame(const Frame& frame) {
+    const Camera& camera = frame.camera;
+    if (camera.distance > 0.0f && camera.distance < smallestDirectDistance)
+        drawFrame(scaledForGl(frame));
+    else
+        drawFrame(frame);
     return glErrors("draw the picture");
 }
 
-Status readPixelRows(int width, int height, int top, int count, std::uint8_t* out) {
+Status readPixelRows(int width, int height, int top, int count, int channels, std::uint8_t* out) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     // GL counts rows from the bottom: the band's lowest row comes first and
     // the rows are turned in place after.
-    glReadPixels(0, height - top - count, width, count, GL_RGB, GL_UNSIGNED_BYTE, out);
+    glReadPixels(0, height - top - count, width, count, channels == 4 ? GL_RGBA : GL_RGB,
+                 GL_UNSIGNED_BYTE, out);
     const Status read = glErrors("read the picture back");
     if (!read) return read;
-    const std::size_t row = std::size_t(width) * 3;
+    const std::size_t row = std::size_t(width) * std::size_t(channels == 4 ? 4 : 3);
     for (int y = 0; y < count / 2; ++y)
         std::swap_ranges(out + row * std::size_t(y), out + row * std::size_t(y + 1),
                          out + row * std::size_t(count - 1 - y));

@@ -17,7 +17,7 @@
 Status renderFrame(const Frame& frame);
 
 // Rows top .. top + count - 1, counted from the top, of the current read
-// buffer (width x height pixels), as 8-bit RGB rows from the top into
-// `out` (count * width * 3 bytes): the order of picture files. An error
-// when GL reports one.
-Status readPixelRows(int width, int height, int top, int count, std::uint8_t* out);
+// buffer (width x height pixels), as 8-bit RGB (or, with channels 4, RGBA)
+// rows from the top into `out` (count * width * channels bytes): the order
+// of picture files. An error when GL reports one.
+Status readPixelRows(int width, int height, int top, int count, int channels, std::uint8_t* out);

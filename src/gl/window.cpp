@@ -11,6 +11,7 @@
 
 #include "explorer/actions.h"
 #include "explorer/frame.h"
+#include "explorer/view_title.h"
 #include "gl/renderer.h"
 #include "gl/shift_tab.h"
 #include "output/png_file.h"
@@ -18,6 +19,7 @@
 namespace {
 
 constexpr int spinTickMs = 15;
+constexpr int noteMs = 3000;  // how long a note stays in the title
 
 // GLUT's callbacks take no user pointer: the window's one state object.
 struct ExplorerWindow {
@@ -26,6 +28,9 @@ struct ExplorerWindow {
     LoadedModels loaded;
     ActionContext context;
     ViewState view;
+    ViewState opening;  // the title names what differs from it
+    std::string note;   // said in the title for a moment
+    int noteGeneration = 0;
     std::vector<std::string> help;
     std::string title;
     bool dragging = false;
@@ -43,7 +48,7 @@ const Model& currentModel() { return explorer->loaded.models[std::size_t(explore
 Frame currentFrame() { return buildFrame(currentModel(), explorer->view, explorer->help); }
 
 void refresh() {
-    const std::string title = frameTitle(currentModel().name, explorer->view);
+    const std::string title = viewTitle(currentModel().name, explorer->view, explorer->opening, explorer->note);
     if (title != explorer->title) {
         explorer->title = title;
         glutSetWindowTitle(title.c_str());
@@ -56,30 +61,36 @@ void onSpinTick(int generation) {
     const int now = glutGet(GLUT_ELAPSED_TIME);
     ViewState& v = explorer->view;
     // By elapsed time, so the speed does not depend on how fast frames come.
-    v.b += spinDegreesPerSecond * float(now - explorer->lastTickMs) / 1000.0f;
+    applySpin(v, spinDegreesPerSecond * float(now - explorer->lastTickMs) / 1000.0f);
     if (v.b >= 360.0f) v.b -= 360.0f;
     explorer->lastTickMs = now;
     refresh();
     glutTimerFunc(spinTickMs, onSpinTick, generation);
 }
 
-// Draws the current frame again into the back buffer and writes it out,
-// leaving the shown picture as it is. A failure is told and the window
-// stays.
+void clearNote(int generation) {
+    if (generation != explorer->noteGeneration) return;
+    explorer->note.clear();
+    refresh();
+}
+
+// Draws the current frame again, without the key list, into the back
+// buffer and writes it out, leaving the shown picture as it is. A failure
+// is told and the window stays.
 void savePicture() {
-    const Frame frame = currentFrame();
+    const Frame frame = buildFrame(currentModel(), explorer->view);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
     std::string path, error;
     const Status drawn = renderFrame(frame);
     glReadBuffer(GL_BACK);
     const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
-        return readPixelRows(w, h, top, count, out);
+        return readPixelRows(w, h, top, count, 3, out);
     };
+    const std::string stem = currentModel().name + "-" + orientationFileText(orientationOf(explorer->view));
     if (!drawn) {
         error = drawn.error().text();
-    } else if (writeNewPng(pictureStem(currentModel().name, explorer->view.a, explorer->view.b), w, h,
-                           rows, path, error)) {
+    } else if (writeNewPng(stem, w, h, rows, path, error)) {
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
         return;
@@ -94,6 +105,11 @@ void perform(ActionId id) {
     case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;
     case ActionEffect::Redraw: break;
+    }
+    if (id == ActionId::CycleDual) {
+        // A model without a reciprocal dual looks the same either way: say so.
+        explorer->note = reciprocalNote(currentModel());
+        if (!explorer->note.empty()) glutTimerFunc(noteMs, clearNote, ++explorer->noteGeneration);
     }
     if (explorer->view.spinning && !wasSpinning) {
         explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
@@ -208,13 +224,14 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     state.context.directory = inputs.loaded.directory;
     state.loaded = std::move(inputs.loaded);
     state.view = start;
+    state.opening = start;
     state.help = helpLines(state.context);
 
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(start.width, start.height);
     glutInitWindowPosition(programWindowX, programWindowY);
-    state.title = frameTitle(currentModel().name, state.view);
+    state.title = viewTitle(currentModel().name, state.view, state.opening);
     glutCreateWindow(state.title.c_str());
     keepShiftTab();
 

@@ -3,13 +3,19 @@
 #include <cmath>
 
 Vec3d vertexMean(const Polyhedron& p) {
+    std::vector<std::uint8_t> used(p.vertices.size(), 0);
+    for (std::int32_t c : p.corners) used[static_cast<std::size_t>(c)] = 1;
     Vec3d sum{0, 0, 0};
-    for (const Vec3& v : p.vertices) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < p.vertices.size(); ++i) {
+        if (!used[i]) continue;
+        const Vec3& v = p.vertices[i];
         sum.x += v.x;
         sum.y += v.y;
         sum.z += v.z;
+        ++count;
     }
-    const double n = p.vertices.empty() ? 1.0 : static_cast<double>(p.vertices.size());
+    const double n = count == 0 ? 1.0 : static_cast<double>(count);
     return {sum.x / n, sum.y / n, sum.z / n};
 }
 

@@ -5,8 +5,8 @@
 #include "mesh/polyhedron.h"
 #include "geometry/vec3.h"
 
-// The mean of a model's vertices (the origin for none): the centre that
-// outward and the reciprocal are judged against.
+// The mean of a model's vertices that are in some face (the origin for
+// none): the centre that outward and the reciprocal are judged against.
 Vec3d vertexMean(const Polyhedron& p);
 
 // A face's plane, measured relative to `centre`: Newell's normal (not of

@@ -75,6 +75,10 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
         });
     VertexRings rings;
     const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
+    if (rings.lonely > 0)
+        m.lonelyVertexNote = "vertex " + std::to_string(rings.firstLonely + numberBase) + " is in no face" +
+                             (rings.lonely > 1 ? " (nor are " + std::to_string(rings.lonely - 1) + " more)" : "") +
+                             " and is left out";
     SolidPart fromSolid = solidPart.get();
     m.solidNormals = std::move(fromSolid.normals);
     if (!ringed) {

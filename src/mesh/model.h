@@ -11,7 +11,7 @@
 // faces' outward normals (for front and back).
 //
 // Dual vertex i belongs to solid face i; dual face v is the ring of faces
-// around solid vertex v; dual edge i crosses solid edge i (joins the dual
+// around solid vertex v (empty for a vertex in no face); dual edge i crosses solid edge i (joins the dual
 // vertices of its two faces, and lies between the dual faces of its two
 // vertices).
 struct Model {
@@ -29,6 +29,11 @@ struct Model {
     // openEdgeMessage says why, e.g. "edge 3-7 has only one face".
     bool closed = false;
     std::string openEdgeMessage;
+
+    // Vertices in no face take no part in the edges, the duals or the
+    // picture; this says so ("vertex 7 is in no face and is left out"), or
+    // is empty.
+    std::string lonelyVertexNote;
 
     // The program's dual (see program_dual.h): for the five solids of the ten
     // files, exactly the program's dual vertices.

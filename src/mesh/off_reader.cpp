@@ -50,6 +50,19 @@ public:
         return text_.substr(begin, pos_ - begin);
     }
 
+    // Whether the current line holds another token.
+    bool hasToken() {
+        skipBlanks();
+        return pos_ < lineEnd_;
+    }
+
+    // The next token wherever it is, on this line or a later one; empty at
+    // the end of the text.
+    std::string_view anyToken() {
+        if (!hasToken() && !nextLine()) return {};
+        return token();
+    }
+
     // The number of the line last moved to (counting from 1), or of the last
     // line once the text is used up.
     long long line() const { return line_ > 0 ? line_ : 1; }
@@ -143,6 +156,9 @@ public:
         if (!first.empty() && (std::isalpha(static_cast<unsigned char>(first[0])) != 0)) {
             if (first != "OFF" && first != "COFF" && first != "NOFF" && first != "CNOFF")
                 return fail(quoted(first) + " is not an OFF header (OFF, COFF, NOFF or CNOFF)");
+            // What follows x y z in a file with no line structure: a normal
+            // (3 numbers), a colour (4) or both.
+            extraPerVertex_ = (first[0] == 'C' ? 4 : 0) + (first.find('N') != std::string_view::npos ? 3 : 0);
             first = scan_.token();
             if (first == "BINARY") return fail("binary OFF files are not read");
             if (first.empty()) {
@@ -174,30 +190,50 @@ private:
             return fail("bad counts: " + quoted(edges) + " is not a count");
         vertexCount_ = values[0];
         faceCount_ = values[1];
+        // Data on the counts line itself: a file written on one line (or
+        // with no line structure at all), read token by token, the edge
+        // count taken as given.
+        streamed_ = !edges.empty() && scan_.hasToken();
         if (faceCount_ == 0) return fail("the file declares no faces");
         if (vertexCount_ > maxOffCount || faceCount_ > maxOffCount)
             return fail("counts of " + std::to_string(vertexCount_) + " vertices and " +
                         std::to_string(faceCount_) + " faces are above the limit of " +
                         std::to_string(maxOffCount));
-        // Every vertex line takes at least "0 0 0\n", every face "3 0 1 2\n"
-        // (the last line may lack its line end).
-        const long long needed = 6 * vertexCount_ + 8 * faceCount_ - 1;
-        if (needed > static_cast<long long>(scan_.bytesLeft()))
-            return fail("counts of " + std::to_string(vertexCount_) + " vertices and " +
-                        std::to_string(faceCount_) + " faces cannot fit in the " +
-                        std::to_string(scan_.bytesLeft()) + " bytes after them");
         return true;
     }
 
+    // Room for what the counts announce, but no more than the text could
+    // hold (a vertex takes at least "0 0 0 ", a face "3 0 1 2 "): a short
+    // file claiming millions allocates little, and says where it ends.
+    std::size_t roomFor(long long count, long long bytesEach) const {
+        const long long fits = static_cast<long long>(scan_.bytesLeft()) / bytesEach + 1;
+        return static_cast<std::size_t>(count < fits ? count : fits);
+    }
+
+    bool endsAfterVertex(long long v) {
+        return fail(std::string("the file ends after ") +
+                    (v == 0 ? "the counts" : "vertex " + std::to_string(v - 1)) + ": " + std::to_string(v) +
+                    " of " + std::to_string(vertexCount_) + " vertices read");
+    }
+
+    bool endsAfterFace(long long f) {
+        return fail(std::string("the file ends after ") +
+                    (f == 0 ? "vertex " + std::to_string(vertexCount_ - 1) : "face " + std::to_string(f - 1)) +
+                    ": " + std::to_string(f) + " of " + std::to_string(faceCount_) + " faces read");
+    }
+
+    // The next token of a vertex or face: on its line, or anywhere in a
+    // streamed file.
+    std::string_view next() { return streamed_ ? scan_.anyToken() : scan_.token(); }
+
     bool vertices() {
-        out_.vertices.resize(static_cast<std::size_t>(vertexCount_));
+        out_.vertices.reserve(roomFor(vertexCount_, 6));
         for (long long v = 0; v < vertexCount_; ++v) {
-            if (!scan_.nextLine())
-                return fail("the file ends after " + std::to_string(v) + " of " +
-                            std::to_string(vertexCount_) + " vertices");
+            if (streamed_ ? !scan_.hasToken() && !scan_.nextLine() : !scan_.nextLine()) return endsAfterVertex(v);
             float xyz[3];
             for (float& c : xyz) {
-                const std::string_view t = scan_.token();
+                const std::string_view t = next();
+                if (t.empty() && streamed_) return endsAfterVertex(v);
                 if (t.empty()) return fail("vertex " + std::to_string(v) + " needs x, y and z");
                 if (!parseCoordinate(t, c)) return fail(quoted(t) + " is not a number");
                 if (!std::isfinite(c))
@@ -207,22 +243,22 @@ private:
                     return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
                                 " is outside -1e30..1e30");
             }
-            out_.vertices[static_cast<std::size_t>(v)] = Vec3{xyz[0], xyz[1], xyz[2]};
+            out_.vertices.push_back(Vec3{xyz[0], xyz[1], xyz[2]});
+            for (int k = 0; streamed_ && k < extraPerVertex_; ++k)
+                if (next().empty()) return endsAfterVertex(v);
         }
         return true;
     }
 
     bool faces() {
-        out_.faceStart.reserve(static_cast<std::size_t>(faceCount_) + 1);
-        out_.corners.reserve(static_cast<std::size_t>(faceCount_) * 3);
+        out_.faceStart.reserve(roomFor(faceCount_, 8) + 1);
+        out_.corners.reserve(roomFor(faceCount_, 8) * 3);
         // The last face each vertex was seen in (+1), to find a repeated
         // corner without searching the face.
         std::vector<std::int32_t> seenIn(static_cast<std::size_t>(vertexCount_), 0);
         for (long long f = 0; f < faceCount_; ++f) {
-            if (!scan_.nextLine())
-                return fail("the file ends after " + std::to_string(f) + " of " +
-                            std::to_string(faceCount_) + " faces");
-            const std::string_view t = scan_.token();
+            if (streamed_ ? !scan_.hasToken() && !scan_.nextLine() : !scan_.nextLine()) return endsAfterFace(f);
+            const std::string_view t = next();
             long long n = 0;
             if (!parseWhole(t, n)) return fail(quoted(t) + " is not a whole number");
             if (n < 3)
@@ -230,7 +266,7 @@ private:
                             " corners; a face needs at least 3");
             const auto stamp = static_cast<std::int32_t>(f + 1);
             for (long long k = 0; k < n; ++k) {
-                const std::string_view c = scan_.token();
+                const std::string_view c = next();
                 if (c.empty())
                     return fail("face " + std::to_string(f) + " lists " + std::to_string(k) +
                                 " of its " + std::to_string(n) + " corners");
@@ -259,6 +295,8 @@ private:
     std::string& error_;
     long long vertexCount_ = 0;
     long long faceCount_ = 0;
+    bool streamed_ = false;
+    int extraPerVertex_ = 0;
 };
 
 }  // namespace

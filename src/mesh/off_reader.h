@@ -13,9 +13,16 @@
 //   x y z ...                V vertex lines; numbers after z are ignored
 //   n i0 ... in-1 ...        F face lines, 0-based indices; the rest ignored
 //
+// A file whose data starts on its counts line, after all three counts (as
+// when the whole file is one line), is read as a stream of numbers with no
+// regard to lines: x y z for each vertex (then 3 numbers more for NOFF, 4
+// for COFF, 7 for CNOFF), n and n indices for each face.
+//
 // '#' starts a comment anywhere, blank lines are skipped. Every error is one
-// line "FILE:LINE: what is wrong". Counts above maxOffCount, or more than the
-// text could hold, are refused before anything is allocated for them.
+// line "FILE:LINE: what is wrong"; a file that ends too early says after
+// which vertex or face ("FILE:9: the file ends after vertex 6: 7 of 8
+// vertices read", LINE the last line). Counts above maxOffCount are refused;
+// below it nothing is allocated beyond what the text could hold.
 
 // The largest vertex or face count a file may declare.
 constexpr long long maxOffCount = 10'000'000;

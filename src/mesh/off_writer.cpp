@@ -37,6 +37,7 @@ Status offWritable(const Polyhedron& shell) {
     }
     std::vector<int> seenIn(std::size_t(shell.vertexCount()), -1);
     for (int f = 0; f < shell.faceCount(); ++f) {
+        if (shell.faceSize(f) == 0) continue;  // left out of the text
         if (shell.faceSize(f) < 3)
             return failure("face " + std::to_string(f) + " has " + std::to_string(shell.faceSize(f)) +
                            " corners; a face needs at least 3");
@@ -62,18 +63,21 @@ Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
         if (!writable)
             return failure((shells.size() > 1 ? "shell " + std::to_string(i + 1) + ": " : std::string()) +
                            writable.error().what);
-        anyFace = anyFace || shells[i]->faceCount() > 0;
+        for (int f = 0; f < shells[i]->faceCount() && !anyFace; ++f)
+            anyFace = shells[i]->faceSize(f) > 0;
     }
     if (!anyFace) return failure("there is no face to write");
     long long vertices = 0, faces = 0, edges = 0;
     std::string sizes;
     for (const Polyhedron* shell : shells) {
         vertices += shell->vertexCount();
-        faces += shell->faceCount();
+        long long shellFaces = 0;
+        for (int f = 0; f < shell->faceCount(); ++f) shellFaces += shell->faceSize(f) > 0;
+        faces += shellFaces;
         // Shells share no vertex, so no edge is counted twice.
         edges += static_cast<long long>(deriveEdges(*shell).size());
         sizes += (sizes.empty() ? " " : ", ") + std::to_string(shell->vertexCount()) +
-                 " vertices and " + std::to_string(shell->faceCount()) + " faces";
+                 " vertices and " + std::to_string(shellFaces) + " faces";
     }
     std::string text;
     // Room for short numbers, so the text rarely has to move while growing.
@@ -98,6 +102,7 @@ Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
     long long offset = 0;
     for (const Polyhedron* shell : shells) {
         for (int f = 0; f < shell->faceCount(); ++f) {
+            if (shell->faceSize(f) == 0) continue;  // a dual's face of a vertex in no face
             appendNumber(text, static_cast<long long>(shell->faceSize(f)));
             for (int k = 0; k < shell->faceSize(f); ++k) {
                 text += ' ';

@@ -18,7 +18,8 @@
 Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells);
 
 // Done when readOff would read `shell` back as it is: every face has at
-// least 3 corners, none of them twice, and every coordinate is finite and
+// least 3 corners (faces with none, a dual's of a vertex in no face, are
+// left out of the text), none of them twice, and every coordinate is finite and
 // within maxCoordinate. Else what is not so, naming the first face or
 // vertex at fault (counted from 0, as OFF counts).
 Status offWritable(const Polyhedron& shell);

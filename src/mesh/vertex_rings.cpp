@@ -32,10 +32,13 @@ bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexR
     rings.faces.reserve(p.corners.size());
     rings.start.assign(1, 0);
     rings.start.reserve(static_cast<std::size_t>(vertexCount) + 1);
+    rings.lonely = 0;
+    rings.firstLonely = -1;
     for (int v = 0; v < vertexCount; ++v) {
         if (firstSlot[v] < 0) {
-            error = "vertex " + std::to_string(v + numberBase) + " is in no face";
-            return false;
+            if (rings.lonely++ == 0) rings.firstLonely = v;
+            rings.start.push_back(static_cast<std::int32_t>(rings.faces.size()));
+            continue;
         }
         // Leaving each face by the edge that arrives at v keeps the ring
         // turning the way the faces turn; `forward` flips where a neighbour

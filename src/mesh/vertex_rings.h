@@ -14,6 +14,9 @@
 struct VertexRings {
     std::vector<std::int32_t> faces;
     std::vector<std::int32_t> start{0};
+    // Vertices in no face get an empty ring: how many, and the first.
+    int lonely = 0;
+    int firstLonely = -1;
 };
 
 // Walks from face to face across the edges at each vertex of `p`, whose
@@ -23,6 +26,7 @@ struct VertexRings {
 // way around its vertex as the faces turn around their own corners. Returns
 // false with `error` naming the first vertex (counted from `numberBase`) whose
 // faces do not form one single ring (two cones meeting at a point, a face
-// naming it twice, a vertex in no face). Linear in the number of corners.
+// naming it twice). A vertex in no face is no reason to fail: its ring is
+// empty, and it is counted in `lonely`. Linear in the number of corners.
 bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                       std::string& error, int numberBase = 0);

@@ -1,5 +1,6 @@
 #include "output/headless_output.h"
 
+#include <cctype>
 #include <cstdio>
 
 #include "mesh/off_writer.h"
@@ -13,6 +14,16 @@ std::string modelNames(const LoadedModels& loaded) {
     std::string names;
     for (const Model& m : loaded.models) names += (names.empty() ? "" : ", ") + m.name;
     return names;
+}
+
+// The solid kind (1..5) an English name stands for, 0 for none: the key
+// list says "Cube" where the menu word is "heksaedar".
+int englishSolid(std::string name) {
+    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const char* names[] = {"tetrahedron", "cube", "octahedron", "dodecahedron", "icosahedron"};
+    for (int k = 0; k < 5; ++k)
+        if (name == names[k]) return k + 1;
+    return name == "hexahedron" ? 2 : 0;
 }
 
 // The model index the options pick; -1 with `error` when they pick none.
@@ -31,6 +42,9 @@ int chosenModel(const ExplorerOptions& options, const LoadedModels& loaded, std:
     if (!options.model.empty()) {
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
             if (loaded.models[i].name == options.model) return int(i);
+        const int kind = loaded.directory ? englishSolid(options.model) : 0;
+        for (std::size_t i = 0; i < loaded.models.size(); ++i)
+            if (kind != 0 && loaded.models[i].solidKind == kind) return int(i);
         error = "--model " + options.model + ": no model of that name; the models are " +
                 modelNames(loaded);
         return -1;
@@ -49,14 +63,22 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
         return false;
     }
     state.model = model;
-    state.a = options.a;
-    state.b = options.b;
+    setOrientation(state, options.turntable ? turntableOrientation(options.a, options.b)
+                                            : Orientation{options.a, options.b, {}});
+    state.turntable = options.turntable;
     state.width = options.width;
     state.height = options.height;
     state.show = options.show;
     if (options.dual) state.dual = *options.dual;
     state.back = options.back;
     state.numbers = options.numbers;
+    state.dualNumbers = options.dualNumbers;
+    state.faces = options.faces;
+    state.lineWidth = options.lineWidth;
+    state.fontPx = options.fontPx;
+    state.background = options.background;
+    state.transparent = options.transparent;
+    state.palette = options.palette;
     return true;
 }
 
@@ -116,8 +138,13 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     std::vector<std::string> written;
     for (int i = 0; i < count; ++i) {
         ViewState turned = state;
+        // About the screen's vertical while the view is the program's,
+        // about the model's up axis on a turntable (a is 0 there): either
+        // way a turn of b alone.
         if (options.frames > 0) turned.b = frameAngle(state.b, i, count);
-        const Frame frame = buildFrame(model, turned);
+        const Frame frame = buildFrame(model, turned, {},
+                                       options.output == OutputKind::Svg ? FrameTarget::Vector
+                                                                         : FrameTarget::Raster);
         const Status done = writeOutputFile(
             pathOf(i),
             [&](int fd) {

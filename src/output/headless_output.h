@@ -16,8 +16,11 @@
 // needs no GL and no display.
 
 // The state the options describe on the loaded models: the model --solid or
-// --model picks (else the first), the angles, size, shells, dual kind, back
-// edges and numbers given, the models' own defaults for the rest. False with
+// --model picks (a model's name, or for the ten files also its English name,
+// "cube"; else the first), the angles (on a turntable: the camera raised
+// by A, the model turned by B about its up axis), size, shells, dual kind,
+// back edges, faces, numbers and print settings given, the models' own
+// defaults for the rest. False with
 // one line in `error` when --solid is used with OFF files, the directory
 // lacks that solid, or --model names no loaded model (the line lists them).
 bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded, ViewState& state,

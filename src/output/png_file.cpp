@@ -19,6 +19,7 @@ struct PngJob {
     int fd = -1;
     int width = 0;
     int height = 0;
+    int channels = 3;
     const PngRows* rows = nullptr;
     std::vector<std::uint8_t> band;
     int bandTop = 0;
@@ -27,7 +28,7 @@ struct PngJob {
 
     // Row y of the picture, fetching the band it lies in; null after an error.
     const std::uint8_t* row(int y) {
-        const std::size_t rowBytes = std::size_t(width) * 3;
+        const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
         if (y >= bandTop + bandCount) {
             bandTop = y;
             bandCount = std::min(int(band.size() / rowBytes), height - y);
@@ -67,7 +68,8 @@ void onPngFlush(png_structp) {}
 bool runPng(png_structp png, png_infop info, PngJob& job) {
     if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &job, onPngWrite, onPngFlush);
-    png_set_IHDR(png, info, png_uint_32(job.width), png_uint_32(job.height), 8, PNG_COLOR_TYPE_RGB,
+    png_set_IHDR(png, info, png_uint_32(job.width), png_uint_32(job.height), 8,
+                 job.channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < job.height; ++y) {
@@ -81,16 +83,16 @@ bool runPng(png_structp png, png_infop info, PngJob& job) {
 
 }  // namespace
 
-PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width) {
-    return [&rgb, width](int top, int count, std::uint8_t* out) -> Status {
-        const std::size_t rowBytes = std::size_t(width) * 3;
+PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width, int channels) {
+    return [&rgb, width, channels](int top, int count, std::uint8_t* out) -> Status {
+        const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
         if (rgb.size() < rowBytes * std::size_t(top + count)) return failure("picture data shorter than its size");
         std::memcpy(out, rgb.data() + rowBytes * std::size_t(top), rowBytes * std::size_t(count));
         return Done{};
     };
 }
 
-Status writePng(int fd, int width, int height, const PngRows& rows) {
+Status writePng(int fd, int width, int height, const PngRows& rows, int channels) {
     if (width < 1 || height < 1)
         return failure("picture size " + std::to_string(width) + "x" + std::to_string(height) +
                        " is not positive");
@@ -98,8 +100,9 @@ Status writePng(int fd, int width, int height, const PngRows& rows) {
     job.fd = fd;
     job.width = width;
     job.height = height;
+    job.channels = channels == 4 ? 4 : 3;
     job.rows = &rows;
-    const std::size_t rowBytes = std::size_t(width) * 3;
+    const std::size_t rowBytes = std::size_t(width) * std::size_t(job.channels);
     job.band.resize(rowBytes * std::clamp<std::size_t>(bandBytes / rowBytes, 1, std::size_t(height)));
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, onPngError, onPngWarning);
     if (!png) return failure("cannot start libpng");
@@ -140,10 +143,4 @@ bool writeNewPng(const std::string& stem, int width, int height, const PngRows& 
     }
     error = stem + ".png: every name up to " + stem + "-99999.png is taken";
     return false;
-}
-
-std::string pictureStem(const std::string& modelName, float a, float b) {
-    char angles[64];
-    std::snprintf(angles, sizeof angles, "-x%g-y%g", double(a), double(b));
-    return modelName + angles;
 }

@@ -11,20 +11,21 @@
 // output. A picture is 8-bit RGB, rows from the top, each row from the left.
 
 // Supplies a picture's rows: fills `out` with `count` rows (count * width *
-// 3 bytes) starting at row `top`, counted from the top. An error gives the
+// channels bytes) starting at row `top`, counted from the top. An error gives the
 // picture up.
 using PngRows = std::function<Status(int top, int count, std::uint8_t* out)>;
 
 // The rows of a picture held whole in memory: rgb holds width * height * 3
 // bytes, rows from the top.
-PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width);
+PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width, int channels = 3);
 
 // Writes a width x height picture to the open descriptor fd, asking `rows`
 // for one band of rows at a time, top first (a band holds at most about
 // 4 MB, whatever the picture's size). Errors: sizes that are not positive,
 // what `rows` said, the system's reason for a failed write ("cannot be
-// written: No space left on device"), or libpng's own message.
-Status writePng(int fd, int width, int height, const PngRows& rows);
+// written: No space left on device"), or libpng's own message. With
+// channels 4 the rows are RGBA (0 alpha: transparent), else RGB.
+Status writePng(int fd, int width, int height, const PngRows& rows, int channels = 3);
 
 // Writes the picture to `path` through the explorer's output writer
 // (output_file.h), replacing what is there. False with "PATH: what went
@@ -40,7 +41,3 @@ bool writePngFile(const std::string& path, int width, int height,
 // wrong" in `error` (a folder that cannot be written).
 bool writeNewPng(const std::string& stem, int width, int height, const PngRows& rows,
                  std::string& path, std::string& error);
-
-// The stem for a picture of a model at given angles: "heksaedar-x30-y45",
-// the angles printed like %g.
-std::string pictureStem(const std::string& modelName, float a, float b);

@@ -6,8 +6,11 @@
 
 // The picture of a frame as SVG text: the same framing, colours and
 // pixel coordinates as the rendered picture (every position comes from
-// pixelOf), solid lines as 1-pixel strokes, back edges as dashed strokes,
-// end marks as 4-pixel squares, numbers and the key list as text. The
+// pixelOf), faces as filled polygons in the frame's order, lines as strokes
+// of the frame's width, parts behind as dashed strokes (one path each), end
+// marks as squares, numbers and the key list as text; no background
+// rectangle for a transparent frame. A frame for SVG comes from
+// buildFrame with FrameTarget::Vector: its hidden parts are already cut. The
 // bytes depend on the frame alone (fixed number format, fixed order), so
 // the same state always gives the same file. Coordinates are written with
 // two decimals; an element with a coordinate that is not finite is left out.

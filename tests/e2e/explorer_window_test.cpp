@@ -51,7 +51,7 @@ protected:
 TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
     int status = -1;
     RgbImage programFirst, program;
-    for (auto [answers, picture] : {std::pair{"30 45 1\n", &programFirst}, {"20 65 2\n", &program}}) {
+    for (auto [answers, picture] : {std::pair{"30 45 1\n", &programFirst}, {"30 65 2\n", &program}}) {
         WindowRun run(*x, work.path().string());
         *picture = pictureOf(run, answers);
         ASSERT_TRUE(run.closeWindow(status));
@@ -60,24 +60,27 @@ TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
     ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string())) << "cannot start it";
     const RgbImage first = picture("tetraedar  x 30  y 45");
     EXPECT_EQ(first, programFirst) << "the first frame is not the program's for 30 45 1";
-    // 40 pixels right and 20 up: b 45 + 20, a 30 - 10.
+    // 40 pixels right: a turn about the screen's vertical, which keeps the
+    // program's view, b 45 + 20.
     const std::string id = std::to_string(window);
     xdotool({"mousemove", "--window", id, "500", "350", "mousedown", "1", "mousemove", "--window",
-             id, "540", "330", "mouseup", "1"});
-    EXPECT_FALSE(picture("tetraedar  x 20  y 65") == first) << "the drag changed nothing";
+             id, "540", "350", "mouseup", "1"});
+    EXPECT_FALSE(picture("tetraedar  x 30  y 65") == first) << "the drag changed nothing";
     type({"2"});
-    EXPECT_EQ(picture("heksaedar  x 20  y 65"), program) << "not the program's picture";
+    EXPECT_EQ(picture("heksaedar  x 30  y 65"), program) << "not the program's picture";
 
-    type({"d", "s"});
-    ASSERT_TRUE(explorer.waitForOutput("\n", 15.0)) << explorer.err();
-    EXPECT_EQ(explorer.out(), "heksaedar-x20-y65.png\n");
+    // Saved with the key list shown: the picture without it.
+    type({"d"});
     const RgbImage solidOnly = x->waitUntilDrawn(window, 30.0);
-    EXPECT_EQ(loadPng(work.file("heksaedar-x20-y65.png")), solidOnly);
+    type({"question", "s"});
+    ASSERT_TRUE(explorer.waitForOutput("\n", 15.0)) << explorer.err();
+    EXPECT_EQ(explorer.out(), "heksaedar-x30-y65.png\n");
+    EXPECT_EQ(loadPng(work.file("heksaedar-x30-y65.png")), solidOnly);
 
     // The cube alone: the program's cube with no red anywhere.
     VertexArrays turned;
     std::string error;
-    ASSERT_TRUE(loadTurnedSolids(work.path().string(), 20.0f, 65.0f, turned, error)) << error;
+    ASSERT_TRUE(loadTurnedSolids(work.path().string(), 30.0f, 65.0f, turned, error)) << error;
     ExpectedPicture expected = predictPicture(turned, 2);
     const auto keepBlue = [](auto& items) {
         items.erase(std::remove_if(items.begin(), items.end(), [](const auto& i) { return i.colour != 2; }),

@@ -10,9 +10,10 @@ namespace {
 
 std::string describe(const ViewState& s) {
     char text[160];
-    std::snprintf(text, sizeof text, "m%d a%g b%g z%g show%d dual%d back%d n%d spin%d help%d",
-                  s.model, double(s.a), double(s.b), s.zoom, int(s.show), int(s.dual),
-                  int(s.back), int(s.numbers), int(s.spinning), int(s.help));
+    std::snprintf(text, sizeof text, "m%d %s z%g show%d dual%d back%d n%d%d f%d spin%d t%d help%d",
+                  s.model, orientationText(orientationOf(s)).c_str(), s.zoom, int(s.show), int(s.dual),
+                  int(s.back), int(s.numbers), int(s.dualNumbers), int(s.faces), int(s.spinning),
+                  int(s.turntable), int(s.help));
     return text;
 }
 
@@ -40,22 +41,26 @@ TEST(Actions, EveryKeyBelongsToExactlyOneEntry) {
 }
 
 TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
-    const std::string start = "m0 a30 b45 z1 show0 dual0 back0 n0 spin0 help0";
+    const std::string start = "m0 x 30  y 45 z1 show0 dual0 back0 n00 f0 spin0 t0 help0";
     // Keys (one char each, or a special key's name), the state after them, the last effect.
     const std::tuple<std::vector<const char*>, const char*, ActionEffect> cases[] = {
-        {{"2"}, "m1 a30 b45 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"5", "\t"}, "m0 a30 b45 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"BackTab"}, "m4 a30 b45 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"d", "d"}, "m0 a30 b45 z1 show2 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
+        {{"2"}, "m1 x 30  y 45 z1 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"5", "\t"}, start.c_str(), ActionEffect::Redraw},
+        {{"BackTab"}, "m4 x 30  y 45 z1 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"d", "d"}, "m0 x 30  y 45 z1 show2 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
         {{"d", "d", "d"}, start.c_str(), ActionEffect::Redraw},
-        {{"c", "b", "b"}, "m0 a30 b45 z1 show0 dual1 back2 n0 spin0 help0", ActionEffect::Redraw},
-        {{"b", "b", "b"}, start.c_str(), ActionEffect::Redraw},
-        {{"n", " ", "?"}, "m0 a30 b45 z1 show0 dual0 back0 n1 spin1 help1", ActionEffect::Redraw},
-        {{"Up", "Left", "Left"}, "m0 a25 b35 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"Down", "Right"}, "m0 a35 b50 z1 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"+", "="}, "m0 a30 b45 z1.5625 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"-"}, "m0 a30 b45 z0.8 show0 dual0 back0 n0 spin0 help0", ActionEffect::Redraw},
-        {{"Up", "+", " ", "n", "r"}, "m0 a30 b45 z1 show0 dual0 back0 n1 spin0 help0", ActionEffect::Redraw},
+        {{"c", "b", "b", "f"}, "m0 x 30  y 45 z1 show0 dual1 back2 n00 f1 spin0 t0 help0", ActionEffect::Redraw},
+        {{"b", "b", "b", "f", "f", "f"}, start.c_str(), ActionEffect::Redraw},
+        // Rx(30) Ry(45), worked by hand: x 20.70, y 49.11, z 22.21.
+        {{"n", " ", "?", "t"}, "m0 x 20.7  y 49.1  z 22.2 z1 show0 dual0 back0 n10 f0 spin1 t1 help1", ActionEffect::Redraw},
+        {{"n", "n"}, "m0 x 30  y 45 z1 show0 dual0 back0 n01 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"n", "n", "n"}, "m0 x 30  y 45 z1 show0 dual0 back0 n11 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"n", "n", "n", "n"}, start.c_str(), ActionEffect::Redraw},
+        {{"Left", "Left"}, "m0 x 30  y 35 z1 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"Down", "Up", "Right"}, "m0 x 30  y 50 z1 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"+", "="}, "m0 x 30  y 45 z1.5625 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"-"}, "m0 x 30  y 45 z0.8 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
+        {{"Up", "+", " ", "n", "r"}, "m0 x 30  y 45 z1 show0 dual0 back0 n10 f0 spin0 t0 help0", ActionEffect::Redraw},
         {{"s"}, start.c_str(), ActionEffect::Save},
         {{"q"}, start.c_str(), ActionEffect::Quit},
         {{"\x1b"}, start.c_str(), ActionEffect::Quit},

@@ -50,6 +50,9 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
         {{"--png", "a.png", "--svg", "b.svg"}, "excludes"},
         {{"--solid", "2", "--model", "kocka"}, "excludes"},
         {{"--png", ""}, "the output file name is empty"},
+        {{"--background", "#12345"}, "--background: '#12345' is not white, none or #rrggbb"},
+        {{"--numbers=all"}, "--numbers"},
+        {{"--svg", "a.SVG.png"}, "--svg a.SVG.png: the name ends in .png, not .svg"},
     };
     for (const auto& [args, fragment] : cases) {
         const ParsedOptions parsed = parseOptions(args);

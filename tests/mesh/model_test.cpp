@@ -105,6 +105,18 @@ TEST(Model, WhatCannotBeBuiltIsLeftOutWithItsReason) {
     }
 }
 
+// A vertex in no face, however far out, changes neither the dual nor its
+// centre: it is left out with a note, the dual written without its face.
+TEST(Model, AVertexInNoFaceIsLeftOut) {
+    const char* tetra = "0 0 0\n1 0 0\n0 1 0\n0 0 1\n";
+    const char* faces = "3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 3 2\n";
+    const Model plain = offModel(std::string("4 4\n") + tetra + faces);
+    const Model lonely = offModel(std::string("5 4\n") + tetra + "90 90 90\n" + faces);
+    EXPECT_TRUE(lonely.closed && lonely.hasReciprocal) << lonely.openEdgeMessage;
+    EXPECT_EQ(lonely.lonelyVertexNote, "vertex 4 is in no face and is left out");
+    EXPECT_EQ(formatOff({&lonely.reciprocalDual}).value(), formatOff({&plain.reciprocalDual}).value());
+}
+
 TEST(DirectoryModels, ProgramDualIsTheProgramsOutput) {
     const std::vector<Model> models = shippedModels();
     ASSERT_EQ(models.size(), 5u);

@@ -36,6 +36,9 @@ TEST(ReadOff, GoodInputsGiveTheSameTetrahedron) {
         "OFF\n4 4 6\n" + v + "3 0 2 1 0.5 0.5 0.5\n3 0 1 3 9\n3 1 2 3\n3 0 3 2 x\n",
         "OFF\r\n4 4 6\r\n0 0 0\r\n1 0 0\r\n0 1 0\r\n0 0 15e-1\r\n" + f,
         "4\t4\t6\n+0 0e0 0\n1.0 0 0\n0 1 0\n0 0 1.5\n3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 3 2",
+        "OFF 4 4 6 0 0 0 1 0 0 0 1 0 0 0 1.5 3 0 2 1 3 0 1 3 3 1 2 3 3 0 3 2",  // one line
+        "4 4 0 0 0 0 1 0\n0 0 1 0 0 0 1.5 3 0 2\n1 3 0 1 3 3 1 2 3 3 0 3 2\n",    // no line structure
+        "NOFF 4 4 6 0 0 0 0 0 1 1 0 0 0 0 1 0 1 0 0 0 1 0 0 1.5 0 0 1 " + f,  // normals skipped
     };
     for (const std::string& input : inputs) EXPECT_EQ(read(input), tetraOff) << input;
 }
@@ -52,8 +55,11 @@ TEST(ReadOff, BadInputsNameLineAndFault) {
         {"OFF\n3 1 x\n", "t.off:2: bad counts: 'x' is not a count"},
         {"OFF\n3 0\n", "t.off:2: the file declares no faces"},
         {"OFF\n20000000 1\n", "t.off:2: counts of 20000000 vertices and 1 faces are above the limit of 10000000"},
-        {"OFF\n3 2\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n",
-         "t.off:2: counts of 3 vertices and 2 faces cannot fit in the 26 bytes after them"},
+        {"OFF\n3 2\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2\n", "t.off:6: the file ends after face 0: 1 of 2 faces read"},
+        {"OFF\n3000000 2\n0 0 0\n", "t.off:3: the file ends after vertex 0: 1 of 3000000 vertices read"},
+        {"OFF\n3 1\n", "t.off:2: the file ends after the counts: 0 of 3 vertices read"},
+        {"OFF 3 1 0 0 0 0 1 0 0 0 1", "t.off:1: the file ends after vertex 1: 2 of 3 vertices read"},
+        {"OFF 3 1 0 0 0 0 1 0 0 0 1 0\n\n", "t.off:2: the file ends after vertex 2: 0 of 1 faces read"},
         {"3 1\n0 0 0\n1 0 0 \n0 1 zero\n3 0 1 2\n", "t.off:4: 'zero' is not a number"},
         {"3 1\n0 0 0\n1 0 0\n0 1 \x1b[2J\\\n3 0 1 2\n", "t.off:4: '\\x1b[2J\\\\' is not a number"},
         {"3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 \0\x7f\n"s, "t.off:5: '\\0\\x7f' is not a whole number"},
@@ -67,9 +73,9 @@ TEST(ReadOff, BadInputsNameLineAndFault) {
         {"3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 0\n", "t.off:5: face 0 names vertex 0 twice"},
         {"3 1\n0 0 0\n1 0 0\n0 1 0\n4 0 1 2 #3\n", "t.off:5: face 0 lists 3 of its 4 corners"},
         {"3 1\n0 0 0\n1 0 0\n0 1 0\n3 0 1 2.0\n", "t.off:5: '2.0' is not a whole number"},
-        {"3 1\n0 0 0\n1 0 0\n\n# gone\n           \n", "t.off:6: the file ends after 2 of 3 vertices"},
+        {"3 1\n0 0 0\n1 0 0\n\n# gone\n           \n", "t.off:6: the file ends after vertex 1: 2 of 3 vertices read"},
         {"4 2\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 2\n\n#  a comment, not a face\n",
-         "t.off:8: the file ends after 1 of 2 faces"},
+         "t.off:8: the file ends after face 0: 1 of 2 faces read"},
     };
     for (const auto& [text, error] : cases) EXPECT_EQ(read(text), error) << text;
 }

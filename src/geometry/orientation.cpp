@@ -1,0 +1,181 @@
+#include "geometry/orientation.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "geometry/rotation.h"
+
+namespace {
+
+constexpr double pi = 3.141592653589793;
+constexpr double degree = pi / 180.0;
+
+// Products of many small turns drift from the identity by rounding alone;
+// a turn this close to it is taken as none, so Up then Down gives back the
+// program's exact path.
+constexpr double identityTolerance = 1e-12;
+
+Rotation snapped(const Rotation& r) {
+    for (int i = 0; i < 9; ++i)
+        if (std::fabs(r.m[i] - Rotation{}.m[i]) > identityTolerance) return r;
+    return Rotation{};
+}
+
+Mat3 rounded(const Rotation& r) {
+    Mat3 m;
+    for (int i = 0; i < 9; ++i) m.m[i] = static_cast<float>(r.m[i]);
+    return m;
+}
+
+// Into (-180, 180].
+double wrapped(double degrees) {
+    double w = std::fmod(degrees, 360.0);
+    if (w > 180.0) w -= 360.0;
+    if (w <= -180.0) w += 360.0;
+    return w;
+}
+
+}  // namespace
+
+Rotation operator*(const Rotation& left, const Rotation& right) {
+    Rotation r;
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            r.at(i, j) = left.at(i, 0) * right.at(0, j) + left.at(i, 1) * right.at(1, j) +
+                         left.at(i, 2) * right.at(2, j);
+    return r;
+}
+
+Rotation turnAboutX(double degrees) {
+    const double s = std::sin(degrees * degree), c = std::cos(degrees * degree);
+    return {{1, 0, 0, 0, c, -s, 0, s, c}};
+}
+
+Rotation turnAboutY(double degrees) {
+    const double s = std::sin(degrees * degree), c = std::cos(degrees * degree);
+    return {{c, 0, s, 0, 1, 0, -s, 0, c}};
+}
+
+Rotation turnAboutZ(double degrees) {
+    const double s = std::sin(degrees * degree), c = std::cos(degrees * degree);
+    return {{c, -s, 0, s, c, 0, 0, 0, 1}};
+}
+
+Rotation wholeRotation(const Orientation& o) {
+    return o.turn * turnAboutY(o.b) * turnAboutX(o.a);
+}
+
+void turnAboutScreenVertical(Orientation& o, float degrees) {
+    // Ry(d) Ry(b) Rx(a) = Ry(b + d) Rx(a): still the program's path.
+    if (o.turn.isIdentity())
+        o.b += degrees;
+    else
+        o.turn = snapped(turnAboutY(degrees) * o.turn);
+}
+
+void turnAboutScreenHorizontal(Orientation& o, float degrees) {
+    // Rx(d) Ry(0) Rx(a) = Rx(a + d); any other b needs the further turn.
+    if (o.turn.isIdentity() && o.b == 0.0f)
+        o.a += degrees;
+    else
+        o.turn = snapped(turnAboutX(degrees) * o.turn);
+}
+
+Orientation turntableOrientation(float elevation, float spin) {
+    Orientation o;
+    o.b = spin;
+    if (elevation != 0.0f) o.turn = turnAboutX(elevation);
+    return o;
+}
+
+void turnAboutModelUp(Orientation& o, float degrees) {
+    // With a = 0 the rotation is turn Ry(b), and turn Ry(b) Ry(d) = turn
+    // Ry(b + d); otherwise the whole rotation becomes the turn, after which
+    // that holds.
+    if (o.a != 0.0f) {
+        o.turn = wholeRotation(o);
+        o.a = 0.0f;
+        o.b = 0.0f;
+    }
+    o.b += degrees;
+}
+
+VertexTurn vertexTurnOf(const Orientation& o) {
+    VertexTurn t;
+    t.programPath = o.turn.isIdentity();
+    if (t.programPath) {
+        t.aboutX = rotationAboutX(o.a);
+        t.aboutY = rotationAboutY(o.b);
+    } else {
+        t.whole = rounded(wholeRotation(o));
+    }
+    return t;
+}
+
+Vec3 turnVertex(const VertexTurn& t, Vec3 v) {
+    return t.programPath ? rotateVec3(t.aboutY, rotateVec3(t.aboutX, v)) : rotateVec3(t.whole, v);
+}
+
+ProgramAngles programAnglesOf(const Rotation& r) {
+    // R = Ry(b) Rx(a) Rz(c): its last column is (sin b cos a, -sin a,
+    // cos b cos a) and its middle row (cos a sin c, cos a cos c, -sin a).
+    const double cosA = std::hypot(r.at(1, 0), r.at(1, 1));
+    ProgramAngles p;
+    p.a = std::atan2(-r.at(1, 2), cosA) / degree;
+    if (cosA > 1e-9) {
+        p.b = std::atan2(r.at(0, 2), r.at(2, 2)) / degree;
+        p.c = std::atan2(r.at(1, 0), r.at(1, 1)) / degree;
+    } else {
+        // Looking along the turned y axis: c = 0, and the first column is
+        // (cos b, 0, -sin b).
+        p.b = std::atan2(-r.at(2, 0), r.at(0, 0)) / degree;
+        p.c = 0.0;
+    }
+    p.a = wrapped(p.a);
+    p.b = wrapped(p.b);
+    p.c = wrapped(p.c);
+    const ProgramAngles other{wrapped(180.0 - p.a), wrapped(p.b + 180.0), wrapped(p.c + 180.0)};
+    return std::fabs(other.c) < std::fabs(p.c) ? other : p;
+}
+
+std::string angleText(double degrees, int decimals) {
+    const double scale = decimals > 0 ? 10.0 : 1.0;
+    double r = wrapped(std::round(degrees * scale) / scale);
+    if (r == 0.0) r = 0.0;  // no "-0"
+    char text[64];
+    if (decimals > 0 && r != std::round(r))
+        std::snprintf(text, sizeof text, "%.1f", r);
+    else
+        std::snprintf(text, sizeof text, "%.0f", r);
+    return text;
+}
+
+namespace {
+
+// The angles a title or file name shows, and whether c needs showing.
+struct ShownAngles {
+    double a, b, c;
+    bool withC;
+};
+
+ShownAngles shownAngles(const Orientation& o, int decimals) {
+    if (o.turn.isIdentity()) return {o.a, o.b, 0.0, false};
+    const ProgramAngles p = programAnglesOf(wholeRotation(o));
+    return {p.a, p.b, p.c, angleText(p.c, decimals) != "0"};
+}
+
+}  // namespace
+
+std::string orientationText(const Orientation& o) {
+    const ShownAngles s = shownAngles(o, 1);
+    std::string text = "x " + angleText(s.a) + "  y " + angleText(s.b);
+    if (s.withC) text += "  z " + angleText(s.c);
+    return text;
+}
+
+std::string orientationFileText(const Orientation& o) {
+    const ShownAngles s = shownAngles(o, 0);
+    std::string text = "x" + angleText(s.a, 0) + "-y" + angleText(s.b, 0);
+    if (s.withC) text += "-z" + angleText(s.c, 0);
+    return text;
+}
