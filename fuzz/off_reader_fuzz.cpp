@@ -1,12 +1,14 @@
 // Any bytes as an OFF file; what reads builds a whole model. Besides crashes
 // it catches a writer and a reader that disagree: the solid and each dual,
-// written, read back and written again, must give the same text.
+// written, read back and written again, must give the same text. A model
+// with a morph gives, at every stage, a refusal or a closed model.
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "mesh/morph.h"
 #include "model/model.h"
 #include "model/off_reader.h"
 #include "model/off_writer.h"
@@ -33,5 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expectRoundTrip(m.solid);
     if (m.closed) expectRoundTrip(m.programDual);
     if (m.hasReciprocal) expectRoundTrip(m.reciprocalDual);
+    const Result<MorphFamily> family = morphFamily(m);
+    for (double t : {0.25, 0.5, 1.0}) {
+        if (!family) break;
+        const Result<Polyhedron> stage = morphAt(*family, t);
+        if (stage && !buildModel("stage", *stage, 0, 0).closed) {
+            std::fprintf(stderr, "the morph at t %g is not closed\n", t);
+            std::abort();
+        }
+    }
     return 0;
 }
