@@ -1,6 +1,7 @@
 #include "explorer/actions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -29,6 +30,10 @@ const std::vector<Action>& actionTable() {
         {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden"},
         {ActionId::ToggleNumbers, "n", SpecialKey::None, "n", "Vertex numbers"},
         {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin"},
+        {ActionId::ToggleMorph, "m", SpecialKey::None, "m", "Morph to the dual and back"},
+        {ActionId::MorphBack, "[", SpecialKey::None, "[", "Morph a step back"},
+        {ActionId::MorphForward, "]", SpecialKey::None, "]", "Morph a step on"},
+        {ActionId::ToggleInfo, "i", SpecialKey::None, "i", "Counts"},
         {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
         {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
         {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
@@ -75,6 +80,16 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
     case ActionId::CycleBack: s.back = nextOf(s.back, 3); break;
     case ActionId::ToggleNumbers: s.numbers = !s.numbers; break;
     case ActionId::ToggleSpin: s.spinning = !s.spinning; break;
+    case ActionId::ToggleMorph: s.morphing = !s.morphing; break;
+    case ActionId::MorphBack:
+    case ActionId::MorphForward: {
+        const double step = id == ActionId::MorphBack ? -morphStep : morphStep;
+        // Kept on the thousandths, so twenty steps land on 1 exactly.
+        s.morph = std::clamp(std::round((s.morph + step) * 1000.0) / 1000.0, 0.0, 1.0);
+        s.morphing = false;
+        break;
+    }
+    case ActionId::ToggleInfo: s.info = !s.info; break;
     case ActionId::TurnUp: s.a -= keyTurnDegrees; break;
     case ActionId::TurnDown: s.a += keyTurnDegrees; break;
     case ActionId::TurnLeft: s.b -= keyTurnDegrees; break;
@@ -86,6 +101,8 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         s.b = startAngleY;
         s.zoom = 1.0;
         s.spinning = false;
+        s.morph = 0.0;
+        s.morphing = false;
         break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;

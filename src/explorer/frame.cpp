@@ -16,8 +16,19 @@ struct ShellSource {
     const Polyhedron* shape;
     const std::vector<Edge>* edges;
     const std::vector<Vec3>* normals;
-    ColourCode colour;
+    Rgb colour;
 };
+
+// How much of a shell's own colour shows in its faint version, over the
+// background: enough to see where the morph started and is going, little
+// enough not to be taken for it.
+constexpr float faintShare = 0.3f;
+
+Rgb faint(Rgb colour, Rgb background) {
+    auto mix = [](float c, float b) { return faintShare * c + (1.0f - faintShare) * b; };
+    return {mix(colour.red, background.red), mix(colour.green, background.green),
+            mix(colour.blue, background.blue)};
+}
 
 // The dual the state asks for; null when the model has none (not closed).
 // A missing reciprocal falls back to the program's dual.
@@ -25,9 +36,10 @@ bool pickDual(const Model& model, DualKind kind, ShellSource& out) {
     if (!model.closed) return false;
     if (kind == DualKind::Reciprocal && model.hasReciprocal)
         out = {&model.reciprocalDual, &model.reciprocalDualEdges, &model.reciprocalDualNormals,
-               dualColour};
+               *colourFor(dualColour)};
     else
-        out = {&model.programDual, &model.programDualEdges, &model.programDualNormals, dualColour};
+        out = {&model.programDual, &model.programDualEdges, &model.programDualNormals,
+               *colourFor(dualColour)};
     return true;
 }
 
@@ -53,7 +65,7 @@ struct Box {
 FrameShell turnShell(const ShellSource& src, const Mat3& rx, const Mat3& ry, BackEdges back,
                      Box& box) {
     FrameShell shell;
-    shell.colour = *colourFor(src.colour);
+    shell.colour = src.colour;
     const Polyhedron& p = *src.shape;
     shell.xy.reserve(2 * p.vertices.size());
     for (const Vec3& v : p.vertices) {
@@ -93,17 +105,19 @@ FrameShell turnShell(const ShellSource& src, const Mat3& rx, const Mat3& ry, Bac
     return shell;
 }
 
-void addHelp(const std::vector<std::string>& help, Frame& frame) {
+// Lines of text on a pale box, 10 pixels in from the left border and from
+// the top border, or from the bottom one when `atBottom`.
+void addPanel(const std::vector<std::string>& help, bool atBottom, Frame& frame) {
     constexpr double left = 10.0;
-    constexpr double top = 10.0;
     constexpr double padding = 8.0;
     std::size_t longest = 0;
     for (const std::string& line : help) longest = std::max(longest, line.size());
     FrameBox box;
     box.x = left;
-    box.y = top;
     box.width = double(longest) * glyphAdvance + 2 * padding;
     box.height = double(help.size()) * textLineHeight + 2 * padding - (textLineHeight - glyphHeight);
+    box.y = atBottom ? frame.height - 10.0 - box.height : 10.0;
+    const double top = box.y;
     box.colour = {1.0f, 1.0f, 0.95f};
     frame.boxes.push_back(box);
     for (std::size_t i = 0; i < help.size(); ++i) {
@@ -117,16 +131,43 @@ void addHelp(const std::vector<std::string>& help, Frame& frame) {
 
 }  // namespace
 
-Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help) {
+Rgb morphColour(double t) {
+    const float k = float(std::clamp(t, 0.0, 1.0));
+    const Rgb blue = *colourFor(solidColour), red = *colourFor(dualColour);
+    return {blue.red + (red.red - blue.red) * k, blue.green + (red.green - blue.green) * k,
+            blue.blue + (red.blue - blue.blue) * k};
+}
+
+Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help,
+                 const Model* morph, const std::vector<std::string>& info) {
     Frame frame;
     frame.width = std::max(state.width, 1);
     frame.height = std::max(state.height, 1);
 
     std::vector<ShellSource> sources;
-    if (state.show != ShowMode::Dual)
-        sources.push_back({&model.solid, &model.edges, &model.solidNormals, solidColour});
+    const Model* numbered = nullptr;  // whose vertices are numbered, in shell numberedShell
+    std::size_t numberedShell = 0;
     ShellSource dual{};
-    if (state.show != ShowMode::Solid && pickDual(model, state.dual, dual)) sources.push_back(dual);
+    if (morph != nullptr && state.morph > 0.0) {
+        sources.push_back({&model.solid, &model.edges, &model.solidNormals,
+                           faint(*colourFor(solidColour), frame.background)});
+        if (pickDual(model, state.dual, dual)) {
+            dual.colour = faint(dual.colour, frame.background);
+            sources.push_back(dual);
+        }
+        if (state.show != ShowMode::Dual) {
+            numbered = morph;
+            numberedShell = sources.size();
+            sources.push_back({&morph->solid, &morph->edges, &morph->solidNormals, morphColour(state.morph)});
+        }
+        if (state.show != ShowMode::Solid && pickDual(*morph, DualKind::Reciprocal, dual)) sources.push_back(dual);
+    } else {
+        if (state.show != ShowMode::Dual) {
+            numbered = &model;
+            sources.push_back({&model.solid, &model.edges, &model.solidNormals, *colourFor(solidColour)});
+        }
+        if (state.show != ShowMode::Solid && pickDual(model, state.dual, dual)) sources.push_back(dual);
+    }
 
     const Mat3 rx = rotationAboutX(state.a);
     const Mat3 ry = rotationAboutY(state.b);
@@ -153,24 +194,31 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     }
     frame.projection = projectionFor(frame.camera, viewMin, viewMax, frame.width, frame.height);
 
-    if (state.numbers && state.show != ShowMode::Dual && !frame.shells.empty()) {
-        const FrameShell& solid = frame.shells.front();
+    if (state.numbers && numbered != nullptr) {
+        const FrameShell& solid = frame.shells[numberedShell];
         for (std::uint32_t v : solid.marks) {
             const PixelPosition at =
                 pixelOf(frame.camera, frame.projection, solid.xy[2 * v], solid.xy[2 * v + 1]);
             FrameText t;
-            t.text = std::to_string(std::int64_t(v) + model.numberBase);
+            t.text = std::to_string(std::int64_t(v) + numbered->numberBase);
             t.x = at.x + labelOffsetX;
             t.y = at.y + labelOffsetY;
             frame.texts.push_back(t);
         }
     }
-    if (state.help && !help.empty()) addHelp(help, frame);
+    if (state.help && !help.empty()) addPanel(help, false, frame);
+    if (state.info && !info.empty()) addPanel(info, true, frame);
     return frame;
 }
 
 std::string frameTitle(const std::string& modelName, const ViewState& state) {
     char angles[64];
     std::snprintf(angles, sizeof angles, "  x %g  y %g", double(state.a), double(state.b));
-    return modelName + angles;
+    std::string title = modelName + angles;
+    if (state.morph > 0.0) {
+        char stage[32];
+        std::snprintf(stage, sizeof stage, "  t %.3g", state.morph);
+        title += stage;
+    }
+    return title;
 }

@@ -53,7 +53,7 @@ struct Frame {
     Rgb background{0.9f, 0.9f, 0.8f};  // the program's clear colour
     Camera camera;
     Projection projection;
-    std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red)
+    std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red); see buildFrame
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
 };
@@ -69,8 +69,20 @@ constexpr double labelOffsetY = -5.0;
 // (not closed) shows its solid only; a missing reciprocal dual falls back to
 // the program's. `help` lines, when state.help is set, come from the caller
 // (the action table knows the keys).
+//
+// With state.morph > 0 and the stage M(t) as `morph`, M(t) takes the
+// solid's place: first the solid and its dual, faint, then M(t) (when the
+// state shows the solid) in a colour from the solid's blue to the dual's red
+// by t, then its own reciprocal dual in red (when it shows the dual); the
+// vertex numbers are M(t)'s. `info` lines, when state.info is set, are shown
+// in a panel at the bottom left.
 Frame buildFrame(const Model& model, const ViewState& state,
-                 const std::vector<std::string>& help = {});
+                 const std::vector<std::string>& help = {}, const Model* morph = nullptr,
+                 const std::vector<std::string>& info = {});
 
-// The window title: "NAME  x A  y B", the angles printed like %g.
+// The colour of the morph's edges at stage t: blue at 0, red at 1.
+Rgb morphColour(double t);
+
+// The window title: "NAME  x A  y B", the angles printed like %g, then
+// "  t 0.25" (three digits at most, like %.3g) when state.morph > 0.
 std::string frameTitle(const std::string& modelName, const ViewState& state);

@@ -1,5 +1,6 @@
 #include "explorer/headless_output.h"
 
+#include "explorer/morph_store.h"
 #include "explorer/output_file.h"
 #include "explorer/svg_writer.h"
 #include "explorer/turntable.h"
@@ -55,6 +56,22 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     if (options.dual) state.dual = *options.dual;
     state.back = options.back;
     state.numbers = options.numbers;
+    state.morph = options.morph;
+    return true;
+}
+
+bool infoText(const ExplorerOptions& options, const LoadedModels& loaded, std::string& text,
+              std::string& error) {
+    ViewState state;
+    if (!stateFromOptions(options, loaded, state, error)) return false;
+    MorphStore store(loaded.models);
+    const Result<std::vector<std::string>> lines = store.countLines(state.model, state);
+    if (!lines) {
+        error = lines.error().what;
+        return false;
+    }
+    text.clear();
+    for (const std::string& line : *lines) text += line + "\n";
     return true;
 }
 
@@ -84,10 +101,32 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     const Model& model = loaded.models[std::size_t(state.model)];
     error = outputPathProblem(options.outputPath);
     if (!error.empty()) return false;
+    MorphStore store(loaded.models);
+    const bool morphs = state.morph > 0.0 || (options.frames > 1 && options.animate != Animation::Turn);
+    if (morphs) {
+        const Status available = store.available(state.model);
+        if (!available) {
+            error = available.error().what;
+            return false;
+        }
+    }
+    // The stage in the solid's place, none at t = 0.
+    auto stageOf = [&](const ViewState& s, const Model*& stage) {
+        stage = nullptr;
+        if (s.morph <= 0.0) return true;
+        const Result<const Model*> built = store.stage(s.model, s.morph);
+        if (!built) error = built.error().what;
+        if (built) stage = *built;
+        return built.ok();
+    };
     try {
         if (options.output == OutputKind::Off) {
+            const Model* stage = nullptr;
+            if (!stageOf(state, stage)) return false;
+            ViewState own = state;
+            if (stage) own.dual = DualKind::Reciprocal;  // the stage's own dual
             std::string text;
-            if (!offOfState(model, state, text, error)) return false;
+            if (!offOfState(stage ? *stage : model, own, text, error)) return false;
             writeFileAtomically(options.outputPath, text);
             return true;
         }
@@ -96,10 +135,13 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
             ViewState turned = state;
             std::string path = options.outputPath;
             if (options.frames > 0) {
-                turned.b = frameAngle(state.b, i, count);
+                if (options.animate != Animation::Morph) turned.b = frameAngle(state.b, i, count);
+                if (options.animate != Animation::Turn) turned.morph = count > 1 ? double(i) / (count - 1) : 0.0;
                 path = frameFileName(options.outputPath, i, count);
             }
-            const Frame frame = buildFrame(model, turned);
+            const Model* stage = nullptr;
+            if (!stageOf(turned, stage)) return false;
+            const Frame frame = buildFrame(model, turned, {}, stage);
             if (options.output == OutputKind::Svg)
                 writeFileAtomically(path, formatSvg(frame));
             else

@@ -28,13 +28,24 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
 // not closed.
 bool offOfState(const Model& model, const ViewState& state, std::string& text, std::string& error);
 
+// The --info text of the model the options pick: one line each for the
+// solid, its dual and (with --morph T, T > 0) the morph, each ending in a
+// line break (see MorphStore::countLines). False with one line in `error`
+// when stateFromOptions fails or the model has no morph.
+bool infoText(const ExplorerOptions& options, const LoadedModels& loaded, std::string& text,
+              std::string& error);
+
 // Draws a frame into a picture file at the given path; throws on failure
 // with what went wrong (the path is added by the caller).
 using PictureWriter = std::function<void(const Frame& frame, const std::string& path)>;
 
-// Writes what the options ask for (options.output is not Window): one
-// file, or with --frames N the pictures turned 360/N degrees apart about y,
-// named by frameFileName. PNG pictures go through `writePng`. Every file is
+// Writes what the options ask for (options.output is Png, Svg or Off): one
+// file, or with --frames N the pictures turned 360/N degrees apart about y
+// (with --animate morph the stage t = k / (N - 1) for picture k instead, N =
+// 1 giving t = 0; with both, the two), named by frameFileName. With t > 0
+// the morph's stage M(t) takes the solid's place (see buildFrame); the OFF
+// file then holds M(t) and its own reciprocal dual as --show asks; a model
+// without a morph is refused before anything is written. PNG pictures go through `writePng`. Every file is
 // written under a temporary name and renamed when whole. An output path in
 // a missing folder, or naming a folder, is refused before anything is
 // drawn. False with one line in `error` naming the file and the problem.

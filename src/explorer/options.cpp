@@ -35,7 +35,8 @@ std::string readSize(const std::string& text, int& width, int& height) {
 std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
-           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N]\n";
+           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N]"
+           " [--morph T] [--animate turn|morph|both] [--info]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
@@ -71,6 +72,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     auto* framesOption =
         app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
             ->check(CLI::Range(1, maxFrames));
+    auto* morphOption = app.add_option("--morph", o.morph, "the morph's stage, 0 (the solid) to 1 (the dual)");
+    std::string animate;
+    app.add_option("--animate", animate, "what --frames changes: turn|morph|both")
+        ->check(CLI::IsMember({"turn", "morph", "both"}));
+    auto* infoOption = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
+    infoOption->excludes(pngOption)->excludes(svgOption)->excludes(offOption);
 
     auto fail = [&](const std::string& what) {
         parsed.status = 2;
@@ -110,5 +117,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
         return fail("the output file name is empty");
     if (*framesOption && o.output != OutputKind::Png && o.output != OutputKind::Svg)
         return fail("--frames needs --png FILE or --svg FILE");
+    if (*morphOption && !(o.morph >= 0.0 && o.morph <= 1.0))
+        return fail("--morph: the stage must be a number from 0 to 1");
+    if (!animate.empty()) {
+        if (!*framesOption) return fail("--animate needs --frames N");
+        o.animate = animate == "morph" ? Animation::Morph : animate == "both" ? Animation::Both : Animation::Turn;
+        if (o.animate != Animation::Turn && *morphOption)
+            return fail("--morph cannot go with --animate " + animate + ", which runs the stage from 0 to 1");
+    }
+    if (*infoOption) o.output = OutputKind::Info;
     return parsed;
 }

@@ -10,7 +10,11 @@
 // with --png, --svg or --off it writes that file (or, with --frames, a turn
 // of pictures) and needs no display at all.
 
-enum class OutputKind { Window, Png, Svg, Off };
+enum class OutputKind { Window, Png, Svg, Off, Info };
+
+// What changes from picture to picture of --frames: the turn, the morph's
+// stage from 0 to 1, or both.
+enum class Animation { Turn, Morph, Both };
 
 // Largest picture side: the software renderer's viewport ends there.
 constexpr int maxPictureSide = 16384;
@@ -32,6 +36,8 @@ struct ExplorerOptions {
     BackEdges back = BackEdges::Drawn;
     bool numbers = false;
     int frames = 0;                   // 0: one picture; N: a turntable of N
+    double morph = 0.0;               // --morph T, the morph's stage
+    Animation animate = Animation::Turn;
 };
 
 // What the command line asks for. `status` is -1 when the program should go
@@ -50,5 +56,7 @@ std::string usageLine();
 // Reads the arguments after the program's name. A bad option or value,
 // options that cannot go together, a size outside 1..16384 per side or a
 // frame count outside 1..100000 give status 2 with one line saying what
-// was wrong, followed by the usage line. It never touches the file system.
+// was wrong, followed by the usage line; so do a --morph stage outside 0..1
+// and --animate without --frames. --info (output Info) prints counts and
+// writes no file. It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args);

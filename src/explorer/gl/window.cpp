@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,13 @@
 #include "explorer/frame.h"
 #include "explorer/gl/renderer.h"
 #include "explorer/gl/shift_tab.h"
+#include "explorer/morph_store.h"
 #include "explorer/png_file.h"
 
 namespace {
 
 constexpr int spinTickMs = 15;
+constexpr int noticeMs = 3000;  // how long the title tells why something was refused
 
 // GLUT's callbacks take no user pointer: the window's one state object.
 struct ExplorerWindow {
@@ -33,16 +36,69 @@ struct ExplorerWindow {
     int lastY = 0;
     int spinGeneration = 0;  // a tick of an earlier spin finds it changed and stops
     int lastTickMs = 0;
+    std::unique_ptr<MorphStore> morphs;
+    int morphGeneration = 0;  // as spinGeneration, for the morph
+    int lastMorphMs = 0;
+    double morphPhase = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1)
+    std::string notice;       // shown after the title for a moment
+    int noticeGeneration = 0;
 };
 
 ExplorerWindow* explorer = nullptr;
 
 const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
 
-Frame currentFrame() { return buildFrame(currentModel(), explorer->view, explorer->help); }
+void refresh();
+
+void clearNotice(int generation) {
+    if (generation != explorer->noticeGeneration) return;
+    explorer->notice.clear();
+    refresh();
+}
+
+// Stops the morph and says why in the title for a moment.
+void refuseMorph(const std::string& why) {
+    explorer->view.morph = 0.0;
+    explorer->view.morphing = false;
+    explorer->notice = why;
+    glutTimerFunc(noticeMs, clearNotice, ++explorer->noticeGeneration);
+}
+
+// A model without a morph never keeps one asked for.
+void checkMorph() {
+    const ViewState& v = explorer->view;
+    if (v.morph <= 0.0 && !v.morphing) return;
+    const Status available = explorer->morphs->available(v.model);
+    if (!available) refuseMorph(available.error().what);
+}
+
+Frame currentFrame() {
+    ViewState& v = explorer->view;
+    const Model* stage = nullptr;
+    if (v.morph > 0.0) {
+        const Result<const Model*> built = explorer->morphs->stage(v.model, v.morph);
+        if (built) {
+            stage = *built;
+        } else {
+            refuseMorph(built.error().what);
+            refresh();
+        }
+    }
+    std::vector<std::string> info;
+    if (v.info) {
+        const Result<std::vector<std::string>> lines = explorer->morphs->countLines(v.model, v);
+        if (lines) info = *lines;
+    }
+    return buildFrame(currentModel(), v, explorer->help, stage, info);
+}
+
+std::string windowTitle() {
+    const std::string title = frameTitle(currentModel().name, explorer->view);
+    return explorer->notice.empty() ? title : title + "  (" + explorer->notice + ")";
+}
 
 void refresh() {
-    const std::string title = frameTitle(currentModel().name, explorer->view);
+    const std::string title = windowTitle();
     if (title != explorer->title) {
         explorer->title = title;
         glutSetWindowTitle(title.c_str());
@@ -60,6 +116,19 @@ void onSpinTick(int generation) {
     explorer->lastTickMs = now;
     refresh();
     glutTimerFunc(spinTickMs, onSpinTick, generation);
+}
+
+void onMorphTick(int generation) {
+    if (!explorer->view.morphing || generation != explorer->morphGeneration) return;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    // By elapsed time, like the spin: one cycle in morphCycleSeconds.
+    double& phase = explorer->morphPhase;
+    phase += double(now - explorer->lastMorphMs) / 1000.0 / morphCycleSeconds;
+    phase -= std::floor(phase);
+    explorer->view.morph = phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase;
+    explorer->lastMorphMs = now;
+    refresh();
+    glutTimerFunc(spinTickMs, onMorphTick, generation);
 }
 
 // Draws the current frame again into the back buffer and writes it out,
@@ -83,15 +152,23 @@ void savePicture() {
 
 void perform(ActionId id) {
     const bool wasSpinning = explorer->view.spinning;
+    const bool wasMorphing = explorer->view.morphing;
     switch (applyAction(id, explorer->view, explorer->context)) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;
     case ActionEffect::Redraw: break;
     }
+    checkMorph();
     if (explorer->view.spinning && !wasSpinning) {
         explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
         glutTimerFunc(spinTickMs, onSpinTick, ++explorer->spinGeneration);
+    }
+    if (explorer->view.morphing && !wasMorphing) {
+        // On from the stage shown, on the way to the dual.
+        explorer->morphPhase = explorer->view.morph / 2.0;
+        explorer->lastMorphMs = glutGet(GLUT_ELAPSED_TIME);
+        glutTimerFunc(spinTickMs, onMorphTick, ++explorer->morphGeneration);
     }
     refresh();
 }
@@ -194,6 +271,7 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     state.context.modelCount = int(inputs.loaded.models.size());
     state.context.directory = inputs.loaded.directory;
     state.loaded = std::move(inputs.loaded);
+    state.morphs = std::make_unique<MorphStore>(state.loaded.models);
     state.view = start;
     state.help = helpLines(state.context);
 
@@ -201,7 +279,8 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(start.width, start.height);
     glutInitWindowPosition(100, 50);
-    state.title = frameTitle(currentModel().name, state.view);
+    checkMorph();
+    state.title = windowTitle();
     glutCreateWindow(state.title.c_str());
     keepShiftTab();
 
