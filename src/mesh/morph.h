@@ -4,6 +4,7 @@
 
 #include "base/result.h"
 #include "mesh/halfspace_intersection.h"
+#include "mesh/nearby_cut.h"
 #include "model/model.h"
 #include "solids/vec3d.h"
 
@@ -46,6 +47,7 @@ struct MorphFamily {
     double sMin = 1.0;
     std::vector<HalfSpace> faces;  // P's face planes, centre inside
     std::vector<D3> corners;       // P's vertices less the centre
+    Nearby nearby;                 // per half-space of a stage, the ones that may bound its face
     Polyhedron solid;              // P, which is M(0)
 };
 
@@ -58,10 +60,16 @@ Result<MorphFamily> morphFamily(const Model& model);
 // The scale s of stage t, from sMax at 0 through 1 at 1/2 to sMin at 1.
 double morphScale(const MorphFamily& family, double t);
 
+// The half-spaces of stage t (0 < t <= 1): P's faces, then for each vertex
+// v away from the centre (x - c) . (v - c) <= s r^2, normalised.
+std::vector<HalfSpace> morphHalfSpaces(const MorphFamily& family, double t);
+
 // M(t) for t in [0, 1]: a copy of P at t = 0, else the intersection of P's
 // face half-spaces with the half-spaces (x - c) . (v - c) <= s r^2, faces
-// in that order (P's faces, then the dual's), built by
-// intersectHalfSpaces at morphTolerance, so it opens with buildModel like
-// any other model. Fails for a t outside [0, 1] (or not a number) and when
-// the intersection does.
+// in that order (P's faces, then the dual's), at morphTolerance, so it
+// opens with buildModel like any other model. Built by intersectNearby,
+// each face from the planes of the faces and vertices about its own
+// corners (linear), and where that cannot vouch for the result (a model
+// far from round) by intersectHalfSpaces from all planes (n log n). Fails
+// for a t outside [0, 1] (or not a number) and when the intersection does.
 Result<Polyhedron> morphAt(const MorphFamily& family, double t);

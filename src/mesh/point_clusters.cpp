@@ -2,7 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -11,14 +11,12 @@ struct Cell {
     bool operator==(const Cell& o) const { return x == o.x && y == o.y && z == o.z; }
 };
 
-struct CellHash {
-    std::size_t operator()(const Cell& c) const {
-        std::uint64_t h = std::uint64_t(c.x) * 0x9E3779B97F4A7C15ull;
-        h ^= std::uint64_t(c.y) * 0xC2B2AE3D27D4EB4Full + (h << 6) + (h >> 2);
-        h ^= std::uint64_t(c.z) * 0x165667B19E3779F9ull + (h << 6) + (h >> 2);
-        return std::size_t(h);
-    }
-};
+std::uint64_t hashOf(const Cell& c) {
+    std::uint64_t h = std::uint64_t(c.x) * 0x9E3779B97F4A7C15ull;
+    h = (h ^ (h >> 29)) + std::uint64_t(c.y) * 0xC2B2AE3D27D4EB4Full;
+    h = (h ^ (h >> 29)) + std::uint64_t(c.z) * 0x165667B19E3779F9ull;
+    return h ^ (h >> 32);
+}
 
 // The cell of a coordinate, clamped so that far points (or a tiny
 // distance) cannot overflow the integer.
@@ -26,6 +24,35 @@ std::int64_t cellOf(double coordinate, double width) {
     const double c = std::floor(coordinate / width);
     return std::int64_t(std::fmax(-4e18, std::fmin(4e18, c)));
 }
+
+// Cells and the newest cluster started in each, open addressing: a flat
+// table, no allocation per cell.
+class CellTable {
+public:
+    explicit CellTable(std::size_t most) {
+        std::size_t size = 16;
+        while (size < 2 * most) size *= 2;
+        cells_.resize(size);
+        newest_.assign(size, -1);
+        mask_ = size - 1;
+    }
+    // The slot of `cell`: its own, or the empty one where it would go.
+    std::size_t slot(const Cell& cell) const {
+        std::size_t s = hashOf(cell) & mask_;
+        while (newest_[s] >= 0 && !(cells_[s] == cell)) s = (s + 1) & mask_;
+        return s;
+    }
+    int newest(std::size_t slot) const { return newest_[slot]; }
+    void set(std::size_t slot, const Cell& cell, int cluster) {
+        cells_[slot] = cell;
+        newest_[slot] = cluster;
+    }
+
+private:
+    std::vector<Cell> cells_;
+    std::vector<int> newest_;
+    std::size_t mask_;
+};
 
 }  // namespace
 
@@ -36,8 +63,7 @@ PointClusters clusterPoints(const std::vector<D3>& points, double distance) {
     // or the nearer neighbour along each axis, 8 cells in all.
     const double width = distance > 0.0 ? 2.0 * distance : 1.0;
     const double limit = distance > 0.0 ? distance * distance : 0.0;
-    std::unordered_map<Cell, int, CellHash> lastIn;  // cell -> the newest cluster started there
-    lastIn.reserve(points.size());
+    CellTable cells(points.size());
     std::vector<int> before;  // per cluster, the one started before it in its cell, or -1
     std::vector<D3> firstPoint;
     std::vector<D3> sum;
@@ -52,8 +78,7 @@ PointClusters clusterPoints(const std::vector<D3>& points, double distance) {
         for (int corner = 0; corner < 8 && found < 0; ++corner) {
             const Cell cell{home.x + (corner & 1 ? sx : 0), home.y + (corner & 2 ? sy : 0),
                             home.z + (corner & 4 ? sz : 0)};
-            const auto at = lastIn.find(cell);
-            for (int c = at == lastIn.end() ? -1 : at->second; c >= 0; c = before[std::size_t(c)]) {
+            for (int c = cells.newest(cells.slot(cell)); c >= 0; c = before[std::size_t(c)]) {
                 const D3 d = p - firstPoint[std::size_t(c)];
                 if (dot(d, d) <= limit) {
                     found = c;
@@ -66,9 +91,9 @@ PointClusters clusterPoints(const std::vector<D3>& points, double distance) {
             firstPoint.push_back(p);
             sum.push_back({0, 0, 0});
             members.push_back(0);
-            int& last = lastIn.emplace(home, -1).first->second;
-            before.push_back(last);
-            last = found;
+            const std::size_t slot = cells.slot(home);
+            before.push_back(cells.newest(slot));
+            cells.set(slot, home, found);
         }
         out.clusterOf[i] = found;
         D3& s = sum[std::size_t(found)];

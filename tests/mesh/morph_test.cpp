@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "mesh/geodesic_sphere.h"
+#include "mesh/nearby_cut.h"
 #include "mesh/shell_counts.h"
 #include "model/model_loading.h"
 #include "model/off_reader.h"
@@ -139,12 +140,29 @@ TEST(Morph, CountsMidpointsAndEndsOfTheFiveSolids) {
         }
 }
 
-TEST(Morph, PrismAndGeodesicSphereStayClosedConvexAndEndAtTheDual) {
-    const Model prism = offModel("6 5\n1 0 0\n-0.5 0.866 0\n-0.5 -0.866 0\n1 0 1.7\n-0.5 0.866 1.7\n"
-                                 "-0.5 -0.866 1.7\n3 0 2 1\n3 3 4 5\n4 0 1 4 3\n4 1 2 5 4\n4 2 0 3 5\n");
+// A prism n-gon over n-gon, `height` high, the n-gons of radius 1.
+Model prism(int n, double height) {
+    std::string off = std::to_string(2 * n) + " " + std::to_string(n + 2) + "\n", top = "", bottom = "";
+    for (int i = 0; i < 2 * n; ++i)
+        off += std::to_string(std::cos(2 * std::acos(-1.0) * i / n)) + " " + std::to_string(std::sin(2 * std::acos(-1.0) * i / n)) +
+               " " + (i < n ? "0" : std::to_string(height)) + "\n";
+    for (int i = 0; i < n; ++i) {
+        bottom = " " + std::to_string(i) + bottom;
+        top += " " + std::to_string(n + i);
+        off += "4 " + std::to_string(i) + " " + std::to_string((i + 1) % n) + " " + std::to_string(n + (i + 1) % n) +
+               " " + std::to_string(n + i) + "\n";
+    }
+    return offModel(off + std::to_string(n) + bottom + "\n" + std::to_string(n) + top + "\n");
+}
+
+// The stages of a triangular prism, a geodesic sphere and a long 12-gonal
+// prism, whose caps the planes of far corners cut (the faces are then found
+// from all planes at once, not face by face).
+TEST(Morph, PrismsAndGeodesicSphereStayClosedConvexAndEndAtTheDual) {
     const Model sphere = buildModel("sphere", geodesicSphere(4), 0, 0);
     EXPECT_EQ(sphere.solid.faceCount(), 320);
-    for (const Model* m : {&prism, &sphere}) {
+    const Model triangular = prism(3, 1.7), tall = prism(12, 10);
+    for (const Model* m : {&triangular, &sphere, &tall}) {
         const Result<MorphFamily> family = morphFamily(*m);
         ASSERT_TRUE(family.ok()) << family.error().what;
         for (double t : {0.1, 0.25, 0.5, 0.75, 1.0}) {
@@ -154,6 +172,31 @@ TEST(Morph, PrismAndGeodesicSphereStayClosedConvexAndEndAtTheDual) {
             if (t == 1.0) expectLastStageIsTheDualScaled(*m, stage.solid, sizeOf(*m));
         }
     }
+}
+
+// Face by face and from all planes at once: the same stages, vertex for
+// vertex, where face by face can vouch for its result; the tall prism it
+// cannot.
+TEST(Morph, BothConstructionsGiveTheSameStages) {
+    std::vector<Model> models;
+    std::string error;
+    ASSERT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), models, error)) << error;
+    models.push_back(buildModel("sphere", geodesicSphere(4), 0, 0));
+    for (const Model& m : models)
+        for (double t : {0.25, 0.5, 0.75, 1.0}) {
+            const MorphFamily family = *morphFamily(m);
+            const std::vector<HalfSpace> spaces = morphHalfSpaces(family, t);
+            const Result<Intersection> near = intersectNearby(spaces, family.nearby, family.centre, family.size, morphTolerance);
+            const Result<Intersection> all = intersectHalfSpaces(spaces, family.centre, family.size, morphTolerance);
+            ASSERT_TRUE(near.ok() && all.ok()) << m.name << " t " << t << (near ? "" : near.error().what);
+            EXPECT_EQ(near->faceSource, all->faceSource);
+            std::vector<D3> corners;
+            for (const Vec3& v : near->shape.vertices) corners.push_back(widen(v));
+            EXPECT_EQ(near->shape.vertexCount(), all->shape.vertexCount());
+            EXPECT_LT(farthestMiss(corners, all->shape), 1e-6 * family.size) << m.name << " t " << t;
+        }
+    const MorphFamily tall = *morphFamily(prism(12, 10));
+    EXPECT_FALSE(intersectNearby(morphHalfSpaces(tall, 0.5), tall.nearby, tall.centre, tall.size, morphTolerance).ok());
 }
 
 TEST(Morph, RefusesWhatIsNotClosedOrNotConvexSayingWhy) {
