@@ -24,8 +24,10 @@ public:
     Status available(int index);
 
     // M(t) of model `index` (0 < t <= 1) as a model: its edges, normals and
-    // own duals, named "NAME t T". Fails with one line when the model has no
-    // morph: "NAME has no morph: it is not convex: ...".
+    // own duals, named "NAME t T". The model stays valid until the store
+    // builds a further stage (it keeps only the last few). Fails with one
+    // line when the model has no morph: "NAME has no morph: it is not
+    // convex: ...".
     Result<const Model*> stage(int index, double t);
 
     // The counts lines of model `index`: the solid, the dual `state` shows
