@@ -190,6 +190,10 @@ TEST(Morph, BothConstructionsGiveTheSameStages) {
             const Result<Intersection> all = intersectHalfSpaces(spaces, family.centre, family.size, morphTolerance);
             ASSERT_TRUE(near.ok() && all.ok()) << m.name << " t " << t << (near ? "" : near.error().what);
             EXPECT_EQ(near->faceSource, all->faceSource);
+            const Polyhedron stage = *morphAt(family, t);  // face by face where it can vouch
+            EXPECT_TRUE(stage.corners == near->shape.corners &&
+                        std::equal(stage.vertices.begin(), stage.vertices.end(), near->shape.vertices.begin(),
+                                   [](Vec3 a, Vec3 b) { return a.x == b.x && a.y == b.y && a.z == b.z; }));
             std::vector<D3> corners;
             for (const Vec3& v : near->shape.vertices) corners.push_back(widen(v));
             EXPECT_EQ(near->shape.vertexCount(), all->shape.vertexCount());
@@ -207,6 +211,10 @@ TEST(Morph, RefusesWhatIsNotClosedOrNotConvexSayingWhy) {
         // The top pushed in: a pyramid down to (0, 0, 0.5) in place of the top face.
         {"9 9\n" + corners + "0 0 0.5\n" + sides + "3 4 5 8\n3 5 6 8\n3 6 7 8\n3 7 4 8\n",
          "it is not convex: vertex 7 lies outside the plane of face 5"},
+        // Only the middle of the top pushed in: no corner of the dent is on the hull.
+        {"13 13\n" + corners + "-0.5 -0.5 1\n0.5 -0.5 1\n0.5 0.5 1\n-0.5 0.5 1\n0 0 0.5\n" + sides +
+             "4 4 5 9 8\n4 5 6 10 9\n4 6 7 11 10\n4 7 4 8 11\n3 8 9 12\n3 9 10 12\n3 10 11 12\n3 11 8 12\n",
+         "it is not convex: vertex 7 lies outside the plane of face 9"},
     };
     for (const auto& [text, why] : cases) {
         const Result<MorphFamily> family = morphFamily(offModel(text));
@@ -215,6 +223,22 @@ TEST(Morph, RefusesWhatIsNotClosedOrNotConvexSayingWhy) {
             EXPECT_EQ(family.error().what, why);
         }
     }
+    // Convex with its top split in nine: the middle square has no corner on
+    // the hull.
+    std::string split = "20 14\n-1 -1 -1\n1 -1 -1\n1 1 -1\n-1 1 -1\n";
+    auto g = [](int i, int j) { return " " + std::to_string(4 + 4 * j + i); };
+    for (int j = 0; j < 4; ++j)
+        for (int i = 0; i < 4; ++i) split += std::to_string(-1 + 2 * i / 3.0) + " " + std::to_string(-1 + 2 * j / 3.0) + " 1\n";
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) split += "4" + g(i, j) + g(i + 1, j) + g(i + 1, j + 1) + g(i, j + 1) + "\n";
+    split += "4 0 3 2 1\n6 0 1" + g(3, 0) + g(2, 0) + g(1, 0) + g(0, 0) + "\n6 1 2" + g(3, 3) + g(3, 2) + g(3, 1) +
+             g(3, 0) + "\n6 2 3" + g(0, 3) + g(1, 3) + g(2, 3) + g(3, 3) + "\n6 3 0" + g(0, 0) + g(0, 1) + g(0, 2) +
+             g(0, 3) + "\n";
+    const Model splitCube = offModel(split);
+    const Result<MorphFamily> splitFamily = morphFamily(splitCube);
+    ASSERT_TRUE(splitFamily.ok()) << splitFamily.error().what;
+    EXPECT_EQ(problems(morphModel(*splitFamily, 0.5), sizeOf(splitCube)), "");
+
     const Result<MorphFamily> family = morphFamily(offModel("8 6\n" + corners + sides + "4 4 5 6 7\n"));
     ASSERT_TRUE(family.ok());
     for (double t : {-0.01, 1.01, double(NAN)}) EXPECT_FALSE(morphAt(*family, t).ok()) << t;
@@ -229,6 +253,7 @@ TEST(ShellCounts, LinesNameTheFacesBySizeFewestCornersFirst) {
          "solid: V 12  E 30  F 20  V-E+F 2  faces: 20 triangles"},
         {facesBySize(mixed), "1 triangle, 2 squares, 3 7-gons, 12 decagons, 1 12-gon"},
         {facesBySize(ShellCounts{}), "none"},
+        {std::to_string(countShell(Polyhedron{{{}, {}, {}, {}}, {0, 1, 2}, {0, 3}}, {}).vertices), "3"},
     };
     for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
