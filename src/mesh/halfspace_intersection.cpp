@@ -118,6 +118,7 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, D
 
     // Merging can, in a corner case, leave something that is not a surface;
     // that is refused rather than shown.
+    if (out.shape.faceCount() < 4) return failure("the half-spaces leave no solid");
     const EdgeTopology topology = edgeTopology(out.shape);
     const Closedness closed = closednessOf(topology, 0);
     if (!closed.closed) return failure("the intersection came out not closed: " + closed.message);

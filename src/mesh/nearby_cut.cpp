@@ -205,6 +205,7 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     }
     shape.vertices = std::move(used);
 
+    if (shape.faceCount() < 4) return failure("the half-spaces leave no solid");
     const EdgeTopology topology = edgeTopology(shape);
     const Closedness closed = closednessOf(topology, 0);
     if (!closed.closed) return failure("the faces do not close: " + closed.message);
