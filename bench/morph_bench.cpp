@@ -14,12 +14,16 @@
 //            which the explorer falls back on;
 //   model    buildModel of the stage: its edges, normals and duals, what a
 //            picture of it needs besides.
-// Then, in an offscreen 1024x700 context, frames per second of two loops of
-// S seconds each (default 1), alternated over R rounds: "spin", the
-// window's spin of the sphere with its reciprocal dual (the renderer's rate
-// for this model today), and "morph", its animated morph, a new stage
-// every frame (the stage, the frame, the drawing, glFinish), with the
-// morph's milliseconds per frame spent building stages. Exit status 2 for
+// Then, in an offscreen 1024x700 context, frames per second of three loops
+// of S seconds each (default 1), alternated over R rounds: "spin", the
+// window's spin of the sphere with its reciprocal dual (today's picture);
+// "spin at t 1/2", the same spin of the morph's picture at t = 1/2, its
+// stage built once (the renderer's rate for the morph's pictures, which
+// hold the stage and its dual besides the faint solid and dual); and
+// "morph", the animated morph, a new stage every frame, as the window runs
+// it: the stage for the next frame built on a second thread while this one
+// is drawn (then the frame, the drawing, glFinish), with the milliseconds
+// per frame spent waiting for stages. Exit status 2 for
 // bad arguments or no context.
 
 #include <GL/gl.h>
@@ -127,29 +131,40 @@ int main(int argc, char** argv) {
             MorphStore store(models);
             ViewState state;
             state.dual = DualKind::Reciprocal;
-            std::vector<double> spin, morph, building;
+            std::vector<double> spin, still, morph, building;
             double t = 0.0;
             for (int r = 0; r < reps; ++r) {
                 spin.push_back(framesPerSecond(seconds, [&] {
                     state.b += 3.0f;
                     return buildFrame(model, state);
                 }));
+                still.push_back(framesPerSecond(seconds, [&] {
+                    ViewState s = state;
+                    s.b += 3.0f;
+                    s.morph = 0.5;
+                    return buildFrame(model, s, {}, *store.stage(0, 0.5));
+                }));
                 double stageMs = 0.0;
                 int frames = 0;
                 morph.push_back(framesPerSecond(seconds, [&] {
+                    // As the window's morph: a new stage every frame, the
+                    // next one built on a second thread while this one is
+                    // drawn.
                     ViewState s = state;
-                    t = t >= 0.99 ? 0.01 : t + 0.01;  // a new stage every frame
+                    t = t >= 0.99 ? 0.01 : t + 0.01;
                     s.morph = t;
                     const auto t0 = Clock::now();
                     const Model* stage = *store.stage(0, t);
+                    store.prefetch(0, t >= 0.99 ? 0.01 : t + 0.01);
                     stageMs += wallMs(t0);
                     ++frames;
                     return buildFrame(model, s, {}, stage);
                 }));
                 building.push_back(stageMs / frames);
             }
-            std::printf("  frames per second: spin %.1f, morph %.1f (ratio %.2f; %.1f ms a frame building the stage)\n",
-                        median(spin), median(morph), median(morph) / median(spin), median(building));
+            std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f, morph %.1f (%.2f of the spin at t 1/2;"
+                        " %.1f ms a frame waiting for the stage)\n",
+                        median(spin), median(still), median(morph), median(morph) / median(still), median(building));
         }
     } catch (const OffscreenError& e) {
         std::fprintf(stderr, "morph-bench: %s\n", e.what());

@@ -16,6 +16,13 @@ std::string withStage(const std::string& text, double t) {
     return text + stage;
 }
 
+// Stage t of a family as a model, named "NAME t T".
+Result<Model> buildStage(const MorphFamily& family, const std::string& name, double t) {
+    Result<Polyhedron> shape = morphAt(family, t);
+    if (!shape) return shape.error();
+    return buildModel(withStage(name, t), std::move(*shape), 0, 0);
+}
+
 std::string dualLine(const Model& model, DualKind kind) {
     if (!model.closed) return "dual: none (" + model.openEdgeMessage + ")";
     if (kind == DualKind::Reciprocal && model.hasReciprocal)
@@ -49,11 +56,27 @@ MorphStore::Stage* MorphStore::find(int index, double t) {
     const Model& model = models_[std::size_t(index)];
     const Result<MorphFamily>& f = family(index);
     if (!f) return nullptr;
-    Result<Polyhedron> shape = morphAt(*f, t);
-    if (!shape) return nullptr;
-    stages_.push_front({index, t, buildModel(withStage(model.name, t), std::move(*shape), 0, 0), ""});
+    Result<Model> built = pending_.valid() && pendingIndex_ == index && pendingT_ == t
+                              ? pending_.get()
+                              : buildStage(*f, model.name, t);
+    if (!built) return nullptr;
+    stages_.push_front({index, t, std::move(*built), ""});
     if (stages_.size() > keptStages) stages_.pop_back();
     return &stages_.front();
+}
+
+void MorphStore::prefetch(int index, double t) {
+    for (const Stage& s : stages_)
+        if (s.index == index && s.t == t) return;
+    if (pending_.valid() && pendingIndex_ == index && pendingT_ == t) return;
+    const Result<MorphFamily>& f = family(index);  // worked out here, read there
+    if (!f) return;
+    if (pending_.valid()) pending_.wait();
+    pendingIndex_ = index;
+    pendingT_ = t;
+    pending_ = std::async(std::launch::async, [&f, &model = models_[std::size_t(index)], t] {
+        return buildStage(*f, model.name, t);
+    });
 }
 
 Result<const Model*> MorphStore::stage(int index, double t) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <future>
 #include <list>
 #include <memory>
 #include <string>
@@ -30,6 +31,13 @@ public:
     // convex: ...".
     Result<const Model*> stage(int index, double t);
 
+    // Starts building stage (index, t) on a second thread, for a later
+    // stage() of the same (index, t) to take, so an animation builds the
+    // next stage while the current one is drawn. Nothing when that stage is
+    // kept already or the model has no morph; waits for the one started
+    // before, if any.
+    void prefetch(int index, double t);
+
     // The counts lines of model `index`: the solid, the dual `state` shows
     // (or "dual: none (REASON)" for a model that is not closed) and, when
     // state.morph > 0, the morph; as --info prints them and the counts
@@ -50,4 +58,7 @@ private:
     std::vector<std::unique_ptr<Result<MorphFamily>>> families_;  // per model, once asked for
     std::vector<std::vector<std::string>> lines_;  // per model: solid, program's dual, reciprocal dual
     std::list<Stage> stages_;                      // the most recently used first
+    int pendingIndex_ = -1;                        // the stage prefetch() is building
+    double pendingT_ = 0.0;
+    std::future<Result<Model>> pending_;
 };

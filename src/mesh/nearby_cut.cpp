@@ -22,8 +22,8 @@ struct P2 {
 // then matched to the others by place rather than by its planes.
 struct Corner {
     int planes[3];
-    bool crowded;
-    D3 at;  // relative to the centre
+    int crowdedBy;  // a further plane passing this near, or -1
+    D3 at;          // relative to the centre
 };
 
 // The polygon where plane `h` (number `self`) meets the half-spaces
@@ -85,13 +85,13 @@ bool cutPlane(const HalfSpace& h, int self, const std::vector<const HalfSpace*>&
     for (std::size_t k = 0; k < m; ++k) {
         const int before = side[(k + m - 1) % m], after = side[k];
         if (before < 0 || after < 0) return false;
-        Corner corner{{self, ids[std::size_t(before)], ids[std::size_t(after)]}, false, {}};
+        Corner corner{{self, ids[std::size_t(before)], ids[std::size_t(after)]}, -1, {}};
         std::sort(corner.planes, corner.planes + 3);
         const P2 p = polygon[k];
-        for (std::size_t j = 0; j < lines.size() && !corner.crowded; ++j) {
-            if (int(j) == before || int(j) == after) continue;
-            corner.crowded = slope[j] > 0 && std::fabs(ax[j] * p.x + ay[j] * p.y - c[j]) < near * slope[j];
-        }
+        for (std::size_t j = 0; j < lines.size() && corner.crowdedBy < 0; ++j)
+            if (int(j) != before && int(j) != after && slope[j] > 0 &&
+                std::fabs(ax[j] * p.x + ay[j] * p.y - c[j]) < near * slope[j])
+                corner.crowdedBy = ids[j];
         corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
                      origin.z + p.x * e1.z + p.y * e2.z};
         corners.push_back(corner);
@@ -136,39 +136,55 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
         polygonSource.push_back(int(i));
     }
 
-    // One vertex per corner seen from each of its faces: a plain corner is
-    // made by the first of its three planes and found again by the others in
-    // that face's corners; crowded ones are merged by place.
-    std::vector<D3> crowdedAt;
-    for (const Corner& c : corners)
-        if (c.crowded) crowdedAt.push_back(c.at);
-    const PointClusters crowd = clusterPoints(crowdedAt, tolerance * size);
-    std::vector<int> crowdVertex(crowd.centres.size(), -1);
-    std::vector<int> vertexOf(corners.size(), -1);
-    std::vector<D3> vertexAt;
-    std::size_t crowded = 0;
+    // One vertex per corner seen from each of its faces. A corner is found
+    // again, by its three planes, among the corners of the first of them
+    // (its owner). Where several planes meet in one point the faces see it
+    // as different corners: every corner of a face through such a point,
+    // and every corner found again with one, is matched by place instead.
+    std::vector<int> owner(corners.size(), -1);
+    std::vector<char> byPlace(spaces.size(), 0);  // per plane: its face passes such a point
     for (std::size_t k = 0; k < polygonSource.size(); ++k)
         for (int q = polygonStart[k]; q < polygonStart[k + 1]; ++q) {
             const Corner& c = corners[std::size_t(q)];
-            int& v = vertexOf[std::size_t(q)];
-            if (c.crowded) {
-                const int cluster = crowd.clusterOf[crowded++];
-                int& shared = crowdVertex[std::size_t(cluster)];
-                if (shared < 0) shared = int(vertexAt.size()), vertexAt.push_back(crowd.centres[std::size_t(cluster)]);
-                v = shared;
-            } else if (c.planes[0] == polygonSource[k]) {
-                v = int(vertexAt.size());
-                vertexAt.push_back(c.at);
-            } else {
-                const int first = polygonOf[std::size_t(c.planes[0])];
-                for (int r = first < 0 ? 0 : polygonStart[std::size_t(first)];
-                     first >= 0 && r < polygonStart[std::size_t(first) + 1]; ++r) {
-                    const Corner& o = corners[std::size_t(r)];
-                    if (!o.crowded && std::equal(o.planes, o.planes + 3, c.planes)) v = vertexOf[std::size_t(r)];
-                }
-                if (v < 0) return failure("the faces do not agree on a corner");
+            if (c.crowdedBy >= 0) {
+                for (int plane : c.planes) byPlace[std::size_t(plane)] = 1;
+                byPlace[std::size_t(c.crowdedBy)] = 1;
             }
+            const int first = polygonOf[std::size_t(c.planes[0])];
+            for (int r = first < 0 ? 0 : polygonStart[std::size_t(first)];
+                 first >= 0 && r < polygonStart[std::size_t(first) + 1] && owner[std::size_t(q)] < 0; ++r)
+                if (std::equal(c.planes, c.planes + 3, corners[std::size_t(r)].planes)) owner[std::size_t(q)] = r;
         }
+    std::vector<char> placed(corners.size(), 0);
+    for (std::size_t k = 0; k < polygonSource.size(); ++k)
+        for (int q = polygonStart[k]; q < polygonStart[k + 1]; ++q)
+            placed[std::size_t(q)] = owner[std::size_t(q)] < 0 || byPlace[std::size_t(polygonSource[k])];
+    for (std::size_t q = 0; q < corners.size(); ++q)
+        if (placed[q] && owner[q] >= 0) placed[std::size_t(owner[q])] = 1;
+    std::vector<D3> placedAt;
+    for (std::size_t q = 0; q < corners.size(); ++q) {
+        if (owner[q] >= 0 && placed[std::size_t(owner[q])]) placed[q] = 1;
+        if (placed[q]) placedAt.push_back(corners[q].at);
+    }
+    const PointClusters crowd = clusterPoints(placedAt, tolerance * size);
+    std::vector<int> crowdVertex(crowd.centres.size(), -1);
+    std::vector<int> vertexOf(corners.size(), -1);
+    std::vector<D3> vertexAt;
+    std::size_t nextPlaced = 0;
+    for (std::size_t q = 0; q < corners.size(); ++q) {
+        int& v = vertexOf[q];
+        if (placed[q]) {
+            const int cluster = crowd.clusterOf[nextPlaced++];
+            int& shared = crowdVertex[std::size_t(cluster)];
+            if (shared < 0) shared = int(vertexAt.size()), vertexAt.push_back(crowd.centres[std::size_t(cluster)]);
+            v = shared;
+        } else if (owner[q] == int(q)) {
+            v = int(vertexAt.size());
+            vertexAt.push_back(corners[q].at);
+        } else {
+            v = vertexOf[std::size_t(owner[q])];
+        }
+    }
 
     Intersection out;
     std::vector<int> number(vertexAt.size(), -1);

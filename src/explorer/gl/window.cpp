@@ -40,6 +40,7 @@ struct ExplorerWindow {
     int morphGeneration = 0;  // as spinGeneration, for the morph
     int lastMorphMs = 0;
     double morphPhase = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1)
+    double nextMorph = -1.0;  // the stage being built for the next tick, -1 for none
     std::string notice;       // shown after the title for a moment
     int noticeGeneration = 0;
 };
@@ -118,14 +119,24 @@ void onSpinTick(int generation) {
     glutTimerFunc(spinTickMs, onSpinTick, generation);
 }
 
+// Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
+double stageAt(double phase) { return phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase; }
+
 void onMorphTick(int generation) {
     if (!explorer->view.morphing || generation != explorer->morphGeneration) return;
     const int now = glutGet(GLUT_ELAPSED_TIME);
-    // By elapsed time, like the spin: one cycle in morphCycleSeconds.
+    // By elapsed time, like the spin: one cycle in morphCycleSeconds. Each
+    // tick shows the stage asked for at the last one (built meanwhile, on
+    // a second thread, while that one was drawn) and asks for the stage
+    // one more such step on.
+    const double step = double(now - explorer->lastMorphMs) / 1000.0 / morphCycleSeconds;
     double& phase = explorer->morphPhase;
-    phase += double(now - explorer->lastMorphMs) / 1000.0 / morphCycleSeconds;
+    phase += step;
     phase -= std::floor(phase);
-    explorer->view.morph = phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase;
+    ViewState& v = explorer->view;
+    v.morph = explorer->nextMorph >= 0.0 ? explorer->nextMorph : stageAt(phase);
+    explorer->nextMorph = stageAt(phase + step - std::floor(phase + step));
+    explorer->morphs->prefetch(v.model, explorer->nextMorph);
     explorer->lastMorphMs = now;
     refresh();
     glutTimerFunc(spinTickMs, onMorphTick, generation);
@@ -167,6 +178,7 @@ void perform(ActionId id) {
     if (explorer->view.morphing && !wasMorphing) {
         // On from the stage shown, on the way to the dual.
         explorer->morphPhase = explorer->view.morph / 2.0;
+        explorer->nextMorph = -1.0;
         explorer->lastMorphMs = glutGet(GLUT_ELAPSED_TIME);
         glutTimerFunc(spinTickMs, onMorphTick, ++explorer->morphGeneration);
     }
