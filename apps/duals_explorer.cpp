@@ -50,6 +50,18 @@ int run(int argc, char** argv) {
             std::fprintf(stderr, "duals-explorer: %s\n", line.c_str());
         return -1;
     };
+    if (options.output == OutputKind::Info) {
+        LoadedModels loaded;
+        const int status = load(loaded);
+        if (status >= 0) return status;
+        std::string text, error;
+        if (!infoText(options, loaded, text, error)) {
+            std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+            return 2;
+        }
+        std::fputs(text.c_str(), stdout);
+        return 0;
+    }
     if (options.output != OutputKind::Window) {
         LoadedModels loaded;
         const int status = load(loaded);

@@ -2,7 +2,8 @@
 // it catches a writer and a reader that disagree: the solid, which was
 // read, must be written; each dual may be refused by the writer (a flat
 // model's dual has faces of two corners), but what the writer writes must
-// read back and write again to the same text.
+// read back and write again to the same text. A model
+// with a morph gives, at every stage, a refusal or a closed model.
 
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "mesh/model.h"
+#include "mesh/morph.h"
 #include "mesh/off_reader.h"
 #include "mesh/off_writer.h"
 
@@ -36,5 +38,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expectRoundTrip(m.solid, true);
     if (m.closed) expectRoundTrip(m.programDual, false);
     if (m.hasReciprocal) expectRoundTrip(m.reciprocalDual, false);
+    const Result<MorphFamily> family = morphFamily(m);
+    for (double t : {0.25, 0.5, 1.0}) {
+        if (!family) break;
+        const Result<Polyhedron> stage = morphAt(*family, t);
+        if (stage && !buildModel("stage", *stage, 0, 0).closed) {
+            std::fprintf(stderr, "the morph at t %g is not closed\n", t);
+            std::abort();
+        }
+    }
     return 0;
 }

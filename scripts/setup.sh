@@ -5,7 +5,8 @@
 set -euo pipefail
 
 build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
-       libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man)
+       libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
+       libqhull-dev)
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
   run)   wanted=("${build[@]}" xvfb) ;;

@@ -1,6 +1,7 @@
 #include "explorer/actions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -40,6 +41,10 @@ const std::vector<Action>& actionTable() {
         {ActionId::CycleNumbers, "n", SpecialKey::None, "n", "Numbers off / solid / dual / both"},
         {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin"},
         {ActionId::ToggleTurntable, "t", SpecialKey::None, "t", "Spin on a turntable"},
+        {ActionId::ToggleMorph, "m", SpecialKey::None, "m", "Morph to the dual and back"},
+        {ActionId::MorphBack, "[", SpecialKey::None, "[", "Morph a step back"},
+        {ActionId::MorphForward, "]", SpecialKey::None, "]", "Morph a step on"},
+        {ActionId::ToggleInfo, "i", SpecialKey::None, "i", "Counts"},
         {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
         {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
         {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
@@ -103,6 +108,16 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
                                                   : turntableOrientation(float(p.a), float(p.b)));
         }
         break;
+    case ActionId::ToggleMorph: s.morphing = !s.morphing; break;
+    case ActionId::MorphBack:
+    case ActionId::MorphForward: {
+        const double step = id == ActionId::MorphBack ? -morphStep : morphStep;
+        // Kept on the thousandths, so twenty steps land on 1 exactly.
+        s.morph = std::clamp(std::round((s.morph + step) * 1000.0) / 1000.0, 0.0, 1.0);
+        s.morphing = false;
+        break;
+    }
+    case ActionId::ToggleInfo: s.info = !s.info; break;
     case ActionId::TurnUp: turnBy(s, 0.0f, -keyTurnDegrees); break;
     case ActionId::TurnDown: turnBy(s, 0.0f, keyTurnDegrees); break;
     case ActionId::TurnLeft: turnBy(s, -keyTurnDegrees, 0.0f); break;
@@ -114,6 +129,8 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
                                       : Orientation{startAngleX, startAngleY, {}});
         s.zoom = 1.0;
         s.spinning = false;
+        s.morph = 0.0;
+        s.morphing = false;
         break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;

@@ -23,7 +23,22 @@ struct ShellSource {
     const std::vector<Vec3>* normals;
     Rgb edgeColour, faceColour, textColour;
     bool dual;
+    // A faint shell (the solid and its dual behind a morph's stage) is seen
+    // but hides nothing, has no faces and no numbers.
+    bool faint = false;
 };
+
+// How much of a shell's own colour shows in its faint version, over the
+// background: enough to see where the morph started and is going, little
+// enough not to be taken for it.
+constexpr float faintShare = 0.3f;
+
+Rgb mix(Rgb from, Rgb to, float k) {
+    return {from.red + (to.red - from.red) * k, from.green + (to.green - from.green) * k,
+            from.blue + (to.blue - from.blue) * k};
+}
+
+Rgb faint(Rgb colour, Rgb background) { return mix(background, colour, faintShare); }
 
 struct Box {
     PlanePoint min;
@@ -72,7 +87,7 @@ void addShell(const ShellSource& src, const VertexTurn& turn, Scene& scene, Fram
         // A vertex in no edge (in no face) is left out of the picture.
         if (onEdge[v]) box.add(seen.x, seen.y);
     }
-    for (int f = 0; f < p.faceCount(); ++f) {
+    for (int f = 0; f < p.faceCount() && !src.faint; ++f) {
         for (int k = 0; k < p.faceSize(f); ++k) scene.corners.push_back(offset + p.face(f)[k]);
         scene.faceStart.push_back(std::int32_t(scene.corners.size()));
         const Vec3 normal = f < int(src.normals->size()) ? turnVertex(turn, (*src.normals)[std::size_t(f)]) : Vec3{};
@@ -95,15 +110,15 @@ std::uint32_t pointOnEdge(FrameShell& shell, std::uint32_t a, std::uint32_t b, d
 
 // The edges of one shell cut where they pass behind faces: the parts in
 // front as lines, the parts behind dashed (or left out).
-void cutEdges(const std::vector<Edge>& edges, std::int32_t faceOffset, const Occluders& occluders,
-              BackEdges back, FrameShell& shell) {
+void cutEdges(const std::vector<Edge>& edges, std::int32_t faceOffset, bool ownFaces,
+              const Occluders& occluders, BackEdges back, FrameShell& shell) {
     std::vector<Span> hidden;
     for (const Edge& e : edges) {
         const auto a = std::uint32_t(e.a), b = std::uint32_t(e.b);
         const Vec3 p{shell.xy[2 * a], shell.xy[2 * a + 1], shell.z[a]};
         const Vec3 q{shell.xy[2 * b], shell.xy[2 * b + 1], shell.z[b]};
-        occluders.hiddenSpans(p, q, faceOffset + e.faces[0], e.faces[1] < 0 ? -1 : faceOffset + e.faces[1],
-                              hidden);
+        occluders.hiddenSpans(p, q, ownFaces ? faceOffset + e.faces[0] : -1,
+                              !ownFaces || e.faces[1] < 0 ? -1 : faceOffset + e.faces[1], hidden);
         for (const Span& s : visibleSpans(hidden)) {
             shell.lines.push_back(pointOnEdge(shell, a, b, s.from));
             shell.lines.push_back(pointOnEdge(shell, a, b, s.to));
@@ -164,24 +179,25 @@ FramePolygons vectorFaces(const Scene& scene) {
     return polygons;
 }
 
-void addHelp(const std::vector<std::string>& help, Frame& frame) {
+// Lines of text on a pale box, 10 pixels in from the left border and from
+// the top border, or from the bottom one when `atBottom`.
+void addPanel(const std::vector<std::string>& lines, bool atBottom, Frame& frame) {
     constexpr double left = 10.0;
-    constexpr double top = 10.0;
     constexpr double padding = 8.0;
     std::size_t longest = 0;
-    for (const std::string& line : help) longest = std::max(longest, line.size());
+    for (const std::string& line : lines) longest = std::max(longest, line.size());
     FrameBox box;
     box.x = left;
-    box.y = top;
     box.width = double(longest) * glyphAdvance + 2 * padding;
-    box.height = double(help.size()) * textLineHeight + 2 * padding - (textLineHeight - glyphHeight);
+    box.height = double(lines.size()) * textLineHeight + 2 * padding - (textLineHeight - glyphHeight);
+    box.y = atBottom ? frame.height - 10.0 - box.height : 10.0;
     box.colour = {1.0f, 1.0f, 0.95f};
     frame.boxes.push_back(box);
-    for (std::size_t i = 0; i < help.size(); ++i) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
         FrameText t;
-        t.text = help[i];
+        t.text = lines[i];
         t.x = left + padding;
-        t.y = top + padding + glyphHeight + double(i) * textLineHeight;
+        t.y = box.y + padding + glyphHeight + double(i) * textLineHeight;
         frame.texts.push_back(t);
     }
 }
@@ -255,8 +271,10 @@ private:
 
 }  // namespace
 
+Rgb morphColour(double t) { return mix(solidBlue, dualRed, float(std::clamp(t, 0.0, 1.0))); }
+
 Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help,
-                 FrameTarget target) {
+                 FrameTarget target, const Model* morph, const std::vector<std::string>& info) {
     Frame frame;
     frame.width = std::max(state.width, 1);
     frame.height = std::max(state.height, 1);
@@ -273,11 +291,25 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
 
     const Palette& palette = paletteOf(state.palette);
     std::vector<ShellSource> sources;
+    // With a morph's stage, the stage takes the solid's place and its own
+    // reciprocal dual the dual's, the solid and its dual faint behind them.
+    const bool morphing = morph != nullptr && state.morph > 0.0;
+    const Model& shown = morphing ? *morph : model;
+    if (morphing) {
+        sources.push_back({&model.solid, &model.edges, &model.solidNormals,
+                           faint(palette.solidEdge, frame.background), {}, {}, false, true});
+        const ShownDual dual = shownDual(model, state.dual);
+        if (dual.shape)
+            sources.push_back({dual.shape, dual.edges, dual.normals, faint(palette.dualEdge, frame.background),
+                               {}, {}, true, true});
+    }
     if (state.show != ShowMode::Dual)
-        sources.push_back({&model.solid, &model.edges, &model.solidNormals, palette.solidEdge,
+        sources.push_back({&shown.solid, &shown.edges, &shown.solidNormals,
+                           morphing ? mix(palette.solidEdge, palette.dualEdge, float(state.morph))
+                                    : palette.solidEdge,
                            palette.solidFace, palette.solidText, false});
     if (state.show != ShowMode::Solid) {
-        const ShownDual dual = shownDual(model, state.dual);
+        const ShownDual dual = shownDual(shown, morphing ? DualKind::Reciprocal : state.dual);
         if (dual.shape)
             sources.push_back({dual.shape, dual.edges, dual.normals, palette.dualEdge, palette.dualFace,
                                palette.dualText, true});
@@ -307,7 +339,7 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
         FrameShell& shell = frame.shells[i];
         const std::vector<Edge>& edges = *sources[i].edges;
         if (cut) {
-            cutEdges(edges, scene.faceOffset[i], *occluders, state.back, shell);
+            cutEdges(edges, scene.faceOffset[i], !sources[i].faint, *occluders, state.back, shell);
         } else {
             shell.lines.reserve(2 * edges.size());
             for (const Edge& e : edges) {
@@ -357,17 +389,18 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     LabelPlacer labels(fontScale);
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const bool dual = sources[i].dual;
-        if (!(dual ? state.dualNumbers : state.numbers)) continue;
+        if (sources[i].faint || !(dual ? state.dualNumbers : state.numbers)) continue;
         const FrameShell& shell = frame.shells[i];
         // A dual vertex is numbered by the face of the solid it comes from,
         // counted as the solid's files count.
         for (std::uint32_t v : shell.marks) {
             const PixelPosition at = pixelOf(frame.camera, frame.projection, shell.xy[2 * v], shell.xy[2 * v + 1]);
-            frame.texts.push_back(labels.place(std::to_string(std::int64_t(v) + model.numberBase), at,
+            frame.texts.push_back(labels.place(std::to_string(std::int64_t(v) + shown.numberBase), at,
                                                sources[i].textColour));
         }
     }
-    if (state.help && !help.empty()) addHelp(help, frame);
+    if (state.help && !help.empty()) addPanel(help, false, frame);
+    if (state.info && !info.empty()) addPanel(info, true, frame);
     return frame;
 }
 
@@ -379,5 +412,11 @@ ShownDual shownDual(const Model& model, DualKind kind) {
 }
 
 std::string frameTitle(const std::string& modelName, const ViewState& state) {
-    return modelName + "  " + orientationText(orientationOf(state));
+    std::string title = modelName + "  " + orientationText(orientationOf(state));
+    if (state.morph > 0.0) {
+        char stage[32];
+        std::snprintf(stage, sizeof stage, "  t %.3g", state.morph);
+        title += stage;
+    }
+    return title;
 }

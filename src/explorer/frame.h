@@ -78,7 +78,7 @@ struct Frame {
     bool depthTested = false;
     bool marksDepthTested = false;
     double depthRange = 1.0;         // every |z| is below it
-    std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red)
+    std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red); see buildFrame
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
 };
@@ -105,9 +105,20 @@ constexpr double labelOffsetY = -5.0;
 // visibility.h). Numbers stand beside the marks, each placed where it
 // covers no other where one of four places allows. `help` lines, when
 // state.help is set, come from the caller (the action table knows the keys).
+//
+// With state.morph > 0 and the stage M(t) as `morph`, M(t) takes the
+// solid's place: first the solid and its dual, faint, then M(t) (when the
+// state shows the solid) in a colour from the solid's blue to the dual's red
+// by t, then its own reciprocal dual in red (when it shows the dual); the
+// vertex numbers are M(t)'s. `info` lines, when state.info is set, are shown
+// in a panel at the bottom left.
 Frame buildFrame(const Model& model, const ViewState& state,
                  const std::vector<std::string>& help = {},
-                 FrameTarget target = FrameTarget::Raster);
+                 FrameTarget target = FrameTarget::Raster, const Model* morph = nullptr,
+                 const std::vector<std::string>& info = {});
+
+// The colour of the morph's edges at stage t: blue at 0, red at 1.
+Rgb morphColour(double t);
 
 // The dual a state's DualKind shows of `model`: the reciprocal one when
 // asked for and present, else the program's; all null for a model that is
@@ -119,5 +130,6 @@ struct ShownDual {
 };
 ShownDual shownDual(const Model& model, DualKind kind);
 
-// The window title: "NAME  x A  y B" (see orientationText).
+// The window title: "NAME  x A  y B" (see orientationText), then "  t 0.25"
+// (three digits at most, like %.3g) when state.morph > 0.
 std::string frameTitle(const std::string& modelName, const ViewState& state);

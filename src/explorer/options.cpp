@@ -64,7 +64,8 @@ std::string usageLine() {
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers[=solid|dual|both]]"
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--line-width PX]"
-           " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]\n";
+           " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]"
+           " [--morph T] [--animate turn|morph|both] [--info]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -124,6 +125,12 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     app.add_option("--background", background, "white, none (transparent) or #rrggbb");
     app.add_option("--palette", palette, "classic (blue and red) or colourblind (blue and orange)")
         ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
+    auto* morphOption = app.add_option("--morph", o.morph, "the morph's stage, 0 (the solid) to 1 (the dual)");
+    std::string animate;
+    app.add_option("--animate", animate, "what --frames changes: turn|morph|both")
+        ->check(CLI::IsMember({"turn", "morph", "both"}));
+    auto* infoOption = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
+    infoOption->excludes(pngOption)->excludes(svgOption)->excludes(offOption);
 
     auto fail = [&](const std::string& what) {
         parsed.status = 2;
@@ -185,5 +192,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     if (*framesOption && o.outputPath == "-")
         return fail("--frames writes files of their own; it cannot write to standard output (-)");
     if (*overwriteOption && !*framesOption) return fail("--overwrite goes with --frames");
+    if (*morphOption && !(o.morph >= 0.0 && o.morph <= 1.0))
+        return fail("--morph: the stage must be a number from 0 to 1");
+    if (!animate.empty()) {
+        if (!*framesOption) return fail("--animate needs --frames N");
+        o.animate = animate == "morph" ? Animation::Morph : animate == "both" ? Animation::Both : Animation::Turn;
+        if (o.animate != Animation::Turn && *morphOption)
+            return fail("--morph cannot go with --animate " + animate + ", which runs the stage from 0 to 1");
+    }
+    if (*infoOption) o.output = OutputKind::Info;
     return parsed;
 }

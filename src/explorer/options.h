@@ -10,7 +10,11 @@
 // with --png, --svg or --off it writes that file (or, with --frames, a turn
 // of pictures) and needs no display at all.
 
-enum class OutputKind { Window, Png, Svg, Off };
+enum class OutputKind { Window, Png, Svg, Off, Info };
+
+// What changes from picture to picture of --frames: the turn, the morph's
+// stage from 0 to 1, or both.
+enum class Animation { Turn, Morph, Both };
 
 // Largest picture side: the software renderer's viewport ends there.
 constexpr int maxPictureSide = 16384;
@@ -41,6 +45,8 @@ struct ExplorerOptions {
     Rgb background = programBackground;
     bool transparent = false;         // --background none
     PaletteKind palette = PaletteKind::Classic;
+    double morph = 0.0;               // --morph T, the morph's stage
+    Animation animate = Animation::Turn;
 };
 
 // What the command line asks for. `status` is -1 when the program should go
@@ -59,9 +65,11 @@ std::string usageLine();
 // Reads the arguments after the program's name. A bad option or value,
 // options that cannot go together, a size outside 1..16384 per side, a
 // frame count outside 1..100000, an output name whose extension is not its
-// kind's (--png a.jpg; no extension at all is accepted), or --frames with
-// "-" (standard output) as its file give status 2 with one line saying what
-// was wrong, followed by the usage line. --help gives status 0 and the
-// help; so does --version with `version` and a line break, when `version`
-// is not empty. It never touches the file system.
+// kind's (--png a.jpg; no extension at all is accepted), --frames with "-"
+// (standard output) as its file, a --morph stage outside 0..1 or --animate
+// without --frames give status 2 with one line saying what was wrong,
+// followed by the usage line. --info (output Info) prints counts and writes
+// no file. --help gives status 0 and the help; so does --version with
+// `version` and a line break, when `version` is not empty. It never touches
+// the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");

@@ -43,6 +43,9 @@ struct ViewState {
     FaceStyle faces = FaceStyle::Off;
     bool spinning = false;    // turning about y by elapsed time
     bool help = false;        // the key list over the picture
+    double morph = 0.0;       // the stage t of the morph to the dual, 0..1 (0: the solid itself)
+    bool morphing = false;    // t running 0 -> 1 -> 0 by elapsed time
+    bool info = false;        // the counts panel
     int width = startWidth;   // window or picture size, pixels
     int height = startHeight;
     // For print: 0 lets the line width and the numbers' size grow with the

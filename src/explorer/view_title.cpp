@@ -2,9 +2,11 @@
 
 #include <cstdio>
 
+#include "explorer/frame.h"
+
 std::string viewTitle(const std::string& name, const ViewState& state, const ViewState& opening,
                       const std::string& note) {
-    std::string title = name + "  " + orientationText(orientationOf(state));
+    std::string title = frameTitle(name, state);
     if (state.dual != opening.dual)
         title += state.dual == DualKind::Reciprocal ? "  reciprocal dual" : "  program's dual";
     if (state.back != opening.back) {

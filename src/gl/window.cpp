@@ -6,11 +6,13 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "explorer/actions.h"
 #include "explorer/frame.h"
+#include "explorer/morph_store.h"
 #include "explorer/view_title.h"
 #include "gl/renderer.h"
 #include "gl/shift_tab.h"
@@ -39,13 +41,67 @@ struct ExplorerWindow {
     int spinGeneration = 0;  // a tick of an earlier spin finds it changed and stops
     int lastTickMs = 0;
     int status = 0;  // the exit status once the main loop returns
+    std::unique_ptr<MorphStore> morphs;
+    int morphGeneration = 0;  // as spinGeneration, for the morph
+    int lastMorphMs = 0;
+    double morphPhase = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1)
+    double nextMorph = -1.0;  // the stage being built for the next tick, -1 for none
 };
 
 ExplorerWindow* explorer = nullptr;
 
 const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
 
-Frame currentFrame() { return buildFrame(currentModel(), explorer->view, explorer->help); }
+void refresh();
+
+void clearNote(int generation) {
+    if (generation != explorer->noteGeneration) return;
+    explorer->note.clear();
+    refresh();
+}
+
+// Says `why` in the title for a moment.
+void showNote(const std::string& why) {
+    explorer->note = why;
+    glutTimerFunc(noteMs, clearNote, ++explorer->noteGeneration);
+}
+
+// Stops the morph and says why in the title for a moment.
+void refuseMorph(const std::string& why) {
+    explorer->view.morph = 0.0;
+    explorer->view.morphing = false;
+    showNote(why);
+}
+
+// A model without a morph never keeps one asked for.
+void checkMorph() {
+    const ViewState& v = explorer->view;
+    if (v.morph <= 0.0 && !v.morphing) return;
+    const Status available = explorer->morphs->available(v.model);
+    if (!available) refuseMorph(available.error().what);
+}
+
+// The frame the window shows; a saved picture leaves out the key list.
+Frame currentFrame(bool withHelp = true) {
+    ViewState& v = explorer->view;
+    const Model* stage = nullptr;
+    if (v.morph > 0.0) {
+        const Result<const Model*> built = explorer->morphs->stage(v.model, v.morph);
+        if (built) {
+            stage = *built;
+        } else {
+            refuseMorph(built.error().what);
+            refresh();
+        }
+    }
+    std::vector<std::string> info;
+    if (v.info) {
+        const Result<std::vector<std::string>> lines = explorer->morphs->countLines(v.model, v);
+        if (lines) info = *lines;
+    }
+    return buildFrame(currentModel(), v, withHelp ? explorer->help : std::vector<std::string>{},
+                      FrameTarget::Raster, stage, info);
+}
 
 void refresh() {
     const std::string title = viewTitle(currentModel().name, explorer->view, explorer->opening, explorer->note);
@@ -68,17 +124,34 @@ void onSpinTick(int generation) {
     glutTimerFunc(spinTickMs, onSpinTick, generation);
 }
 
-void clearNote(int generation) {
-    if (generation != explorer->noteGeneration) return;
-    explorer->note.clear();
+// Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
+double stageAt(double phase) { return phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase; }
+
+void onMorphTick(int generation) {
+    if (!explorer->view.morphing || generation != explorer->morphGeneration) return;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    // By elapsed time, like the spin: one cycle in morphCycleSeconds. Each
+    // tick shows the stage asked for at the last one (built meanwhile, on
+    // a second thread, while that one was drawn) and asks for the stage
+    // one more such step on.
+    const double step = double(now - explorer->lastMorphMs) / 1000.0 / morphCycleSeconds;
+    double& phase = explorer->morphPhase;
+    phase += step;
+    phase -= std::floor(phase);
+    ViewState& v = explorer->view;
+    v.morph = explorer->nextMorph >= 0.0 ? explorer->nextMorph : stageAt(phase);
+    explorer->nextMorph = stageAt(phase + step - std::floor(phase + step));
+    explorer->morphs->prefetch(v.model, explorer->nextMorph);
+    explorer->lastMorphMs = now;
     refresh();
+    glutTimerFunc(spinTickMs, onMorphTick, generation);
 }
 
 // Draws the current frame again, without the key list, into the back
 // buffer and writes it out, leaving the shown picture as it is. A failure
 // is told and the window stays.
 void savePicture() {
-    const Frame frame = buildFrame(currentModel(), explorer->view);
+    const Frame frame = currentFrame(false);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
     std::string path, error;
@@ -100,6 +173,7 @@ void savePicture() {
 
 void perform(ActionId id) {
     const bool wasSpinning = explorer->view.spinning;
+    const bool wasMorphing = explorer->view.morphing;
     switch (applyAction(id, explorer->view, explorer->context)) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
@@ -108,12 +182,20 @@ void perform(ActionId id) {
     }
     if (id == ActionId::CycleDual) {
         // A model without a reciprocal dual looks the same either way: say so.
-        explorer->note = reciprocalNote(currentModel());
-        if (!explorer->note.empty()) glutTimerFunc(noteMs, clearNote, ++explorer->noteGeneration);
+        const std::string why = reciprocalNote(currentModel());
+        if (!why.empty()) showNote(why);
     }
+    checkMorph();
     if (explorer->view.spinning && !wasSpinning) {
         explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
         glutTimerFunc(spinTickMs, onSpinTick, ++explorer->spinGeneration);
+    }
+    if (explorer->view.morphing && !wasMorphing) {
+        // On from the stage shown, on the way to the dual.
+        explorer->morphPhase = explorer->view.morph / 2.0;
+        explorer->nextMorph = -1.0;
+        explorer->lastMorphMs = glutGet(GLUT_ELAPSED_TIME);
+        glutTimerFunc(spinTickMs, onMorphTick, ++explorer->morphGeneration);
     }
     refresh();
 }
@@ -223,6 +305,7 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     state.context.modelCount = int(inputs.loaded.models.size());
     state.context.directory = inputs.loaded.directory;
     state.loaded = std::move(inputs.loaded);
+    state.morphs = std::make_unique<MorphStore>(state.loaded.models);
     state.view = start;
     state.opening = start;
     state.help = helpLines(state.context);
@@ -231,7 +314,8 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(start.width, start.height);
     glutInitWindowPosition(programWindowX, programWindowY);
-    state.title = viewTitle(currentModel().name, state.view, state.opening);
+    checkMorph();
+    state.title = viewTitle(currentModel().name, state.view, state.opening, state.note);
     glutCreateWindow(state.title.c_str());
     keepShiftTab();
 

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "explorer/morph_store.h"
 #include "mesh/off_writer.h"
 #include "output/output_file.h"
 #include "output/svg_writer.h"
@@ -73,6 +74,7 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     state.back = options.back;
     state.numbers = options.numbers;
     state.dualNumbers = options.dualNumbers;
+    state.morph = options.morph;
     state.faces = options.faces;
     state.lineWidth = options.lineWidth;
     state.fontPx = options.fontPx;
@@ -108,6 +110,21 @@ Result<std::string> offOfState(const Model& model, const ViewState& state) {
     return formatOff(shells);
 }
 
+bool infoText(const ExplorerOptions& options, const LoadedModels& loaded, std::string& text,
+              std::string& error) {
+    ViewState state;
+    if (!stateFromOptions(options, loaded, state, error)) return false;
+    MorphStore store(loaded.models);
+    const Result<std::vector<std::string>> lines = store.countLines(state.model, state);
+    if (!lines) {
+        error = lines.error().what;
+        return false;
+    }
+    text.clear();
+    for (const std::string& line : *lines) text += line + "\n";
+    return true;
+}
+
 bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
                          const PictureWriter& writePng, std::string& error) {
     ViewState state;
@@ -129,8 +146,31 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     const Status checked = checkOutputPath(pathOf(0), existing);
     if (!checked) return fail(checked.error());
 
+    MorphStore store(loaded.models);
+    const bool morphs = state.morph > 0.0 || (options.frames > 1 && options.animate != Animation::Turn);
+    if (morphs) {
+        const Status available = store.available(state.model);
+        if (!available) {
+            error = available.error().what;
+            return false;
+        }
+    }
+    // The stage in the solid's place, none at t = 0.
+    auto stageOf = [&](const ViewState& s, const Model*& stage) {
+        stage = nullptr;
+        if (s.morph <= 0.0) return true;
+        const Result<const Model*> built = store.stage(s.model, s.morph);
+        if (!built) error = built.error().what;
+        if (built) stage = *built;
+        return built.ok();
+    };
+
     if (options.output == OutputKind::Off) {
-        const Result<std::string> text = offOfState(model, state);
+        const Model* stage = nullptr;
+        if (!stageOf(state, stage)) return false;
+        ViewState own = state;
+        if (stage) own.dual = DualKind::Reciprocal;  // the stage's own dual
+        const Result<std::string> text = offOfState(stage ? *stage : model, own);
         if (!text) return fail(text.error());
         const Status written = writeFileAtomically(options.outputPath, *text);
         return written ? true : fail(written.error());
@@ -141,10 +181,19 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
         // About the screen's vertical while the view is the program's,
         // about the model's up axis on a turntable (a is 0 there): either
         // way a turn of b alone.
-        if (options.frames > 0) turned.b = frameAngle(state.b, i, count);
+        if (options.frames > 0) {
+            if (options.animate != Animation::Morph) turned.b = frameAngle(state.b, i, count);
+            if (options.animate != Animation::Turn) turned.morph = count > 1 ? double(i) / (count - 1) : 0.0;
+        }
+        const Model* stage = nullptr;
+        if (!stageOf(turned, stage)) {
+            for (const std::string& path : written) std::remove(path.c_str());
+            return false;
+        }
         const Frame frame = buildFrame(model, turned, {},
                                        options.output == OutputKind::Svg ? FrameTarget::Vector
-                                                                         : FrameTarget::Raster);
+                                                                         : FrameTarget::Raster,
+                                       stage);
         const Status done = writeOutputFile(
             pathOf(i),
             [&](int fd) {

@@ -34,13 +34,25 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
 // model's dual has faces of two corners): nothing of it is written then.
 Result<std::string> offOfState(const Model& model, const ViewState& state);
 
+// The --info text of the model the options pick: one line each for the
+// solid, its dual and (with --morph T, T > 0) the morph, each ending in a
+// line break (see MorphStore::countLines). False with one line in `error`
+// when stateFromOptions fails or the model has no morph.
+bool infoText(const ExplorerOptions& options, const LoadedModels& loaded, std::string& text,
+              std::string& error);
+
 // Draws a frame as a PNG picture into the open descriptor fd; an error
 // says what went wrong (the path is added by the caller).
 using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 
 // Writes what the options ask for (options.output is not Window): one
 // file ("-": standard output), or with --frames N the pictures turned
-// 360/N degrees apart about y, named by frameFileName. PNG pictures go
+// 360/N degrees apart about y (with --animate morph the stage t = k / (N -
+// 1) for picture k instead, N = 1 giving t = 0; with both, the two), named
+// by frameFileName. With t > 0 the morph's stage M(t) takes the solid's
+// place (see buildFrame); the OFF file then holds M(t) and its own
+// reciprocal dual as --show asks; a model without a morph is refused before
+// anything is written. PNG pictures go
 // through `writePng`. Every file is written by writeOutputFile
 // (output_file.h). An output it would refuse is refused before anything
 // is drawn; so are frames whose first name is taken, unless

@@ -7,10 +7,14 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cmath>
 #include <regex>
 #include <sstream>
 #include <tuple>
 
+#include "mesh/model_loading.h"
+#include "geometry/rotation.h"
+#include "console/solid_drawing.h"
 #include "window_fixture.h"
 
 namespace {
@@ -120,11 +124,63 @@ TEST_F(Headless, OffOfTheDualReadBackDrawsTheDualsEdges) {
     }
 }
 
+// The cube half way to its dual: a mark in the morph's purple at each of the
+// cube's edge midpoints, turned and framed as the cube itself (the faint
+// shells lie within it); an animation's pictures are the stages k / (N - 1).
+TEST_F(Headless, MorphPictureMarksTheCubesEdgeMidpoints) {
+    write({".", "--solid", "2", "--morph", "0.5", "--show", "solid", "--png", "m.png"}, false);
+    const RgbImage png = loadPng(work.file("m.png"));
+    std::vector<Model> models;
+    std::string error;
+    ASSERT_TRUE(loadDirectoryModels(work.path().string(), models, error)) << error;
+    const Polyhedron& cube = models.at(1).solid;
+    const Mat3 rx = rotationAboutX(30.0f), ry = rotationAboutY(45.0f);
+    const auto turned = [&](Vec3 v) {
+        const Vec3 t = rotateVec3(ry, rotateVec3(rx, v));
+        return PlanePoint{t.x, t.y};
+    };
+    PlanePoint low = turned(cube.vertices[0]), high = low;
+    for (const Vec3& v : cube.vertices) {
+        const PlanePoint p = turned(v);
+        low = {std::min(low.x, p.x), std::min(low.y, p.y)};
+        high = {std::max(high.x, p.x), std::max(high.y, p.y)};
+    }
+    const Camera camera = cameraFor(low, high);
+    const Projection projection = projectionFor(camera, low, high, 1024, 700);
+    for (const Edge& e : models.at(1).edges) {
+        const Vec3 a = cube.vertices[std::size_t(e.a)], b = cube.vertices[std::size_t(e.b)];
+        const PlanePoint mid = turned({(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2});
+        const PixelPosition at = pixelOf(camera, projection, mid.x, mid.y);
+        for (int d = 0; d < 4; ++d)  // the middle 2 x 2 pixels of the 4-pixel mark
+            EXPECT_TRUE(shows(png.at(int(std::lround(at.x)) - 1 + d % 2, int(std::lround(at.y)) - 1 + d / 2),
+                              {128, 0, 128}))
+                << "edge " << e.a << "-" << e.b << " at " << at.x << " " << at.y;
+    }
+    write({".", "--solid", "2", "--svg", "plain.svg"}, false);
+    write({".", "--solid", "2", "--morph", "0.5", "--svg", "half.svg"}, false);
+    write({".", "--solid", "2", "--frames", "3", "--animate", "morph", "--svg", "m.svg"}, false);
+    EXPECT_EQ(work.read("m-000.svg"), work.read("plain.svg"));
+    EXPECT_EQ(work.read("m-001.svg"), work.read("half.svg"));
+}
+
+TEST_F(Headless, InfoPrintsTheCountsOfTheSolidItsDualAndTheMorph) {
+    const RunResult r = run({".", "--solid", "4", "--morph", "0.25", "--info"}, false);
+    EXPECT_TRUE(r.finished && r.status == 0 && r.err.empty()) << r.status << ": " << r.err;
+    EXPECT_EQ(r.out,
+              "solid: V 20  E 30  F 12  V-E+F 2  faces: 12 pentagons\n"
+              "dual: V 12  E 30  F 20  V-E+F 2  faces: 20 triangles\n"
+              "morph: V 60  E 90  F 32  V-E+F 2  faces: 20 triangles, 12 decagons\n");
+}
+
 TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
     std::filesystem::create_directory(work.file("folder"));
     work.write("bad.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 7\n");
     work.write("flat.off", scratch::readFile(scratch::sourcePath("tests/data/model/flat.off")));
     work.write("turn-001.svg", "an earlier run's");
+    // A cube with its top pushed in to a point below it.
+    work.write("dent.off", "9 9\n-1 -1 -1\n1 -1 -1\n1 1 -1\n-1 1 -1\n-1 -1 1\n1 -1 1\n1 1 1\n-1 1 1\n0 0 0.5\n"
+                           "4 0 3 2 1\n4 0 1 5 4\n4 1 2 6 5\n4 2 3 7 6\n4 3 0 4 7\n"
+                           "3 4 5 8\n3 5 6 8\n3 6 7 8\n3 7 4 8\n");
     const std::set<std::string> before = work.names();
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"--size", "0x700", "--png", "x.png"}, "--size: 0x700: each side must be 1 to 16384 pixels\nusage: "},
@@ -140,6 +196,9 @@ TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
          "plane through the centre, so it has no reciprocal\nduals-explorer: the program's dual of flat cannot be "
          "written as OFF: face 0 has 2 corners; a face needs at least 3\n"},
         {{"--png", "a.jpg"}, "--png a.jpg: the name ends in .jpg, not .png\n"},
+        {{"--morph", "1.5", "--svg", "x.svg"}, "--morph: the stage must be a number from 0 to 1\nusage: "},
+        {{"dent.off", "--morph", "0.5", "--png", "x.png"},
+         "dent has no morph: it is not convex: vertex 7 lies outside the plane of face 5\n"},
     };
     for (const auto& [args, err] : cases) {
         const RunResult r = run(args, false);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "explorer/frame.h"
 #include <set>
 #include <tuple>
 
@@ -81,6 +83,28 @@ TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
         }
         EXPECT_EQ(describe(s), state) << "after " << testing::PrintToString(keys);
         EXPECT_EQ(effect, last) << "after " << testing::PrintToString(keys);
+    }
+}
+
+// ] and [ move t by 0.05 within 0..1 and stop the morph, m starts and stops
+// it, r ends it; the title tells t while it is above 0.
+TEST(Actions, MorphKeysStepStopAndResetTheStage) {
+    const std::tuple<std::string, double, bool, bool, const char*> cases[] = {
+        {"]]]", 0.15, false, false, "m  x 30  y 45  t 0.15"},
+        {"]]]][", 0.15, false, false, "m  x 30  y 45  t 0.15"},
+        {"[", 0.0, false, false, "m  x 30  y 45"},
+        {std::string(25, ']'), 1.0, false, false, "m  x 30  y 45  t 1"},
+        {"]m", 0.05, true, false, "m  x 30  y 45  t 0.05"},
+        {"m]", 0.05, false, false, "m  x 30  y 45  t 0.05"},
+        {"]mir", 0.0, false, true, "m  x 30  y 45"},
+    };
+    for (const auto& [keys, t, morphing, info, title] : cases) {
+        ViewState s;
+        for (char key : keys) applyAction(actionForKey(static_cast<unsigned char>(key))->id, s, {5, true});
+        EXPECT_EQ(s.morph, t) << keys;
+        EXPECT_EQ(s.morphing, morphing) << keys;
+        EXPECT_EQ(s.info, info) << keys;
+        EXPECT_EQ(frameTitle("m", s), title) << keys;
     }
 }
 

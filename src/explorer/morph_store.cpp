@@ -1,0 +1,104 @@
+#include "explorer/morph_store.h"
+
+#include <cstdio>
+
+#include "mesh/shell_counts.h"
+
+namespace {
+
+// Enough for the stages a window moves between (the last step back and
+// forth, a paused morph), few enough to hold for big models.
+constexpr std::size_t keptStages = 4;
+
+std::string withStage(const std::string& text, double t) {
+    char stage[32];
+    std::snprintf(stage, sizeof stage, " t %g", t);
+    return text + stage;
+}
+
+// Stage t of a family as a model, named "NAME t T".
+Result<Model> buildStage(const MorphFamily& family, const std::string& name, double t) {
+    Result<Polyhedron> shape = morphAt(family, t);
+    if (!shape) return shape.error();
+    return buildModel(withStage(name, t), std::move(*shape), 0, 0);
+}
+
+std::string dualLine(const Model& model, DualKind kind) {
+    if (!model.closed) return "dual: none (" + model.openEdgeMessage + ")";
+    if (kind == DualKind::Reciprocal && model.hasReciprocal)
+        return countsLine("dual", countShell(model.reciprocalDual, model.reciprocalDualEdges));
+    return countsLine("dual", countShell(model.programDual, model.programDualEdges));
+}
+
+}  // namespace
+
+MorphStore::MorphStore(const std::vector<Model>& models)
+    : models_(models), families_(models.size()), lines_(models.size()) {}
+
+const Result<MorphFamily>& MorphStore::family(int index) {
+    std::unique_ptr<Result<MorphFamily>>& family = families_[std::size_t(index)];
+    if (!family) family = std::make_unique<Result<MorphFamily>>(morphFamily(models_[std::size_t(index)]));
+    return *family;
+}
+
+Status MorphStore::available(int index) {
+    const Result<MorphFamily>& f = family(index);
+    if (!f) return failure(models_[std::size_t(index)].name + " has no morph: " + f.error().what);
+    return Done{};
+}
+
+MorphStore::Stage* MorphStore::find(int index, double t) {
+    for (auto s = stages_.begin(); s != stages_.end(); ++s)
+        if (s->index == index && s->t == t) {
+            stages_.splice(stages_.begin(), stages_, s);
+            return &stages_.front();
+        }
+    const Model& model = models_[std::size_t(index)];
+    const Result<MorphFamily>& f = family(index);
+    if (!f) return nullptr;
+    Result<Model> built = pending_.valid() && pendingIndex_ == index && pendingT_ == t
+                              ? pending_.get()
+                              : buildStage(*f, model.name, t);
+    if (!built) return nullptr;
+    stages_.push_front({index, t, std::move(*built), ""});
+    if (stages_.size() > keptStages) stages_.pop_back();
+    return &stages_.front();
+}
+
+void MorphStore::prefetch(int index, double t) {
+    for (const Stage& s : stages_)
+        if (s.index == index && s.t == t) return;
+    if (pending_.valid() && pendingIndex_ == index && pendingT_ == t) return;
+    const Result<MorphFamily>& f = family(index);  // worked out here, read there
+    if (!f) return;
+    if (pending_.valid()) pending_.wait();
+    pendingIndex_ = index;
+    pendingT_ = t;
+    pending_ = std::async(std::launch::async, [&f, &model = models_[std::size_t(index)], t] {
+        return buildStage(*f, model.name, t);
+    });
+}
+
+Result<const Model*> MorphStore::stage(int index, double t) {
+    if (const Stage* s = find(index, t)) return &s->model;
+    const Status whole = available(index);
+    if (!whole) return whole.error();
+    return failure(withStage(models_[std::size_t(index)].name + " has no morph at", t) + ": " +
+                   morphAt(*family(index), t).error().what);
+}
+
+Result<std::vector<std::string>> MorphStore::countLines(int index, const ViewState& state) {
+    const Model& model = models_[std::size_t(index)];
+    std::vector<std::string>& known = lines_[std::size_t(index)];
+    if (known.empty())
+        known = {countsLine("solid", countShell(model.solid, model.edges)),
+                 dualLine(model, DualKind::Program), dualLine(model, DualKind::Reciprocal)};
+    std::vector<std::string> lines{known[0], known[state.dual == DualKind::Reciprocal ? 2 : 1]};
+    if (state.morph > 0.0) {
+        Stage* s = find(index, state.morph);
+        if (!s) return stage(index, state.morph).error();
+        if (s->countLine.empty()) s->countLine = countsLine("morph", countShell(s->model.solid, s->model.edges));
+        lines.push_back(s->countLine);
+    }
+    return lines;
+}

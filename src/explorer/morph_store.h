@@ -1,0 +1,64 @@
+#pragma once
+
+#include <future>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/result.h"
+#include "explorer/view_state.h"
+#include "mesh/morph.h"
+#include "mesh/model.h"
+
+// The morph's stages of the loaded models as models of their own, each
+// built once: the family of a model when it is first asked for, a stage
+// M(t) when its (model, t) is, and kept while it is among the last few
+// used, so a redraw, a turn or a paused morph builds nothing again.
+class MorphStore {
+public:
+    // The store for `models`, which must outlive it and not change.
+    explicit MorphStore(const std::vector<Model>& models);
+
+    // Whether model `index` has a morph, or one line why not, as stage()
+    // says it; works out the model's family, nothing more.
+    Status available(int index);
+
+    // M(t) of model `index` (0 < t <= 1) as a model: its edges, normals and
+    // own duals, named "NAME t T". The model stays valid until the store
+    // builds a further stage (it keeps only the last few). Fails with one
+    // line when the model has no morph: "NAME has no morph: it is not
+    // convex: ...".
+    Result<const Model*> stage(int index, double t);
+
+    // Starts building stage (index, t) on a second thread, for a later
+    // stage() of the same (index, t) to take, so an animation builds the
+    // next stage while the current one is drawn. Nothing when that stage is
+    // kept already or the model has no morph; waits for the one started
+    // before, if any.
+    void prefetch(int index, double t);
+
+    // The counts lines of model `index`: the solid, the dual `state` shows
+    // (or "dual: none (REASON)" for a model that is not closed) and, when
+    // state.morph > 0, the morph; as --info prints them and the counts
+    // panel shows them. Each line is worked out once. Fails as stage() does.
+    Result<std::vector<std::string>> countLines(int index, const ViewState& state);
+
+private:
+    struct Stage {
+        int index;
+        double t;
+        Model model;
+        std::string countLine;  // empty until asked for
+    };
+    Stage* find(int index, double t);
+    const Result<MorphFamily>& family(int index);
+
+    const std::vector<Model>& models_;
+    std::vector<std::unique_ptr<Result<MorphFamily>>> families_;  // per model, once asked for
+    std::vector<std::vector<std::string>> lines_;  // per model: solid, program's dual, reciprocal dual
+    std::list<Stage> stages_;                      // the most recently used first
+    int pendingIndex_ = -1;                        // the stage prefetch() is building
+    double pendingT_ = 0.0;
+    std::future<Result<Model>> pending_;
+};

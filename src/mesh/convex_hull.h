@@ -1,0 +1,35 @@
+#pragma once
+
+#include <vector>
+
+#include "base/result.h"
+#include "geometry/vec3.h"
+
+// The convex hull of points in space, by qhull (Debian libqhull-dev, its
+// reentrant library): what the morph needs of it, as plain arrays, with no
+// qhull type outside convex_hull.cpp.
+struct ConvexHull {
+    // Facet k lies in the plane normals[k] . p + offsets[k] = 0, normals[k]
+    // of unit length and pointing out of the hull.
+    std::vector<Vec3d> normals;
+    std::vector<double> offsets;
+    // Facet k's corners, as indices of the input points (in no particular
+    // order): facetPoints[facetStart[k]] .. facetPoints[facetStart[k + 1] - 1].
+    std::vector<int> facetStart{0};
+    std::vector<int> facetPoints;
+    // Point i's facets: pointFacets[pointStart[i]] .. [pointStart[i + 1] - 1];
+    // none when point i is not a corner of the hull (inside it, or in a
+    // facet or an edge).
+    std::vector<int> pointStart;
+    std::vector<int> pointFacets;
+
+    int facetCount() const { return static_cast<int>(normals.size()); }
+    bool isCorner(int point) const { return pointStart[point + 1] > pointStart[point]; }
+};
+
+// The hull of `points`. With `triangulated` every facet is a triangle
+// (coplanar ones share their plane); without it, facets that qhull finds
+// coplanar within its rounding are merged into one. O(n log n) for n
+// points. Fails with qhull's first line of complaint for fewer than four
+// points, or points all in one plane; qhull itself never prints or exits.
+Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated);

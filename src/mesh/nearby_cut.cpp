@@ -1,0 +1,305 @@
+#include "mesh/nearby_cut.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "mesh/point_clusters.h"
+#include "mesh/edges.h"
+#include "mesh/vertex_rings.h"
+
+namespace {
+
+constexpr int mostFacesAtAVertex = 64;
+
+struct P2 {
+    double x, y;
+};
+
+// One corner of a face: the planes that meet there (its own and the two of
+// its sides, in increasing order) and where it is. A corner near a further
+// plane of the neighbourhood is where several planes meet: `crowded`, and
+// then matched to the others by place rather than by its planes.
+struct Corner {
+    int planes[3];
+    int crowdedBy;  // a further plane passing this near, or -1
+    Vec3d at;          // relative to the centre
+};
+
+// The polygon where plane `h` (number `self`) meets the half-spaces
+// `lines` (numbered `ids`), corners counter-clockwise about h.normal.
+// Clips a square around the plane's nearest point to the centre, `reach`
+// from it on every side (the body lies within reach of the centre), noting
+// for each side the plane it lies on (-1 for the square's own). False when
+// a side of the square is left: the neighbourhood does not close the face.
+bool cutPlane(const HalfSpace& h, int self, const std::vector<const HalfSpace*>& lines,
+              const std::vector<int>& ids, double reach, double near, std::vector<Corner>& corners) {
+    const Vec3d n = h.normal;
+    const Vec3d helper = std::fabs(n.x) < 0.6 ? Vec3d{1, 0, 0} : Vec3d{0, 1, 0};
+    Vec3d e1 = cross(helper, n);
+    const double l = length(e1);
+    e1 = {e1.x / l, e1.y / l, e1.z / l};
+    const Vec3d e2 = cross(n, e1);
+    const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
+    // Each line as  ax x + ay y <= c  for the point origin + x e1 + y e2.
+    thread_local std::vector<double> ax, ay, c, slope;
+    ax.clear(), ay.clear(), c.clear(), slope.clear();
+    for (const HalfSpace* line : lines) {
+        ax.push_back(dot(line->normal, e1));
+        ay.push_back(dot(line->normal, e2));
+        c.push_back(line->offset - dot(line->normal, origin));
+        slope.push_back(std::sqrt(ax.back() * ax.back() + ay.back() * ay.back()));
+    }
+    // Corner k and the line of the side from it to corner k + 1.
+    thread_local std::vector<P2> polygon, next;
+    thread_local std::vector<int> side, nextSide;
+    polygon.assign({{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}});
+    side.assign(4, -1);
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        next.clear();
+        nextSide.clear();
+        const std::size_t m = polygon.size();
+        for (std::size_t k = 0; k < m; ++k) {
+            const P2 p = polygon[k], q = polygon[(k + 1) % m];
+            const double dp = ax[j] * p.x + ay[j] * p.y - c[j], dq = ax[j] * q.x + ay[j] * q.y - c[j];
+            if (dp <= 0) {
+                next.push_back(p);
+                nextSide.push_back(side[k]);
+            }
+            if ((dp <= 0) != (dq <= 0)) {
+                const double s = dp / (dp - dq);
+                next.push_back({p.x + (q.x - p.x) * s, p.y + (q.y - p.y) * s});
+                // Leaving, the next side runs along the line; entering, along the old side.
+                nextSide.push_back(dp <= 0 ? int(j) : side[k]);
+            }
+        }
+        polygon.swap(next);
+        side.swap(nextSide);
+        if (polygon.size() < 3) {
+            corners.clear();
+            return true;
+        }
+    }
+    corners.clear();
+    const std::size_t m = polygon.size();
+    for (std::size_t k = 0; k < m; ++k) {
+        const int before = side[(k + m - 1) % m], after = side[k];
+        if (before < 0 || after < 0) return false;
+        Corner corner{{self, ids[std::size_t(before)], ids[std::size_t(after)]}, -1, {}};
+        std::sort(corner.planes, corner.planes + 3);
+        const P2 p = polygon[k];
+        for (std::size_t j = 0; j < lines.size() && corner.crowdedBy < 0; ++j)
+            if (int(j) != before && int(j) != after && slope[j] > 0 &&
+                std::fabs(ax[j] * p.x + ay[j] * p.y - c[j]) < near * slope[j])
+                corner.crowdedBy = ids[j];
+        corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
+                     origin.z + p.x * e1.z + p.y * e2.z};
+        corners.push_back(corner);
+    }
+    return true;
+}
+
+}  // namespace
+
+Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const Nearby& nearby,
+                                     Vec3d centre, double size, double tolerance) {
+    for (const HalfSpace& h : spaces)
+        if (!(h.offset > 0.0) || !std::isfinite(h.offset / size))
+            return failure("a half-space does not hold the centre");
+    const std::vector<int> same = samePlanes(spaces, size, tolerance);
+    const double reach = 1.5 * size;
+
+    // Every plane's polygon, each corner worked out in its own plane.
+    std::vector<Corner> corners;
+    std::vector<int> polygonStart{0};
+    std::vector<int> polygonSource;
+    std::vector<int> polygonOf(spaces.size(), -1);
+    std::vector<const HalfSpace*> lines;
+    std::vector<int> ids;
+    std::vector<Corner> polygon;
+    for (std::size_t i = 0; i < spaces.size(); ++i) {
+        if (same[i] != int(i)) continue;
+        lines.clear();
+        ids.clear();
+        for (int s = nearby.start[i]; s < nearby.start[i + 1]; ++s) {
+            const int j = same[std::size_t(nearby.to[std::size_t(s)])];
+            if (j == int(i)) continue;
+            lines.push_back(&spaces[std::size_t(j)]);
+            ids.push_back(j);
+        }
+        if (!cutPlane(spaces[i], int(i), lines, ids, reach, tolerance * size, polygon))
+            return failure("the planes near plane " + std::to_string(i) + " leave its face open");
+        if (polygon.empty()) continue;
+        polygonOf[i] = int(polygonSource.size());
+        corners.insert(corners.end(), polygon.begin(), polygon.end());
+        polygonStart.push_back(int(corners.size()));
+        polygonSource.push_back(int(i));
+    }
+
+    // One vertex per corner seen from each of its faces. A corner is found
+    // again, by its three planes, among the corners of the first of them
+    // (its owner). Where several planes meet in one point the faces see it
+    // as different corners: every corner of a face through such a point,
+    // and every corner found again with one, is matched by place instead.
+    std::vector<int> owner(corners.size(), -1);
+    std::vector<char> byPlace(spaces.size(), 0);  // per plane: its face passes such a point
+    for (std::size_t k = 0; k < polygonSource.size(); ++k)
+        for (int q = polygonStart[k]; q < polygonStart[k + 1]; ++q) {
+            const Corner& c = corners[std::size_t(q)];
+            if (c.crowdedBy >= 0) {
+                for (int plane : c.planes) byPlace[std::size_t(plane)] = 1;
+                byPlace[std::size_t(c.crowdedBy)] = 1;
+            }
+            const int first = polygonOf[std::size_t(c.planes[0])];
+            for (int r = first < 0 ? 0 : polygonStart[std::size_t(first)];
+                 first >= 0 && r < polygonStart[std::size_t(first) + 1] && owner[std::size_t(q)] < 0; ++r)
+                if (std::equal(c.planes, c.planes + 3, corners[std::size_t(r)].planes)) owner[std::size_t(q)] = r;
+        }
+    std::vector<char> placed(corners.size(), 0);
+    for (std::size_t k = 0; k < polygonSource.size(); ++k)
+        for (int q = polygonStart[k]; q < polygonStart[k + 1]; ++q)
+            placed[std::size_t(q)] = owner[std::size_t(q)] < 0 || byPlace[std::size_t(polygonSource[k])];
+    for (std::size_t q = 0; q < corners.size(); ++q)
+        if (placed[q] && owner[q] >= 0) placed[std::size_t(owner[q])] = 1;
+    std::vector<Vec3d> placedAt;
+    for (std::size_t q = 0; q < corners.size(); ++q) {
+        if (owner[q] >= 0 && placed[std::size_t(owner[q])]) placed[q] = 1;
+        if (placed[q]) placedAt.push_back(corners[q].at);
+    }
+    const PointClusters crowd = clusterPoints(placedAt, tolerance * size);
+    std::vector<int> crowdVertex(crowd.centres.size(), -1);
+    std::vector<int> vertexOf(corners.size(), -1);
+    std::vector<Vec3d> vertexAt;
+    std::size_t nextPlaced = 0;
+    for (std::size_t q = 0; q < corners.size(); ++q) {
+        int& v = vertexOf[q];
+        if (placed[q]) {
+            const int cluster = crowd.clusterOf[nextPlaced++];
+            int& shared = crowdVertex[std::size_t(cluster)];
+            if (shared < 0) shared = int(vertexAt.size()), vertexAt.push_back(crowd.centres[std::size_t(cluster)]);
+            v = shared;
+        } else if (owner[q] == int(q)) {
+            v = int(vertexAt.size());
+            vertexAt.push_back(corners[q].at);
+        } else {
+            v = vertexOf[std::size_t(owner[q])];
+        }
+    }
+
+    Intersection out;
+    std::vector<int> number(vertexAt.size(), -1);
+    std::vector<int> faceOf(spaces.size(), -1);
+    std::vector<std::int32_t> face;
+    for (std::size_t k = 0; k + 1 < polygonStart.size(); ++k) {
+        face.clear();
+        for (int s = polygonStart[k]; s < polygonStart[k + 1]; ++s) {
+            const int id = vertexOf[std::size_t(s)];
+            int& v = number[std::size_t(id)];
+            if (v < 0) {
+                v = out.shape.vertexCount();
+                const Vec3d p = vertexAt[std::size_t(id)];
+                out.shape.vertices.push_back({float(centre.x + p.x), float(centre.y + p.y), float(centre.z + p.z)});
+            }
+            if (face.empty() || face.back() != v) face.push_back(v);
+        }
+        while (face.size() > 1 && face.front() == face.back()) face.pop_back();
+        if (face.size() < 3) continue;
+        faceOf[std::size_t(polygonSource[k])] = out.shape.faceCount();
+        out.shape.addFace(face.data(), int(face.size()));
+        out.faceSource.push_back(polygonSource[k]);
+    }
+    // Vertices numbered for faces that then fell away are dropped.
+    Polyhedron& shape = out.shape;
+    std::vector<std::int32_t> kept(shape.vertices.size(), -1);
+    std::vector<Vec3> used;
+    for (std::int32_t& v : shape.corners) {
+        if (kept[std::size_t(v)] < 0) {
+            kept[std::size_t(v)] = std::int32_t(used.size());
+            used.push_back(shape.vertices[std::size_t(v)]);
+        }
+        v = kept[std::size_t(v)];
+    }
+    shape.vertices = std::move(used);
+
+    if (shape.faceCount() < 4) return failure("the half-spaces leave no solid");
+    const EdgeTopology topology = edgeTopology(shape);
+    const Closedness closed = closednessOf(topology, 0);
+    if (!closed.closed) return failure("the faces do not close: " + closed.message);
+    VertexRings rings;
+    std::string error;
+    if (!buildVertexRings(shape, topology, rings, error, 0)) return failure("the faces do not close: " + error);
+
+    // The vertices' neighbours, and their positions again in double.
+    const int vertexCount = shape.vertexCount();
+    std::vector<int> neighbourStart(std::size_t(vertexCount) + 1, 0), neighbours;
+    for (const Edge& e : topology.edges) ++neighbourStart[std::size_t(e.a) + 1], ++neighbourStart[std::size_t(e.b) + 1];
+    for (int v = 0; v < vertexCount; ++v) neighbourStart[std::size_t(v) + 1] += neighbourStart[std::size_t(v)];
+    neighbours.resize(std::size_t(neighbourStart.back()));
+    {
+        std::vector<int> fill(neighbourStart.begin(), neighbourStart.end() - 1);
+        for (const Edge& e : topology.edges) {
+            neighbours[std::size_t(fill[std::size_t(e.a)]++)] = e.b;
+            neighbours[std::size_t(fill[std::size_t(e.b)]++)] = e.a;
+        }
+    }
+    std::vector<Vec3d> at(static_cast<std::size_t>(vertexCount));
+    for (int v = 0; v < vertexCount; ++v) at[std::size_t(v)] = widen(shape.vertices[std::size_t(v)]) - centre;
+    const double allowed = tolerance * size;
+    auto outside = [&](int plane, int v) {
+        const HalfSpace& h = spaces[std::size_t(plane)];
+        return dot(h.normal, at[std::size_t(v)]) > h.offset + allowed;
+    };
+
+    // Convex at every vertex: the plane of each face there keeps all the
+    // vertex's neighbours inside, and the faces go round it once (their
+    // angles there add up to less than a full turn and a half).
+    for (int v = 0; v < vertexCount; ++v) {
+        const int ringFaces = rings.start[std::size_t(v) + 1] - rings.start[std::size_t(v)];
+        if (ringFaces > mostFacesAtAVertex) return failure("a vertex lies in too many faces to check cheaply");
+        double angles = 0;
+        for (int r = rings.start[std::size_t(v)]; r < rings.start[std::size_t(v) + 1]; ++r) {
+            const int f = rings.faces[std::size_t(r)];
+            for (int s = neighbourStart[std::size_t(v)]; s < neighbourStart[std::size_t(v) + 1]; ++s)
+                if (outside(out.faceSource[std::size_t(f)], neighbours[std::size_t(s)]))
+                    return failure("the faces are not convex at a vertex");
+            const std::int32_t* c = shape.face(f);
+            const int m = shape.faceSize(f);
+            int k = 0;
+            while (c[k] != v) ++k;
+            const Vec3d a = at[std::size_t(c[(k + m - 1) % m])] - at[std::size_t(v)];
+            const Vec3d b = at[std::size_t(c[(k + 1) % m])] - at[std::size_t(v)];
+            angles += std::atan2(length(cross(a, b)), dot(a, b));
+        }
+        if (angles > 3 * std::acos(-1.0)) return failure("the faces wind more than once round a vertex");
+    }
+
+    // Every plane without a face keeps the body inside: the highest vertex
+    // above it, climbing from a vertex of a neighbour's face.
+    long long steps = 0;
+    const long long mostSteps = 16LL * (vertexCount + 16);
+    for (std::size_t i = 0; i < spaces.size(); ++i) {
+        if (same[i] != int(i) || faceOf[i] >= 0) continue;
+        int from = -1;
+        for (int s = nearby.start[i]; s < nearby.start[i + 1] && from < 0; ++s) {
+            const int f = faceOf[std::size_t(same[std::size_t(nearby.to[std::size_t(s)])])];
+            if (f >= 0) from = shape.face(f)[0];
+        }
+        if (from < 0) from = 0;
+        const Vec3d n = spaces[i].normal;
+        double height = dot(n, at[std::size_t(from)]);
+        for (;;) {
+            if (outside(int(i), from)) return failure("plane " + std::to_string(i) + " cuts the faces");
+            if (++steps > mostSteps) return failure("the climbs take too long");
+            int best = -1;
+            double bestHeight = height;
+            for (int s = neighbourStart[std::size_t(from)]; s < neighbourStart[std::size_t(from) + 1]; ++s) {
+                const double h = dot(n, at[std::size_t(neighbours[std::size_t(s)])]);
+                if (h > bestHeight) best = neighbours[std::size_t(s)], bestHeight = h;
+            }
+            if (best < 0) break;
+            from = best;
+            height = bestHeight;
+        }
+    }
+    return out;
+}
