@@ -1,0 +1,150 @@
+// Nets of one table of models, each checked as a builder would: every face
+// once, each in its true shape, no two faces of a piece overlapping (by the
+// area they share, worked out by clipping), both edges of each cut pair of
+// one length, and the net folded back lying on the model.
+
+#include "mesh/unfolding.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "mesh/fold_back.h"
+#include "model/model_loading.h"
+#include "scratch_dir.h"
+
+namespace {
+
+struct Case {
+    std::string name;
+    Polyhedron shape;
+    bool onePiece;  // a net in one piece must be found
+};
+
+std::vector<Case> table() {
+    std::vector<Case> cases;
+    std::vector<Model> solids;
+    std::string error;
+    EXPECT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), solids, error)) << error;
+    for (const Model& m : solids) {
+        cases.push_back({m.name, m.solid, true});
+        cases.push_back({m.name + " program dual", m.programDual, true});
+        cases.push_back({m.name + " reciprocal dual", m.reciprocalDual, true});
+    }
+    for (const char* name : {"torus", "prism", "geodesic4", "truncated-cube", "cuboctahedron",
+                             "truncated-octahedron", "truncated-dodecahedron", "icosidodecahedron",
+                             "truncated-icosahedron"}) {
+        Model m;
+        EXPECT_TRUE(loadOffModel(scratch::sourcePath("tests/data/net/") + name + ".off", m, error)) << error;
+        // The torus has no net in one piece (and no dual with flat faces).
+        const bool small = std::string(name) != "geodesic4" && std::string(name) != "torus";
+        cases.push_back({name, m.solid, small});
+        if (m.name != "torus") cases.push_back({std::string(name) + " reciprocal dual", m.reciprocalDual, small});
+    }
+    return cases;
+}
+
+D3 at(const Polyhedron& p, std::int32_t slot) { return widen(p.vertices[p.corners[slot]]); }
+
+// The part of convex polygon `a` on the left of the line from s to t.
+std::vector<P2> clipLeft(const std::vector<P2>& a, P2 s, P2 t) {
+    std::vector<P2> out;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const P2 p = a[i], q = a[(i + 1) % a.size()];
+        const double dp = cross(t - s, p - s), dq = cross(t - s, q - s);
+        if (dp >= 0) out.push_back(p);
+        if ((dp < 0) != (dq < 0)) out.push_back(p + (dp / (dp - dq)) * (q - p));
+    }
+    return out;
+}
+
+double area(const std::vector<P2>& a) {
+    double twice = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) twice += cross(a[i], a[(i + 1) % a.size()]);
+    return twice / 2;
+}
+
+// The area two convex faces of the net share.
+double sharedArea(std::vector<P2> a, std::vector<P2> b) {
+    if (area(a) < 0) std::reverse(a.begin(), a.end());
+    if (area(b) < 0) std::reverse(b.begin(), b.end());
+    for (std::size_t i = 0; i < b.size() && !a.empty(); ++i) a = clipLeft(a, b[i], b[(i + 1) % b.size()]);
+    return a.size() < 3 ? 0.0 : area(a);
+}
+
+}  // namespace
+
+TEST(Unfolding, NetsOfTheTableAreWholeTrueFlatAndFoldBack) {
+    for (const Case& c : table()) {
+        SCOPED_TRACE(c.name);
+        const Polyhedron& p = c.shape;
+        const Result<Net> made = unfold(p);
+        ASSERT_TRUE(made.ok()) << made.error().text();
+        const Net& net = *made;
+        const double edge = meanEdgeLength(p, net.topology);
+        const int faces = p.faceCount();
+        std::vector<int> seen(std::size_t(faces), 0);
+        for (int f : net.order) ++seen[std::size_t(f)];
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), faces);
+        if (c.onePiece) {
+            EXPECT_EQ(net.pieces.size(), 1u) << net.method;
+        }
+
+        // True shape: every distance between two corners of a face.
+        std::vector<std::vector<P2>> polygons{std::size_t(faces)};
+        for (int f = 0; f < faces; ++f)
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+                polygons[f].push_back(net.corners[s]);
+                for (std::int32_t t = p.faceStart[f]; t < s; ++t)
+                    ASSERT_NEAR(length(net.corners[s] - net.corners[t]), length(at(p, s) - at(p, t)), 1e-9 * edge);
+            }
+
+        // Each edge: one line where it folds, two of one length where cut,
+        // the cut numbers 1..cutCount each once.
+        std::vector<int> numbers;
+        for (std::size_t e = 0; e < net.topology.edges.size(); ++e) {
+            const std::int32_t s1 = net.topology.sides[2 * e], s2 = net.topology.sides[2 * e + 1];
+            const P2 a1 = net.corners[s1], b1 = net.corners[nextSlot(p, net.faceOfSlot[s1], s1)];
+            const P2 a2 = net.corners[s2], b2 = net.corners[nextSlot(p, net.faceOfSlot[s2], s2)];
+            if (net.cut[e] == 0) {
+                EXPECT_LT(std::min(length(a1 - b2) + length(b1 - a2), length(a1 - a2) + length(b1 - b2)), 1e-12 * edge);
+            } else {
+                numbers.push_back(net.cut[e]);
+                EXPECT_NEAR(length(b1 - a1), length(b2 - a2), 1e-9 * edge);
+            }
+        }
+        std::sort(numbers.begin(), numbers.end());
+        for (std::size_t i = 0; i < numbers.size(); ++i) ASSERT_EQ(numbers[i], int(i) + 1);
+        EXPECT_EQ(net.cutCount + faces - int(net.pieces.size()), int(net.topology.edges.size()));
+
+        // No overlap between the faces of a piece, by shared area.
+        for (int f = 0; f < faces; ++f)
+            for (int g = 0; g < f; ++g)
+                if (net.piece[f] == net.piece[g]) {
+                    ASSERT_LT(sharedArea(polygons[f], polygons[g]), 1e-9 * edge * edge) << "faces " << f << ", " << g;
+                }
+
+        // Folded back, every corner on its vertex.
+        const std::vector<D3> folded = foldNet(p, net, 1.0);
+        double worst = 0, flat = 0;
+        for (int f = 0; f < faces; ++f) {
+            D3 n{0, 0, 0}, mid{0, 0, 0};
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+                const D3 a = at(p, s), b = at(p, nextSlot(p, f, s));
+                n = {n.x + a.y * b.z - a.z * b.y, n.y + a.z * b.x - a.x * b.z, n.z + a.x * b.y - a.y * b.x};
+                mid = {mid.x + a.x / p.faceSize(f), mid.y + a.y / p.faceSize(f), mid.z + a.z / p.faceSize(f)};
+            }
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s)
+                flat = std::max(flat, std::fabs(dot(at(p, s) - mid, n)) / length(n));
+        }
+        for (std::size_t s = 0; s < folded.size(); ++s) {
+            const D3 back = onModel(net.pieces[std::size_t(net.piece[net.faceOfSlot[s]])], folded[s]);
+            worst = std::max(worst, length(back - at(p, std::int32_t(s))));
+        }
+        // Paper is flat: a corner off its face's plane (float vertices put the
+        // pentagons' off by about 1e-8) cannot come back closer than that,
+        // and each fold down the tree may add as much again.
+        EXPECT_LT(worst, 1e-9 * edge + 32 * flat);
+    }
+}
