@@ -29,6 +29,7 @@ const std::vector<Action>& actionTable() {
         {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden"},
         {ActionId::ToggleNumbers, "n", SpecialKey::None, "n", "Vertex numbers"},
         {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin"},
+        {ActionId::ToggleUnfold, "u", SpecialKey::None, "u", "Fold open / closed"},
         {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
         {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
         {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
@@ -75,6 +76,7 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
     case ActionId::CycleBack: s.back = nextOf(s.back, 3); break;
     case ActionId::ToggleNumbers: s.numbers = !s.numbers; break;
     case ActionId::ToggleSpin: s.spinning = !s.spinning; break;
+    case ActionId::ToggleUnfold: s.netOpen = !s.netOpen; break;
     case ActionId::TurnUp: s.a -= keyTurnDegrees; break;
     case ActionId::TurnDown: s.a += keyTurnDegrees; break;
     case ActionId::TurnLeft: s.b -= keyTurnDegrees; break;
@@ -86,6 +88,8 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         s.b = startAngleY;
         s.zoom = 1.0;
         s.spinning = false;
+        s.unfold = 0.0;
+        s.netOpen = false;
         break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;

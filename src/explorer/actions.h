@@ -13,7 +13,7 @@
 enum class ActionId {
     Solid1, Solid2, Solid3, Solid4, Solid5,
     NextModel, PreviousModel,
-    CycleShow, CycleDual, CycleBack, ToggleNumbers, ToggleSpin,
+    CycleShow, CycleDual, CycleBack, ToggleNumbers, ToggleSpin, ToggleUnfold,
     TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
     Reset, ToggleHelp, Save, Quit,
 };
@@ -58,6 +58,7 @@ constexpr float keyTurnDegrees = 5.0f;
 constexpr float dragDegreesPerPixel = 0.5f;
 constexpr float spinDegreesPerSecond = 30.0f;
 constexpr double zoomStep = 1.25;
+constexpr double unfoldSeconds = 2.0;  // `u`: from folded to flat or back
 
 // A left-button drag by (dx, dy) window pixels (y down): horizontal motion
 // turns about y, vertical about x, so the front follows the pointer.

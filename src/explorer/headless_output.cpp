@@ -1,8 +1,10 @@
 #include "explorer/headless_output.h"
 
+#include "explorer/net_output.h"
 #include "explorer/output_file.h"
 #include "explorer/svg_writer.h"
 #include "explorer/turntable.h"
+#include "explorer/unfold_view.h"
 #include "model/off_writer.h"
 
 namespace {
@@ -55,6 +57,8 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     if (options.dual) state.dual = *options.dual;
     state.back = options.back;
     state.numbers = options.numbers;
+    state.unfold = options.unfold;
+    state.netOpen = options.unfold >= 0.5;
     return true;
 }
 
@@ -91,15 +95,20 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
             writeFileAtomically(options.outputPath, text);
             return true;
         }
+        if (options.output == OutputKind::Net) return writeNetOutput(options, model, state, error);
+        NetCache nets;
         const int count = options.frames > 0 ? options.frames : 1;
         for (int i = 0; i < count; ++i) {
             ViewState turned = state;
             std::string path = options.outputPath;
             if (options.frames > 0) {
-                turned.b = frameAngle(state.b, i, count);
+                if (options.animate == Animation::Unfold)
+                    turned.unfold = count > 1 ? double(i) / (count - 1) : 0.0;
+                else
+                    turned.b = frameAngle(state.b, i, count);
                 path = frameFileName(options.outputPath, i, count);
             }
-            const Frame frame = buildFrame(model, turned);
+            const Frame frame = buildUnfoldFrame(model, turned, nets);
             if (options.output == OutputKind::Svg)
                 writeFileAtomically(path, formatSvg(frame));
             else

@@ -33,8 +33,9 @@ bool offOfState(const Model& model, const ViewState& state, std::string& text, s
 using PictureWriter = std::function<void(const Frame& frame, const std::string& path)>;
 
 // Writes what the options ask for (options.output is not Window): one
-// file, or with --frames N the pictures turned 360/N degrees apart about y,
-// named by frameFileName. PNG pictures go through `writePng`. Every file is
+// file, or with --frames N the pictures turned 360/N degrees apart about y
+// (or, with --animate unfold, folded open by k / (N - 1)), named by
+// frameFileName; or the paper net (net_output.h). PNG pictures go through `writePng`. Every file is
 // written under a temporary name and renamed when whole. An output path in
 // a missing folder, or naming a folder, is refused before anything is
 // drawn. False with one line in `error` naming the file and the problem.

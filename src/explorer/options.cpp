@@ -35,7 +35,9 @@ std::string readSize(const std::string& text, int& width, int& height) {
 std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
-           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N]\n";
+           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers] [--frames N]"
+           " [--animate turn|unfold] [--unfold T] [--net FILE.pdf|FILE.svg [--page a4|letter|a3]"
+           " [--edge-mm L]]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args) {
@@ -49,8 +51,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     auto* pngOption = app.add_option("--png", png, "write the picture as PNG, no window");
     auto* svgOption = app.add_option("--svg", svg, "write the picture as SVG, no window");
     auto* offOption = app.add_option("--off", off, "write the model and its dual as OFF, no window");
-    pngOption->excludes(svgOption)->excludes(offOption);
-    svgOption->excludes(offOption);
+    std::string net;
+    auto* netOption = app.add_option("--net", net, "write the paper net as PDF or SVG pages, no window");
+    pngOption->excludes(svgOption)->excludes(offOption)->excludes(netOption);
+    svgOption->excludes(offOption)->excludes(netOption);
+    offOption->excludes(netOption);
 
     std::vector<double> angles;
     app.add_option("--angles", angles, "turn about x, then about y, in degrees (default 30 45)")
@@ -71,6 +76,16 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     auto* framesOption =
         app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
             ->check(CLI::Range(1, maxFrames));
+
+    std::string animate, page;
+    auto* animateOption = app.add_option("--animate", animate, "what --frames shows: turn|unfold")
+                              ->check(CLI::IsMember({"turn", "unfold"}));
+    auto* unfoldOption =
+        app.add_option("--unfold", o.unfold, "folded open by T: 0 folded .. 1 flat")->check(CLI::Range(0.0, 1.0));
+    auto* pageOption = app.add_option("--page", page, "the net's page: a4|letter|a3 (default a4)")
+                           ->check(CLI::IsMember({"a4", "letter", "a3"}));
+    auto* edgeOption = app.add_option("--edge-mm", o.edgeMm, "the net's mean edge in millimetres")
+                           ->check(CLI::Range(0.0, maxEdgeMm));
 
     auto fail = [&](const std::string& what) {
         parsed.status = 2;
@@ -106,9 +121,24 @@ ParsedOptions parseOptions(const std::vector<std::string>& args) {
     if (*pngOption) o.output = OutputKind::Png, o.outputPath = png;
     if (*svgOption) o.output = OutputKind::Svg, o.outputPath = svg;
     if (*offOption) o.output = OutputKind::Off, o.outputPath = off;
+    if (*netOption) o.output = OutputKind::Net, o.outputPath = net;
     if (o.output != OutputKind::Window && o.outputPath.empty())
         return fail("the output file name is empty");
     if (*framesOption && o.output != OutputKind::Png && o.output != OutputKind::Svg)
         return fail("--frames needs --png FILE or --svg FILE");
+    if (*animateOption && !*framesOption) return fail("--animate needs --frames N");
+    if (animate == "unfold") o.animate = Animation::Unfold;
+    if (*unfoldOption && (o.output == OutputKind::Off || o.output == OutputKind::Net))
+        return fail("--unfold is for pictures, not for --off or --net");
+    if ((*pageOption || *edgeOption) && o.output != OutputKind::Net)
+        return fail(std::string(*pageOption ? "--page" : "--edge-mm") + " needs --net FILE");
+    if (*edgeOption && !(o.edgeMm > 0)) return fail("--edge-mm: the mean edge must be above 0 mm");
+    if (page == "letter") o.page = PageSize::Letter;
+    if (page == "a3") o.page = PageSize::A3;
+    if (o.output == OutputKind::Net) {
+        const std::size_t dot = net.rfind('.');
+        const std::string ending = dot == std::string::npos ? "" : net.substr(dot);
+        if (ending != ".pdf" && ending != ".svg") return fail("--net: " + net + " must end in .pdf or .svg");
+    }
     return parsed;
 }

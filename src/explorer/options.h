@@ -5,12 +5,17 @@
 #include <vector>
 
 #include "explorer/view_state.h"
+#include "mesh/net_layout.h"
 
 // The explorer's command line. Without an output option it opens its window;
 // with --png, --svg or --off it writes that file (or, with --frames, a turn
-// of pictures) and needs no display at all.
+// of pictures), with --net the paper net as PDF or SVG pages, and needs no
+// display at all.
 
-enum class OutputKind { Window, Png, Svg, Off };
+enum class OutputKind { Window, Png, Svg, Off, Net };
+
+// What a run of --frames pictures shows changing.
+enum class Animation { Turn, Unfold };
 
 // Largest picture side: the software renderer's viewport ends there.
 constexpr int maxPictureSide = 16384;
@@ -32,7 +37,14 @@ struct ExplorerOptions {
     BackEdges back = BackEdges::Drawn;
     bool numbers = false;
     int frames = 0;                   // 0: one picture; N: a turntable of N
+    Animation animate = Animation::Turn;  // with --frames: turning, or folding open (T = k / (N - 1))
+    double unfold = 0.0;              // --unfold T: 0 folded .. 1 flat
+    PageSize page = PageSize::A4;     // --page, for --net
+    double edgeMm = 0.0;              // --edge-mm: the mean edge on paper; 0: the largest that fits
 };
+
+// Most millimetres --edge-mm takes: far beyond any page.
+constexpr double maxEdgeMm = 10000.0;
 
 // What the command line asks for. `status` is -1 when the program should go
 // on with `options`; otherwise it should print `text` (to standard output
@@ -48,7 +60,9 @@ struct ParsedOptions {
 std::string usageLine();
 
 // Reads the arguments after the program's name. A bad option or value,
-// options that cannot go together, a size outside 1..16384 per side or a
-// frame count outside 1..100000 give status 2 with one line saying what
+// options that cannot go together, a size outside 1..16384 per side, a
+// frame count outside 1..100000, --unfold outside 0..1, --edge-mm not above
+// 0 or above maxEdgeMm, or a --net file not ending in .pdf or .svg give
+// status 2 with one line saying what
 // was wrong, followed by the usage line. It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args);

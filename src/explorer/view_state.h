@@ -31,6 +31,8 @@ struct ViewState {
     bool numbers = false;     // vertex numbers beside the solid's vertices
     bool spinning = false;    // turning about y by elapsed time
     bool help = false;        // the key list over the picture
+    double unfold = 0.0;      // folded open: 0 the model, 1 its net laid flat facing the viewer
+    bool netOpen = false;     // where `u` is taking it: open (towards 1) or closed (towards 0)
     int width = startWidth;   // window or picture size, pixels
     int height = startHeight;
 };

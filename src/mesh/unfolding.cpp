@@ -582,6 +582,9 @@ Net Unfolder::finish(std::string method) {
             const std::int32_t e = topology_.cornerEdge[s];
             if (!fold[e] && net.cut[e] == 0) net.cut[e] = ++net.cutCount;
         }
+    net.partStart = partStart_;
+    net.partCorners = partCorners_;
+    net.partSlots = partSlots_;
     net.topology = std::move(topology_);
     net.method = std::move(method);
     net.attempts = attempts_;

@@ -42,6 +42,10 @@ struct Net {
     std::vector<std::int32_t> cut;       // per edge: 0 for a fold, else its cut pair's number from 1
     int cutCount = 0;
     std::vector<NetPiece> pieces;
+    // Each face cut into convex parts (the face itself when it is convex):
+    // face f's parts are partStart[f] .. partStart[f + 1] - 1, part q's
+    // corners the slots partSlots[partCorners[q]] .. partSlots[partCorners[q + 1] - 1].
+    std::vector<std::int32_t> partStart, partCorners, partSlots;
     std::string method;                  // the heuristic that gave it
     int attempts = 0;                    // spanning trees tried
 };
@@ -62,8 +66,10 @@ struct UnfoldOptions {
 // piece overlapping. Tries steepest-edge unfoldings (each vertex cut along
 // its edge climbing most steeply towards a direction), then random
 // spanning trees, in one piece; if none is free of overlaps within the
-// budget, grows pieces face by face, starting a new piece where a face
-// would overlap. Refuses, saying why and naming the edge or face, a
+// budget, lays out steepest-edge trees breadth first, cutting a face off to
+// start a new piece (with all that hangs from it) where it would overlap,
+// joins pieces again along cut edges wherever the joined piece stays free
+// of overlaps, and keeps the fewest pieces. Refuses, saying why and naming the edge or face, a
 // polyhedron with an edge not between exactly two faces, a face with fewer
 // than three corners, an edge of no length, no area, a face that is not flat
 // (corners off its plane by more than 1/1000 of its size) or that crosses

@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "explorer/gl/renderer.h"
 #include "explorer/gl/shift_tab.h"
 #include "explorer/png_file.h"
+#include "explorer/unfold_view.h"
 
 namespace {
 
@@ -33,13 +35,16 @@ struct ExplorerWindow {
     int lastY = 0;
     int spinGeneration = 0;  // a tick of an earlier spin finds it changed and stops
     int lastTickMs = 0;
+    NetCache nets;           // made on the first `u` for each shell
+    bool folding = false;    // an unfold tick is on its way
+    int lastFoldMs = 0;
 };
 
 ExplorerWindow* explorer = nullptr;
 
 const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
 
-Frame currentFrame() { return buildFrame(currentModel(), explorer->view, explorer->help); }
+Frame currentFrame() { return buildUnfoldFrame(currentModel(), explorer->view, explorer->nets, explorer->help); }
 
 void refresh() {
     const std::string title = frameTitle(currentModel().name, explorer->view);
@@ -60,6 +65,18 @@ void onSpinTick(int generation) {
     explorer->lastTickMs = now;
     refresh();
     glutTimerFunc(spinTickMs, onSpinTick, generation);
+}
+
+// Moves the fold towards where `u` sent it, by elapsed time, until there.
+void onFoldTick(int) {
+    ViewState& v = explorer->view;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    const double step = double(now - explorer->lastFoldMs) / 1000.0 / unfoldSeconds;
+    explorer->lastFoldMs = now;
+    v.unfold = v.netOpen ? std::min(1.0, v.unfold + step) : std::max(0.0, v.unfold - step);
+    refresh();
+    explorer->folding = v.unfold != (v.netOpen ? 1.0 : 0.0);
+    if (explorer->folding) glutTimerFunc(spinTickMs, onFoldTick, 0);
 }
 
 // Draws the current frame again into the back buffer and writes it out,
@@ -88,6 +105,11 @@ void perform(ActionId id) {
     case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;
     case ActionEffect::Redraw: break;
+    }
+    if (!explorer->folding && explorer->view.unfold != (explorer->view.netOpen ? 1.0 : 0.0)) {
+        explorer->folding = true;
+        explorer->lastFoldMs = glutGet(GLUT_ELAPSED_TIME);
+        glutTimerFunc(spinTickMs, onFoldTick, 0);
     }
     if (explorer->view.spinning && !wasSpinning) {
         explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
