@@ -1,12 +1,17 @@
 // Any bytes as an OFF file; what reads builds a whole model. Besides crashes
 // it catches a writer and a reader that disagree: the solid and each dual,
-// written, read back and written again, must give the same text.
+// written, read back and written again, must give the same text. And every
+// shell's paper net is refused or whole: each face once, no two faces of a
+// piece overlapping (every pair of their convex parts tested, without the
+// grid the net's own search uses), laid out on pages without a fault.
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "mesh/net_layout.h"
+#include "mesh/overlap_grid.h"
 #include "model/model.h"
 #include "model/off_reader.h"
 #include "model/off_writer.h"
@@ -23,6 +28,37 @@ void expectRoundTrip(const Polyhedron& p) {
     }
 }
 
+void expectWholeNet(const Polyhedron& p) {
+    const Result<Net> made = unfold(p);
+    if (!made) return;
+    const Net& net = *made;
+    std::vector<int> seen(std::size_t(p.faceCount()), 0);
+    for (int f : net.order) ++seen[std::size_t(f)];
+    std::vector<std::vector<P2>> parts;
+    std::vector<int> partFace;
+    for (int f = 0; f < p.faceCount(); ++f) {
+        if (seen[std::size_t(f)] != 1) {
+            std::fprintf(stderr, "net: face %d laid %d times\n", f, seen[std::size_t(f)]);
+            std::abort();
+        }
+        for (std::int32_t q = net.partStart[f]; q < net.partStart[f + 1]; ++q) {
+            parts.emplace_back();
+            for (std::int32_t i = net.partCorners[q]; i < net.partCorners[q + 1]; ++i)
+                parts.back().push_back(net.corners[net.partSlots[i]]);
+            partFace.push_back(f);
+        }
+    }
+    const double tolerance = 1e-9 * meanEdgeLength(p, net.topology);
+    for (std::size_t a = 0; a < parts.size(); ++a)
+        for (std::size_t b = 0; b < a; ++b)
+            if (partFace[a] != partFace[b] && net.piece[partFace[a]] == net.piece[partFace[b]] &&
+                convexOverlap(parts[a].data(), int(parts[a].size()), parts[b].data(), int(parts[b].size()), tolerance)) {
+                std::fprintf(stderr, "net: faces %d and %d overlap\n", partFace[a], partFace[b]);
+                std::abort();
+            }
+    (void)layOutNets({{&p, &net}}, {});
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -33,5 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expectRoundTrip(m.solid);
     if (m.closed) expectRoundTrip(m.programDual);
     if (m.hasReciprocal) expectRoundTrip(m.reciprocalDual);
+    expectWholeNet(m.solid);
+    if (m.closed) expectWholeNet(m.programDual);
+    if (m.hasReciprocal) expectWholeNet(m.reciprocalDual);
     return 0;
 }

@@ -272,7 +272,8 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
                 const P2 in = turnsLeft[std::size_t(piece.shell)][f] ? leftOf(d) : P2{d.y, -d.x};
                 PageLabel label;
                 label.text = std::to_string(numberBase[std::size_t(piece.shell)] + number);
-                label.size = std::min(labelLargest, labelPerEdge * len * scale);
+                // In tenths of a millimetre: few sizes, each a font the PDF makes once.
+                label.size = std::max(0.1, std::floor(std::min(labelLargest, labelPerEdge * len * scale) * 10) / 10);
                 label.at = onPage(0.5 * (a + b) + (0.8 * label.size / scale) * in);
                 out.labels.push_back(std::move(label));
             }

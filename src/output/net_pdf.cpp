@@ -18,19 +18,20 @@ void polygon(cairo_t* cr, const std::vector<P2>& points) {
 }
 
 void drawPage(cairo_t* cr, const NetLayout& layout, const NetPage& page, const std::vector<Rgb>& fills) {
+    // One path for all the flaps and one per run of faces of one shell:
+    // they never overlap, so this draws the same, with no seams between
+    // neighbours and a fraction of the operations.
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    for (const std::vector<P2>& flap : page.flaps) {
-        polygon(cr, flap);
-        setColour(cr, flapFill);
-        cairo_fill_preserve(cr);
-        setColour(cr, flapLine);
-        cairo_set_line_width(cr, flapLineWidth);
-        cairo_stroke(cr);
-    }
-    for (const PagePolygon& face : page.faces) {
-        polygon(cr, face.points);
-        setColour(cr, face.shell >= 0 && std::size_t(face.shell) < fills.size() ? fills[std::size_t(face.shell)]
-                                                                                : Rgb{1, 1, 1});
+    for (const std::vector<P2>& flap : page.flaps) polygon(cr, flap);
+    setColour(cr, flapFill);
+    cairo_fill_preserve(cr);
+    setColour(cr, flapLine);
+    cairo_set_line_width(cr, flapLineWidth);
+    cairo_stroke(cr);
+    for (std::size_t i = 0; i < page.faces.size();) {
+        const int shell = page.faces[i].shell;
+        for (; i < page.faces.size() && page.faces[i].shell == shell; ++i) polygon(cr, page.faces[i].points);
+        setColour(cr, shell >= 0 && std::size_t(shell) < fills.size() ? fills[std::size_t(shell)] : Rgb{1, 1, 1});
         cairo_fill(cr);
     }
     setColour(cr, inkColour);
