@@ -12,6 +12,8 @@
 
 #include "mesh/fold_back.h"
 #include "model/model_loading.h"
+#include "model/off_reader.h"
+#include "polygon_area.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -46,32 +48,6 @@ std::vector<Case> table() {
 }
 
 D3 at(const Polyhedron& p, std::int32_t slot) { return widen(p.vertices[p.corners[slot]]); }
-
-// The part of convex polygon `a` on the left of the line from s to t.
-std::vector<P2> clipLeft(const std::vector<P2>& a, P2 s, P2 t) {
-    std::vector<P2> out;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const P2 p = a[i], q = a[(i + 1) % a.size()];
-        const double dp = cross(t - s, p - s), dq = cross(t - s, q - s);
-        if (dp >= 0) out.push_back(p);
-        if ((dp < 0) != (dq < 0)) out.push_back(p + (dp / (dp - dq)) * (q - p));
-    }
-    return out;
-}
-
-double area(const std::vector<P2>& a) {
-    double twice = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) twice += cross(a[i], a[(i + 1) % a.size()]);
-    return twice / 2;
-}
-
-// The area two convex faces of the net share.
-double sharedArea(std::vector<P2> a, std::vector<P2> b) {
-    if (area(a) < 0) std::reverse(a.begin(), a.end());
-    if (area(b) < 0) std::reverse(b.begin(), b.end());
-    for (std::size_t i = 0; i < b.size() && !a.empty(); ++i) a = clipLeft(a, b[i], b[(i + 1) % b.size()]);
-    return a.size() < 3 ? 0.0 : area(a);
-}
 
 }  // namespace
 
@@ -122,7 +98,7 @@ TEST(Unfolding, NetsOfTheTableAreWholeTrueFlatAndFoldBack) {
         for (int f = 0; f < faces; ++f)
             for (int g = 0; g < f; ++g)
                 if (net.piece[f] == net.piece[g]) {
-                    ASSERT_LT(sharedArea(polygons[f], polygons[g]), 1e-9 * edge * edge) << "faces " << f << ", " << g;
+                    ASSERT_LT(polygons::sharedArea(polygons[f], polygons[g]), 1e-9 * edge * edge) << "faces " << f << ", " << g;
                 }
 
         // Folded back, every corner on its vertex.
@@ -148,5 +124,28 @@ TEST(Unfolding, NetsOfTheTableAreWholeTrueFlatAndFoldBack) {
             // that, and each fold down the tree may add a few times as much.
             ASSERT_LT(length(back - at(p, std::int32_t(s))), 1e-9 * edge + 4 * depth[net.faceOfSlot[s]] * flat);
         }
+    }
+}
+
+TEST(Unfolding, RefusesWhatCannotBePaperNamingTheFaceOrEdge) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"4 3\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n", "edge 0-2 has only one face"},
+        // A square pyramid whose base is bent by a tenth of its size.
+        {"5 5\n0 0 0\n1 0 0\n1 1 0.1\n0 1 0\n0.5 0.5 1\n4 0 3 2 1\n3 0 1 4\n3 1 2 4\n3 2 3 4\n3 3 0 4\n",
+         "face 0 is not flat"},
+        // A prism over a pentagram.
+        {"10 7\n0 1 0\n-.951 .309 0\n-.588 -.809 0\n.588 -.809 0\n.951 .309 0\n0 1 1\n-.951 .309 1\n"
+         "-.588 -.809 1\n.588 -.809 1\n.951 .309 1\n5 0 2 4 1 3\n5 5 8 6 9 7\n4 0 2 7 5\n4 2 4 9 7\n"
+         "4 4 1 6 9\n4 1 3 8 6\n4 3 0 5 8\n",
+         "face 0 crosses itself"},
+        {"4 4\n0 0 0\n1 0 0\n2 0 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n3 2 0 3\n", "face 0 has no area"},
+    };
+    for (const auto& [off, message] : cases) {
+        Polyhedron p;
+        std::string error;
+        ASSERT_TRUE(readOff(std::string("OFF\n") + off, "m.off", p, error)) << error;
+        const Result<Net> net = unfold(p);
+        ASSERT_FALSE(net.ok()) << off;
+        EXPECT_EQ(net.error().what.substr(0, std::string(message).size()), message);
     }
 }
