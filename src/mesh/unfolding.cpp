@@ -460,7 +460,8 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
     pieces_.clear();
     OverlapGrid grid(cellSize_, tolerance_);
     std::vector<P2> at;
-    std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold (-1: a first root)
+    std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold
+    std::vector<std::uint8_t> cutOff(std::size_t(faces), 0);
     for (int next = 0; next < faces || !roots.empty();) {
         int root;
         if (!roots.empty()) {
@@ -486,11 +487,12 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
                 if (!fold[topology_.cornerEdge[s]]) continue;
                 const std::int32_t cs = otherSide(s);
                 const int c = faceOfSlot_[cs];
-                if (laid_[c] == stamp_ || std::find(roots.begin(), roots.end(), cs) != roots.end()) continue;
+                if (laid_[c] == stamp_ || cutOff[c]) continue;
                 const Placement mc = placeChild(c, cs);
                 layFace(c, mc, at);
                 if (overlapsPiece(c, at, grid)) {
                     roots.push_back(cs);
+                    cutOff[c] = 1;
                     continue;
                 }
                 commit(c, piece, f, cs, mc, at);
