@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 
 #include "mesh/overlap_grid.h"
 
@@ -90,16 +91,15 @@ void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
     piece.turnTo(faces.height() > faces.width() ? leftOf(bestAlong) : bestAlong);
 }
 
-// The flap on the edge of `slot` (of face `face`), outside the face, the
-// narrow one or not.
+// The flap of `shape` on the edge of `slot` (of face `face`), outside the face.
 std::vector<P2> flapOn(const Polyhedron& p, const Net& net, int face, std::int32_t slot, bool faceTurnsLeft,
-                       bool narrow) {
+                       const FlapShape& shape) {
     const P2 a = net.corners[slot], b = net.corners[nextSlot(p, face, slot)];
     const double len = length(b - a);
     const P2 d = (1.0 / len) * (b - a);
     const P2 out = faceTurnsLeft ? P2{d.y, -d.x} : leftOf(d);
-    const double h = (narrow ? narrowFlapDepth : flapDepth) * len;
-    const double run = h / std::tan((narrow ? narrowFlapSlopeDegrees : flapSlopeDegrees) * 3.14159265358979323846 / 180);
+    const double h = shape.depth * len;
+    const double run = h / std::tan(shape.slopeDegrees * 3.14159265358979323846 / 180);
     return {a, a + h * out + run * d, b + h * out - run * d, b};
 }
 
@@ -165,10 +165,10 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         flapSlot[k].assign(net.topology.edges.size(), -1);
         for (int number = 1; number <= net.cutCount; ++number) {
             bool placed = false;
-            for (int i = 0; i < 4 && !placed; ++i) {
+            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed; ++i) {
                 const std::int32_t s = sides[2 * number + i % 2];
                 const int f = net.faceOfSlot[s];
-                const std::vector<P2> flap = flapOn(p, net, f, s, turnsLeft[k][f], i >= 2);
+                const std::vector<P2> flap = flapOn(p, net, f, s, turnsLeft[k][f], flapShapes[i / 2]);
                 OverlapGrid& grid = grids[net.piece[f]];
                 if (grid.overlaps(flap.data(), 4, -number)) continue;
                 grid.add(flap.data(), 4, -number);

@@ -25,12 +25,14 @@ PageFormat pageFormat(PageSize size);
 constexpr double pageMargin = 10.0;   // mm on every side
 constexpr double footerSpace = 6.0;   // mm above the bottom margin kept for the footer
 constexpr double pieceGap = 4.0;      // mm between pieces
-// A flap's height, times its edge, and the slope of its sides: a flap
-// that does not fit is tried flatter and narrower, for tight corners.
-constexpr double flapDepth = 0.22;
-constexpr double flapSlopeDegrees = 45.0;
-constexpr double narrowFlapDepth = 0.15;
-constexpr double narrowFlapSlopeDegrees = 30.0;
+// The shapes a flap is tried in, first to last, on either edge of its pair
+// before the next: its height times its edge, and the slope of its sides
+// from the edge. The lower ones fit the tight corners between faces.
+struct FlapShape {
+    double depth;
+    double slopeDegrees;
+};
+constexpr FlapShape flapShapes[] = {{0.22, 45.0}, {0.15, 30.0}, {0.10, 18.0}};
 
 // One shell to print: a polyhedron and its net.
 struct LayoutShell {
