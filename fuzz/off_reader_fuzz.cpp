@@ -3,7 +3,10 @@
 // read, must be written; each dual may be refused by the writer (a flat
 // model's dual has faces of two corners), but what the writer writes must
 // read back and write again to the same text. A model
-// with a morph gives, at every stage, a refusal or a closed model.
+// with a morph gives, at every stage, a refusal or a closed model. And every
+// shell's paper net is refused or whole: each face once, no two faces of a
+// piece overlapping (every pair of their convex parts tested, without the
+// grid the net's own search uses), laid out on pages without a fault.
 
 #include <cstdint>
 #include <cstdio>
@@ -12,8 +15,10 @@
 
 #include "mesh/model.h"
 #include "mesh/morph.h"
+#include "mesh/net_layout.h"
 #include "mesh/off_reader.h"
 #include "mesh/off_writer.h"
+#include "mesh/overlap_grid.h"
 
 namespace {
 
@@ -26,6 +31,37 @@ void expectRoundTrip(const Polyhedron& p, bool mustWrite) {
         std::fprintf(stderr, "OFF round trip failed: %s\n%s\n", error.c_str(), text ? text->c_str() : "");
         std::abort();
     }
+}
+
+void expectWholeNet(const Polyhedron& p) {
+    const Result<Net> made = unfold(p);
+    if (!made) return;
+    const Net& net = *made;
+    std::vector<int> seen(std::size_t(p.faceCount()), 0);
+    for (int f : net.order) ++seen[std::size_t(f)];
+    std::vector<std::vector<P2>> parts;
+    std::vector<int> partFace;
+    for (int f = 0; f < p.faceCount(); ++f) {
+        if (seen[std::size_t(f)] != 1) {
+            std::fprintf(stderr, "net: face %d laid %d times\n", f, seen[std::size_t(f)]);
+            std::abort();
+        }
+        for (std::int32_t q = net.partStart[f]; q < net.partStart[f + 1]; ++q) {
+            parts.emplace_back();
+            for (std::int32_t i = net.partCorners[q]; i < net.partCorners[q + 1]; ++i)
+                parts.back().push_back(net.corners[net.partSlots[i]]);
+            partFace.push_back(f);
+        }
+    }
+    const double tolerance = 1e-9 * meanEdgeLength(p, net.topology);
+    for (std::size_t a = 0; a < parts.size(); ++a)
+        for (std::size_t b = 0; b < a; ++b)
+            if (partFace[a] != partFace[b] && net.piece[partFace[a]] == net.piece[partFace[b]] &&
+                convexOverlap(parts[a].data(), int(parts[a].size()), parts[b].data(), int(parts[b].size()), tolerance)) {
+                std::fprintf(stderr, "net: faces %d and %d overlap\n", partFace[a], partFace[b]);
+                std::abort();
+            }
+    (void)layOutNets({{&p, &net}}, {});
 }
 
 }  // namespace
@@ -47,5 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();
         }
     }
+    expectWholeNet(m.solid);
+    if (m.closed) expectWholeNet(m.programDual);
+    if (m.hasReciprocal) expectWholeNet(m.reciprocalDual);
     return 0;
 }

@@ -6,11 +6,12 @@ set -euo pipefail
 
 build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
-       libqhull-dev)
+       libqhull-dev libcairo2-dev)
 case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
   run)   wanted=("${build[@]}" xvfb) ;;
-  test)  wanted=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian) ;;
+  test)  wanted=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
+               poppler-utils) ;;
   bench) wanted=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
   *) echo "setup.sh: unknown purpose '$1' (build, run, test or bench)" >&2; exit 2 ;;
 esac

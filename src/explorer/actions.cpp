@@ -45,6 +45,7 @@ const std::vector<Action>& actionTable() {
         {ActionId::MorphBack, "[", SpecialKey::None, "[", "Morph a step back"},
         {ActionId::MorphForward, "]", SpecialKey::None, "]", "Morph a step on"},
         {ActionId::ToggleInfo, "i", SpecialKey::None, "i", "Counts"},
+        {ActionId::ToggleUnfold, "u", SpecialKey::None, "u", "Fold open / closed"},
         {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
         {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
         {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
@@ -118,6 +119,7 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         break;
     }
     case ActionId::ToggleInfo: s.info = !s.info; break;
+    case ActionId::ToggleUnfold: s.netOpen = !s.netOpen; break;
     case ActionId::TurnUp: turnBy(s, 0.0f, -keyTurnDegrees); break;
     case ActionId::TurnDown: turnBy(s, 0.0f, keyTurnDegrees); break;
     case ActionId::TurnLeft: turnBy(s, -keyTurnDegrees, 0.0f); break;
@@ -131,6 +133,8 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         s.spinning = false;
         s.morph = 0.0;
         s.morphing = false;
+        s.unfold = 0.0;
+        s.netOpen = false;
         break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;

@@ -14,7 +14,7 @@ enum class ActionId {
     Solid1, Solid2, Solid3, Solid4, Solid5,
     NextModel, PreviousModel,
     CycleShow, CycleDual, CycleBack, CycleFaces, CycleNumbers, ToggleSpin, ToggleTurntable,
-    ToggleMorph, MorphBack, MorphForward, ToggleInfo,
+    ToggleMorph, MorphBack, MorphForward, ToggleInfo, ToggleUnfold,
     TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
     Reset, ToggleHelp, Save, Quit,
 };
@@ -63,6 +63,7 @@ constexpr float spinDegreesPerSecond = 30.0f;
 constexpr double zoomStep = 1.25;
 constexpr double morphStep = 0.05;       // [ and ] move the morph's stage by this
 constexpr double morphCycleSeconds = 8;  // m: t from 0 to 1 and back in this time
+constexpr double unfoldSeconds = 2.0;  // `u`: from folded to flat or back
 
 // A left-button drag by (dx, dy) window pixels (y down): horizontal motion
 // turns about the screen's vertical axis, vertical motion about its

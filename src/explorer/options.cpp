@@ -65,7 +65,8 @@ std::string usageLine() {
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers[=solid|dual|both]]"
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--line-width PX]"
            " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]"
-           " [--morph T] [--animate turn|morph|both] [--info]\n";
+           " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
+           " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L]]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -88,8 +89,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     auto* svgOption = app.add_option("--svg", svg, "write the picture as SVG, no window (- for standard output)");
     auto* offOption =
         app.add_option("--off", off, "write the model and its dual as OFF, no window (- for standard output)");
-    pngOption->excludes(svgOption)->excludes(offOption);
-    svgOption->excludes(offOption);
+    std::string net;
+    auto* netOption = app.add_option("--net", net, "write the paper net as PDF or SVG pages, no window");
+    pngOption->excludes(svgOption)->excludes(offOption)->excludes(netOption);
+    svgOption->excludes(offOption)->excludes(netOption);
+    offOption->excludes(netOption);
 
     std::vector<double> angles;
     app.add_option("--angles", angles, "turn about x, then about y, in degrees (default 30 45)")
@@ -127,10 +131,18 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
     auto* morphOption = app.add_option("--morph", o.morph, "the morph's stage, 0 (the solid) to 1 (the dual)");
     std::string animate;
-    app.add_option("--animate", animate, "what --frames changes: turn|morph|both")
-        ->check(CLI::IsMember({"turn", "morph", "both"}));
+    app.add_option("--animate", animate, "what --frames changes: turn|morph|both|unfold")
+        ->check(CLI::IsMember({"turn", "morph", "both", "unfold"}));
     auto* infoOption = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
-    infoOption->excludes(pngOption)->excludes(svgOption)->excludes(offOption);
+    infoOption->excludes(pngOption)->excludes(svgOption)->excludes(offOption)->excludes(netOption);
+
+    std::string page;
+    auto* unfoldOption =
+        app.add_option("--unfold", o.unfold, "folded open by T: 0 folded .. 1 flat")->check(CLI::Range(0.0, 1.0));
+    auto* pageOption = app.add_option("--page", page, "the net's page: a4|letter|a3 (default a4)")
+                           ->check(CLI::IsMember({"a4", "letter", "a3"}));
+    auto* edgeOption = app.add_option("--edge-mm", o.edgeMm, "the net's mean edge in millimetres")
+                           ->check(CLI::Range(0.0, maxEdgeMm));
 
     auto fail = [&](const std::string& what) {
         parsed.status = 2;
@@ -179,10 +191,11 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     if (*pngOption) o.output = OutputKind::Png, o.outputPath = png;
     if (*svgOption) o.output = OutputKind::Svg, o.outputPath = svg;
     if (*offOption) o.output = OutputKind::Off, o.outputPath = off;
+    if (*netOption) o.output = OutputKind::Net, o.outputPath = net;
     if (o.output != OutputKind::Window && o.outputPath.empty())
         return fail("the output file name is empty");
     const char* kinds[] = {"", "png", "svg", "off"};
-    if (o.output != OutputKind::Window) {
+    if (o.output == OutputKind::Png || o.output == OutputKind::Svg || o.output == OutputKind::Off) {
         const std::string problem = extensionProblem(std::string("--") + kinds[int(o.output)], o.outputPath,
                                                      kinds[int(o.output)]);
         if (!problem.empty()) return fail(problem);
@@ -196,10 +209,25 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         return fail("--morph: the stage must be a number from 0 to 1");
     if (!animate.empty()) {
         if (!*framesOption) return fail("--animate needs --frames N");
-        o.animate = animate == "morph" ? Animation::Morph : animate == "both" ? Animation::Both : Animation::Turn;
-        if (o.animate != Animation::Turn && *morphOption)
+        o.animate = animate == "morph"    ? Animation::Morph
+                    : animate == "both"   ? Animation::Both
+                    : animate == "unfold" ? Animation::Unfold
+                                          : Animation::Turn;
+        if ((o.animate == Animation::Morph || o.animate == Animation::Both) && *morphOption)
             return fail("--morph cannot go with --animate " + animate + ", which runs the stage from 0 to 1");
     }
     if (*infoOption) o.output = OutputKind::Info;
+    if (*unfoldOption && (o.output == OutputKind::Off || o.output == OutputKind::Net))
+        return fail("--unfold is for pictures, not for --off or --net");
+    if ((*pageOption || *edgeOption) && o.output != OutputKind::Net)
+        return fail(std::string(*pageOption ? "--page" : "--edge-mm") + " needs --net FILE");
+    if (*edgeOption && !(o.edgeMm > 0)) return fail("--edge-mm: the mean edge must be above 0 mm");
+    if (page == "letter") o.page = PageSize::Letter;
+    if (page == "a3") o.page = PageSize::A3;
+    if (o.output == OutputKind::Net) {
+        const std::size_t dot = net.rfind('.');
+        const std::string ending = dot == std::string::npos ? "" : net.substr(dot);
+        if (ending != ".pdf" && ending != ".svg") return fail("--net: " + net + " must end in .pdf or .svg");
+    }
     return parsed;
 }

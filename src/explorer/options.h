@@ -5,16 +5,18 @@
 #include <vector>
 
 #include "explorer/view_state.h"
+#include "mesh/net_layout.h"
 
 // The explorer's command line. Without an output option it opens its window;
 // with --png, --svg or --off it writes that file (or, with --frames, a turn
-// of pictures) and needs no display at all.
+// of pictures), with --net the paper net as PDF or SVG pages, and needs no
+// display at all.
 
-enum class OutputKind { Window, Png, Svg, Off, Info };
+enum class OutputKind { Window, Png, Svg, Off, Info, Net };
 
 // What changes from picture to picture of --frames: the turn, the morph's
-// stage from 0 to 1, or both.
-enum class Animation { Turn, Morph, Both };
+// stage from 0 to 1, both, or the net folding open (T = k / (N - 1)).
+enum class Animation { Turn, Morph, Both, Unfold };
 
 // Largest picture side: the software renderer's viewport ends there.
 constexpr int maxPictureSide = 16384;
@@ -47,7 +49,13 @@ struct ExplorerOptions {
     PaletteKind palette = PaletteKind::Classic;
     double morph = 0.0;               // --morph T, the morph's stage
     Animation animate = Animation::Turn;
+    double unfold = 0.0;              // --unfold T: 0 folded .. 1 flat
+    PageSize page = PageSize::A4;     // --page, for --net
+    double edgeMm = 0.0;              // --edge-mm: the mean edge on paper; 0: the largest that fits
 };
+
+// Most millimetres --edge-mm takes: far beyond any page.
+constexpr double maxEdgeMm = 10000.0;
 
 // What the command line asks for. `status` is -1 when the program should go
 // on with `options`; otherwise it should print `text` (to standard output
@@ -66,10 +74,11 @@ std::string usageLine();
 // options that cannot go together, a size outside 1..16384 per side, a
 // frame count outside 1..100000, an output name whose extension is not its
 // kind's (--png a.jpg; no extension at all is accepted), --frames with "-"
-// (standard output) as its file, a --morph stage outside 0..1 or --animate
-// without --frames give status 2 with one line saying what was wrong,
-// followed by the usage line. --info (output Info) prints counts and writes
-// no file. --help gives status 0 and the help; so does --version with
-// `version` and a line break, when `version` is not empty. It never touches
-// the file system.
+// (standard output) as its file, a --morph stage or --unfold outside 0..1,
+// --animate without --frames, --edge-mm not above 0 or above maxEdgeMm, or a
+// --net file not ending in .pdf or .svg give status 2 with one line saying
+// what was wrong, followed by the usage line. --info (output Info) prints
+// counts and writes no file. --help gives status 0 and the help; so does
+// --version with `version` and a line break, when `version` is not empty.
+// It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");

@@ -46,6 +46,8 @@ struct ViewState {
     double morph = 0.0;       // the stage t of the morph to the dual, 0..1 (0: the solid itself)
     bool morphing = false;    // t running 0 -> 1 -> 0 by elapsed time
     bool info = false;        // the counts panel
+    double unfold = 0.0;      // folded open: 0 the model, 1 its net laid flat facing the viewer
+    bool netOpen = false;     // where `u` is taking it: open (towards 1) or closed (towards 0)
     int width = startWidth;   // window or picture size, pixels
     int height = startHeight;
     // For print: 0 lets the line width and the numbers' size grow with the

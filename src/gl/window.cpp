@@ -2,6 +2,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "gl/renderer.h"
 #include "gl/shift_tab.h"
 #include "output/png_file.h"
+#include "explorer/unfold_view.h"
 
 namespace {
 
@@ -46,6 +48,9 @@ struct ExplorerWindow {
     int lastMorphMs = 0;
     double morphPhase = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1)
     double nextMorph = -1.0;  // the stage being built for the next tick, -1 for none
+    NetCache nets;           // made on the first `u` for each shell
+    bool folding = false;    // an unfold tick is on its way
+    int lastFoldMs = 0;
 };
 
 ExplorerWindow* explorer = nullptr;
@@ -99,8 +104,17 @@ Frame currentFrame(bool withHelp = true) {
         const Result<std::vector<std::string>> lines = explorer->morphs->countLines(v.model, v);
         if (lines) info = *lines;
     }
-    return buildFrame(currentModel(), v, withHelp ? explorer->help : std::vector<std::string>{},
-                      FrameTarget::Raster, stage, info);
+    const std::vector<std::string>& help = withHelp ? explorer->help : std::vector<std::string>{};
+    if (v.unfold > 0.0) {
+        if (!stage) return buildUnfoldFrame(currentModel(), v, explorer->nets, help);
+        // A stage's net is made anew: stages come and go, and the cache
+        // knows a shell by its address.
+        NetCache stageNets;
+        ViewState own = v;
+        own.dual = DualKind::Reciprocal;  // the stage's own dual
+        return buildUnfoldFrame(*stage, own, stageNets, help);
+    }
+    return buildFrame(currentModel(), v, help, FrameTarget::Raster, stage, info);
 }
 
 void refresh() {
@@ -147,6 +161,18 @@ void onMorphTick(int generation) {
     glutTimerFunc(spinTickMs, onMorphTick, generation);
 }
 
+// Moves the fold towards where `u` sent it, by elapsed time, until there.
+void onFoldTick(int) {
+    ViewState& v = explorer->view;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    const double step = double(now - explorer->lastFoldMs) / 1000.0 / unfoldSeconds;
+    explorer->lastFoldMs = now;
+    v.unfold = v.netOpen ? std::min(1.0, v.unfold + step) : std::max(0.0, v.unfold - step);
+    refresh();
+    explorer->folding = v.unfold != (v.netOpen ? 1.0 : 0.0);
+    if (explorer->folding) glutTimerFunc(spinTickMs, onFoldTick, 0);
+}
+
 // Draws the current frame again, without the key list, into the back
 // buffer and writes it out, leaving the shown picture as it is. A failure
 // is told and the window stays.
@@ -186,6 +212,11 @@ void perform(ActionId id) {
         if (!why.empty()) showNote(why);
     }
     checkMorph();
+    if (!explorer->folding && explorer->view.unfold != (explorer->view.netOpen ? 1.0 : 0.0)) {
+        explorer->folding = true;
+        explorer->lastFoldMs = glutGet(GLUT_ELAPSED_TIME);
+        glutTimerFunc(spinTickMs, onFoldTick, 0);
+    }
     if (explorer->view.spinning && !wasSpinning) {
         explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
         glutTimerFunc(spinTickMs, onSpinTick, ++explorer->spinGeneration);

@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "explorer/morph_store.h"
+#include "explorer/unfold_view.h"
 #include "mesh/off_writer.h"
+#include "output/net_output.h"
 #include "output/output_file.h"
 #include "output/svg_writer.h"
 #include "output/turntable.h"
@@ -75,6 +77,8 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     state.numbers = options.numbers;
     state.dualNumbers = options.dualNumbers;
     state.morph = options.morph;
+    state.unfold = options.unfold;
+    state.netOpen = options.unfold >= 0.5;
     state.faces = options.faces;
     state.lineWidth = options.lineWidth;
     state.fontPx = options.fontPx;
@@ -147,7 +151,8 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     if (!checked) return fail(checked.error());
 
     MorphStore store(loaded.models);
-    const bool morphs = state.morph > 0.0 || (options.frames > 1 && options.animate != Animation::Turn);
+    const bool morphs = state.morph > 0.0 || (options.frames > 1 && (options.animate == Animation::Morph ||
+                                                                     options.animate == Animation::Both));
     if (morphs) {
         const Status available = store.available(state.model);
         if (!available) {
@@ -165,35 +170,41 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
         return built.ok();
     };
 
-    if (options.output == OutputKind::Off) {
+    if (options.output == OutputKind::Off || options.output == OutputKind::Net) {
         const Model* stage = nullptr;
         if (!stageOf(state, stage)) return false;
         ViewState own = state;
         if (stage) own.dual = DualKind::Reciprocal;  // the stage's own dual
+        if (options.output == OutputKind::Net) return writeNetOutput(options, stage ? *stage : model, own, error);
         const Result<std::string> text = offOfState(stage ? *stage : model, own);
         if (!text) return fail(text.error());
         const Status written = writeFileAtomically(options.outputPath, *text);
         return written ? true : fail(written.error());
     }
     std::vector<std::string> written;
+    NetCache nets;
     for (int i = 0; i < count; ++i) {
         ViewState turned = state;
         // About the screen's vertical while the view is the program's,
         // about the model's up axis on a turntable (a is 0 there): either
         // way a turn of b alone.
         if (options.frames > 0) {
-            if (options.animate != Animation::Morph) turned.b = frameAngle(state.b, i, count);
-            if (options.animate != Animation::Turn) turned.morph = count > 1 ? double(i) / (count - 1) : 0.0;
+            const double k = count > 1 ? double(i) / (count - 1) : 0.0;
+            if (options.animate == Animation::Turn || options.animate == Animation::Both)
+                turned.b = frameAngle(state.b, i, count);
+            if (options.animate == Animation::Morph || options.animate == Animation::Both) turned.morph = k;
+            if (options.animate == Animation::Unfold) turned.unfold = k;
         }
         const Model* stage = nullptr;
         if (!stageOf(turned, stage)) {
             for (const std::string& path : written) std::remove(path.c_str());
             return false;
         }
-        const Frame frame = buildFrame(model, turned, {},
-                                       options.output == OutputKind::Svg ? FrameTarget::Vector
-                                                                         : FrameTarget::Raster,
-                                       stage);
+        const FrameTarget target = options.output == OutputKind::Svg ? FrameTarget::Vector : FrameTarget::Raster;
+        ViewState own = turned;
+        if (stage && turned.unfold > 0) own.dual = DualKind::Reciprocal;  // the stage's own dual
+        const Frame frame = turned.unfold > 0 ? buildUnfoldFrame(stage ? *stage : model, own, nets, {}, target)
+                                              : buildFrame(model, turned, {}, target, stage);
         const Status done = writeOutputFile(
             pathOf(i),
             [&](int fd) {

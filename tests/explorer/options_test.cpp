@@ -12,21 +12,27 @@ std::string describe(const ExplorerOptions& o) {
     s << "out " << int(o.output) << ' ' << o.outputPath << " a " << o.a << " b " << o.b << " solid "
       << o.solid << " model " << o.model << " size " << o.width << 'x' << o.height << " show "
       << int(o.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.back)
-      << " numbers " << o.numbers << " frames " << o.frames;
+      << " numbers " << o.numbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
+      << o.unfold << " page " << int(o.page) << " edge " << o.edgeMm;
     return s.str();
 }
 
 TEST(ExplorerOptions, ReadsEveryOptionAndKeepsTheDefaults) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 0 frames 0"},
+        {{}, "out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 0 frames 0 "
+             "animate 0 unfold 0 page 0 edge 0"},
         {{"data", "--png", "t.png", "--angles", "-22.5", "1e1", "--solid", "2", "--size", "640x1",
-          "--show", "dual", "--dual", "reciprocal", "--back", "dashed", "--numbers", "--frames", "1"},
+          "--show", "dual", "--dual", "reciprocal", "--back", "dashed", "--numbers", "--frames", "1",
+          "--animate", "unfold", "--unfold", "0.25"},
          "data out 1 t.png a -22.5 b 10 solid 2 model  size 640x1 show 2 dual 1 back 1 numbers 1 "
-         "frames 1"},
+         "frames 1 animate 3 unfold 0.25 page 0 edge 0"},
         {{"a.off", "b.off", "--off", "m.off", "--model", "b", "--show", "solid", "--dual", "program",
           "--back", "hidden", "--size", "16384x16384"},
          "a.off b.off out 3 m.off a 30 b 45 solid 0 model b size 16384x16384 show 1 dual 0 back 2 "
-         "numbers 0 frames 0"},
+         "numbers 0 frames 0 animate 0 unfold 0 page 0 edge 0"},
+        {{"--net", "n.svg", "--page", "a3", "--edge-mm", "40"},
+         "out 5 n.svg a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 0 frames 0 "
+         "animate 0 unfold 0 page 2 edge 40"},
     };
     for (const auto& [args, expected] : cases) {
         const ParsedOptions parsed = parseOptions(args);
@@ -53,6 +59,14 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
         {{"--background", "#12345"}, "--background: '#12345' is not white, none or #rrggbb"},
         {{"--numbers=all"}, "--numbers"},
         {{"--svg", "a.SVG.png"}, "--svg a.SVG.png: the name ends in .png, not .svg"},
+        {{"--net", "n.ps"}, "--net: n.ps must end in .pdf or .svg"},
+        {{"--net", "n.pdf", "--png", "a.png"}, "excludes"},
+        {{"--net", "n.pdf", "--edge-mm", "0"}, "--edge-mm: the mean edge must be above 0 mm"},
+        {{"--png", "a.png", "--edge-mm", "40"}, "--edge-mm needs --net FILE"},
+        {{"--page", "a5"}, "--page"},
+        {{"--png", "a.png", "--animate", "unfold"}, "--animate needs --frames N"},
+        {{"--png", "a.png", "--unfold", "1.5"}, "--unfold"},
+        {{"--net", "n.pdf", "--unfold", "1"}, "--unfold is for pictures"},
     };
     for (const auto& [args, fragment] : cases) {
         const ParsedOptions parsed = parseOptions(args);

@@ -1,0 +1,296 @@
+#include "mesh/net_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+
+#include "mesh/overlap_grid.h"
+
+namespace {
+
+constexpr double labelLargest = 3.0;  // mm: a cut pair's number on a long edge
+constexpr double labelPerEdge = 0.3;  // its height at most this times the edge
+
+std::string millimetres(double mm) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", mm);
+    return text;
+}
+
+double signedArea(const std::vector<P2>& pts) {
+    double twice = 0;
+    for (std::size_t i = 0; i < pts.size(); ++i) twice += cross(pts[i], pts[(i + 1) % pts.size()]);
+    return twice / 2;
+}
+
+// The convex hull, turning left, of `pts` (Andrew's monotone chain).
+std::vector<P2> hullOf(std::vector<P2> pts) {
+    std::sort(pts.begin(), pts.end(), [](P2 a, P2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
+    std::vector<P2> hull(2 * pts.size());
+    std::size_t k = 0;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+        while (k >= 2 && cross(hull[k - 1] - hull[k - 2], pts[i] - hull[k - 2]) <= 0) --k;
+        hull[k++] = pts[i];
+    }
+    for (std::size_t i = pts.size() - 1, lower = k + 1; i-- > 0;) {
+        while (k >= lower && cross(hull[k - 1] - hull[k - 2], pts[i] - hull[k - 2]) <= 0) --k;
+        hull[k++] = pts[i];
+    }
+    hull.resize(k > 1 ? k - 1 : k);
+    return hull;
+}
+
+// One piece of one shell on its way to a page.
+struct Piece {
+    int shell = 0;
+    std::vector<std::int32_t> faces;
+    std::vector<std::vector<P2>> flaps;  // net units
+    std::vector<P2> hull;                // of its faces and flaps
+    P2 along{1, 0};                      // the net direction that becomes the page's x
+    P2 low, high;                        // its box in that frame, net units
+    int page = 0;
+    P2 at;                               // its box's top left on the page, mm
+
+    double width() const { return high.x - low.x; }
+    double height() const { return high.y - low.y; }
+    // A net point in the frame of `along` and the direction left of it.
+    P2 turned(P2 p) const { return {dot(p, along), cross(along, p)}; }
+    // Turns the frame to `direction` and boxes the hull in it.
+    void turnTo(P2 direction) {
+        along = direction;
+        low = {HUGE_VAL, HUGE_VAL};
+        high = {-HUGE_VAL, -HUGE_VAL};
+        for (P2 p : hull) {
+            const P2 q = turned(p);
+            low = {std::min(low.x, q.x), std::min(low.y, q.y)};
+            high = {std::max(high.x, q.x), std::max(high.y, q.y)};
+        }
+    }
+};
+
+// Turns the piece so that its faces have the smallest box (which has a
+// side along an edge of their hull), lying rather than standing, and
+// boxes it with its flaps. The flaps are left out of the choice, so pieces
+// stand square to their faces rather than to the slant of a flap.
+void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
+    Piece faces;
+    faces.hull = faceHull;
+    double best = HUGE_VAL;
+    P2 bestAlong{1, 0};
+    for (std::size_t i = 0; i < faceHull.size(); ++i) {
+        const P2 d = faceHull[(i + 1) % faceHull.size()] - faceHull[i];
+        if (length(d) == 0) continue;
+        faces.turnTo((1.0 / length(d)) * d);
+        if (faces.width() * faces.height() < best * (1 - 1e-9)) {
+            best = faces.width() * faces.height();
+            bestAlong = faces.along;
+        }
+    }
+    faces.turnTo(bestAlong);
+    piece.turnTo(faces.height() > faces.width() ? leftOf(bestAlong) : bestAlong);
+}
+
+// The flap of `shape` on the edge of `slot` (of face `face`), outside the face.
+std::vector<P2> flapOn(const Polyhedron& p, const Net& net, int face, std::int32_t slot, bool faceTurnsLeft,
+                       const FlapShape& shape) {
+    const P2 a = net.corners[slot], b = net.corners[nextSlot(p, face, slot)];
+    const double len = length(b - a);
+    const P2 d = (1.0 / len) * (b - a);
+    const P2 out = faceTurnsLeft ? P2{d.y, -d.x} : leftOf(d);
+    const double h = shape.depth * len;
+    const double run = h / std::tan(shape.slopeDegrees * 3.14159265358979323846 / 180);
+    return {a, a + h * out + run * d, b + h * out - run * d, b};
+}
+
+}  // namespace
+
+PageFormat pageFormat(PageSize size) {
+    switch (size) {
+    case PageSize::Letter: return {"letter", 215.9, 279.4};
+    case PageSize::A3: return {"A3", 297.0, 420.0};
+    case PageSize::A4: break;
+    }
+    return {"A4", 210.0, 297.0};
+}
+
+Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options) {
+    NetLayout layout;
+    layout.format = pageFormat(options.page);
+    if (shells.empty()) return failure("nothing to lay out");
+    const double usableWidth = layout.format.width - 2 * pageMargin;
+    const double usableHeight = layout.format.height - 2 * pageMargin - footerSpace;
+
+    // Pieces, with their flaps, one cut pair at a time: on the edge met
+    // first, else on its partner, else none, never over a face or a flap.
+    std::vector<Piece> pieces;
+    std::vector<std::vector<std::int32_t>> flapSlot(shells.size());  // per shell and cut edge
+    std::vector<std::vector<std::uint8_t>> turnsLeft(shells.size());  // per shell and face
+    std::vector<int> numberBase(shells.size(), 0);
+    std::vector<int> flapless;
+    int numbers = 0;
+    for (std::size_t k = 0; k < shells.size(); ++k) {
+        const Polyhedron& p = *shells[k].shape;
+        const Net& net = *shells[k].net;
+        numberBase[k] = numbers;
+        numbers += net.cutCount;
+        const std::size_t first = pieces.size();
+        pieces.resize(first + net.pieces.size());
+        for (std::int32_t f : net.order) {
+            pieces[first + std::size_t(net.piece[f])].shell = int(k);
+            pieces[first + std::size_t(net.piece[f])].faces.push_back(f);
+        }
+        const double edge = meanEdgeLength(p, net.topology);
+        std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge));
+        turnsLeft[k].resize(std::size_t(p.faceCount()));
+        std::vector<P2> pts;
+        for (std::int32_t f = 0; f < p.faceCount(); ++f) {
+            pts.clear();
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
+            turnsLeft[k][f] = signedArea(pts) > 0;
+            for (std::int32_t q = net.partStart[f]; q < net.partStart[f + 1]; ++q) {
+                pts.clear();
+                for (std::int32_t i = net.partCorners[q]; i < net.partCorners[q + 1]; ++i)
+                    pts.push_back(net.corners[net.partSlots[i]]);
+                grids[net.piece[f]].add(pts.data(), int(pts.size()), f);
+            }
+        }
+        // The sides of each cut pair, the one met first in the net's order first.
+        std::vector<std::int32_t> sides(2 * std::size_t(net.cutCount) + 2, -1);
+        for (std::int32_t f : net.order)
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+                const int number = net.cut[net.topology.cornerEdge[s]];
+                if (number > 0) sides[2 * number + (sides[2 * number] >= 0)] = s;
+            }
+        flapSlot[k].assign(net.topology.edges.size(), -1);
+        for (int number = 1; number <= net.cutCount; ++number) {
+            bool placed = false;
+            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed; ++i) {
+                const std::int32_t s = sides[2 * number + i % 2];
+                const int f = net.faceOfSlot[s];
+                const std::vector<P2> flap = flapOn(p, net, f, s, turnsLeft[k][f], flapShapes[i / 2]);
+                OverlapGrid& grid = grids[net.piece[f]];
+                if (grid.overlaps(flap.data(), 4, -number)) continue;
+                grid.add(flap.data(), 4, -number);
+                pieces[first + std::size_t(net.piece[f])].flaps.push_back(flap);
+                flapSlot[k][net.topology.cornerEdge[s]] = s;
+                placed = true;
+            }
+            if (placed) ++layout.flaps;
+            else flapless.push_back(numberBase[k] + number);
+        }
+        for (std::size_t i = first; i < pieces.size(); ++i) {
+            pts.clear();
+            for (std::int32_t f : pieces[i].faces)
+                for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
+            const std::vector<P2> faceHull = hullOf(pts);
+            for (const std::vector<P2>& flap : pieces[i].flaps) pts.insert(pts.end(), flap.begin(), flap.end());
+            pieces[i].hull = hullOf(pts);
+            fitBox(pieces[i], faceHull);
+        }
+    }
+    layout.flapless = int(flapless.size());
+
+    // The scale: the largest at which every piece fits a page one way or
+    // the other, or the one asked for if it is not larger.
+    const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
+    double largest = HUGE_VAL;
+    for (const Piece& piece : pieces) {
+        const double w = piece.width(), h = piece.height();
+        const double lying = std::min(usableWidth / w, usableHeight / h);
+        const double standing = std::min(usableWidth / h, usableHeight / w);
+        largest = std::min(largest, std::max(lying, standing));
+    }
+    const double largestMm = std::floor(largest * meanEdge * 10) / 10;
+    if (options.edgeMm > 0) {
+        if (options.edgeMm > largest * meanEdge * (1 + 1e-9))
+            return failure("at a mean edge of " + millimetres(options.edgeMm) + " mm a piece does not fit an " +
+                           layout.format.name + " page; the largest mean edge that fits is " +
+                           millimetres(largestMm) + " mm");
+        layout.scale = options.edgeMm / meanEdge;
+    } else {
+        layout.scale = largestMm > 0 ? largestMm / meanEdge : largest;
+    }
+    layout.meanEdgeMm = meanEdge * layout.scale;
+    const double scale = layout.scale;
+
+    // Shelves: tallest pieces first, each lying down if it fits so.
+    std::vector<std::size_t> byHeight(pieces.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        byHeight[i] = i;
+        Piece& piece = pieces[i];
+        if (piece.width() * scale > usableWidth * (1 + 1e-12)) piece.turnTo(leftOf(piece.along));
+    }
+    std::stable_sort(byHeight.begin(), byHeight.end(),
+                     [&](std::size_t a, std::size_t b) { return pieces[a].height() > pieces[b].height(); });
+    int page = 0;
+    double x = 0, y = 0, shelf = 0;
+    for (std::size_t i : byHeight) {
+        Piece& piece = pieces[i];
+        const double w = piece.width() * scale, h = piece.height() * scale;
+        if (x > 0 && x + w > usableWidth) x = 0, y += shelf + pieceGap, shelf = 0;
+        if (y > 0 && y + h > usableHeight) ++page, x = 0, y = 0, shelf = 0;
+        piece.page = page;
+        piece.at = {pageMargin + x, pageMargin + y};
+        x += w + pieceGap;
+        shelf = std::max(shelf, h);
+    }
+    layout.pages.resize(std::size_t(page) + 1);
+
+    // Everything drawn, in page millimetres.
+    for (const Piece& piece : pieces) {
+        const Polyhedron& p = *shells[std::size_t(piece.shell)].shape;
+        const Net& net = *shells[std::size_t(piece.shell)].net;
+        NetPage& out = layout.pages[std::size_t(piece.page)];
+        auto onPage = [&](P2 q) {
+            const P2 t = piece.turned(q);
+            return P2{piece.at.x + (t.x - piece.low.x) * scale, piece.at.y + (piece.high.y - t.y) * scale};
+        };
+        for (const std::vector<P2>& flap : piece.flaps) {
+            std::vector<P2> drawn;
+            for (P2 q : flap) drawn.push_back(onPage(q));
+            out.flaps.push_back(std::move(drawn));
+        }
+        for (std::int32_t f : piece.faces) {
+            PagePolygon face;
+            face.shell = piece.shell;
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) face.points.push_back(onPage(net.corners[s]));
+            out.faces.push_back(std::move(face));
+        }
+        for (std::int32_t f : piece.faces)
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+                const std::int32_t e = net.topology.cornerEdge[s];
+                const P2 a = net.corners[s], b = net.corners[nextSlot(p, f, s)];
+                const int number = net.cut[e];
+                if (number == 0) {
+                    if (net.topology.sides[2 * e] == s) out.lines.push_back({onPage(a), onPage(b), true});
+                    continue;
+                }
+                out.lines.push_back({onPage(a), onPage(b), false});
+                const double len = length(b - a);
+                const P2 d = (1.0 / len) * (b - a);
+                const P2 in = turnsLeft[std::size_t(piece.shell)][f] ? leftOf(d) : P2{d.y, -d.x};
+                PageLabel label;
+                label.text = std::to_string(numberBase[std::size_t(piece.shell)] + number);
+                // In tenths of a millimetre: few sizes, each a font the PDF makes once.
+                label.size = std::max(0.1, std::floor(std::min(labelLargest, labelPerEdge * len * scale) * 10) / 10);
+                label.at = onPage(0.5 * (a + b) + (0.8 * label.size / scale) * in);
+                out.labels.push_back(std::move(label));
+            }
+    }
+
+    std::string where = "Cut along solid lines, fold along dashed ones; each grey glue flap sits on one edge of a "
+                        "numbered pair and goes under the other edge of that number";
+    if (!flapless.empty()) {
+        where += "; no flap on";
+        for (std::size_t i = 0; i < flapless.size() && i < 8; ++i) where += (i ? ", " : " ") + std::to_string(flapless[i]);
+        if (flapless.size() > 8) where += " and " + std::to_string(flapless.size() - 8) + " more";
+    }
+    layout.footerAt = {pageMargin, layout.format.height - pageMargin - footerLeading};
+    for (std::size_t i = 0; i < layout.pages.size(); ++i)
+        layout.pages[i].footer = {options.title + ", mean edge " + millimetres(layout.meanEdgeMm) + " mm (1 unit = " +
+                                      millimetres(scale) + " mm), page " + std::to_string(i + 1) + " of " +
+                                      std::to_string(layout.pages.size()),
+                                  where + "."};
+    return layout;
+}

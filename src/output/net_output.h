@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "explorer/options.h"
+#include "explorer/view_state.h"
+#include "mesh/model.h"
+
+// The explorer's --net: the paper net of the shells the state shows, laid
+// out on pages and written as one PDF, or as SVG pages (the file itself for
+// one page, else one file per page named like the turntable's pictures:
+// net.svg gives net-000.svg, net-001.svg ...). Every file goes through the
+// safe writer (output_file.h). False with one line in `error` when a shell
+// has no net (naming it and why), when --edge-mm is too large for the page
+// (naming the largest that fits), or when a file cannot be written.
+bool writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state, std::string& error);
+
+// The footer's name for what the state prints of `model`, with the
+// colours: "kocka (blue) and its program dual (red)".
+std::string netTitle(const Model& model, const ViewState& state);

@@ -1,0 +1,120 @@
+// Nets laid out on pages, checked over a table: every face on a page in its
+// true size at the scale, inside the margins from the top left corner on,
+// no two faces or flaps of a page overlapping (by clipped area), each fold
+// drawn once and each cut twice, and each cut pair's number beside both of
+// its edges.
+
+#include "mesh/net_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "mesh/model_loading.h"
+#include "polygon_area.h"
+#include "scratch_dir.h"
+
+namespace {
+
+Model offModel(const std::string& name) {
+    Model m;
+    std::string error;
+    EXPECT_TRUE(loadOffModel(scratch::sourcePath("tests/data/net/" + name + ".off"), m, error)) << error;
+    return m;
+}
+
+std::vector<double> sideLengths(const std::vector<P2>& polygon, double scale) {
+    std::vector<double> sides;
+    for (std::size_t i = 0; i < polygon.size(); ++i) sides.push_back(length(polygon[(i + 1) % polygon.size()] - polygon[i]) * scale);
+    return sides;
+}
+
+}  // namespace
+
+TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
+    std::vector<Model> solids;
+    std::string error;
+    ASSERT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), solids, error)) << error;
+    const Model torus = offModel("torus"), geodesic = offModel("geodesic4");
+    struct Case {
+        std::vector<const Polyhedron*> shapes;
+        PageSize page;
+        double edgeMm;
+    } cases[] = {
+        {{&solids[1].solid, &solids[1].programDual}, PageSize::A4, 40.0},
+        {{&solids[3].solid, &solids[3].programDual}, PageSize::Letter, 0.0},
+        {{&torus.solid}, PageSize::A4, 4.0},
+        {{&geodesic.reciprocalDual}, PageSize::A3, 0.0},
+    };
+    for (const Case& c : cases) {
+        std::vector<Net> nets;
+        for (const Polyhedron* shape : c.shapes) nets.push_back(*unfold(*shape));
+        std::vector<LayoutShell> shells;
+        std::vector<double> sides;  // every face's sides, true lengths
+        std::size_t faces = 0, folds = 0, cutPairs = 0;
+        for (std::size_t k = 0; k < nets.size(); ++k) {
+            const Polyhedron& p = *c.shapes[k];
+            shells.push_back({&p, &nets[k]});
+            for (int f = 0; f < p.faceCount(); ++f)
+                for (int i = 0; i < p.faceSize(f); ++i) {
+                    const Vec3 a = p.vertices[p.face(f)[i]], b = p.vertices[p.face(f)[(i + 1) % p.faceSize(f)]];
+                    sides.push_back(length(widen(b) - widen(a)));
+                }
+            faces += std::size_t(p.faceCount());
+            folds += std::size_t(p.faceCount()) - nets[k].pieces.size();
+            cutPairs += std::size_t(nets[k].cutCount);
+        }
+        NetLayoutOptions options;
+        options.page = c.page;
+        options.edgeMm = c.edgeMm;
+        const Result<NetLayout> made = layOutNets(shells, options);
+        ASSERT_TRUE(made.ok()) << made.error().text();
+        const NetLayout& layout = *made;
+        SCOPED_TRACE(std::string(layout.format.name) + " " + std::to_string(layout.meanEdgeMm));
+        if (c.edgeMm > 0) {
+            EXPECT_NEAR(layout.meanEdgeMm, c.edgeMm, 1e-9);
+        }
+
+        std::vector<double> drawnSides;
+        std::map<std::string, int> labels;
+        std::size_t drawnFaces = 0, drawnFolds = 0, drawnCuts = 0, drawnFlaps = 0;
+        for (const NetPage& page : layout.pages) {
+            std::vector<std::vector<P2>> polygons;
+            for (const PagePolygon& face : page.faces) {
+                polygons.push_back(face.points);
+                const std::vector<double> s = sideLengths(face.points, 1 / layout.scale);
+                drawnSides.insert(drawnSides.end(), s.begin(), s.end());
+            }
+            polygons.insert(polygons.end(), page.flaps.begin(), page.flaps.end());
+            double left = HUGE_VAL, top = HUGE_VAL;
+            for (std::size_t i = 0; i < polygons.size(); ++i) {
+                for (P2 q : polygons[i]) {
+                    left = std::min(left, q.x), top = std::min(top, q.y);
+                    ASSERT_LE(q.x, layout.format.width - pageMargin + 1e-9);
+                    ASSERT_LE(q.y, layout.format.height - pageMargin - footerSpace + 1e-9);
+                }
+                for (std::size_t j = 0; j < i; ++j)
+                    ASSERT_LT(polygons::sharedArea(polygons[i], polygons[j]), 1e-9) << i << " and " << j;
+            }
+            EXPECT_NEAR(left, pageMargin, 1e-9);
+            EXPECT_NEAR(top, pageMargin, 1e-9);
+            for (const PageLine& line : page.lines) ++(line.fold ? drawnFolds : drawnCuts);
+            for (const PageLabel& label : page.labels) ++labels[label.text];
+            drawnFaces += page.faces.size();
+            drawnFlaps += page.flaps.size();
+        }
+        EXPECT_EQ(drawnFaces, faces);
+        std::sort(sides.begin(), sides.end());
+        std::sort(drawnSides.begin(), drawnSides.end());
+        ASSERT_EQ(drawnSides.size(), sides.size());
+        for (std::size_t i = 0; i < sides.size(); ++i) ASSERT_NEAR(drawnSides[i], sides[i], 1e-9 * sides.back());
+        EXPECT_EQ(drawnFolds, folds);
+        EXPECT_EQ(drawnCuts, 2 * cutPairs);
+        EXPECT_EQ(drawnFlaps, std::size_t(layout.flaps));
+        EXPECT_EQ(std::size_t(layout.flaps + layout.flapless), cutPairs);
+        EXPECT_EQ(labels.size(), cutPairs);
+        for (std::size_t n = 1; n <= cutPairs; ++n) EXPECT_EQ(labels[std::to_string(n)], 2) << n;
+    }
+}
