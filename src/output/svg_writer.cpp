@@ -5,48 +5,11 @@
 #include <cstdio>
 
 #include "explorer/face_shading.h"
+#include "output/svg_text.h"
 
 namespace {
 
-// Two decimals, trailing zeros dropped, never "-0": short and the same on
-// every machine (the program sets no locale, so the point is a point).
-std::string number(double v) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", v);
-    std::string s = text;
-    while (s.back() == '0') s.pop_back();
-    if (s.back() == '.') s.pop_back();
-    if (s == "-0") s = "0";
-    return s;
-}
-
-// As GL stores a float colour in an 8-bit channel, in float arithmetic:
-// 0.9 becomes 230 there (0.9f * 255 rounds up to 229.5f), not 229.
-int channel(float c) {
-    const float v = std::floor(c * 255.0f + 0.5f);
-    return v < 0.0f ? 0 : v > 255.0f ? 255 : int(v);
-}
-
-std::string colourText(const Rgb& c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", channel(c.red), channel(c.green),
-                  channel(c.blue));
-    return text;
-}
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
+std::string number(double v) { return svgNumber(v, 2); }
 
 class ShellPixels {
 public:
@@ -115,7 +78,7 @@ std::string faces(const Frame& frame) {
             }
             d += (d.empty() ? "M" : "L") + number(at.x) + " " + number(at.y);
         }
-        if (!d.empty()) svg += "<path fill=\"" + colourText(f.colour[p]) + "\" d=\"" + d + "z\"/>\n";
+        if (!d.empty()) svg += "<path fill=\"" + svgColour(f.colour[p]) + "\" d=\"" + d + "z\"/>\n";
     }
     return svg + "</g>\n";
 }
@@ -129,14 +92,14 @@ std::string formatSvg(const Frame& frame) {
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
                       "\" viewBox=\"0 0 " + w + " " + h + "\" shape-rendering=\"crispEdges\">\n";
     if (!frame.transparent)
-        svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + colourText(frame.background) +
+        svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
                "\"/>\n";
     if (frame.faceStyle != FaceStyle::Off) svg += faces(frame);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
     for (const FrameShell& shell : frame.shells) {
         const ShellPixels pixels(frame, shell);
-        const std::string colour = colourText(shell.colour);
+        const std::string colour = svgColour(shell.colour);
         svg += "<g stroke=\"" + colour + "\" stroke-width=\"" + width + "\" fill=\"none\">\n";
         const std::string lines = pixels.segments(shell.lines);
         if (!lines.empty()) svg += "<path d=\"" + lines + "\"/>\n";
@@ -154,13 +117,13 @@ std::string formatSvg(const Frame& frame) {
     for (const FrameBox& box : frame.boxes)
         svg += "<rect x=\"" + number(box.x) + "\" y=\"" + number(box.y) + "\" width=\"" +
                number(box.width) + "\" height=\"" + number(box.height) + "\" fill=\"" +
-               colourText(box.colour) + "\"/>\n";
+               svgColour(box.colour) + "\"/>\n";
     for (const FrameText& text : frame.texts) {
         if (!std::isfinite(text.x) || !std::isfinite(text.y)) continue;
         svg += "<text x=\"" + number(text.x) + "\" y=\"" + number(text.y) +
                "\" font-family=\"monospace\" font-size=\"" + std::to_string(10 * std::max(1, text.scale)) +
-               "\" fill=\"" + colourText(text.colour) +
-               "\">" + escaped(text.text) + "</text>\n";
+               "\" fill=\"" + svgColour(text.colour) +
+               "\">" + svgEscaped(text.text) + "</text>\n";
     }
     svg += "</svg>\n";
     return svg;
