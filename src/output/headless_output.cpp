@@ -26,18 +26,15 @@ int englishSolid(std::string name) {
     return name == "hexahedron" ? 2 : 0;
 }
 
-// The model index the options pick; -1 with `error` when they pick none.
-int chosenModel(const ExplorerOptions& options, const LoadedModels& loaded, std::string& error) {
+// The model index the options pick, or why they pick none.
+Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& loaded) {
     if (options.solid != 0) {
-        if (!loaded.directory) {
-            error = "--solid " + std::to_string(options.solid) +
-                    " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)";
-            return -1;
-        }
+        if (!loaded.directory)
+            return failure("--solid " + std::to_string(options.solid) +
+                           " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)");
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
             if (loaded.models[i].solidKind == options.solid) return int(i);
-        error = "--solid " + std::to_string(options.solid) + ": no such solid was loaded";
-        return -1;
+        return failure("--solid " + std::to_string(options.solid) + ": no such solid was loaded");
     }
     if (!options.model.empty()) {
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
@@ -45,24 +42,20 @@ int chosenModel(const ExplorerOptions& options, const LoadedModels& loaded, std:
         const int kind = loaded.directory ? englishSolid(options.model) : 0;
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
             if (kind != 0 && loaded.models[i].solidKind == kind) return int(i);
-        error = "--model " + options.model + ": no model of that name; the models are " +
-                modelNames(loaded);
-        return -1;
+        return failure("--model " + options.model + ": no model of that name; the models are " +
+                       modelNames(loaded));
     }
-    return loaded.models.empty() ? -1 : 0;
+    if (loaded.models.empty()) return failure("no model to show");
+    return 0;
 }
 
 }  // namespace
 
-bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded, ViewState& state,
-                      std::string& error) {
-    state = initialViewState(!loaded.directory);
-    const int model = chosenModel(options, loaded, error);
-    if (model < 0) {
-        if (error.empty()) error = "no model to show";
-        return false;
-    }
-    state.model = model;
+Result<ViewState> stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded) {
+    ViewState state = initialViewState(!loaded.directory);
+    const Result<int> model = chosenModel(options, loaded);
+    if (!model) return model.error();
+    state.model = *model;
     setOrientation(state, options.turntable ? turntableOrientation(options.a, options.b)
                                             : Orientation{options.a, options.b, {}});
     state.turntable = options.turntable;
@@ -79,7 +72,7 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     state.background = options.background;
     state.transparent = options.transparent;
     state.palette = options.palette;
-    return true;
+    return state;
 }
 
 Result<std::string> offOfState(const Model& model, const ViewState& state) {
@@ -108,10 +101,11 @@ Result<std::string> offOfState(const Model& model, const ViewState& state) {
     return formatOff(shells);
 }
 
-bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
-                         const PictureWriter& writePng, std::string& error) {
-    ViewState state;
-    if (!stateFromOptions(options, loaded, state, error)) return false;
+Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
+                           const PictureWriter& writePng) {
+    const Result<ViewState> chosen = stateFromOptions(options, loaded);
+    if (!chosen) return chosen.error();
+    const ViewState& state = *chosen;
     const Model& model = loaded.models[std::size_t(state.model)];
     const int count = options.frames > 0 ? options.frames : 1;
     const auto pathOf = [&](int i) {
@@ -121,10 +115,9 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     // names would silently replace the first one's pictures.
     const Existing existing =
         options.frames > 0 && !options.overwrite ? Existing::Keep : Existing::Replace;
-    const auto fail = [&](const Error& e) {
-        error = e.text();
-        if (e.what == alreadyExists) error += "; --overwrite lets --frames replace existing pictures";
-        return false;
+    const auto fail = [&](Error e) -> Status {
+        if (e.what == alreadyExists) e.what += "; --overwrite lets --frames replace existing pictures";
+        return e;
     };
     const Status checked = checkOutputPath(pathOf(0), existing);
     if (!checked) return fail(checked.error());
@@ -133,7 +126,7 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
         const Result<std::string> text = offOfState(model, state);
         if (!text) return fail(text.error());
         const Status written = writeFileAtomically(options.outputPath, *text);
-        return written ? true : fail(written.error());
+        return written ? Status(Done{}) : fail(written.error());
     }
     std::vector<std::string> written;
     for (int i = 0; i < count; ++i) {
@@ -159,5 +152,5 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
         }
         written.push_back(pathOf(i));
     }
-    return true;
+    return Done{};
 }

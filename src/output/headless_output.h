@@ -20,11 +20,10 @@
 // "cube"; else the first), the angles (on a turntable: the camera raised
 // by A, the model turned by B about its up axis), size, shells, dual kind,
 // back edges, faces, numbers and print settings given, the models' own
-// defaults for the rest. False with
-// one line in `error` when --solid is used with OFF files, the directory
-// lacks that solid, or --model names no loaded model (the line lists them).
-bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded, ViewState& state,
-                      std::string& error);
+// defaults for the rest. An error when --solid is used with OFF files, the
+// directory lacks that solid, --model names no loaded model (the message
+// lists them), or nothing is loaded.
+Result<ViewState> stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded);
 
 // One OFF file of what `state` shows of `model`, unturned, in the model's
 // own coordinates: the solid, its dual (the kind the state asks for, the
@@ -45,6 +44,6 @@ using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 // (output_file.h). An output it would refuse is refused before anything
 // is drawn; so are frames whose first name is taken, unless
 // options.overwrite. A turntable failing part-way removes the pictures it
-// wrote. False with one line in `error` naming the file and the problem.
-bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
-                         const PictureWriter& writePng, std::string& error);
+// wrote. An error naming the file and the problem.
+Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
+                           const PictureWriter& writePng);
