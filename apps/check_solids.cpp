@@ -6,17 +6,11 @@
 // early, holds text or names a vertex outside the solid), with the readers'
 // message.
 
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
-#include "base/input_file.h"
-#include "solids/solid_check.h"
-#include "solids/solid_reader.h"
-#include "solids/solid_table.h"
+#include "solids/solid_files_check.h"
 #include "version.h"
 
 namespace {
@@ -36,23 +30,6 @@ const char helpText[] =
     "Exit status: 0 when all ten files fit, 1 when some do not, 2 when a file\n"
     "cannot be read (missing, not a regular file, or refused by the readers).\n";
 
-void reportUnreadable(const std::string& text, bool& unreadable) {
-    std::fprintf(stderr, "check-solids: %s\n", text.c_str());
-    unreadable = true;
-}
-
-std::FILE* openInput(const std::string& dir, const char* name, bool& unreadable) {
-    const Result<int> fd = openRegularFile(dir + "/" + name);
-    std::FILE* in = fd ? fdopen(*fd, "r") : nullptr;
-    if (!fd)
-        reportUnreadable(fd.error().text(), unreadable);
-    else if (!in) {
-        reportUnreadable(dir + "/" + name + ": cannot be read: " + std::strerror(errno), unreadable);
-        close(*fd);
-    }
-    return in;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -69,47 +46,20 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argc == 2 ? argv[1] : ".";
-    if (dir.empty()) {
-        // "" + "/kocka.dat" would name the root folder's files.
-        std::fprintf(stderr, "check-solids: the folder name is empty (use . for the current folder)\n");
+    const Result<std::vector<SolidFilesFinding>> findings = checkSolidFiles(dir);
+    if (!findings) {
+        std::fprintf(stderr, "check-solids: %s\n", findings.error().text().c_str());
         return 2;
     }
     bool unreadable = false;
     int problemCount = 0;
-
-    for (const SolidInfo& info : solidTable) {
-        // Vertices a file does not supply stay NaN, so the check can name
-        // them instead of measuring a vertex at the origin.
-        VertexArray verts;
-        verts.fill(Vec3{NAN, NAN, NAN});
-        FaceColumns columns{};
-
-        std::FILE* vertexIn = openInput(dir, info.vertexFile, unreadable);
-        std::FILE* faceIn = openInput(dir, info.faceFile, unreadable);
-        if (vertexIn && faceIn) {
-            errno = 0;
-            if (info.kind == Tetrahedron)
-                readFixedVertices(vertexIn, verts);
-            else
-                readVerticesToEnd(vertexIn, verts);
-            const int vertexError = std::ferror(vertexIn) ? errno : 0;
-            const std::string faceProblem = readFaceColumns(faceIn, info.kind, columns);
-            if (vertexError != 0)
-                reportUnreadable(dir + "/" + info.vertexFile + ": cannot be read: " +
-                                     std::strerror(vertexError),
-                                 unreadable);
-            else if (!faceProblem.empty())
-                reportUnreadable(dir + "/" + info.faceFile + ": " + faceProblem, unreadable);
-            else
-                for (const std::string& problem : checkSolid(info.kind, verts, columns)) {
-                    std::printf("%s\n", problem.c_str());
-                    ++problemCount;
-                }
-        }
-        if (vertexIn) std::fclose(vertexIn);
-        if (faceIn) std::fclose(faceIn);
+    for (const SolidFilesFinding& found : *findings) {
+        for (const Error& error : found.unreadable)
+            std::fprintf(stderr, "check-solids: %s\n", error.text().c_str());
+        for (const std::string& problem : found.problems) std::printf("%s\n", problem.c_str());
+        unreadable = unreadable || !found.unreadable.empty();
+        problemCount += static_cast<int>(found.problems.size());
     }
-
     if (unreadable) return 2;
     if (problemCount > 0) return 1;
     std::printf("%s: all ten files fit the edge tables\n", dir.c_str());

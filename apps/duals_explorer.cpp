@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <future>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,10 @@ namespace {
 int run(int argc, char** argv) {
     ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
                                         std::string("duals-explorer ") + PD_VERSION);
-    if (parsed.status >= 0) {
-        std::fputs(parsed.text.c_str(), parsed.status == 0 ? stdout : stderr);
-        return parsed.status;
+    if (parsed.exitStatus) {
+        if (*parsed.exitStatus != 0) std::fputs("duals-explorer: ", stderr);
+        std::fputs(parsed.text.c_str(), *parsed.exitStatus == 0 ? stdout : stderr);
+        return *parsed.exitStatus;
     }
     // No input named: the current folder's ten files, else the installed ones.
     if (parsed.options.inputs.empty()) {
@@ -35,47 +37,53 @@ int run(int argc, char** argv) {
     }
     const ExplorerOptions& options = parsed.options;
     // Reads the inputs and tells what is wrong with them, or worth telling:
-    // the status to leave with, or -1 to go on.
-    auto load = [&options](LoadedModels& loaded) {
-        std::string error;
-        if (!loadModelInputs(options.inputs, loaded, error)) {
-            std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+    // the status to leave with, or none to go on.
+    auto load = [&options](LoadedModels& loaded) -> std::optional<int> {
+        Result<LoadedModels> read = loadModelInputs(options.inputs);
+        if (!read) {
+            std::fprintf(stderr, "duals-explorer: %s\n", read.error().text().c_str());
             return 2;
         }
+        loaded = std::move(*read);
         if (loaded.models.empty()) {
             std::fprintf(stderr, "duals-explorer: no model to show\n");
             return 2;
         }
         for (const std::string& line : modelWarnings(loaded))
             std::fprintf(stderr, "duals-explorer: %s\n", line.c_str());
-        return -1;
+        return std::nullopt;
     };
     if (options.output == OutputKind::Info) {
         LoadedModels loaded;
-        const int status = load(loaded);
-        if (status >= 0) return status;
-        std::string text, error;
-        if (!infoText(options, loaded, text, error)) {
-            std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+        if (const std::optional<int> exitStatus = load(loaded)) return *exitStatus;
+        const Result<std::string> text = infoText(options, loaded);
+        if (!text) {
+            std::fprintf(stderr, "duals-explorer: %s\n", text.error().text().c_str());
             return 2;
         }
-        std::fputs(text.c_str(), stdout);
+        std::fputs(text->c_str(), stdout);
         return 0;
     }
     if (options.output != OutputKind::Window) {
         LoadedModels loaded;
-        const int status = load(loaded);
-        return status >= 0 ? status : runHeadless(options, loaded);
+        if (const std::optional<int> exitStatus = load(loaded)) return *exitStatus;
+        const Status written = runHeadless(options, loaded);
+        if (written) return 0;
+        std::fprintf(stderr, "duals-explorer: %s\n", written.error().text().c_str());
+        return 2;
     }
     // Big models take about as long to read as GLUT takes to start, so the
     // two overlap: the models load on a second thread meanwhile.
     std::future<WindowInputs> pending = std::async(std::launch::async, [&options, &load] {
         WindowInputs inputs;
-        inputs.status = load(inputs.loaded);
-        std::string error;
-        if (inputs.status < 0 && !stateFromOptions(options, inputs.loaded, inputs.start, error)) {
-            std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
-            inputs.status = 2;
+        inputs.exitStatus = load(inputs.loaded);
+        if (inputs.exitStatus) return inputs;
+        Result<ViewState> start = stateFromOptions(options, inputs.loaded);
+        if (start)
+            inputs.start = *start;
+        else {
+            std::fprintf(stderr, "duals-explorer: %s\n", start.error().text().c_str());
+            inputs.exitStatus = 2;
         }
         return inputs;
     });

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 #include "console/dialogue.h"
 #include "console/display.h"
@@ -25,6 +26,12 @@ int waitBeforeClosing() {
 #endif
 }
 
+// The program's messages are its fixed text, one line each, with no
+// "platonic-duals:" before them: "kocka.dat: cannot be read: Is a
+// directory", "kockap.dat: row 3: vertex number 9 is outside 1 to 8",
+// "dualk.txt: cannot be created: Permission denied".
+void tell(const Error& error) { std::fprintf(stderr, "%s\n", error.text().c_str()); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -35,9 +42,18 @@ int main(int argc, char** argv) {
     static FaceColumns faceColumns{};
     static FaceRecords faceRecords{};
 
-    if (!loadSolids(files, arrays)) return -1;
-    if (!buildDuals(files, arrays, faceColumns, faceRecords)) return -1;
-    closeSolidFiles(files);
+    // Output files that fail are told of and the run goes on; an input that
+    // fails ends it (status 255), after what was told before it, and
+    // silently when the file cannot be opened at all.
+    std::vector<Error> warnings;
+    Status built = loadSolids(files, arrays, warnings);
+    if (built) built = buildDuals(files, arrays, faceColumns, faceRecords, warnings);
+    if (built) closeSolidFiles(files, warnings);
+    for (const Error& warning : warnings) tell(warning);
+    if (!built) {
+        if (!built.error().what.empty()) tell(built.error());
+        return -1;
+    }
 
     const float xAngle = askAngle(xAnglePrompt, stdin, stdout);
     const float yAngle = askAngle(yAnglePrompt, stdin, stdout);

@@ -61,12 +61,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     for (int i = first; i < argc; ++i) {
-        Model m;
-        std::string error;
-        if (!loadOffModel(argv[i], m, error)) {
-            std::fprintf(stderr, "net-bench: %s\n", error.c_str());
+        Result<Model> loaded = loadOffModel(argv[i]);
+        if (!loaded) {
+            std::fprintf(stderr, "net-bench: %s\n", loaded.error().text().c_str());
             return 2;
         }
+        const Model& m = *loaded;
         bench(m.name, m.solid, rounds);
         if (m.hasReciprocal) bench(m.name + " dual", m.reciprocalDual, rounds);
     }

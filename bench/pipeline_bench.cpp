@@ -29,13 +29,14 @@ struct RunState {
     VertexArrays arrays;
     FaceColumns columns{};
     FaceRecords records{};
+    std::vector<Error> warnings;  // none with the shipped data
 };
 
 // Steps 1 to 3; false (and the benchmark skipped) when data/ is not there.
 bool loadBuildAndClose(RunState& run) {
-    if (!loadSolids(run.files, run.arrays)) return false;
-    if (!buildDuals(run.files, run.arrays, run.columns, run.records)) return false;
-    closeSolidFiles(run.files);
+    if (!loadSolids(run.files, run.arrays, run.warnings)) return false;
+    if (!buildDuals(run.files, run.arrays, run.columns, run.records, run.warnings)) return false;
+    closeSolidFiles(run.files, run.warnings);
     return true;
 }
 
@@ -59,12 +60,12 @@ BENCHMARK(WholeRunBeforeTheWindow);
 void LoadVertexFiles(benchmark::State& state) {
     for (auto _ : state) {
         RunState run;
-        if (!loadSolids(run.files, run.arrays)) {
+        if (!loadSolids(run.files, run.arrays, run.warnings)) {
             state.SkipWithError("the data files cannot be read");
             break;
         }
         state.PauseTiming();
-        closeSolidFiles(run.files);
+        closeSolidFiles(run.files, run.warnings);
         state.ResumeTiming();
     }
 }
@@ -76,14 +77,14 @@ void BuildDuals(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         RunState run;
-        const bool loaded = loadSolids(run.files, run.arrays);
+        const bool loaded = loadSolids(run.files, run.arrays, run.warnings).ok();
         state.ResumeTiming();
-        if (!loaded || !buildDuals(run.files, run.arrays, run.columns, run.records)) {
+        if (!loaded || !buildDuals(run.files, run.arrays, run.columns, run.records, run.warnings)) {
             state.SkipWithError("the data files cannot be read");
             break;
         }
         state.PauseTiming();
-        closeSolidFiles(run.files);
+        closeSolidFiles(run.files, run.warnings);
         state.ResumeTiming();
     }
 }
@@ -95,10 +96,10 @@ void CloseFiles(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         RunState run;
-        const bool built = loadSolids(run.files, run.arrays) &&
-                           buildDuals(run.files, run.arrays, run.columns, run.records);
+        const bool built = loadSolids(run.files, run.arrays, run.warnings) &&
+                           buildDuals(run.files, run.arrays, run.columns, run.records, run.warnings);
         state.ResumeTiming();
-        closeSolidFiles(run.files);
+        closeSolidFiles(run.files, run.warnings);
         if (!built) {
             state.SkipWithError("the data files cannot be read");
             break;

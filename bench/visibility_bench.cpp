@@ -18,12 +18,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: visibility-bench FILE.off [A B]\n");
         return 2;
     }
-    Model m;
-    std::string error;
-    if (!loadOffModel(argv[1], m, error)) {
-        std::fprintf(stderr, "visibility-bench: %s\n", error.c_str());
+    const Result<Model> loaded = loadOffModel(argv[1]);
+    if (!loaded) {
+        std::fprintf(stderr, "visibility-bench: %s\n", loaded.error().text().c_str());
         return 2;
     }
+    const Model& m = *loaded;
     const float a = argc == 4 ? std::strtof(argv[2], nullptr) : 30.0f;
     const float b = argc == 4 ? std::strtof(argv[3], nullptr) : 45.0f;
     const VertexTurn turn = vertexTurnOf({a, b, {}});

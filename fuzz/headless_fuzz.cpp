@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include <sanitizer/lsan_interface.h>
@@ -34,17 +35,21 @@ void expectIndicesInside(const Frame& frame) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One context for the run: EGL costs far more than a picture this small.
     // What Mesa keeps for the process is its business, not the leak check's.
-    static OffscreenContext context = [] {
+    static const std::unique_ptr<OffscreenContext> context = [] {
         __lsan::ScopedDisabler mesa;
-        return OffscreenContext(48, 32);
+        Result<std::unique_ptr<OffscreenContext>> made = OffscreenContext::create(48, 32);
+        if (!made) {
+            std::fprintf(stderr, "%s\n", made.error().text().c_str());
+            std::abort();
+        }
+        return std::move(*made);
     }();
-    Polyhedron solid;
-    std::string error;
-    if (!readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off", solid, error)) return 0;
-    const Model model = buildModel("fuzz", std::move(solid), 0, 0);
+    Result<Polyhedron> solid = readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off");
+    if (!solid) return 0;
+    const Model model = buildModel("fuzz", std::move(*solid), 0, 0);
     ViewState state = initialViewState(true);
-    state.width = context.width();
-    state.height = context.height();
+    state.width = context->width();
+    state.height = context->height();
     state.numbers = true;
     state.dualNumbers = true;
     for (BackEdges back : {BackEdges::Drawn, BackEdges::Dashed, BackEdges::Hidden})

@@ -25,10 +25,10 @@ namespace {
 void expectRoundTrip(const Polyhedron& p, bool mustWrite) {
     const Result<std::string> text = formatOff({&p});
     if (!text && !mustWrite) return;
-    Polyhedron again;
-    std::string error = text ? "" : text.error().what;
-    if (!text || !readOff(*text, "written", again, error) || formatOff({&again}).value() != *text) {
-        std::fprintf(stderr, "OFF round trip failed: %s\n%s\n", error.c_str(), text ? text->c_str() : "");
+    const Result<Polyhedron> again = text ? readOff(*text, "written") : Result<Polyhedron>(text.error());
+    if (!again || formatOff({&*again}).value() != *text) {
+        std::fprintf(stderr, "OFF round trip failed: %s\n%s\n", again ? "" : again.error().text().c_str(),
+                     text ? text->c_str() : "");
         std::abort();
     }
 }
@@ -67,10 +67,9 @@ void expectWholeNet(const Polyhedron& p) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Polyhedron solid;
-    std::string error;
-    if (!readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off", solid, error)) return 0;
-    const Model m = buildModel("fuzz", std::move(solid), 0, 0);
+    Result<Polyhedron> solid = readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off");
+    if (!solid) return 0;
+    const Model m = buildModel("fuzz", std::move(*solid), 0, 0);
     expectRoundTrip(m.solid, true);
     if (m.closed) expectRoundTrip(m.programDual, false);
     if (m.hasReciprocal) expectRoundTrip(m.reciprocalDual, false);

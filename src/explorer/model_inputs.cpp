@@ -13,19 +13,22 @@ bool isDirectory(const std::string& path) {
 
 }  // namespace
 
-bool loadModelInputs(const std::vector<std::string>& inputs, LoadedModels& out, std::string& error) {
-    out = LoadedModels{};
+Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs) {
+    LoadedModels out;
     if (inputs.empty() || (inputs.size() == 1 && isDirectory(inputs[0]))) {
         out.directory = true;
-        return loadDirectoryModels(inputs.empty() ? std::string(".") : inputs[0], out.models, error);
+        Result<std::vector<Model>> models = loadDirectoryModels(inputs.empty() ? std::string(".") : inputs[0]);
+        if (!models) return models.error();
+        out.models = std::move(*models);
+        return out;
     }
     out.models.reserve(inputs.size());
     for (const std::string& path : inputs) {
-        Model model;
-        if (!loadOffModel(path, model, error)) return false;
-        out.models.push_back(std::move(model));
+        Result<Model> model = loadOffModel(path);
+        if (!model) return model.error();
+        out.models.push_back(std::move(*model));
     }
-    return true;
+    return out;
 }
 
 std::vector<std::string> modelWarnings(const LoadedModels& loaded) {

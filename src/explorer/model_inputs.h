@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "mesh/model.h"
 
 // The explorer's inputs, as named on its command line: nothing (the current
@@ -14,9 +15,9 @@ struct LoadedModels {
 
 // Loads the models the arguments name. A single argument that is a
 // directory is read as the program's ten files; any other argument is an
-// OFF file. Returns false with one line in `error` naming the file and what
-// is wrong (the first problem; nothing is shown then).
-bool loadModelInputs(const std::vector<std::string>& inputs, LoadedModels& out, std::string& error);
+// OFF file. An error naming the file and what is wrong (the first problem;
+// nothing is shown then).
+Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs);
 
 // One line per thing worth telling about the loaded models: a vertex in no
 // face (left out), one that is not closed and is shown without a dual, one whose reciprocal dual is missing

@@ -145,19 +145,19 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
                            ->check(CLI::Range(0.0, maxEdgeMm));
 
     auto fail = [&](const std::string& what) {
-        parsed.status = 2;
-        parsed.text = "duals-explorer: " + what + "\n" + usageLine();
+        parsed.exitStatus = 2;
+        parsed.text = what + "\n" + usageLine();
         return parsed;
     };
     try {
         std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
-        parsed.status = 0;
+        parsed.exitStatus = 0;
         parsed.text = app.help();
         return parsed;
     } catch (const CLI::CallForVersion& e) {
-        parsed.status = 0;
+        parsed.exitStatus = 0;
         parsed.text = e.what() + std::string("\n");
         return parsed;
     } catch (const CLI::ParseError& e) {

@@ -57,13 +57,14 @@ struct ExplorerOptions {
 // Most millimetres --edge-mm takes: far beyond any page.
 constexpr double maxEdgeMm = 10000.0;
 
-// What the command line asks for. `status` is -1 when the program should go
-// on with `options`; otherwise it should print `text` (to standard output
-// when status is 0, as for --help; to standard error when it is 2) and end
-// with that status.
+// What the command line asks for: the options to run with or, when
+// `exitStatus` is set, an end to the run at once: `text` to print (the help
+// or version for standard output when the status is 0; for status 2, what
+// was wrong and the usage line, for standard error after the program's
+// name) and the status to end with.
 struct ParsedOptions {
     ExplorerOptions options;
-    int status = -1;
+    std::optional<int> exitStatus;  // empty: go on with `options`
     std::string text;
 };
 

@@ -1,6 +1,5 @@
 #include "gl/headless.h"
 
-#include <cstdio>
 #include <memory>
 
 #include "gl/offscreen.h"
@@ -8,17 +7,15 @@
 #include "output/headless_output.h"
 #include "output/png_file.h"
 
-int runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
+Status runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
     // One context for all pictures of a turntable: they share one size.
     std::unique_ptr<OffscreenContext> context;
     const PictureWriter pngWriter = [&](const Frame& frame, int fd) -> Status {
         if (!context || context->width() != frame.width || context->height() != frame.height) {
             context.reset();
-            try {
-                context = std::make_unique<OffscreenContext>(frame.width, frame.height);
-            } catch (const OffscreenError& e) {
-                return failure(e.what());
-            }
+            Result<std::unique_ptr<OffscreenContext>> made = OffscreenContext::create(frame.width, frame.height);
+            if (!made) return made.error();
+            context = std::move(*made);
         }
         const Status drawn = renderFrame(frame);
         if (!drawn) return drawn;
@@ -32,8 +29,5 @@ int runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
             },
             channels);
     };
-    std::string error;
-    if (writeHeadlessOutput(options, loaded, pngWriter, error)) return 0;
-    std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
-    return 2;
+    return writeHeadlessOutput(options, loaded, pngWriter);
 }

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "base/result.h"
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
 
 // The explorer without a window: writes the PNG, SVG or OFF output the
 // options ask for (options.output is not Window), drawing PNG pictures with
 // the window's renderer into an offscreen EGL context, so no X server and
-// no DISPLAY are needed. Returns the exit status: 0 when every file was
-// written, 2 after printing one line to standard error naming the file
-// and what went wrong.
-int runHeadless(const ExplorerOptions& options, const LoadedModels& loaded);
+// no DISPLAY are needed. Done when every file was written, else an error
+// naming the file and what went wrong.
+Status runHeadless(const ExplorerOptions& options, const LoadedModels& loaded);

@@ -180,21 +180,19 @@ void savePicture() {
     const Frame frame = currentFrame(false);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
-    std::string path, error;
     const Status drawn = renderFrame(frame);
     glReadBuffer(GL_BACK);
     const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
         return readPixelRows(w, h, top, count, 3, out);
     };
     const std::string stem = currentModel().name + "-" + orientationFileText(orientationOf(explorer->view));
-    if (!drawn) {
-        error = drawn.error().text();
-    } else if (writeNewPng(stem, w, h, rows, path, error)) {
-        std::printf("%s\n", path.c_str());
+    const Result<std::string> saved = drawn ? writeNewPng(stem, w, h, rows) : Result<std::string>(drawn.error());
+    if (saved) {
+        std::printf("%s\n", saved->c_str());
         std::fflush(stdout);
         return;
     }
-    std::fprintf(stderr, "duals-explorer: %s\n", error.c_str());
+    std::fprintf(stderr, "duals-explorer: %s\n", saved.error().text().c_str());
 }
 
 void perform(ActionId id) {
@@ -306,7 +304,7 @@ void onGlutError(const char* format, va_list args) {
         const std::function<WindowInputs()>& await = *explorer->awaitInputs;
         explorer->awaitInputs = nullptr;
         const WindowInputs inputs = await();
-        if (inputs.status >= 0) std::exit(inputs.status);
+        if (inputs.exitStatus) std::exit(*inputs.exitStatus);
     }
     std::fprintf(stderr, "freeglut (%s): ", explorer->program);
     std::vfprintf(stderr, format, args);
@@ -327,10 +325,10 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     glutInit(&count, argv);
     state.awaitInputs = nullptr;
     WindowInputs inputs = awaitInputs();
-    if (inputs.status >= 0) {
+    if (inputs.exitStatus) {
         glutExit();
         explorer = nullptr;
-        return inputs.status;
+        return *inputs.exitStatus;
     }
     const ViewState& start = inputs.start;
     state.context.modelCount = int(inputs.loaded.models.size());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "explorer/model_inputs.h"
 #include "explorer/view_state.h"
@@ -9,7 +10,7 @@
 // one) and the state to start from; or, when they could not be loaded,
 // the exit status to leave with (its message already written).
 struct WindowInputs {
-    int status = -1;  // -1: open the window
+    std::optional<int> exitStatus;  // empty: open the window
     LoadedModels loaded;
     ViewState start;
 };

@@ -123,8 +123,7 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
     const Closedness closed = closednessOf(topology, 0);
     if (!closed.closed) return failure("the intersection came out not closed: " + closed.message);
     VertexRings rings;
-    std::string error;
-    if (!buildVertexRings(out.shape, topology, rings, error, 0))
-        return failure("the intersection came out not closed: " + error);
+    const Status ringed = buildVertexRings(out.shape, topology, rings, 0);
+    if (!ringed) return failure("the intersection came out not closed: " + ringed.error().what);
     return out;
 }

@@ -69,12 +69,18 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     std::future<ReciprocalPart> reciprocalPart =
         std::async(policy, [&built, &topology, numberBase] {
             ReciprocalPart part;
-            part.found = reciprocalDualVertices(built.solid, topology.edges, part.vertices,
-                                                part.message, numberBase);
+            Result<std::vector<Vec3>> vertices =
+                reciprocalDualVertices(built.solid, topology.edges, numberBase);
+            part.found = vertices.ok();
+            if (part.found)
+                part.vertices = std::move(*vertices);
+            else
+                part.message = vertices.error().text();
             return part;
         });
     VertexRings rings;
-    const bool ringed = buildVertexRings(m.solid, topology, rings, m.openEdgeMessage, numberBase);
+    const Status ringed = buildVertexRings(m.solid, topology, rings, numberBase);
+    if (!ringed) m.openEdgeMessage = ringed.error().text();
     if (rings.lonely > 0)
         m.lonelyVertexNote = "vertex " + std::to_string(rings.firstLonely + numberBase) + " is in no face" +
                              (rings.lonely > 1 ? " (nor are " + std::to_string(rings.lonely - 1) + " more)" : "") +

@@ -24,17 +24,14 @@ struct InputFile {
 
 // Opens `path` for the program's readers; only a regular file is read (a
 // folder cannot be, a FIFO could block forever, a device never ends).
-bool openInput(const std::string& path, InputFile& file, std::string& error) {
+Status openInput(const std::string& path, InputFile& file) {
     const Result<int> fd = openRegularFile(path);
-    if (!fd) {
-        error = fd.error().text();
-        return false;
-    }
+    if (!fd) return fd.error();
     file.stream = fdopen(*fd, "r");
-    if (file.stream) return true;
-    error = path + ": cannot be read: " + std::strerror(errno);
+    if (file.stream) return Done{};
+    const Error error = failure(path, 0, std::string("cannot be read: ") + std::strerror(errno));
     close(*fd);
-    return false;
+    return error;
 }
 
 bool withinRange(float c) { return std::isfinite(c) && std::fabs(c) <= maxCoordinate; }
@@ -42,7 +39,7 @@ bool withinRange(const Vec3& v) { return withinRange(v.x) && withinRange(v.y) &&
 
 }  // namespace
 
-bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::string& error) {
+Result<std::vector<Model>> loadDirectoryModels(const std::string& dir) {
     auto arrays = std::make_unique<VertexArrays>();
     auto columns = std::make_unique<FaceColumns>();
     auto inDir = [&](const char* name) { return (std::filesystem::path(dir) / name).string(); };
@@ -51,37 +48,31 @@ bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::s
     for (const SolidInfo& info : solidTable) {
         const std::string path = inDir(info.vertexFile);
         InputFile file;
-        if (!openInput(path, file, error)) return false;
+        if (Status opened = openInput(path, file); !opened) return opened.error();
         VertexArray& verts = solidVerts(*arrays, info.kind);
         if (info.kind == Tetrahedron)
             readFixedVertices(file.stream, verts);
         else
             readVerticesToEnd(file.stream, verts);
-        if (std::ferror(file.stream)) {
-            error = path + ": cannot be read: " + std::strerror(errno);
-            return false;
-        }
+        if (std::ferror(file.stream))
+            return failure(path, 0, std::string("cannot be read: ") + std::strerror(errno));
         // The program would draw these as they are; a turn or a dual of an
         // infinite point shows nothing sensible, so they are refused, as in
         // OFF files.
         for (int v = 0; v < info.vertexCount; ++v)
-            if (!withinRange(verts[v])) {
-                error = path + ": vertex " + std::to_string(v + 1) +
-                        " has a coordinate that is not a finite number within -1e30..1e30";
-                return false;
-            }
+            if (!withinRange(verts[v]))
+                return failure(path, 0,
+                               "vertex " + std::to_string(v + 1) +
+                                   " has a coordinate that is not a finite number within -1e30..1e30");
     }
 
     std::vector<Model> models;
     for (const SolidInfo& info : solidTable) {
         const std::string path = inDir(info.faceFile);
         InputFile file;
-        if (!openInput(path, file, error)) return false;
+        if (Status opened = openInput(path, file); !opened) return opened.error();
         const std::string problem = readFaceColumns(file.stream, info.kind, *columns);
-        if (!problem.empty()) {
-            error = path + ": " + problem;
-            return false;
-        }
+        if (!problem.empty()) return failure(path, 0, problem);
         Polyhedron solid;
         const VertexArray& verts = solidVerts(*arrays, info.kind);
         solid.vertices.assign(verts.begin(), verts.begin() + info.vertexCount);
@@ -92,13 +83,11 @@ bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::s
         }
         models.push_back(buildModel(info.menuWord, std::move(solid), 1, info.kind));
     }
-    out = std::move(models);
-    return true;
+    return models;
 }
 
-bool loadOffModel(const std::string& path, Model& out, std::string& error) {
-    Polyhedron solid;
-    if (!loadOffFile(path, solid, error)) return false;
-    out = buildModel(std::filesystem::path(path).stem().string(), std::move(solid), 0, 0);
-    return true;
+Result<Model> loadOffModel(const std::string& path) {
+    Result<Polyhedron> solid = loadOffFile(path);
+    if (!solid) return solid.error();
+    return buildModel(std::filesystem::path(path).stem().string(), std::move(*solid), 0, 0);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "mesh/model.h"
 
 // Models from the program's ten input files or from OFF files. Nothing here
@@ -12,14 +13,14 @@
 // its readers and its checks, into five models in menu order (tetrahedron
 // first), numbered from 1, named by the menu words, each face row becoming
 // a face (vertex numbers - 1) over the solid's first vertexCount vertices.
-// Returns false on the first problem, with `error` one line naming the file:
+// An error on the first problem, naming the file (text() is one line):
 // "DIR/kocka.dat: cannot be read: No such file or directory" (or "Is a
 // FIFO": only regular files are read), or the
 // program's own text for a bad face file, "DIR/kockap.dat: row 3: vertex
 // number 9 is outside 1 to 8".
-bool loadDirectoryModels(const std::string& dir, std::vector<Model>& out, std::string& error);
+Result<std::vector<Model>> loadDirectoryModels(const std::string& dir);
 
 // Reads the OFF file at `path` (see off_reader.h) into a model numbered from
-// 0 and named by the file's stem ("cube" for "shapes/cube.off"). Returns
-// false with the reader's one-line error.
-bool loadOffModel(const std::string& path, Model& out, std::string& error);
+// 0 and named by the file's stem ("cube" for "shapes/cube.off"), or the
+// reader's error.
+Result<Model> loadOffModel(const std::string& path);

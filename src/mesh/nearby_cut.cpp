@@ -226,8 +226,8 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     const Closedness closed = closednessOf(topology, 0);
     if (!closed.closed) return failure("the faces do not close: " + closed.message);
     VertexRings rings;
-    std::string error;
-    if (!buildVertexRings(shape, topology, rings, error, 0)) return failure("the faces do not close: " + error);
+    const Status ringed = buildVertexRings(shape, topology, rings, 0);
+    if (!ringed) return failure("the faces do not close: " + ringed.error().what);
 
     // The vertices' neighbours, and their positions again in double.
     const int vertexCount = shape.vertexCount();

@@ -145,9 +145,11 @@ bool parseCoordinate(std::string_view token, float& value) {
 
 class OffParser {
 public:
-    OffParser(std::string_view text, const std::string& fileName, Polyhedron& out,
-              std::string& error)
-        : scan_(text), file_(fileName), out_(out), error_(error) {}
+    OffParser(std::string_view text, const std::string& fileName, Polyhedron& out)
+        : scan_(text), file_(fileName), out_(out) {}
+
+    // The error of the last failing step, once run() gave false.
+    Error error() const { return error_; }
 
     bool run() {
         out_ = Polyhedron{};
@@ -171,7 +173,7 @@ public:
 
 private:
     bool fail(const std::string& what) {
-        error_ = file_ + ":" + std::to_string(scan_.line()) + ": " + what;
+        error_ = failure(file_, static_cast<long>(scan_.line()), what);
         return false;
     }
 
@@ -292,7 +294,7 @@ private:
     Scanner scan_;
     const std::string& file_;
     Polyhedron& out_;
-    std::string& error_;
+    Error error_;
     long long vertexCount_ = 0;
     long long faceCount_ = 0;
     bool streamed_ = false;
@@ -301,17 +303,16 @@ private:
 
 }  // namespace
 
-bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out,
-             std::string& error) {
-    return OffParser(text, fileName, out, error).run();
+Result<Polyhedron> readOff(std::string_view text, const std::string& fileName) {
+    Polyhedron out;
+    OffParser parser(text, fileName, out);
+    if (!parser.run()) return parser.error();
+    return out;
 }
 
-bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error) {
+Result<Polyhedron> loadOffFile(const std::string& path) {
     const Result<int> fd = openRegularFile(path);
-    if (!fd) {
-        error = fd.error().text();
-        return false;
-    }
+    if (!fd) return fd.error();
     // Sized once from the file's length, known before anything is read: a
     // file beyond the limit is refused without reading or allocating.
     struct stat info {};
@@ -319,10 +320,10 @@ bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error) {
     std::string text;
     if (problem == 0 && info.st_size > maxOffFileBytes) {
         close(*fd);
-        error = path + ": cannot be read: it is " + std::to_string(info.st_size) +
-                " bytes long, and OFF files are read up to " + std::to_string(maxOffFileBytes) +
-                " bytes (1 GiB)";
-        return false;
+        return failure(path, 0,
+                       "cannot be read: it is " + std::to_string(info.st_size) +
+                           " bytes long, and OFF files are read up to " + std::to_string(maxOffFileBytes) +
+                           " bytes (1 GiB)");
     }
     if (problem == 0) text.resize(static_cast<std::size_t>(info.st_size));
     // Exactly the length fstat gave: a file growing meanwhile is read no further.
@@ -335,10 +336,7 @@ bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error) {
         got += static_cast<std::size_t>(n);
     }
     close(*fd);
-    if (problem != 0) {
-        error = path + ": cannot be read: " + std::strerror(problem);
-        return false;
-    }
+    if (problem != 0) return failure(path, 0, std::string("cannot be read: ") + std::strerror(problem));
     text.resize(got);
-    return readOff(text, path, out, error);
+    return readOff(text, path);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
 #include "mesh/polyhedron.h"
 
 // Readers of the usual text OFF format:
@@ -32,14 +33,12 @@ constexpr long long maxOffCount = 10'000'000;
 // largest models stay finite floats.
 constexpr float maxCoordinate = 1e30f;
 
-// Parses `text` (named `fileName` in messages) into `out`, replacing what it
-// held. Returns false with `error` set, and `out` unspecified, when the text
-// is not a sound OFF file: bad header or counts, a token that is not a
+// Parses `text` (named `fileName` in messages) into a polyhedron. An error
+// (file `fileName`, the line) when the text is not a sound OFF file: bad header or counts, a token that is not a
 // number, a coordinate that is not finite or is beyond maxCoordinate, an index outside 0..V-1, a face with
 // fewer than 3 corners or a corner twice, or a file that ends too soon.
 // Linear in the text's size.
-bool readOff(std::string_view text, const std::string& fileName, Polyhedron& out,
-             std::string& error);
+Result<Polyhedron> readOff(std::string_view text, const std::string& fileName);
 
 // The largest OFF file read, in bytes: well above the largest counts in
 // ordinary notation, and a bound on what reading a file may allocate.
@@ -49,4 +48,4 @@ constexpr long long maxOffFileBytes = 1LL << 30;
 // cannot be read (missing, no permission, not a regular file: a folder, a
 // FIFO, a device) or is longer than maxOffFileBytes gives
 // "PATH: cannot be read: REASON" before anything is read.
-bool loadOffFile(const std::string& path, Polyhedron& out, std::string& error);
+Result<Polyhedron> loadOffFile(const std::string& path);

@@ -17,8 +17,8 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     return m;
 }
 
-bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
-                            std::vector<Vec3>& out, std::string& error, int numberBase) {
+Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
+                                                 int numberBase) {
     const Midsphere sphere = midsphere(p, edges);
     const Vec3d c{sphere.centre[0], sphere.centre[1], sphere.centre[2]};
     double size = 0.0;
@@ -26,29 +26,26 @@ bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
     const double r2 = sphere.radius * sphere.radius;
 
     auto faceName = [&](int f) { return "face " + std::to_string(f + numberBase); };
-    out.assign(static_cast<std::size_t>(p.faceCount()), Vec3{});
+    std::vector<Vec3> out(static_cast<std::size_t>(p.faceCount()), Vec3{});
     for (int f = 0; f < p.faceCount(); ++f) {
         const FacePlane plane = facePlane(p, f, c);
         const Vec3d& normal = plane.normal;
         const double length = ::length(normal);
         if (!(length > 0.0)) {
-            error = faceName(f) + " has no plane (its corners lie on a line)";
-            return false;
+            return failure(faceName(f) + " has no plane (its corners lie on a line)");
         }
         const Vec3d n{normal.x / length, normal.y / length, normal.z / length};
         const double d = dot(n, plane.cornerSum) / p.faceSize(f);
         if (!(std::fabs(d) > 1e-6 * size)) {
-            error = faceName(f) + " lies in a plane through the centre, so it has no reciprocal";
-            return false;
+            return failure(faceName(f) + " lies in a plane through the centre, so it has no reciprocal");
         }
         // n r^2 / d points away from the centre whichever way n was turned.
         const double k = r2 / d;
         out[f] = Vec3{static_cast<float>(c.x + n.x * k), static_cast<float>(c.y + n.y * k),
                       static_cast<float>(c.z + n.z * k)};
         if (!std::isfinite(out[f].x) || !std::isfinite(out[f].y) || !std::isfinite(out[f].z)) {
-            error = faceName(f) + " has its reciprocal beyond the range of floats";
-            return false;
+            return failure(faceName(f) + " has its reciprocal beyond the range of floats");
         }
     }
-    return true;
+    return out;
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "mesh/polyhedron.h"
 
 // The reciprocal dual: every face plane reciprocated about the midsphere.
@@ -21,10 +22,9 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges);
 // One dual vertex per face of `p`, in face order: with the face's Newell
 // normal n turned to point away from the centre c, and d the distance of the
 // face's plane from c (measured at the mean of its corners), the vertex is
-// c + n r^2 / d. Returns false with `error` naming the first face (counted
-// from `numberBase`) that has no plane (zero normal) or whose plane passes
-// through the centre (d within 1e-6 of the model's size), and which then has
-// no reciprocal, or whose reciprocal is too far out for a float; `out` is
-// unspecified then.
-bool reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
-                            std::vector<Vec3>& out, std::string& error, int numberBase = 0);
+// c + n r^2 / d. An error naming the first face (counted from `numberBase`)
+// that has no plane (zero normal) or whose plane passes through the centre
+// (d within 1e-6 of the model's size), and which then has no reciprocal, or
+// whose reciprocal is too far out for a float.
+Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
+                                                 int numberBase = 0);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
-                      std::string& error, int numberBase) {
+Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
+                        int numberBase) {
     const EdgeTopology& t = topology;
     // The walk steps between slots of one face, so each slot needs its face.
     std::vector<std::int32_t> faceOf(p.corners.size());
@@ -22,10 +22,9 @@ bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexR
     auto prevSlot = [&](std::int32_t s) {
         return s > p.faceStart[faceOf[s]] ? s - 1 : p.faceStart[faceOf[s] + 1] - 1;
     };
-    auto broken = [&](int v) {
-        error = "the faces around vertex " + std::to_string(v + numberBase) +
-                " do not form one ring";
-        return false;
+    auto broken = [&](int v) -> Status {
+        return failure("the faces around vertex " + std::to_string(v + numberBase) +
+                       " do not form one ring");
     };
 
     rings.faces.clear();
@@ -66,5 +65,5 @@ bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexR
         if (steps != degree[v]) return broken(v);
         rings.start.push_back(static_cast<std::int32_t>(rings.faces.size()));
     }
-    return true;
+    return Done{};
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "mesh/edges.h"
 #include "mesh/polyhedron.h"
 
@@ -23,10 +24,11 @@ struct VertexRings {
 // `topology` comes from edgeTopology(p) and whose edges must all have two
 // faces. The faces
 // need not be oriented consistently; when they are, each ring turns the same
-// way around its vertex as the faces turn around their own corners. Returns
-// false with `error` naming the first vertex (counted from `numberBase`) whose
-// faces do not form one single ring (two cones meeting at a point, a face
-// naming it twice). A vertex in no face is no reason to fail: its ring is
-// empty, and it is counted in `lonely`. Linear in the number of corners.
-bool buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
-                      std::string& error, int numberBase = 0);
+// way around its vertex as the faces turn around their own corners. An error
+// naming the first vertex (counted from `numberBase`) whose faces do not
+// form one single ring (two cones meeting at a point, a face naming it
+// twice); `rings` then holds the vertices before it. A vertex in no face is
+// no reason to fail: its ring is empty, and it is counted in `lonely`.
+// Linear in the number of corners.
+Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
+                        int numberBase = 0);

@@ -29,18 +29,15 @@ int englishSolid(std::string name) {
     return name == "hexahedron" ? 2 : 0;
 }
 
-// The model index the options pick; -1 with `error` when they pick none.
-int chosenModel(const ExplorerOptions& options, const LoadedModels& loaded, std::string& error) {
+// The model index the options pick, or why they pick none.
+Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& loaded) {
     if (options.solid != 0) {
-        if (!loaded.directory) {
-            error = "--solid " + std::to_string(options.solid) +
-                    " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)";
-            return -1;
-        }
+        if (!loaded.directory)
+            return failure("--solid " + std::to_string(options.solid) +
+                           " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)");
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
             if (loaded.models[i].solidKind == options.solid) return int(i);
-        error = "--solid " + std::to_string(options.solid) + ": no such solid was loaded";
-        return -1;
+        return failure("--solid " + std::to_string(options.solid) + ": no such solid was loaded");
     }
     if (!options.model.empty()) {
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
@@ -48,24 +45,20 @@ int chosenModel(const ExplorerOptions& options, const LoadedModels& loaded, std:
         const int kind = loaded.directory ? englishSolid(options.model) : 0;
         for (std::size_t i = 0; i < loaded.models.size(); ++i)
             if (kind != 0 && loaded.models[i].solidKind == kind) return int(i);
-        error = "--model " + options.model + ": no model of that name; the models are " +
-                modelNames(loaded);
-        return -1;
+        return failure("--model " + options.model + ": no model of that name; the models are " +
+                       modelNames(loaded));
     }
-    return loaded.models.empty() ? -1 : 0;
+    if (loaded.models.empty()) return failure("no model to show");
+    return 0;
 }
 
 }  // namespace
 
-bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded, ViewState& state,
-                      std::string& error) {
-    state = initialViewState(!loaded.directory);
-    const int model = chosenModel(options, loaded, error);
-    if (model < 0) {
-        if (error.empty()) error = "no model to show";
-        return false;
-    }
-    state.model = model;
+Result<ViewState> stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded) {
+    ViewState state = initialViewState(!loaded.directory);
+    const Result<int> model = chosenModel(options, loaded);
+    if (!model) return model.error();
+    state.model = *model;
     setOrientation(state, options.turntable ? turntableOrientation(options.a, options.b)
                                             : Orientation{options.a, options.b, {}});
     state.turntable = options.turntable;
@@ -85,7 +78,7 @@ bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded
     state.background = options.background;
     state.transparent = options.transparent;
     state.palette = options.palette;
-    return true;
+    return state;
 }
 
 Result<std::string> offOfState(const Model& model, const ViewState& state) {
@@ -114,25 +107,22 @@ Result<std::string> offOfState(const Model& model, const ViewState& state) {
     return formatOff(shells);
 }
 
-bool infoText(const ExplorerOptions& options, const LoadedModels& loaded, std::string& text,
-              std::string& error) {
-    ViewState state;
-    if (!stateFromOptions(options, loaded, state, error)) return false;
+Result<std::string> infoText(const ExplorerOptions& options, const LoadedModels& loaded) {
+    const Result<ViewState> chosen = stateFromOptions(options, loaded);
+    if (!chosen) return chosen.error();
     MorphStore store(loaded.models);
-    const Result<std::vector<std::string>> lines = store.countLines(state.model, state);
-    if (!lines) {
-        error = lines.error().what;
-        return false;
-    }
-    text.clear();
+    const Result<std::vector<std::string>> lines = store.countLines(chosen->model, *chosen);
+    if (!lines) return failure(lines.error().what);
+    std::string text;
     for (const std::string& line : *lines) text += line + "\n";
-    return true;
+    return text;
 }
 
-bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
-                         const PictureWriter& writePng, std::string& error) {
-    ViewState state;
-    if (!stateFromOptions(options, loaded, state, error)) return false;
+Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
+                           const PictureWriter& writePng) {
+    const Result<ViewState> chosen = stateFromOptions(options, loaded);
+    if (!chosen) return chosen.error();
+    const ViewState& state = *chosen;
     const Model& model = loaded.models[std::size_t(state.model)];
     const int count = options.frames > 0 ? options.frames : 1;
     const auto pathOf = [&](int i) {
@@ -142,10 +132,9 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
     // names would silently replace the first one's pictures.
     const Existing existing =
         options.frames > 0 && !options.overwrite ? Existing::Keep : Existing::Replace;
-    const auto fail = [&](const Error& e) {
-        error = e.text();
-        if (e.what == alreadyExists) error += "; --overwrite lets --frames replace existing pictures";
-        return false;
+    const auto fail = [&](Error e) -> Status {
+        if (e.what == alreadyExists) e.what += "; --overwrite lets --frames replace existing pictures";
+        return e;
     };
     const Status checked = checkOutputPath(pathOf(0), existing);
     if (!checked) return fail(checked.error());
@@ -155,31 +144,27 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
                                                                      options.animate == Animation::Both));
     if (morphs) {
         const Status available = store.available(state.model);
-        if (!available) {
-            error = available.error().what;
-            return false;
-        }
+        if (!available) return failure(available.error().what);
     }
-    // The stage in the solid's place, none at t = 0.
-    auto stageOf = [&](const ViewState& s, const Model*& stage) {
-        stage = nullptr;
-        if (s.morph <= 0.0) return true;
+    // The stage in the solid's place, none (null) at t = 0.
+    auto stageOf = [&](const ViewState& s) -> Result<const Model*> {
+        if (s.morph <= 0.0) return static_cast<const Model*>(nullptr);
         const Result<const Model*> built = store.stage(s.model, s.morph);
-        if (!built) error = built.error().what;
-        if (built) stage = *built;
-        return built.ok();
+        if (!built) return failure(built.error().what);
+        return built;
     };
 
     if (options.output == OutputKind::Off || options.output == OutputKind::Net) {
-        const Model* stage = nullptr;
-        if (!stageOf(state, stage)) return false;
+        const Result<const Model*> built = stageOf(state);
+        if (!built) return built.error();
+        const Model* stage = *built;
         ViewState own = state;
         if (stage) own.dual = DualKind::Reciprocal;  // the stage's own dual
-        if (options.output == OutputKind::Net) return writeNetOutput(options, stage ? *stage : model, own, error);
+        if (options.output == OutputKind::Net) return writeNetOutput(options, stage ? *stage : model, own);
         const Result<std::string> text = offOfState(stage ? *stage : model, own);
         if (!text) return fail(text.error());
         const Status written = writeFileAtomically(options.outputPath, *text);
-        return written ? true : fail(written.error());
+        return written ? Status(Done{}) : fail(written.error());
     }
     std::vector<std::string> written;
     NetCache nets;
@@ -195,11 +180,12 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
             if (options.animate == Animation::Morph || options.animate == Animation::Both) turned.morph = k;
             if (options.animate == Animation::Unfold) turned.unfold = k;
         }
-        const Model* stage = nullptr;
-        if (!stageOf(turned, stage)) {
+        const Result<const Model*> built = stageOf(turned);
+        if (!built) {
             for (const std::string& path : written) std::remove(path.c_str());
-            return false;
+            return built.error();
         }
+        const Model* stage = *built;
         const FrameTarget target = options.output == OutputKind::Svg ? FrameTarget::Vector : FrameTarget::Raster;
         ViewState own = turned;
         if (stage && turned.unfold > 0) own.dual = DualKind::Reciprocal;  // the stage's own dual
@@ -219,5 +205,5 @@ bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loa
         }
         written.push_back(pathOf(i));
     }
-    return true;
+    return Done{};
 }

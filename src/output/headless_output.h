@@ -20,11 +20,10 @@
 // "cube"; else the first), the angles (on a turntable: the camera raised
 // by A, the model turned by B about its up axis), size, shells, dual kind,
 // back edges, faces, numbers and print settings given, the models' own
-// defaults for the rest. False with
-// one line in `error` when --solid is used with OFF files, the directory
-// lacks that solid, or --model names no loaded model (the line lists them).
-bool stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded, ViewState& state,
-                      std::string& error);
+// defaults for the rest. An error when --solid is used with OFF files, the
+// directory lacks that solid, --model names no loaded model (the message
+// lists them), or nothing is loaded.
+Result<ViewState> stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded);
 
 // One OFF file of what `state` shows of `model`, unturned, in the model's
 // own coordinates: the solid, its dual (the kind the state asks for, the
@@ -36,10 +35,9 @@ Result<std::string> offOfState(const Model& model, const ViewState& state);
 
 // The --info text of the model the options pick: one line each for the
 // solid, its dual and (with --morph T, T > 0) the morph, each ending in a
-// line break (see MorphStore::countLines). False with one line in `error`
-// when stateFromOptions fails or the model has no morph.
-bool infoText(const ExplorerOptions& options, const LoadedModels& loaded, std::string& text,
-              std::string& error);
+// line break (see MorphStore::countLines). An error when stateFromOptions
+// fails or the model has no morph.
+Result<std::string> infoText(const ExplorerOptions& options, const LoadedModels& loaded);
 
 // Draws a frame as a PNG picture into the open descriptor fd; an error
 // says what went wrong (the path is added by the caller).
@@ -57,6 +55,6 @@ using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 // (output_file.h). An output it would refuse is refused before anything
 // is drawn; so are frames whose first name is taken, unless
 // options.overwrite. A turntable failing part-way removes the pictures it
-// wrote. False with one line in `error` naming the file and the problem.
-bool writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
-                         const PictureWriter& writePng, std::string& error);
+// wrote. An error naming the file and the problem.
+Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& loaded,
+                           const PictureWriter& writePng);

@@ -29,11 +29,10 @@ std::string netTitle(const Model& model, const ViewState& state) {
     return title;
 }
 
-bool writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state, std::string& error) {
+Status writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state) {
     const std::vector<ShownShell> shells = shownShells(model, state);
     if (shells.empty()) {
-        error = model.name + " has no dual to unfold: " + model.openEdgeMessage;
-        return false;
+        return failure(model.name + " has no dual to unfold: " + model.openEdgeMessage);
     }
     NetCache nets;
     std::vector<LayoutShell> layoutShells;
@@ -41,9 +40,8 @@ bool writeNetOutput(const ExplorerOptions& options, const Model& model, const Vi
     for (const ShownShell& shell : shells) {
         const Result<Net>& net = nets.netOf(*shell.shape, model.numberBase);
         if (!net) {
-            error = (shell.dual ? "the " + dualName(model, state) + " of " + model.name : model.name) +
-                    " has no net: " + net.error().text();
-            return false;
+            return failure((shell.dual ? "the " + dualName(model, state) + " of " + model.name : model.name) +
+                    " has no net: " + net.error().text());
         }
         layoutShells.push_back({shell.shape, &*net});
         fills.push_back(tintOf(shell.colour));
@@ -56,15 +54,13 @@ bool writeNetOutput(const ExplorerOptions& options, const Model& model, const Vi
     if (!layout) {
         char given[32];
         std::snprintf(given, sizeof given, "%g", options.edgeMm);
-        error = (options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text();
-        return false;
+        return failure((options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
     }
     const std::string& path = options.outputPath;
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0) {
         const Status written = writeOutputFile(
             path, [&](int fd) { return writeNetPdf(*layout, fills, fd, layoutOptions.title); });
-        if (!written) error = written.error().text();
-        return written.ok();
+        return written;
     }
     const std::vector<std::string> pages = formatNetSvg(*layout, fills);
     std::vector<std::string> done;
@@ -74,10 +70,9 @@ bool writeNetOutput(const ExplorerOptions& options, const Model& model, const Vi
         if (!written) {
             // The pages of one net go together: those written go again.
             for (const std::string& page : done) std::remove(page.c_str());
-            error = written.error().text();
-            return false;
+            return written;
         }
         done.push_back(name);
     }
-    return true;
+    return Done{};
 }

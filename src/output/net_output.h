@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/result.h"
+
 #include "explorer/options.h"
 #include "explorer/view_state.h"
 #include "mesh/model.h"
@@ -10,10 +12,10 @@
 // out on pages and written as one PDF, or as SVG pages (the file itself for
 // one page, else one file per page named like the turntable's pictures:
 // net.svg gives net-000.svg, net-001.svg ...). Every file goes through the
-// safe writer (output_file.h). False with one line in `error` when a shell
-// has no net (naming it and why), when --edge-mm is too large for the page
-// (naming the largest that fits), or when a file cannot be written.
-bool writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state, std::string& error);
+// safe writer (output_file.h). An error when a shell has no net (naming it
+// and why), when --edge-mm is too large for the page (naming the largest
+// that fits), or when a file cannot be written.
+Status writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state);
 
 // The footer's name for what the state prints of `model`, with the
 // colours: "kocka (blue) and its program dual (red)".

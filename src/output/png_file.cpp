@@ -113,17 +113,12 @@ Status writePng(int fd, int width, int height, const PngRows& rows, int channels
     return failure(job.error.empty() ? "cannot write the picture" : job.error);
 }
 
-bool writePngFile(const std::string& path, int width, int height,
-                  const std::vector<std::uint8_t>& rgb, std::string& error) {
+Status writePngFile(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {
     const PngRows rows = rowsInMemory(rgb, width);
-    const Status written =
-        writeOutputFile(path, [&](int fd) { return writePng(fd, width, height, rows); });
-    if (!written) error = written.error().text();
-    return bool(written);
+    return writeOutputFile(path, [&](int fd) { return writePng(fd, width, height, rows); });
 }
 
-bool writeNewPng(const std::string& stem, int width, int height, const PngRows& rows,
-                 std::string& path, std::string& error) {
+Result<std::string> writeNewPng(const std::string& stem, int width, int height, const PngRows& rows) {
     for (int n = 1; n < 100000; ++n) {
         const std::string name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
         // A name seen taken is passed over unwritten; one taken meanwhile
@@ -132,15 +127,8 @@ bool writeNewPng(const std::string& stem, int width, int height, const PngRows& 
         if (written)
             written = writeOutputFile(name, [&](int fd) { return writePng(fd, width, height, rows); },
                                       Existing::Keep);
-        if (written) {
-            path = name;
-            return true;
-        }
-        if (written.error().what != alreadyExists) {
-            error = written.error().text();
-            return false;
-        }
+        if (written) return name;
+        if (written.error().what != alreadyExists) return written.error();
     }
-    error = stem + ".png: every name up to " + stem + "-99999.png is taken";
-    return false;
+    return failure(stem + ".png", 0, "every name up to " + stem + "-99999.png is taken");
 }

@@ -28,16 +28,13 @@ PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width, int channe
 Status writePng(int fd, int width, int height, const PngRows& rows, int channels = 3);
 
 // Writes the picture to `path` through the explorer's output writer
-// (output_file.h), replacing what is there. False with "PATH: what went
-// wrong" in `error`; a failed write leaves no file behind. rgb holds
-// width * height * 3 bytes.
-bool writePngFile(const std::string& path, int width, int height,
-                  const std::vector<std::uint8_t>& rgb, std::string& error);
+// (output_file.h), replacing what is there. An error (text() "PATH: what
+// went wrong") leaves no file behind. rgb holds width * height * 3 bytes.
+Status writePngFile(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
 
 // Writes the picture under the first free name of STEM.png, STEM-2.png,
 // STEM-3.png ...: each name is taken only if still free when the finished
 // file gets it, so no file is overwritten, also not one appearing
-// meanwhile. True with the name in `path`; false with "NAME: what went
-// wrong" in `error` (a folder that cannot be written).
-bool writeNewPng(const std::string& stem, int width, int height, const PngRows& rows,
-                 std::string& path, std::string& error);
+// meanwhile. The name written, or an error "NAME: what went wrong" (a
+// folder that cannot be written).
+Result<std::string> writeNewPng(const std::string& stem, int width, int height, const PngRows& rows);

@@ -45,8 +45,8 @@ bool sameCorner(const Vec3& a, const Vec3& b) {
     return a.x == b.x && a.y == b.y && a.z == b.z;
 }
 
-void writeText(std::FILE* out, const std::string& text, const char* name) {
-    if (out && std::fputs(text.c_str(), out) == EOF) reportWriteError(name, errno);
+void writeText(std::FILE* out, const std::string& text, const char* name, std::vector<Error>& warnings) {
+    if (out && std::fputs(text.c_str(), out) == EOF) warnings.push_back(writeFailure(name, errno));
 }
 
 }  // namespace
@@ -122,24 +122,26 @@ std::string formatPairs(SolidKind kind, const FaceRecords& records) {
     return text;
 }
 
-bool buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& columns,
-                FaceRecords& records) {
+Status buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& columns, FaceRecords& records,
+                  std::vector<Error>& warnings) {
     for (const SolidInfo& info : solidTable) {
         VertexArray& dual = dualVerts(arrays, info.kind);
         for (int p = 0; p < clearedPositions[info.kind - 1]; ++p) dual[p] = Vec3{};
     }
     for (const SolidInfo& info : solidTable) {
-        if (!readFaceRows(info.kind, files, columns)) return false;
+        if (Status read = readFaceRows(info.kind, files, columns); !read) return read;
         const VertexArray& verts = solidVerts(arrays, info.kind);
         VertexArray& dual = dualVerts(arrays, info.kind);
         computeDualVerts(info.kind, verts, columns, dual);
 
-        std::FILE* dualFile = createOutputFile(info.dualFile);
+        const Result<std::FILE*> created = createOutputFile(info.dualFile);
+        if (!created) warnings.push_back(created.error());
+        std::FILE* dualFile = created ? *created : nullptr;
         files.dualFiles[info.kind - 1] = dualFile;
-        writeText(dualFile, formatDualVerts(info.kind, dual), info.dualFile);
+        writeText(dualFile, formatDualVerts(info.kind, dual), info.dualFile, warnings);
 
         fillFaceRecords(info.kind, verts, columns, records);
-        writeText(files.pairFiles[info.kind - 1], formatPairs(info.kind, records), info.pairFile);
+        writeText(files.pairFiles[info.kind - 1], formatPairs(info.kind, records), info.pairFile, warnings);
     }
-    return true;
+    return Done{};
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "solids/solid_files.h"
 #include "solids/solid_table.h"
@@ -47,7 +48,8 @@ std::string formatPairs(SolidKind kind, const FaceRecords& records);
 
 // Builds all five duals in table order: clears the dual arrays, then per
 // solid reads its face rows, computes and writes its dual vertex file, and
-// writes its pair file. Returns false as soon as readFaceRows fails; what was
-// written up to then stays. Output files that cannot be created are skipped.
-bool buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& columns,
-                FaceRecords& records);
+// writes its pair file. readFaceRows' error as soon as it fails; what was
+// written up to then stays. Output files that cannot be created or written
+// add warnings (see solid_files.h) and are skipped.
+Status buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& columns, FaceRecords& records,
+                  std::vector<Error>& warnings);

@@ -10,66 +10,66 @@
 
 namespace {
 
-// Opens an input file for the readers. Null, silently, when it cannot be
-// opened; null after one line on standard error when it is not a regular
-// file: a folder cannot be read, a FIFO without a writer would hang the run
-// and a device such as /dev/zero would never end.
-std::FILE* openInput(const char* name) {
+// Opens an input file for the readers. An error with nothing to say when
+// it cannot be opened; "NAME: cannot be read: REASON" when it is not a
+// regular file: a folder cannot be read, a FIFO without a writer would hang
+// the run and a device such as /dev/zero would never end.
+Result<std::FILE*> openInput(const char* name) {
     const int fd = openForReading(name);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return failure(name, 0, "");
     const Status regular = requireRegularFile(fd);
     std::FILE* in = regular ? fdopen(fd, "r") : nullptr;
-    if (!in) {
-        if (!regular) std::fprintf(stderr, "%s: cannot be read: %s\n", name, regular.error().what.c_str());
-        close(fd);
-    }
-    return in;
+    if (in) return in;
+    close(fd);
+    return failure(name, 0, regular ? "" : "cannot be read: " + regular.error().what);
 }
 
-// True when reading `in` met an error of the system rather than the end or
-// text that is not a number: a name that opens but cannot be read (a
-// folder, say). Says so on standard error, naming the file.
-bool readFailed(std::FILE* in, const char* name) {
-    if (!std::ferror(in)) return false;
-    const int error = errno;
-    std::fprintf(stderr, "%s: cannot be read: %s\n", name, std::strerror(error));
-    return true;
+// Done unless reading `in` met an error of the system rather than the end
+// or text that is not a number: a name that opens but cannot be read (a
+// folder, say), which gives "NAME: cannot be read: REASON".
+Status readState(std::FILE* in, const char* name) {
+    if (!std::ferror(in)) return Done{};
+    return failure(name, 0, std::string("cannot be read: ") + std::strerror(errno));
 }
 
 }  // namespace
 
-bool loadSolids(SolidFileSet& files, VertexArrays& arrays) {
+Status loadSolids(SolidFileSet& files, VertexArrays& arrays, std::vector<Error>& warnings) {
     // Every open is tested right after it is made, so a missing file ends the
     // load before anything is created.
     for (const SolidInfo& info : solidTable) {
-        std::FILE* in = openInput(info.vertexFile);
-        if (!in) return false;
+        const Result<std::FILE*> opened = openInput(info.vertexFile);
+        if (!opened) return opened.error();
+        std::FILE* in = *opened;
         files.vertexFiles[info.kind - 1] = in;
         errno = 0;
         if (info.kind == Tetrahedron)
             readFixedVertices(in, arrays.tetraVerts);
         else
             readVerticesToEnd(in, solidVerts(arrays, info.kind));
-        if (readFailed(in, info.vertexFile)) return false;
+        if (Status read = readState(in, info.vertexFile); !read) return read;
     }
-    for (const SolidInfo& info : solidTable)
-        files.pairFiles[info.kind - 1] = createOutputFile(info.pairFile);
-    return true;
+    for (const SolidInfo& info : solidTable) {
+        const Result<std::FILE*> created = createOutputFile(info.pairFile);
+        if (!created) warnings.push_back(created.error());
+        files.pairFiles[info.kind - 1] = created ? *created : nullptr;
+    }
+    return Done{};
 }
 
-bool readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns) {
+Status readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns) {
     const SolidInfo& info = solidInfo(kind);
-    std::FILE* in = openInput(info.faceFile);
-    if (!in) return false;
+    const Result<std::FILE*> opened = openInput(info.faceFile);
+    if (!opened) return opened.error();
+    std::FILE* in = *opened;
     files.faceFiles[kind - 1] = in;
 
     // A number outside the solid's vertices would make the sums read outside
     // the vertex array, so the run cannot go on with it.
     errno = 0;
     const std::string problem = readFaceColumns(in, kind, columns);
-    if (problem.empty()) return true;
-    std::fprintf(stderr, "%s: %s\n", info.faceFile, problem.c_str());
-    return false;
+    if (problem.empty()) return Done{};
+    return failure(info.faceFile, 0, problem);
 }
 
 namespace {
@@ -84,35 +84,32 @@ void closeInputs(std::array<std::FILE*, solidKindCount>& group) {
 // Output is mostly still buffered here, so this is where a full disk shows.
 // A stream that already failed while writing was reported then.
 void closeOutputs(std::array<std::FILE*, solidKindCount>& group,
-                  const char* SolidInfo::*name) {
+                  const char* SolidInfo::*name, std::vector<Error>& warnings) {
     for (const SolidInfo& info : solidTable) {
         std::FILE*& f = group[info.kind - 1];
         if (!f) continue;
         const bool reported = std::ferror(f) != 0;
         errno = 0;
-        if (std::fclose(f) != 0 && !reported) reportWriteError(info.*name, errno);
+        if (std::fclose(f) != 0 && !reported) warnings.push_back(writeFailure(info.*name, errno));
         f = nullptr;
     }
 }
 
 }  // namespace
 
-void closeSolidFiles(SolidFileSet& files) {
+void closeSolidFiles(SolidFileSet& files, std::vector<Error>& warnings) {
     closeInputs(files.vertexFiles);
     closeInputs(files.faceFiles);
-    closeOutputs(files.dualFiles, &SolidInfo::dualFile);
-    closeOutputs(files.pairFiles, &SolidInfo::pairFile);
+    closeOutputs(files.dualFiles, &SolidInfo::dualFile, warnings);
+    closeOutputs(files.pairFiles, &SolidInfo::pairFile, warnings);
 }
 
-void reportWriteError(const char* name, int error) {
-    std::fprintf(stderr, "%s: cannot be written: %s\n", name, std::strerror(error));
+Error writeFailure(const char* name, int error) {
+    return failure(name, 0, std::string("cannot be written: ") + std::strerror(error));
 }
 
-std::FILE* createOutputFile(const char* name) {
+Result<std::FILE*> createOutputFile(const char* name) {
     std::FILE* out = std::fopen(name, "w");
-    if (!out) {
-        const int error = errno;
-        std::fprintf(stderr, "%s: cannot be created: %s\n", name, std::strerror(error));
-    }
+    if (!out) return failure(name, 0, std::string("cannot be created: ") + std::strerror(errno));
     return out;
 }

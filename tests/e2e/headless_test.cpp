@@ -130,10 +130,9 @@ TEST_F(Headless, OffOfTheDualReadBackDrawsTheDualsEdges) {
 TEST_F(Headless, MorphPictureMarksTheCubesEdgeMidpoints) {
     write({".", "--solid", "2", "--morph", "0.5", "--show", "solid", "--png", "m.png"}, false);
     const RgbImage png = loadPng(work.file("m.png"));
-    std::vector<Model> models;
-    std::string error;
-    ASSERT_TRUE(loadDirectoryModels(work.path().string(), models, error)) << error;
-    const Polyhedron& cube = models.at(1).solid;
+    const Result<std::vector<Model>> models = loadDirectoryModels(work.path().string());
+    ASSERT_TRUE(models.ok()) << models.error().text();
+    const Polyhedron& cube = models->at(1).solid;
     const Mat3 rx = rotationAboutX(30.0f), ry = rotationAboutY(45.0f);
     const auto turned = [&](Vec3 v) {
         const Vec3 t = rotateVec3(ry, rotateVec3(rx, v));
@@ -147,7 +146,7 @@ TEST_F(Headless, MorphPictureMarksTheCubesEdgeMidpoints) {
     }
     const Camera camera = cameraFor(low, high);
     const Projection projection = projectionFor(camera, low, high, 1024, 700);
-    for (const Edge& e : models.at(1).edges) {
+    for (const Edge& e : models->at(1).edges) {
         const Vec3 a = cube.vertices[std::size_t(e.a)], b = cube.vertices[std::size_t(e.b)];
         const PlanePoint mid = turned({(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2});
         const PixelPosition at = pixelOf(camera, projection, mid.x, mid.y);

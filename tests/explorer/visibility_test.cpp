@@ -114,9 +114,9 @@ Tally compare(const Scene& s) {
 // of its own, walls behind the front boxes are hidden. Each scene has
 // edges seen and hidden; no sample may disagree with the ray cast.
 TEST(Visibility, AgreesWithARayCastOnTheRingAndTheCompounds) {
-    Model ring;
-    std::string error;
-    ASSERT_TRUE(loadOffModel(scratch::sourcePath("tests/data/model/ring.off"), ring, error)) << error;
+    const Result<Model> loaded = loadOffModel(scratch::sourcePath("tests/data/model/ring.off"));
+    ASSERT_TRUE(loaded.ok()) << loaded.error().text();
+    const Model& ring = *loaded;
     const std::vector<Model> solids = shippedModels();
     const std::tuple<const Model*, float, float, DualKind, bool> cases[] = {
         {&ring, 50, 20, DualKind::Reciprocal, false}, {&ring, -35, 200, DualKind::Reciprocal, true},

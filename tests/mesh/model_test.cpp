@@ -20,10 +20,9 @@
 namespace {
 
 Model offModel(const std::string& text) {
-    Polyhedron p;
-    std::string error;
-    EXPECT_TRUE(readOff(text, "m.off", p, error)) << error;
-    return buildModel("m", std::move(p), 0, 0);
+    Result<Polyhedron> p = readOff(text, "m.off");
+    EXPECT_TRUE(p.ok()) << p.error().text();
+    return buildModel("m", p ? std::move(*p) : Polyhedron{}, 0, 0);
 }
 
 
@@ -186,10 +185,9 @@ TEST(DirectoryModels, ProblemsNameTheFile) {
         dir.remove(file);
         if (!text) std::filesystem::create_directory(dir.path() / file);
         else if (*text) dir.write(file, text);
-        std::vector<Model> models;
-        std::string error;
-        EXPECT_FALSE(loadDirectoryModels(dir.path().string(), models, error));
-        EXPECT_EQ(error, dir.file(message));
+        const Result<std::vector<Model>> models = loadDirectoryModels(dir.path().string());
+        ASSERT_FALSE(models.ok());
+        EXPECT_EQ(models.error().text(), dir.file(message));
     }
 }
 

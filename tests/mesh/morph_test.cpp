@@ -10,6 +10,7 @@
 #include "mesh/model_loading.h"
 #include "mesh/off_reader.h"
 #include "scratch_dir.h"
+#include "shipped_models.h"
 
 namespace {
 
@@ -23,10 +24,9 @@ Model scaled(const Model& m, double k) {
 }
 
 Model offModel(const std::string& text) {
-    Polyhedron p;
-    std::string error;
-    EXPECT_TRUE(readOff(text, "m.off", p, error)) << error;
-    return buildModel("m", std::move(p), 0, 0);
+    Result<Polyhedron> p = readOff(text, "m.off");
+    EXPECT_TRUE(p.ok()) << p.error().text();
+    return buildModel("m", p ? std::move(*p) : Polyhedron{}, 0, 0);
 }
 
 // What is wrong with M as a stage of the family, worked out by brute force:
@@ -112,9 +112,7 @@ TEST(Morph, CountsMidpointsAndEndsOfTheFiveSolids) {
         {{20, 30, 12}, {60, 90, 32}, {30, 60, 32}, {60, 90, 32}, {12, 30, 20}},
         {{12, 30, 20}, {60, 90, 32}, {30, 60, 32}, {60, 90, 32}, {20, 30, 12}},
     };
-    std::vector<Model> shipped;
-    std::string error;
-    ASSERT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), shipped, error)) << error;
+    const std::vector<Model> shipped = shippedModels();
     for (double k : {1.0, 1e-3, 1e3})
         for (int solid = 0; solid < 5; ++solid) {
             const Model m = scaled(shipped[std::size_t(solid)], k);
@@ -178,9 +176,7 @@ TEST(Morph, PrismsAndGeodesicSphereStayClosedConvexAndEndAtTheDual) {
 // vertex, where face by face can vouch for its result; the tall prism it
 // cannot.
 TEST(Morph, BothConstructionsGiveTheSameStages) {
-    std::vector<Model> models;
-    std::string error;
-    ASSERT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), models, error)) << error;
+    std::vector<Model> models = shippedModels();
     models.push_back(buildModel("sphere", geodesicSphere(4), 0, 0));
     for (const Model& m : models)
         for (double t : {0.25, 0.5, 0.75, 1.0}) {

@@ -15,14 +15,14 @@
 #include "mesh/model_loading.h"
 #include "polygon_area.h"
 #include "scratch_dir.h"
+#include "shipped_models.h"
 
 namespace {
 
 Model offModel(const std::string& name) {
-    Model m;
-    std::string error;
-    EXPECT_TRUE(loadOffModel(scratch::sourcePath("tests/data/net/" + name + ".off"), m, error)) << error;
-    return m;
+    Result<Model> m = loadOffModel(scratch::sourcePath("tests/data/net/" + name + ".off"));
+    EXPECT_TRUE(m.ok()) << m.error().text();
+    return m ? std::move(*m) : Model{};
 }
 
 std::vector<double> sideLengths(const std::vector<P2>& polygon, double scale) {
@@ -34,9 +34,7 @@ std::vector<double> sideLengths(const std::vector<P2>& polygon, double scale) {
 }  // namespace
 
 TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
-    std::vector<Model> solids;
-    std::string error;
-    ASSERT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), solids, error)) << error;
+    const std::vector<Model> solids = shippedModels();
     const Model torus = offModel("torus"), geodesic = offModel("geodesic4");
     struct Case {
         std::vector<const Polyhedron*> shapes;

@@ -14,10 +14,9 @@ const char* const tetraVerts = "0 0 0\n1 0 0\n0 1 0\n0 0 1.5\n";
 const char* const tetraFaces = "3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 3 2\n";
 
 std::string read(const std::string& text) {
-    Polyhedron p;
-    std::string error;
-    if (!readOff(text, "t.off", p, error)) return error;
-    const Result<std::string> written = formatOff({&p});
+    const Result<Polyhedron> p = readOff(text, "t.off");
+    if (!p) return p.error().text();
+    const Result<std::string> written = formatOff({&*p});
     return written ? *written : written.error().what;
 }
 
@@ -81,11 +80,9 @@ TEST(ReadOff, BadInputsNameLineAndFault) {
 }
 
 TEST(FormatOff, ShellsFollowOneAnotherRenumbered) {
-    Polyhedron a, b;
-    std::string error;
-    ASSERT_TRUE(readOff("3 1\n0 0 0\n0.1 0 0\n0 1 0\n3 0 1 2\n", "a", a, error));
-    ASSERT_TRUE(readOff("4 2\n-1 2.5 1e-7\n3 4 5\n6 7 8\n1.0000001 0 1e30\n"
-                        "3 0 1 2\n4 3 2 1 0\n", "b", b, error));
+    const Polyhedron a = readOff("3 1\n0 0 0\n0.1 0 0\n0 1 0\n3 0 1 2\n", "a").value();
+    const Polyhedron b = readOff("4 2\n-1 2.5 1e-7\n3 4 5\n6 7 8\n1.0000001 0 1e30\n"
+                                 "3 0 1 2\n4 3 2 1 0\n", "b").value();
     EXPECT_EQ(formatOff({&a, &b}).value(),
               "OFF\n# 2 shells: 3 vertices and 1 faces, 4 vertices and 2 faces\n7 3 8\n"
               "0 0 0\n0.1 0 0\n0 1 0\n-1 2.5 1e-07\n3 4 5\n6 7 8\n1.0000001 0 1e+30\n"

@@ -15,6 +15,7 @@
 #include "mesh/off_reader.h"
 #include "polygon_area.h"
 #include "scratch_dir.h"
+#include "shipped_models.h"
 
 namespace {
 
@@ -26,9 +27,7 @@ struct Case {
 
 std::vector<Case> table() {
     std::vector<Case> cases;
-    std::vector<Model> solids;
-    std::string error;
-    EXPECT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), solids, error)) << error;
+    const std::vector<Model> solids = shippedModels();
     for (const Model& m : solids) {
         cases.push_back({m.name, m.solid, true});
         cases.push_back({m.name + " program dual", m.programDual, true});
@@ -37,8 +36,10 @@ std::vector<Case> table() {
     for (const char* name : {"torus", "prism", "geodesic4", "truncated-cube", "cuboctahedron",
                              "truncated-octahedron", "truncated-dodecahedron", "icosidodecahedron",
                              "truncated-icosahedron"}) {
-        Model m;
-        EXPECT_TRUE(loadOffModel(scratch::sourcePath("tests/data/net/") + name + ".off", m, error)) << error;
+        Result<Model> loaded = loadOffModel(scratch::sourcePath("tests/data/net/") + name + ".off");
+        EXPECT_TRUE(loaded.ok()) << loaded.error().text();
+        if (!loaded) continue;
+        const Model m = std::move(*loaded);
         // The torus has no net in one piece (and no dual with flat faces).
         const bool small = std::string(name) != "geodesic4" && std::string(name) != "torus";
         cases.push_back({name, m.solid, small});
@@ -141,10 +142,9 @@ TEST(Unfolding, RefusesWhatCannotBePaperNamingTheFaceOrEdge) {
         {"4 4\n0 0 0\n1 0 0\n2 0 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n3 2 0 3\n", "face 0 has no area"},
     };
     for (const auto& [off, message] : cases) {
-        Polyhedron p;
-        std::string error;
-        ASSERT_TRUE(readOff(std::string("OFF\n") + off, "m.off", p, error)) << error;
-        const Result<Net> net = unfold(p);
+        const Result<Polyhedron> p = readOff(std::string("OFF\n") + off, "m.off");
+        ASSERT_TRUE(p.ok()) << p.error().text();
+        const Result<Net> net = unfold(*p);
         ASSERT_FALSE(net.ok()) << off;
         EXPECT_EQ(net.error().what.substr(0, std::string(message).size()), message);
     }

@@ -18,10 +18,9 @@
 namespace {
 
 LoadedModels shippedSolids() {
-    LoadedModels loaded;
-    std::string error;
-    EXPECT_TRUE(loadModelInputs({scratch::sourcePath("data")}, loaded, error)) << error;
-    return loaded;
+    Result<LoadedModels> loaded = loadModelInputs({scratch::sourcePath("data")});
+    EXPECT_TRUE(loaded.ok()) << loaded.error().text();
+    return loaded ? std::move(*loaded) : LoadedModels{};
 }
 
 // Writes what the arguments ask for (of the cube unless they say); the
@@ -29,10 +28,9 @@ LoadedModels shippedSolids() {
 std::string writeNet(const LoadedModels& loaded, std::vector<std::string> args) {
     if (args[0] != "--solid") args.insert(args.begin(), {"--solid", "2"});
     const ParsedOptions parsed = parseOptions(args);
-    EXPECT_EQ(parsed.status, -1) << parsed.text;
-    std::string error;
-    writeHeadlessOutput(parsed.options, loaded, nullptr, error);
-    return error;
+    EXPECT_FALSE(parsed.exitStatus) << parsed.text;
+    const Status written = writeHeadlessOutput(parsed.options, loaded, nullptr);
+    return written ? std::string() : written.error().text();
 }
 
 std::string commandOutput(const std::string& command) {

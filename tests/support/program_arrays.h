@@ -15,11 +15,14 @@
 // ten files of `dir` before any turn. False with `error` as the explorer
 // words it when a file is missing or damaged.
 inline bool loadProgramArrays(const std::string& dir, VertexArrays& arrays, std::string& error) {
-    std::vector<Model> models;
-    if (!loadDirectoryModels(dir, models, error)) return false;
+    const Result<std::vector<Model>> models = loadDirectoryModels(dir);
+    if (!models) {
+        error = models.error().text();
+        return false;
+    }
     arrays = VertexArrays{};
     for (const SolidInfo& info : solidTable) {
-        const Model& m = models[info.kind - 1];
+        const Model& m = (*models)[info.kind - 1];
         std::copy(m.solid.vertices.begin(), m.solid.vertices.end(), solidVerts(arrays, info.kind).begin());
         std::copy(m.programDual.vertices.begin(), m.programDual.vertices.end(),
                   dualVerts(arrays, info.kind).begin());

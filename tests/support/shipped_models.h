@@ -11,8 +11,7 @@
 // The five solids of data/ as the explorer loads them; a failed load fails
 // the calling test.
 inline std::vector<Model> shippedModels() {
-    std::vector<Model> models;
-    std::string error;
-    EXPECT_TRUE(loadDirectoryModels(scratch::sourcePath("data"), models, error)) << error;
-    return models;
+    Result<std::vector<Model>> models = loadDirectoryModels(scratch::sourcePath("data"));
+    EXPECT_TRUE(models.ok()) << models.error().text();
+    return models ? std::move(*models) : std::vector<Model>{};
 }

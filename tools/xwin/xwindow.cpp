@@ -322,8 +322,9 @@ void savePng(const RgbImage& image, const std::string& path) {
     static_assert(sizeof(Pixel) == 3, "pixels are packed RGB");
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(image.pixels.data());
     const std::vector<std::uint8_t> rgb(bytes, bytes + 3 * image.pixels.size());
-    std::string error;
-    if (!writePngFile(path, image.width, image.height, rgb, error)) throw XWinError(error);
+    // Xlib defines Status as a macro, so the result type is spelt out.
+    const Result<Done> written = writePngFile(path, image.width, image.height, rgb);
+    if (!written) throw XWinError(written.error().text());
 }
 
 RgbImage loadPng(const std::string& path) {
