@@ -106,8 +106,12 @@ int main(int argc, char** argv) {
     }
     if (reps < 1 || !(seconds > 0)) return 2;
     if (frequencies.empty()) frequencies = {22, 71};
-    try {
-        OffscreenContext context(startWidth, startHeight);
+    const Result<std::unique_ptr<OffscreenContext>> context = OffscreenContext::create(startWidth, startHeight);
+    if (!context) {
+        std::fprintf(stderr, "morph-bench: %s\n", context.error().text().c_str());
+        return 2;
+    }
+    {
         for (int k : frequencies) {
             const std::vector<Model> models{buildModel("sphere", geodesicSphere(k), 0, 0)};
             const Model& model = models.front();
@@ -142,7 +146,7 @@ int main(int argc, char** argv) {
                     ViewState s = state;
                     s.b += 3.0f;
                     s.morph = 0.5;
-                    return buildFrame(model, s, {}, *store.stage(0, 0.5));
+                    return buildFrame(model, s, {}, FrameTarget::Raster, *store.stage(0, 0.5));
                 }));
                 double stageMs = 0.0;
                 int frames = 0;
@@ -158,7 +162,7 @@ int main(int argc, char** argv) {
                     store.prefetch(0, t >= 0.99 ? 0.01 : t + 0.01);
                     stageMs += wallMs(t0);
                     ++frames;
-                    return buildFrame(model, s, {}, stage);
+                    return buildFrame(model, s, {}, FrameTarget::Raster, stage);
                 }));
                 building.push_back(stageMs / frames);
             }
@@ -166,9 +170,6 @@ int main(int argc, char** argv) {
                         " %.1f ms a frame waiting for the stage)\n",
                         median(spin), median(still), median(morph), median(morph) / median(still), median(building));
         }
-    } catch (const OffscreenError& e) {
-        std::fprintf(stderr, "morph-bench: %s\n", e.what());
-        return 2;
     }
     return 0;
 }

@@ -38,10 +38,11 @@ void bench(const std::string& name, const Polyhedron& p, int rounds) {
         layoutBest = std::min(layoutBest, seconds(start));
         char path[] = "/tmp/net-bench-XXXXXX";
         const int fd = ::mkstemp(path);
-        if (fd >= 0) ::close(fd);
         start = std::chrono::steady_clock::now();
-        const Status written = writeNetPdf(*layout, {{0.8f, 0.8f, 1.0f}}, path, name);
+        const Status written = fd >= 0 ? writeNetPdf(*layout, {{0.8f, 0.8f, 1.0f}}, fd, name)
+                                       : Status(failure("cannot make a temporary file"));
         pdfBest = std::min(pdfBest, seconds(start));
+        if (fd >= 0) ::close(fd);
         std::remove(path);
         if (!written) std::printf("%s: %s\n", name.c_str(), written.error().text().c_str());
     }
