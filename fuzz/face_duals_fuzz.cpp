@@ -57,10 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t facesSize = textSize;
     if (split) {
         std::FILE* in = openBytes(text, std::size_t(split - text));
-        if (kind == Tetrahedron)
-            readFixedVertices(in, *verts);
-        else
-            readVerticesToEnd(in, *verts);
+        readSolidVertices(in, kind, *verts);
         std::fclose(in);
         faces = split + 1;
         facesSize = textSize - std::size_t(split - text) - 1;

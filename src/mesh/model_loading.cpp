@@ -50,10 +50,7 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir) {
         InputFile file;
         if (Status opened = openInput(path, file); !opened) return opened.error();
         VertexArray& verts = solidVerts(*arrays, info.kind);
-        if (info.kind == Tetrahedron)
-            readFixedVertices(file.stream, verts);
-        else
-            readVerticesToEnd(file.stream, verts);
+        readSolidVertices(file.stream, info.kind, verts);
         if (std::ferror(file.stream))
             return failure(path, 0, std::string("cannot be read: ") + std::strerror(errno));
         // The program would draw these as they are; a turn or a dual of an

@@ -43,10 +43,7 @@ Status loadSolids(SolidFileSet& files, VertexArrays& arrays, std::vector<Error>&
         std::FILE* in = *opened;
         files.vertexFiles[info.kind - 1] = in;
         errno = 0;
-        if (info.kind == Tetrahedron)
-            readFixedVertices(in, arrays.tetraVerts);
-        else
-            readVerticesToEnd(in, solidVerts(arrays, info.kind));
+        readSolidVertices(in, info.kind, solidVerts(arrays, info.kind));
         if (Status read = readState(in, info.vertexFile); !read) return read;
     }
     for (const SolidInfo& info : solidTable) {

@@ -48,10 +48,7 @@ SolidFilesFinding checkOneSolid(const std::string& dir, const SolidInfo& info) {
     const InputStream faceIn(facePath, found.unreadable);
     if (!vertexIn.in || !faceIn.in) return found;
     errno = 0;
-    if (info.kind == Tetrahedron)
-        readFixedVertices(vertexIn.in, verts);
-    else
-        readVerticesToEnd(vertexIn.in, verts);
+    readSolidVertices(vertexIn.in, info.kind, verts);
     const int vertexError = std::ferror(vertexIn.in) ? errno : 0;
     const std::string faceProblem = readFaceColumns(faceIn.in, info.kind, columns);
     if (vertexError != 0)

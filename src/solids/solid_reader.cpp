@@ -58,3 +58,10 @@ std::string readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns)
     }
     return problem;
 }
+
+void readSolidVertices(std::FILE* in, SolidKind kind, VertexArray& verts) {
+    if (kind == Tetrahedron)
+        readFixedVertices(in, verts);
+    else
+        readVerticesToEnd(in, verts);
+}

@@ -18,6 +18,10 @@ void readFixedVertices(std::FILE* in, VertexArray& verts);
 // convert stays), or position 48 is filled. Returns the number of reads made.
 int readVerticesToEnd(std::FILE* in, VertexArray& verts);
 
+// A vertex file of solid `kind` as the console program reads it: the
+// tetrahedron's fixed twelve numbers, any other's triples to the end.
+void readSolidVertices(std::FILE* in, SolidKind kind, VertexArray& verts);
+
 // Reads `kind`'s faceCount rows of cornerCount whole numbers into `columns`,
 // leaving positions that the stream does not reach as they were. Returns ""
 // when every row was read and names vertices within 1 to vertexCount, or else

@@ -24,10 +24,7 @@ SolidData shipped(SolidKind kind) {
     SolidData data;
     const std::string dir = scratch::sourcePath("data/");
     std::FILE* in = std::fopen((dir + info.vertexFile).c_str(), "r");
-    if (kind == Tetrahedron)
-        readFixedVertices(in, data.verts);
-    else
-        readVerticesToEnd(in, data.verts);
+    readSolidVertices(in, kind, data.verts);
     std::fclose(in);
     in = std::fopen((dir + info.faceFile).c_str(), "r");
     readFaceColumns(in, kind, data.columns);
