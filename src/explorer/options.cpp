@@ -120,16 +120,16 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
             ->check(CLI::Range(1, maxFrames));
     auto* overwriteOption =
         app.add_flag("--overwrite", o.overwrite, "let --frames replace pictures already there (else refused)");
-    app.add_flag("--turntable", o.turntable,
+    app.add_flag("--turntable", o.view.turntable,
                  "the first angle raises the camera; turns go about the model's own up axis");
-    app.add_option("--line-width", o.lineWidth, "line width in pixels (default grows with the size)")
+    app.add_option("--line-width", o.view.lineWidth, "line width in pixels (default grows with the size)")
         ->check(CLI::Range(0.1, 64.0));
-    app.add_option("--font-px", o.fontPx, "height of the numbers in pixels (default grows with the size)")
+    app.add_option("--font-px", o.view.fontPx, "height of the numbers in pixels (default grows with the size)")
         ->check(CLI::Range(1, 512));
     app.add_option("--background", background, "white, none (transparent) or #rrggbb");
     app.add_option("--palette", palette, "classic (blue and red) or colourblind (blue and orange)")
         ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
-    auto* morphOption = app.add_option("--morph", o.morph, "the morph's stage, 0 (the solid) to 1 (the dual)");
+    auto* morphOption = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)");
     std::string animate;
     app.add_option("--animate", animate, "what --frames changes: turn|morph|both|unfold")
         ->check(CLI::IsMember({"turn", "morph", "both", "unfold"}));
@@ -138,7 +138,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
 
     std::string page;
     auto* unfoldOption =
-        app.add_option("--unfold", o.unfold, "folded open by T: 0 folded .. 1 flat")->check(CLI::Range(0.0, 1.0));
+        app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")->check(CLI::Range(0.0, 1.0));
     auto* pageOption = app.add_option("--page", page, "the net's page: a4|letter|a3 (default a4)")
                            ->check(CLI::IsMember({"a4", "letter", "a3"}));
     auto* edgeOption = app.add_option("--edge-mm", o.edgeMm, "the net's mean edge in millimetres")
@@ -168,26 +168,26 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         if (!std::isfinite(angles[0]) || !std::isfinite(angles[1]) ||
             std::fabs(angles[0]) > 3.4e38 || std::fabs(angles[1]) > 3.4e38)
             return fail("--angles: the angles must be finite numbers of degrees");
-        o.a = static_cast<float>(angles[0]);
-        o.b = static_cast<float>(angles[1]);
+        o.view.a = static_cast<float>(angles[0]);
+        o.view.b = static_cast<float>(angles[1]);
     }
     if (!size.empty()) {
-        const std::string problem = readSize(size, o.width, o.height);
+        const std::string problem = readSize(size, o.view.width, o.view.height);
         if (!problem.empty()) return fail(problem);
     }
-    if (!show.empty()) o.show = show == "solid" ? ShowMode::Solid : show == "dual" ? ShowMode::Dual : ShowMode::Both;
+    if (!show.empty()) o.view.show = show == "solid" ? ShowMode::Solid : show == "dual" ? ShowMode::Dual : ShowMode::Both;
     if (!dual.empty()) o.dual = dual == "reciprocal" ? DualKind::Reciprocal : DualKind::Program;
     if (!back.empty())
-        o.back = back == "dashed" ? BackEdges::Dashed : back == "hidden" ? BackEdges::Hidden : BackEdges::Drawn;
-    o.numbers = numbers == "solid" || numbers == "both";
-    o.dualNumbers = numbers == "dual" || numbers == "both";
+        o.view.back = back == "dashed" ? BackEdges::Dashed : back == "hidden" ? BackEdges::Hidden : BackEdges::Drawn;
+    o.view.numbers = numbers == "solid" || numbers == "both";
+    o.view.dualNumbers = numbers == "dual" || numbers == "both";
     if (!faces.empty())
-        o.faces = faces == "shaded" ? FaceStyle::Shaded : faces == "translucent" ? FaceStyle::Translucent : FaceStyle::Off;
+        o.view.faces = faces == "shaded" ? FaceStyle::Shaded : faces == "translucent" ? FaceStyle::Translucent : FaceStyle::Off;
     if (!background.empty()) {
-        const std::string problem = readBackground(background, o.background, o.transparent);
+        const std::string problem = readBackground(background, o.view.background, o.view.transparent);
         if (!problem.empty()) return fail(problem);
     }
-    if (!palette.empty()) o.palette = palette == "classic" ? PaletteKind::Classic : PaletteKind::Colourblind;
+    if (!palette.empty()) o.view.palette = palette == "classic" ? PaletteKind::Classic : PaletteKind::Colourblind;
     if (*pngOption) o.output = OutputKind::Png, o.outputPath = png;
     if (*svgOption) o.output = OutputKind::Svg, o.outputPath = svg;
     if (*offOption) o.output = OutputKind::Off, o.outputPath = off;
@@ -205,7 +205,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     if (*framesOption && o.outputPath == "-")
         return fail("--frames writes files of their own; it cannot write to standard output (-)");
     if (*overwriteOption && !*framesOption) return fail("--overwrite goes with --frames");
-    if (*morphOption && !(o.morph >= 0.0 && o.morph <= 1.0))
+    if (*morphOption && !(o.view.morph >= 0.0 && o.view.morph <= 1.0))
         return fail("--morph: the stage must be a number from 0 to 1");
     if (!animate.empty()) {
         if (!*framesOption) return fail("--animate needs --frames N");

@@ -27,29 +27,17 @@ struct ExplorerOptions {
     std::vector<std::string> inputs;  // a directory, or OFF files; empty: the current directory
     OutputKind output = OutputKind::Window;
     std::string outputPath;
-    float a = startAngleX;            // turn about x, then
-    float b = startAngleY;            // about y, degrees
+    // What is shown, as the options set it: the angles (with view.turntable,
+    // the camera's height and the turn about the model's up axis), size,
+    // shells, back edges, faces, numbers, print settings, the morph's stage
+    // and the fold; the rest of it is the state's own default.
+    ViewState view;
+    std::optional<DualKind> dual;     // not given: the models' own default
     int solid = 0;                    // 1..5 when --solid was given, else 0
     std::string model;                // --model NAME, empty when not given
-    int width = startWidth;
-    int height = startHeight;
-    ShowMode show = ShowMode::Both;
-    std::optional<DualKind> dual;     // not given: the models' own default
-    BackEdges back = BackEdges::Drawn;
-    bool numbers = false;             // the solid's vertices numbered
-    bool dualNumbers = false;         // the dual's vertices numbered (by their faces)
     int frames = 0;                   // 0: one picture; N: a turntable of N
     bool overwrite = false;           // --frames may replace existing pictures
-    bool turntable = false;           // A raises the camera, B and the frames turn about the model's up axis
-    FaceStyle faces = FaceStyle::Off;
-    double lineWidth = 0.0;           // 0: grows with the picture
-    int fontPx = 0;                   // 0: grows with the picture
-    Rgb background = programBackground;
-    bool transparent = false;         // --background none
-    PaletteKind palette = PaletteKind::Classic;
-    double morph = 0.0;               // --morph T, the morph's stage
     Animation animate = Animation::Turn;
-    double unfold = 0.0;              // --unfold T: 0 folded .. 1 flat
     PageSize page = PageSize::A4;     // --page, for --net
     double edgeMm = 0.0;              // --edge-mm: the mean edge on paper; 0: the largest that fits
 };

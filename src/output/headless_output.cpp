@@ -55,29 +55,13 @@ Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& load
 }  // namespace
 
 Result<ViewState> stateFromOptions(const ExplorerOptions& options, const LoadedModels& loaded) {
-    ViewState state = initialViewState(!loaded.directory);
     const Result<int> model = chosenModel(options, loaded);
     if (!model) return model.error();
+    ViewState state = options.view;
     state.model = *model;
-    setOrientation(state, options.turntable ? turntableOrientation(options.a, options.b)
-                                            : Orientation{options.a, options.b, {}});
-    state.turntable = options.turntable;
-    state.width = options.width;
-    state.height = options.height;
-    state.show = options.show;
-    if (options.dual) state.dual = *options.dual;
-    state.back = options.back;
-    state.numbers = options.numbers;
-    state.dualNumbers = options.dualNumbers;
-    state.morph = options.morph;
-    state.unfold = options.unfold;
-    state.netOpen = options.unfold >= 0.5;
-    state.faces = options.faces;
-    state.lineWidth = options.lineWidth;
-    state.fontPx = options.fontPx;
-    state.background = options.background;
-    state.transparent = options.transparent;
-    state.palette = options.palette;
+    state.dual = options.dual ? *options.dual : initialViewState(!loaded.directory).dual;
+    if (state.turntable) setOrientation(state, turntableOrientation(state.a, state.b));
+    state.netOpen = state.unfold >= 0.5;
     return state;
 }
 

@@ -9,11 +9,11 @@ namespace {
 std::string describe(const ExplorerOptions& o) {
     std::ostringstream s;
     for (const std::string& i : o.inputs) s << i << ' ';
-    s << "out " << int(o.output) << ' ' << o.outputPath << " a " << o.a << " b " << o.b << " solid "
-      << o.solid << " model " << o.model << " size " << o.width << 'x' << o.height << " show "
-      << int(o.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.back)
-      << " numbers " << o.numbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
-      << o.unfold << " page " << int(o.page) << " edge " << o.edgeMm;
+    s << "out " << int(o.output) << ' ' << o.outputPath << " a " << o.view.a << " b " << o.view.b << " solid "
+      << o.solid << " model " << o.model << " size " << o.view.width << 'x' << o.view.height << " show "
+      << int(o.view.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.view.back)
+      << " numbers " << o.view.numbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
+      << o.view.unfold << " page " << int(o.page) << " edge " << o.edgeMm;
     return s.str();
 }
 
