@@ -139,12 +139,12 @@ int main(int argc, char** argv) {
             double t = 0.0;
             for (int r = 0; r < reps; ++r) {
                 spin.push_back(framesPerSecond(seconds, [&] {
-                    state.b += 3.0f;
+                    state.angleY += 3.0f;
                     return buildFrame(model, state);
                 }));
                 still.push_back(framesPerSecond(seconds, [&] {
                     ViewState s = state;
-                    s.b += 3.0f;
+                    s.angleY += 3.0f;
                     s.morph = 0.5;
                     return buildFrame(model, s, {}, FrameTarget::Raster, *store.stage(0, 0.5));
                 }));

@@ -105,8 +105,8 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
             // Onto the turntable as the view stands: the first angle raises
             // the camera, the second turns the model about its up axis.
             const ProgramAngles p = programAnglesOf(wholeRotation(orientationOf(s)));
-            setOrientation(s, s.turn.isIdentity() ? turntableOrientation(s.a, s.b)
-                                                  : turntableOrientation(float(p.a), float(p.b)));
+            setOrientation(s, s.turn.isIdentity() ? turntableOrientation(s.angleX, s.angleY)
+                                                  : turntableOrientation(float(p.angleX), float(p.angleY)));
         }
         break;
     case ActionId::ToggleMorph: s.morphing = !s.morphing; break;

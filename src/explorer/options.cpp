@@ -168,8 +168,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         if (!std::isfinite(angles[0]) || !std::isfinite(angles[1]) ||
             std::fabs(angles[0]) > 3.4e38 || std::fabs(angles[1]) > 3.4e38)
             return fail("--angles: the angles must be finite numbers of degrees");
-        o.view.a = static_cast<float>(angles[0]);
-        o.view.b = static_cast<float>(angles[1]);
+        o.view.angleX = static_cast<float>(angles[0]);
+        o.view.angleY = static_cast<float>(angles[1]);
     }
     if (!size.empty()) {
         const std::string problem = readSize(size, o.view.width, o.view.height);

@@ -30,8 +30,8 @@ constexpr int startHeight = programWindowHeight;
 
 struct ViewState {
     int model = 0;            // index into the loaded models
-    float a = startAngleX;    // turn about x, degrees, applied first
-    float b = startAngleY;    // turn about y, degrees, applied second
+    float angleX = startAngleX;  // turn about x, degrees, applied first
+    float angleY = startAngleY;  // turn about y, degrees, applied second
     Rotation turn;            // then this, in screen space (see geometry/orientation.h)
     bool turntable = false;   // spin turns about the model's own up axis
     double zoom = 1.0;        // 1 = fitted like the program; 2 = twice as large
@@ -59,10 +59,10 @@ struct ViewState {
     PaletteKind palette = PaletteKind::Classic;
 };
 
-inline Orientation orientationOf(const ViewState& s) { return {s.a, s.b, s.turn}; }
+inline Orientation orientationOf(const ViewState& s) { return {s.angleX, s.angleY, s.turn}; }
 inline void setOrientation(ViewState& s, const Orientation& o) {
-    s.a = o.a;
-    s.b = o.b;
+    s.angleX = o.angleX;
+    s.angleY = o.angleY;
     s.turn = o.turn;
 }
 

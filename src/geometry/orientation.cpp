@@ -62,28 +62,28 @@ Rotation turnAboutZ(double degrees) {
 }
 
 Rotation wholeRotation(const Orientation& o) {
-    return o.turn * turnAboutY(o.b) * turnAboutX(o.a);
+    return o.turn * turnAboutY(o.angleY) * turnAboutX(o.angleX);
 }
 
 void turnAboutScreenVertical(Orientation& o, float degrees) {
     // Ry(d) Ry(b) Rx(a) = Ry(b + d) Rx(a): still the program's path.
     if (o.turn.isIdentity())
-        o.b += degrees;
+        o.angleY += degrees;
     else
         o.turn = snapped(turnAboutY(degrees) * o.turn);
 }
 
 void turnAboutScreenHorizontal(Orientation& o, float degrees) {
     // Rx(d) Ry(0) Rx(a) = Rx(a + d); any other b needs the further turn.
-    if (o.turn.isIdentity() && o.b == 0.0f)
-        o.a += degrees;
+    if (o.turn.isIdentity() && o.angleY == 0.0f)
+        o.angleX += degrees;
     else
         o.turn = snapped(turnAboutX(degrees) * o.turn);
 }
 
 Orientation turntableOrientation(float elevation, float spin) {
     Orientation o;
-    o.b = spin;
+    o.angleY = spin;
     if (elevation != 0.0f) o.turn = turnAboutX(elevation);
     return o;
 }
@@ -92,20 +92,20 @@ void turnAboutModelUp(Orientation& o, float degrees) {
     // With a = 0 the rotation is turn Ry(b), and turn Ry(b) Ry(d) = turn
     // Ry(b + d); otherwise the whole rotation becomes the turn, after which
     // that holds.
-    if (o.a != 0.0f) {
+    if (o.angleX != 0.0f) {
         o.turn = wholeRotation(o);
-        o.a = 0.0f;
-        o.b = 0.0f;
+        o.angleX = 0.0f;
+        o.angleY = 0.0f;
     }
-    o.b += degrees;
+    o.angleY += degrees;
 }
 
 VertexTurn vertexTurnOf(const Orientation& o) {
     VertexTurn t;
     t.programPath = o.turn.isIdentity();
     if (t.programPath) {
-        t.aboutX = rotationAboutX(o.a);
-        t.aboutY = rotationAboutY(o.b);
+        t.aboutX = rotationAboutX(o.angleX);
+        t.aboutY = rotationAboutY(o.angleY);
     } else {
         t.whole = rounded(wholeRotation(o));
     }
@@ -121,21 +121,21 @@ ProgramAngles programAnglesOf(const Rotation& r) {
     // cos b cos a) and its middle row (cos a sin c, cos a cos c, -sin a).
     const double cosA = std::hypot(r.at(1, 0), r.at(1, 1));
     ProgramAngles p;
-    p.a = std::atan2(-r.at(1, 2), cosA) / degree;
+    p.angleX = std::atan2(-r.at(1, 2), cosA) / degree;
     if (cosA > 1e-9) {
-        p.b = std::atan2(r.at(0, 2), r.at(2, 2)) / degree;
-        p.c = std::atan2(r.at(1, 0), r.at(1, 1)) / degree;
+        p.angleY = std::atan2(r.at(0, 2), r.at(2, 2)) / degree;
+        p.angleZ = std::atan2(r.at(1, 0), r.at(1, 1)) / degree;
     } else {
         // Looking along the turned y axis: c = 0, and the first column is
         // (cos b, 0, -sin b).
-        p.b = std::atan2(-r.at(2, 0), r.at(0, 0)) / degree;
-        p.c = 0.0;
+        p.angleY = std::atan2(-r.at(2, 0), r.at(0, 0)) / degree;
+        p.angleZ = 0.0;
     }
-    p.a = wrapped(p.a);
-    p.b = wrapped(p.b);
-    p.c = wrapped(p.c);
-    const ProgramAngles other{wrapped(180.0 - p.a), wrapped(p.b + 180.0), wrapped(p.c + 180.0)};
-    return std::fabs(other.c) < std::fabs(p.c) ? other : p;
+    p.angleX = wrapped(p.angleX);
+    p.angleY = wrapped(p.angleY);
+    p.angleZ = wrapped(p.angleZ);
+    const ProgramAngles other{wrapped(180.0 - p.angleX), wrapped(p.angleY + 180.0), wrapped(p.angleZ + 180.0)};
+    return std::fabs(other.angleZ) < std::fabs(p.angleZ) ? other : p;
 }
 
 std::string angleText(double degrees, int decimals) {
@@ -152,30 +152,31 @@ std::string angleText(double degrees, int decimals) {
 
 namespace {
 
-// The angles a title or file name shows, and whether c needs showing.
+// The angles a title or file name shows, and whether the turn about z
+// needs showing.
 struct ShownAngles {
-    double a, b, c;
-    bool withC;
+    double angleX, angleY, angleZ;
+    bool withZ;
 };
 
 ShownAngles shownAngles(const Orientation& o, int decimals) {
-    if (o.turn.isIdentity()) return {o.a, o.b, 0.0, false};
+    if (o.turn.isIdentity()) return {o.angleX, o.angleY, 0.0, false};
     const ProgramAngles p = programAnglesOf(wholeRotation(o));
-    return {p.a, p.b, p.c, angleText(p.c, decimals) != "0"};
+    return {p.angleX, p.angleY, p.angleZ, angleText(p.angleZ, decimals) != "0"};
 }
 
 }  // namespace
 
 std::string orientationText(const Orientation& o) {
     const ShownAngles s = shownAngles(o, 1);
-    std::string text = "x " + angleText(s.a) + "  y " + angleText(s.b);
-    if (s.withC) text += "  z " + angleText(s.c);
+    std::string text = "x " + angleText(s.angleX) + "  y " + angleText(s.angleY);
+    if (s.withZ) text += "  z " + angleText(s.angleZ);
     return text;
 }
 
 std::string orientationFileText(const Orientation& o) {
     const ShownAngles s = shownAngles(o, 0);
-    std::string text = "x" + angleText(s.a, 0) + "-y" + angleText(s.b, 0);
-    if (s.withC) text += "-z" + angleText(s.c, 0);
+    std::string text = "x" + angleText(s.angleX, 0) + "-y" + angleText(s.angleY, 0);
+    if (s.withZ) text += "-z" + angleText(s.angleZ, 0);
     return text;
 }

@@ -34,8 +34,8 @@ Rotation turnAboutZ(double degrees);
 
 // The view: a vertex v is seen at turn * Ry(b) * Rx(a) * v.
 struct Orientation {
-    float a = 0.0f;  // the program's turn about x, degrees, applied first
-    float b = 0.0f;  // then about y
+    float angleX = 0.0f;  // the program's turn about x, degrees, applied first
+    float angleY = 0.0f;  // then about y
     Rotation turn;   // then this; the identity while the program could show the view
 };
 
@@ -79,7 +79,7 @@ Vec3 turnVertex(const VertexTurn& t, Vec3 v);
 // the smaller |c| (the first on a tie); c is 0 at a = +-90, where only b - c
 // or b + c is fixed.
 struct ProgramAngles {
-    double a, b, c;
+    double angleX, angleY, angleZ;
 };
 ProgramAngles programAnglesOf(const Rotation& r);
 

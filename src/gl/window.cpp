@@ -132,7 +132,7 @@ void onSpinTick(int generation) {
     ViewState& v = explorer->view;
     // By elapsed time, so the speed does not depend on how fast frames come.
     applySpin(v, spinDegreesPerSecond * float(now - explorer->lastTickMs) / 1000.0f);
-    if (v.b >= 360.0f) v.b -= 360.0f;
+    if (v.angleY >= 360.0f) v.angleY -= 360.0f;
     explorer->lastTickMs = now;
     refresh();
     glutTimerFunc(spinTickMs, onSpinTick, generation);

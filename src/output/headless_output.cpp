@@ -60,7 +60,7 @@ Result<ViewState> stateFromOptions(const ExplorerOptions& options, const LoadedM
     ViewState state = options.view;
     state.model = *model;
     state.dual = options.dual ? *options.dual : initialViewState(!loaded.directory).dual;
-    if (state.turntable) setOrientation(state, turntableOrientation(state.a, state.b));
+    if (state.turntable) setOrientation(state, turntableOrientation(state.angleX, state.angleY));
     state.netOpen = state.unfold >= 0.5;
     return state;
 }
@@ -160,7 +160,7 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
         if (options.frames > 0) {
             const double k = count > 1 ? double(i) / (count - 1) : 0.0;
             if (options.animate == Animation::Turn || options.animate == Animation::Both)
-                turned.b = frameAngle(state.b, i, count);
+                turned.angleY = frameAngle(state.angleY, i, count);
             if (options.animate == Animation::Morph || options.animate == Animation::Both) turned.morph = k;
             if (options.animate == Animation::Unfold) turned.unfold = k;
         }

@@ -9,7 +9,7 @@ namespace {
 std::string describe(const ExplorerOptions& o) {
     std::ostringstream s;
     for (const std::string& i : o.inputs) s << i << ' ';
-    s << "out " << int(o.output) << ' ' << o.outputPath << " a " << o.view.a << " b " << o.view.b << " solid "
+    s << "out " << int(o.output) << ' ' << o.outputPath << " a " << o.view.angleX << " b " << o.view.angleY << " solid "
       << o.solid << " model " << o.model << " size " << o.view.width << 'x' << o.view.height << " show "
       << int(o.view.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.view.back)
       << " numbers " << o.view.numbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "

@@ -62,17 +62,17 @@ TEST(Orientation, ProgramAnglesRebuildTheRotation) {
             for (double c : {-179.0, -30.0, 0.0, 45.0, 180.0}) {
                 const Rotation r = turnAboutY(b) * turnAboutX(a) * turnAboutZ(c);
                 const ProgramAngles p = programAnglesOf(r);
-                const Rotation back = turnAboutY(p.b) * turnAboutX(p.a) * turnAboutZ(p.c);
+                const Rotation back = turnAboutY(p.angleY) * turnAboutX(p.angleX) * turnAboutZ(p.angleZ);
                 for (int i = 0; i < 9; ++i) EXPECT_NEAR(back.m[i], r.m[i], 1e-9) << a << " " << b << " " << c;
-                for (double angle : {p.a, p.b, p.c}) EXPECT_TRUE(angle > -180 && angle <= 180);
-                EXPECT_LE(std::fabs(p.c), 90.0 + 1e-9);
+                for (double angle : {p.angleX, p.angleY, p.angleZ}) EXPECT_TRUE(angle > -180 && angle <= 180);
+                EXPECT_LE(std::fabs(p.angleZ), 90.0 + 1e-9);
             }
     for (double a : {90.0, -90.0}) {  // looking along the turned y axis
         const Rotation r = turnAboutY(40) * turnAboutX(a);
         const ProgramAngles p = programAnglesOf(r);
-        EXPECT_NEAR(p.a, a, 1e-6);
-        EXPECT_NEAR(p.b, 40, 1e-6);
-        EXPECT_EQ(p.c, 0.0);
+        EXPECT_NEAR(p.angleX, a, 1e-6);
+        EXPECT_NEAR(p.angleY, 40, 1e-6);
+        EXPECT_EQ(p.angleZ, 0.0);
     }
 }
 
