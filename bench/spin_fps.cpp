@@ -73,7 +73,7 @@ Rate explorerLoop(const Model& model, ViewState state, double seconds) {
     const double cpu0 = processCpuMs();
     const auto t0 = Clock::now();
     while (secondsSince(t0) < seconds || frames < 3) {
-        state.b += degreesPerFrame;
+        state.angleY += degreesPerFrame;
         const auto t1 = Clock::now();
         const Frame frame = buildFrame(model, state);
         const auto t2 = Clock::now();
@@ -134,14 +134,14 @@ Rate ceilingLoop(const std::vector<BufferedShell>& shells, const Frame& first, V
     const double cpu0 = processCpuMs();
     const auto t0 = Clock::now();
     while (secondsSince(t0) < seconds || frames < 3) {
-        state.b += degreesPerFrame;
+        state.angleY += degreesPerFrame;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         glTranslatef(-first.camera.cx, -first.camera.cy, -first.camera.distance);
         glScalef(1.0f, 1.0f, 0.0f);
-        glRotatef(state.b, 0.0f, 1.0f, 0.0f);
-        glRotatef(state.a, 1.0f, 0.0f, 0.0f);
+        glRotatef(state.angleY, 0.0f, 1.0f, 0.0f);
+        glRotatef(state.angleX, 1.0f, 0.0f, 0.0f);
         for (const BufferedShell& s : shells) {
             glColor3f(s.colour.red, s.colour.green, s.colour.blue);
             glBindBuffer(GL_ARRAY_BUFFER, s.vertices);
