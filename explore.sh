@@ -18,8 +18,7 @@ if [ -z "$explorer" ]; then
   "$root/scripts/setup.sh" build
   cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$root/build" -j"$(nproc)" --target duals-explorer >/dev/null
-  explorer="$root/build/apps/duals-explorer"
-  [ -x "$explorer" ] || explorer="$root/build/duals-explorer"
+  explorer="$root/build/duals-explorer"
 fi
 
 if [ -n "${DISPLAY:-}" ]; then
@@ -29,7 +28,7 @@ fi
 # No display: the headless path, which needs no X server and always ends.
 for arg in "$@"; do
   case "$arg" in
-    --png|--svg|--off|--png=*|--svg=*|--off=*|--help|-h|--version) exec "$explorer" "$@" ;;
+    --png|--svg|--off|--net|--png=*|--svg=*|--off=*|--net=*|--info|--help|-h|--version) exec "$explorer" "$@" ;;
   esac
 done
 picture="$PWD/explorer.png"
