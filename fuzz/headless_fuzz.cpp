@@ -1,6 +1,6 @@
 // Any bytes as an OFF file, drawn as the headless output draws it (frame,
 // SVG, a small EGL picture) in each back-edge style and choice of shells,
-// with faces.
+// with faces, and folded half open into its net.
 // Besides crashes it catches index lists pointing past a frame's vertices.
 
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include <sanitizer/lsan_interface.h>
 
 #include "explorer/frame.h"
+#include "explorer/unfold_view.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "output/svg_writer.h"
@@ -68,7 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __lsan::ScopedDisabler mesa;
             if (!renderFrame(frame)) std::abort();
         }
+    // Half folded open: the net's picture, or the model with why it has none.
+    state.unfold = 0.5;
+    NetCache nets;
+    const Frame unfolded = buildUnfoldFrame(model, state, nets);
+    expectIndicesInside(unfolded);
     __lsan::ScopedDisabler mesa;
+    if (!renderFrame(unfolded)) std::abort();
     static std::uint8_t rgb[48 * 32 * 3];
     if (!readPixelRows(48, 32, 0, 32, 3, rgb)) std::abort();
     return 0;
