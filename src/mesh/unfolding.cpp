@@ -120,6 +120,9 @@ private:
     Status prepareFace(int f, Vec3d mean);
     std::vector<std::uint8_t> steepestCuts(Vec3d c) const;
     std::vector<std::uint8_t> foldsPreferring(const std::vector<std::int32_t>& edgeOrder) const;
+    template <typename OnOverlap>
+    bool growPiece(int root, int piece, const std::vector<std::uint8_t>& fold, const std::vector<std::uint8_t>& skip,
+                   OverlapGrid& grid, OnOverlap onOverlap);
     bool layPiece(int root, int piece, const std::vector<std::uint8_t>& fold, OverlapGrid& grid);
     bool layAll(const std::vector<std::uint8_t>& fold);
     bool tryTree(const std::vector<std::int32_t>& edgeOrder);
@@ -399,10 +402,13 @@ void Unfolder::commit(int f, int piece, int parent, std::int32_t slot, const Pla
 }
 
 // Lays out the piece of `root`: the faces `fold` joins to it, breadth
-// first, numbered `piece`. False as soon as a face would overlap one laid
-// before (the rest of the piece is then not laid out).
-bool Unfolder::layPiece(int root, int piece, const std::vector<std::uint8_t>& fold, OverlapGrid& grid) {
-    ++stamp_;
+// first, numbered `piece`, passing over faces laid in this round or marked
+// in `skip` (empty: none). A face that would overlap one laid before goes
+// to onOverlap(slot on its fold): true passes it over and goes on, false
+// stops the piece there and gives false.
+template <typename OnOverlap>
+bool Unfolder::growPiece(int root, int piece, const std::vector<std::uint8_t>& fold,
+                         const std::vector<std::uint8_t>& skip, OverlapGrid& grid, OnOverlap onOverlap) {
     grid.clear();
     std::size_t head = order_.size();
     std::vector<P2> at;
@@ -416,15 +422,24 @@ bool Unfolder::layPiece(int root, int piece, const std::vector<std::uint8_t>& fo
             if (!fold[topology_.cornerEdge[s]]) continue;
             const std::int32_t cs = otherSide(s);
             const int c = faceOfSlot_[cs];
-            if (laid_[c] == stamp_) continue;
+            if (laid_[c] == stamp_ || (!skip.empty() && skip[c])) continue;
             const Placement mc = placeChild(c, cs);
             layFace(c, mc, at);
-            if (overlapsPiece(c, at, grid)) return false;
+            if (overlapsPiece(c, at, grid)) {
+                if (onOverlap(cs)) continue;
+                return false;
+            }
             commit(c, piece, f, cs, mc, at);
             addToPiece(c, at, grid);
         }
     }
     return true;
+}
+
+// The piece of `root` as growPiece lays it, given up at the first overlap.
+bool Unfolder::layPiece(int root, int piece, const std::vector<std::uint8_t>& fold, OverlapGrid& grid) {
+    ++stamp_;
+    return growPiece(root, piece, fold, {}, grid, [](std::int32_t) { return false; });
 }
 
 // Lays out every piece of the forest `fold`, each from its lowest-numbered
@@ -459,7 +474,6 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
     order_.clear();
     pieces_.clear();
     OverlapGrid grid(cellSize_, tolerance_);
-    std::vector<P2> at;
     std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold
     std::vector<std::uint8_t> cutOff(std::size_t(faces), 0);
     for (int next = 0; next < faces || !roots.empty();) {
@@ -473,32 +487,13 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
             root = next++;
             if (laid_[root] == stamp_) continue;
         }
-        const int piece = int(pieces_.size());
         pieces_.push_back({});
-        grid.clear();
-        std::size_t head = order_.size();
-        const Placement m = placeRoot(root);
-        layFace(root, m, at);
-        commit(root, piece, -1, -1, m, at);
-        addToPiece(root, at, grid);
-        while (head < order_.size()) {
-            const int f = order_[head++];
-            for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
-                if (!fold[topology_.cornerEdge[s]]) continue;
-                const std::int32_t cs = otherSide(s);
-                const int c = faceOfSlot_[cs];
-                if (laid_[c] == stamp_ || cutOff[c]) continue;
-                const Placement mc = placeChild(c, cs);
-                layFace(c, mc, at);
-                if (overlapsPiece(c, at, grid)) {
-                    roots.push_back(cs);
-                    cutOff[c] = 1;
-                    continue;
-                }
-                commit(c, piece, f, cs, mc, at);
-                addToPiece(c, at, grid);
-            }
-        }
+        // A face that would overlap is cut off, to start a piece of its own.
+        growPiece(root, int(pieces_.size()) - 1, fold, cutOff, grid, [&](std::int32_t slot) {
+            roots.push_back(slot);
+            cutOff[faceOfSlot_[slot]] = 1;
+            return true;
+        });
     }
     return fold;
 }
