@@ -1,5 +1,8 @@
 #include "explorer/morph_store.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <cstdio>
 
 #include "mesh/shell_counts.h"
@@ -75,6 +78,13 @@ void MorphStore::prefetch(int index, double t) {
     pendingIndex_ = index;
     pendingT_ = t;
     pending_ = std::async(std::launch::async, [&f, &model = models_[std::size_t(index)], t] {
+        // The next stage takes only the time the drawing leaves: on a
+        // machine with few cores, a builder sharing them evenly would hold
+        // back the renderer's threads, and each frame waits for the
+        // slowest of those. The threads the build starts inherit this. Where
+        // the system refuses, the stage is built at the usual priority.
+        const sched_param idle{};
+        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
         return buildStage(*f, model.name, t);
     });
 }

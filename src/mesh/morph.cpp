@@ -9,10 +9,11 @@
 
 namespace {
 
-// Which planes of a stage may bound the face of each: for a vertex v of P,
-// its star is the faces around it, its own plane and its neighbours'
-// planes; a face of P looks at the stars of its corners, the plane of a
-// vertex at its own star. The faces of the stages of round models stay
+// Which planes of a stage may bound the face of each. A face F of P lies
+// in P bounded by the faces across its edges alone; the stage cuts it only
+// with planes of vertices, those of its corners and their neighbours. The
+// plane of a vertex v meets P near v, among the faces around v, and is cut
+// by its neighbours' planes. The faces of the stages of round models stay
 // within these; where they do not, the check of intersectNearby says so.
 Nearby nearbyPlanes(const Model& model) {
     const Polyhedron& p = model.solid;
@@ -23,8 +24,7 @@ Nearby nearbyPlanes(const Model& model) {
         around[std::size_t(e.a)].push_back(faceCount + e.b);
         around[std::size_t(e.b)].push_back(faceCount + e.a);
     }
-    auto addStar = [&](int v, std::vector<int>& list) {
-        list.insert(list.end(), rings.face(v), rings.face(v) + rings.faceSize(v));
+    auto addVertexPlanes = [&](int v, std::vector<int>& list) {
         list.push_back(faceCount + v);
         list.insert(list.end(), around[std::size_t(v)].begin(), around[std::size_t(v)].end());
     };
@@ -38,11 +38,22 @@ Nearby nearbyPlanes(const Model& model) {
         list.clear();
     };
     for (int f = 0; f < faceCount; ++f) {
-        for (int k = 0; k < p.faceSize(f); ++k) addStar(p.face(f)[k], list);
+        const int m = p.faceSize(f);
+        for (int k = 0; k < m; ++k) {
+            const int a = p.face(f)[k], b = p.face(f)[(k + 1) % m];
+            addVertexPlanes(a, list);
+            // The faces around a that also have b: f and the one across.
+            const std::int32_t* ringA = rings.face(a);
+            const std::int32_t* ringB = rings.face(b);
+            for (int i = 0; i < rings.faceSize(a); ++i)
+                if (ringA[i] != f && std::find(ringB, ringB + rings.faceSize(b), ringA[i]) != ringB + rings.faceSize(b))
+                    list.push_back(ringA[i]);
+        }
         append();
     }
     for (int v = 0; v < p.vertexCount(); ++v) {
-        addStar(v, list);
+        list.insert(list.end(), rings.face(v), rings.face(v) + rings.faceSize(v));
+        addVertexPlanes(v, list);
         append();
     }
     return nearby;
@@ -76,6 +87,7 @@ Result<MorphFamily> morphFamily(const Model& model) {
     if (!std::isfinite(family.sMax) || !(family.sMin > 0.0))
         return failure("its midsphere has no size");
     family.nearby = nearbyPlanes(model);
+    frameNearby(family.nearby, morphHalfSpaces(family, 0.5));  // every stage has these normals
     family.solid = model.solid;
     return family;
 }

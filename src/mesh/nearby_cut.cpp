@@ -26,42 +26,62 @@ struct Corner {
     Vec3d at;          // relative to the centre
 };
 
-// The polygon where plane `h` (number `self`) meets the half-spaces
-// `lines` (numbered `ids`), corners counter-clockwise about h.normal.
-// Clips a square around the plane's nearest point to the centre, `reach`
-// from it on every side (the body lies within reach of the centre), noting
-// for each side the plane it lies on (-1 for the square's own). False when
-// a side of the square is left: the neighbourhood does not close the face.
-bool cutPlane(const HalfSpace& h, int self, const std::vector<const HalfSpace*>& lines,
-              const std::vector<int>& ids, double reach, double near, std::vector<Corner>& corners) {
-    const Vec3d n = h.normal;
+// A neighbour's half-space seen in a plane's own frame: the points
+// origin + x e1 + y e2 with  ax x + ay y <= c  (slope the length of (ax, ay)),
+// origin the plane's nearest point to the centre.
+struct Line {
+    double ax, ay, c, slope;
+    int id;
+};
+
+// Two unit vectors across the plane of unit normal n.
+void planeFrame(Vec3d n, Vec3d& e1, Vec3d& e2) {
     const Vec3d helper = std::fabs(n.x) < 0.6 ? Vec3d{1, 0, 0} : Vec3d{0, 1, 0};
-    Vec3d e1 = cross(helper, n);
+    e1 = cross(helper, n);
     const double l = length(e1);
     e1 = {e1.x / l, e1.y / l, e1.z / l};
-    const Vec3d e2 = cross(n, e1);
+    e2 = cross(n, e1);
+}
+
+// The polygon where plane `h` (number `self`, frame e1, e2) meets the
+// half-spaces `lines`, corners counter-clockwise about h.normal. Clips a
+// square around the plane's nearest point to the centre, `reach` from it
+// on every side (the body lies within reach of the centre), noting for
+// each side the plane it lies on (-1 for the square's own). False when a
+// side of the square is left: the neighbourhood does not close the face.
+// Room for one polygon's clipping, kept from plane to plane.
+struct Scratch {
+    std::vector<P2> polygon, next;
+    std::vector<int> side, nextSide;  // per corner k, the line of the side from it to corner k + 1
+    std::vector<double> depth;
+};
+
+bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
+              double near, Scratch& scratch, std::vector<Corner>& corners) {
+    const Vec3d n = h.normal;
     const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
-    // Each line as  ax x + ay y <= c  for the point origin + x e1 + y e2.
-    thread_local std::vector<double> ax, ay, c, slope;
-    ax.clear(), ay.clear(), c.clear(), slope.clear();
-    for (const HalfSpace* line : lines) {
-        ax.push_back(dot(line->normal, e1));
-        ay.push_back(dot(line->normal, e2));
-        c.push_back(line->offset - dot(line->normal, origin));
-        slope.push_back(std::sqrt(ax.back() * ax.back() + ay.back() * ay.back()));
-    }
-    // Corner k and the line of the side from it to corner k + 1.
-    thread_local std::vector<P2> polygon, next;
-    thread_local std::vector<int> side, nextSide;
+    std::vector<P2>&polygon = scratch.polygon, &next = scratch.next;
+    std::vector<int>&side = scratch.side, &nextSide = scratch.nextSide;
+    std::vector<double>& depth = scratch.depth;
     polygon.assign({{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}});
     side.assign(4, -1);
     for (std::size_t j = 0; j < lines.size(); ++j) {
+        const Line& line = lines[j];
+        const std::size_t m = polygon.size();
+        // Most lines leave the polygon as it is: seen before anything is copied.
+        depth.resize(m);
+        bool cuts = false;
+        for (std::size_t k = 0; k < m; ++k) {
+            depth[k] = line.ax * polygon[k].x + line.ay * polygon[k].y - line.c;
+            cuts |= depth[k] > 0;
+        }
+        if (!cuts) continue;
         next.clear();
         nextSide.clear();
-        const std::size_t m = polygon.size();
         for (std::size_t k = 0; k < m; ++k) {
-            const P2 p = polygon[k], q = polygon[(k + 1) % m];
-            const double dp = ax[j] * p.x + ay[j] * p.y - c[j], dq = ax[j] * q.x + ay[j] * q.y - c[j];
+            const std::size_t k1 = k + 1 == m ? 0 : k + 1;
+            const P2 p = polygon[k], q = polygon[k1];
+            const double dp = depth[k], dq = depth[k1];
             if (dp <= 0) {
                 next.push_back(p);
                 nextSide.push_back(side[k]);
@@ -85,13 +105,15 @@ bool cutPlane(const HalfSpace& h, int self, const std::vector<const HalfSpace*>&
     for (std::size_t k = 0; k < m; ++k) {
         const int before = side[(k + m - 1) % m], after = side[k];
         if (before < 0 || after < 0) return false;
-        Corner corner{{self, ids[std::size_t(before)], ids[std::size_t(after)]}, -1, {}};
+        Corner corner{{self, lines[std::size_t(before)].id, lines[std::size_t(after)].id}, -1, {}};
         std::sort(corner.planes, corner.planes + 3);
         const P2 p = polygon[k];
-        for (std::size_t j = 0; j < lines.size() && corner.crowdedBy < 0; ++j)
-            if (int(j) != before && int(j) != after && slope[j] > 0 &&
-                std::fabs(ax[j] * p.x + ay[j] * p.y - c[j]) < near * slope[j])
-                corner.crowdedBy = ids[j];
+        for (std::size_t j = 0; j < lines.size() && corner.crowdedBy < 0; ++j) {
+            const Line& line = lines[j];
+            if (int(j) != before && int(j) != after && line.slope > 0 &&
+                std::fabs(line.ax * p.x + line.ay * p.y - line.c) < near * line.slope)
+                corner.crowdedBy = line.id;
+        }
         corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
                      origin.z + p.x * e1.z + p.y * e2.z};
         corners.push_back(corner);
@@ -100,6 +122,27 @@ bool cutPlane(const HalfSpace& h, int self, const std::vector<const HalfSpace*>&
 }
 
 }  // namespace
+
+void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces) {
+    nearby.normals.clear();
+    nearby.across.clear();
+    nearby.along.clear();
+    nearby.lines.clear();
+    if (nearby.start.size() != spaces.size() + 1) return;
+    for (std::size_t i = 0; i < spaces.size(); ++i) {
+        const Vec3d n = spaces[i].normal;
+        Vec3d e1, e2;
+        planeFrame(n, e1, e2);
+        nearby.normals.push_back(n);
+        nearby.across.push_back(e1);
+        nearby.along.push_back(e2);
+        for (int s = nearby.start[i]; s < nearby.start[i + 1]; ++s) {
+            const Vec3d g = spaces[std::size_t(nearby.to[std::size_t(s)])].normal;
+            const double ax = dot(g, e1), ay = dot(g, e2);
+            nearby.lines.push_back({ax, ay, std::hypot(ax, ay), dot(g, n)});
+        }
+    }
+}
 
 Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const Nearby& nearby,
                                      Vec3d centre, double size, double tolerance) {
@@ -114,20 +157,37 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     std::vector<int> polygonStart{0};
     std::vector<int> polygonSource;
     std::vector<int> polygonOf(spaces.size(), -1);
-    std::vector<const HalfSpace*> lines;
-    std::vector<int> ids;
+    // What does not change as the planes move along their normals was
+    // worked out once, if for these normals.
+    bool framed = nearby.normals.size() == spaces.size();
+    for (std::size_t i = 0; i < spaces.size() && framed; ++i)
+        framed = nearby.normals[i].x == spaces[i].normal.x && nearby.normals[i].y == spaces[i].normal.y &&
+                 nearby.normals[i].z == spaces[i].normal.z;
+    std::vector<Line> lines;
     std::vector<Corner> polygon;
+    Scratch scratch;
     for (std::size_t i = 0; i < spaces.size(); ++i) {
         if (same[i] != int(i)) continue;
-        lines.clear();
-        ids.clear();
+        const HalfSpace& h = spaces[i];
+        Vec3d e1, e2;
+        if (framed) e1 = nearby.across[i], e2 = nearby.along[i];
+        else planeFrame(h.normal, e1, e2);
+        lines.resize(std::size_t(nearby.start[i + 1] - nearby.start[i]));
+        std::size_t count = 0;
         for (int s = nearby.start[i]; s < nearby.start[i + 1]; ++s) {
-            const int j = same[std::size_t(nearby.to[std::size_t(s)])];
+            const int to = nearby.to[std::size_t(s)], j = same[std::size_t(to)];
             if (j == int(i)) continue;
-            lines.push_back(&spaces[std::size_t(j)]);
-            ids.push_back(j);
+            const HalfSpace& g = spaces[std::size_t(j)];
+            if (framed && j == to) {
+                const NearbyLine& known = nearby.lines[std::size_t(s)];
+                lines[count++] = {known.ax, known.ay, g.offset - h.offset * known.cosine, known.slope, j};
+            } else {
+                const double ax = dot(g.normal, e1), ay = dot(g.normal, e2);
+                lines[count++] = {ax, ay, g.offset - h.offset * dot(g.normal, h.normal), std::hypot(ax, ay), j};
+            }
         }
-        if (!cutPlane(spaces[i], int(i), lines, ids, reach, tolerance * size, polygon))
+        lines.resize(count);
+        if (!cutPlane(h, int(i), e1, e2, lines, reach, tolerance * size, scratch, polygon))
             return failure("the planes near plane " + std::to_string(i) + " leave its face open");
         if (polygon.empty()) continue;
         polygonOf[i] = int(polygonSource.size());
@@ -262,6 +322,8 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
             for (int s = neighbourStart[std::size_t(v)]; s < neighbourStart[std::size_t(v) + 1]; ++s)
                 if (outside(out.faceSource[std::size_t(f)], neighbours[std::size_t(s)]))
                     return failure("the faces are not convex at a vertex");
+            // Three faces' angles, each under half a turn, cannot add up to more.
+            if (ringFaces <= 3) continue;
             const std::int32_t* c = shape.face(f);
             const int m = shape.faceSize(f);
             int k = 0;

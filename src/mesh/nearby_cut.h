@@ -5,12 +5,30 @@
 #include "base/result.h"
 #include "mesh/halfspace_intersection.h"
 
+// A neighbour's normal in the frame of a half-space's plane.
+struct NearbyLine {
+    double ax, ay;  // along the plane's two unit vectors
+    double slope;   // the length of (ax, ay)
+    double cosine;  // with the plane's normal
+};
+
 // For each half-space, the others that may bound its face:
-// to[start[i]] .. to[start[i + 1] - 1].
+// to[start[i]] .. to[start[i + 1] - 1]. The rest, filled by frameNearby,
+// depends only on the normals, so a family of half-spaces that move only
+// along them (the morph's stages) works it out once.
 struct Nearby {
     std::vector<int> start{0};
     std::vector<int> to;
+    std::vector<Vec3d> normals;         // the normals the rest holds for
+    std::vector<Vec3d> across, along;   // per half-space, two unit vectors in its plane
+    std::vector<NearbyLine> lines;      // per entry of `to`
 };
+
+// Fills the frames of `nearby` for the normals of `spaces` (which must be
+// as many as the half-spaces `nearby` lists; else it leaves them empty).
+// intersectNearby uses them for half-spaces with exactly these normals and
+// works them out afresh otherwise.
+void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces);
 
 // The same intersection as intersectHalfSpaces (same arguments, same order
 // of faces and vertices, merged the same way), worked out face by face: each
