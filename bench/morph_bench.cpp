@@ -14,16 +14,16 @@
 //            which the explorer falls back on;
 //   model    buildModel of the stage: its edges, normals and duals, what a
 //            picture of it needs besides.
-// Then, in an offscreen 1024x700 context, frames per second of three loops
+// Then, in an offscreen 1024x700 context, frames per second of four loops
 // of S seconds each (default 1), alternated over R rounds: "spin", the
 // window's spin of the sphere with its reciprocal dual (today's picture);
-// "spin at t 1/2", the same spin of the morph's picture at t = 1/2, its
-// stage built once (the renderer's rate for the morph's pictures, which
-// hold the stage and its dual besides the faint solid and dual); and
-// "morph", the animated morph, a new stage every frame, as the window runs
-// it: the stage for the next frame built on a second thread while this one
-// is drawn (then the frame, the drawing, glFinish), with the milliseconds
-// per frame spent waiting for stages. Exit status 2 for
+// "spin at t 1/2", the morph's picture at t = 1/2 (the stage and its dual
+// besides the faint solid and dual); the animated morph's own frames with
+// their stages built beforehand (the renderer's rate for exactly those
+// pictures); and "morph", the animated morph, a new stage every frame, as
+// the window runs it: the stage for the next frame built on a second thread
+// while this one is drawn (then the frame, the drawing, glFinish), with the
+// milliseconds per frame spent waiting for stages. Exit status 2 for
 // bad arguments or no context.
 
 #include <GL/gl.h>

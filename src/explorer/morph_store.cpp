@@ -1,8 +1,9 @@
 #include "explorer/morph_store.h"
 
-#include <pthread.h>
-#include <sched.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "mesh/shell_counts.h"
@@ -78,13 +79,17 @@ void MorphStore::prefetch(int index, double t) {
     pendingIndex_ = index;
     pendingT_ = t;
     pending_ = std::async(std::launch::async, [&f, &model = models_[std::size_t(index)], t] {
-        // The next stage takes only the time the drawing leaves: on a
-        // machine with few cores, a builder sharing them evenly would hold
-        // back the renderer's threads, and each frame waits for the
-        // slowest of those. The threads the build starts inherit this. Where
-        // the system refuses, the stage is built at the usual priority.
-        const sched_param idle{};
-        pthread_setschedparam(pthread_self(), SCHED_IDLE, &idle);
+        // The next stage mostly takes the time the drawing leaves: on a
+        // machine with few cores, a builder sharing them evenly holds back
+        // the renderer's threads, and each frame waits for the slowest of
+        // those. Ten steps nicer gives it a tenth where they compete, which
+        // still finishes it under other programs' load (the idle class
+        // could starve it there, and an ordinary user cannot raise a thread
+        // again). On Linux the nice value is the thread's own, and the
+        // threads the build starts inherit it.
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, 0);
+        if (errno == 0) setpriority(PRIO_PROCESS, 0, std::min(nice + 10, 19));
         return buildStage(*f, model.name, t);
     });
 }
