@@ -43,11 +43,10 @@ Nearby nearbyPlanes(const Model& model) {
             const int a = p.face(f)[k], b = p.face(f)[(k + 1) % m];
             addVertexPlanes(a, list);
             // The faces around a that also have b: f and the one across.
-            const std::int32_t* ringA = rings.face(a);
-            const std::int32_t* ringB = rings.face(b);
-            for (int i = 0; i < rings.faceSize(a); ++i)
-                if (ringA[i] != f && std::find(ringB, ringB + rings.faceSize(b), ringA[i]) != ringB + rings.faceSize(b))
-                    list.push_back(ringA[i]);
+            const std::int32_t *ringA = rings.face(a), *endA = ringA + rings.faceSize(a);
+            const std::int32_t *ringB = rings.face(b), *endB = ringB + rings.faceSize(b);
+            for (const std::int32_t* g = ringA; g != endA; ++g)
+                if (*g != f && std::find(ringB, endB, *g) != endB) list.push_back(*g);
         }
         append();
     }

@@ -68,7 +68,8 @@ std::vector<HalfSpace> morphHalfSpaces(const MorphFamily& family, double t);
 // face half-spaces with the half-spaces (x - c) . (v - c) <= s r^2, faces
 // in that order (P's faces, then the dual's), at morphTolerance, so it
 // opens with buildModel like any other model. Built by intersectNearby,
-// each face from the planes near it (linear), and where that cannot vouch for the result (a model
-// far from round) by intersectHalfSpaces from all planes (n log n). Fails
-// for a t outside [0, 1] (or not a number) and when the intersection does.
+// each face from the planes near it (linear), and where that cannot vouch
+// for the result (a model far from round) by intersectHalfSpaces from all
+// planes (n log n). Fails for a t outside [0, 1] (or not a number) and when
+// the intersection does.
 Result<Polyhedron> morphAt(const MorphFamily& family, double t);

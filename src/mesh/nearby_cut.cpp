@@ -43,12 +43,6 @@ void planeFrame(Vec3d n, Vec3d& e1, Vec3d& e2) {
     e2 = cross(n, e1);
 }
 
-// The polygon where plane `h` (number `self`, frame e1, e2) meets the
-// half-spaces `lines`, corners counter-clockwise about h.normal. Clips a
-// square around the plane's nearest point to the centre, `reach` from it
-// on every side (the body lies within reach of the centre), noting for
-// each side the plane it lies on (-1 for the square's own). False when a
-// side of the square is left: the neighbourhood does not close the face.
 // Room for one polygon's clipping, kept from plane to plane.
 struct Scratch {
     std::vector<P2> polygon, next;
@@ -56,12 +50,20 @@ struct Scratch {
     std::vector<double> depth;
 };
 
+// The polygon where plane `h` (number `self`, frame e1, e2) meets the
+// half-spaces `lines`, corners counter-clockwise about h.normal. Clips a
+// square around the plane's nearest point to the centre, `reach` from it
+// on every side (the body lies within reach of the centre), noting for
+// each side the plane it lies on (-1 for the square's own). False when a
+// side of the square is left: the neighbourhood does not close the face.
 bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
               double near, Scratch& scratch, std::vector<Corner>& corners) {
     const Vec3d n = h.normal;
     const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
-    std::vector<P2>&polygon = scratch.polygon, &next = scratch.next;
-    std::vector<int>&side = scratch.side, &nextSide = scratch.nextSide;
+    std::vector<P2>& polygon = scratch.polygon;
+    std::vector<P2>& next = scratch.next;
+    std::vector<int>& side = scratch.side;
+    std::vector<int>& nextSide = scratch.nextSide;
     std::vector<double>& depth = scratch.depth;
     polygon.assign({{-reach, -reach}, {reach, -reach}, {reach, reach}, {-reach, reach}});
     side.assign(4, -1);
@@ -322,7 +324,7 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
             for (int s = neighbourStart[std::size_t(v)]; s < neighbourStart[std::size_t(v) + 1]; ++s)
                 if (outside(out.faceSource[std::size_t(f)], neighbours[std::size_t(s)]))
                     return failure("the faces are not convex at a vertex");
-            // Three faces' angles, each under half a turn, cannot add up to more.
+            // Three angles, each under half a turn, stay under a turn and a half.
             if (ringFaces <= 3) continue;
             const std::int32_t* c = shape.face(f);
             const int m = shape.faceSize(f);

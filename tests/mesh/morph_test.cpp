@@ -196,7 +196,8 @@ TEST(Morph, BothConstructionsGiveTheSameStages) {
             EXPECT_TRUE(sameShape(stage, near->shape));
             Nearby unframed = family.nearby;  // the planes' frames worked out afresh
             unframed.normals.clear();
-            const Result<Intersection> fresh = intersectNearby(spaces, unframed, family.centre, family.size, morphTolerance);
+            const Result<Intersection> fresh =
+                intersectNearby(spaces, unframed, family.centre, family.size, morphTolerance);
             EXPECT_TRUE(fresh && sameShape(fresh->shape, near->shape)) << m.name << " t " << t;
             std::vector<Vec3d> corners;
             for (const Vec3& v : near->shape.vertices) corners.push_back(widen(v));
