@@ -76,6 +76,14 @@ int run(int argc, char** argv) {
     // two overlap: the models load on a second thread meanwhile.
     std::future<WindowInputs> pending = std::async(std::launch::async, [&options, &load] {
         WindowInputs inputs;
+        inputs.report = [](const Result<std::string>& said) {
+            if (said) {
+                std::printf("%s\n", said->c_str());
+                std::fflush(stdout);
+            } else {
+                std::fprintf(stderr, "duals-explorer: %s\n", said.error().text().c_str());
+            }
+        };
         inputs.exitStatus = load(inputs.loaded);
         if (inputs.exitStatus) return inputs;
         Result<ViewState> start = stateFromOptions(options, inputs.loaded);

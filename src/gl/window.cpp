@@ -51,9 +51,15 @@ struct ExplorerWindow {
     NetCache nets;           // made on the first `u` for each shell
     bool folding = false;    // an unfold tick is on its way
     int lastFoldMs = 0;
+    std::function<void(const Result<std::string>&)> report;
 };
 
 ExplorerWindow* explorer = nullptr;
+
+// Hands a saved file's name or an error to the caller, who prints it.
+void say(const Result<std::string>& said) {
+    if (explorer->report) explorer->report(said);
+}
 
 const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
 
@@ -186,13 +192,7 @@ void savePicture() {
         return readPixelRows(w, h, top, count, 3, out);
     };
     const std::string stem = currentModel().name + "-" + orientationFileText(orientationOf(explorer->view));
-    const Result<std::string> saved = drawn ? writeNewPng(stem, w, h, rows) : Result<std::string>(drawn.error());
-    if (saved) {
-        std::printf("%s\n", saved->c_str());
-        std::fflush(stdout);
-        return;
-    }
-    std::fprintf(stderr, "duals-explorer: %s\n", saved.error().text().c_str());
+    say(drawn ? writeNewPng(stem, w, h, rows) : Result<std::string>(drawn.error()));
 }
 
 void perform(ActionId id) {
@@ -289,7 +289,7 @@ void onReshape(int width, int height) {
 void onDisplay() {
     const Status drawn = renderFrame(currentFrame());
     if (!drawn) {
-        std::fprintf(stderr, "duals-explorer: %s\n", drawn.error().text().c_str());
+        say(drawn.error());
         explorer->status = 2;
         glutLeaveMainLoop();
         return;
@@ -335,6 +335,7 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
     state.context.directory = inputs.loaded.directory;
     state.loaded = std::move(inputs.loaded);
     state.morphs = std::make_unique<MorphStore>(state.loaded.models);
+    state.report = std::move(inputs.report);
     state.view = start;
     state.opening = start;
     state.help = helpLines(state.context);

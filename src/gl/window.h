@@ -2,7 +2,9 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
+#include "base/result.h"
 #include "explorer/model_inputs.h"
 #include "explorer/view_state.h"
 
@@ -13,6 +15,10 @@ struct WindowInputs {
     std::optional<int> exitStatus;  // empty: open the window
     LoadedModels loaded;
     ViewState start;
+    // What the window has to say, for the caller to print: the name of a
+    // picture saved with `s`, or an error (a save that failed, a picture GL
+    // cannot draw).
+    std::function<void(const Result<std::string>&)> report;
 };
 
 // Starts GLUT (argc and argv go to glutInit, which may take its own options
