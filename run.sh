@@ -22,7 +22,7 @@ export ROOT="$root" DIR="$dir"
 exec "$root/scripts/with-xvfb.sh" bash -c '
   # The snapper waits for the window, saves it once drawn and closes it,
   # which ends the program; the program keeps this console for its prompts.
-  "$ROOT/build/window-snap" --title "Geometrija - prikaz zadatka" \
+  "$ROOT/build/window-snap" --program \
       --png "$DIR/prikaz.png" --close --timeout 86400 &
   snap=$!
   status=0

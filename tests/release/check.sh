@@ -37,7 +37,7 @@ check "the installed explorer's picture" cmp -s "$tmp/empty/cube.png" "$tmp/cube
 # private X server; window-snap saves the window once drawn and closes it.
 cp -r "$prefix/share/platonic-duals/data" "$tmp/run"
 typical_run() { (cd "$tmp/run" && "$root/scripts/with-xvfb.sh" bash -c '
-  "$0" --title "Geometrija - prikaz zadatka" --png prikaz.png --close --timeout 60 >/dev/null &
+  "$0" --program --png prikaz.png --close --timeout 60 >/dev/null &
   echo "30 45 2" | timeout 90 "$1" >/dev/null' "$build/window-snap" "$prefix/bin/platonic-duals"); }
 check "the console program's typical run, status 0" typical_run
 check "the console program's window" test -s "$tmp/run/prikaz.png"

@@ -1,7 +1,9 @@
 // window-snap: waits for a window with a given title, waits until its
 // picture is drawn, saves it as a PNG and, if asked, closes the window.
 //
-//   window-snap --title TITLE --png FILE [--timeout SECONDS] [--close]
+//   window-snap --title TITLE|--program --png FILE [--timeout SECONDS] [--close]
+//
+// --program stands for the console program's window title.
 //
 // Exit status 0 on success, 1 when something went wrong (with a message on
 // standard error), 2 for a bad command line.
@@ -10,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "geometry/program_window.h"
 #include "xwindow.h"
 
 namespace {
@@ -22,8 +25,9 @@ struct Options {
 };
 
 const char* usage =
-    "usage: window-snap --title TITLE --png FILE [--timeout SECONDS] [--close]\n"
-    "  Waits up to SECONDS (default 30) for the window titled TITLE and for its\n"
+    "usage: window-snap --title TITLE|--program --png FILE [--timeout SECONDS] [--close]\n"
+    "  Waits up to SECONDS (default 30) for the window titled TITLE (--program:\n"
+    "  the console program's window) and for its\n"
     "  picture to be drawn, saves the picture to FILE, and with --close asks the\n"
     "  window to close (WM_DELETE_WINDOW).\n";
 
@@ -35,6 +39,8 @@ bool parse(int argc, char** argv, Options& options) {
         const bool hasValue = i + 1 < argc;
         if (arg == "--title" && hasValue) {
             options.title = argv[++i];
+        } else if (arg == "--program") {
+            options.title = programWindowTitle;
         } else if (arg == "--png" && hasValue) {
             options.png = argv[++i];
         } else if (arg == "--timeout" && hasValue) {
@@ -55,7 +61,7 @@ bool parse(int argc, char** argv, Options& options) {
         }
     }
     if (options.title.empty() || options.png.empty()) {
-        std::fprintf(stderr, "window-snap: --title and --png are required\n");
+        std::fprintf(stderr, "window-snap: --title (or --program) and --png are required\n");
         return false;
     }
     return true;
