@@ -15,18 +15,7 @@ seconds=${1:-1}
 shift || true
 freqs=("$@")
 [ ${#freqs[@]} -gt 0 ] || freqs=(7 22 71 224)
-build="$root/build-bench"
-
-"$root/scripts/setup.sh" bench
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPD_BENCH=ON -DPD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target geodesic-off spin-fps >/dev/null
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-files=()
-for k in "${freqs[@]}"; do
-  "$build/bench/geodesic-off" "$k" "$work/geodesic-$k.off"
-  files+=("$work/geodesic-$k.off")
-done
-echo "spin-fps.sh: ${seconds} s per loop, 5 rounds; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+. "$root/bench/spheres.sh"
+spheres spin-fps -- "${freqs[@]}"
+echo "spin-fps.sh: ${seconds} s per loop, 5 rounds; $machine"
 "$build/bench/spin-fps" --seconds "$seconds" "${files[@]}"
