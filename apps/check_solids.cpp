@@ -6,10 +6,13 @@
 // early, holds text or names a vertex outside the solid), with the readers'
 // message.
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "base/printable.h"
+#include "base/standard_output.h"
 #include "solids/solid_files_check.h"
 #include "version.h"
 
@@ -30,9 +33,7 @@ const char helpText[] =
     "Exit status: 0 when all ten files fit, 1 when some do not, 2 when a file\n"
     "cannot be read (missing, not a regular file, or refused by the readers).\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int check(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
         std::fputs(helpText, stdout);
         return 0;
@@ -56,12 +57,25 @@ int main(int argc, char** argv) {
     for (const SolidFilesFinding& found : *findings) {
         for (const Error& error : found.unreadable)
             std::fprintf(stderr, "check-solids: %s\n", error.text().c_str());
-        for (const std::string& problem : found.problems) std::printf("%s\n", problem.c_str());
+        for (const std::string& problem : found.problems) std::printf("%s\n", printable(problem).c_str());
         unreadable = unreadable || !found.unreadable.empty();
         problemCount += static_cast<int>(found.problems.size());
     }
     if (unreadable) return 2;
     if (problemCount > 0) return 1;
-    std::printf("%s: all ten files fit the edge tables\n", dir.c_str());
+    std::printf("%s: all ten files fit the edge tables\n", printable(dir).c_str());
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const int status = check(argc, argv);
+    // A verdict that did not reach standard output is no verdict.
+    if (const Status flushed = flushStandardOutput(); !flushed) {
+        std::fprintf(stderr, "check-solids: %s\n", flushed.error().text().c_str());
+        return 2;
+    }
+    return status;
 }

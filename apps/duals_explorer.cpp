@@ -1,6 +1,7 @@
 // duals-explorer [DIR | FILE.off ...]: the solids of the program's ten files
 // (or of OFF files) with their duals, in a window to turn, compare and save.
 
+#include <csignal>
 #include <cstdio>
 #include <future>
 #include <new>
@@ -8,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "base/printable.h"
+#include "base/standard_output.h"
 #include "explorer/data_folder.h"
 #include "gl/headless.h"
 #include "gl/window.h"
@@ -22,8 +25,15 @@ int run(int argc, char** argv) {
     ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
                                         std::string("duals-explorer ") + PD_VERSION);
     if (parsed.exitStatus) {
-        if (*parsed.exitStatus != 0) std::fputs("duals-explorer: ", stderr);
-        std::fputs(parsed.text.c_str(), *parsed.exitStatus == 0 ? stdout : stderr);
+        if (*parsed.exitStatus == 0) {
+            std::fputs(parsed.text.c_str(), stdout);
+        } else {
+            // The first line says what was wrong and may quote what was
+            // given; the usage line after it is the program's own.
+            const std::size_t end = parsed.text.find('\n');
+            std::fprintf(stderr, "duals-explorer: %s%s", printable(parsed.text.substr(0, end)).c_str(),
+                         end == std::string::npos ? "\n" : parsed.text.c_str() + end);
+        }
         return *parsed.exitStatus;
     }
     // No input named: the current folder's ten files, else the installed ones.
@@ -31,7 +41,7 @@ int run(int argc, char** argv) {
         const DataFolder folder = chooseDataFolder(ownExecutable(), ".");
         if (folder.installed) {
             std::fprintf(stderr, "duals-explorer: the ten files are not in the current folder; using %s\n",
-                         folder.path.c_str());
+                         printable(folder.path).c_str());
             parsed.options.inputs = {folder.path};
         }
     }
@@ -50,7 +60,7 @@ int run(int argc, char** argv) {
             return 2;
         }
         for (const std::string& line : modelWarnings(loaded))
-            std::fprintf(stderr, "duals-explorer: %s\n", line.c_str());
+            std::fprintf(stderr, "duals-explorer: %s\n", printable(line).c_str());
         return std::nullopt;
     };
     if (options.output == OutputKind::Info) {
@@ -78,7 +88,7 @@ int run(int argc, char** argv) {
         WindowInputs inputs;
         inputs.report = [](const Result<std::string>& said) {
             if (said) {
-                std::printf("%s\n", said->c_str());
+                std::printf("%s\n", printable(*said).c_str());
                 std::fflush(stdout);
             } else {
                 std::fprintf(stderr, "duals-explorer: %s\n", said.error().text().c_str());
@@ -101,13 +111,23 @@ int run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit fails a write (reported) instead of killing the run.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Memory running out anywhere (a huge model, a huge picture) ends the
     // run with one line and status 2; what unwinding passes removes the
     // files it was writing.
+    int status = 0;
     try {
-        return run(argc, argv);
+        status = run(argc, argv);
     } catch (const std::bad_alloc&) {
         std::fputs("duals-explorer: out of memory\n", stderr);
         return 2;
     }
+    // Counts, help or a picture on standard output that did not all arrive
+    // is a failure, whatever the run made of it.
+    if (const Status flushed = flushStandardOutput(); !flushed) {
+        std::fprintf(stderr, "duals-explorer: %s\n", flushed.error().text().c_str());
+        return 2;
+    }
+    return status;
 }

@@ -1,6 +1,7 @@
 // platonic-duals: reads the five regular solids, writes their duals, asks for
 // two angles and a solid, and shows the solid with its dual in a window.
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -35,6 +36,10 @@ void tell(const Error& error) { std::fprintf(stderr, "%s\n", error.text().c_str(
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file over the size limit (ulimit -f) then fails its write, which is
+    // reported and emptied like any other, instead of killing the run.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // The run's working state lives as long as the process; static keeps the
     // arrays (some 6 KB) off the stack and starts them zeroed.
     static SolidFileSet files;

@@ -4,6 +4,8 @@
 #include <utility>
 #include <variant>
 
+#include "base/printable.h"
+
 // The one way the libraries report failure: a function that can fail
 // returns a Result, holding either its value or an Error saying where and
 // what. Libraries never print; each program's main prints
@@ -14,7 +16,8 @@ struct Error {
     long line = 0;     // 1-based line in that file, 0 when there is none
     std::string what;  // what is wrong, one line, no trailing full stop needed
 
-    // "FILE:LINE: WHAT", "FILE: WHAT" or "WHAT", by what is known.
+    // "FILE:LINE: WHAT", "FILE: WHAT" or "WHAT", by what is known, ready
+    // to print: control bytes in the names it holds escaped (printable.h).
     std::string text() const {
         std::string out;
         if (!file.empty()) {
@@ -22,7 +25,7 @@ struct Error {
             if (line > 0) out += ":" + std::to_string(line);
             out += ": ";
         }
-        return out + what;
+        return printable(out + what);
     }
 };
 

@@ -57,6 +57,16 @@ std::string extensionProblem(const std::string& option, const std::string& path,
            ", not ." + kind;
 }
 
+// Refuses NaN and infinities, which every range check lets through (a
+// comparison with NaN is false either way).
+const CLI::Validator finiteNumber(
+    [](std::string& text) {
+        char* end = nullptr;
+        const double value = std::strtod(text.c_str(), &end);
+        return end != text.c_str() && !std::isfinite(value) ? "'" + text + "' is not a finite number" : std::string();
+    },
+    "", "finite");
+
 }  // namespace
 
 std::string usageLine() {
@@ -66,7 +76,7 @@ std::string usageLine() {
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--line-width PX]"
            " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]"
            " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
-           " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L]]\n";
+           " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L] [--overwrite]]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -119,17 +129,19 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
             ->check(CLI::Range(1, maxFrames));
     auto* overwriteOption =
-        app.add_flag("--overwrite", o.overwrite, "let --frames replace pictures already there (else refused)");
+        app.add_flag("--overwrite", o.overwrite, "let --frames or --net replace pictures or pages already there (else refused)");
     app.add_flag("--turntable", o.view.turntable,
                  "the first angle raises the camera; turns go about the model's own up axis");
     app.add_option("--line-width", o.view.lineWidth, "line width in pixels (default grows with the size)")
+        ->check(finiteNumber)
         ->check(CLI::Range(0.1, 64.0));
     app.add_option("--font-px", o.view.fontPx, "height of the numbers in pixels (default grows with the size)")
         ->check(CLI::Range(1, 512));
     app.add_option("--background", background, "white, none (transparent) or #rrggbb");
     app.add_option("--palette", palette, "classic (blue and red) or colourblind (blue and orange)")
         ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
-    auto* morphOption = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)");
+    auto* morphOption = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)")
+                            ->check(finiteNumber);
     std::string animate;
     app.add_option("--animate", animate, "what --frames changes: turn|morph|both|unfold")
         ->check(CLI::IsMember({"turn", "morph", "both", "unfold"}));
@@ -138,11 +150,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
 
     std::string page;
     auto* unfoldOption =
-        app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")->check(CLI::Range(0.0, 1.0));
+        app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")
+            ->check(finiteNumber)
+            ->check(CLI::Range(0.0, 1.0));
     auto* pageOption = app.add_option("--page", page, "the net's page: a4|letter|a3 (default a4)")
                            ->check(CLI::IsMember({"a4", "letter", "a3"}));
     auto* edgeOption = app.add_option("--edge-mm", o.edgeMm, "the net's mean edge in millimetres")
-                           ->check(CLI::Range(0.0, maxEdgeMm));
+                           ->check(finiteNumber)
+                           ->check(CLI::Range(minEdgeMm, maxEdgeMm));
 
     auto fail = [&](const std::string& what) {
         parsed.exitStatus = 2;
@@ -204,7 +219,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         return fail("--frames needs --png FILE or --svg FILE");
     if (*framesOption && o.outputPath == "-")
         return fail("--frames writes files of their own; it cannot write to standard output (-)");
-    if (*overwriteOption && !*framesOption) return fail("--overwrite goes with --frames");
+    if (*overwriteOption && !*framesOption && !*netOption) return fail("--overwrite goes with --frames or --net");
     if (*morphOption && !(o.view.morph >= 0.0 && o.view.morph <= 1.0))
         return fail("--morph: the stage must be a number from 0 to 1");
     if (!animate.empty()) {
@@ -221,7 +236,6 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         return fail("--unfold is for pictures, not for --off or --net");
     if ((*pageOption || *edgeOption) && o.output != OutputKind::Net)
         return fail(std::string(*pageOption ? "--page" : "--edge-mm") + " needs --net FILE");
-    if (*edgeOption && !(o.edgeMm > 0)) return fail("--edge-mm: the mean edge must be above 0 mm");
     if (page == "letter") o.page = PageSize::Letter;
     if (page == "a3") o.page = PageSize::A3;
     if (o.output == OutputKind::Net) {

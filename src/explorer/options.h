@@ -36,12 +36,14 @@ struct ExplorerOptions {
     int solid = 0;                    // 1..5 when --solid was given, else 0
     std::string model;                // --model NAME, empty when not given
     int frames = 0;                   // 0: one picture; N: a turntable of N
-    bool overwrite = false;           // --frames may replace existing pictures
+    bool overwrite = false;           // --frames or --net may replace existing files
     Animation animate = Animation::Turn;
     PageSize page = PageSize::A4;     // --page, for --net
     double edgeMm = 0.0;              // --edge-mm: the mean edge on paper; 0: the largest that fits
 };
 
+// Fewest millimetres --edge-mm takes: below it nothing could be cut or read.
+constexpr double minEdgeMm = 1.0;
 // Most millimetres --edge-mm takes: far beyond any page.
 constexpr double maxEdgeMm = 10000.0;
 
@@ -63,8 +65,9 @@ std::string usageLine();
 // options that cannot go together, a size outside 1..16384 per side, a
 // frame count outside 1..100000, an output name whose extension is not its
 // kind's (--png a.jpg; no extension at all is accepted), --frames with "-"
-// (standard output) as its file, a --morph stage or --unfold outside 0..1,
-// --animate without --frames, --edge-mm not above 0 or above maxEdgeMm, or a
+// (standard output) as its file, a NaN or infinite number anywhere, a
+// --morph stage or --unfold outside 0..1, --animate without --frames,
+// --edge-mm outside minEdgeMm..maxEdgeMm, or a
 // --net file not ending in .pdf or .svg give status 2 with one line saying
 // what was wrong, followed by the usage line. --info (output Info) prints
 // counts and writes no file. --help gives status 0 and the help; so does

@@ -2,10 +2,12 @@
 
 #include <cctype>
 #include <cstdio>
+#include <optional>
 
 #include "explorer/morph_store.h"
 #include "explorer/unfold_view.h"
 #include "mesh/off_writer.h"
+#include "output/file_series.h"
 #include "output/net_output.h"
 #include "output/output_file.h"
 #include "output/svg_writer.h"
@@ -109,9 +111,6 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
     const ViewState& state = *chosen;
     const Model& model = loaded.models[std::size_t(state.model)];
     const int count = options.frames > 0 ? options.frames : 1;
-    const auto pathOf = [&](int i) {
-        return options.frames > 0 ? frameFileName(options.outputPath, i, count) : options.outputPath;
-    };
     // Frames are new files unless told otherwise: a second run into the same
     // names would silently replace the first one's pictures.
     const Existing existing =
@@ -120,7 +119,13 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
         if (e.what == alreadyExists) e.what += "; --overwrite lets --frames replace existing pictures";
         return e;
     };
-    const Status checked = checkOutputPath(pathOf(0), existing);
+    std::optional<FileSeries> series;
+    if (options.frames > 0) {
+        Result<FileSeries> opened = FileSeries::open(options.outputPath, count, existing);
+        if (!opened) return opened.error();
+        series.emplace(std::move(*opened));
+    }
+    const Status checked = series ? series->check(0) : checkOutputPath(options.outputPath, existing);
     if (!checked) return fail(checked.error());
 
     MorphStore store(loaded.models);
@@ -150,7 +155,6 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
         const Status written = writeFileAtomically(options.outputPath, *text);
         return written ? Status(Done{}) : fail(written.error());
     }
-    std::vector<std::string> written;
     NetCache nets;
     for (int i = 0; i < count; ++i) {
         ViewState turned = state;
@@ -164,30 +168,22 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
             if (options.animate == Animation::Morph || options.animate == Animation::Both) turned.morph = k;
             if (options.animate == Animation::Unfold) turned.unfold = k;
         }
+        // Half a turntable is of no use: on any error the series removes
+        // the pictures it added (the ones it replaced are gone already).
         const Result<const Model*> built = stageOf(turned);
-        if (!built) {
-            for (const std::string& path : written) std::remove(path.c_str());
-            return built.error();
-        }
+        if (!built) return built.error();
         const Model* stage = *built;
         const FrameTarget target = options.output == OutputKind::Svg ? FrameTarget::Vector : FrameTarget::Raster;
         ViewState own = turned;
         if (stage && turned.unfold > 0) own.dual = DualKind::Reciprocal;  // the stage's own dual
         const Frame frame = turned.unfold > 0 ? buildUnfoldFrame(stage ? *stage : model, own, nets, {}, target)
                                               : buildFrame(model, turned, {}, target, stage);
-        const Status done = writeOutputFile(
-            pathOf(i),
-            [&](int fd) {
-                return options.output == OutputKind::Svg ? writeAll(fd, formatSvg(frame)) : writePng(frame, fd);
-            },
-            existing);
-        if (!done) {
-            // Half a turntable is of no use; the pictures it replaced are
-            // gone already, the ones it added go too.
-            for (const std::string& path : written) std::remove(path.c_str());
-            return fail(done.error());
-        }
-        written.push_back(pathOf(i));
+        const OutputFiller fill = [&](int fd) {
+            return options.output == OutputKind::Svg ? writeAll(fd, formatSvg(frame)) : writePng(frame, fd);
+        };
+        const Status done = series ? series->writeNext(fill) : writeOutputFile(options.outputPath, fill, existing);
+        if (!done) return fail(done.error());
     }
+    if (series) series->finish(false);
     return Done{};
 }

@@ -1,10 +1,9 @@
 #include "output/net_output.h"
 
 #include <cstdio>
-#include <stdexcept>
 
+#include "output/file_series.h"
 #include "output/output_file.h"
-#include "output/turntable.h"
 #include "explorer/unfold_view.h"
 #include "output/net_pdf.h"
 #include "output/net_style.h"
@@ -57,22 +56,26 @@ Status writeNetOutput(const ExplorerOptions& options, const Model& model, const 
         return failure((options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
     }
     const std::string& path = options.outputPath;
+    const Existing existing = options.overwrite ? Existing::Replace : Existing::Keep;
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0) {
         const Status written = writeOutputFile(
             path, [&](int fd) { return writeNetPdf(*layout, fills, fd, layoutOptions.title); });
         return written;
     }
     const std::vector<std::string> pages = formatNetSvg(*layout, fills);
-    std::vector<std::string> done;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        const std::string name = pages.size() == 1 ? path : frameFileName(path, int(i), int(pages.size()));
-        const Status written = writeFileAtomically(name, pages[i]);
+    if (pages.size() == 1) return writeFileAtomically(path, pages[0]);
+    // The pages of one net go together, into one folder held open: all of
+    // them or none, and with --overwrite none of a longer earlier net left.
+    Result<FileSeries> series = FileSeries::open(path, int(pages.size()), existing);
+    if (!series) return series.error();
+    for (const std::string& page : pages) {
+        const Status written = series->writeNext([&](int fd) { return writeAll(fd, page); });
         if (!written) {
-            // The pages of one net go together: those written go again.
-            for (const std::string& page : done) std::remove(page.c_str());
-            return written;
+            Error e = written.error();
+            if (e.what == alreadyExists) e.what += "; --overwrite lets --net replace existing pages";
+            return e;
         }
-        done.push_back(name);
     }
+    series->finish(existing == Existing::Replace);
     return Done{};
 }

@@ -1,8 +1,6 @@
 #include "output/output_file.h"
 
-#include <atomic>
 #include <cerrno>
-#include <csignal>
 #include <ctime>
 #include <cstdio>
 #include <cstring>
@@ -13,91 +11,11 @@
 #include <unistd.h>
 
 #include "base/input_file.h"
+#include "output/signal_cleanup.h"
 
 namespace {
 
 bool namedTemporaries = false;
-
-// ---- Named temporaries still there when a signal ends the process ------
-//
-// The handler may only make async-signal-safe calls, so the names live in
-// a fixed array, each beside the descriptor of its folder: unlinkat needs
-// nothing else.
-
-constexpr std::size_t temporaryNameSize = 16;  // ".pd-XXXXXX" and its NUL
-
-struct LiveTemporary {
-    volatile std::sig_atomic_t used = 0;
-    int folder = -1;
-    char name[temporaryNameSize] = {};
-};
-
-LiveTemporary liveTemporaries[8];
-
-void onEndingSignal(int signal) {
-    for (LiveTemporary& t : liveTemporaries)
-        if (t.used) ::unlinkat(t.folder, t.name, 0);
-    // SA_RESETHAND gave the signal its default action back; raised again it
-    // is delivered once this handler returns, ending the process as it would
-    // have without one.
-    ::raise(signal);
-}
-
-// Installed by the first write. A signal the process was started ignoring
-// (nohup's SIGHUP) stays ignored. SIGXFSZ is ignored for good: a file-size
-// limit then fails the write with EFBIG, reported like a full disk, instead
-// of killing the process without a word.
-void installSignalHandlers() {
-    static bool installed = false;
-    if (installed) return;
-    installed = true;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        struct sigaction current {};
-        if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) continue;
-        struct sigaction action {};
-        action.sa_handler = onEndingSignal;
-        action.sa_flags = SA_RESETHAND;
-        sigemptyset(&action.sa_mask);
-        ::sigaction(signal, &action, nullptr);
-    }
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-
-// Keeps a named temporary on the list from its creation until it is renamed
-// or removed. With the list full (never, with one write at a time) the
-// file is still removed on every other way out.
-class TemporaryName {
-public:
-    TemporaryName(int folder, const char* name) {
-        for (LiveTemporary& t : liveTemporaries)
-            if (!t.used) {
-                t.folder = folder;
-                std::memcpy(t.name, name, temporaryNameSize);
-                std::atomic_signal_fence(std::memory_order_seq_cst);
-                t.used = 1;
-                slot_ = &t;
-                break;
-            }
-        std::memcpy(name_, name, temporaryNameSize);
-        folder_ = folder;
-    }
-    ~TemporaryName() {
-        if (!kept_) ::unlinkat(folder_, name_, 0);
-        if (slot_) slot_->used = 0;
-    }
-    TemporaryName(const TemporaryName&) = delete;
-    TemporaryName& operator=(const TemporaryName&) = delete;
-
-    const char* name() const { return name_; }
-    // Leaves the name where it is: it is now the output's, or was never ours.
-    void keep() { kept_ = true; }
-
-private:
-    LiveTemporary* slot_ = nullptr;
-    int folder_ = -1;
-    char name_[temporaryNameSize] = {};
-    bool kept_ = false;
-};
 
 // A descriptor closed on every way out.
 struct Descriptor {
@@ -187,10 +105,11 @@ bool linkDescriptor(int fd, int folder, const char* name) {
     return ::linkat(AT_FDCWD, procPath, folder, name, AT_SYMLINK_FOLLOW) == 0;
 }
 
-// The steps after checking, on the opened folder.
+// The steps after checking, on the opened folder. `placed` runs, with the
+// ending signals blocked, as soon as the file has its name.
 Status writeInFolder(const std::string& path, int folder, const std::string& name,
-                     const OutputFiller& fill, Existing existing) {
-    installSignalHandlers();
+                     const OutputFiller& fill, Existing existing, const std::function<void()>& placed) {
+    installCleanupHandlers();
     const std::string where = split(path).folder;
     Descriptor file;
     if (!namedTemporaries) file.fd = ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -221,7 +140,11 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
 
     if (unnamed) {
         if (existing == Existing::Keep) {
-            if (linkDescriptor(file.fd, folder, name.c_str())) return Done{};
+            const EndingSignalsBlocked blocked;
+            if (linkDescriptor(file.fd, folder, name.c_str())) {
+                if (placed) placed();
+                return Done{};
+            }
             if (errno == EEXIST) return failure(path, 0, alreadyExists);
             return failure(path, 0, "cannot put the finished file in place: " + errnoText());
         }
@@ -244,6 +167,7 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
     if (::fstat(file.fd, &mine) != 0 || ::fstatat(folder, named->name(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
         mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
         return failure(path, 0, "its temporary file in " + where + " was replaced while it was written");
+    const EndingSignalsBlocked blocked;
     const int moved = existing == Existing::Keep
                           ? ::renameat2(folder, named->name(), folder, name.c_str(), RENAME_NOREPLACE)
                           : ::renameat(folder, named->name(), folder, name.c_str());
@@ -252,10 +176,52 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
         return failure(path, 0, "cannot put the finished file in place: " + errnoText());
     }
     named->keep();
+    if (placed) placed();
     return Done{};
 }
 
 }  // namespace
+
+Result<OutputFolder> OutputFolder::open(const std::string& path) {
+    if (path.empty()) return failure("the output file name is empty");
+    const SplitPath parts = split(path);
+    const Result<int> folder = openFolder(path, parts);
+    if (!folder) return folder.error();
+    return OutputFolder(*folder, parts.folder);
+}
+
+OutputFolder::OutputFolder(OutputFolder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+    other.fd_ = -1;
+}
+
+OutputFolder::~OutputFolder() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::string OutputFolder::pathOf(const std::string& name) const {
+    return path_ == "." ? name : path_ == "/" ? "/" + name : path_ + "/" + name;
+}
+
+Status OutputFolder::check(const std::string& name, Existing existing) const {
+    return checkTarget(pathOf(name), fd_, name, existing);
+}
+
+Status OutputFolder::write(const std::string& name, const OutputFiller& fill, Existing existing,
+                           const std::function<void()>& placed) const {
+    const std::string path = pathOf(name);
+    const Status checked = checkTarget(path, fd_, name, existing);
+    if (!checked) return checked;
+    return writeInFolder(path, fd_, name, fill, existing, placed);
+}
+
+bool OutputFolder::remove(const std::string& name) const {
+    return ::unlinkat(fd_, name.c_str(), 0) == 0;
+}
+
+bool OutputFolder::isRegularFile(const std::string& name) const {
+    struct stat info {};
+    return ::fstatat(fd_, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode);
+}
 
 Status checkOutputPath(const std::string& path, Existing existing) {
     if (path.empty()) return failure("the output file name is empty");
@@ -280,7 +246,7 @@ Status writeOutputFile(const std::string& path, const OutputFiller& fill, Existi
     const Descriptor closing(*folder);
     const Status checked = checkTarget(path, *folder, parts.name, existing);
     if (!checked) return checked;
-    return writeInFolder(path, *folder, parts.name, fill, existing);
+    return writeInFolder(path, *folder, parts.name, fill, existing, {});
 }
 
 Status writeAll(int fd, std::string_view bytes) {

@@ -48,6 +48,40 @@ Status checkOutputPath(const std::string& path, Existing existing = Existing::Re
 Status writeOutputFile(const std::string& path, const OutputFiller& fill,
                        Existing existing = Existing::Replace);
 
+// An output folder held open: every file checked, written or removed
+// through it is in the folder the name meant when it was opened, whatever
+// is later renamed or linked in its place. For runs that write several
+// files.
+class OutputFolder {
+public:
+    // Opens the folder `path` names a file in ("out/a.png": out, "a.png":
+    // the working directory). Errors as checkOutputPath's.
+    static Result<OutputFolder> open(const std::string& path);
+    OutputFolder(OutputFolder&& other) noexcept;
+    OutputFolder& operator=(OutputFolder&&) = delete;
+    ~OutputFolder();
+
+    // The path of `name` in this folder, for messages.
+    std::string pathOf(const std::string& name) const;
+    // checkOutputPath for `name` in this folder.
+    Status check(const std::string& name, Existing existing) const;
+    // writeOutputFile for `name` in this folder; `placed` (if any) runs
+    // the moment the file has its name, with SIGINT, SIGTERM and SIGHUP
+    // held back, so it can record the file before any of them ends the run.
+    Status write(const std::string& name, const OutputFiller& fill, Existing existing,
+                 const std::function<void()>& placed = {}) const;
+    // Removes `name` from this folder; false when it cannot (or is not there).
+    bool remove(const std::string& name) const;
+    // True when `name` here is a regular file (not followed if a link).
+    bool isRegularFile(const std::string& name) const;
+    int descriptor() const { return fd_; }
+
+private:
+    OutputFolder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    int fd_ = -1;
+    std::string path_;
+};
+
 // Writes all of `bytes` to fd, through short writes and interruptions.
 // An error "cannot be written: REASON" (the system's) when a write fails.
 Status writeAll(int fd, std::string_view bytes);

@@ -2,7 +2,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "base/input_file.h"
@@ -79,15 +81,24 @@ void closeInputs(std::array<std::FILE*, solidKindCount>& group) {
 }
 
 // Output is mostly still buffered here, so this is where a full disk shows.
-// A stream that already failed while writing was reported then.
+// A stream that already failed while writing was reported then. A file
+// whose writing failed in any way is emptied: a cut-off list of vertices
+// would pass for a whole one, an empty file cannot. The descriptor is kept
+// past fclose for that, so the file is never looked up by name again.
 void closeOutputs(std::array<std::FILE*, solidKindCount>& group,
                   const char* SolidInfo::*name, std::vector<Error>& warnings) {
     for (const SolidInfo& info : solidTable) {
         std::FILE*& f = group[info.kind - 1];
         if (!f) continue;
         const bool reported = std::ferror(f) != 0;
+        const int kept = ::dup(fileno(f));
         errno = 0;
-        if (std::fclose(f) != 0 && !reported) warnings.push_back(writeFailure(info.*name, errno));
+        const bool closed = std::fclose(f) == 0;
+        if (!closed && !reported) warnings.push_back(writeFailure(info.*name, errno));
+        if (kept >= 0) {
+            if (!closed || reported) (void)::ftruncate(kept, 0);
+            ::close(kept);
+        }
         f = nullptr;
     }
 }
@@ -106,7 +117,30 @@ Error writeFailure(const char* name, int error) {
 }
 
 Result<std::FILE*> createOutputFile(const char* name) {
-    std::FILE* out = std::fopen(name, "w");
-    if (!out) return failure(name, 0, std::string("cannot be created: ") + std::strerror(errno));
+    const auto refuse = [name](const std::string& why) -> Result<std::FILE*> {
+        return failure(name, 0, "cannot be created: " + why);
+    };
+    // Never through a link (which could point anywhere, /dev/full or a
+    // file of another user), and never waiting on a FIFO: a name taken by
+    // anything but a regular file is left as it is.
+    const int fd = ::open(name, O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat taken {};
+        if (::lstat(name, &taken) != 0 || S_ISREG(taken.st_mode)) return refuse(std::strerror(error));
+        return refuse(S_ISLNK(taken.st_mode) ? "Is a symbolic link" : fileKindProblem(taken.st_mode));
+    }
+    const Status regular = requireRegularFile(fd);
+    if (!regular || ::ftruncate(fd, 0) != 0) {
+        const std::string why = regular ? std::strerror(errno) : regular.error().what;
+        ::close(fd);
+        return refuse(why);
+    }
+    std::FILE* out = ::fdopen(fd, "w");
+    if (!out) {
+        const int error = errno;
+        ::close(fd);
+        return refuse(std::strerror(error));
+    }
     return out;
 }

@@ -39,13 +39,17 @@ Status readFaceRows(SolidKind kind, SolidFileSet& files, FaceColumns& columns);
 
 // Closes every open stream: vertex, face, dual, then pair files, each group
 // in table order. Safe on null entries; leaves every entry null. An output
-// whose last writes fail on closing (a full disk) adds a warning.
+// whose last writes fail on closing (a full disk) adds a warning; any
+// output whose writing failed is left empty rather than cut short.
 void closeSolidFiles(SolidFileSet& files, std::vector<Error>& warnings);
 
 // The warning for an output file whose writing failed with `error` (an
 // errno value): "NAME: cannot be written: REASON".
 Error writeFailure(const char* name, int error);
 
-// Creates an output file with mode "w", or gives the warning
-// "NAME: cannot be created: REASON".
+// Creates an output file, or empties a regular file of that name, and
+// opens it with mode "w". A name taken by a link, a FIFO, a device or a
+// folder is left as it is (never followed, never waited on), with the
+// warning "NAME: cannot be created: REASON" ("Is a symbolic link", "Is a
+// FIFO", ...), as for any other failure.
 Result<std::FILE*> createOutputFile(const char* name);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <string>
 
 #include "scratch_dir.h"
@@ -23,6 +26,7 @@ struct Case {
     const char* errors;
     int complete;
     int pairsComplete;
+    rlim_t fileLimit = RLIM_INFINITY;  // as `ulimit -f`, in bytes
 };
 
 void write(const scratch::ScratchDir& d, const char* name, const char* text) { d.write(name, text); }
@@ -34,8 +38,8 @@ TEST(SolidFiles, WholeRunsOverSoundAndDamagedData) {
             fs::create_directory(d.path() / name);
         };
     };
-    const auto full = [](const char* name) {
-        return [name](const scratch::ScratchDir& d) { fs::create_symlink("/dev/full", d.path() / name); };
+    const auto link = [](const char* name, const char* target) {
+        return [=](const scratch::ScratchDir& d) { fs::create_symlink(target, d.path() / name); };
     };
     const Case cases[] = {
         // Rows past faceCount are never read.
@@ -55,9 +59,20 @@ TEST(SolidFiles, WholeRunsOverSoundAndDamagedData) {
         {"outputs in the way", [&](auto& d) { folder("dualop.txt")(d); folder("dualk.txt")(d); }, true,
          "dualop.txt: cannot be created: Is a directory\n"
          "dualk.txt: cannot be created: Is a directory\n", 5, 5},
-        {"full disk", [&](auto& d) { full("dualo.txt")(d); full("dualip.txt")(d); }, true,
-         "dualo.txt: cannot be written: No space left on device\n"
-         "dualip.txt: cannot be written: No space left on device\n", 5, 5},
+        // Whatever is at the name, it is neither followed nor waited on.
+        {"links, a FIFO", [&](auto& d) {
+             link("dualtp.txt", "/dev/full")(d);
+             link("dualo.txt", "kocka.dat")(d);
+             mkfifo((d.path() / "dualdop.txt").c_str(), 0600);
+         }, true,
+         "dualtp.txt: cannot be created: Is a symbolic link\n"
+         "dualdop.txt: cannot be created: Is a FIFO\n"
+         "dualo.txt: cannot be created: Is a symbolic link\n", 5, 5},
+        // Files over the limit fail as on a full disk, and are left empty.
+        {"file size limit", [](auto&) {}, true,
+         "dualdo.txt: cannot be written: File too large\n"
+         "duali.txt: cannot be written: File too large\n"
+         "dualip.txt: cannot be written: File too large\n", 5, 5, 300},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -70,9 +85,14 @@ TEST(SolidFiles, WholeRunsOverSoundAndDamagedData) {
         SolidFileSet files;
         scratch::WorkingDir here(dir.path());
         std::vector<Error> told;
+        const rlimit limited{c.fileLimit, RLIM_INFINITY}, unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, &limited);
         Status built = loadSolids(files, arrays, told);
         if (built) built = buildDuals(files, arrays, columns, records, told);
         closeSolidFiles(files, told);
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        std::signal(SIGXFSZ, ignored);
         if (!built && !built.error().what.empty()) told.push_back(built.error());
         std::string errors;
         for (const Error& e : told) errors += e.text() + "\n";
@@ -80,15 +100,20 @@ TEST(SolidFiles, WholeRunsOverSoundAndDamagedData) {
         EXPECT_EQ(built.ok(), c.built);
         for (const auto* group : {&files.vertexFiles, &files.pairFiles, &files.faceFiles, &files.dualFiles})
             for (std::FILE* f : *group) EXPECT_EQ(f, nullptr);
+        EXPECT_EQ(dir.read("kocka.dat"), scratch::readFile(scratch::sourcePath("data/kocka.dat")));
         for (int k = 0; k < solidKindCount; ++k) {
             const std::string dual = solidTable[k].dualFile, pairs = solidTable[k].pairFile;
-            if (fs::is_directory(dir.path() / dual) || fs::is_symlink(dir.path() / dual)) continue;
-            EXPECT_EQ(dir.read(dual), k < c.complete ? scratch::expectedOutput(dual) : "<missing>") << dual;
-            if (fs::is_directory(dir.path() / pairs) || fs::is_symlink(dir.path() / pairs)) continue;
-            EXPECT_EQ(dir.read(pairs), c.pairsComplete < 0   ? "<missing>"
-                                       : k < c.pairsComplete ? scratch::expectedOutput(pairs)
-                                                             : "")
-                << pairs;
+            // Anything but a regular file is left as it was; a file named
+            // in a warning is empty.
+            const auto check = [&](const std::string& name, std::string expected) {
+                const fs::path at = dir.path() / name;
+                if (fs::exists(fs::symlink_status(at)) && !fs::is_regular_file(fs::symlink_status(at))) return;
+                EXPECT_EQ(dir.read(name), errors.find(name + ":") != std::string::npos ? "" : expected) << name;
+            };
+            check(dual, k < c.complete ? scratch::expectedOutput(dual) : "<missing>");
+            check(pairs, c.pairsComplete < 0   ? "<missing>"
+                         : k < c.pairsComplete ? scratch::expectedOutput(pairs)
+                                               : "");
         }
     }
 }
