@@ -32,6 +32,29 @@ struct DualPart {
     std::vector<Vec3> normals;
 };
 
+// Drops the vertices no face uses and renumbers the corners, so nothing
+// derived later (the centre, the duals, counts, morph, nets) ever sees
+// them. The note for the model, or "" when every vertex is in a face.
+std::string dropLonelyVertices(Polyhedron& solid, int numberBase) {
+    std::vector<std::int32_t> renumbered(solid.vertices.size(), -1);
+    for (const std::int32_t c : solid.corners) renumbered[std::size_t(c)] = 0;
+    std::int32_t kept = 0;
+    int lonely = 0, first = -1;
+    for (std::size_t v = 0; v < renumbered.size(); ++v) {
+        if (renumbered[v] == 0) {
+            solid.vertices[std::size_t(kept)] = solid.vertices[v];
+            renumbered[v] = kept++;
+        } else if (lonely++ == 0) {
+            first = int(v);
+        }
+    }
+    if (lonely == 0) return "";
+    solid.vertices.resize(std::size_t(kept));
+    for (std::int32_t& c : solid.corners) c = renumbered[std::size_t(c)];
+    return "vertex " + std::to_string(first + numberBase) + " is in no face" +
+           (lonely > 1 ? " (nor are " + std::to_string(lonely - 1) + " more)" : "") + " and is left out";
+}
+
 }  // namespace
 
 Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind) {
@@ -40,6 +63,7 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     m.numberBase = numberBase;
     m.solidKind = solidKind;
     m.solid = std::move(solid);
+    m.lonelyVertexNote = dropLonelyVertices(m.solid, numberBase);
     // Every part is computed by the same code on either thread, so a model
     // is the same bit for bit however it is built. Each future is declared
     // after all it reads, so leaving early waits for it first.
@@ -81,10 +105,6 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     VertexRings rings;
     const Status ringed = buildVertexRings(m.solid, topology, rings, numberBase);
     if (!ringed) m.openEdgeMessage = ringed.error().text();
-    if (rings.lonely > 0)
-        m.lonelyVertexNote = "vertex " + std::to_string(rings.firstLonely + numberBase) + " is in no face" +
-                             (rings.lonely > 1 ? " (nor are " + std::to_string(rings.lonely - 1) + " more)" : "") +
-                             " and is left out";
     SolidPart fromSolid = solidPart.get();
     m.solidNormals = std::move(fromSolid.normals);
     if (!ringed) {

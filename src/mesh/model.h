@@ -30,9 +30,10 @@ struct Model {
     bool closed = false;
     std::string openEdgeMessage;
 
-    // Vertices in no face take no part in the edges, the duals or the
-    // picture; this says so ("vertex 7 is in no face and is left out"), or
-    // is empty.
+    // Vertices in no face are dropped before anything else is built (the
+    // solid's vertices are then renumbered without them), so the model is
+    // the same model without them; this says so ("vertex 7 is in no face
+    // and is left out", numbered as in the input), or is empty.
     std::string lonelyVertexNote;
 
     // The program's dual (see program_dual.h): for the five solids of the ten

@@ -31,11 +31,8 @@ Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, Verte
     rings.faces.reserve(p.corners.size());
     rings.start.assign(1, 0);
     rings.start.reserve(static_cast<std::size_t>(vertexCount) + 1);
-    rings.lonely = 0;
-    rings.firstLonely = -1;
     for (int v = 0; v < vertexCount; ++v) {
         if (firstSlot[v] < 0) {
-            if (rings.lonely++ == 0) rings.firstLonely = v;
             rings.start.push_back(static_cast<std::int32_t>(rings.faces.size()));
             continue;
         }

@@ -15,9 +15,6 @@
 struct VertexRings {
     std::vector<std::int32_t> faces;
     std::vector<std::int32_t> start{0};
-    // Vertices in no face get an empty ring: how many, and the first.
-    int lonely = 0;
-    int firstLonely = -1;
 };
 
 // Walks from face to face across the edges at each vertex of `p`, whose
@@ -28,7 +25,7 @@ struct VertexRings {
 // naming the first vertex (counted from `numberBase`) whose faces do not
 // form one single ring (two cones meeting at a point, a face naming it
 // twice); `rings` then holds the vertices before it. A vertex in no face is
-// no reason to fail: its ring is empty, and it is counted in `lonely`.
+// no reason to fail: its ring is empty.
 // Linear in the number of corners.
 Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                         int numberBase = 0);

@@ -104,16 +104,16 @@ TEST(Model, WhatCannotBeBuiltIsLeftOutWithItsReason) {
     }
 }
 
-// A vertex in no face, however far out, changes neither the dual nor its
-// centre: it is left out with a note, the dual written without its face.
+// Vertices in no face, however far out and wherever in the file, are
+// dropped before anything is derived: the model is the model without them.
 TEST(Model, AVertexInNoFaceIsLeftOut) {
-    const char* tetra = "0 0 0\n1 0 0\n0 1 0\n0 0 1\n";
-    const char* faces = "3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 3 2\n";
-    const Model plain = offModel(std::string("4 4\n") + tetra + faces);
-    const Model lonely = offModel(std::string("5 4\n") + tetra + "90 90 90\n" + faces);
-    EXPECT_TRUE(lonely.closed && lonely.hasReciprocal) << lonely.openEdgeMessage;
-    EXPECT_EQ(lonely.lonelyVertexNote, "vertex 4 is in no face and is left out");
-    EXPECT_EQ(formatOff({&lonely.reciprocalDual}).value(), formatOff({&plain.reciprocalDual}).value());
+    const Model plain = offModel("4 4\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 3 2\n");
+    const Model lonely = offModel("6 4\n0 0 0\n1e29 1e29 1e29\n1 0 0\n0 1 0\n-5 0 0\n0 0 1\n"
+                                  "3 0 3 2\n3 0 2 5\n3 2 3 5\n3 0 5 3\n");
+    EXPECT_TRUE(lonely.closed && lonely.hasReciprocal) << lonely.openEdgeMessage << lonely.reciprocalMessage;
+    EXPECT_EQ(lonely.lonelyVertexNote, "vertex 1 is in no face (nor are 1 more) and is left out");
+    for (const auto shape : {&Model::solid, &Model::programDual, &Model::reciprocalDual})
+        EXPECT_EQ(formatOff({&(lonely.*shape)}).value(), formatOff({&(plain.*shape)}).value());
 }
 
 TEST(DirectoryModels, ProgramDualIsTheProgramsOutput) {
