@@ -323,8 +323,12 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
         frame.shells.emplace_back();
         addShell(sources[i], turn, scene, frame.shells.back(), onEdge[i], box);
     }
-    for (const Vec3& p : scene.points)
-        frame.depthRange = std::max(frame.depthRange, 1.001 * std::fabs(double(p.z)));
+    // The depth buffer's steps are a fixed share of the range, so the range
+    // follows the model's own size: a fixed floor would leave a model 1e-10
+    // across all in one step.
+    double deepest = 0.0;
+    for (const Vec3& p : scene.points) deepest = std::max(deepest, std::fabs(double(p.z)));
+    frame.depthRange = deepest > 0.0 ? 1.001 * deepest : 1.0;
 
     const bool occluded = state.back != BackEdges::Drawn;
     const bool cut = occluded && target == FrameTarget::Vector;

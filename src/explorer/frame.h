@@ -77,7 +77,7 @@ struct Frame {
     // marksDepthTested. Vector pictures get the parts already cut.
     bool depthTested = false;
     bool marksDepthTested = false;
-    double depthRange = 1.0;         // every |z| is below it
+    double depthRange = 1.0;         // every |z| is below it, by a margin in keeping with the model's size
     std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red); see buildFrame
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
