@@ -63,19 +63,24 @@ Status writeNetOutput(const ExplorerOptions& options, const Model& model, const 
         return written;
     }
     const std::vector<std::string> pages = formatNetSvg(*layout, fills);
-    if (pages.size() == 1) return writeFileAtomically(path, pages[0]);
-    // The pages of one net go together, into one folder held open: all of
-    // them or none, and with --overwrite none of a longer earlier net left.
-    Result<FileSeries> series = FileSeries::open(path, int(pages.size()), existing);
+    // One page is the file itself, as one picture is; more are numbered
+    // pages, all of them or none, in one folder held open. With --overwrite
+    // no page of an earlier, longer net is left beside the new ones.
+    const bool onePage = pages.size() == 1;
+    Result<FileSeries> series = FileSeries::open(path, onePage ? 0 : int(pages.size()), existing);
     if (!series) return series.error();
-    for (const std::string& page : pages) {
-        const Status written = series->writeNext([&](int fd) { return writeAll(fd, page); });
+    if (onePage) {
+        const Status written = writeFileAtomically(path, pages[0]);
+        if (!written) return written;
+    }
+    for (std::size_t i = 0; i < pages.size() && !onePage; ++i) {
+        const Status written = series->writeNext([&](int fd) { return writeAll(fd, pages[i]); });
         if (!written) {
             Error e = written.error();
             if (e.what == alreadyExists) e.what += "; --overwrite lets --net replace existing pages";
             return e;
         }
     }
-    series->finish(existing == Existing::Replace);
+    series->finish(options.overwrite);
     return Done{};
 }
