@@ -27,7 +27,8 @@ std::string frameFileName(const std::string& path, int index, int count) {
 }
 
 Result<FileSeries> FileSeries::open(const std::string& path, int count, Existing existing) {
-    Result<OutputFolder> folder = OutputFolder::open(path);
+    // Errors name the first file, the one a user looks for.
+    Result<OutputFolder> folder = OutputFolder::open(frameFileName(path, 0, count));
     if (!folder) return folder.error();
     const std::size_t slash = path.find_last_of('/');
     return FileSeries(std::move(*folder), slash == std::string::npos ? path : path.substr(slash + 1), count,
