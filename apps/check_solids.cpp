@@ -70,6 +70,7 @@ int check(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    holdStandardDescriptors();
     std::signal(SIGXFSZ, SIG_IGN);
     const int status = check(argc, argv);
     // A verdict that did not reach standard output is no verdict.

@@ -112,6 +112,7 @@ int run(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     // A file-size limit fails a write (reported) instead of killing the run.
+    holdStandardDescriptors();
     std::signal(SIGXFSZ, SIG_IGN);
     // Memory running out anywhere (a huge model, a huge picture) ends the
     // run with one line and status 2; what unwinding passes removes the

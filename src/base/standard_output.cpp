@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 Status flushStandardOutput() {
     errno = 0;
@@ -11,4 +13,15 @@ Status flushStandardOutput() {
     if (flushed && !std::ferror(stdout)) return Done{};
     const int error = errno != 0 ? errno : EIO;
     return failure("standard output", 0, std::string("cannot be written: ") + std::strerror(error));
+}
+
+void holdStandardDescriptors() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int held = ::open("/dev/null", O_RDONLY);
+        if (held >= 0 && held != fd) {
+            ::dup2(held, fd);
+            ::close(held);
+        }
+    }
 }

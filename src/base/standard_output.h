@@ -9,3 +9,9 @@
 // Flushes standard output. Done when all of it was written; else the error
 // "standard output: cannot be written: REASON".
 Status flushStandardOutput();
+
+// Fills a closed standard descriptor (0, 1 or 2) with /dev/null opened for
+// reading only, before anything else is opened: else the next file opened
+// would take its number, and what is printed would land in that file.
+// Writes to it still fail ("Bad file descriptor"), as on the closed one.
+void holdStandardDescriptors();
