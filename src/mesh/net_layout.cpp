@@ -78,13 +78,34 @@ void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
     faces.hull = faceHull;
     double best = HUGE_VAL;
     P2 bestAlong{1, 0};
-    for (std::size_t i = 0; i < faceHull.size(); ++i) {
-        const P2 d = faceHull[(i + 1) % faceHull.size()] - faceHull[i];
+    // On a big hull the box's sides are found by rotating calipers: the
+    // corners farthest right, up and left only move on round the hull as
+    // the edge does, so one turn round costs the hull's size.
+    const std::size_t n = faceHull.size();
+    const bool calipers = n > 64;
+    std::size_t right = 0, top = 0, left = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const P2 d = faceHull[(i + 1) % n] - faceHull[i];
         if (length(d) == 0) continue;
-        faces.turnTo((1.0 / length(d)) * d);
-        if (faces.width() * faces.height() < best * (1 - 1e-9)) {
-            best = faces.width() * faces.height();
-            bestAlong = faces.along;
+        const P2 along = (1.0 / length(d)) * d;
+        double area;
+        if (calipers) {
+            auto x = [&](std::size_t k) { return dot(faceHull[k % n], along); };
+            auto y = [&](std::size_t k) { return cross(along, faceHull[k % n]); };
+            right = std::max(right, i);
+            while (right + 1 < i + n && x(right + 1) >= x(right)) ++right;
+            top = std::max(top, right);
+            while (top + 1 < i + n && y(top + 1) >= y(top)) ++top;
+            left = std::max(left, top);
+            while (left + 1 < i + n && x(left + 1) <= x(left)) ++left;
+            area = (x(right) - x(left)) * (y(top) - std::min(y(i), y(i + 1)));
+        } else {
+            faces.turnTo(along);
+            area = faces.width() * faces.height();
+        }
+        if (area < best * (1 - 1e-9)) {
+            best = area;
+            bestAlong = along;
         }
     }
     faces.turnTo(bestAlong);

@@ -11,6 +11,11 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+// Convex faces up to twice this many corners are one part; bigger ones
+// are cut into parts of this many corners and one more.
+constexpr int partCorners = 16;
+// Ear clipping takes time of the cube of a face's corners.
+constexpr int largestCutFace = 400;
 
 Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3d times(double k, Vec3d a) { return {k * a.x, k * a.y, k * a.z}; }
@@ -118,6 +123,7 @@ public:
 private:
     Status prepare();
     Status prepareFace(int f, Vec3d mean);
+    void cutIntoSmallParts(std::int32_t first, int k);
     std::vector<std::uint8_t> steepestCuts(Vec3d c) const;
     std::vector<std::uint8_t> foldsPreferring(const std::vector<std::int32_t>& edgeOrder) const;
     template <typename OnOverlap>
@@ -214,10 +220,12 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
     }
     partStart_[f] = std::int32_t(partCorners_.size()) - 1;
     if (convex && std::fabs(turning - 2 * pi) < 1e-6) {
-        for (int i = 0; i < k; ++i) partSlots_.push_back(first + i);
-        partCorners_.push_back(std::int32_t(partSlots_.size()));
+        cutIntoSmallParts(first, k);
         return Done{};
     }
+    if (k > largestCutFace)
+        return failure(name + " is not convex and has " + std::to_string(k) + " corners, more than the " +
+                       std::to_string(largestCutFace) + " a face that is not convex may have here");
     for (int i = 0; i < k; ++i)
         for (int j = i + 1; j < k; ++j) {
             const bool adjacent = j == i + 1 || (i == 0 && j == k - 1);
@@ -235,6 +243,30 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
         partCorners_.push_back(std::int32_t(partSlots_.size()));
     }
     return Done{};
+}
+
+// A convex face of `k` corners from slot `first` as parts of at most
+// partCorners + 1 corners: runs of corners closed by their chord, then
+// the polygon of those chords, cut the same way until small. Overlap
+// tests then cost the same for every face, and each part stays near its
+// own stretch of the outline.
+void Unfolder::cutIntoSmallParts(std::int32_t first, int k) {
+    std::vector<std::int32_t> ring(static_cast<std::size_t>(k));
+    std::iota(ring.begin(), ring.end(), first);
+    while (k > 2 * partCorners && ring.size() > std::size_t(partCorners) + 1) {
+        std::vector<std::int32_t> inner;
+        for (std::size_t i = 0; i < ring.size(); i += partCorners) {
+            inner.push_back(ring[i]);
+            const std::size_t end = std::min(i + partCorners, ring.size());
+            if (end - i < 2) continue;  // a lone edge: no area
+            partSlots_.insert(partSlots_.end(), ring.begin() + std::ptrdiff_t(i), ring.begin() + std::ptrdiff_t(end));
+            partSlots_.push_back(end < ring.size() ? ring[end] : ring[0]);
+            partCorners_.push_back(std::int32_t(partSlots_.size()));
+        }
+        ring = std::move(inner);
+    }
+    partSlots_.insert(partSlots_.end(), ring.begin(), ring.end());
+    partCorners_.push_back(std::int32_t(partSlots_.size()));
 }
 
 Status Unfolder::prepare() {
