@@ -68,6 +68,7 @@ bool OverlapGrid::test(std::int32_t part, const P2* points, int count, const Box
                        std::int32_t owner) {
     if (seen_[part] == question_) return false;
     seen_[part] = question_;
+    ++tests_;
     if (owner_[part] == owner) return false;
     const Box& o = box_[part];
     if (o.x0 >= box.x1 - tolerance_ || box.x0 >= o.x1 - tolerance_ || o.y0 >= box.y1 - tolerance_ ||

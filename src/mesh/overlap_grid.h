@@ -27,8 +27,12 @@ public:
     // owner and are never tested against each other).
     bool overlaps(const P2* points, int count, std::int32_t owner);
     void add(const P2* points, int count, std::int32_t owner);
-    // Forgets every polygon, keeping the cell size and tolerance.
+    // Forgets every polygon, keeping the cell size, tolerance and count
+    // of tests.
     void clear();
+    // Polygons looked at by overlaps() since the grid was made: the work
+    // it did, for a caller to bound.
+    std::int64_t tests() const { return tests_; }
 
 private:
     struct Box {
@@ -52,4 +56,5 @@ private:
     std::vector<Box> box_;
     std::vector<std::uint32_t> seen_;       // per part: the last question that tested it
     std::uint32_t question_ = 0;
+    std::int64_t tests_ = 0;
 };

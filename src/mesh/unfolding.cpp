@@ -142,6 +142,7 @@ private:
     void commit(int f, int piece, int parent, std::int32_t slot, const Placement& m,
                 const std::vector<P2>& at);
     Net finish(std::string method);
+    Error haltedFailure() const;
     std::int32_t otherSide(std::int32_t slot) const {
         const std::int32_t e = topology_.cornerEdge[slot];
         return topology_.sides[2 * e] == slot ? topology_.sides[2 * e + 1] : topology_.sides[2 * e];
@@ -170,6 +171,8 @@ private:
     std::vector<NetPiece> pieces_;
     int attempts_ = 0;
     long work_ = 0;
+    std::int64_t spent_ = 0;  // overlap tests of grids no longer in use
+    bool halted_ = false;     // out of budget or asked to stop
 };
 
 Status Unfolder::prepareFace(int f, Vec3d mean) {
@@ -449,6 +452,10 @@ bool Unfolder::growPiece(int root, int piece, const std::vector<std::uint8_t>& f
     commit(root, piece, -1, -1, m, at);
     addToPiece(root, at, grid);
     while (head < order_.size()) {
+        if (spent_ + grid.tests() > o_.overlapBudget || (o_.stop && o_.stop->load(std::memory_order_relaxed))) {
+            halted_ = true;
+            return false;
+        }
         const int f = order_[head++];
         for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
             if (!fold[topology_.cornerEdge[s]]) continue;
@@ -482,14 +489,16 @@ bool Unfolder::layAll(const std::vector<std::uint8_t>& fold) {
     order_.clear();
     pieces_.clear();
     OverlapGrid grid(cellSize_, tolerance_);
-    for (int root = 0; root < faces; ++root) {
+    bool whole = true;
+    for (int root = 0; root < faces && whole; ++root) {
         if (done[root]) continue;
         const std::size_t from = order_.size();
         pieces_.push_back({});
-        if (!layPiece(root, int(pieces_.size()) - 1, fold, grid)) return false;
+        whole = layPiece(root, int(pieces_.size()) - 1, fold, grid);
         for (std::size_t i = from; i < order_.size(); ++i) done[order_[i]] = 1;
     }
-    return true;
+    spent_ += grid.tests();
+    return whole;
 }
 
 bool Unfolder::tryTree(const std::vector<std::int32_t>& edgeOrder) {
@@ -508,7 +517,7 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
     OverlapGrid grid(cellSize_, tolerance_);
     std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold
     std::vector<std::uint8_t> cutOff(std::size_t(faces), 0);
-    for (int next = 0; next < faces || !roots.empty();) {
+    for (int next = 0; (next < faces || !roots.empty()) && !halted_;) {
         int root;
         if (!roots.empty()) {
             const std::int32_t slot = roots.back();
@@ -527,6 +536,7 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
             return true;
         });
     }
+    spent_ += grid.tests();
     return fold;
 }
 
@@ -554,7 +564,7 @@ void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
     OverlapGrid grid(cellSize_, tolerance_);
     const long start = work_;
     for (std::int32_t e : candidates) {
-        if (work_ - start > budget) break;
+        if (work_ - start > budget || halted_) break;
         const int a = sets.find(topology_.edges[e].faces[0]), b = sets.find(topology_.edges[e].faces[1]);
         if (a == b) continue;
         fold[e] = 1;
@@ -566,6 +576,7 @@ void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
         sets.join(a, b);
         size[sets.find(a)] = size[a] + size[b];
     }
+    spent_ += grid.tests();
 }
 
 Net Unfolder::finish(std::string method) {
@@ -620,6 +631,12 @@ Net Unfolder::finish(std::string method) {
     return net;
 }
 
+Error Unfolder::haltedFailure() const {
+    if (o_.stop && o_.stop->load()) return failure("stopped before its net was made");
+    return failure("its faces crowd each other too closely to check a net for overlaps within " +
+                   std::to_string(o_.overlapBudget) + " tests");
+}
+
 Result<Net> Unfolder::run() {
     Status ready = prepare();
     if (!ready) return ready.error();
@@ -648,19 +665,21 @@ Result<Net> Unfolder::run() {
         const Vec3d c = i == 0 ? unit(Vec3d{0.31, 0.88, 0.37}) : unit(Vec3d{gauss(random), gauss(random), gauss(random)});
         std::vector<std::int32_t> order = steepestOrder(c);
         if (tryTree(order)) return finish("steepest edge");
+        if (halted_) return haltedFailure();
     }
     std::vector<std::int32_t> order(edgeCount);
     std::iota(order.begin(), order.end(), 0);
     for (int i = 0; i < o_.randomTries && work_ < o_.workLimit; ++i) {
         std::shuffle(order.begin(), order.end(), random);
         if (tryTree(order)) return finish("random spanning tree");
+        if (halted_) return haltedFailure();
     }
     // No net in one piece within the budget: cut trees where they overlap
     // and join the pieces again where they can be, keeping the fewest.
     std::mt19937_64 again(20240918);
     std::vector<std::uint8_t> best;
     long bestPieces = -1;
-    for (int i = 0; i < o_.splitTries && (i == 0 || work_ < 2 * o_.workLimit); ++i) {
+    for (int i = 0; i < o_.splitTries && (i == 0 || work_ < 2 * o_.workLimit) && !halted_; ++i) {
         const Vec3d c = i == 0 ? unit(Vec3d{0.31, 0.88, 0.37}) : unit(Vec3d{gauss(again), gauss(again), gauss(again)});
         std::vector<std::uint8_t> fold = splitTree(foldsPreferring(steepestOrder(c)));
         mergePieces(fold, 2 * o_.workLimit - work_);
@@ -669,7 +688,8 @@ Result<Net> Unfolder::run() {
     }
     // Laid out again from other roots, a join that passed could fail by
     // rounding; the split cuts it again then.
-    splitTree(best);
+    if (!halted_) splitTree(best);
+    if (halted_) return haltedFailure();
     return finish("greedy split");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -59,6 +60,10 @@ struct UnfoldOptions {
     int splitTries = 8;         // then trees cut where they overlap, joined again where they fit,
                                 // within as much work again
     double tolerance = 1e-9;    // overlap allowed, times the mean edge
+    // Faces looked at by the overlap tests over all tries, at most: past it
+    // the net is refused, so crowds of thin faces cannot take for ever.
+    std::int64_t overlapBudget = 40000000;
+    const std::atomic<bool>* stop = nullptr;  // set: give up soon, refused
     int numberBase = 0;         // how vertex and face numbers are counted in messages
 };
 
@@ -73,7 +78,7 @@ struct UnfoldOptions {
 // polyhedron with an edge not between exactly two faces, a face with fewer
 // than three corners, an edge of no length, no area, a face that is not flat
 // (corners off its plane by more than 1/1000 of its size) or that crosses
-// itself.
+// itself; and, saying so, a net whose overlap tests would pass the budget.
 Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options = {});
 
 // The mean length of the edges of `p` (0 when it has none).
