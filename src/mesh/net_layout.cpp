@@ -11,6 +11,9 @@ namespace {
 
 constexpr double labelLargest = 3.0;  // mm: a cut pair's number on a long edge
 constexpr double labelPerEdge = 0.3;  // its height at most this times the edge
+// Faces and flaps looked at while placing flaps, at most: past it the
+// cut pairs left go without, so crowds of thin faces cannot take for ever.
+constexpr std::int64_t flapTestBudget = 40000000;
 
 std::string millimetres(double mm) {
     char text[32];
@@ -150,6 +153,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     std::vector<int> numberBase(shells.size(), 0);
     std::vector<int> flapless;
     int numbers = 0;
+    std::int64_t flapTests = 0;
     for (std::size_t k = 0; k < shells.size(); ++k) {
         const Polyhedron& p = *shells[k].shape;
         const Net& net = *shells[k].net;
@@ -186,12 +190,15 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         flapSlot[k].assign(net.topology.edges.size(), -1);
         for (int number = 1; number <= net.cutCount; ++number) {
             bool placed = false;
-            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed; ++i) {
+            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed && flapTests <= flapTestBudget; ++i) {
                 const std::int32_t s = sides[2 * number + i % 2];
                 const int f = net.faceOfSlot[s];
                 const std::vector<P2> flap = flapOn(p, net, f, s, turnsLeft[k][f], flapShapes[i / 2]);
                 OverlapGrid& grid = grids[net.piece[f]];
-                if (grid.overlaps(flap.data(), 4, -number)) continue;
+                const std::int64_t before = grid.tests();
+                const bool overlaps = grid.overlaps(flap.data(), 4, -number);
+                flapTests += grid.tests() - before;
+                if (overlaps) continue;
                 grid.add(flap.data(), 4, -number);
                 pieces[first + std::size_t(net.piece[f])].flaps.push_back(flap);
                 flapSlot[k][net.topology.cornerEdge[s]] = s;
