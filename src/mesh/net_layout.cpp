@@ -166,7 +166,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
             pieces[first + std::size_t(net.piece[f])].faces.push_back(f);
         }
         const double edge = meanEdgeLength(p, net.topology);
-        std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge));
+        std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge, net.thinFaces));
         turnsLeft[k].resize(std::size_t(p.faceCount()));
         std::vector<P2> pts;
         for (std::int32_t f = 0; f < p.faceCount(); ++f) {

@@ -161,6 +161,7 @@ private:
     std::vector<std::int32_t> partSlots_;
     std::vector<std::int32_t> vertexEdgeStart_, vertexEdges_;
     double meanEdge_ = 0, cellSize_ = 0, tolerance_ = 0;
+    bool thin_ = false;  // faces or corners with many corners or faces round them
 
     // The net being built.
     std::vector<P2> net_;
@@ -320,6 +321,12 @@ Status Unfolder::prepare() {
         vertexEdges_[fill[topology_.edges[e].a]++] = std::int32_t(e);
         vertexEdges_[fill[topology_.edges[e].b]++] = std::int32_t(e);
     }
+    // A face of many corners has long thin neighbours round it, a corner
+    // of many faces long thin faces fanned round it.
+    int most = 0;
+    for (int f = 0; f < faces; ++f) most = std::max(most, p_.faceSize(f));
+    for (int v = 0; v < vertices; ++v) most = std::max(most, vertexEdgeStart_[v + 1] - vertexEdgeStart_[v]);
+    thin_ = most > 2 * partCorners;
     return Done{};
 }
 
@@ -488,7 +495,7 @@ bool Unfolder::layAll(const std::vector<std::uint8_t>& fold) {
     std::vector<std::uint8_t> done(std::size_t(faces), 0);
     order_.clear();
     pieces_.clear();
-    OverlapGrid grid(cellSize_, tolerance_);
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
     bool whole = true;
     for (int root = 0; root < faces && whole; ++root) {
         if (done[root]) continue;
@@ -514,7 +521,7 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
     ++stamp_;
     order_.clear();
     pieces_.clear();
-    OverlapGrid grid(cellSize_, tolerance_);
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
     std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold
     std::vector<std::uint8_t> cutOff(std::size_t(faces), 0);
     for (int next = 0; (next < faces || !roots.empty()) && !halted_;) {
@@ -561,7 +568,7 @@ void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
     };
     std::stable_sort(candidates.begin(), candidates.end(),
                      [&](std::int32_t x, std::int32_t y) { return smaller(x) < smaller(y); });
-    OverlapGrid grid(cellSize_, tolerance_);
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
     const long start = work_;
     for (std::int32_t e : candidates) {
         if (work_ - start > budget || halted_) break;
@@ -625,6 +632,7 @@ Net Unfolder::finish(std::string method) {
     net.partStart = partStart_;
     net.partCorners = partCorners_;
     net.partSlots = partSlots_;
+    net.thinFaces = thin_;
     net.topology = std::move(topology_);
     net.method = std::move(method);
     net.attempts = attempts_;

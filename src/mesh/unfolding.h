@@ -47,6 +47,7 @@ struct Net {
     // face f's parts are partStart[f] .. partStart[f + 1] - 1, part q's
     // corners the slots partSlots[partCorners[q]] .. partSlots[partCorners[q + 1] - 1].
     std::vector<std::int32_t> partStart, partCorners, partSlots;
+    bool thinFaces = false;              // many long thin faces: their overlaps tested by hulls (overlap_hulls.h)
     std::string method;                  // the heuristic that gave it
     int attempts = 0;                    // spanning trees tried
 };
