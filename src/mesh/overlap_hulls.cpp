@@ -38,9 +38,9 @@ bool OverlapHulls::apart(const Box& a, const Box& b) const {
 }
 
 // The largest dot(direction, corner) over the group's hull: the corner
-// where its edges turn from rising to falling along `direction`, found by
-// bisecting their directions, which rise once round.
-double OverlapHulls::reach(const Group& group, P2 direction) const {
+// where its edges turn from rising to falling along `direction` (whose
+// angle is `angle`), found by bisecting their angles, which rise once round.
+double OverlapHulls::reach(const Group& group, P2 direction, double angle) const {
     const std::int32_t m = group.hullEnd - group.hullStart;
     const P2* h = hull_.data() + group.hullStart;
     double best = dot(direction, h[0]);
@@ -48,11 +48,11 @@ double OverlapHulls::reach(const Group& group, P2 direction) const {
         for (std::int32_t i = 1; i < m; ++i) best = std::max(best, dot(direction, h[i]));
         return best;
     }
-    const double* angle = angle_.data() + group.hullStart;
-    double falling = std::atan2(direction.y, direction.x) + pi / 2;
-    falling = angle[0] + std::fmod(falling - angle[0], 2 * pi);
-    if (falling < angle[0]) falling += 2 * pi;
-    const std::int32_t i = std::int32_t(std::lower_bound(angle, angle + m, falling) - angle);
+    const double* edge = angle_.data() + group.hullStart;
+    double falling = angle + pi / 2;
+    falling = edge[0] + std::fmod(falling - edge[0], 2 * pi);
+    if (falling < edge[0]) falling += 2 * pi;
+    const std::int32_t i = std::int32_t(std::lower_bound(edge, edge + m, falling) - edge);
     // Its neighbours too, for directions rounded either way.
     for (std::int32_t j = i - 1; j <= i + 1; ++j) best = std::max(best, dot(direction, h[(j + m) % m]));
     return best;
@@ -68,7 +68,7 @@ bool OverlapHulls::cutOff(const Group& group, const Box& box) const {
                                    std::fabs(box.y0), std::fabs(box.y1)});
     const double enough = tolerance_ - 1e-12 * scale;
     for (const Axis& a : axes_) {
-        const double high = reach(group, a.axis), low = -reach(group, -1.0 * a.axis);
+        const double high = reach(group, a.axis, a.angle), low = -reach(group, -1.0 * a.axis, a.angle + pi);
         if (std::min(a.high, high) - std::max(a.low, low) <= enough) return true;
     }
     return false;
@@ -93,7 +93,8 @@ bool OverlapHulls::overlaps(const P2* points, int count, std::int32_t owner) {
         const P2 edge = points[(i + 1) % count] - points[i];
         const double len = length(edge);
         if (len == 0.0) continue;
-        Axis a{(1.0 / len) * leftOf(edge), 0, 0};
+        Axis a{(1.0 / len) * leftOf(edge), 0, 0, 0};
+        a.angle = std::atan2(a.axis.y, a.axis.x);
         a.low = a.high = dot(a.axis, points[0]);
         for (int k = 1; k < count; ++k) {
             const double d = dot(a.axis, points[k]);

@@ -38,10 +38,11 @@ private:
     struct Axis {
         P2 axis;
         double low, high;  // the new polygon's extent along it
+        double angle;      // the axis's direction
     };
     bool apart(const Box& a, const Box& b) const;
     bool cutOff(const Group& group, const Box& box) const;
-    double reach(const Group& group, P2 direction) const;
+    double reach(const Group& group, P2 direction, double angle) const;
     bool testPart(std::size_t part, const P2* points, int count, const Box& box, std::int32_t owner);
     void addGroup(std::size_t level);
 
