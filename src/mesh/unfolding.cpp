@@ -228,8 +228,8 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
         return Done{};
     }
     if (k > largestCutFace)
-        return failure(name + " is not convex and has " + std::to_string(k) + " corners, more than the " +
-                       std::to_string(largestCutFace) + " a face that is not convex may have here");
+        return failure(name + " is not convex and has " + std::to_string(k) + " corners: more than " +
+                       std::to_string(largestCutFace) + " are too many to cut into triangles");
     for (int i = 0; i < k; ++i)
         for (int j = i + 1; j < k; ++j) {
             const bool adjacent = j == i + 1 || (i == 0 && j == k - 1);

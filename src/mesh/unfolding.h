@@ -43,7 +43,8 @@ struct Net {
     std::vector<std::int32_t> cut;       // per edge: 0 for a fold, else its cut pair's number from 1
     int cutCount = 0;
     std::vector<NetPiece> pieces;
-    // Each face cut into convex parts (the face itself when it is convex):
+    // Each face cut into convex parts (the face itself when it is convex
+    // with at most 32 corners, bigger convex ones into parts of at most 17):
     // face f's parts are partStart[f] .. partStart[f + 1] - 1, part q's
     // corners the slots partSlots[partCorners[q]] .. partSlots[partCorners[q + 1] - 1].
     std::vector<std::int32_t> partStart, partCorners, partSlots;
@@ -79,7 +80,8 @@ struct UnfoldOptions {
 // polyhedron with an edge not between exactly two faces, a face with fewer
 // than three corners, an edge of no length, no area, a face that is not flat
 // (corners off its plane by more than 1/1000 of its size) or that crosses
-// itself; and, saying so, a net whose overlap tests would pass the budget.
+// itself, or one that is not convex with more than 400 corners; and, saying
+// so, a net whose overlap tests would pass the budget or that was stopped.
 Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options = {});
 
 // The mean length of the edges of `p` (0 when it has none).
