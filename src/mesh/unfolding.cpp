@@ -14,8 +14,9 @@ constexpr double pi = 3.14159265358979323846;
 // Convex faces up to twice this many corners are one part; bigger ones
 // are cut into parts of this many corners and one more.
 constexpr int partCorners = 16;
-// Ear clipping takes time of the cube of a face's corners.
-constexpr int largestCutFace = 400;
+// Ear clipping takes time of the cube of a face's corners: a model of
+// many such faces still costs at most 10 000 steps a corner.
+constexpr int largestCutFace = 100;
 
 Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3d times(double k, Vec3d a) { return {k * a.x, k * a.y, k * a.z}; }

@@ -80,7 +80,7 @@ struct UnfoldOptions {
 // polyhedron with an edge not between exactly two faces, a face with fewer
 // than three corners, an edge of no length, no area, a face that is not flat
 // (corners off its plane by more than 1/1000 of its size) or that crosses
-// itself, or one that is not convex with more than 400 corners; and, saying
+// itself, or one that is not convex with more than 100 corners; and, saying
 // so, a net whose overlap tests would pass the budget or that was stopped.
 Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options = {});
 
