@@ -59,8 +59,9 @@ void drawPage(cairo_t* cr, const NetLayout& layout, const NetPage& page, const s
     }
     cairo_set_dash(cr, nullptr, 0, 0.0);
     cairo_select_font_face(cr, netFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    double size = -1;
     for (const PageLabel& label : page.labels) {
-        cairo_set_font_size(cr, label.size);
+        if (label.size != size) cairo_set_font_size(cr, size = label.size);  // a new size looks up its font
         cairo_text_extents_t extents;
         cairo_text_extents(cr, label.text.c_str(), &extents);
         cairo_move_to(cr, label.at.x - extents.x_advance / 2, label.at.y + digitMiddle * label.size);
