@@ -1,6 +1,7 @@
 #include "explorer/unfold_view.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "explorer/palette.h"
