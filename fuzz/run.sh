@@ -44,6 +44,9 @@ cp "$root"/fuzz/seeds/answers/* "$seeds/answers/"
 cp "$root"/fuzz/seeds/face-duals/* "$seeds/face-duals/"
 cp "$root"/tests/data/model/*.off "$seeds/off-reader/"
 cp "$root"/tests/data/model/*.off "$seeds/headless/"
+# A prism of many corners: long thin faces round its caps, fanned round
+# its dual's two apexes.
+cp "$root"/fuzz/seeds/headless/* "$seeds/headless/"
 # Every data file is a vertex file to the reader, face files included.
 n=0
 while IFS= read -r -d '' f; do
@@ -55,8 +58,11 @@ for h in "${harnesses[@]}"; do
   corpus="$build/corpus/$h"
   log="$build/fuzz-$h.log"
   mkdir -p "$corpus"
+  # Room for the many-cornered prism's seed in the headless harness.
+  max_len=4096
+  [ "$h" = headless ] && max_len=16384
   if "$build/fuzz-$h" "$corpus" "$seeds/$h" -runs="$runs" -timeout=10 \
-      -rss_limit_mb=2048 -max_len=4096 -print_final_stats=1 -dict="$root/fuzz/numbers.dict" \
+      -rss_limit_mb=2048 -max_len=$max_len -print_final_stats=1 -dict="$root/fuzz/numbers.dict" \
       -artifact_prefix="$build/artifacts/$h-" ${extra[@]+"${extra[@]}"} >"$log" 2>&1; then
     done_runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
     cover=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n1)

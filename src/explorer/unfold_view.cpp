@@ -1,6 +1,7 @@
 #include "explorer/unfold_view.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "explorer/palette.h"
@@ -84,7 +85,41 @@ std::vector<ShownShell> shownShells(const Model& model, const ViewState& state) 
     return shells;
 }
 
+NetCache::~NetCache() {
+    stop_ = true;
+    if (pending_.valid()) pending_.wait();
+}
+
+void NetCache::takeBuilt() {
+    for (auto& [shape, net] : pending_.get()) nets_.emplace(shape, std::move(net));
+}
+
+bool NetCache::prepare(const std::vector<ShownShell>& shells, int numberBase) {
+    if (pending_.valid()) {
+        if (pending_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
+        takeBuilt();
+    }
+    std::vector<const Polyhedron*> missing;
+    for (const ShownShell& shell : shells)
+        if (!nets_.count(shell.shape)) missing.push_back(shell.shape);
+    if (missing.empty()) return true;
+    pending_ = std::async(std::launch::async, [this, missing, numberBase] {
+        UnfoldOptions options;
+        options.numberBase = numberBase;
+        options.stop = &stop_;
+        Made made;
+        for (const Polyhedron* shape : missing) made.emplace_back(shape, unfold(*shape, options));
+        return made;
+    });
+    return false;
+}
+
+bool unfoldReady(const Model& model, const ViewState& state, NetCache& nets) {
+    return nets.prepare(shownShells(model, state), model.numberBase);
+}
+
 const Result<Net>& NetCache::netOf(const Polyhedron& shape, int numberBase) {
+    if (pending_.valid()) takeBuilt();
     auto found = nets_.find(&shape);
     if (found == nets_.end()) {
         UnfoldOptions options;

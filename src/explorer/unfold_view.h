@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <future>
 #include <map>
 #include <string>
 #include <vector>
@@ -27,11 +29,33 @@ std::vector<ShownShell> shownShells(const Model& model, const ViewState& state);
 // (keyed by the shell's address, so the models must stay where they are).
 class NetCache {
 public:
+    NetCache() = default;
+    NetCache(const NetCache&) = delete;
+    NetCache& operator=(const NetCache&) = delete;
+    // Stops a build started by prepare() and waits for it.
+    ~NetCache();
+
+    // The net of `shape`, made now if need be (waiting for prepare()'s
+    // build first, if one is on its way).
     const Result<Net>& netOf(const Polyhedron& shape, int numberBase);
 
+    // True when the nets of `shells` are all made; else starts making those
+    // missing on a second thread, unless it is at it already, and gives
+    // false at once, so a window can go on drawing meanwhile.
+    bool prepare(const std::vector<ShownShell>& shells, int numberBase);
+
 private:
+    using Made = std::vector<std::pair<const Polyhedron*, Result<Net>>>;
+    void takeBuilt();
+
     std::map<const Polyhedron*, Result<Net>> nets_;
+    std::atomic<bool> stop_{false};
+    std::future<Made> pending_;
 };
+
+// Whether the nets buildUnfoldFrame needs for `model` in `state` are made;
+// when not, starts making them on a second thread (NetCache::prepare).
+bool unfoldReady(const Model& model, const ViewState& state, NetCache& nets);
 
 // The picture of `model` in `state` with every shown shell folded open by
 // state.unfold (0 exactly: buildFrame's picture, byte for byte). Each face

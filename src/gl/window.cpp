@@ -24,6 +24,7 @@ namespace {
 
 constexpr int spinTickMs = 15;
 constexpr int noteMs = 3000;  // how long a note stays in the title
+constexpr int netsPollMs = 50;  // how often a window waiting for nets looks again
 
 // GLUT's callbacks take no user pointer: the window's one state object.
 struct ExplorerWindow {
@@ -48,8 +49,9 @@ struct ExplorerWindow {
     int lastMorphMs = 0;
     double morphPhase = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1)
     double nextMorph = -1.0;  // the stage being built for the next tick, -1 for none
-    NetCache nets;           // made on the first `u` for each shell
+    NetCache nets;           // made on a second thread on the first `u` for each shell
     bool folding = false;    // an unfold tick is on its way
+    bool awaitingNets = false;  // a redraw is due when the nets being made are
     int lastFoldMs = 0;
     std::function<void(const Result<std::string>&)> report;
 };
@@ -64,6 +66,11 @@ void say(const Result<std::string>& said) {
 const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
 
 void refresh();
+
+void onNetsPoll(int) {
+    explorer->awaitingNets = false;
+    glutPostRedisplay();
+}
 
 void clearNote(int generation) {
     if (generation != explorer->noteGeneration) return;
@@ -111,8 +118,15 @@ Frame currentFrame(bool withHelp = true) {
         if (lines) info = *lines;
     }
     const std::vector<std::string>& help = withHelp ? explorer->help : std::vector<std::string>{};
-    if (v.unfold > 0.0) {
-        if (!stage) return buildUnfoldFrame(currentModel(), v, explorer->nets, help);
+    if (v.unfold > 0.0 && !stage) {
+        if (unfoldReady(currentModel(), v, explorer->nets))
+            return buildUnfoldFrame(currentModel(), v, explorer->nets, help);
+        // Folded until the nets are made, then drawn again.
+        if (!explorer->awaitingNets) {
+            explorer->awaitingNets = true;
+            glutTimerFunc(netsPollMs, onNetsPoll, 0);
+        }
+    } else if (v.unfold > 0.0) {
         // A stage's net is made anew: stages come and go, and the cache
         // knows a shell by its address.
         NetCache stageNets;
@@ -171,6 +185,12 @@ void onMorphTick(int generation) {
 void onFoldTick(int) {
     ViewState& v = explorer->view;
     const int now = glutGet(GLUT_ELAPSED_TIME);
+    if (v.morph <= 0.0 && !unfoldReady(currentModel(), v, explorer->nets)) {
+        // The nets are made on a second thread; the fold starts once they are.
+        explorer->lastFoldMs = now;
+        glutTimerFunc(spinTickMs, onFoldTick, 0);
+        return;
+    }
     const double step = double(now - explorer->lastFoldMs) / 1000.0 / unfoldSeconds;
     explorer->lastFoldMs = now;
     v.unfold = v.netOpen ? std::min(1.0, v.unfold + step) : std::max(0.0, v.unfold - step);

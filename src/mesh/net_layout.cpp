@@ -11,6 +11,9 @@ namespace {
 
 constexpr double labelLargest = 3.0;  // mm: a cut pair's number on a long edge
 constexpr double labelPerEdge = 0.3;  // its height at most this times the edge
+// Faces and flaps looked at while placing flaps, at most: past it the
+// cut pairs left go without, so crowds of thin faces cannot take for ever.
+constexpr std::int64_t flapTestBudget = 40000000;
 
 std::string millimetres(double mm) {
     char text[32];
@@ -78,13 +81,34 @@ void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
     faces.hull = faceHull;
     double best = HUGE_VAL;
     P2 bestAlong{1, 0};
-    for (std::size_t i = 0; i < faceHull.size(); ++i) {
-        const P2 d = faceHull[(i + 1) % faceHull.size()] - faceHull[i];
+    // On a big hull the box's sides are found by rotating calipers: the
+    // corners farthest right, up and left only move on round the hull as
+    // the edge does, so one turn round costs the hull's size.
+    const std::size_t n = faceHull.size();
+    const bool calipers = n > 64;
+    std::size_t right = 0, top = 0, left = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const P2 d = faceHull[(i + 1) % n] - faceHull[i];
         if (length(d) == 0) continue;
-        faces.turnTo((1.0 / length(d)) * d);
-        if (faces.width() * faces.height() < best * (1 - 1e-9)) {
-            best = faces.width() * faces.height();
-            bestAlong = faces.along;
+        const P2 along = (1.0 / length(d)) * d;
+        double area;
+        if (calipers) {
+            auto x = [&](std::size_t k) { return dot(faceHull[k % n], along); };
+            auto y = [&](std::size_t k) { return cross(along, faceHull[k % n]); };
+            right = std::max(right, i);
+            while (right + 1 < i + n && x(right + 1) >= x(right)) ++right;
+            top = std::max(top, right);
+            while (top + 1 < i + n && y(top + 1) >= y(top)) ++top;
+            left = std::max(left, top);
+            while (left + 1 < i + n && x(left + 1) <= x(left)) ++left;
+            area = (x(right) - x(left)) * (y(top) - std::min(y(i), y(i + 1)));
+        } else {
+            faces.turnTo(along);
+            area = faces.width() * faces.height();
+        }
+        if (area < best * (1 - 1e-9)) {
+            best = area;
+            bestAlong = along;
         }
     }
     faces.turnTo(bestAlong);
@@ -129,6 +153,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     std::vector<int> numberBase(shells.size(), 0);
     std::vector<int> flapless;
     int numbers = 0;
+    std::int64_t flapTests = 0;
     for (std::size_t k = 0; k < shells.size(); ++k) {
         const Polyhedron& p = *shells[k].shape;
         const Net& net = *shells[k].net;
@@ -141,7 +166,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
             pieces[first + std::size_t(net.piece[f])].faces.push_back(f);
         }
         const double edge = meanEdgeLength(p, net.topology);
-        std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge));
+        std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge, net.thinFaces));
         turnsLeft[k].resize(std::size_t(p.faceCount()));
         std::vector<P2> pts;
         for (std::int32_t f = 0; f < p.faceCount(); ++f) {
@@ -165,12 +190,15 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         flapSlot[k].assign(net.topology.edges.size(), -1);
         for (int number = 1; number <= net.cutCount; ++number) {
             bool placed = false;
-            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed; ++i) {
+            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed && flapTests <= flapTestBudget; ++i) {
                 const std::int32_t s = sides[2 * number + i % 2];
                 const int f = net.faceOfSlot[s];
                 const std::vector<P2> flap = flapOn(p, net, f, s, turnsLeft[k][f], flapShapes[i / 2]);
                 OverlapGrid& grid = grids[net.piece[f]];
-                if (grid.overlaps(flap.data(), 4, -number)) continue;
+                const std::int64_t before = grid.tests();
+                const bool overlaps = grid.overlaps(flap.data(), 4, -number);
+                flapTests += grid.tests() - before;
+                if (overlaps) continue;
                 grid.add(flap.data(), 4, -number);
                 pieces[first + std::size_t(net.piece[f])].flaps.push_back(flap);
                 flapSlot[k][net.topology.cornerEdge[s]] = s;

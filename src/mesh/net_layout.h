@@ -82,5 +82,6 @@ struct NetLayout {
 // Lays out the shells' nets (at least one shell) on pages of the options'
 // size at one scale. A given edgeMm at which some piece fits no page, in
 // either orientation, is refused with a message naming the largest mean
-// edge that fits.
+// edge that fits. Past a budget of overlap tests the cut pairs left go
+// without flaps, and the footer names them as flapless.
 Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options);

@@ -41,7 +41,8 @@ bool convexOverlap(const P2* a, int na, const P2* b, int nb, double tolerance) {
     return !separatedByEdgeOf(a, na, b, nb, tolerance) && !separatedByEdgeOf(b, nb, a, na, tolerance);
 }
 
-OverlapGrid::OverlapGrid(double cellSize, double tolerance) : cell_(cellSize), tolerance_(tolerance) {}
+OverlapGrid::OverlapGrid(double cellSize, double tolerance, bool thin)
+    : cell_(cellSize), tolerance_(tolerance), thin_(thin), hulls_(tolerance) {}
 
 OverlapGrid::Box OverlapGrid::boxOf(const P2* points, int count) const {
     Box b{points[0].x, points[0].y, points[0].x, points[0].y};
@@ -68,6 +69,7 @@ bool OverlapGrid::test(std::int32_t part, const P2* points, int count, const Box
                        std::int32_t owner) {
     if (seen_[part] == question_) return false;
     seen_[part] = question_;
+    ++tests_;
     if (owner_[part] == owner) return false;
     const Box& o = box_[part];
     if (o.x0 >= box.x1 - tolerance_ || box.x0 >= o.x1 - tolerance_ || o.y0 >= box.y1 - tolerance_ ||
@@ -78,6 +80,7 @@ bool OverlapGrid::test(std::int32_t part, const P2* points, int count, const Box
 }
 
 bool OverlapGrid::overlaps(const P2* points, int count, std::int32_t owner) {
+    if (thin_) return hulls_.overlaps(points, count, owner);
     if (count < 3) return false;
     if (++question_ == 0) {  // the counter wrapped: forget the old marks
         std::fill(seen_.begin(), seen_.end(), 0u);
@@ -103,6 +106,7 @@ bool OverlapGrid::overlaps(const P2* points, int count, std::int32_t owner) {
 }
 
 void OverlapGrid::add(const P2* points, int count, std::int32_t owner) {
+    if (thin_) return hulls_.add(points, count, owner);
     if (count < 3) return;
     const std::int32_t part = std::int32_t(owner_.size());
     points_.insert(points_.end(), points, points + count);
@@ -120,6 +124,7 @@ void OverlapGrid::add(const P2* points, int count, std::int32_t owner) {
 }
 
 void OverlapGrid::clear() {
+    hulls_.clear();
     cells_.clear();
     huge_.clear();
     points_.clear();

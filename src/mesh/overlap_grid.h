@@ -4,6 +4,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "mesh/overlap_hulls.h"
 #include "mesh/plane.h"
 
 // Whether two convex polygons' interiors overlap by more than `tolerance`
@@ -16,19 +17,26 @@ bool convexOverlap(const P2* a, int na, const P2* b, int nb, double tolerance);
 // that asking about a new polygon looks only at those near it: a piece of
 // n faces is checked in about n steps rather than n * n. Polygons far
 // larger than a cell are kept aside and looked at on every question.
+// Long thin polygons crowd cells; for them the grid hands every call to
+// an OverlapHulls, which answers the same.
 class OverlapGrid {
 public:
     // `cellSize` about the size of a typical polygon, `tolerance` as for
-    // convexOverlap; both positive.
-    OverlapGrid(double cellSize, double tolerance);
+    // convexOverlap; both positive. `thin`: the polygons will be long and
+    // thin, and come one beside the last.
+    OverlapGrid(double cellSize, double tolerance, bool thin = false);
 
     // True when the convex polygon `points[0..count)` overlaps one added
     // before whose owner differs from `owner` (parts of one face share an
     // owner and are never tested against each other).
     bool overlaps(const P2* points, int count, std::int32_t owner);
     void add(const P2* points, int count, std::int32_t owner);
-    // Forgets every polygon, keeping the cell size and tolerance.
+    // Forgets every polygon, keeping the cell size, tolerance and count
+    // of tests.
     void clear();
+    // Polygons looked at by overlaps() since the grid was made: the work
+    // it did, for a caller to bound.
+    std::int64_t tests() const { return thin_ ? hulls_.tests() : tests_; }
 
 private:
     struct Box {
@@ -52,4 +60,7 @@ private:
     std::vector<Box> box_;
     std::vector<std::uint32_t> seen_;       // per part: the last question that tested it
     std::uint32_t question_ = 0;
+    std::int64_t tests_ = 0;
+    bool thin_;
+    OverlapHulls hulls_;
 };

@@ -11,6 +11,12 @@
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+// Convex faces up to twice this many corners are one part; bigger ones
+// are cut into parts of this many corners and one more.
+constexpr int partCorners = 16;
+// Ear clipping takes time of the cube of a face's corners: a model of
+// many such faces still costs at most 10 000 steps a corner.
+constexpr int largestCutFace = 100;
 
 Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 Vec3d times(double k, Vec3d a) { return {k * a.x, k * a.y, k * a.z}; }
@@ -118,6 +124,7 @@ public:
 private:
     Status prepare();
     Status prepareFace(int f, Vec3d mean);
+    void cutIntoSmallParts(std::int32_t first, int k);
     std::vector<std::uint8_t> steepestCuts(Vec3d c) const;
     std::vector<std::uint8_t> foldsPreferring(const std::vector<std::int32_t>& edgeOrder) const;
     template <typename OnOverlap>
@@ -136,6 +143,7 @@ private:
     void commit(int f, int piece, int parent, std::int32_t slot, const Placement& m,
                 const std::vector<P2>& at);
     Net finish(std::string method);
+    Error haltedFailure() const;
     std::int32_t otherSide(std::int32_t slot) const {
         const std::int32_t e = topology_.cornerEdge[slot];
         return topology_.sides[2 * e] == slot ? topology_.sides[2 * e + 1] : topology_.sides[2 * e];
@@ -154,6 +162,7 @@ private:
     std::vector<std::int32_t> partSlots_;
     std::vector<std::int32_t> vertexEdgeStart_, vertexEdges_;
     double meanEdge_ = 0, cellSize_ = 0, tolerance_ = 0;
+    bool thin_ = false;  // faces or corners with many corners or faces round them
 
     // The net being built.
     std::vector<P2> net_;
@@ -164,6 +173,8 @@ private:
     std::vector<NetPiece> pieces_;
     int attempts_ = 0;
     long work_ = 0;
+    std::int64_t spent_ = 0;  // overlap tests of grids no longer in use
+    bool halted_ = false;     // out of budget or asked to stop
 };
 
 Status Unfolder::prepareFace(int f, Vec3d mean) {
@@ -214,10 +225,12 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
     }
     partStart_[f] = std::int32_t(partCorners_.size()) - 1;
     if (convex && std::fabs(turning - 2 * pi) < 1e-6) {
-        for (int i = 0; i < k; ++i) partSlots_.push_back(first + i);
-        partCorners_.push_back(std::int32_t(partSlots_.size()));
+        cutIntoSmallParts(first, k);
         return Done{};
     }
+    if (k > largestCutFace)
+        return failure(name + " is not convex and has " + std::to_string(k) + " corners: more than " +
+                       std::to_string(largestCutFace) + " are too many to cut into triangles");
     for (int i = 0; i < k; ++i)
         for (int j = i + 1; j < k; ++j) {
             const bool adjacent = j == i + 1 || (i == 0 && j == k - 1);
@@ -235,6 +248,30 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
         partCorners_.push_back(std::int32_t(partSlots_.size()));
     }
     return Done{};
+}
+
+// A convex face of `k` corners from slot `first` as parts of at most
+// partCorners + 1 corners: runs of corners closed by their chord, then
+// the polygon of those chords, cut the same way until small. Overlap
+// tests then cost the same for every face, and each part stays near its
+// own stretch of the outline.
+void Unfolder::cutIntoSmallParts(std::int32_t first, int k) {
+    std::vector<std::int32_t> ring(static_cast<std::size_t>(k));
+    std::iota(ring.begin(), ring.end(), first);
+    while (k > 2 * partCorners && ring.size() > std::size_t(partCorners) + 1) {
+        std::vector<std::int32_t> inner;
+        for (std::size_t i = 0; i < ring.size(); i += partCorners) {
+            inner.push_back(ring[i]);
+            const std::size_t end = std::min(i + partCorners, ring.size());
+            if (end - i < 2) continue;  // a lone edge: no area
+            partSlots_.insert(partSlots_.end(), ring.begin() + std::ptrdiff_t(i), ring.begin() + std::ptrdiff_t(end));
+            partSlots_.push_back(end < ring.size() ? ring[end] : ring[0]);
+            partCorners_.push_back(std::int32_t(partSlots_.size()));
+        }
+        ring = std::move(inner);
+    }
+    partSlots_.insert(partSlots_.end(), ring.begin(), ring.end());
+    partCorners_.push_back(std::int32_t(partSlots_.size()));
 }
 
 Status Unfolder::prepare() {
@@ -285,6 +322,12 @@ Status Unfolder::prepare() {
         vertexEdges_[fill[topology_.edges[e].a]++] = std::int32_t(e);
         vertexEdges_[fill[topology_.edges[e].b]++] = std::int32_t(e);
     }
+    // A face of many corners has long thin neighbours round it, a corner
+    // of many faces long thin faces fanned round it.
+    int most = 0;
+    for (int f = 0; f < faces; ++f) most = std::max(most, p_.faceSize(f));
+    for (int v = 0; v < vertices; ++v) most = std::max(most, vertexEdgeStart_[v + 1] - vertexEdgeStart_[v]);
+    thin_ = most > 2 * partCorners;
     return Done{};
 }
 
@@ -417,6 +460,10 @@ bool Unfolder::growPiece(int root, int piece, const std::vector<std::uint8_t>& f
     commit(root, piece, -1, -1, m, at);
     addToPiece(root, at, grid);
     while (head < order_.size()) {
+        if (spent_ + grid.tests() > o_.overlapBudget || (o_.stop && o_.stop->load(std::memory_order_relaxed))) {
+            halted_ = true;
+            return false;
+        }
         const int f = order_[head++];
         for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
             if (!fold[topology_.cornerEdge[s]]) continue;
@@ -449,15 +496,17 @@ bool Unfolder::layAll(const std::vector<std::uint8_t>& fold) {
     std::vector<std::uint8_t> done(std::size_t(faces), 0);
     order_.clear();
     pieces_.clear();
-    OverlapGrid grid(cellSize_, tolerance_);
-    for (int root = 0; root < faces; ++root) {
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
+    bool whole = true;
+    for (int root = 0; root < faces && whole; ++root) {
         if (done[root]) continue;
         const std::size_t from = order_.size();
         pieces_.push_back({});
-        if (!layPiece(root, int(pieces_.size()) - 1, fold, grid)) return false;
+        whole = layPiece(root, int(pieces_.size()) - 1, fold, grid);
         for (std::size_t i = from; i < order_.size(); ++i) done[order_[i]] = 1;
     }
-    return true;
+    spent_ += grid.tests();
+    return whole;
 }
 
 bool Unfolder::tryTree(const std::vector<std::int32_t>& edgeOrder) {
@@ -473,10 +522,10 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
     ++stamp_;
     order_.clear();
     pieces_.clear();
-    OverlapGrid grid(cellSize_, tolerance_);
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
     std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold
     std::vector<std::uint8_t> cutOff(std::size_t(faces), 0);
-    for (int next = 0; next < faces || !roots.empty();) {
+    for (int next = 0; (next < faces || !roots.empty()) && !halted_;) {
         int root;
         if (!roots.empty()) {
             const std::int32_t slot = roots.back();
@@ -495,6 +544,7 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
             return true;
         });
     }
+    spent_ += grid.tests();
     return fold;
 }
 
@@ -519,10 +569,10 @@ void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
     };
     std::stable_sort(candidates.begin(), candidates.end(),
                      [&](std::int32_t x, std::int32_t y) { return smaller(x) < smaller(y); });
-    OverlapGrid grid(cellSize_, tolerance_);
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
     const long start = work_;
     for (std::int32_t e : candidates) {
-        if (work_ - start > budget) break;
+        if (work_ - start > budget || halted_) break;
         const int a = sets.find(topology_.edges[e].faces[0]), b = sets.find(topology_.edges[e].faces[1]);
         if (a == b) continue;
         fold[e] = 1;
@@ -534,6 +584,7 @@ void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
         sets.join(a, b);
         size[sets.find(a)] = size[a] + size[b];
     }
+    spent_ += grid.tests();
 }
 
 Net Unfolder::finish(std::string method) {
@@ -582,10 +633,17 @@ Net Unfolder::finish(std::string method) {
     net.partStart = partStart_;
     net.partCorners = partCorners_;
     net.partSlots = partSlots_;
+    net.thinFaces = thin_;
     net.topology = std::move(topology_);
     net.method = std::move(method);
     net.attempts = attempts_;
     return net;
+}
+
+Error Unfolder::haltedFailure() const {
+    if (o_.stop && o_.stop->load()) return failure("stopped before its net was made");
+    return failure("its faces crowd each other too closely to check a net for overlaps within " +
+                   std::to_string(o_.overlapBudget) + " tests");
 }
 
 Result<Net> Unfolder::run() {
@@ -616,19 +674,21 @@ Result<Net> Unfolder::run() {
         const Vec3d c = i == 0 ? unit(Vec3d{0.31, 0.88, 0.37}) : unit(Vec3d{gauss(random), gauss(random), gauss(random)});
         std::vector<std::int32_t> order = steepestOrder(c);
         if (tryTree(order)) return finish("steepest edge");
+        if (halted_) return haltedFailure();
     }
     std::vector<std::int32_t> order(edgeCount);
     std::iota(order.begin(), order.end(), 0);
     for (int i = 0; i < o_.randomTries && work_ < o_.workLimit; ++i) {
         std::shuffle(order.begin(), order.end(), random);
         if (tryTree(order)) return finish("random spanning tree");
+        if (halted_) return haltedFailure();
     }
     // No net in one piece within the budget: cut trees where they overlap
     // and join the pieces again where they can be, keeping the fewest.
     std::mt19937_64 again(20240918);
     std::vector<std::uint8_t> best;
     long bestPieces = -1;
-    for (int i = 0; i < o_.splitTries && (i == 0 || work_ < 2 * o_.workLimit); ++i) {
+    for (int i = 0; i < o_.splitTries && (i == 0 || work_ < 2 * o_.workLimit) && !halted_; ++i) {
         const Vec3d c = i == 0 ? unit(Vec3d{0.31, 0.88, 0.37}) : unit(Vec3d{gauss(again), gauss(again), gauss(again)});
         std::vector<std::uint8_t> fold = splitTree(foldsPreferring(steepestOrder(c)));
         mergePieces(fold, 2 * o_.workLimit - work_);
@@ -637,7 +697,8 @@ Result<Net> Unfolder::run() {
     }
     // Laid out again from other roots, a join that passed could fail by
     // rounding; the split cuts it again then.
-    splitTree(best);
+    if (!halted_) splitTree(best);
+    if (halted_) return haltedFailure();
     return finish("greedy split");
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -42,10 +43,12 @@ struct Net {
     std::vector<std::int32_t> cut;       // per edge: 0 for a fold, else its cut pair's number from 1
     int cutCount = 0;
     std::vector<NetPiece> pieces;
-    // Each face cut into convex parts (the face itself when it is convex):
+    // Each face cut into convex parts (the face itself when it is convex
+    // with at most 32 corners, bigger convex ones into parts of at most 17):
     // face f's parts are partStart[f] .. partStart[f + 1] - 1, part q's
     // corners the slots partSlots[partCorners[q]] .. partSlots[partCorners[q + 1] - 1].
     std::vector<std::int32_t> partStart, partCorners, partSlots;
+    bool thinFaces = false;              // many long thin faces: their overlaps tested by hulls (overlap_hulls.h)
     std::string method;                  // the heuristic that gave it
     int attempts = 0;                    // spanning trees tried
 };
@@ -59,6 +62,10 @@ struct UnfoldOptions {
     int splitTries = 8;         // then trees cut where they overlap, joined again where they fit,
                                 // within as much work again
     double tolerance = 1e-9;    // overlap allowed, times the mean edge
+    // Faces looked at by the overlap tests over all tries, at most: past it
+    // the net is refused, so crowds of thin faces cannot take for ever.
+    std::int64_t overlapBudget = 40000000;
+    const std::atomic<bool>* stop = nullptr;  // set: give up soon, refused
     int numberBase = 0;         // how vertex and face numbers are counted in messages
 };
 
@@ -73,7 +80,8 @@ struct UnfoldOptions {
 // polyhedron with an edge not between exactly two faces, a face with fewer
 // than three corners, an edge of no length, no area, a face that is not flat
 // (corners off its plane by more than 1/1000 of its size) or that crosses
-// itself.
+// itself, or one that is not convex with more than 100 corners; and, saying
+// so, a net whose overlap tests would pass the budget or that was stopped.
 Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options = {});
 
 // The mean length of the edges of `p` (0 when it has none).

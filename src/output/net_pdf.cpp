@@ -3,12 +3,15 @@
 #include <cairo-pdf.h>
 #include <cairo.h>
 
+#include <algorithm>
+
 #include "output/net_style.h"
 #include "output/output_file.h"
 
 namespace {
 
 constexpr double pointsPerMm = 72.0 / 25.4;
+constexpr std::size_t pathSize = 1024;
 
 void setColour(cairo_t* cr, const Rgb& c) { cairo_set_source_rgb(cr, c.red, c.green, c.blue); }
 
@@ -22,35 +25,43 @@ void drawPage(cairo_t* cr, const NetLayout& layout, const NetPage& page, const s
     // One path for all the flaps and one per run of faces of one shell:
     // they never overlap, so this draws the same, with no seams between
     // neighbours and a fraction of the operations.
+    // Paths of at most pathSize parts, though: cairo's work on one path
+    // grows faster than the path.
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    for (const std::vector<P2>& flap : page.flaps) polygon(cr, flap);
-    setColour(cr, flapFill);
-    cairo_fill_preserve(cr);
-    setColour(cr, flapLine);
     cairo_set_line_width(cr, flapLineWidth);
-    cairo_stroke(cr);
+    for (std::size_t i = 0; i < page.flaps.size();) {
+        for (const std::size_t end = std::min(i + pathSize, page.flaps.size()); i < end; ++i) polygon(cr, page.flaps[i]);
+        setColour(cr, flapFill);
+        cairo_fill_preserve(cr);
+        setColour(cr, flapLine);
+        cairo_stroke(cr);
+    }
     for (std::size_t i = 0; i < page.faces.size();) {
         const int shell = page.faces[i].shell;
-        for (; i < page.faces.size() && page.faces[i].shell == shell; ++i) polygon(cr, page.faces[i].points);
+        for (std::size_t n = 0; i < page.faces.size() && page.faces[i].shell == shell && n < pathSize; ++i, ++n)
+            polygon(cr, page.faces[i].points);
         setColour(cr, shell >= 0 && std::size_t(shell) < fills.size() ? fills[std::size_t(shell)] : Rgb{1, 1, 1});
         cairo_fill(cr);
     }
     setColour(cr, inkColour);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     for (int fold = 0; fold < 2; ++fold) {
+        cairo_set_line_width(cr, fold ? foldLineWidth : cutLineWidth);
+        cairo_set_dash(cr, foldDash, fold ? 2 : 0, 0.0);
+        std::size_t inPath = 0;
         for (const PageLine& line : page.lines) {
             if (line.fold != bool(fold)) continue;
             cairo_move_to(cr, line.a.x, line.a.y);
             cairo_line_to(cr, line.b.x, line.b.y);
+            if (++inPath == pathSize) cairo_stroke(cr), inPath = 0;
         }
-        cairo_set_line_width(cr, fold ? foldLineWidth : cutLineWidth);
-        cairo_set_dash(cr, foldDash, fold ? 2 : 0, 0.0);
         cairo_stroke(cr);
     }
     cairo_set_dash(cr, nullptr, 0, 0.0);
     cairo_select_font_face(cr, netFont, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+    double size = -1;
     for (const PageLabel& label : page.labels) {
-        cairo_set_font_size(cr, label.size);
+        if (label.size != size) cairo_set_font_size(cr, size = label.size);  // a new size looks up its font
         cairo_text_extents_t extents;
         cairo_text_extents(cr, label.text.c_str(), &extents);
         cairo_move_to(cr, label.at.x - extents.x_advance / 2, label.at.y + digitMiddle * label.size);

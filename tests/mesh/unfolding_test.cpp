@@ -14,6 +14,7 @@
 #include "mesh/model_loading.h"
 #include "mesh/off_reader.h"
 #include "polygon_area.h"
+#include "prism_off.h"
 #include "scratch_dir.h"
 #include "shipped_models.h"
 
@@ -44,6 +45,15 @@ std::vector<Case> table() {
         const bool small = std::string(name) != "geodesic4" && std::string(name) != "torus";
         cases.push_back({name, m.solid, small});
         if (m.name != "torus") cases.push_back({std::string(name) + " reciprocal dual", m.reciprocalDual, small});
+    }
+    // Long thin faces side by side round a face of many corners, and fanned
+    // round the dual's two corners of many faces.
+    Result<Polyhedron> prism = readOff(prismOff(2000), "prism2000.off");
+    EXPECT_TRUE(prism.ok()) << prism.error().text();
+    if (prism) {
+        const Model m = buildModel("prism2000", std::move(*prism), 0, 0);
+        cases.push_back({m.name, m.solid, false});
+        cases.push_back({m.name + " reciprocal dual", m.reciprocalDual, false});
     }
     return cases;
 }

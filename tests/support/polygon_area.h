@@ -37,4 +37,15 @@ inline double sharedArea(std::vector<P2> a, std::vector<P2> b) {
     return a.size() < 3 ? 0.0 : area(a);
 }
 
+// A polygon's box, to pass over pairs that cannot share any area.
+struct Box {
+    double x0, y0, x1, y1;
+    bool meets(const Box& o) const { return x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1; }
+};
+inline Box boxOf(const std::vector<P2>& a) {
+    Box b{a[0].x, a[0].y, a[0].x, a[0].y};
+    for (P2 p : a) b = {std::min(b.x0, p.x), std::min(b.y0, p.y), std::max(b.x1, p.x), std::max(b.y1, p.y)};
+    return b;
+}
+
 }  // namespace polygons
