@@ -10,9 +10,38 @@ constexpr double depthShare = 1e-6;  // of the scale: how far behind counts as b
 constexpr double edgeShare = 1e-7;   // of the scale: how far inside an outline counts as inside
 constexpr double pieceShare = 1e-4;  // of the scale: shorter pieces join their neighbours
 constexpr int maxGridSide = 2048;
+constexpr std::int32_t largestFan = 32;  // corners of the biggest face cut as a fan
 
 // Twice the signed area of (a, b, c): positive when counter-clockwise.
 double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
+
+// The triangles of a convex polygon of `count` corners, as corner numbers
+// in threes. Small ones are a fan from the first corner. A fan of a big one
+// is as many long slivers meeting at one corner, which a line across the
+// polygon all crosses; so big ones are cut by chords, each arc between a
+// chord's ends halved again, and a line meets only a few triangles per
+// level: about log(count).
+void cutIntoTriangles(std::int32_t count, std::vector<std::int32_t>& out) {
+    out.clear();
+    if (count < 3) return;
+    if (count <= largestFan) {
+        for (std::int32_t k = 1; k + 1 < count; ++k) out.insert(out.end(), {0, k, k + 1});
+        return;
+    }
+    const std::int32_t third = count / 3, twoThirds = 2 * count / 3;
+    out.insert(out.end(), {0, third, twoThirds});
+    // Arcs from corner a to corner b (b up to count, which is corner 0 again).
+    std::vector<std::pair<std::int32_t, std::int32_t>> arcs{{0, third}, {third, twoThirds}, {twoThirds, count}};
+    while (!arcs.empty()) {
+        const auto [a, b] = arcs.back();
+        arcs.pop_back();
+        if (b - a < 2) continue;
+        const std::int32_t middle = a + (b - a) / 2;
+        out.insert(out.end(), {a, middle, b == count ? 0 : b});
+        arcs.push_back({a, middle});
+        arcs.push_back({middle, b});
+    }
+}
 
 }  // namespace
 
@@ -37,11 +66,14 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     edgeTolerance_ = std::max(edgeShare * scale_, floatNoise / 4.0);
 
     const int faceCount = int(faceStart.size()) - 1;
+    std::vector<std::int32_t> fan;
     for (int f = 0; f < faceCount; ++f) {
         const std::int32_t first = faceStart[f], end = faceStart[f + 1];
-        for (std::int32_t k = first + 1; k + 1 < end; ++k) {
+        cutIntoTriangles(end - first, fan);
+        for (std::size_t k = 0; k < fan.size(); k += 3) {
             Triangle t;
-            const std::int32_t ids[3] = {corners[first], corners[k], corners[k + 1]};
+            const std::int32_t ids[3] = {corners[first + fan[k]], corners[first + fan[k + 1]],
+                                         corners[first + fan[k + 2]]};
             for (int i = 0; i < 3; ++i) {
                 const Vec3& v = points[std::size_t(ids[i])];
                 t.x[i] = v.x, t.y[i] = v.y, t.z[i] = v.z;

@@ -10,8 +10,9 @@
 // frames are: a point is hidden when some face covers its (x, y) at a
 // greater z.
 //
-// How: every face is cut into the fan of triangles from its first corner
-// (exact for convex faces, which all the models here have), and the
+// How: every face is cut into triangles, a small one as the fan from its
+// first corner, a big one by halving chords so that a line meets few of
+// them (exact for convex faces, which all the models here have), and the
 // triangles are put into a uniform grid over the picture with about one
 // cell per triangle, each in every cell its bounding box meets. A segment
 // visits the cells along its way, row by row, and is clipped against each
