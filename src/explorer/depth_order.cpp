@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
+constexpr std::uint64_t mostCornerTests = 100'000'000;
 
 struct Plane {
     Vec3d normal{0, 0, 1};  // unit
@@ -108,6 +110,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     std::vector<Work> work;
     int root = -1;
     if (!all.empty()) work.push_back({std::move(all), -1, false});
+    std::uint64_t tests = 0;
     while (!work.empty()) {
         Work w = std::move(work.back());
         work.pop_back();
@@ -121,6 +124,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         for (std::size_t i = 1; i < w.polygons.size(); ++i) {
             Polygon& p = w.polygons[i];
             bool anyFront = false, anyBack = false;
+            tests += p.corners.size();
             for (const Vec3d& c : p.corners) {
                 const double d = node.plane.distance(c);
                 anyFront = anyFront || d > tolerance;
@@ -145,6 +149,12 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
             root = index;
         else
             (w.front ? nodes[std::size_t(w.parent)].front : nodes[std::size_t(w.parent)].back) = index;
+        if (tests > mostCornerTests) {
+            PaintOrder none;
+            none.unfinished = "too many faces to put in order for a vector picture (over " +
+                              std::to_string(mostCornerTests) + " tests of a corner against a plane)";
+            return none;
+        }
         if (!front.empty()) work.push_back({std::move(front), index, true});
         if (!back.empty()) work.push_back({std::move(back), index, false});
     }

@@ -170,9 +170,10 @@ FramePolygons rasterFaces(const Scene& scene, bool sorted) {
 
 // Faces for SVG: cut where they pass through each other and ordered,
 // farthest first (explorer/depth_order.h).
-FramePolygons vectorFaces(const Scene& scene) {
+FramePolygons vectorFaces(const Scene& scene, std::string& unfinished) {
     const PaintOrder order = paintOrder(scene.points, scene.corners, scene.faceStart);
     FramePolygons polygons;
+    if (!order.unfinished.empty()) unfinished = order.unfinished;
     for (std::size_t p = 0; p + 1 < order.start.size(); ++p)
         addPolygon(polygons, order.corners.data() + order.start[p], order.start[p + 1] - order.start[p],
                    scene.faceColour[std::size_t(order.face[p])]);
@@ -358,12 +359,14 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
             shell.marks.push_back(std::uint32_t(v));
         }
     }
+    if (occluders && occluders->exhausted())
+        frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
     frame.depthTested = occluded && !cut;
     frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
 
     frame.faceStyle = state.faces;
     if (state.faces != FaceStyle::Off && target == FrameTarget::Vector)
-        frame.faces = vectorFaces(scene);
+        frame.faces = vectorFaces(scene, frame.unfinished);
     else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
 

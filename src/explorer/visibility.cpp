@@ -10,6 +10,7 @@ constexpr double depthShare = 1e-6;  // of the scale: how far behind counts as b
 constexpr double edgeShare = 1e-7;   // of the scale: how far inside an outline counts as inside
 constexpr double pieceShare = 1e-4;  // of the scale: shorter pieces join their neighbours
 constexpr int maxGridSide = 2048;
+constexpr std::uint64_t mostGridEntries = 50'000'000;
 constexpr std::int32_t largestFan = 32;  // corners of the biggest face cut as a fan
 
 // Twice the signed area of (a, b, c): positive when counter-clockwise.
@@ -116,6 +117,22 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
         r1 = int(std::clamp(std::floor((y1 - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
     };
     cellStart_.assign(std::size_t(columns_) * std::size_t(rows_) + 1, 0);
+    // Long triangles across the picture (a fan of thousands round one
+    // corner) would fill the grid as their number times its side: past a
+    // bound the grid is not built and every query is spent already.
+    std::uint64_t entries = 0;
+    for (const Triangle& t : triangles_) {
+        int c0, c1, r0, r1;
+        cellRange(t, c0, c1, r0, r1);
+        entries += std::uint64_t(c1 - c0 + 1) * std::uint64_t(r1 - r0 + 1);
+    }
+    if (entries > mostGridEntries) {
+        triangles_.clear();
+        seen_.clear();
+        met_ = mostMet + 1;
+        cellStart_.assign(cellStart_.size(), 0);
+        return;
+    }
     for (const Triangle& t : triangles_) {
         int c0, c1, r0, r1;
         cellRange(t, c0, c1, r0, r1);
@@ -163,6 +180,8 @@ void Occluders::forCellsAlong(double x0, double y0, double x1, double y1, Visit 
         const int c0 = columnOf(xa - margin), c1 = columnOf(xb + margin);
         for (int c = c0; c <= c1; ++c) {
             const std::size_t cell = std::size_t(r) * columns_ + c;
+            met_ += cellStart_[cell + 1] - cellStart_[cell];
+            if (met_ > mostMet) return;
             for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
                 const std::uint32_t t = cellTriangles_[k];
                 if (seen_[t] == query_) continue;

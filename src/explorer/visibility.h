@@ -54,6 +54,12 @@ public:
     // Whether some face lies in front of p.
     bool hides(Vec3 p) const;
 
+    // Whether the queries so far met more than 2 * 10^8 triangles in all
+    // (some 20 000 edges each crossing 10 000 faces' boxes), or the grid
+    // would have held more than 5 * 10^7; from then on a query finds
+    // nothing hidden, and the caller should drop the answers.
+    bool exhausted() const { return met_ > mostMet; }
+
     // The size the tolerances are relative to.
     double scale() const { return scale_; }
 
@@ -78,6 +84,8 @@ private:
     std::vector<std::uint32_t> cellTriangles_;
     mutable std::vector<std::uint32_t> seen_;  // the last query that met each triangle
     mutable std::uint32_t query_ = 0;
+    static constexpr std::uint64_t mostMet = 200'000'000;
+    mutable std::uint64_t met_ = 0;  // triangles met by all queries
 };
 
 // The complement of sorted disjoint spans within [0, 1]: the parts seen.

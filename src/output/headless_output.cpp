@@ -175,6 +175,10 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
         if (stage && turned.unfold > 0) own.dual = DualKind::Reciprocal;  // the stage's own dual
         const Frame frame = turned.unfold > 0 ? buildUnfoldFrame(stage ? *stage : model, own, nets, {}, target)
                                               : buildFrame(model, turned, {}, target, stage);
+        if (!frame.unfinished.empty()) {
+            for (const std::string& path : written) std::remove(path.c_str());
+            return failure(frame.unfinished);
+        }
         const Status done = writeOutputFile(
             pathOf(i),
             [&](int fd) {
