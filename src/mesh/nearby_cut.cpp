@@ -147,8 +147,8 @@ bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vec
 // while they add a side (n log n). The result is then checked against
 // every line at its farthest corner, found by halving over the sides'
 // angles, which also finds the corners another line passes near. False
-// as for clipSquare, and also when that check fails (the caller then takes
-// all planes at once).
+// when it cannot vouch for the polygon: a side of the square left, or a
+// line that cuts it after all.
 bool intersectSorted(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines,
                      double reach, double near, std::vector<Corner>& corners) {
     struct Side {
@@ -258,7 +258,11 @@ bool intersectSorted(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std
 // whichever way is linear for its neighbourhood.
 bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
               double near, Scratch& scratch, std::vector<Corner>& corners) {
-    if (lines.size() > mostClippedLines) return intersectSorted(h, self, e1, e2, lines, reach, near, corners);
+    // Where sorting cannot vouch for its polygon (lines nearly through one
+    // point, a face shrunk to a corner) clipping can, and cheaply: the
+    // polygon it keeps stays as small as that.
+    if (lines.size() > mostClippedLines && intersectSorted(h, self, e1, e2, lines, reach, near, corners))
+        return true;
     return clipSquare(h, self, e1, e2, lines, reach, near, scratch, corners);
 }
 
@@ -462,9 +466,41 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     // Convex at every vertex: the plane of each face there keeps all the
     // vertex's neighbours inside, and the faces go round it once (their
     // angles there add up to less than a full turn and a half).
+    // The two corners beside v in face f, and the angle between them at v.
+    auto besideIn = [&](int f, int v, int& before, int& after) {
+        const std::int32_t* c = shape.face(f);
+        const int m = shape.faceSize(f);
+        int k = 0;
+        while (c[k] != v) ++k;
+        before = c[(k + m - 1) % m], after = c[(k + 1) % m];
+        const Vec3d a = at[std::size_t(before)] - at[std::size_t(v)];
+        const Vec3d b = at[std::size_t(after)] - at[std::size_t(v)];
+        return std::atan2(length(cross(a, b)), dot(a, b));
+    };
+    const double turn = 2 * std::acos(-1.0);
     for (int v = 0; v < vertexCount; ++v) {
         const int ringFaces = rings.start[std::size_t(v) + 1] - rings.start[std::size_t(v)];
-        if (ringFaces > mostFacesAtAVertex) return failure("a vertex lies in too many faces to check cheaply");
+        if (ringFaces > mostFacesAtAVertex) {
+            // Too many for every face against every neighbour: each face's
+            // plane against the corners beside v in it and in the faces on
+            // either side, and the angles at v under a full turn, which
+            // together make the faces round v a convex cone.
+            double angles = 0;
+            const int first = rings.start[std::size_t(v)];
+            for (int r = 0; r < ringFaces; ++r) {
+                const int plane = out.faceSource[std::size_t(rings.faces[std::size_t(first + r)])];
+                for (int side = -1; side <= 1; ++side) {
+                    const int g = rings.faces[std::size_t(first + (r + side + ringFaces) % ringFaces)];
+                    int before, after;
+                    const double angle = besideIn(g, v, before, after);
+                    if (side == 0) angles += angle;
+                    if (outside(plane, before) || outside(plane, after))
+                        return failure("the faces are not convex at a vertex");
+                }
+            }
+            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
+            continue;
+        }
         double angles = 0;
         for (int r = rings.start[std::size_t(v)]; r < rings.start[std::size_t(v) + 1]; ++r) {
             const int f = rings.faces[std::size_t(r)];
@@ -473,15 +509,10 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
                     return failure("the faces are not convex at a vertex");
             // Three angles, each under half a turn, stay under a turn and a half.
             if (ringFaces <= 3) continue;
-            const std::int32_t* c = shape.face(f);
-            const int m = shape.faceSize(f);
-            int k = 0;
-            while (c[k] != v) ++k;
-            const Vec3d a = at[std::size_t(c[(k + m - 1) % m])] - at[std::size_t(v)];
-            const Vec3d b = at[std::size_t(c[(k + 1) % m])] - at[std::size_t(v)];
-            angles += std::atan2(length(cross(a, b)), dot(a, b));
+            int before, after;
+            angles += besideIn(f, v, before, after);
         }
-        if (angles > 3 * std::acos(-1.0)) return failure("the faces wind more than once round a vertex");
+        if (angles > 1.5 * turn) return failure("the faces wind more than once round a vertex");
     }
 
     // Every plane without a face keeps the body inside: the highest vertex
