@@ -80,7 +80,7 @@ Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulate
     // Merging many points of one plane (a cap of a prism with thousands of
     // corners) costs qhull about the square of their number; joggling the
     // input by a few units in its last places leaves no points in one plane.
-    const bool joggled = count > mostMergedPoints;
+    const bool joggled = triangulated && count > mostMergedPoints;
     char options[16];
     std::snprintf(options, sizeof options, "%s", joggled ? "qhull QJ" : triangulated ? "qhull Qt" : "qhull");
     int code = qh_new_qhull(qh, 3, count, coordinates.data(), False, options, nullptr, errors);
