@@ -26,9 +26,10 @@ struct PaintOrder {
     std::vector<Vec3> corners;               // polygon p: corners[start[p]] .. corners[start[p + 1] - 1]
     std::vector<std::uint32_t> start{0};
     std::vector<std::int32_t> face;          // the face each polygon is (part of)
-    // Why the order stopped short, or empty: past 10^8 tests of a
-    // corner against a plane (some 40 000 faces of one convex shell) it
-    // gives up and holds nothing.
+    // Why the order stopped short, or empty: past 5 * 10^7 tests against a
+    // plane (of a polygon's ball, or of a corner where the plane passes
+    // through the ball; some 10 000 faces of one convex shell) it gives up
+    // and holds nothing.
     std::string unfinished;
 };
 

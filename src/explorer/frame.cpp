@@ -365,8 +365,9 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
 
     frame.faceStyle = state.faces;
-    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector)
-        frame.faces = vectorFaces(scene, frame.unfinished);
+    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
+        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
+    }
     else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
 
