@@ -336,6 +336,17 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     if (cut || (occluded && state.back == BackEdges::Hidden && numbered))
         occluders = std::make_unique<Occluders>(scene.points, scene.corners, scene.faceStart);
 
+    if (cut) {
+        // Told before the work is done where it would run past its bound.
+        std::vector<Vec3> ends;
+        for (std::size_t i = 0; i < sources.size(); ++i)
+            for (const Edge& e : *sources[i].edges)
+                for (const std::int32_t v : {e.a, e.b}) ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
+        if (occluders->wouldExhaust(ends)) {
+            frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
+            return frame;
+        }
+    }
     for (std::size_t i = 0; i < sources.size(); ++i) {
         FrameShell& shell = frame.shells[i];
         const std::vector<Edge>& edges = *sources[i].edges;
