@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr std::size_t mostNearbyNeighbours = 64;
+constexpr std::size_t mostNearbyNeighbours = 256;
 
 // Which planes of a stage may bound the face of each. A face F of P lies
 // in P bounded by the faces across its edges alone; the stage cuts it only
