@@ -341,7 +341,8 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
         std::vector<Vec3> ends;
         for (std::size_t i = 0; i < sources.size(); ++i)
             for (const Edge& e : *sources[i].edges)
-                for (const std::int32_t v : {e.a, e.b}) ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
+                for (const std::int32_t v : {e.a, e.b})
+                    ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
         if (occluders->wouldExhaust(ends)) {
             frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
             return frame;
@@ -378,8 +379,7 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     frame.faceStyle = state.faces;
     if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
         if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
-    }
-    else if (state.faces != FaceStyle::Off || frame.depthTested)
+    } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
 
     if (box.empty) {
