@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
+constexpr std::uint64_t mostCornerTests = 50'000'000;
 
 struct Plane {
     Vec3d normal{0, 0, 1};  // unit
@@ -19,11 +21,22 @@ struct Polygon {
     std::vector<Vec3d> corners;
     std::int32_t face;
     Plane plane;
+    Vec3d centre{0, 0, 0};  // a ball round the corners: a plane that misses it
+    double radius = 0.0;    // has them all on one side, found without them
 };
+
+void enclose(Polygon& p) {
+    Vec3d sum{0, 0, 0};
+    for (const Vec3d& c : p.corners) sum = {sum.x + c.x, sum.y + c.y, sum.z + c.z};
+    const double n = double(std::max<std::size_t>(p.corners.size(), 1));
+    p.centre = {sum.x / n, sum.y / n, sum.z / n};
+    p.radius = 0.0;
+    for (const Vec3d& c : p.corners) p.radius = std::max(p.radius, length(c - p.centre));
+}
 
 struct Node {
     Plane plane;
-    std::vector<Polygon> on;  // polygons in the plane
+    std::vector<std::uint32_t> on;  // polygons in the plane, in the pool
     int front = -1;
     int back = -1;
 };
@@ -69,6 +82,8 @@ void split(const Polygon& p, const Plane& plane, double tolerance, Polygon& fron
     }
     if (front.corners.size() < 3) front.corners.clear();
     if (back.corners.size() < 3) back.corners.clear();
+    enclose(front);
+    enclose(back);
 }
 
 }  // namespace
@@ -86,14 +101,18 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     }
     const double tolerance = planeShare * (scale > 0.0 && std::isfinite(scale) ? scale : 1.0);
 
-    std::vector<Polygon> all;
+    // Every polygon, the faces' and the parts cut off later; the lists
+    // below hold their numbers, so a long chain moves no corners.
+    std::vector<Polygon> pool;
     for (int f = 0; f + 1 < int(faceStart.size()); ++f) {
         if (faceStart[f + 1] - faceStart[f] < 3) continue;
         Polygon p;
         p.face = f;
         for (std::int32_t k = faceStart[f]; k < faceStart[f + 1]; ++k)
             p.corners.push_back(widen(points[std::size_t(corners[k])]));
-        if (planeOf(p.corners, p.plane)) all.push_back(std::move(p));
+        if (!planeOf(p.corners, p.plane)) continue;
+        enclose(p);
+        pool.push_back(std::move(p));
     }
 
     // The splitter of each list is picked by a fixed linear congruential
@@ -101,13 +120,18 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     std::uint64_t random = 0x9E3779B97F4A7C15ull;
     std::vector<Node> nodes;
     struct Work {
-        std::vector<Polygon> polygons;
+        std::vector<std::uint32_t> polygons;
         int parent;
         bool front;
     };
     std::vector<Work> work;
     int root = -1;
-    if (!all.empty()) work.push_back({std::move(all), -1, false});
+    if (!pool.empty()) {
+        std::vector<std::uint32_t> all(pool.size());
+        for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
+        work.push_back({std::move(all), -1, false});
+    }
+    std::uint64_t tests = 0;
     while (!work.empty()) {
         Work w = std::move(work.back());
         work.pop_back();
@@ -115,28 +139,41 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         const std::size_t pick = std::size_t((random >> 33) % w.polygons.size());
         std::swap(w.polygons[0], w.polygons[pick]);
         Node node;
-        node.plane = w.polygons[0].plane;
-        node.on.push_back(std::move(w.polygons[0]));
-        std::vector<Polygon> front, back;
+        node.plane = pool[w.polygons[0]].plane;
+        node.on.push_back(w.polygons[0]);
+        std::vector<std::uint32_t> front, back;
         for (std::size_t i = 1; i < w.polygons.size(); ++i) {
-            Polygon& p = w.polygons[i];
+            const std::uint32_t id = w.polygons[i];
+            const Polygon& p = pool[id];
             bool anyFront = false, anyBack = false;
-            for (const Vec3d& c : p.corners) {
-                const double d = node.plane.distance(c);
-                anyFront = anyFront || d > tolerance;
-                anyBack = anyBack || d < -tolerance;
+            // Past the ball by more than the tolerance (and a hair for
+            // rounding), every corner is: the same answer as theirs.
+            const double fromCentre = node.plane.distance(p.centre);
+            const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
+            ++tests;
+            if (fromCentre > clear) {
+                anyFront = true;
+            } else if (fromCentre < -clear) {
+                anyBack = true;
+            } else {
+                tests += p.corners.size();
+                for (const Vec3d& c : p.corners) {
+                    const double d = node.plane.distance(c);
+                    anyFront = anyFront || d > tolerance;
+                    anyBack = anyBack || d < -tolerance;
+                }
             }
             if (!anyFront && !anyBack) {
-                node.on.push_back(std::move(p));
+                node.on.push_back(id);
             } else if (!anyBack) {
-                front.push_back(std::move(p));
+                front.push_back(id);
             } else if (!anyFront) {
-                back.push_back(std::move(p));
+                back.push_back(id);
             } else {
                 Polygon f, b;
                 split(p, node.plane, tolerance, f, b);
-                if (!f.corners.empty()) front.push_back(std::move(f));
-                if (!b.corners.empty()) back.push_back(std::move(b));
+                if (!f.corners.empty()) front.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(f));
+                if (!b.corners.empty()) back.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(b));
             }
         }
         const int index = int(nodes.size());
@@ -145,6 +182,12 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
             root = index;
         else
             (w.front ? nodes[std::size_t(w.parent)].front : nodes[std::size_t(w.parent)].back) = index;
+        if (tests > mostCornerTests) {
+            PaintOrder none;
+            none.unfinished = "too many faces to put in order for a vector picture (over " +
+                              std::to_string(mostCornerTests) + " tests against a plane)";
+            return none;
+        }
         if (!front.empty()) work.push_back({std::move(front), index, true});
         if (!back.empty()) work.push_back({std::move(back), index, false});
     }
@@ -163,7 +206,8 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         steps.pop_back();
         const Node& node = nodes[std::size_t(s.node)];
         if (s.expanded) {
-            for (const Polygon& p : node.on) {
+            for (const std::uint32_t id : node.on) {
+                const Polygon& p = pool[id];
                 for (const Vec3d& c : p.corners)
                     order.corners.push_back({float(c.x), float(c.y), float(c.z)});
                 order.start.push_back(std::uint32_t(order.corners.size()));

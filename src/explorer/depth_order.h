@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "geometry/vec3.h"
@@ -19,12 +20,17 @@
 // without recursion. The cost depends on the shape: a convex shell puts
 // every face on one side of every other, a chain n long, so n faces cost
 // about n^2 / 2 plane tests (10 000 faces: about a quarter of a second),
-// with no cuts.
+// with no cuts; so the work has a bound (PaintOrder::unfinished).
 
 struct PaintOrder {
     std::vector<Vec3> corners;               // polygon p: corners[start[p]] .. corners[start[p + 1] - 1]
     std::vector<std::uint32_t> start{0};
     std::vector<std::int32_t> face;          // the face each polygon is (part of)
+    // Why the order stopped short, or empty: past 5 * 10^7 tests against a
+    // plane (of a polygon's ball, or of a corner where the plane passes
+    // through the ball; some 10 000 faces of one convex shell) it gives up
+    // and holds nothing.
+    std::string unfinished;
 };
 
 // The faces over `points` (stored flat as in Polyhedron, corners within

@@ -170,9 +170,10 @@ FramePolygons rasterFaces(const Scene& scene, bool sorted) {
 
 // Faces for SVG: cut where they pass through each other and ordered,
 // farthest first (explorer/depth_order.h).
-FramePolygons vectorFaces(const Scene& scene) {
+FramePolygons vectorFaces(const Scene& scene, std::string& unfinished) {
     const PaintOrder order = paintOrder(scene.points, scene.corners, scene.faceStart);
     FramePolygons polygons;
+    if (!order.unfinished.empty()) unfinished = order.unfinished;
     for (std::size_t p = 0; p + 1 < order.start.size(); ++p)
         addPolygon(polygons, order.corners.data() + order.start[p], order.start[p + 1] - order.start[p],
                    scene.faceColour[std::size_t(order.face[p])]);
@@ -339,6 +340,18 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     if (cut || (occluded && state.back == BackEdges::Hidden && numbered))
         occluders = std::make_unique<Occluders>(scene.points, scene.corners, scene.faceStart);
 
+    if (cut) {
+        // Told before the work is done where it would run past its bound.
+        std::vector<Vec3> ends;
+        for (std::size_t i = 0; i < sources.size(); ++i)
+            for (const Edge& e : *sources[i].edges)
+                for (const std::int32_t v : {e.a, e.b})
+                    ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
+        if (occluders->wouldExhaust(ends)) {
+            frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
+            return frame;
+        }
+    }
     for (std::size_t i = 0; i < sources.size(); ++i) {
         FrameShell& shell = frame.shells[i];
         const std::vector<Edge>& edges = *sources[i].edges;
@@ -362,13 +375,15 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
             shell.marks.push_back(std::uint32_t(v));
         }
     }
+    if (occluders && occluders->exhausted())
+        frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
     frame.depthTested = occluded && !cut;
     frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
 
     frame.faceStyle = state.faces;
-    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector)
-        frame.faces = vectorFaces(scene);
-    else if (state.faces != FaceStyle::Off || frame.depthTested)
+    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
+        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
+    } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
 
     if (box.empty) {

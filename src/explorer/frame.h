@@ -81,6 +81,10 @@ struct Frame {
     std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red); see buildFrame
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
+    // For a vector picture whose hidden parts or face order ran past their
+    // work bounds (explorer/visibility.h, depth_order.h): why, and the
+    // picture is not to be written. Empty otherwise.
+    std::string unfinished;
 };
 
 // Who draws a frame: a renderer with a depth buffer, or one without (SVG),

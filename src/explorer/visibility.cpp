@@ -10,9 +10,40 @@ constexpr double depthShare = 1e-6;  // of the scale: how far behind counts as b
 constexpr double edgeShare = 1e-7;   // of the scale: how far inside an outline counts as inside
 constexpr double pieceShare = 1e-4;  // of the scale: shorter pieces join their neighbours
 constexpr int maxGridSide = 2048;
+constexpr std::uint64_t mostGridEntries = 50'000'000;
+constexpr std::uint64_t clipCost = 10;  // a triangle clipped, counted against the bound as this many met
+constexpr std::int32_t largestFan = 32;  // corners of the biggest face cut as a fan
 
 // Twice the signed area of (a, b, c): positive when counter-clockwise.
 double cross(double ax, double ay, double bx, double by) { return ax * by - ay * bx; }
+
+// The triangles of a convex polygon of `count` corners, as corner numbers
+// in threes. Small ones are a fan from the first corner. A fan of a big one
+// is as many long slivers meeting at one corner, which a line across the
+// polygon all crosses; so big ones are cut by chords, each arc between a
+// chord's ends halved again, and a line meets only a few triangles per
+// level: about log(count).
+void cutIntoTriangles(std::int32_t count, std::vector<std::int32_t>& out) {
+    out.clear();
+    if (count < 3) return;
+    if (count <= largestFan) {
+        for (std::int32_t k = 1; k + 1 < count; ++k) out.insert(out.end(), {0, k, k + 1});
+        return;
+    }
+    const std::int32_t third = count / 3, twoThirds = 2 * count / 3;
+    out.insert(out.end(), {0, third, twoThirds});
+    // Arcs from corner a to corner b (b up to count, which is corner 0 again).
+    std::vector<std::pair<std::int32_t, std::int32_t>> arcs{{0, third}, {third, twoThirds}, {twoThirds, count}};
+    while (!arcs.empty()) {
+        const auto [a, b] = arcs.back();
+        arcs.pop_back();
+        if (b - a < 2) continue;
+        const std::int32_t middle = a + (b - a) / 2;
+        out.insert(out.end(), {a, middle, b == count ? 0 : b});
+        arcs.push_back({a, middle});
+        arcs.push_back({middle, b});
+    }
+}
 
 }  // namespace
 
@@ -37,11 +68,14 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     edgeTolerance_ = std::max(edgeShare * scale_, floatNoise / 4.0);
 
     const int faceCount = int(faceStart.size()) - 1;
+    std::vector<std::int32_t> fan;
     for (int f = 0; f < faceCount; ++f) {
         const std::int32_t first = faceStart[f], end = faceStart[f + 1];
-        for (std::int32_t k = first + 1; k + 1 < end; ++k) {
+        cutIntoTriangles(end - first, fan);
+        for (std::size_t k = 0; k < fan.size(); k += 3) {
             Triangle t;
-            const std::int32_t ids[3] = {corners[first], corners[k], corners[k + 1]};
+            const std::int32_t ids[3] = {corners[first + fan[k]], corners[first + fan[k + 1]],
+                                         corners[first + fan[k + 2]]};
             for (int i = 0; i < 3; ++i) {
                 const Vec3& v = points[std::size_t(ids[i])];
                 t.x[i] = v.x, t.y[i] = v.y, t.z[i] = v.z;
@@ -70,36 +104,66 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     cellWidth_ = width > 0.0 ? width / columns_ : 1.0;
     cellHeight_ = height > 0.0 ? height / rows_ : 1.0;
 
-    // Each triangle into every cell its box (widened by the tolerance) meets:
-    // counted first, then placed.
-    auto cellRange = [&](const Triangle& t, int& c0, int& c1, int& r0, int& r1) {
-        const double margin = 2.0 * edgeTolerance_;
-        const double x0 = std::min({t.x[0], t.x[1], t.x[2]}) - margin;
-        const double x1 = std::max({t.x[0], t.x[1], t.x[2]}) + margin;
-        const double y0 = std::min({t.y[0], t.y[1], t.y[2]}) - margin;
-        const double y1 = std::max({t.y[0], t.y[1], t.y[2]}) + margin;
-        c0 = int(std::clamp(std::floor((x0 - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
-        c1 = int(std::clamp(std::floor((x1 - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
-        r0 = int(std::clamp(std::floor((y0 - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
-        r1 = int(std::clamp(std::floor((y1 - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
+    // Each triangle into every cell it comes within the tolerance of (not
+    // its box's: a long thin one across the picture would fill rows and
+    // columns it never meets): row by row, the part of it within the row's
+    // band gives the columns. Counted first, then placed.
+    const double margin = 2.0 * edgeTolerance_;
+    auto columnOf = [&](double x) {
+        return int(std::clamp(std::floor((x - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
+    };
+    auto rowOf = [&](double y) {
+        return int(std::clamp(std::floor((y - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
+    };
+    auto forCellsOf = [&](const Triangle& t, auto visit) {
+        const int r0 = rowOf(std::min({t.y[0], t.y[1], t.y[2]}) - margin);
+        const int r1 = rowOf(std::max({t.y[0], t.y[1], t.y[2]}) + margin);
+        for (int r = r0; r <= r1; ++r) {
+            // The row's band; the first and last rows hold all beyond them.
+            const double lo = r == 0 ? -HUGE_VAL : minY_ + r * cellHeight_ - margin;
+            const double hi = r == rows_ - 1 ? HUGE_VAL : minY_ + (r + 1) * cellHeight_ + margin;
+            double xa = HUGE_VAL, xb = -HUGE_VAL;
+            for (int k = 0; k < 3; ++k) {
+                const int j = (k + 1) % 3;
+                double ta = 0.0, tb = 1.0;  // the part of side k within the band
+                const double dy = t.y[j] - t.y[k];
+                if (dy == 0.0) {
+                    if (t.y[k] < lo || t.y[k] > hi) continue;
+                } else {
+                    double u = (lo - t.y[k]) / dy, v = (hi - t.y[k]) / dy;
+                    if (u > v) std::swap(u, v);
+                    ta = std::max(ta, u), tb = std::min(tb, v);
+                    if (ta > tb) continue;
+                }
+                const double dx = t.x[j] - t.x[k];
+                for (const double at : {t.x[k] + ta * dx, t.x[k] + tb * dx}) xa = std::min(xa, at), xb = std::max(xb, at);
+            }
+            if (xa > xb) continue;
+            const int c0 = columnOf(xa - margin), c1 = columnOf(xb + margin);
+            for (int c = c0; c <= c1; ++c) visit(std::size_t(r) * columns_ + c);
+        }
     };
     cellStart_.assign(std::size_t(columns_) * std::size_t(rows_) + 1, 0);
+    // Past a bound (a fan of thousands round one corner fills the cells
+    // near it with all of them) the grid is not built and every query is
+    // spent already.
+    std::uint64_t entries = 0;
     for (const Triangle& t : triangles_) {
-        int c0, c1, r0, r1;
-        cellRange(t, c0, c1, r0, r1);
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c) ++cellStart_[std::size_t(r) * columns_ + c + 1];
+        if (entries > mostGridEntries) break;
+        forCellsOf(t, [&](std::size_t cell) { ++cellStart_[cell + 1], ++entries; });
     }
     for (std::size_t i = 1; i < cellStart_.size(); ++i) cellStart_[i] += cellStart_[i - 1];
+    if (entries > mostGridEntries) {
+        triangles_.clear();
+        seen_.clear();
+        met_ = mostMet + 1;
+        cellStart_.assign(cellStart_.size(), 0);
+        return;
+    }
     cellTriangles_.resize(cellStart_.back());
     std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
-    for (std::size_t i = 0; i < triangles_.size(); ++i) {
-        int c0, c1, r0, r1;
-        cellRange(triangles_[i], c0, c1, r0, r1);
-        for (int r = r0; r <= r1; ++r)
-            for (int c = c0; c <= c1; ++c)
-                cellTriangles_[fill[std::size_t(r) * columns_ + c]++] = std::uint32_t(i);
-    }
+    for (std::size_t i = 0; i < triangles_.size(); ++i)
+        forCellsOf(triangles_[i], [&](std::size_t cell) { cellTriangles_[fill[cell]++] = std::uint32_t(i); });
 }
 
 template <typename Visit>
@@ -131,10 +195,13 @@ void Occluders::forCellsAlong(double x0, double y0, double x1, double y1, Visit 
         const int c0 = columnOf(xa - margin), c1 = columnOf(xb + margin);
         for (int c = c0; c <= c1; ++c) {
             const std::size_t cell = std::size_t(r) * columns_ + c;
+            met_ += cellStart_[cell + 1] - cellStart_[cell];
+            if (met_ > mostMet) return;
             for (std::uint32_t k = cellStart_[cell]; k < cellStart_[cell + 1]; ++k) {
                 const std::uint32_t t = cellTriangles_[k];
                 if (seen_[t] == query_) continue;
                 seen_[t] = query_;
+                met_ += clipCost;
                 visit(triangles_[t]);
             }
         }
@@ -219,6 +286,18 @@ void Occluders::hiddenSpans(Vec3 p, Vec3 q, std::int32_t skipA, std::int32_t ski
     }
     out.erase(std::remove_if(out.begin(), out.end(), [&](const Span& s) { return s.to - s.from < join; }),
               out.end());
+}
+
+bool Occluders::wouldExhaust(const std::vector<Vec3>& ends) const {
+    if (exhausted()) return true;
+    std::uint64_t load = met_;
+    for (const Vec3& p : ends) {
+        const int c = int(std::clamp(std::floor((p.x - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
+        const int r = int(std::clamp(std::floor((p.y - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
+        const std::size_t cell = std::size_t(r) * columns_ + c;
+        load += cellStart_[cell + 1] - cellStart_[cell];
+    }
+    return load > mostMet;
 }
 
 bool Occluders::hides(Vec3 p) const {

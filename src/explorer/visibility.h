@@ -10,17 +10,21 @@
 // frames are: a point is hidden when some face covers its (x, y) at a
 // greater z.
 //
-// How: every face is cut into the fan of triangles from its first corner
-// (exact for convex faces, which all the models here have), and the
+// How: every face is cut into triangles, a small one as the fan from its
+// first corner, a big one by halving chords so that a line meets few of
+// them (exact for convex faces, which all the models here have), and the
 // triangles are put into a uniform grid over the picture with about one
-// cell per triangle, each in every cell its bounding box meets. A segment
+// cell per triangle, each in every cell it comes near. A segment
 // visits the cells along its way, row by row, and is clipped against each
 // triangle met there: the part inside the triangle's outline is a range of
 // its parameter, and within it the triangle's depth less the segment's is
 // linear, so the part behind is one range again. The ranges are sorted and
 // joined. For models whose faces are spread over the picture that costs
 // about a constant per edge besides the sort (n log n in all); 10 000 faces
-// take a few milliseconds (bench/visibility_bench.cpp measures it).
+// take a few milliseconds (bench/visibility_bench.cpp measures it). Faces
+// crowded round one point (a vertex in thousands of them) put all of them
+// in the cells there, which every edge from it meets: that work is
+// bounded (exhausted, wouldExhaust).
 //
 // Tolerances are relative to the size of the points' box: a point counts
 // as behind only when more than 1e-6 of it behind (or a few float steps of
@@ -53,6 +57,18 @@ public:
     // Whether some face lies in front of p.
     bool hides(Vec3 p) const;
 
+    // Whether the queries so far went past 4 * 10^8 (each triangle met in
+    // a cell counting 1, each clipped 10 more; some 4 000 edges each near
+    // 10 000 triangles), or the grid would have held more than 5 * 10^7;
+    // from then on a query finds nothing hidden, and the caller should
+    // drop the answers.
+    bool exhausted() const { return met_ > mostMet; }
+
+    // Whether queries with these ends would run past that bound already in
+    // the cells of their ends alone (each end's cell is met whole), which
+    // tells in time linear in the ends what the queries would take long to.
+    bool wouldExhaust(const std::vector<Vec3>& ends) const;
+
     // The size the tolerances are relative to.
     double scale() const { return scale_; }
 
@@ -77,6 +93,8 @@ private:
     std::vector<std::uint32_t> cellTriangles_;
     mutable std::vector<std::uint32_t> seen_;  // the last query that met each triangle
     mutable std::uint32_t query_ = 0;
+    static constexpr std::uint64_t mostMet = 400'000'000;
+    mutable std::uint64_t met_ = 0;  // triangles met by all queries
 };
 
 // The complement of sorted disjoint spans within [0, 1]: the parts seen.

@@ -11,6 +11,8 @@ extern "C" {
 
 namespace {
 
+constexpr int mostMergedPoints = 4096;
+
 // qhull leaves through longjmp on an error; outside qh_new_qhull the jump
 // target must be set by hand, or qhull calls exit(). Kept free of C++
 // objects, so the jump skips no destructor.
@@ -75,8 +77,12 @@ Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulate
     qhT state;
     qhT* qh = &state;
     qh_zero(qh, errors);
+    // Merging many points of one plane (a cap of a prism with thousands of
+    // corners) costs qhull about the square of their number; joggling the
+    // input by a few units in its last places leaves no points in one plane.
+    const bool joggled = triangulated && count > mostMergedPoints;
     char options[16];
-    std::snprintf(options, sizeof options, "%s", triangulated ? "qhull Qt" : "qhull");
+    std::snprintf(options, sizeof options, "%s", joggled ? "qhull QJ" : triangulated ? "qhull Qt" : "qhull");
     int code = qh_new_qhull(qh, 3, count, coordinates.data(), False, options, nullptr, errors);
     if (code == 0) code = findVertexNeighbours(qh);
     ConvexHull hull;

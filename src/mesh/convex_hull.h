@@ -28,8 +28,10 @@ struct ConvexHull {
 };
 
 // The hull of `points`. With `triangulated` every facet is a triangle
-// (coplanar ones share their plane); without it, facets that qhull finds
-// coplanar within its rounding are merged into one. O(n log n) for n
+// (coplanar ones share their plane; above 4096 points they are found from
+// the points joggled, and their planes differ within rounding); without
+// it, facets that qhull finds coplanar within its rounding are merged into
+// one. O(n log n) for n
 // points. Fails with qhull's first line of complaint for fewer than four
 // points, or points all in one plane; qhull itself never prints or exits.
 Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated);

@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr std::size_t mostNearbyNeighbours = 256;
+
 // Which planes of a stage may bound the face of each. A face F of P lies
 // in P bounded by the faces across its edges alone; the stage cuts it only
 // with planes of vertices, those of its corners and their neighbours. The
@@ -24,6 +26,17 @@ Nearby nearbyPlanes(const Model& model) {
         around[std::size_t(e.a)].push_back(faceCount + e.b);
         around[std::size_t(e.b)].push_back(faceCount + e.a);
     }
+    // A face's corners each bring their neighbours: a corner of very many
+    // makes the lists grow as their square, and the stages' faces there
+    // are then left to intersectHalfSpaces (no lists at all).
+    for (const std::vector<int>& a : around)
+        if (a.size() > mostNearbyNeighbours) return {};
+    std::vector<std::vector<int>> across{std::size_t(faceCount)};  // the faces across each face's edges
+    for (const Edge& e : model.edges)
+        if (e.faces[0] >= 0 && e.faces[1] >= 0) {
+            across[std::size_t(e.faces[0])].push_back(e.faces[1]);
+            across[std::size_t(e.faces[1])].push_back(e.faces[0]);
+        }
     auto addVertexPlanes = [&](int v, std::vector<int>& list) {
         list.push_back(faceCount + v);
         list.insert(list.end(), around[std::size_t(v)].begin(), around[std::size_t(v)].end());
@@ -38,16 +51,8 @@ Nearby nearbyPlanes(const Model& model) {
         list.clear();
     };
     for (int f = 0; f < faceCount; ++f) {
-        const int m = p.faceSize(f);
-        for (int k = 0; k < m; ++k) {
-            const int a = p.face(f)[k], b = p.face(f)[(k + 1) % m];
-            addVertexPlanes(a, list);
-            // The faces around a that also have b: f and the one across.
-            const std::int32_t *ringA = rings.face(a), *endA = ringA + rings.faceSize(a);
-            const std::int32_t *ringB = rings.face(b), *endB = ringB + rings.faceSize(b);
-            for (const std::int32_t* g = ringA; g != endA; ++g)
-                if (*g != f && std::find(ringB, endB, *g) != endB) list.push_back(*g);
-        }
+        for (int k = 0; k < p.faceSize(f); ++k) addVertexPlanes(p.face(f)[k], list);
+        list.insert(list.end(), across[std::size_t(f)].begin(), across[std::size_t(f)].end());
         append();
     }
     for (int v = 0; v < p.vertexCount(); ++v) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 
 #include "mesh/point_clusters.h"
 #include "mesh/edges.h"
@@ -11,6 +13,7 @@
 namespace {
 
 constexpr int mostFacesAtAVertex = 64;
+constexpr std::size_t mostClippedLines = 64;  // more neighbours than this: intersectSorted
 
 struct P2 {
     double x, y;
@@ -24,6 +27,21 @@ struct Corner {
     int planes[3];
     int crowdedBy;  // a further plane passing this near, or -1
     Vec3d at;          // relative to the centre
+};
+
+// A polygon and three planes of one of its corners.
+struct PlanesOf {
+    int polygon, a, b, c;
+    bool operator==(const PlanesOf& o) const {
+        return polygon == o.polygon && a == o.a && b == o.b && c == o.c;
+    }
+};
+struct HashPlanes {
+    std::size_t operator()(const PlanesOf& k) const {
+        std::uint64_t x = std::uint64_t(std::uint32_t(k.polygon));
+        for (const int v : {k.a, k.b, k.c}) x = (x ^ std::uint32_t(v)) * 0x9E3779B97F4A7C15ull;
+        return std::size_t(x ^ (x >> 29));
+    }
 };
 
 // A neighbour's half-space seen in a plane's own frame: the points
@@ -56,8 +74,8 @@ struct Scratch {
 // on every side (the body lies within reach of the centre), noting for
 // each side the plane it lies on (-1 for the square's own). False when a
 // side of the square is left: the neighbourhood does not close the face.
-bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
-              double near, Scratch& scratch, std::vector<Corner>& corners) {
+bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
+                double near, Scratch& scratch, std::vector<Corner>& corners) {
     const Vec3d n = h.normal;
     const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
     std::vector<P2>& polygon = scratch.polygon;
@@ -121,6 +139,131 @@ bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vecto
         corners.push_back(corner);
     }
     return true;
+}
+
+// The same polygon for a plane with many neighbours (a face of thousands
+// of corners), where clipping line by line would cost lines times corners:
+// the half-planes sorted by the angle of their normals and kept on a deque
+// while they add a side (n log n). The result is then checked against
+// every line at its farthest corner, found by halving over the sides'
+// angles, which also finds the corners another line passes near. False
+// when it cannot vouch for the polygon: a side of the square left, or a
+// line that cuts it after all.
+bool intersectSorted(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines,
+                     double reach, double near, std::vector<Corner>& corners) {
+    struct Side {
+        double ax, ay, c, angle;
+        int line;  // in `lines`, or -1 for the square's
+    };
+    std::vector<Side> sides;
+    sides.reserve(lines.size() + 4);
+    const double square[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+    for (const auto& q : square) sides.push_back({q[0], q[1], reach, std::atan2(q[1], q[0]), -1});
+    corners.clear();
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        const Line& l = lines[j];
+        if (l.slope > 0) sides.push_back({l.ax, l.ay, l.c, std::atan2(l.ay, l.ax), int(j)});
+        else if (l.c < 0) return true;  // no point of the plane is inside
+    }
+    // Of sides with one normal, the innermost; ties go to the earlier line.
+    std::stable_sort(sides.begin(), sides.end(), [](const Side& a, const Side& b) {
+        if (a.angle != b.angle) return a.angle < b.angle;
+        return a.c / std::hypot(a.ax, a.ay) < b.c / std::hypot(b.ax, b.ay);
+    });
+    auto meet = [](const Side& a, const Side& b) {
+        const double det = a.ax * b.ay - a.ay * b.ax;
+        return P2{(a.c * b.ay - a.ay * b.c) / det, (a.ax * b.c - a.c * b.ax) / det};
+    };
+    auto outside = [](const Side& a, P2 p) { return a.ax * p.x + a.ay * p.y - a.c > 0; };
+    std::vector<Side> kept(sides.size());
+    std::size_t first = 0, last = 0;  // kept[first, last)
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        const Side& side = sides[i];
+        if (i > 0 && side.angle == sides[i - 1].angle) continue;
+        while (last - first >= 2 && outside(side, meet(kept[last - 2], kept[last - 1]))) --last;
+        while (last - first >= 2 && outside(side, meet(kept[first], kept[first + 1]))) ++first;
+        if (last - first >= 1) {
+            const Side& back = kept[last - 1];
+            if (back.ax * side.ay - back.ay * side.ax <= 0) {
+                // Facing each other or turned back: empty unless they overlap.
+                if (back.ax * side.ax + back.ay * side.ay < 0 &&
+                    back.c / std::hypot(back.ax, back.ay) + side.c / std::hypot(side.ax, side.ay) < 0)
+                    return true;
+                return false;  // a strip or a turn by more than half: left to the caller
+            }
+        }
+        if (first > 0 && last == kept.size()) {  // room at the back
+            std::copy(kept.begin() + std::ptrdiff_t(first), kept.begin() + std::ptrdiff_t(last), kept.begin());
+            last -= first, first = 0;
+        }
+        kept[last++] = side;
+    }
+    while (last - first >= 3 && outside(kept[first], meet(kept[last - 2], kept[last - 1]))) --last;
+    while (last - first >= 3 && outside(kept[last - 1], meet(kept[first], kept[first + 1]))) ++first;
+    const std::size_t m = last - first;
+    if (m < 3) return true;
+    std::vector<P2> at(m);
+    std::vector<double> angle(m);
+    for (std::size_t k = 0; k < m; ++k) {
+        const Side& before = kept[first + (k + m - 1) % m];
+        const Side& after = kept[first + k];
+        if (before.line < 0 || after.line < 0) return false;
+        at[k] = meet(before, after);  // corner k ends side k - 1 and starts side k
+        angle[k] = after.angle;
+    }
+    double area = 0;
+    for (std::size_t k = 0; k < m; ++k) {
+        const P2 p = at[k], q = at[(k + 1) % m];
+        area += p.x * q.y - p.y * q.x;
+    }
+    if (!(area > 0)) return true;
+
+    const Vec3d n = h.normal;
+    const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
+    for (std::size_t k = 0; k < m; ++k) {
+        Corner corner{{self, lines[std::size_t(kept[first + (k + m - 1) % m].line)].id,
+                       lines[std::size_t(kept[first + k].line)].id},
+                      -1, {}};
+        std::sort(corner.planes, corner.planes + 3);
+        const P2 p = at[k];
+        corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
+                     origin.z + p.x * e1.z + p.y * e2.z};
+        corners.push_back(corner);
+    }
+    // Each line's farthest corner is where the sides' angles pass its own;
+    // the corners it passes near lie on either side of that one.
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        const Line& line = lines[j];
+        if (!(line.slope > 0)) continue;
+        const double a = std::atan2(line.ay, line.ax);
+        std::size_t top = std::size_t(std::upper_bound(angle.begin(), angle.end(), a) - angle.begin());
+        if (top == m) top = 0;  // past the last side's angle: between it and the first
+        auto value = [&](std::size_t k) { return line.ax * at[k].x + line.ay * at[k].y - line.c; };
+        const double allowed = near * line.slope;
+        if (value(top) > allowed) return false;
+        auto note = [&](std::size_t k) {
+            Corner& c = corners[k];
+            const int before = kept[first + (k + m - 1) % m].line, after = kept[first + k].line;
+            if (int(j) != before && int(j) != after && c.crowdedBy < 0) c.crowdedBy = line.id;
+        };
+        for (std::size_t step = 0, k = top; step < m && value(k) > -allowed; ++step, k = (k + 1) % m) note(k);
+        for (std::size_t step = 1, k = (top + m - 1) % m; step < m && value(k) > -allowed;
+             ++step, k = (k + m - 1) % m)
+            note(k);
+    }
+    return true;
+}
+
+// The polygon of plane h within the lines, as clipSquare describes it, by
+// whichever way is linear for its neighbourhood.
+bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
+              double near, Scratch& scratch, std::vector<Corner>& corners) {
+    // Where sorting cannot vouch for its polygon (lines nearly through one
+    // point, a face shrunk to a corner) clipping can, and cheaply: the
+    // polygon it keeps stays as small as that.
+    if (lines.size() > mostClippedLines && intersectSorted(h, self, e1, e2, lines, reach, near, corners))
+        return true;
+    return clipSquare(h, self, e1, e2, lines, reach, near, scratch, corners);
 }
 
 }  // namespace
@@ -203,6 +346,14 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     // (its owner). Where several planes meet in one point the faces see it
     // as different corners: every corner of a face through such a point,
     // and every corner found again with one, is matched by place instead.
+    // Per polygon, its first corner on each three planes.
+    std::unordered_map<PlanesOf, int, HashPlanes> firstWithPlanes;
+    firstWithPlanes.reserve(corners.size());
+    for (std::size_t k = 0; k < polygonSource.size(); ++k)
+        for (int r = polygonStart[k]; r < polygonStart[k + 1]; ++r) {
+            const int* planes = corners[std::size_t(r)].planes;
+            firstWithPlanes.emplace(PlanesOf{int(k), planes[0], planes[1], planes[2]}, r);
+        }
     std::vector<int> owner(corners.size(), -1);
     std::vector<char> byPlace(spaces.size(), 0);  // per plane: its face passes such a point
     for (std::size_t k = 0; k < polygonSource.size(); ++k)
@@ -213,9 +364,9 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
                 byPlace[std::size_t(c.crowdedBy)] = 1;
             }
             const int first = polygonOf[std::size_t(c.planes[0])];
-            for (int r = first < 0 ? 0 : polygonStart[std::size_t(first)];
-                 first >= 0 && r < polygonStart[std::size_t(first) + 1] && owner[std::size_t(q)] < 0; ++r)
-                if (std::equal(c.planes, c.planes + 3, corners[std::size_t(r)].planes)) owner[std::size_t(q)] = r;
+            if (first < 0) continue;
+            const auto found = firstWithPlanes.find(PlanesOf{first, c.planes[0], c.planes[1], c.planes[2]});
+            if (found != firstWithPlanes.end()) owner[std::size_t(q)] = found->second;
         }
     std::vector<char> placed(corners.size(), 0);
     for (std::size_t k = 0; k < polygonSource.size(); ++k)
@@ -315,9 +466,41 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     // Convex at every vertex: the plane of each face there keeps all the
     // vertex's neighbours inside, and the faces go round it once (their
     // angles there add up to less than a full turn and a half).
+    // The two corners beside v in face f, and the angle between them at v.
+    auto besideIn = [&](int f, int v, int& before, int& after) {
+        const std::int32_t* c = shape.face(f);
+        const int m = shape.faceSize(f);
+        int k = 0;
+        while (c[k] != v) ++k;
+        before = c[(k + m - 1) % m], after = c[(k + 1) % m];
+        const Vec3d a = at[std::size_t(before)] - at[std::size_t(v)];
+        const Vec3d b = at[std::size_t(after)] - at[std::size_t(v)];
+        return std::atan2(length(cross(a, b)), dot(a, b));
+    };
+    const double turn = 2 * std::acos(-1.0);
     for (int v = 0; v < vertexCount; ++v) {
         const int ringFaces = rings.start[std::size_t(v) + 1] - rings.start[std::size_t(v)];
-        if (ringFaces > mostFacesAtAVertex) return failure("a vertex lies in too many faces to check cheaply");
+        if (ringFaces > mostFacesAtAVertex) {
+            // Too many for every face against every neighbour: each face's
+            // plane against the corners beside v in it and in the faces on
+            // either side, and the angles at v under a full turn, which
+            // together make the faces round v a convex cone.
+            double angles = 0;
+            const int first = rings.start[std::size_t(v)];
+            for (int r = 0; r < ringFaces; ++r) {
+                const int plane = out.faceSource[std::size_t(rings.faces[std::size_t(first + r)])];
+                for (int side = -1; side <= 1; ++side) {
+                    const int g = rings.faces[std::size_t(first + (r + side + ringFaces) % ringFaces)];
+                    int before, after;
+                    const double angle = besideIn(g, v, before, after);
+                    if (side == 0) angles += angle;
+                    if (outside(plane, before) || outside(plane, after))
+                        return failure("the faces are not convex at a vertex");
+                }
+            }
+            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
+            continue;
+        }
         double angles = 0;
         for (int r = rings.start[std::size_t(v)]; r < rings.start[std::size_t(v) + 1]; ++r) {
             const int f = rings.faces[std::size_t(r)];
@@ -326,15 +509,10 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
                     return failure("the faces are not convex at a vertex");
             // Three angles, each under half a turn, stay under a turn and a half.
             if (ringFaces <= 3) continue;
-            const std::int32_t* c = shape.face(f);
-            const int m = shape.faceSize(f);
-            int k = 0;
-            while (c[k] != v) ++k;
-            const Vec3d a = at[std::size_t(c[(k + m - 1) % m])] - at[std::size_t(v)];
-            const Vec3d b = at[std::size_t(c[(k + 1) % m])] - at[std::size_t(v)];
-            angles += std::atan2(length(cross(a, b)), dot(a, b));
+            int before, after;
+            angles += besideIn(f, v, before, after);
         }
-        if (angles > 3 * std::acos(-1.0)) return failure("the faces wind more than once round a vertex");
+        if (angles > 1.5 * turn) return failure("the faces wind more than once round a vertex");
     }
 
     // Every plane without a face keeps the body inside: the highest vertex

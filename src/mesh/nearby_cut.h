@@ -42,7 +42,7 @@ void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces);
 // the planes and every plane keeping it inside, it is the intersection.
 // Fails with a reason when the neighbourhoods were too small to vouch for
 // that (a plane that cuts the result, a face left open), or the check
-// cannot be done cheaply (a vertex in more than 64 faces); the caller then
+// cannot be done cheaply; the caller then
 // works from all the planes at once.
 Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const Nearby& nearby,
                                      Vec3d centre, double size, double tolerance);

@@ -178,6 +178,9 @@ Status writeHeadlessOutput(const ExplorerOptions& options, const LoadedModels& l
         if (stage && turned.unfold > 0) own.dual = DualKind::Reciprocal;  // the stage's own dual
         const Frame frame = turned.unfold > 0 ? buildUnfoldFrame(stage ? *stage : model, own, nets, {}, target)
                                               : buildFrame(model, turned, {}, target, stage);
+        // A picture refused for its size (hidden parts or face order past
+        // their bound) is written by no frame: the series removes the rest.
+        if (!frame.unfinished.empty()) return failure(frame.unfinished);
         const OutputFiller fill = [&](int fd) {
             return options.output == OutputKind::Svg ? writeAll(fd, formatSvg(frame)) : writePng(frame, fd);
         };

@@ -110,15 +110,36 @@ Tally compare(const Scene& s) {
     return t;
 }
 
+// A prism of two n-gons of radius 1 and height 1, faces turned outward.
+Model prism(int n) {
+    Polyhedron p;
+    for (int i = 0; i < 2 * n; ++i) {
+        const double a = 2 * std::acos(-1.0) * (i % n) / n;
+        p.vertices.push_back({float(std::cos(a)), float(std::sin(a)), i < n ? -0.5f : 0.5f});
+    }
+    std::vector<std::int32_t> bottom, top;
+    for (int i = 0; i < n; ++i) {
+        const std::int32_t side[4] = {i, (i + 1) % n, n + (i + 1) % n, n + i};
+        p.addFace(side, 4);
+        bottom.push_back(n - 1 - i), top.push_back(n + i);
+    }
+    p.addFace(bottom.data(), n);
+    p.addFace(top.data(), n);
+    return buildModel("prism", std::move(p), 0, 0);
+}
+
 // The ring is not convex: an inner wall facing the viewer hides nothing
-// of its own, walls behind the front boxes are hidden. Each scene has
+// of its own, walls behind the front boxes are hidden. The prism's caps
+// have more corners than a fan is made of. Each scene has
 // edges seen and hidden; no sample may disagree with the ray cast.
 TEST(Visibility, AgreesWithARayCastOnTheRingAndTheCompounds) {
     const Result<Model> loaded = loadOffModel(scratch::sourcePath("tests/data/model/ring.off"));
     ASSERT_TRUE(loaded.ok()) << loaded.error().text();
     const Model& ring = *loaded;
     const std::vector<Model> solids = shippedModels();
+    const Model wide = prism(48);  // caps cut by halving chords, not as fans
     const std::tuple<const Model*, float, float, DualKind, bool> cases[] = {
+        {&wide, 30, 45, DualKind::Reciprocal, true},
         {&ring, 50, 20, DualKind::Reciprocal, false}, {&ring, -35, 200, DualKind::Reciprocal, true},
         {&solids[1], 30, 45, DualKind::Reciprocal, true}, {&solids[1], 30, 45, DualKind::Program, true},
         {&solids[3], 20, 65, DualKind::Reciprocal, true}, {&solids[4], -10, 170, DualKind::Program, true},

@@ -172,6 +172,24 @@ TEST(Morph, PrismsAndGeodesicSphereStayClosedConvexAndEndAtTheDual) {
     }
 }
 
+// A cap of a thousand corners has thousands of neighbouring planes. At
+// s = 1 each side becomes a hexagon and each vertex's plane a pentagon
+// beside the two caps: F = 3n + 2, 6n + 10n + 2n = 18n corners, so E = 9n
+// and V = 6n (three faces at each).
+TEST(Morph, ThousandGonPrismAtOneHalfFaceByFace) {
+    const int n = 1000;
+    const Model solid = prism(n, 1.0);
+    const MorphFamily family = *morphFamily(solid);
+    const Result<Intersection> near =
+        intersectNearby(morphHalfSpaces(family, 0.5), family.nearby, family.centre, family.size, morphTolerance);
+    ASSERT_TRUE(near.ok()) << near.error().what;
+    const Model stage = buildModel("stage", near->shape, 0, 0);
+    EXPECT_EQ(stage.solid.vertexCount(), 6 * n);
+    EXPECT_EQ(stage.edges.size(), std::size_t(9 * n));
+    EXPECT_EQ(stage.solid.faceCount(), 3 * n + 2);
+    EXPECT_EQ(problems(stage, sizeOf(solid)), "");
+}
+
 bool sameShape(const Polyhedron& a, const Polyhedron& b) {
     return a.corners == b.corners && a.vertexCount() == b.vertexCount() &&
            std::equal(a.vertices.begin(), a.vertices.end(), b.vertices.begin(),
