@@ -54,11 +54,14 @@ void onPngWarning(png_structp, png_const_charp) {}
 // (errno) is kept rather than libpng's "Write Error".
 void onPngWrite(png_structp png, png_bytep data, png_size_t length) {
     auto* job = static_cast<PngJob*>(png_get_io_ptr(png));
-    const Status written = writeAll(job->fd, {reinterpret_cast<const char*>(data), length});
-    if (!written) {
-        job->error = written.error().what;
-        png_error(png, "write failed");
+    bool failed = false;
+    {
+        // Gone before png_error's longjmp, which would skip its destructor.
+        const Status written = writeAll(job->fd, {reinterpret_cast<const char*>(data), length});
+        failed = !written;
+        if (failed) job->error = written.error().what;
     }
+    if (failed) png_error(png, "write failed");
 }
 
 void onPngFlush(png_structp) {}
