@@ -139,7 +139,7 @@ void cut(std::deque<Polygon>& pool, std::uint32_t id, const Plane& plane, double
 // smallest; polygons it cuts are cut in two. Along an axis a corner's side
 // is its coordinate, so the boxes say which polygons it cuts. False, and
 // nothing cut, when no axis leaves both sides smaller.
-bool splitAcrossAxis(std::deque<Polygon>& pool, std::vector<std::uint32_t>& ids, double tolerance,
+bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>& ids, double tolerance,
                      std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
                      std::vector<std::uint32_t>& back) {
     const std::size_t n = ids.size();
@@ -185,7 +185,7 @@ bool splitAcrossAxis(std::deque<Polygon>& pool, std::vector<std::uint32_t>& ids,
 // them) and along the mean direction from it to their centres, so that it
 // parts the fan of faces around it. False, and nothing cut, when there is
 // no such corner or no plane of the three tried leaves both sides smaller.
-bool splitThroughHub(std::deque<Polygon>& pool, std::vector<std::uint32_t>& ids, double tolerance,
+bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>& ids, double tolerance,
                      std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
                      std::vector<std::uint32_t>& back) {
     const std::size_t n = ids.size();
