@@ -13,7 +13,7 @@ constexpr std::uint64_t mostCornerTests = 50'000'000;
 // (see depth_order.h); at or below it the order is the faces' planes alone,
 // the same bytes as ever.
 constexpr std::size_t axisSplitsAbove = 2000;
-constexpr std::size_t leafPolygons = 64;
+constexpr std::size_t leafPolygons = 256;
 constexpr int deepestAxisSplit = 40;
 constexpr std::uint64_t partCost = 32;  // tests, for a part made by a cut
 
