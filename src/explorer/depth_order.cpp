@@ -2,12 +2,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <string>
 
 namespace {
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
 constexpr std::uint64_t mostCornerTests = 50'000'000;
+// Above this many polygons the top of the tree splits across an axis
+// (see depth_order.h); at or below it the order is the faces' planes alone,
+// the same bytes as ever.
+constexpr std::size_t axisSplitsAbove = 2000;
+constexpr std::size_t leafPolygons = 256;
+constexpr int deepestAxisSplit = 40;
+constexpr std::uint64_t partCost = 32;  // tests, for a part made by a cut
 
 struct Plane {
     Vec3d normal{0, 0, 1};  // unit
@@ -23,7 +31,10 @@ struct Polygon {
     Plane plane;
     Vec3d centre{0, 0, 0};  // a ball round the corners: a plane that misses it
     double radius = 0.0;    // has them all on one side, found without them
+    Vec3d lo{0, 0, 0}, hi{0, 0, 0};  // the box round the corners, for splits across an axis
 };
+
+double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
 void enclose(Polygon& p) {
     Vec3d sum{0, 0, 0};
@@ -32,6 +43,11 @@ void enclose(Polygon& p) {
     p.centre = {sum.x / n, sum.y / n, sum.z / n};
     p.radius = 0.0;
     for (const Vec3d& c : p.corners) p.radius = std::max(p.radius, length(c - p.centre));
+    p.lo = p.hi = p.centre;
+    for (const Vec3d& c : p.corners) {
+        p.lo = {std::min(p.lo.x, c.x), std::min(p.lo.y, c.y), std::min(p.lo.z, c.z)};
+        p.hi = {std::max(p.hi.x, c.x), std::max(p.hi.y, c.y), std::max(p.hi.z, c.z)};
+    }
 }
 
 struct Node {
@@ -86,6 +102,140 @@ void split(const Polygon& p, const Plane& plane, double tolerance, Polygon& fron
     enclose(back);
 }
 
+// Where `p` lies from `plane`: 1 in front, -1 behind, 0 in it, 2 across.
+int sideOf(const Polygon& p, const Plane& plane, double tolerance, std::uint64_t& tests) {
+    // Past the ball by more than the tolerance (and a hair for rounding),
+    // every corner is: the same answer as theirs.
+    const double fromCentre = plane.distance(p.centre);
+    const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
+    ++tests;
+    if (fromCentre > clear) return 1;
+    if (fromCentre < -clear) return -1;
+    tests += p.corners.size();
+    bool anyFront = false, anyBack = false;
+    for (const Vec3d& c : p.corners) {
+        const double d = plane.distance(c);
+        anyFront = anyFront || d > tolerance;
+        anyBack = anyBack || d < -tolerance;
+    }
+    return anyFront && anyBack ? 2 : anyFront ? 1 : anyBack ? -1 : 0;
+}
+
+// Polygon `id` cut by `plane`, its parts added to the pool and to `front`
+// and `back`. Each part counts as tests too: making one costs about as
+// much as a few dozen.
+void cut(std::deque<Polygon>& pool, std::uint32_t id, const Plane& plane, double tolerance,
+         std::uint64_t& tests, std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
+    Polygon f, b;
+    split(pool[id], plane, tolerance, f, b);
+    pool[id].corners = {};  // no list holds it any more
+    tests += 2 * partCost;
+    if (!f.corners.empty()) front.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(f));
+    if (!b.corners.empty()) back.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(b));
+}
+
+// Splits `ids` by a plane across x, y or z through the median of their
+// centres, on the axis whose larger side (with the polygons it cuts) is
+// smallest; polygons it cuts are cut in two. Along an axis a corner's side
+// is its coordinate, so the boxes say which polygons it cuts. False, and
+// nothing cut, when no axis leaves both sides smaller.
+bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>& ids, double tolerance,
+                     std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
+                     std::vector<std::uint32_t>& back) {
+    const std::size_t n = ids.size();
+    std::vector<double> values;
+    int best = -1;
+    double bestAt = 0.0;
+    std::size_t bestLarger = n;
+    const auto tryAt = [&](int axis, double at) {
+        std::size_t below = 0, above = 0;
+        for (const std::uint32_t id : ids) {
+            if (along(pool[id].hi, axis) <= at + tolerance) ++below;
+            else if (along(pool[id].lo, axis) >= at - tolerance) ++above;
+        }
+        tests += 2 * n;
+        const std::size_t larger = n - std::min(below, above);
+        if (larger < bestLarger) best = axis, bestAt = at, bestLarger = larger;
+    };
+    for (int axis = 0; axis < 3; ++axis) {
+        values.clear();
+        for (const std::uint32_t id : ids) values.push_back(along(pool[id].centre, axis));
+        std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(n / 2), values.end());
+        tryAt(axis, values[n / 2]);
+    }
+    if (best < 0) return false;
+    plane.normal = {best == 0 ? 1.0 : 0.0, best == 1 ? 1.0 : 0.0, best == 2 ? 1.0 : 0.0};
+    plane.offset = bestAt;
+    for (const std::uint32_t id : ids) {
+        const Polygon& p = pool[id];
+        if (along(p.hi, best) <= bestAt + tolerance) {
+            back.push_back(id);  // in the plane too: either side holds it
+        } else if (along(p.lo, best) >= bestAt - tolerance) {
+            front.push_back(id);
+        } else {
+            tests += p.corners.size();
+            cut(pool, id, plane, tolerance, tests, front, back);
+        }
+    }
+    return true;
+}
+
+// Splits `ids` by a plane through the corner most of them share (the apex
+// of a pyramid of thousands of faces, where no plane across an axis parts
+// them) and along the mean direction from it to their centres, so that it
+// parts the fan of faces around it. False, and nothing cut, when there is
+// no such corner or no plane of the three tried leaves both sides smaller.
+bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>& ids, double tolerance,
+                     std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
+                     std::vector<std::uint32_t>& back) {
+    const std::size_t n = ids.size();
+    std::vector<Vec3d> corners;
+    for (const std::uint32_t id : ids) corners.insert(corners.end(), pool[id].corners.begin(), pool[id].corners.end());
+    tests += corners.size();
+    const auto before = [](Vec3d a, Vec3d b) {
+        return a.x != b.x ? a.x < b.x : a.y != b.y ? a.y < b.y : a.z < b.z;
+    };
+    std::sort(corners.begin(), corners.end(), before);
+    Vec3d hub{0, 0, 0};
+    std::size_t most = 0;
+    for (std::size_t i = 0, j = 0; i < corners.size(); i = j) {
+        while (j < corners.size() && !before(corners[i], corners[j])) ++j;
+        if (j - i > most) most = j - i, hub = corners[i];
+    }
+    if (2 * most < n) return false;
+    Vec3d mean{0, 0, 0};
+    for (const std::uint32_t id : ids) {
+        const Vec3d d = pool[id].centre - hub;
+        const double len = length(d);
+        if (len > 0.0) mean = plus(mean, times(d, 1.0 / len));
+    }
+    std::size_t bestLarger = n;
+    for (int axis = 0; axis < 3; ++axis) {
+        const Vec3d normal = cross(mean, {axis == 0 ? 1.0 : 0.0, axis == 1 ? 1.0 : 0.0, axis == 2 ? 1.0 : 0.0});
+        const double len = length(normal);
+        if (!(len > 1e-6 * length(mean)) || !std::isfinite(len)) continue;
+        Plane tried;
+        tried.normal = times(normal, 1.0 / len);
+        tried.offset = dot(tried.normal, hub);
+        std::size_t below = 0, above = 0;
+        for (const std::uint32_t id : ids) {
+            const int side = sideOf(pool[id], tried, tolerance, tests);
+            below += side <= 0;
+            above += side == 1;
+        }
+        const std::size_t larger = n - std::min(below, above);
+        if (larger < bestLarger) plane = tried, bestLarger = larger;
+    }
+    if (bestLarger >= n) return false;
+    for (const std::uint32_t id : ids) {
+        const int side = sideOf(pool[id], plane, tolerance, tests);
+        if (side <= 0) back.push_back(id);  // in the plane too: either side holds it
+        else if (side == 1) front.push_back(id);
+        else cut(pool, id, plane, tolerance, tests, front, back);
+    }
+    return true;
+}
+
 }  // namespace
 
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
@@ -103,7 +253,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
 
     // Every polygon, the faces' and the parts cut off later; the lists
     // below hold their numbers, so a long chain moves no corners.
-    std::vector<Polygon> pool;
+    std::deque<Polygon> pool;
     for (int f = 0; f + 1 < int(faceStart.size()); ++f) {
         if (faceStart[f + 1] - faceStart[f] < 3) continue;
         Polygon p;
@@ -123,18 +273,42 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         std::vector<std::uint32_t> polygons;
         int parent;
         bool front;
+        int axisSplits;  // how many above it; -1: the faces' planes only
     };
     std::vector<Work> work;
     int root = -1;
     if (!pool.empty()) {
         std::vector<std::uint32_t> all(pool.size());
         for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
-        work.push_back({std::move(all), -1, false});
+        work.push_back({std::move(all), -1, false, pool.size() > axisSplitsAbove ? 0 : -1});
     }
     std::uint64_t tests = 0;
+    const auto attach = [&](Node&& node, const Work& w) {
+        const int index = int(nodes.size());
+        nodes.push_back(std::move(node));
+        if (w.parent < 0)
+            root = index;
+        else
+            (w.front ? nodes[std::size_t(w.parent)].front : nodes[std::size_t(w.parent)].back) = index;
+        return index;
+    };
     while (!work.empty()) {
         Work w = std::move(work.back());
         work.pop_back();
+        // Many polygons: a plane across an axis halves them whatever their
+        // shape, where a convex shell's own planes would make a chain.
+        if (w.axisSplits >= 0 && w.polygons.size() > leafPolygons && w.axisSplits < deepestAxisSplit) {
+            Node node;
+            std::vector<std::uint32_t> front, back;
+            if (splitAcrossAxis(pool, w.polygons, tolerance, tests, node.plane, front, back) ||
+                splitThroughHub(pool, w.polygons, tolerance, tests, node.plane, front, back)) {
+                const int index = attach(std::move(node), w);
+                if (tests > mostCornerTests) break;
+                if (!front.empty()) work.push_back({std::move(front), index, true, w.axisSplits + 1});
+                if (!back.empty()) work.push_back({std::move(back), index, false, w.axisSplits + 1});
+                continue;
+            }
+        }
         random = random * 6364136223846793005ull + 1442695040888963407ull;
         const std::size_t pick = std::size_t((random >> 33) % w.polygons.size());
         std::swap(w.polygons[0], w.polygons[pick]);
@@ -144,52 +318,22 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         std::vector<std::uint32_t> front, back;
         for (std::size_t i = 1; i < w.polygons.size(); ++i) {
             const std::uint32_t id = w.polygons[i];
-            const Polygon& p = pool[id];
-            bool anyFront = false, anyBack = false;
-            // Past the ball by more than the tolerance (and a hair for
-            // rounding), every corner is: the same answer as theirs.
-            const double fromCentre = node.plane.distance(p.centre);
-            const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
-            ++tests;
-            if (fromCentre > clear) {
-                anyFront = true;
-            } else if (fromCentre < -clear) {
-                anyBack = true;
-            } else {
-                tests += p.corners.size();
-                for (const Vec3d& c : p.corners) {
-                    const double d = node.plane.distance(c);
-                    anyFront = anyFront || d > tolerance;
-                    anyBack = anyBack || d < -tolerance;
-                }
-            }
-            if (!anyFront && !anyBack) {
-                node.on.push_back(id);
-            } else if (!anyBack) {
-                front.push_back(id);
-            } else if (!anyFront) {
-                back.push_back(id);
-            } else {
-                Polygon f, b;
-                split(p, node.plane, tolerance, f, b);
-                if (!f.corners.empty()) front.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(f));
-                if (!b.corners.empty()) back.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(b));
-            }
+            const int side = sideOf(pool[id], node.plane, tolerance, tests);
+            if (side == 0) node.on.push_back(id);
+            else if (side == 1) front.push_back(id);
+            else if (side == -1) back.push_back(id);
+            else cut(pool, id, node.plane, tolerance, tests, front, back);
         }
-        const int index = int(nodes.size());
-        nodes.push_back(std::move(node));
-        if (w.parent < 0)
-            root = index;
-        else
-            (w.front ? nodes[std::size_t(w.parent)].front : nodes[std::size_t(w.parent)].back) = index;
-        if (tests > mostCornerTests) {
-            PaintOrder none;
-            none.unfinished = "too many faces to put in order for a vector picture (over " +
-                              std::to_string(mostCornerTests) + " tests against a plane)";
-            return none;
-        }
-        if (!front.empty()) work.push_back({std::move(front), index, true});
-        if (!back.empty()) work.push_back({std::move(back), index, false});
+        const int index = attach(std::move(node), w);
+        if (tests > mostCornerTests) break;
+        if (!front.empty()) work.push_back({std::move(front), index, true, -1});
+        if (!back.empty()) work.push_back({std::move(back), index, false, -1});
+    }
+    if (tests > mostCornerTests) {
+        PaintOrder none;
+        none.unfinished = "too many faces to put in order for a vector picture (over " +
+                          std::to_string(mostCornerTests) + " tests against a plane)";
+        return none;
     }
 
     // Farthest first: at each node the side away from the viewer (at +z),
