@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "mesh/overlap_grid.h"
+#include "mesh/planar_hull.h"
 
 namespace {
 
@@ -25,23 +26,6 @@ double signedArea(const std::vector<P2>& pts) {
     double twice = 0;
     for (std::size_t i = 0; i < pts.size(); ++i) twice += cross(pts[i], pts[(i + 1) % pts.size()]);
     return twice / 2;
-}
-
-// The convex hull, turning left, of `pts` (Andrew's monotone chain).
-std::vector<P2> hullOf(std::vector<P2> pts) {
-    std::sort(pts.begin(), pts.end(), [](P2 a, P2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
-    std::vector<P2> hull(2 * pts.size());
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        while (k >= 2 && cross(hull[k - 1] - hull[k - 2], pts[i] - hull[k - 2]) <= 0) --k;
-        hull[k++] = pts[i];
-    }
-    for (std::size_t i = pts.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && cross(hull[k - 1] - hull[k - 2], pts[i] - hull[k - 2]) <= 0) --k;
-        hull[k++] = pts[i];
-    }
-    hull.resize(k > 1 ? k - 1 : k);
-    return hull;
 }
 
 // One piece of one shell on its way to a page.
@@ -211,9 +195,9 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
             pts.clear();
             for (std::int32_t f : pieces[i].faces)
                 for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
-            const std::vector<P2> faceHull = hullOf(pts);
+            const std::vector<P2> faceHull = planarHull(pts);
             for (const std::vector<P2>& flap : pieces[i].flaps) pts.insert(pts.end(), flap.begin(), flap.end());
-            pieces[i].hull = hullOf(pts);
+            pieces[i].hull = planarHull(pts);
             fitBox(pieces[i], faceHull);
         }
     }

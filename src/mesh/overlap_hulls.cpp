@@ -4,29 +4,12 @@
 #include <cmath>
 
 #include "mesh/overlap_grid.h"
+#include "mesh/planar_hull.h"
 
 namespace {
 
 constexpr std::size_t fan = 16;  // parts or groups under one group
 constexpr double pi = 3.14159265358979323846;
-
-// The convex hull, turning left, of `pts` (Andrew's monotone chain), in
-// place of them.
-void makeHull(std::vector<P2>& pts) {
-    std::sort(pts.begin(), pts.end(), [](P2 a, P2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
-    std::vector<P2> hull(2 * pts.size());
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-        while (k >= 2 && cross(hull[k - 1] - hull[k - 2], pts[i] - hull[k - 2]) <= 0) --k;
-        hull[k++] = pts[i];
-    }
-    for (std::size_t i = pts.size() - 1, lower = k + 1; i-- > 0;) {
-        while (k >= lower && cross(hull[k - 1] - hull[k - 2], pts[i] - hull[k - 2]) <= 0) --k;
-        hull[k++] = pts[i];
-    }
-    hull.resize(k > 1 ? k - 1 : k);
-    pts = std::move(hull);
-}
 
 }  // namespace
 
@@ -146,7 +129,7 @@ void OverlapHulls::addGroup(std::size_t level) {
             pts.insert(pts.end(), hull_.begin() + below[g].hullStart, hull_.begin() + below[g].hullEnd);
         }
     }
-    makeHull(pts);
+    pts = planarHull(std::move(pts));
     Group group{box, std::int32_t(hull_.size()), 0};
     for (std::size_t i = 0; i < pts.size(); ++i) {
         const P2 edge = pts[(i + 1) % pts.size()] - pts[i];

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <vector>
+
+#include "mesh/plane.h"
+
+// The convex hull of `pts` in the plane, turning left, without the points
+// on its edges (Andrew's monotone chain, n log n). Fewer than three points,
+// or points on one line, give what is left of them.
+std::vector<P2> planarHull(std::vector<P2> pts);
