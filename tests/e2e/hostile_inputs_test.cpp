@@ -8,6 +8,7 @@
 #include <functional>
 #include <sys/stat.h>
 
+#include "prism_off.h"
 #include "process.h"
 #include "scratch_dir.h"
 #include "xwindow.h"
@@ -103,6 +104,13 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
          shell("mkdir out other; : >other/t-00000.svg; \"$0\" . --svg out/t.svg --frames 100000 & p=$!; "
                "until [ -e out/t-00002.svg ]; do sleep 0.01; done; mv out moved; ln -s other out; kill -TERM $p; "
                "wait $p 2>/dev/null; s=$?; ls moved other >&2; exit $s"), 143, "moved:\n\nother:\nt-00000.svg\n", {"moved", "other", "out"}},
+        // Faces of 20 000 corners: unfolded at once, or refused at once with
+        // the reason where the work would run away.
+        {"a 20 000-cornered prism unfolded", explorer, text("prism.off", prismOff(20000)),
+         {"prism.off", "--unfold", "1", "--svg", "u.svg"}, 0, "", {"u.svg"}},
+        {"its hidden parts", explorer, text("prism.off", prismOff(20000)),
+         {"prism.off", "--faces", "shaded", "--back", "hidden", "--svg", "h.svg"}, 2,
+         "duals-explorer: too many faces in the way of too many edges to find their hidden parts\n", {}},
         // Net pages are refused where pages are, and --overwrite leaves no
         // page of a longer net beside the new one.
         {"net pages over an earlier net's", "/bin/sh", text("x", ""),
