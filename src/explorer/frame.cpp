@@ -16,6 +16,9 @@
 
 namespace {
 
+// Why a vector picture's hidden parts were not worked out.
+constexpr const char* tooManyInTheWay = "too many faces in the way of too many edges to find their hidden parts";
+
 // One shell to draw, before turning.
 struct ShellSource {
     const Polyhedron* shape;
@@ -348,7 +351,7 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
                 for (const std::int32_t v : {e.a, e.b})
                     ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
         if (occluders->wouldExhaust(ends)) {
-            frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
+            frame.unfinished = tooManyInTheWay;
             return frame;
         }
     }
@@ -376,7 +379,7 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
         }
     }
     if (occluders && occluders->exhausted())
-        frame.unfinished = "too many faces in the way of too many edges to find their hidden parts";
+        frame.unfinished = tooManyInTheWay;
     frame.depthTested = occluded && !cut;
     frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
 

@@ -109,12 +109,6 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     // columns it never meets): row by row, the part of it within the row's
     // band gives the columns. Counted first, then placed.
     const double margin = 2.0 * edgeTolerance_;
-    auto columnOf = [&](double x) {
-        return int(std::clamp(std::floor((x - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
-    };
-    auto rowOf = [&](double y) {
-        return int(std::clamp(std::floor((y - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
-    };
     auto forCellsOf = [&](const Triangle& t, auto visit) {
         const int r0 = rowOf(std::min({t.y[0], t.y[1], t.y[2]}) - margin);
         const int r1 = rowOf(std::max({t.y[0], t.y[1], t.y[2]}) + margin);
@@ -166,17 +160,19 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
         forCellsOf(triangles_[i], [&](std::size_t cell) { cellTriangles_[fill[cell]++] = std::uint32_t(i); });
 }
 
+int Occluders::columnOf(double x) const {
+    return int(std::clamp(std::floor((x - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
+}
+
+int Occluders::rowOf(double y) const {
+    return int(std::clamp(std::floor((y - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
+}
+
 template <typename Visit>
 void Occluders::forCellsAlong(double x0, double y0, double x1, double y1, Visit visit) const {
     // Row by row: the part of the segment within the row's band (widened
     // by the tolerance) gives the columns it passes.
     const double margin = 2.0 * edgeTolerance_;
-    auto rowOf = [&](double y) {
-        return int(std::clamp(std::floor((y - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
-    };
-    auto columnOf = [&](double x) {
-        return int(std::clamp(std::floor((x - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
-    };
     const int r0 = rowOf(std::min(y0, y1) - margin), r1 = rowOf(std::max(y0, y1) + margin);
     for (int r = r0; r <= r1; ++r) {
         double xa = std::min(x0, x1), xb = std::max(x0, x1);
@@ -292,9 +288,7 @@ bool Occluders::wouldExhaust(const std::vector<Vec3>& ends) const {
     if (exhausted()) return true;
     std::uint64_t load = met_;
     for (const Vec3& p : ends) {
-        const int c = int(std::clamp(std::floor((p.x - minX_) / cellWidth_), 0.0, double(columns_ - 1)));
-        const int r = int(std::clamp(std::floor((p.y - minY_) / cellHeight_), 0.0, double(rows_ - 1)));
-        const std::size_t cell = std::size_t(r) * columns_ + c;
+        const std::size_t cell = std::size_t(rowOf(p.y)) * columns_ + columnOf(p.x);
         load += cellStart_[cell + 1] - cellStart_[cell];
     }
     return load > mostMet;

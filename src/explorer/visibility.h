@@ -81,6 +81,9 @@ private:
 
     template <typename Visit>
     void forCellsAlong(double x0, double y0, double x1, double y1, Visit visit) const;
+    // The grid's column and row holding x and y, the outermost for any beyond.
+    int columnOf(double x) const;
+    int rowOf(double y) const;
     bool clip(const Triangle& t, const double p[3], const double d[3], Span& span) const;
 
     std::vector<Triangle> triangles_;

@@ -187,10 +187,11 @@ Result<OutputFolder> OutputFolder::open(const std::string& path) {
     const SplitPath parts = split(path);
     const Result<int> folder = openFolder(path, parts);
     if (!folder) return folder.error();
-    return OutputFolder(*folder, parts.folder);
+    // Names in it are told as the path told them: "./a.png" stays so.
+    return OutputFolder(*folder, path.substr(0, path.size() - parts.name.size()));
 }
 
-OutputFolder::OutputFolder(OutputFolder&& other) noexcept : fd_(other.fd_), path_(std::move(other.path_)) {
+OutputFolder::OutputFolder(OutputFolder&& other) noexcept : fd_(other.fd_), prefix_(std::move(other.prefix_)) {
     other.fd_ = -1;
 }
 
@@ -199,7 +200,7 @@ OutputFolder::~OutputFolder() {
 }
 
 std::string OutputFolder::pathOf(const std::string& name) const {
-    return path_ == "." ? name : path_ == "/" ? "/" + name : path_ + "/" + name;
+    return prefix_ + name;
 }
 
 Status OutputFolder::check(const std::string& name, Existing existing) const {
@@ -224,13 +225,10 @@ bool OutputFolder::isRegularFile(const std::string& name) const {
 }
 
 Status checkOutputPath(const std::string& path, Existing existing) {
-    if (path.empty()) return failure("the output file name is empty");
     if (path == standardOutputName) return Done{};
-    const SplitPath parts = split(path);
-    const Result<int> folder = openFolder(path, parts);
+    const Result<OutputFolder> folder = OutputFolder::open(path);
     if (!folder) return folder.error();
-    const Descriptor closing(*folder);
-    return checkTarget(path, *folder, parts.name, existing);
+    return folder->check(split(path).name, existing);
 }
 
 Status writeOutputFile(const std::string& path, const OutputFiller& fill, Existing existing) {
@@ -239,14 +237,9 @@ Status writeOutputFile(const std::string& path, const OutputFiller& fill, Existi
         if (!written) return failure("standard output", 0, written.error().what);
         return Done{};
     }
-    if (path.empty()) return failure("the output file name is empty");
-    const SplitPath parts = split(path);
-    const Result<int> folder = openFolder(path, parts);
+    const Result<OutputFolder> folder = OutputFolder::open(path);
     if (!folder) return folder.error();
-    const Descriptor closing(*folder);
-    const Status checked = checkTarget(path, *folder, parts.name, existing);
-    if (!checked) return checked;
-    return writeInFolder(path, *folder, parts.name, fill, existing, {});
+    return folder->write(split(path).name, fill, existing);
 }
 
 Status writeAll(int fd, std::string_view bytes) {

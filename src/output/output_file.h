@@ -77,9 +77,9 @@ public:
     int descriptor() const { return fd_; }
 
 private:
-    OutputFolder(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+    OutputFolder(int fd, std::string prefix) : fd_(fd), prefix_(std::move(prefix)) {}
     int fd_ = -1;
-    std::string path_;
+    std::string prefix_;  // the path up to the names in it: "", "out/", "/"
 };
 
 // Writes all of `bytes` to fd, through short writes and interruptions.

@@ -124,12 +124,11 @@ void unwatchSeries() {
 }
 
 EndingSignalsBlocked::EndingSignalsBlocked() {
-    static_assert(sizeof saved_ >= sizeof(sigset_t));
     sigset_t set;
     endingSignals(set);
-    ::sigprocmask(SIG_BLOCK, &set, reinterpret_cast<sigset_t*>(saved_));
+    ::sigprocmask(SIG_BLOCK, &set, &saved_);
 }
 
 EndingSignalsBlocked::~EndingSignalsBlocked() {
-    ::sigprocmask(SIG_SETMASK, reinterpret_cast<sigset_t*>(saved_), nullptr);
+    ::sigprocmask(SIG_SETMASK, &saved_, nullptr);
 }

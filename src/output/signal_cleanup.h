@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <cstddef>
 
 // Files a run has begun but not finished are removed when SIGINT, SIGTERM
@@ -59,5 +60,5 @@ public:
     EndingSignalsBlocked& operator=(const EndingSignalsBlocked&) = delete;
 
 private:
-    unsigned long saved_[128 / sizeof(unsigned long)] = {};
+    sigset_t saved_{};
 };
