@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <future>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -16,6 +17,7 @@
 #include "gl/window.h"
 #include "output/headless_output.h"
 #include "explorer/model_inputs.h"
+#include "explorer/session.h"
 #include "explorer/options.h"
 #include "version.h"
 
@@ -63,28 +65,37 @@ int run(int argc, char** argv) {
             std::fprintf(stderr, "duals-explorer: %s\n", printable(line).c_str());
         return std::nullopt;
     };
-    if (options.output == OutputKind::Info) {
+    // The session the options open, or the status to leave with.
+    auto open = [&options, &load](Session::Work work) -> std::pair<std::unique_ptr<Session>, std::optional<int>> {
         LoadedModels loaded;
-        if (const std::optional<int> exitStatus = load(loaded)) return *exitStatus;
-        const Result<std::string> text = infoText(options, loaded);
-        if (!text) {
-            std::fprintf(stderr, "duals-explorer: %s\n", text.error().text().c_str());
-            return 2;
+        if (const std::optional<int> exitStatus = load(loaded)) return {nullptr, exitStatus};
+        const Result<ViewState> start = startState(options, loaded);
+        if (!start) {
+            std::fprintf(stderr, "duals-explorer: %s\n", start.error().text().c_str());
+            return {nullptr, 2};
         }
-        std::fputs(text->c_str(), stdout);
-        return 0;
-    }
+        return {std::make_unique<Session>(std::move(loaded), *start, work), std::nullopt};
+    };
     if (options.output != OutputKind::Window) {
-        LoadedModels loaded;
-        if (const std::optional<int> exitStatus = load(loaded)) return *exitStatus;
-        const Status written = runHeadless(options, loaded);
+        auto [session, exitStatus] = open(Session::Work::Waited);
+        if (exitStatus) return *exitStatus;
+        if (options.output == OutputKind::Info) {
+            const Result<std::string> text = infoText(*session);
+            if (!text) {
+                std::fprintf(stderr, "duals-explorer: %s\n", text.error().text().c_str());
+                return 2;
+            }
+            std::fputs(text->c_str(), stdout);
+            return 0;
+        }
+        const Status written = runHeadless(options, *session);
         if (written) return 0;
         std::fprintf(stderr, "duals-explorer: %s\n", written.error().text().c_str());
         return 2;
     }
     // Big models take about as long to read as GLUT takes to start, so the
     // two overlap: the models load on a second thread meanwhile.
-    std::future<WindowInputs> pending = std::async(std::launch::async, [&options, &load] {
+    std::future<WindowInputs> pending = std::async(std::launch::async, [&open] {
         WindowInputs inputs;
         inputs.report = [](const Result<std::string>& said) {
             if (said) {
@@ -94,18 +105,12 @@ int run(int argc, char** argv) {
                 std::fprintf(stderr, "duals-explorer: %s\n", said.error().text().c_str());
             }
         };
-        inputs.exitStatus = load(inputs.loaded);
-        if (inputs.exitStatus) return inputs;
-        Result<ViewState> start = stateFromOptions(options, inputs.loaded);
-        if (start)
-            inputs.start = *start;
-        else {
-            std::fprintf(stderr, "duals-explorer: %s\n", start.error().text().c_str());
-            inputs.exitStatus = 2;
-        }
+        auto [session, exitStatus] = open(Session::Work::InBackground);
+        inputs.session = std::move(session);
+        inputs.exitStatus = exitStatus;
         return inputs;
     });
-    return runExplorerWindow(1, argv, [&pending] { return pending.get(); });
+    return runExplorerWindow(argv[0], [&pending] { return pending.get(); });
 }
 
 }  // namespace

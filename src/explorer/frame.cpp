@@ -19,30 +19,6 @@ namespace {
 // Why a vector picture's hidden parts were not worked out.
 constexpr const char* tooManyInTheWay = "too many faces in the way of too many edges to find their hidden parts";
 
-// One shell to draw, before turning.
-struct ShellSource {
-    const Polyhedron* shape;
-    const std::vector<Edge>* edges;
-    const std::vector<Vec3>* normals;
-    Rgb edgeColour, faceColour, textColour;
-    bool dual;
-    // A faint shell (the solid and its dual behind a morph's stage) is seen
-    // but hides nothing, has no faces and no numbers.
-    bool faint = false;
-};
-
-// How much of a shell's own colour shows in its faint version, over the
-// background: enough to see where the morph started and is going, little
-// enough not to be taken for it.
-constexpr float faintShare = 0.3f;
-
-Rgb mix(Rgb from, Rgb to, float k) {
-    return {from.red + (to.red - from.red) * k, from.green + (to.green - from.green) * k,
-            from.blue + (to.blue - from.blue) * k};
-}
-
-Rgb faint(Rgb colour, Rgb background) { return mix(background, colour, faintShare); }
-
 struct Box {
     PlanePoint min;
     PlanePoint max;
@@ -72,7 +48,7 @@ struct Scene {
     std::vector<std::int32_t> pointStart{0}, faceOffset{0};  // per shell
 };
 
-void addShell(const ShellSource& src, const VertexTurn& turn, Scene& scene, FrameShell& shell,
+void addShell(const ShownShell& src, const VertexTurn& turn, Scene& scene, FrameShell& shell,
               std::vector<std::uint8_t>& onEdge, Box& box) {
     const Polyhedron& p = *src.shape;
     shell.colour = src.edgeColour;
@@ -273,67 +249,27 @@ private:
     std::unordered_map<long long, std::vector<std::size_t>> cells_;
 };
 
-}  // namespace
 
-Rgb morphColour(double t) { return mix(solidBlue, dualRed, float(std::clamp(t, 0.0, 1.0))); }
-
-Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help,
-                 FrameTarget target, const Model* morph, const std::vector<std::string>& info) {
-    Frame frame;
+// The sizes of lines, marks and numbers: given, or grown with the
+// picture (the program's at its window's size, whole multiples above).
+// Gives the numbers' font scale.
+int setSizes(const ViewState& state, Frame& frame) {
     frame.width = std::max(state.width, 1);
     frame.height = std::max(state.height, 1);
     frame.background = state.background;
     frame.transparent = state.transparent;
-    // Lines, marks and numbers grow with the picture: the program's sizes at
-    // its window's size, whole multiples above.
     const int sizeScale = std::max(1, int(std::lround(std::min(frame.width / double(programWindowWidth),
                                                                frame.height / double(programWindowHeight)))));
     frame.lineWidth = state.lineWidth > 0.0 ? state.lineWidth : sizeScale;
     frame.markSize = std::max(endMarkSize, std::round(endMarkSize * frame.lineWidth));
-    const int fontScale = state.fontPx > 0 ? std::max(1, int(std::lround(state.fontPx / double(glyphHeight))))
-                                           : sizeScale;
+    return state.fontPx > 0 ? std::max(1, int(std::lround(state.fontPx / double(glyphHeight)))) : sizeScale;
+}
 
-    const Palette& palette = paletteOf(state.palette);
-    std::vector<ShellSource> sources;
-    // With a morph's stage, the stage takes the solid's place and its own
-    // reciprocal dual the dual's, the solid and its dual faint behind them.
-    const bool morphing = morph != nullptr && state.morph > 0.0;
-    const Model& shown = morphing ? *morph : model;
-    if (morphing) {
-        sources.push_back({&model.solid, &model.edges, &model.solidNormals,
-                           faint(palette.solidEdge, frame.background), {}, {}, false, true});
-        const ShownDual dual = shownDual(model, state.dual);
-        if (dual.shape)
-            sources.push_back({dual.shape, dual.edges, dual.normals, faint(palette.dualEdge, frame.background),
-                               {}, {}, true, true});
-    }
-    if (state.show != ShowMode::Dual)
-        sources.push_back({&shown.solid, &shown.edges, &shown.solidNormals,
-                           morphing ? mix(palette.solidEdge, palette.dualEdge, float(state.morph))
-                                    : palette.solidEdge,
-                           palette.solidFace, palette.solidText, false});
-    if (state.show != ShowMode::Solid) {
-        const ShownDual dual = shownDual(shown, morphing ? DualKind::Reciprocal : state.dual);
-        if (dual.shape)
-            sources.push_back({dual.shape, dual.edges, dual.normals, palette.dualEdge, palette.dualFace,
-                               palette.dualText, true});
-    }
-
-    const VertexTurn turn = vertexTurnOf(orientationOf(state));
-    Box box;
-    Scene scene;
-    std::vector<std::vector<std::uint8_t>> onEdge(sources.size());
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        frame.shells.emplace_back();
-        addShell(sources[i], turn, scene, frame.shells.back(), onEdge[i], box);
-    }
-    // The depth buffer's steps are a fixed share of the range, so the range
-    // follows the model's own size: a fixed floor would leave a model 1e-10
-    // across all in one step.
-    double deepest = 0.0;
-    for (const Vec3& p : scene.points) deepest = std::max(deepest, std::fabs(double(p.z)));
-    frame.depthRange = deepest > 0.0 ? 1.001 * deepest : 1.0;
-
+// Each shell's lines (cut where they pass behind faces for a vector
+// picture), dashed lines and marks; false when the hidden parts would run
+// past their bound, which frame.unfinished then says.
+bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, FrameTarget target,
+              const Scene& scene, const std::vector<std::vector<std::uint8_t>>& onEdge, Frame& frame) {
     const bool occluded = state.back != BackEdges::Drawn;
     const bool cut = occluded && target == FrameTarget::Vector;
     const bool numbered = (state.numbers && state.show != ShowMode::Dual) || state.dualNumbers;
@@ -342,24 +278,23 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     std::unique_ptr<Occluders> occluders;
     if (cut || (occluded && state.back == BackEdges::Hidden && numbered))
         occluders = std::make_unique<Occluders>(scene.points, scene.corners, scene.faceStart);
-
     if (cut) {
         // Told before the work is done where it would run past its bound.
         std::vector<Vec3> ends;
-        for (std::size_t i = 0; i < sources.size(); ++i)
-            for (const Edge& e : *sources[i].edges)
+        for (std::size_t i = 0; i < shells.size(); ++i)
+            for (const Edge& e : *shells[i].edges)
                 for (const std::int32_t v : {e.a, e.b})
                     ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
         if (occluders->wouldExhaust(ends)) {
             frame.unfinished = tooManyInTheWay;
-            return frame;
+            return false;
         }
     }
-    for (std::size_t i = 0; i < sources.size(); ++i) {
+    for (std::size_t i = 0; i < shells.size(); ++i) {
         FrameShell& shell = frame.shells[i];
-        const std::vector<Edge>& edges = *sources[i].edges;
+        const std::vector<Edge>& edges = *shells[i].edges;
         if (cut) {
-            cutEdges(edges, scene.faceOffset[i], !sources[i].faint, *occluders, state.back, shell);
+            cutEdges(edges, scene.faceOffset[i], !shells[i].faint, *occluders, state.back, shell);
         } else {
             shell.lines.reserve(2 * edges.size());
             for (const Edge& e : edges) {
@@ -378,17 +313,15 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
             shell.marks.push_back(std::uint32_t(v));
         }
     }
-    if (occluders && occluders->exhausted())
-        frame.unfinished = tooManyInTheWay;
+    if (occluders && occluders->exhausted()) frame.unfinished = tooManyInTheWay;
     frame.depthTested = occluded && !cut;
     frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
+    return true;
+}
 
-    frame.faceStyle = state.faces;
-    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
-        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
-    } else if (state.faces != FaceStyle::Off || frame.depthTested)
-        frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
-
+// Camera and projection around `box`, narrowed by the zoom around its
+// centre (framing a box 1/zoom the size scales the picture by zoom).
+void frameAround(Box box, double zoom, Frame& frame) {
     if (box.empty) {
         // Nothing to draw: the program's empty scene, background only.
         box.min = {float(programWindowWidth), float(programWindowHeight)};
@@ -397,40 +330,80 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
     frame.camera = cameraFor(box.min, box.max);
     PlanePoint viewMin = box.min;
     PlanePoint viewMax = box.max;
-    if (state.zoom != 1.0 && state.zoom > 0.0) {
-        // Framing a box 1/zoom the size around the same centre scales the
-        // picture by zoom.
+    if (zoom != 1.0 && zoom > 0.0) {
         const double cx = (double(box.min.x) + box.max.x) / 2, cy = (double(box.min.y) + box.max.y) / 2;
-        const double hx = (double(box.max.x) - box.min.x) / 2 / state.zoom;
-        const double hy = (double(box.max.y) - box.min.y) / 2 / state.zoom;
+        const double hx = (double(box.max.x) - box.min.x) / 2 / zoom;
+        const double hy = (double(box.max.y) - box.min.y) / 2 / zoom;
         viewMin = {float(cx - hx), float(cy - hy)};
         viewMax = {float(cx + hx), float(cy + hy)};
     }
     frame.projection = projectionFor(frame.camera, viewMin, viewMax, frame.width, frame.height);
+}
 
+// The numbers beside each numbered shell's marks. A dual vertex is
+// numbered by the face of the solid it comes from, counted as the solid's
+// files count.
+void addNumbers(const std::vector<ShownShell>& shells, const ViewState& state, int fontScale, Frame& frame) {
     LabelPlacer labels(fontScale);
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        const bool dual = sources[i].dual;
-        if (sources[i].faint || !(dual ? state.dualNumbers : state.numbers)) continue;
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        const bool dual = shells[i].dual();
+        if (shells[i].faint || !(dual ? state.dualNumbers : state.numbers)) continue;
         const FrameShell& shell = frame.shells[i];
-        // A dual vertex is numbered by the face of the solid it comes from,
-        // counted as the solid's files count.
         for (std::uint32_t v : shell.marks) {
             const PixelPosition at = pixelOf(frame.camera, frame.projection, shell.xy[2 * v], shell.xy[2 * v + 1]);
-            frame.texts.push_back(labels.place(std::to_string(std::int64_t(v) + shown.numberBase), at,
-                                               sources[i].textColour));
+            frame.texts.push_back(labels.place(std::to_string(std::int64_t(v) + shells[i].numberBase), at,
+                                               shells[i].textColour));
         }
     }
-    if (state.help && !help.empty()) addPanel(help, false, frame);
-    if (state.info && !info.empty()) addPanel(info, true, frame);
+}
+
+}  // namespace
+
+Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, FrameTarget target,
+                 const FramePanels& panels, const std::vector<const Polyhedron*>& framedToo) {
+    Frame frame;
+    const int fontScale = setSizes(state, frame);
+    const VertexTurn turn = vertexTurnOf(orientationOf(state));
+    Box box;
+    Scene scene;
+    std::vector<std::vector<std::uint8_t>> onEdge(shells.size());
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        frame.shells.emplace_back();
+        addShell(shells[i], turn, scene, frame.shells.back(), onEdge[i], box);
+    }
+    for (const Polyhedron* p : framedToo)
+        for (const Vec3& v : p->vertices) {
+            const Vec3 seen = turnVertex(turn, v);
+            box.add(seen.x, seen.y);
+        }
+    // The depth buffer's steps are a fixed share of the range, so the range
+    // follows the model's own size: a fixed floor would leave a model 1e-10
+    // across all in one step.
+    double deepest = 0.0;
+    for (const Vec3& p : scene.points) deepest = std::max(deepest, std::fabs(double(p.z)));
+    frame.depthRange = deepest > 0.0 ? 1.001 * deepest : 1.0;
+
+    if (!addEdges(shells, state, target, scene, onEdge, frame)) return frame;
+    frame.faceStyle = state.faces;
+    if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
+        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
+    } else if (state.faces != FaceStyle::Off || frame.depthTested)
+        frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
+    frameAround(box, state.zoom, frame);
+    addNumbers(shells, state, fontScale, frame);
+    if (state.help && !panels.help.empty()) addPanel(panels.help, false, frame);
+    std::vector<std::string> bottom = panels.notes;
+    if (state.info) bottom.insert(bottom.end(), panels.info.begin(), panels.info.end());
+    if (!bottom.empty()) addPanel(bottom, true, frame);
     return frame;
 }
 
-ShownDual shownDual(const Model& model, DualKind kind) {
-    if (!model.closed) return {};
-    if (kind == DualKind::Reciprocal && model.hasReciprocal)
-        return {&model.reciprocalDual, &model.reciprocalDualEdges, &model.reciprocalDualNormals};
-    return {&model.programDual, &model.programDualEdges, &model.programDualNormals};
+Frame buildFrame(const Model& model, const ViewState& state, const std::vector<std::string>& help,
+                 FrameTarget target, const Model* morph, const std::vector<std::string>& info) {
+    FramePanels panels;
+    panels.help = help;
+    panels.info = info;
+    return buildFrame(shownShells(model, morph, state), state, target, panels);
 }
 
 std::string frameTitle(const std::string& modelName, const ViewState& state) {

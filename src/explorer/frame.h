@@ -8,6 +8,7 @@
 #include "geometry/rgb.h"
 #include "geometry/framing.h"
 
+#include "explorer/shown_shells.h"
 #include "mesh/model.h"
 
 // Everything one picture shows, decided once so the GL renderer and the SVG
@@ -91,48 +92,38 @@ struct Frame {
 // for which hidden parts of edges are computed and faces cut and ordered.
 enum class FrameTarget { Raster, Vector };
 
-// The program's colours: the solid's edges blue, its dual's red.
-constexpr Rgb solidBlue{0.0f, 0.0f, 1.0f};
-constexpr Rgb dualRed{1.0f, 0.0f, 0.0f};
-
 // Pixels from a vertex to the baseline start of its number.
 constexpr double labelOffsetX = 5.0;
 constexpr double labelOffsetY = -5.0;
 
-// Builds the picture of `model` in `state` at state.width x state.height
-// (sizes below 1 count as 1) for `target`. The framing box covers every
-// vertex of the shown shells that is on an edge, so switching the back
-// edges never moves the picture; zoom narrows the field of view around the
-// same centre. A model without a dual (not closed) shows its solid only; a
-// missing reciprocal dual falls back to the program's. An edge is behind
-// where a face of either shell shown lies in front of it (explorer/
-// visibility.h). Numbers stand beside the marks, each placed where it
-// covers no other where one of four places allows. `help` lines, when
-// state.help is set, come from the caller (the action table knows the keys).
-//
-// With state.morph > 0 and the stage M(t) as `morph`, M(t) takes the
-// solid's place: first the solid and its dual, faint, then M(t) (when the
-// state shows the solid) in a colour from the solid's blue to the dual's red
-// by t, then its own reciprocal dual in red (when it shows the dual); the
-// vertex numbers are M(t)'s. `info` lines, when state.info is set, are shown
-// in a panel at the bottom left.
+// What a picture shows besides its shells: the key list (drawn at the top
+// left when state.help is set; the action table knows the keys), and at
+// the bottom left `notes` (always) and the counts panel (when state.info).
+struct FramePanels {
+    std::vector<std::string> help;
+    std::vector<std::string> notes;
+    std::vector<std::string> info;
+};
+
+// The picture of `shells` (see shownShells) in `state` at state.width x
+// state.height (sizes below 1 count as 1) for `target`. The framing box
+// covers every vertex of the shells that is on an edge, and every vertex of
+// `framedToo`, so switching the back edges never moves the picture; zoom
+// narrows the field of view around the same centre. An edge is behind
+// where a face of a shell that is not faint lies in front of it
+// (explorer/visibility.h). Numbers, in the shells' text colours, stand
+// beside the marks, each placed where it covers no other where one of four
+// places allows.
+Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, FrameTarget target,
+                 const FramePanels& panels = {}, const std::vector<const Polyhedron*>& framedToo = {});
+
+// The picture of what `state` shows of `model` (with `morph`, the stage
+// M(state.morph), in the solid's place: see shownShells), with the key list
+// `help` and the counts panel `info`.
 Frame buildFrame(const Model& model, const ViewState& state,
                  const std::vector<std::string>& help = {},
                  FrameTarget target = FrameTarget::Raster, const Model* morph = nullptr,
                  const std::vector<std::string>& info = {});
-
-// The colour of the morph's edges at stage t: blue at 0, red at 1.
-Rgb morphColour(double t);
-
-// The dual a state's DualKind shows of `model`: the reciprocal one when
-// asked for and present, else the program's; all null for a model that is
-// not closed (it has no dual).
-struct ShownDual {
-    const Polyhedron* shape = nullptr;
-    const std::vector<Edge>* edges = nullptr;
-    const std::vector<Vec3>* normals = nullptr;
-};
-ShownDual shownDual(const Model& model, DualKind kind);
 
 // The window title: "NAME  x A  y B" (see orientationText), then "  t 0.25"
 // (three digits at most, like %.3g) when state.morph > 0.

@@ -1,10 +1,8 @@
 #include "explorer/unfold_view.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
-#include "explorer/palette.h"
 #include "geometry/orientation.h"
 #include "mesh/fold_back.h"
 #include "mesh/face_plane.h"
@@ -63,185 +61,139 @@ Vec3d rotate(const Quaternion& q, Vec3d v) {
 
 Vec3d along(const Rotation& m, int row) { return {m.at(row, 0), m.at(row, 1), m.at(row, 2)}; }
 
-struct Bounds {
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    bool empty = true;
-    void add(float x, float y) {
-        if (empty) x0 = x1 = x, y0 = y1 = y, empty = false;
-        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
-    }
-};
-
-}  // namespace
-
-std::vector<ShownShell> shownShells(const Model& model, const ViewState& state) {
-    const Palette& palette = paletteOf(state.palette);
-    std::vector<ShownShell> shells;
-    if (state.show != ShowMode::Dual) shells.push_back({&model.solid, palette.solidEdge, false});
-    if (state.show != ShowMode::Solid) {
-        const ShownDual dual = shownDual(model, state.dual);
-        if (dual.shape) shells.push_back({dual.shape, palette.dualEdge, true});
-    }
-    return shells;
-}
-
-NetCache::~NetCache() {
-    stop_ = true;
-    if (pending_.valid()) pending_.wait();
-}
-
-void NetCache::takeBuilt() {
-    for (auto& [shape, net] : pending_.get()) nets_.emplace(shape, std::move(net));
-}
-
-bool NetCache::prepare(const std::vector<ShownShell>& shells, int numberBase) {
-    if (pending_.valid()) {
-        if (pending_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return false;
-        takeBuilt();
-    }
-    std::vector<const Polyhedron*> missing;
-    for (const ShownShell& shell : shells)
-        if (!nets_.count(shell.shape)) missing.push_back(shell.shape);
-    if (missing.empty()) return true;
-    pending_ = std::async(std::launch::async, [this, missing, numberBase] {
-        UnfoldOptions options;
-        options.numberBase = numberBase;
-        options.stop = &stop_;
-        Made made;
-        for (const Polyhedron* shape : missing) made.emplace_back(shape, unfold(*shape, options));
-        return made;
-    });
-    return false;
-}
-
-bool unfoldReady(const Model& model, const ViewState& state, NetCache& nets) {
-    return nets.prepare(shownShells(model, state), model.numberBase);
-}
-
-const Result<Net>& NetCache::netOf(const Polyhedron& shape, int numberBase) {
-    if (pending_.valid()) takeBuilt();
-    auto found = nets_.find(&shape);
-    if (found == nets_.end()) {
-        UnfoldOptions options;
-        options.numberBase = numberBase;
-        found = nets_.emplace(&shape, unfold(shape, options)).first;
-    }
-    return found->second;
-}
-
-Frame buildUnfoldFrame(const Model& model, const ViewState& state, NetCache& nets,
-                       const std::vector<std::string>& help, FrameTarget target) {
-    if (!(state.unfold > 0)) return buildFrame(model, state, help, target);
-    const double t = std::min(state.unfold, 1.0);
-    ViewState plain = state;
-    plain.numbers = plain.dualNumbers = false;
-    plain.back = BackEdges::Drawn;
-    plain.faces = FaceStyle::Off;
-    Frame frame = buildFrame(model, plain, help, target);  // the size, background and key list
-    frame.shells.clear();
-
-    const VertexTurn vertexTurn = vertexTurnOf(orientationOf(state));
-    // The viewer's right, up and towards the viewer, in the model: the rows
-    // of the turn that takes the model to the picture.
-    const Rotation turn = wholeRotation(orientationOf(state));
-    const Vec3d right = along(turn, 0), up = along(turn, 1), towards = along(turn, 2);
-    const Quaternion flat = fromColumns(right, up, towards);
-    Bounds box;
-    auto turned = [&](Vec3d p, FrameShell& shell) {
-        const Vec3 seen = turnVertex(vertexTurn, Vec3{float(p.x), float(p.y), float(p.z)});
-        shell.xy.push_back(seen.x);
-        shell.xy.push_back(seen.y);
-        return seen;
-    };
-
-    // The row the pieces end in: every piece's box side by side, centred on
-    // the middle of the first shell.
-    const std::vector<ShownShell> shells = shownShells(model, state);
+// Where each piece lies at the end: side by side in one row, every
+// piece's box with a gap of half the mean edge, centred on the middle of
+// the first shell, in the plane through it that faces the viewer.
+struct Row {
     struct Slot {
         double x0, y0, x1, y1, at;
     };
-    std::vector<std::vector<Slot>> row(shells.size());
-    double rowWidth = 0, gap = 0;
+    std::vector<std::vector<Slot>> pieces;  // per shell, per piece
+    double width = 0;
+};
+
+Row layRow(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& nets) {
+    Row row;
+    row.pieces.resize(shells.size());
+    double gap = 0;
     for (std::size_t k = 0; k < shells.size(); ++k) {
-        const Result<Net>& net = nets.netOf(*shells[k].shape, model.numberBase);
-        if (!net) continue;
-        gap = std::max(gap, meanEdgeLength(*shells[k].shape, net->topology) / 2);
-        row[k].assign(net->pieces.size(), {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 0});
-        for (std::size_t s = 0; s < net->corners.size(); ++s) {
-            Slot& r = row[k][std::size_t(net->piece[net->faceOfSlot[s]])];
-            const P2 c = net->corners[s];
+        if (!nets[k] || !*nets[k]) continue;
+        const Net& net = **nets[k];
+        gap = std::max(gap, meanEdgeLength(*shells[k].shape, net.topology) / 2);
+        row.pieces[k].assign(net.pieces.size(), {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 0});
+        for (std::size_t s = 0; s < net.corners.size(); ++s) {
+            Row::Slot& r = row.pieces[k][std::size_t(net.piece[net.faceOfSlot[s]])];
+            const P2 c = net.corners[s];
             r.x0 = std::min(r.x0, c.x), r.y0 = std::min(r.y0, c.y), r.x1 = std::max(r.x1, c.x), r.y1 = std::max(r.y1, c.y);
         }
     }
-    for (std::vector<Slot>& pieces : row)
-        for (Slot& r : pieces) {
-            r.at = rowWidth + (r.x1 - r.x0) / 2;
-            rowWidth += r.x1 - r.x0 + gap;
+    for (std::vector<Row::Slot>& pieces : row.pieces)
+        for (Row::Slot& r : pieces) {
+            r.at = row.width + (r.x1 - r.x0) / 2;
+            row.width += r.x1 - r.x0 + gap;
         }
+    return row;
+}
+
+// A shell folded open by t, as a shell of its own: a vertex per corner
+// slot, each face over its own slots, a fold drawn once (from its first
+// side) between the two faces it joins, a cut edge once per side, and each
+// face's outward normal turned as the face is.
+struct OpenShell {
+    Polyhedron shape;
+    std::vector<Edge> edges;
+    std::vector<Vec3> normals;
+};
+
+OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const Net& net,
+                    const std::vector<Row::Slot>& row, double rowWidth, Vec3d centre,
+                    const Rotation& turn, double t) {
+    const Vec3d right = along(turn, 0), up = along(turn, 1), towards = along(turn, 2);
+    const Quaternion flat = fromColumns(right, up, towards);
+    const std::vector<Vec3d> folded = foldNet(p, net, 1 - t);
+    std::vector<Quaternion> turnOf;
+    std::vector<Vec3d> fromAt, toAt, middle;
+    for (std::size_t i = 0; i < net.pieces.size(); ++i) {
+        const NetPiece& piece = net.pieces[i];
+        const Row::Slot& r = row[i];
+        const Vec3d mid{(r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2, 0};
+        turnOf.push_back(slerp(fromColumns(piece.ex, piece.ey, cross(piece.ex, piece.ey)), flat, t));
+        middle.push_back(mid);
+        fromAt.push_back(onModel(piece, mid));
+        const double x = r.at - rowWidth / 2;
+        toAt.push_back({centre.x + x * right.x, centre.y + x * right.y, centre.z + x * right.z});
+    }
+    OpenShell open;
+    open.shape.vertices.reserve(folded.size());
+    for (std::size_t s = 0; s < folded.size(); ++s) {
+        const std::size_t i = std::size_t(net.piece[net.faceOfSlot[s]]);
+        const Vec3d off = rotate(turnOf[i], folded[s] - middle[i]);
+        open.shape.vertices.push_back({float(fromAt[i].x + t * (toAt[i].x - fromAt[i].x) + off.x),
+                                       float(fromAt[i].y + t * (toAt[i].y - fromAt[i].y) + off.y),
+                                       float(fromAt[i].z + t * (toAt[i].z - fromAt[i].z) + off.z)});
+    }
+    open.shape.faceStart = p.faceStart;
+    open.shape.corners.resize(p.corners.size());
+    for (std::size_t s = 0; s < p.corners.size(); ++s) open.shape.corners[s] = std::int32_t(s);
+    for (std::size_t s = 0; s < folded.size(); ++s) {
+        const std::int32_t e = net.topology.cornerEdge[s];
+        if (e < 0) continue;
+        const std::int32_t first = net.topology.sides[2 * e], second = net.topology.sides[2 * e + 1];
+        if (net.cut[e] == 0 && first != std::int32_t(s)) continue;
+        const int f = net.faceOfSlot[s];
+        const auto next = nextSlot(p, f, std::int32_t(s));
+        const int other = net.cut[e] == 0 && second >= 0 ? net.faceOfSlot[second] : -1;
+        open.edges.push_back({std::min(std::int32_t(s), next), std::max(std::int32_t(s), next), {f, other}});
+    }
+    // A face turns rigidly, so its Newell normal turns with it; the sign
+    // its outward normal had on the model keeps it outward.
+    const Vec3d origin{0, 0, 0};
+    open.normals.reserve(std::size_t(p.faceCount()));
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const Vec3d was = facePlane(p, f, origin).normal;
+        const Vec3 out = f < int(outward.size()) ? outward[std::size_t(f)] : Vec3{};
+        const double sign = dot(was, widen(out)) < 0 ? -1.0 : 1.0;
+        const Vec3d now = facePlane(open.shape, f, origin).normal;
+        const double n = length(now);
+        open.normals.push_back(n > 0 ? Vec3{float(sign * now.x / n), float(sign * now.y / n), float(sign * now.z / n)}
+                                     : Vec3{});
+    }
+    return open;
+}
+
+}  // namespace
+
+Frame buildUnfoldFrame(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& nets,
+                       const std::string& modelName, const ViewState& state, FrameTarget target,
+                       FramePanels panels) {
+    const double t = std::clamp(state.unfold, 0.0, 1.0);
+    ViewState plain = state;
+    plain.numbers = plain.dualNumbers = false;  // an open net's corners are many slots of one vertex
+    const Rotation turn = wholeRotation(orientationOf(state));
+    const Row row = layRow(shells, nets);
     const Vec3d centre = shells.empty() ? Vec3d{0, 0, 0} : vertexMean(*shells[0].shape);
 
+    std::vector<OpenShell> open;
+    open.reserve(shells.size());
+    std::vector<ShownShell> drawn;
+    std::vector<const Polyhedron*> framed;
     for (std::size_t k = 0; k < shells.size(); ++k) {
-        const Polyhedron& p = *shells[k].shape;
-        FrameShell shell;
-        shell.colour = shells[k].colour;
-        const Result<Net>& net = nets.netOf(p, model.numberBase);
-        for (const Vec3& v : p.vertices) {
-            const Vec3 seen = turned(widen(v), shell);
-            box.add(seen.x, seen.y);
-        }
-        if (!net) {
+        framed.push_back(shells[k].shape);
+        const SharedNet& net = nets[k];
+        if (!net || !*net) {
             // Folded, as it stands, and why.
-            for (const Edge& e : deriveEdges(p)) shell.lines.insert(shell.lines.end(), {std::uint32_t(e.a), std::uint32_t(e.b)});
-            FrameText why;
-            why.text = std::string(shells[k].dual ? "the dual" : model.name) + " has no net: " + net.error().what;
-            why.x = 10;
-            why.y = frame.height - 10.0 - 16.0 * double(k);
-            frame.texts.push_back(why);
-            frame.shells.push_back(std::move(shell));
+            if (net) panels.notes.push_back(shellName(shells[k], modelName) + " has no net: " + net->error().what);
+            drawn.push_back(shells[k]);
             continue;
         }
-        shell.xy.clear();
-        const std::vector<Vec3d> folded = foldNet(p, *net, 1 - t);
-        std::vector<Quaternion> turnOf;
-        std::vector<Vec3d> fromAt, toAt, middle;
-        for (std::size_t i = 0; i < net->pieces.size(); ++i) {
-            const NetPiece& piece = net->pieces[i];
-            const Slot& r = row[k][i];
-            const Vec3d mid{(r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2, 0};
-            turnOf.push_back(slerp(fromColumns(piece.ex, piece.ey, cross(piece.ex, piece.ey)), flat, t));
-            middle.push_back(mid);
-            fromAt.push_back(onModel(piece, mid));
-            const double x = r.at - rowWidth / 2;
-            toAt.push_back({centre.x + x * right.x, centre.y + x * right.y, centre.z + x * right.z});
-        }
-        for (std::size_t s = 0; s < folded.size(); ++s) {
-            const std::size_t i = std::size_t(net->piece[net->faceOfSlot[s]]);
-            const Vec3d off = rotate(turnOf[i], folded[s] - middle[i]);
-            const Vec3d at{fromAt[i].x + t * (toAt[i].x - fromAt[i].x) + off.x,
-                        fromAt[i].y + t * (toAt[i].y - fromAt[i].y) + off.y,
-                        fromAt[i].z + t * (toAt[i].z - fromAt[i].z) + off.z};
-            const Vec3 seen = turned(at, shell);
-            box.add(seen.x, seen.y);
-            shell.marks.push_back(std::uint32_t(s));
-            const std::int32_t e = net->topology.cornerEdge[s];
-            // A fold is one line: drawn from its first side only.
-            if (net->cut[e] == 0 && net->topology.sides[2 * e] != std::int32_t(s)) continue;
-            const int f = net->faceOfSlot[s];
-            shell.lines.insert(shell.lines.end(), {std::uint32_t(s), std::uint32_t(nextSlot(p, f, std::int32_t(s)))});
-        }
-        frame.shells.push_back(std::move(shell));
+        open.push_back(openShell(*shells[k].shape, *shells[k].normals, **net, row.pieces[k], row.width, centre, turn, t));
+        ShownShell shell = shells[k];
+        shell.shape = &open.back().shape;
+        shell.edges = &open.back().edges;
+        shell.normals = &open.back().normals;
+        drawn.push_back(shell);
     }
-
-    // Framed as buildFrame frames, around everything drawn.
-    PlanePoint low{box.x0, box.y0}, high{box.x1, box.y1};
-    if (box.empty) low = {float(programWindowWidth), float(programWindowHeight)}, high = {0.0f, 0.0f};
-    frame.camera = cameraFor(low, high);
-    if (state.zoom != 1.0 && state.zoom > 0.0) {
-        const double cx = (double(low.x) + high.x) / 2, cy = (double(low.y) + high.y) / 2;
-        const double hx = (double(high.x) - low.x) / 2 / state.zoom, hy = (double(high.y) - low.y) / 2 / state.zoom;
-        low = {float(cx - hx), float(cy - hy)};
-        high = {float(cx + hx), float(cy + hy)};
-    }
-    frame.projection = projectionFor(frame.camera, low, high, frame.width, frame.height);
-    return frame;
+    // Framed around the folded model and the pieces where they are, so the
+    // picture grows smoothly as they open.
+    return buildFrame(drawn, plain, target, panels, framed);
 }

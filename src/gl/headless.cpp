@@ -7,7 +7,7 @@
 #include "output/headless_output.h"
 #include "output/png_file.h"
 
-Status runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
+Status runHeadless(const ExplorerOptions& options, Session& session) {
     // One context for all pictures of a turntable: they share one size.
     std::unique_ptr<OffscreenContext> context;
     const PictureWriter pngWriter = [&](const Frame& frame, int fd) -> Status {
@@ -29,5 +29,5 @@ Status runHeadless(const ExplorerOptions& options, const LoadedModels& loaded) {
             },
             channels);
     };
-    return writeHeadlessOutput(options, loaded, pngWriter);
+    return writeHeadlessOutput(options, session, pngWriter);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "base/result.h"
-#include "explorer/model_inputs.h"
 #include "explorer/options.h"
+#include "explorer/session.h"
 
-// The explorer without a window: writes the PNG, SVG or OFF output the
-// options ask for (options.output is not Window), drawing PNG pictures with
-// the window's renderer into an offscreen EGL context, so no X server and
-// no DISPLAY are needed. Done when every file was written, else an error
-// naming the file and what went wrong.
-Status runHeadless(const ExplorerOptions& options, const LoadedModels& loaded);
+// The explorer without a window: writes the PNG, SVG, OFF or net output the
+// options ask for (options.output is neither Window nor Info) of the
+// session, drawing PNG pictures with the window's renderer into an
+// offscreen EGL context, so no X server and no DISPLAY are needed. Done
+// when every file was written, else an error naming the file and what went
+// wrong.
+Status runHeadless(const ExplorerOptions& options, Session& session);

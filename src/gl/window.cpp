@@ -7,203 +7,76 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "explorer/actions.h"
-#include "explorer/frame.h"
-#include "explorer/morph_store.h"
-#include "explorer/view_title.h"
+#include "gl/display_check.h"
 #include "gl/renderer.h"
 #include "gl/shift_tab.h"
 #include "output/png_file.h"
-#include "explorer/unfold_view.h"
 
 namespace {
-
-constexpr int spinTickMs = 15;
-constexpr int noteMs = 3000;  // how long a note stays in the title
-constexpr int netsPollMs = 50;  // how often a window waiting for nets looks again
 
 // GLUT's callbacks take no user pointer: the window's one state object.
 struct ExplorerWindow {
     const char* program = "";
     const std::function<WindowInputs()>* awaitInputs = nullptr;  // until called
-    LoadedModels loaded;
-    ActionContext context;
-    ViewState view;
-    ViewState opening;  // the title names what differs from it
-    std::string note;   // said in the title for a moment
-    int noteGeneration = 0;
-    std::vector<std::string> help;
+    std::unique_ptr<Session> session;
     std::string title;
     bool dragging = false;
     int lastX = 0;
     int lastY = 0;
-    int spinGeneration = 0;  // a tick of an earlier spin finds it changed and stops
-    int lastTickMs = 0;
+    int timerGeneration = 0;  // a timer of an earlier schedule finds it changed and does nothing
+    double timerDue = -1.0;   // when the pending timer fires, -1 for none
+    bool menuInUse = false;
     int status = 0;  // the exit status once the main loop returns
-    std::unique_ptr<MorphStore> morphs;
-    int morphGeneration = 0;  // as spinGeneration, for the morph
-    int lastMorphMs = 0;
-    double morphPhase = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1)
-    double nextMorph = -1.0;  // the stage being built for the next tick, -1 for none
-    NetCache nets;           // made on a second thread on the first `u` for each shell
-    bool folding = false;    // an unfold tick is on its way
-    bool awaitingNets = false;  // a redraw is due when the nets being made are
-    int lastFoldMs = 0;
     std::function<void(const Result<std::string>&)> report;
 };
 
 ExplorerWindow* explorer = nullptr;
+
+double now() { return glutGet(GLUT_ELAPSED_TIME) / 1000.0; }
 
 // Hands a saved file's name or an error to the caller, who prints it.
 void say(const Result<std::string>& said) {
     if (explorer->report) explorer->report(said);
 }
 
-const Model& currentModel() { return explorer->loaded.models[std::size_t(explorer->view.model)]; }
+void onTimer(int generation);
 
-void refresh();
-
-void onNetsPoll(int) {
-    explorer->awaitingNets = false;
-    glutPostRedisplay();
-}
-
-void clearNote(int generation) {
-    if (generation != explorer->noteGeneration) return;
-    explorer->note.clear();
-    refresh();
-}
-
-// Says `why` in the title for a moment.
-void showNote(const std::string& why) {
-    explorer->note = why;
-    glutTimerFunc(noteMs, clearNote, ++explorer->noteGeneration);
-}
-
-// Stops the morph and says why in the title for a moment.
-void refuseMorph(const std::string& why) {
-    explorer->view.morph = 0.0;
-    explorer->view.morphing = false;
-    showNote(why);
-}
-
-// A model without a morph never keeps one asked for.
-void checkMorph() {
-    const ViewState& v = explorer->view;
-    if (v.morph <= 0.0 && !v.morphing) return;
-    const Status available = explorer->morphs->available(v.model);
-    if (!available) refuseMorph(available.error().what);
-}
-
-// The frame the window shows; a saved picture leaves out the key list.
-Frame currentFrame(bool withHelp = true) {
-    ViewState& v = explorer->view;
-    const Model* stage = nullptr;
-    if (v.morph > 0.0) {
-        const Result<const Model*> built = explorer->morphs->stage(v.model, v.morph);
-        if (built) {
-            stage = *built;
-        } else {
-            refuseMorph(built.error().what);
-            refresh();
-        }
-    }
-    std::vector<std::string> info;
-    if (v.info) {
-        const Result<std::vector<std::string>> lines = explorer->morphs->countLines(v.model, v);
-        if (lines) info = *lines;
-    }
-    const std::vector<std::string>& help = withHelp ? explorer->help : std::vector<std::string>{};
-    if (v.unfold > 0.0 && !stage) {
-        if (unfoldReady(currentModel(), v, explorer->nets))
-            return buildUnfoldFrame(currentModel(), v, explorer->nets, help);
-        // Folded until the nets are made, then drawn again.
-        if (!explorer->awaitingNets) {
-            explorer->awaitingNets = true;
-            glutTimerFunc(netsPollMs, onNetsPoll, 0);
-        }
-    } else if (v.unfold > 0.0) {
-        // A stage's net is made anew: stages come and go, and the cache
-        // knows a shell by its address.
-        NetCache stageNets;
-        ViewState own = v;
-        own.dual = DualKind::Reciprocal;  // the stage's own dual
-        return buildUnfoldFrame(*stage, own, stageNets, help);
-    }
-    return buildFrame(currentModel(), v, help, FrameTarget::Raster, stage, info);
+// Wakes the window when the session next changes by itself.
+void schedule() {
+    const double at = now();
+    const double in = explorer->session->nextChange(at);
+    if (!std::isfinite(in)) return;
+    if (explorer->timerDue >= 0.0 && explorer->timerDue <= at + in) return;
+    explorer->timerDue = at + in;
+    glutTimerFunc(unsigned(std::lround(in * 1000.0)), onTimer, ++explorer->timerGeneration);
 }
 
 void refresh() {
-    const std::string title = viewTitle(currentModel().name, explorer->view, explorer->opening, explorer->note);
+    const std::string title = explorer->session->title();
     if (title != explorer->title) {
         explorer->title = title;
         glutSetWindowTitle(title.c_str());
     }
     glutPostRedisplay();
+    schedule();
 }
 
-void onSpinTick(int generation) {
-    if (!explorer->view.spinning || generation != explorer->spinGeneration) return;
-    const int now = glutGet(GLUT_ELAPSED_TIME);
-    ViewState& v = explorer->view;
-    // By elapsed time, so the speed does not depend on how fast frames come.
-    applySpin(v, spinDegreesPerSecond * float(now - explorer->lastTickMs) / 1000.0f);
-    if (v.angleY >= 360.0f) v.angleY -= 360.0f;
-    explorer->lastTickMs = now;
+void onTimer(int generation) {
+    if (generation != explorer->timerGeneration) return;
+    explorer->timerDue = -1.0;
+    explorer->session->advance(now());
     refresh();
-    glutTimerFunc(spinTickMs, onSpinTick, generation);
 }
 
-// Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
-double stageAt(double phase) { return phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase; }
-
-void onMorphTick(int generation) {
-    if (!explorer->view.morphing || generation != explorer->morphGeneration) return;
-    const int now = glutGet(GLUT_ELAPSED_TIME);
-    // By elapsed time, like the spin: one cycle in morphCycleSeconds. Each
-    // tick shows the stage asked for at the last one (built meanwhile, on
-    // a second thread, while that one was drawn) and asks for the stage
-    // one more such step on.
-    const double step = double(now - explorer->lastMorphMs) / 1000.0 / morphCycleSeconds;
-    double& phase = explorer->morphPhase;
-    phase += step;
-    phase -= std::floor(phase);
-    ViewState& v = explorer->view;
-    v.morph = explorer->nextMorph >= 0.0 ? explorer->nextMorph : stageAt(phase);
-    explorer->nextMorph = stageAt(phase + step - std::floor(phase + step));
-    explorer->morphs->prefetch(v.model, explorer->nextMorph);
-    explorer->lastMorphMs = now;
-    refresh();
-    glutTimerFunc(spinTickMs, onMorphTick, generation);
-}
-
-// Moves the fold towards where `u` sent it, by elapsed time, until there.
-void onFoldTick(int) {
-    ViewState& v = explorer->view;
-    const int now = glutGet(GLUT_ELAPSED_TIME);
-    if (v.morph <= 0.0 && !unfoldReady(currentModel(), v, explorer->nets)) {
-        // The nets are made on a second thread; the fold starts once they are.
-        explorer->lastFoldMs = now;
-        glutTimerFunc(spinTickMs, onFoldTick, 0);
-        return;
-    }
-    const double step = double(now - explorer->lastFoldMs) / 1000.0 / unfoldSeconds;
-    explorer->lastFoldMs = now;
-    v.unfold = v.netOpen ? std::min(1.0, v.unfold + step) : std::max(0.0, v.unfold - step);
-    refresh();
-    explorer->folding = v.unfold != (v.netOpen ? 1.0 : 0.0);
-    if (explorer->folding) glutTimerFunc(spinTickMs, onFoldTick, 0);
-}
-
-// Draws the current frame again, without the key list, into the back
+// Draws the session's frame again, without the key list, into the back
 // buffer and writes it out, leaving the shown picture as it is. A failure
 // is told and the window stays.
 void savePicture() {
-    const Frame frame = currentFrame(false);
+    const Frame frame = explorer->session->frame(FrameTarget::Raster, false);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
     const Status drawn = renderFrame(frame);
@@ -211,45 +84,22 @@ void savePicture() {
     const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
         return readPixelRows(w, h, top, count, 3, out);
     };
-    const std::string stem = currentModel().name + "-" + orientationFileText(orientationOf(explorer->view));
-    say(drawn ? writeNewPng(stem, w, h, rows) : Result<std::string>(drawn.error()));
+    say(drawn ? writeNewPng(explorer->session->saveStem(), w, h, rows) : Result<std::string>(drawn.error()));
 }
 
 void perform(ActionId id) {
-    const bool wasSpinning = explorer->view.spinning;
-    const bool wasMorphing = explorer->view.morphing;
-    switch (applyAction(id, explorer->view, explorer->context)) {
+    switch (explorer->session->perform(id, now())) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;
     case ActionEffect::Redraw: break;
     }
-    if (id == ActionId::CycleDual) {
-        // A model without a reciprocal dual looks the same either way: say so.
-        const std::string why = reciprocalNote(currentModel());
-        if (!why.empty()) showNote(why);
-    }
-    checkMorph();
-    if (!explorer->folding && explorer->view.unfold != (explorer->view.netOpen ? 1.0 : 0.0)) {
-        explorer->folding = true;
-        explorer->lastFoldMs = glutGet(GLUT_ELAPSED_TIME);
-        glutTimerFunc(spinTickMs, onFoldTick, 0);
-    }
-    if (explorer->view.spinning && !wasSpinning) {
-        explorer->lastTickMs = glutGet(GLUT_ELAPSED_TIME);
-        glutTimerFunc(spinTickMs, onSpinTick, ++explorer->spinGeneration);
-    }
-    if (explorer->view.morphing && !wasMorphing) {
-        // On from the stage shown, on the way to the dual.
-        explorer->morphPhase = explorer->view.morph / 2.0;
-        explorer->nextMorph = -1.0;
-        explorer->lastMorphMs = glutGet(GLUT_ELAPSED_TIME);
-        glutTimerFunc(spinTickMs, onMorphTick, ++explorer->morphGeneration);
-    }
     refresh();
 }
 
 void onKey(unsigned char key, int, int) {
+    // Esc closes an open menu, and nothing more.
+    if (explorer->menuInUse) return;
     SpecialKey special = SpecialKey::None;
     if (key == '\t' && (glutGetModifiers() & GLUT_ACTIVE_SHIFT)) special = SpecialKey::BackTab;
     if (const Action* a = actionForKey(key, special)) perform(a->id);
@@ -280,7 +130,7 @@ void onMouse(int button, int state, int x, int y) {
 
 void onMotion(int x, int y) {
     if (!explorer->dragging || (x == explorer->lastX && y == explorer->lastY)) return;
-    applyDrag(explorer->view, x - explorer->lastX, y - explorer->lastY);
+    explorer->session->drag(x - explorer->lastX, y - explorer->lastY, now());
     explorer->lastX = x;
     explorer->lastY = y;
     refresh();
@@ -288,26 +138,31 @@ void onMotion(int x, int y) {
 
 void onMenu(int entry) { perform(actionTable()[std::size_t(entry)].id); }
 
+void onMenuStatus(int status, int, int) { explorer->menuInUse = status == GLUT_MENU_IN_USE; }
+
 void buildMenu() {
     glutCreateMenu(onMenu);
     const std::vector<Action>& table = actionTable();
+    ActionContext context;
+    context.modelCount = int(explorer->session->loaded().models.size());
+    context.directory = explorer->session->loaded().directory;
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (!actionAvailable(table[i].id, explorer->context)) continue;
+        if (!actionAvailable(table[i].id, context)) continue;
         const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
         glutAddMenuEntry(label.c_str(), int(i));
     }
     glutAttachMenu(GLUT_RIGHT_BUTTON);
+    glutMenuStatusFunc(onMenuStatus);
 }
 
 void onReshape(int width, int height) {
-    explorer->view.width = width;
-    explorer->view.height = height;
+    explorer->session->resize(width, height);
     glutPostRedisplay();
 }
 
 // A picture GL cannot draw ends the explorer: status 2, one line.
 void onDisplay() {
-    const Status drawn = renderFrame(currentFrame());
+    const Status drawn = renderFrame(explorer->session->frame());
     if (!drawn) {
         say(drawn.error());
         explorer->status = 2;
@@ -315,6 +170,14 @@ void onDisplay() {
         return;
     }
     glutSwapBuffers();
+    // Drawing may have said something (a stage that cannot be built) or
+    // started work (nets being made): the title and the clock follow.
+    const std::string title = explorer->session->title();
+    if (title != explorer->title) {
+        explorer->title = title;
+        glutSetWindowTitle(title.c_str());
+    }
+    schedule();
 }
 
 // GLUT's fatal errors, in GLUT's own words, but only once the inputs are
@@ -334,13 +197,22 @@ void onGlutError(const char* format, va_list args) {
 
 }  // namespace
 
-int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>& awaitInputs) {
+int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitInputs) {
     ExplorerWindow state;
-    state.program = argv[0];
+    state.program = program;
     state.awaitInputs = &awaitInputs;
     explorer = &state;
 
-    int count = argc;
+    const std::string noDisplay = missingDisplay();
+    if (!noDisplay.empty()) {
+        WindowInputs inputs = awaitInputs();
+        explorer = nullptr;
+        if (inputs.exitStatus) return *inputs.exitStatus;
+        inputs.report(failure(noDisplay + ": use --png, --svg, --off, --net or --info to work without one"));
+        return 2;
+    }
+    int count = 1;
+    char* argv[] = {program, nullptr};
     glutInitErrorFunc(onGlutError);
     glutInit(&count, argv);
     state.awaitInputs = nullptr;
@@ -350,22 +222,15 @@ int runExplorerWindow(int argc, char** argv, const std::function<WindowInputs()>
         explorer = nullptr;
         return *inputs.exitStatus;
     }
-    const ViewState& start = inputs.start;
-    state.context.modelCount = int(inputs.loaded.models.size());
-    state.context.directory = inputs.loaded.directory;
-    state.loaded = std::move(inputs.loaded);
-    state.morphs = std::make_unique<MorphStore>(state.loaded.models);
+    state.session = std::move(inputs.session);
     state.report = std::move(inputs.report);
-    state.view = start;
-    state.opening = start;
-    state.help = helpLines(state.context);
+    const ViewState& start = state.session->view();
 
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(start.width, start.height);
     glutInitWindowPosition(programWindowX, programWindowY);
-    checkMorph();
-    state.title = viewTitle(currentModel().name, state.view, state.opening, state.note);
+    state.title = state.session->title();
     glutCreateWindow(state.title.c_str());
     keepShiftTab();
 

@@ -4,51 +4,54 @@
 
 #include "output/file_series.h"
 #include "output/output_file.h"
-#include "explorer/unfold_view.h"
+#include "explorer/palette.h"
 #include "output/net_pdf.h"
 #include "output/net_style.h"
 #include "output/net_svg.h"
 
 namespace {
 
-std::string dualName(const Model& model, const ViewState& state) {
-    return state.dual == DualKind::Reciprocal && model.hasReciprocal ? "reciprocal dual" : "program dual";
+std::string dualName(const ShownShell& shell) {
+    return shell.kind == ShellKind::ReciprocalDual ? "reciprocal dual" : "program dual";
 }
 
 }  // namespace
 
-std::string netTitle(const Model& model, const ViewState& state) {
-    const std::vector<ShownShell> shells = shownShells(model, state);
+std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) {
     std::string title;
     for (const ShownShell& shell : shells) {
-        if (!shell.dual) title = model.name + " (blue)";
-        else title += title.empty() ? "the " + dualName(model, state) + " of " + model.name + " (red)"
-                                    : " and its " + dualName(model, state) + " (red)";
+        if (!shell.dual()) title = model.name + " (blue)";
+        else title += title.empty() ? "the " + dualName(shell) + " of " + model.name + " (red)"
+                                    : " and its " + dualName(shell) + " (red)";
     }
     return title;
 }
 
-Status writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state) {
-    const std::vector<ShownShell> shells = shownShells(model, state);
+Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model) {
     if (shells.empty()) {
         return failure(model.name + " has no dual to unfold: " + model.openEdgeMessage);
     }
-    NetCache nets;
+    std::vector<Result<Net>> nets;
+    nets.reserve(shells.size());
     std::vector<LayoutShell> layoutShells;
     std::vector<Rgb> fills;
     for (const ShownShell& shell : shells) {
-        const Result<Net>& net = nets.netOf(*shell.shape, model.numberBase);
+        UnfoldOptions unfoldOptions;
+        unfoldOptions.numberBase = shell.numberBase;
+        const Result<Net>& net = nets.emplace_back(unfold(*shell.shape, unfoldOptions));
         if (!net) {
-            return failure((shell.dual ? "the " + dualName(model, state) + " of " + model.name : model.name) +
+            return failure((shell.dual() ? "the " + dualName(shell) + " of " + model.name : model.name) +
                     " has no net: " + net.error().text());
         }
         layoutShells.push_back({shell.shape, &*net});
-        fills.push_back(tintOf(shell.colour));
+        // The palette's own colours: a stage's solid is tinted as the solid is.
+        const Palette& palette = paletteOf(options.view.palette);
+        fills.push_back(tintOf(shell.dual() ? palette.dualEdge : palette.solidEdge));
     }
     NetLayoutOptions layoutOptions;
     layoutOptions.page = options.page;
     layoutOptions.edgeMm = options.edgeMm;
-    layoutOptions.title = netTitle(model, state);
+    layoutOptions.title = netTitle(shells, model);
     const Result<NetLayout> layout = layOutNets(layoutShells, layoutOptions);
     if (!layout) {
         char given[32];

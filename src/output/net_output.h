@@ -5,7 +5,7 @@
 #include "base/result.h"
 
 #include "explorer/options.h"
-#include "explorer/view_state.h"
+#include "explorer/shown_shells.h"
 #include "mesh/model.h"
 
 // The explorer's --net: the paper net of the shells the state shows, laid
@@ -15,8 +15,8 @@
 // safe writer (output_file.h). An error when a shell has no net (naming it
 // and why), when --edge-mm is too large for the page (naming the largest
 // that fits), or when a file cannot be written.
-Status writeNetOutput(const ExplorerOptions& options, const Model& model, const ViewState& state);
+Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model);
 
-// The footer's name for what the state prints of `model`, with the
-// colours: "kocka (blue) and its program dual (red)".
-std::string netTitle(const Model& model, const ViewState& state);
+// The footer's name for `shells` of `model`, with the colours: "kocka
+// (blue) and its program dual (red)".
+std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);

@@ -51,21 +51,23 @@ protected:
 TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
     int status = -1;
     RgbImage programFirst, program;
-    for (auto [answers, picture] : {std::pair{"30 45 1\n", &programFirst}, {"30 65 2\n", &program}}) {
+    for (auto [answers, picture] : {std::pair{"30 45 2\n", &programFirst}, {"30 65 2\n", &program}}) {
         WindowRun run(*x, work.path().string());
         *picture = pictureOf(run, answers);
         ASSERT_TRUE(run.closeWindow(status));
     }
     // No argument: the ten files of the working directory, a copy of data/.
     ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string())) << "cannot start it";
-    const RgbImage first = picture("tetraedar  x 30  y 45");
-    EXPECT_EQ(first, programFirst) << "the first frame is not the program's for 30 45 1";
+    const RgbImage first = picture("heksaedar  x 30  y 45");
+    EXPECT_EQ(first, programFirst) << "the first frame is not the program's for 30 45 2";
     // 40 pixels right: a turn about the screen's vertical, which keeps the
     // program's view, b 45 + 20.
     const std::string id = std::to_string(window);
     xdotool({"mousemove", "--window", id, "500", "350", "mousedown", "1", "mousemove", "--window",
              id, "540", "350", "mouseup", "1"});
-    EXPECT_FALSE(picture("tetraedar  x 30  y 65") == first) << "the drag changed nothing";
+    EXPECT_FALSE(picture("heksaedar  x 30  y 65") == first) << "the drag changed nothing";
+    type({"1"});
+    picture("tetraedar  x 30  y 65");
     type({"2"});
     EXPECT_EQ(picture("heksaedar  x 30  y 65"), program) << "not the program's picture";
 

@@ -29,7 +29,7 @@ struct Scene {
 Scene sceneOf(const Model& m, float a, float b, DualKind kind, bool withDual = true) {
     Scene s;
     const VertexTurn turn = vertexTurnOf({a, b, {}});
-    const ShownDual dual = shownDual(m, kind);
+    const ShownShell dual = dualShell(m, kind);
     std::vector<std::pair<const Polyhedron*, const std::vector<Edge>*>> shells{{&m.solid, &m.edges}};
     if (withDual) shells.push_back({dual.shape, dual.edges});
     for (const auto& [shape, edges] : shells) {

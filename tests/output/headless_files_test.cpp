@@ -3,8 +3,8 @@
 #include <tuple>
 
 #include "output/output_file.h"
+#include "output/file_series.h"
 #include "output/svg_writer.h"
-#include "output/turntable.h"
 #include "scratch_dir.h"
 
 namespace {
@@ -15,8 +15,6 @@ TEST(Turntable, NamesSortInTurningOrder) {
         {"turn.png", 5, 1001, "turn-0005.png"},       {"a.b/turn", 7, 100000, "a.b/turn-00007"},
     };
     for (const auto& [path, index, count, name] : cases) EXPECT_EQ(frameFileName(path, index, count), name);
-    EXPECT_EQ(frameAngle(45.0f, 9, 36), 135.0f);
-    EXPECT_EQ(frameAngle(-10.0f, 2, 3), 230.0f);
 }
 
 TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {

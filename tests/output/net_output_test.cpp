@@ -29,7 +29,10 @@ std::string writeNet(const LoadedModels& loaded, std::vector<std::string> args) 
     if (args[0] != "--solid") args.insert(args.begin(), {"--solid", "2"});
     const ParsedOptions parsed = parseOptions(args);
     EXPECT_FALSE(parsed.exitStatus) << parsed.text;
-    const Status written = writeHeadlessOutput(parsed.options, loaded, nullptr);
+    const Result<ViewState> start = startState(parsed.options, loaded);
+    if (!start) return start.error().text();
+    Session session(LoadedModels(loaded), *start);
+    const Status written = writeHeadlessOutput(parsed.options, session, nullptr);
     return written ? std::string() : written.error().text();
 }
 
@@ -137,14 +140,12 @@ TEST(NetOutput, AnEdgeBeyondThePageIsRefusedNamingTheLargestThatFits) {
 // edge drawn at one length, nothing foreshortened. Not at all, today's
 // picture.
 TEST(NetOutput, TheCubeUnfoldedLiesFlatFacingTheViewer) {
-    const LoadedModels loaded = shippedSolids();
-    const Model& cube = loaded.models[1];
     ViewState state = initialViewState(false);
     state.show = ShowMode::Solid;
-    NetCache nets;
-    EXPECT_EQ(formatSvg(buildUnfoldFrame(cube, state, nets)), formatSvg(buildFrame(cube, state)));
+    state.model = 1;
     state.unfold = 1.0;
-    const FrameShell shell = buildUnfoldFrame(cube, state, nets).shells.at(0);
+    Session session(shippedSolids(), state);
+    const FrameShell shell = session.frame().shells.at(0);
     EXPECT_EQ(shell.lines.size(), 2u * (24 - 5));  // 24 face sides, the 5 folds drawn once
     std::vector<double> lengths;
     for (std::size_t i = 0; i < shell.lines.size(); i += 2) {

@@ -1,0 +1,301 @@
+#include "explorer/session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <limits>
+
+#include "explorer/unfold_view.h"
+#include "explorer/view_title.h"
+#include "mesh/off_writer.h"
+
+namespace {
+
+constexpr double noteSeconds = 3.0;   // how long a message stays in the title
+constexpr double tickSeconds = 0.015; // an animation's step
+constexpr double pollSeconds = 0.05;  // how often to look for nets being made
+
+// Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
+double stageAt(double phase) {
+    phase -= std::floor(phase);
+    return phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase;
+}
+
+std::string modelNames(const LoadedModels& loaded) {
+    std::string names;
+    for (const Model& m : loaded.models) names += (names.empty() ? "" : ", ") + m.name;
+    return names;
+}
+
+// The solid kind (1..5) an English name stands for, 0 for none: the key
+// list says "Cube" where the menu word is "heksaedar".
+int englishSolid(std::string name) {
+    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const char* names[] = {"tetrahedron", "cube", "octahedron", "dodecahedron", "icosahedron"};
+    for (int k = 0; k < 5; ++k)
+        if (name == names[k]) return k + 1;
+    return name == "hexahedron" ? 2 : 0;
+}
+
+int modelOfKind(const LoadedModels& loaded, int kind) {
+    for (std::size_t i = 0; i < loaded.models.size(); ++i)
+        if (kind != 0 && loaded.models[i].solidKind == kind) return int(i);
+    return -1;
+}
+
+// The model index the options pick, or why they pick none. With nothing
+// asked for, the cube of the ten files, as the typical run answers.
+Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& loaded) {
+    if (loaded.models.empty()) return failure("no model to show");
+    if (options.solid != 0) {
+        if (!loaded.directory)
+            return failure("--solid " + std::to_string(options.solid) +
+                           " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)");
+        const int found = modelOfKind(loaded, options.solid);
+        if (found < 0) return failure("--solid " + std::to_string(options.solid) + ": no such solid was loaded");
+        return found;
+    }
+    if (!options.model.empty()) {
+        for (std::size_t i = 0; i < loaded.models.size(); ++i)
+            if (loaded.models[i].name == options.model) return int(i);
+        const int found = loaded.directory ? modelOfKind(loaded, englishSolid(options.model)) : -1;
+        if (found >= 0) return found;
+        return failure("--model " + options.model + ": no model of that name; the models are " +
+                       modelNames(loaded));
+    }
+    const int cube = loaded.directory ? modelOfKind(loaded, 2) : -1;
+    return cube >= 0 ? cube : 0;
+}
+
+}  // namespace
+
+Result<ViewState> startState(const ExplorerOptions& options, const LoadedModels& loaded) {
+    const Result<int> model = chosenModel(options, loaded);
+    if (!model) return model.error();
+    ViewState state = options.view;
+    state.model = *model;
+    state.dual = options.dual ? *options.dual : initialViewState(!loaded.directory).dual;
+    if (state.turntable) setOrientation(state, turntableOrientation(state.angleX, state.angleY));
+    state.netOpen = state.unfold >= 0.5;
+    return state;
+}
+
+Session::Session(LoadedModels loaded, const ViewState& start, Work work, double now)
+    : loaded_(std::move(loaded)), view_(start), opening_(start), work_(work), morphs_(loaded_.models) {
+    context_.modelCount = int(loaded_.models.size());
+    context_.directory = loaded_.directory;
+    keys_ = helpLines(context_);
+    view_.model = std::clamp(view_.model, 0, std::max(context_.modelCount - 1, 0));
+    // A stage the model cannot have is refused when first drawn, by the
+    // window in its title, by a file run as its error.
+    now_ = now;
+}
+
+Session::~Session() = default;
+
+void Session::note(const std::string& text, double now) {
+    now_ = std::max(now_, now);
+    note_ = text;
+    noteModel_ = view_.model;
+    noteUntil_ = now + noteSeconds;
+}
+
+void Session::rebaseSpin(double now) {
+    spinFrom_ = orientationOf(view_);
+    spinSince_ = now;
+}
+
+// Starts the clocks of what the change from `before` set running; a model
+// without a morph never keeps one asked for.
+void Session::startClocks(const ViewState& before, double now) {
+    if (view_.morph > 0.0 || view_.morphing) {
+        const Status available = morphs_.available(view_.model);
+        if (!available) {
+            view_.morph = 0.0;
+            view_.morphing = false;
+            note(available.error().what, now);
+        }
+    }
+    if (view_.spinning) rebaseSpin(now);
+    if (view_.morphing && !before.morphing) {
+        // On from the stage shown, on the way to the dual.
+        morphPhase_ = view_.morph / 2.0;
+        morphSince_ = morphLast_ = now;
+        nextMorph_ = -1.0;
+    }
+    if (view_.netOpen != before.netOpen) {
+        foldFrom_ = view_.unfold;
+        foldSince_ = now;
+        folding_ = true;
+    }
+}
+
+ActionEffect Session::perform(ActionId id, double now) {
+    now_ = std::max(now_, now);
+    if (!actionAvailable(id, context_)) {
+        const int solid = int(id) - int(ActionId::Solid1);
+        if (solid >= 0 && solid < 5 && !context_.directory)
+            note("keys 1 to 5 pick the ten files' solids; these models are OFF files (Tab goes through them)", now);
+        return ActionEffect::Redraw;
+    }
+    const ViewState before = view_;
+    const ActionEffect effect = applyAction(id, view_, context_);
+    if (effect != ActionEffect::Redraw) return effect;
+    if (id == ActionId::CycleDual) {
+        // A model without a reciprocal dual looks the same either way: say so.
+        const std::string why = reciprocalNote(model());
+        if (!why.empty()) note(why, now);
+    }
+    startClocks(before, now);
+    return effect;
+}
+
+void Session::drag(int dx, int dy, double now) {
+    now_ = std::max(now_, now);
+    applyDrag(view_, dx, dy);
+    if (view_.spinning) rebaseSpin(now);
+}
+
+void Session::resize(int width, int height) {
+    view_.width = width;
+    view_.height = height;
+}
+
+void Session::advance(double now) {
+    now_ = std::max(now_, now);
+    if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
+    if (view_.spinning) {
+        // By elapsed time, so the speed does not depend on how fast frames come.
+        const Orientation from = spinFrom_;
+        setOrientation(view_, from);
+        applySpin(view_, float(std::fmod(spinDegreesPerSecond * (now - spinSince_), 360.0)));
+        if (view_.angleY >= 360.0f) view_.angleY -= 360.0f;
+    }
+    if (view_.morphing) {
+        // One cycle in morphCycleSeconds. Each step shows the stage asked
+        // for at the last one (built meanwhile, on a second thread, while
+        // that one was drawn) and asks for the stage one more such step on.
+        const double phase = morphPhase_ + (now - morphSince_) / morphCycleSeconds;
+        const double step = (now - morphLast_) / morphCycleSeconds;
+        view_.morph = nextMorph_ >= 0.0 ? nextMorph_ : stageAt(phase);
+        nextMorph_ = stageAt(phase + step);
+        morphs_.prefetch(view_.model, nextMorph_);
+        morphLast_ = now;
+    }
+    if (folding_) {
+        std::vector<ShownShell> shells;
+        Result<const Model*> shown = stage();
+        const bool ready = work_ == Work::Waited || (shown && *shown) ||
+                           nets_.prepare(wantedNets(nullptr, shells));
+        if (!ready) {
+            // The fold starts once the nets are made.
+            foldFrom_ = view_.unfold;
+            foldSince_ = now;
+        } else {
+            const double moved = (now - foldSince_) / unfoldSeconds;
+            view_.unfold = view_.netOpen ? std::min(1.0, foldFrom_ + moved) : std::max(0.0, foldFrom_ - moved);
+            folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
+        }
+    }
+}
+
+double Session::nextChange(double now) const {
+    double next = std::numeric_limits<double>::infinity();
+    if (view_.spinning || view_.morphing || folding_) next = tickSeconds;
+    if (nets_.building()) next = std::min(next, pollSeconds);
+    if (!note_.empty()) next = std::min(next, std::max(0.0, noteUntil_ - now));
+    return next;
+}
+
+Result<const Model*> Session::stage() {
+    if (view_.morph <= 0.0) return static_cast<const Model*>(nullptr);
+    return morphs_.stage(view_.model, view_.morph);
+}
+
+std::vector<NetStore::Wanted> Session::wantedNets(const Model* stage, std::vector<ShownShell>& shells) {
+    shells = solidShells(model(), stage, view_);
+    std::vector<NetStore::Wanted> wanted;
+    for (const ShownShell& s : shells)
+        wanted.push_back({{view_.model, stage ? view_.morph : 0.0, s.kind}, s.shape, s.numberBase});
+    return wanted;
+}
+
+Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget target, const FramePanels& panels) {
+    std::vector<ShownShell> shells;
+    const std::vector<NetStore::Wanted> wanted = wantedNets(stage, shells);
+    // A window draws the model folded until its nets are made; a stage's
+    // nets are made at once, as the stage itself is.
+    if (work_ == Work::InBackground && !stage && !nets_.prepare(wanted)) {
+        ViewState folded = view_;
+        folded.unfold = 0.0;
+        return buildFrame(shownShells(model(), stage, folded), folded, target, panels);
+    }
+    std::vector<SharedNet> nets;
+    for (const NetStore::Wanted& w : wanted) nets.push_back(nets_.net(w.key, *w.shape, w.numberBase));
+    return buildUnfoldFrame(shells, nets, shown.name, view_, target, panels);
+}
+
+Frame Session::frame(FrameTarget target, bool withHelp) {
+    Result<const Model*> built = stage();
+    if (!built) {
+        view_.morph = 0.0;
+        view_.morphing = false;
+        note(built.error().what, now_);
+        built = static_cast<const Model*>(nullptr);
+    }
+    const Model* staged = *built;
+    FramePanels panels;
+    if (withHelp) panels.help = keys_;
+    if (view_.info) {
+        const Result<std::vector<std::string>> lines = countLines();
+        if (lines) panels.info = *lines;
+    }
+    if (view_.unfold > 0.0) return unfoldFrame(staged ? *staged : model(), staged, target, panels);
+    return buildFrame(shownShells(model(), staged, view_), view_, target, panels);
+}
+
+std::string Session::title() const {
+    return viewTitle(model().name, view_, opening_, noteModel_ == view_.model ? note_ : "");
+}
+
+Result<std::vector<std::string>> Session::countLines() { return morphs_.countLines(view_.model, view_); }
+
+std::string Session::saveStem() const {
+    return model().name + "-" + orientationFileText(orientationOf(view_));
+}
+
+void Session::showFrame(Animation animation, int index, int count) {
+    view_ = opening_;
+    const double k = count > 1 ? double(index) / (count - 1) : 0.0;
+    // About the screen's vertical while the view is the program's, about
+    // the model's up axis on a turntable (a is 0 there): either way a turn
+    // of b alone.
+    if (animation == Animation::Turn || animation == Animation::Both)
+        view_.angleY = float(double(opening_.angleY) + 360.0 * index / count);
+    if (animation == Animation::Morph || animation == Animation::Both) view_.morph = k;
+    if (animation == Animation::Unfold) view_.unfold = k;
+}
+
+Status Session::morphAvailable() { return morphs_.available(view_.model); }
+
+Result<std::string> Session::offText() {
+    const Result<const Model*> built = stage();
+    if (!built) return built.error();
+    const Model& shown = *built ? **built : model();
+    const std::vector<ShownShell> shells = solidShells(model(), *built, view_);
+    if (shells.empty()) return failure(shown.name + " has no dual to write: " + shown.openEdgeMessage);
+    std::vector<const Polyhedron*> shapes;
+    for (const ShownShell& shell : shells) {
+        const Status writable = offWritable(*shell.shape);
+        if (!writable)
+            return failure(shellName(shell, shown.name) + " cannot be written as OFF: " + writable.error().what);
+        shapes.push_back(shell.shape);
+    }
+    return formatOff(shapes);
+}
+
+Session::NetShells Session::netShells() {
+    const Result<const Model*> built = stage();
+    const Model* staged = built ? *built : nullptr;
+    return {solidShells(model(), staged, view_), staged ? staged : &model()};
+}

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/result.h"
+#include "explorer/actions.h"
+#include "explorer/frame.h"
+#include "explorer/model_inputs.h"
+#include "explorer/morph_store.h"
+#include "explorer/net_store.h"
+#include "explorer/options.h"
+#include "explorer/view_state.h"
+
+// The explorer itself, behind every front end: the loaded models, the view,
+// the morph's stages and the nets, one clock for every animation (spin,
+// morph, fold: each a function of time), and the title's messages. A
+// driver (the window, the headless outputs, the web page) turns its events
+// into calls on it and draws what it answers; none of them decides what a
+// state shows. Times are the driver's clock, in seconds, never going back.
+class Session {
+public:
+    // How the session does its slow work. A window goes on drawing while
+    // the nets are made on a second thread (the fold starts once they
+    // are); a file is written only once they are made.
+    enum class Work { Waited, InBackground };
+
+    // The explorer over `loaded` (at least one model), opening in `start`
+    // (see startState) at time `now`.
+    Session(LoadedModels loaded, const ViewState& start, Work work = Work::Waited, double now = 0.0);
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const ViewState& view() const { return view_; }
+    const Model& model() const { return loaded_.models[std::size_t(view_.model)]; }
+    const LoadedModels& loaded() const { return loaded_; }
+
+    // A key, menu entry or button: changes the view and starts or stops
+    // what runs by the clock. Gives what the driver still has to do (save,
+    // quit), as applyAction does. An action that cannot apply here says
+    // why in the title.
+    ActionEffect perform(ActionId id, double now);
+    // A left-button drag by (dx, dy) pixels.
+    void drag(int dx, int dy, double now);
+    // The drawing is now `width` x `height` pixels.
+    void resize(int width, int height);
+    // Moves what runs by the clock to where it stands at `now` and drops a
+    // title message whose time is over.
+    void advance(double now);
+    // Seconds from `now` until the session next changes by itself: an
+    // animation's next step, a message's end, nets being made; infinity
+    // when nothing will.
+    double nextChange(double now) const;
+
+    // The morph's stage the view shows (null at t = 0), or why the model
+    // has none there.
+    Result<const Model*> stage();
+    // The picture of the view for `target`, with the key list when the
+    // view asks for it and `withHelp`. A stage that cannot be built stops
+    // the morph (saying why in the title) and the solid is drawn.
+    Frame frame(FrameTarget target = FrameTarget::Raster, bool withHelp = true);
+    // The window's title: see viewTitle, with the message of the moment.
+    std::string title() const;
+    // The counts lines the panel and --info show (see MorphStore::countLines).
+    Result<std::vector<std::string>> countLines();
+    // The key list: one line per action available here.
+    const std::vector<std::string>& keyList() const { return keys_; }
+    // The stem of a saved picture's name: "NAME-xA-yB".
+    std::string saveStem() const;
+
+    // Picture `index` of `count` of an animation written to files: turned
+    // 360/count degrees further per picture about y, or at the morph's
+    // stage (or the fold) index / (count - 1), from the opening view.
+    void showFrame(Animation animation, int index, int count);
+    // What an OFF file of the view holds: the shells it shows (the stage
+    // and its own dual during a morph), unturned. An error when that
+    // leaves nothing, or a shell holds what an OFF reader refuses.
+    Result<std::string> offText();
+    // The shells a paper net of the view holds (not faint), and the model
+    // they are of (the stage during a morph).
+    struct NetShells {
+        std::vector<ShownShell> shells;
+        const Model* model;
+    };
+    NetShells netShells();
+    // Whether the model has a morph at all, as MorphStore::available.
+    Status morphAvailable();
+
+private:
+    void note(const std::string& text, double now);
+    void startClocks(const ViewState& before, double now);
+    void rebaseSpin(double now);
+    Frame unfoldFrame(const Model& shown, const Model* stage, FrameTarget target, const FramePanels& panels);
+    std::vector<NetStore::Wanted> wantedNets(const Model* stage, std::vector<ShownShell>& shells);
+
+    LoadedModels loaded_;
+    ActionContext context_;
+    ViewState view_, opening_;
+    Work work_;
+    std::vector<std::string> keys_;
+    MorphStore morphs_;
+    NetStore nets_;
+
+    double now_ = 0.0;  // the latest time a driver gave
+    // The title's message, which belongs to the model it was said of.
+    std::string note_;
+    int noteModel_ = -1;
+    double noteUntil_ = 0.0;
+    // The clocks: where each animation started, and from what.
+    Orientation spinFrom_;
+    double spinSince_ = 0.0;
+    double morphPhase_ = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1), at morphSince_
+    double morphSince_ = 0.0;
+    double morphLast_ = 0.0;   // the last step's time, to ask for the next stage ahead
+    double nextMorph_ = -1.0;  // the stage asked for ahead, -1 for none
+    bool folding_ = false;     // `u` set the fold moving, and it is not there yet
+    double foldFrom_ = 0.0;
+    double foldSince_ = 0.0;
+};
+
+// The state the options describe on the loaded models: the model --solid or
+// --model picks (a model's name, or for the ten files also its English
+// name, "cube"; else the cube of the ten files, or the first model), the
+// angles (on a turntable: the camera raised by A, the model turned by B
+// about its up axis), size, shells, dual kind (the models' own default when
+// not given: the program's for the ten files, the reciprocal for OFF),
+// back edges, faces, numbers, print settings, morph and fold. An error when
+// --solid is used with OFF files, the directory lacks that solid, --model
+// names no loaded model (the message lists them), or nothing is loaded.
+Result<ViewState> startState(const ExplorerOptions& options, const LoadedModels& loaded);
