@@ -17,7 +17,7 @@ struct Glyph {
     std::array<std::uint8_t, glyphHeight> rows;  // top row first; bit 4 is the left column
 };
 
-constexpr std::array<Glyph, 50> fontGlyphs{{
+constexpr std::array<Glyph, 52> fontGlyphs{{
     {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
     {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
     {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
@@ -68,7 +68,17 @@ constexpr std::array<Glyph, 50> fontGlyphs{{
     {'<', {0x02, 0x04, 0x08, 0x10, 0x08, 0x04, 0x02}},
     {'>', {0x08, 0x04, 0x02, 0x01, 0x02, 0x04, 0x08}},
     {'\'', {0x04, 0x04, 0x08, 0x00, 0x00, 0x00, 0x00}},
+    {'[', {0x0E, 0x08, 0x08, 0x08, 0x08, 0x08, 0x0E}},
+    {']', {0x0E, 0x02, 0x02, 0x02, 0x02, 0x02, 0x0E}},
 }};
+
+// Whether the font draws `c` (a space draws as nothing, and has one).
+constexpr bool hasGlyph(char c) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (const Glyph& g : fontGlyphs)
+        if (g.c == c) return true;
+    return false;
+}
 
 // The glyph for `c`; small letters draw as capitals, and a character the
 // font lacks draws as a blank.

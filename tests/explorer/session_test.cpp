@@ -1,0 +1,226 @@
+// The session behind every front end, without a window or a display: every
+// combination of what a command line can ask for ends well or says why in
+// one line, the stores hand out nets by value, and the clock, the title's
+// messages and the key list behave as a user sees them.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "explorer/bitmap_font.h"
+#include "explorer/session.h"
+#include "mesh/geodesic_sphere.h"
+#include "mesh/model_loading.h"
+#include "mesh/off_writer.h"
+#include "output/file_series.h"
+#include "output/headless_output.h"
+#include "output/svg_writer.h"
+#include "prism_off.h"
+#include "scratch_dir.h"
+
+namespace {
+
+// A cube with its top pushed in to a point below it: closed, not convex.
+const char* const dentOff =
+    "OFF\n9 9 0\n-1 -1 -1\n1 -1 -1\n1 1 -1\n-1 1 -1\n-1 -1 1\n1 -1 1\n1 1 1\n-1 1 1\n0 0 0.5\n"
+    "4 0 3 2 1\n4 0 1 5 4\n4 1 2 6 5\n4 2 3 7 6\n4 3 0 4 7\n3 4 5 8\n3 5 6 8\n3 6 7 8\n3 7 4 8\n";
+
+// The inputs the table runs over: the ten files' folder, and a folder of
+// OFF files (a prism, the dent, a geodesic sphere of frequency 4).
+struct Inputs {
+    scratch::ScratchDir dir;
+    LoadedModels solids, offs;
+    Inputs() {
+        solids = *loadModelInputs({scratch::sourcePath("data")});
+        dir.write("prism.off", prismOff(5));
+        dir.write("dent.off", dentOff);
+        const Polyhedron sphere = geodesicSphere(4);
+        dir.write("sphere.off", *formatOff({&sphere}));
+        offs = *loadModelInputs({dir.file("prism.off"), dir.file("dent.off"), dir.file("sphere.off")});
+    }
+};
+
+const Inputs& inputs() {
+    static const Inputs made;
+    return made;
+}
+
+// One run as the explorer's main makes it, into `out`: the status (0 or 2)
+// and the error line. PNG pictures are checked and written as their size
+// alone: drawing them is the renderer's business, tested with it.
+std::pair<int, std::string> runInProcess(const std::vector<std::string>& args, const LoadedModels& loaded) {
+    const ParsedOptions parsed = parseOptions(args);
+    if (parsed.exitStatus) return {*parsed.exitStatus, parsed.text.substr(0, parsed.text.find('\n'))};
+    const Result<ViewState> start = startState(parsed.options, loaded);
+    if (!start) return {2, start.error().text()};
+    Session session(LoadedModels(loaded), *start);
+    if (parsed.options.output == OutputKind::Info) {
+        const Result<std::string> text = infoText(session);
+        return text ? std::pair{text->empty() ? 1 : 0, std::string()} : std::pair{2, text.error().text()};
+    }
+    const PictureWriter png = [](const Frame& frame, int fd) -> Status {
+        for (const FrameShell& shell : frame.shells)
+            for (const auto* list : {&shell.lines, &shell.dashed, &shell.marks})
+                for (std::uint32_t i : *list)
+                    if (2 * std::size_t(i) + 1 >= shell.xy.size()) return failure("index past the vertices");
+        return writeAll(fd, std::to_string(frame.width) + "x" + std::to_string(frame.height));
+    };
+    const Status written = writeHeadlessOutput(parsed.options, session, png);
+    return written ? std::pair{0, std::string()} : std::pair{2, written.error().text()};
+}
+
+// The interacting choices (animation, frames, morph, fold) in full, the
+// rest turning through their values at strides of their own, four times.
+TEST(Session, EveryCombinationEndsWellOrSaysWhyInOneLine) {
+    const std::vector<std::string> models{"--solid=1", "--solid=2", "--solid=3", "--solid=4", "--solid=5",
+                                          "--model=prism", "--model=dent", "--model=sphere"};
+    const char* const animations[] = {"turn", "morph", "both", "unfold"};
+    const int frameCounts[] = {0, 1, 7, 40};
+    const char* const stages[] = {"0", "0.5", "1"};
+    const char* const outputs[] = {"--png", "--svg", "--off", "--net", "--info"};
+    const char* const names[] = {"p.png", "p.svg", "p.off", "p.pdf", ""};
+    const char* const faces[] = {"off", "shaded", "translucent"};
+    const char* const backs[] = {"drawn", "dashed", "hidden"};
+    const char* const shows[] = {"both", "solid", "dual"};
+    const char* const duals[] = {"program", "reciprocal"};
+    scratch::ScratchDir out;
+    int runs = 0, written = 0, foldedMorphs = 0;
+    for (int round = 0; round < 4; ++round)
+        for (int a = 0; a < 4; ++a)
+            for (int f = 0; f < 4; ++f)
+                for (int m = 0; m < 3; ++m)
+                    for (int u = 0; u < 3; ++u) {
+                        const int i = runs++;
+                        const int model = (i * 3 + round) % 8, output = (i * 7 + round) % 5;
+                        std::vector<std::string> args{models[model]};
+                        // OFF files and nets are of the model folded: --unfold once, refused.
+                        if (output < 2 || output == 4 || u == 1) args.insert(args.end(), {"--unfold", stages[u]});
+                        args.insert(args.end(), {"--morph", stages[m], "--faces", faces[(i / 3) % 3],
+                                                 "--back", backs[(i / 2 + round) % 3], "--show", shows[(i / 5) % 3],
+                                                 "--dual", duals[(i / 7) % 2], "--size", "96x64"});
+                        // Only pictures make animations.
+                        if (frameCounts[f] > 0 && output < 2)
+                            args.insert(args.end(), {"--frames", std::to_string(frameCounts[f]), "--animate", animations[a]});
+                        args.push_back(outputs[output]);
+                        if (*names[output]) args.push_back(out.file(names[output]));
+                        const LoadedModels& loaded = model < 5 ? inputs().solids : inputs().offs;
+                        const auto [status, error] = runInProcess(args, loaded);
+                        std::string given;
+                        for (const std::string& arg : args) given += " " + arg;
+                        ASSERT_TRUE(status == 0 || status == 2) << given << ": " << status;
+                        if (status == 2) {
+                            EXPECT_FALSE(error.empty()) << given;
+                            EXPECT_EQ(error.find('\n'), std::string::npos) << given << ": " << error;
+                            EXPECT_TRUE(out.names().empty()) << given << " left files after: " << error;
+                        } else {
+                            // Every file asked for: one, or each picture of an animation.
+                            const int count = output < 2 ? frameCounts[f] : 0;
+                            std::set<std::string> expected;
+                            for (int k = 0; k < std::max(count, 1) && *names[output]; ++k)
+                                expected.insert(count > 0 ? frameFileName(names[output], k, count) : names[output]);
+                            EXPECT_EQ(out.names(), expected) << given;
+                        }
+                        written += status == 0;
+                        // Folded open while the morph runs: where stages once took each other's nets.
+                        foldedMorphs += status == 0 && u > 0 && frameCounts[f] > 1 && (a == 1 || a == 2) && output < 2;
+                        for (const std::string& name : out.names()) out.remove(name);
+                    }
+    // The refusals (a morph's stage given with its animation, a dented
+    // model's morph, an OFF file folded open) are the exceptions.
+    EXPECT_GT(written, runs / 2) << written << " of " << runs;
+    EXPECT_GT(foldedMorphs, 8);
+}
+
+// The fold of every stage of a morph is that stage's own: the nets are
+// known by model, stage and shell, not by where a stage happens to lie,
+// so a new stage built where an old one was never takes the old one's net.
+TEST(Session, UnfoldedStagesDrawTheirOwnNetsWhateverWasBuiltBefore) {
+    ViewState start = *startState(parseOptions({"--solid", "2", "--unfold", "1"}).options, inputs().solids);
+    Session running(LoadedModels(inputs().solids), start);
+    for (int k = 0; k < 12; ++k) {
+        running.showFrame(Animation::Both, k, 12);
+        Session fresh(LoadedModels(inputs().solids), start);
+        fresh.showFrame(Animation::Both, k, 12);
+        ASSERT_EQ(formatSvg(running.frame(FrameTarget::Vector)), formatSvg(fresh.frame(FrameTarget::Vector))) << k;
+    }
+}
+
+TEST(Session, NetStoreKeepsTheLastFewAndBuildsInTheBackground) {
+    const Model& cube = inputs().solids.models[1];
+    const Model& octahedron = inputs().solids.models[2];
+    NetStore store(2);
+    const NetKey a{1, 0.0, ShellKind::Solid}, b{2, 0.0, ShellKind::Solid}, c{1, 0.5, ShellKind::Solid};
+    const SharedNet first = store.net(a, cube.solid, 1);
+    EXPECT_EQ(store.net(a, cube.solid, 1), first);  // kept: the same net again
+    store.net(b, octahedron.solid, 1);
+    EXPECT_FALSE(store.prepare({{c, &octahedron.solid, 1}}));  // started on a second thread
+    EXPECT_TRUE(store.building());
+    // Asked for while it is being built: waits for that build.
+    const SharedNet built = store.net(c, octahedron.solid, 1);
+    EXPECT_EQ((*built)->faceOfSlot.size(), octahedron.solid.corners.size());
+    EXPECT_FALSE(store.building());
+    EXPECT_TRUE(store.prepare({{c, &cube.solid, 1}}));  // kept: nothing to build
+    EXPECT_EQ(store.size(), 2u);
+    // The oldest went; what was handed out stays whole.
+    EXPECT_NE(store.net(a, cube.solid, 1), first);
+    EXPECT_EQ((*first)->faceOfSlot.size(), cube.solid.corners.size());
+}
+
+// One clock: spin, morph and fold each where the time says.
+TEST(Session, SpinMorphAndFoldFollowTheClock) {
+    ViewState start = *startState(parseOptions({}).options, inputs().solids);
+    Session session(LoadedModels(inputs().solids), start, Session::Work::Waited, 10.0);
+    EXPECT_TRUE(std::isinf(session.nextChange(10.0)));
+    session.perform(ActionId::ToggleSpin, 10.0);
+    session.advance(12.0);
+    EXPECT_FLOAT_EQ(session.view().angleY, 45.0f + 2 * spinDegreesPerSecond);
+    session.perform(ActionId::ToggleSpin, 12.0);
+    session.perform(ActionId::ToggleMorph, 12.0);
+    session.advance(12.0 + morphCycleSeconds / 4);  // a quarter of the cycle: half way to the dual
+    EXPECT_DOUBLE_EQ(session.view().morph, 0.5);
+    session.perform(ActionId::ToggleMorph, 14.0);
+    session.perform(ActionId::ToggleUnfold, 20.0);
+    EXPECT_GT(session.nextChange(20.0), 0.0);
+    session.advance(20.0 + unfoldSeconds / 4);
+    EXPECT_DOUBLE_EQ(session.view().unfold, 0.25);
+    session.advance(30.0);
+    EXPECT_EQ(session.view().unfold, 1.0);
+    EXPECT_TRUE(std::isinf(session.nextChange(30.0)));
+    EXPECT_NE(session.title().find("t 0.5"), std::string::npos) << session.title();
+}
+
+// What the title says belongs to the model it was said of and to its
+// moment; what a key cannot do here, it says.
+TEST(Session, TitleMessagesBelongToTheirModelAndTheirMoment) {
+    Session session(LoadedModels(inputs().offs), *startState(parseOptions({"--model", "dent"}).options, inputs().offs));
+    session.perform(ActionId::ToggleMorph, 1.0);
+    EXPECT_EQ(session.title().find("dent  x 30  y 45 - dent has no morph: it is not convex"), 0u) << session.title();
+    EXPECT_EQ(session.nextChange(1.0), 3.0);
+    session.advance(3.9);
+    EXPECT_NE(session.title().find("no morph"), std::string::npos);
+    session.perform(ActionId::NextModel, 2.0);
+    EXPECT_EQ(session.title(), "sphere  x 30  y 45");
+    session.perform(ActionId::Solid3, 5.0);
+    EXPECT_EQ(session.title(), "sphere  x 30  y 45 - keys 1 to 5 pick the ten files' solids; these models are "
+                               "OFF files (Tab goes through them)");
+    session.advance(8.0);
+    EXPECT_EQ(session.title(), "sphere  x 30  y 45");
+}
+
+// Every key the key list names, and every count the panel shows, is drawn
+// with a glyph of its own.
+TEST(Session, EveryKeyListAndCountsCharacterHasItsGlyph) {
+    for (const LoadedModels* loaded : {&inputs().solids, &inputs().offs}) {
+        Session session(LoadedModels(*loaded), ViewState{});
+        std::vector<std::string> lines = session.keyList();
+        const Result<std::vector<std::string>> counts = session.countLines();
+        ASSERT_TRUE(counts.ok());
+        lines.insert(lines.end(), counts->begin(), counts->end());
+        for (const std::string& line : lines)
+            for (char c : line) EXPECT_TRUE(hasGlyph(c)) << "'" << c << "' in " << line;
+    }
+}
+
+}  // namespace
