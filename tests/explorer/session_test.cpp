@@ -97,7 +97,8 @@ TEST(Session, EveryCombinationEndsWellOrSaysWhyInOneLine) {
                         std::vector<std::string> args{models[model]};
                         // OFF files and nets are of the model folded: --unfold once, refused.
                         if (output < 2 || output == 4 || u == 1) args.insert(args.end(), {"--unfold", stages[u]});
-                        args.insert(args.end(), {"--morph", stages[m], "--faces", faces[(i / 3) % 3],
+                        if (m > 0) args.insert(args.end(), {"--morph", stages[m]});
+                        args.insert(args.end(), {"--faces", faces[(i / 3) % 3],
                                                  "--back", backs[(i / 2 + round) % 3], "--show", shows[(i / 5) % 3],
                                                  "--dual", duals[(i / 7) % 2], "--size", "96x64"});
                         // Only pictures make animations.
