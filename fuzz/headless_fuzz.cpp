@@ -1,6 +1,8 @@
-// Any bytes as an OFF file, drawn as the headless output draws it (frame,
-// SVG, a small EGL picture) in each back-edge style and choice of shells,
-// with faces, and folded half open into its net.
+// Any bytes as an OFF file, shown by the explorer's session as the headless
+// outputs show it (frame, SVG, a small EGL picture) in each back-edge style
+// and choice of shells, with faces; then through the option combinations
+// that drive the morph and the fold together (an animation of stages, each
+// folded half open), and as the OFF file and the nets it would write.
 // Besides crashes it catches index lists pointing past a frame's vertices.
 
 #include <cstdint>
@@ -12,7 +14,7 @@
 #include <sanitizer/lsan_interface.h>
 
 #include "explorer/frame.h"
-#include "explorer/unfold_view.h"
+#include "explorer/session.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "output/svg_writer.h"
@@ -47,35 +49,48 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     Result<Polyhedron> solid = readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off");
     if (!solid) return 0;
-    const Model model = buildModel("fuzz", std::move(*solid), 0, 0);
+    LoadedModels loaded;
+    loaded.models.push_back(buildModel("fuzz", std::move(*solid), 0, 0));
     ViewState state = initialViewState(true);
     state.width = context->width();
     state.height = context->height();
     state.numbers = true;
     state.dualNumbers = true;
+    Session session(std::move(loaded), state);
+    auto draw = [&](const Frame& frame) {
+        expectIndicesInside(frame);
+        __lsan::ScopedDisabler mesa;
+        if (!renderFrame(frame)) std::abort();
+    };
     for (BackEdges back : {BackEdges::Drawn, BackEdges::Dashed, BackEdges::Hidden})
         for (ShowMode show : {ShowMode::Both, ShowMode::Dual}) {
-            state.back = back;
-            state.show = show;
-            state.dual = show == ShowMode::Dual ? DualKind::Program : DualKind::Reciprocal;
+            ViewState s = state;
+            s.back = back;
+            s.show = show;
+            s.dual = show == ShowMode::Dual ? DualKind::Program : DualKind::Reciprocal;
             // Faces with hidden parts, and both targets: the SVG's cuts and
             // face order run on whatever the file holds.
-            state.faces = back == BackEdges::Hidden ? FaceStyle::Shaded : FaceStyle::Translucent;
-            const Frame frame = buildFrame(model, state);
-            expectIndicesInside(frame);
-            const Frame vector = buildFrame(model, state, {}, FrameTarget::Vector);
+            s.faces = back == BackEdges::Hidden ? FaceStyle::Shaded : FaceStyle::Translucent;
+            Session shown(LoadedModels(session.loaded()), s);
+            const Frame vector = shown.frame(FrameTarget::Vector);
             expectIndicesInside(vector);
             if (formatSvg(vector).find("</svg>") == std::string::npos) std::abort();
-            __lsan::ScopedDisabler mesa;
-            if (!renderFrame(frame)) std::abort();
+            draw(shown.frame());
         }
-    // Half folded open: the net's picture, or the model with why it has none.
-    state.unfold = 0.5;
-    NetCache nets;
-    const Frame unfolded = buildUnfoldFrame(model, state, nets);
-    expectIndicesInside(unfolded);
+    // Folded half open, then the morph's stages each folded open: the nets
+    // of stages that come and go.
+    ViewState open = state;
+    open.unfold = 0.5;
+    open.back = BackEdges::Hidden;
+    open.faces = FaceStyle::Shaded;
+    Session folding(LoadedModels(session.loaded()), open);
+    for (int k = 0; k < 3; ++k) {
+        folding.showFrame(Animation::Both, k, 3);
+        if (folding.stage()) draw(folding.frame());
+    }
+    (void)session.offText();
+    for (const ShownShell& shell : session.netShells().shells) (void)unfold(*shell.shape);
     __lsan::ScopedDisabler mesa;
-    if (!renderFrame(unfolded)) std::abort();
     static std::uint8_t rgb[48 * 32 * 3];
     if (!readPixelRows(48, 32, 0, 32, 3, rgb)) std::abort();
     return 0;

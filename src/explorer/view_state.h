@@ -4,8 +4,8 @@
 #include "geometry/orientation.h"
 #include "geometry/program_window.h"
 
-// What the explorer shows, as one plain value: the window, its input and the
-// headless output all read and change only this. Angles are floats because
+// What the explorer shows, as one plain value, held by the session (see
+// session.h): every front end reads and changes it only through the session. Angles are floats because
 // the program's rotation functions take float degrees: the same float gives
 // the same turned vertices, so "x 30 y 45" here is the program's "30 45".
 
@@ -66,8 +66,8 @@ inline void setOrientation(ViewState& s, const Orientation& o) {
     s.turn = o.turn;
 }
 
-// The state the explorer opens in: the first model at the typical run's
-// angles; models from OFF files start with the reciprocal dual (they have no
+// The state the explorer opens in at the typical run's angles (startState
+// picks the model: the cube of the ten files, else the first); models from OFF files start with the reciprocal dual (they have no
 // program of their own), the directory's solids with the program's.
 inline ViewState initialViewState(bool offModels) {
     ViewState s;
