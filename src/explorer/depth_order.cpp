@@ -236,10 +236,8 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     return true;
 }
 
-}  // namespace
-
-PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
-                      const std::vector<std::int32_t>& faceStart) {
+// How near a plane counts as on it: a share of the points' largest extent.
+double toleranceFor(const std::vector<Vec3>& points) {
     double scale = 0.0;
     if (!points.empty()) {
         Vec3d lo = widen(points[0]), hi = lo;
@@ -249,10 +247,13 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         }
         scale = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
     }
-    const double tolerance = planeShare * (scale > 0.0 && std::isfinite(scale) ? scale : 1.0);
+    return planeShare * (scale > 0.0 && std::isfinite(scale) ? scale : 1.0);
+}
 
-    // Every polygon, the faces' and the parts cut off later; the lists
-    // below hold their numbers, so a long chain moves no corners.
+// The faces as polygons, those of fewer than three corners or with no
+// plane left out.
+std::deque<Polygon> facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                                 const std::vector<std::int32_t>& faceStart) {
     std::deque<Polygon> pool;
     for (int f = 0; f + 1 < int(faceStart.size()); ++f) {
         if (faceStart[f + 1] - faceStart[f] < 3) continue;
@@ -264,11 +265,15 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         enclose(p);
         pool.push_back(std::move(p));
     }
+    return pool;
+}
 
-    // The splitter of each list is picked by a fixed linear congruential
-    // sequence: the same faces always give the same tree.
+// The tree of planes over every polygon of the pool, parts cut off added
+// to it; false when it took more than mostCornerTests tests. The
+// splitter of each list is picked by a fixed linear congruential
+// sequence: the same faces always give the same tree.
+bool buildTree(std::deque<Polygon>& pool, double tolerance, std::vector<Node>& nodes, int& root) {
     std::uint64_t random = 0x9E3779B97F4A7C15ull;
-    std::vector<Node> nodes;
     struct Work {
         std::vector<std::uint32_t> polygons;
         int parent;
@@ -276,7 +281,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         int axisSplits;  // how many above it; -1: the faces' planes only
     };
     std::vector<Work> work;
-    int root = -1;
+    root = -1;
     if (!pool.empty()) {
         std::vector<std::uint32_t> all(pool.size());
         for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
@@ -329,15 +334,12 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         if (!front.empty()) work.push_back({std::move(front), index, true, -1});
         if (!back.empty()) work.push_back({std::move(back), index, false, -1});
     }
-    if (tests > mostCornerTests) {
-        PaintOrder none;
-        none.unfinished = "too many faces to put in order for a vector picture (over " +
-                          std::to_string(mostCornerTests) + " tests against a plane)";
-        return none;
-    }
+    return tests <= mostCornerTests;
+}
 
-    // Farthest first: at each node the side away from the viewer (at +z),
-    // then the node's own polygons, then the side toward it.
+// Farthest first: at each node the side away from the viewer (at +z),
+// then the node's own polygons, then the side toward it.
+PaintOrder walkTree(const std::deque<Polygon>& pool, const std::vector<Node>& nodes, int root) {
     PaintOrder order;
     struct Step {
         int node;
@@ -367,4 +369,23 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         if (farther >= 0) steps.push_back({farther, false});
     }
     return order;
+}
+
+}  // namespace
+
+PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                      const std::vector<std::int32_t>& faceStart) {
+    const double tolerance = toleranceFor(points);
+    // Every polygon, the faces' and the parts cut off later; the lists
+    // below hold their numbers, so a long chain moves no corners.
+    std::deque<Polygon> pool = facePolygons(points, corners, faceStart);
+    std::vector<Node> nodes;
+    int root = -1;
+    if (!buildTree(pool, tolerance, nodes, root)) {
+        PaintOrder none;
+        none.unfinished = "too many faces to put in order for a vector picture (over " +
+                          std::to_string(mostCornerTests) + " tests against a plane)";
+        return none;
+    }
+    return walkTree(pool, nodes, root);
 }
