@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -57,6 +59,23 @@ std::string extensionProblem(const std::string& option, const std::string& path,
            ", not ." + kind;
 }
 
+// A whole or fractional number of millimetres as the help writes it.
+std::string millimetres(double mm) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", mm);
+    return text;
+}
+
+// CLI11 shows a flag's value when none is given inside its name
+// (--numbers{solid}); the help names the optional value after it instead.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_option_name(const CLI::Option* option, bool positional) const override {
+        const std::string name = CLI::Formatter::make_option_name(option, positional);
+        return name.substr(0, name.find('{'));
+    }
+};
+
 // Refuses NaN and infinities, which every range check lets through (a
 // comparison with NaN is false either way).
 const CLI::Validator finiteNumber(
@@ -103,7 +122,8 @@ void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
     app.add_option("--back", g.back, "back edges: dashed|hidden|drawn")
         ->check(CLI::IsMember({"dashed", "hidden", "drawn"}));
     app.add_flag("--numbers{solid}", g.numbers, "number the vertices: solid (the default), dual or both")
-        ->check(CLI::IsMember({"solid", "dual", "both"}));
+        ->check(CLI::IsMember({"solid", "dual", "both"}))
+        ->option_text("[solid|dual|both]");
     app.add_option("--faces", g.faces, "faces: off|shaded|translucent")
         ->check(CLI::IsMember({"off", "shaded", "translucent"}));
     g.frames_ =
@@ -137,7 +157,9 @@ void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
             ->check(CLI::Range(0.0, 1.0));
     g.page_ = app.add_option("--page", g.page, "the net's page: a4|letter|a3 (default a4)")
                   ->check(CLI::IsMember({"a4", "letter", "a3"}));
-    g.edge_ = app.add_option("--edge-mm", o.edgeMm, "the net's mean edge in millimetres")
+    g.edge_ = app.add_option("--edge-mm", o.edgeMm,
+                             "the net's mean edge in millimetres, " + millimetres(minEdgeMm) + " to " +
+                                 millimetres(maxEdgeMm) + " (default: the largest that fits)")
                   ->check(finiteNumber)
                   ->check(CLI::Range(minEdgeMm, maxEdgeMm));
 }
@@ -240,10 +262,13 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     app.footer(
         "With no input it reads the ten solid files of the current directory or, when\n"
         "none of them is there, the copy installed with it (PREFIX/share/platonic-duals/data).\n"
-        "Without --png, --svg or --off it opens a window, starting from the state the\n"
-        "options describe: arrows or a left drag turn, 1..5 pick a solid, Tab the next\n"
-        "model, d c b n change what is drawn, s saves a PNG, ? lists every key, q quits.\n"
+        "Without --png, --svg, --off, --net or --info it opens a window; with one of them\n"
+        "it writes that output and needs no display. The window starts from the state\n"
+        "the options describe: arrows or a left drag turn, 1..5 pick a solid, Tab the\n"
+        "next model, d c b n change what is drawn, s saves a PNG, ? lists every key,\n"
+        "q quits.\n"
         "Exit status: 0, or 2 for a bad option or an input that cannot be read.");
+    app.formatter(std::make_shared<HelpFormatter>());
     if (!version.empty()) app.set_version_flag("--version", version, "Print the version and exit");
     app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF files");
     Given given;
