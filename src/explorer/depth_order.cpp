@@ -38,9 +38,9 @@ double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z
 
 void enclose(Polygon& p) {
     Vec3d sum{0, 0, 0};
-    for (const Vec3d& c : p.corners) sum = {sum.x + c.x, sum.y + c.y, sum.z + c.z};
+    for (const Vec3d& c : p.corners) sum += c;
     const double n = double(std::max<std::size_t>(p.corners.size(), 1));
-    p.centre = {sum.x / n, sum.y / n, sum.z / n};
+    p.centre = sum / n;
     p.radius = 0.0;
     for (const Vec3d& c : p.corners) p.radius = std::max(p.radius, length(c - p.centre));
     p.lo = p.hi = p.centre;
@@ -57,8 +57,6 @@ struct Node {
     int back = -1;
 };
 
-Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3d times(Vec3d a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 
 // Newell's normal of a polygon and the plane through its corners' mean.
 bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
@@ -66,13 +64,13 @@ bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
     for (std::size_t i = 0; i < c.size(); ++i) {
         const Vec3d& a = c[i];
         const Vec3d& b = c[(i + 1) % c.size()];
-        n = plus(n, {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)});
-        sum = plus(sum, a);
+        n += {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
+        sum += a;
     }
     const double len = length(n);
     if (!(len > 0.0) || !std::isfinite(len)) return false;
-    plane.normal = times(n, 1.0 / len);
-    plane.offset = dot(plane.normal, times(sum, 1.0 / double(c.size())));
+    plane.normal = n * (1.0 / len);
+    plane.offset = dot(plane.normal, sum * (1.0 / double(c.size())));
     return true;
 }
 
@@ -91,7 +89,7 @@ void split(const Polygon& p, const Plane& plane, double tolerance, Polygon& fron
         if (da >= -tolerance) front.corners.push_back(a);
         if (da <= tolerance) back.corners.push_back(a);
         if ((da > tolerance && db < -tolerance) || (da < -tolerance && db > tolerance)) {
-            const Vec3d cut = plus(a, times(b - a, da / (da - db)));
+            const Vec3d cut = a + (b - a) * (da / (da - db));
             front.corners.push_back(cut);
             back.corners.push_back(cut);
         }
@@ -207,7 +205,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     for (const std::uint32_t id : ids) {
         const Vec3d d = pool[id].centre - hub;
         const double len = length(d);
-        if (len > 0.0) mean = plus(mean, times(d, 1.0 / len));
+        if (len > 0.0) mean += d * (1.0 / len);
     }
     std::size_t bestLarger = n;
     for (int axis = 0; axis < 3; ++axis) {
@@ -215,7 +213,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
         const double len = length(normal);
         if (!(len > 1e-6 * length(mean)) || !std::isfinite(len)) continue;
         Plane tried;
-        tried.normal = times(normal, 1.0 / len);
+        tried.normal = normal * (1.0 / len);
         tried.offset = dot(tried.normal, hub);
         std::size_t below = 0, above = 0;
         for (const std::uint32_t id : ids) {

@@ -57,7 +57,7 @@ void planeFrame(Vec3d n, Vec3d& e1, Vec3d& e2) {
     const Vec3d helper = std::fabs(n.x) < 0.6 ? Vec3d{1, 0, 0} : Vec3d{0, 1, 0};
     e1 = cross(helper, n);
     const double l = length(e1);
-    e1 = {e1.x / l, e1.y / l, e1.z / l};
+    e1 = e1 / l;
     e2 = cross(n, e1);
 }
 
@@ -77,7 +77,7 @@ struct Scratch {
 bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
                 double near, Scratch& scratch, std::vector<Corner>& corners) {
     const Vec3d n = h.normal;
-    const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
+    const Vec3d origin = n * h.offset;
     std::vector<P2>& polygon = scratch.polygon;
     std::vector<P2>& next = scratch.next;
     std::vector<int>& side = scratch.side;
@@ -134,8 +134,7 @@ bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vec
                 std::fabs(line.ax * p.x + line.ay * p.y - line.c) < near * line.slope)
                 corner.crowdedBy = line.id;
         }
-        corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
-                     origin.z + p.x * e1.z + p.y * e2.z};
+        corner.at = origin + p.x * e1 + p.y * e2;
         corners.push_back(corner);
     }
     return true;
@@ -219,15 +218,14 @@ bool intersectSorted(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std
     if (!(area > 0)) return true;
 
     const Vec3d n = h.normal;
-    const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
+    const Vec3d origin = n * h.offset;
     for (std::size_t k = 0; k < m; ++k) {
         Corner corner{{self, lines[std::size_t(kept[first + (k + m - 1) % m].line)].id,
                        lines[std::size_t(kept[first + k].line)].id},
                       -1, {}};
         std::sort(corner.planes, corner.planes + 3);
         const P2 p = at[k];
-        corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
-                     origin.z + p.x * e1.z + p.y * e2.z};
+        corner.at = origin + p.x * e1 + p.y * e2;
         corners.push_back(corner);
     }
     // Each line's farthest corner is where the sides' angles pass its own;
