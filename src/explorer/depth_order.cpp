@@ -38,9 +38,9 @@ double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z
 
 void enclose(Polygon& p) {
     Vec3d sum{0, 0, 0};
-    for (const Vec3d& c : p.corners) sum = {sum.x + c.x, sum.y + c.y, sum.z + c.z};
+    for (const Vec3d& c : p.corners) sum += c;
     const double n = double(std::max<std::size_t>(p.corners.size(), 1));
-    p.centre = {sum.x / n, sum.y / n, sum.z / n};
+    p.centre = sum / n;
     p.radius = 0.0;
     for (const Vec3d& c : p.corners) p.radius = std::max(p.radius, length(c - p.centre));
     p.lo = p.hi = p.centre;
@@ -57,8 +57,6 @@ struct Node {
     int back = -1;
 };
 
-Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3d times(Vec3d a, double s) { return {a.x * s, a.y * s, a.z * s}; }
 
 // Newell's normal of a polygon and the plane through its corners' mean.
 bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
@@ -66,13 +64,13 @@ bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
     for (std::size_t i = 0; i < c.size(); ++i) {
         const Vec3d& a = c[i];
         const Vec3d& b = c[(i + 1) % c.size()];
-        n = plus(n, {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)});
-        sum = plus(sum, a);
+        n += {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
+        sum += a;
     }
     const double len = length(n);
     if (!(len > 0.0) || !std::isfinite(len)) return false;
-    plane.normal = times(n, 1.0 / len);
-    plane.offset = dot(plane.normal, times(sum, 1.0 / double(c.size())));
+    plane.normal = n * (1.0 / len);
+    plane.offset = dot(plane.normal, sum * (1.0 / double(c.size())));
     return true;
 }
 
@@ -91,7 +89,7 @@ void split(const Polygon& p, const Plane& plane, double tolerance, Polygon& fron
         if (da >= -tolerance) front.corners.push_back(a);
         if (da <= tolerance) back.corners.push_back(a);
         if ((da > tolerance && db < -tolerance) || (da < -tolerance && db > tolerance)) {
-            const Vec3d cut = plus(a, times(b - a, da / (da - db)));
+            const Vec3d cut = a + (b - a) * (da / (da - db));
             front.corners.push_back(cut);
             back.corners.push_back(cut);
         }
@@ -207,7 +205,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     for (const std::uint32_t id : ids) {
         const Vec3d d = pool[id].centre - hub;
         const double len = length(d);
-        if (len > 0.0) mean = plus(mean, times(d, 1.0 / len));
+        if (len > 0.0) mean += d * (1.0 / len);
     }
     std::size_t bestLarger = n;
     for (int axis = 0; axis < 3; ++axis) {
@@ -215,7 +213,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
         const double len = length(normal);
         if (!(len > 1e-6 * length(mean)) || !std::isfinite(len)) continue;
         Plane tried;
-        tried.normal = times(normal, 1.0 / len);
+        tried.normal = normal * (1.0 / len);
         tried.offset = dot(tried.normal, hub);
         std::size_t below = 0, above = 0;
         for (const std::uint32_t id : ids) {
@@ -236,10 +234,8 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     return true;
 }
 
-}  // namespace
-
-PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
-                      const std::vector<std::int32_t>& faceStart) {
+// How near a plane counts as on it: a share of the points' largest extent.
+double toleranceFor(const std::vector<Vec3>& points) {
     double scale = 0.0;
     if (!points.empty()) {
         Vec3d lo = widen(points[0]), hi = lo;
@@ -249,10 +245,13 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         }
         scale = std::max({hi.x - lo.x, hi.y - lo.y, hi.z - lo.z});
     }
-    const double tolerance = planeShare * (scale > 0.0 && std::isfinite(scale) ? scale : 1.0);
+    return planeShare * (scale > 0.0 && std::isfinite(scale) ? scale : 1.0);
+}
 
-    // Every polygon, the faces' and the parts cut off later; the lists
-    // below hold their numbers, so a long chain moves no corners.
+// The faces as polygons, those of fewer than three corners or with no
+// plane left out.
+std::deque<Polygon> facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                                 const std::vector<std::int32_t>& faceStart) {
     std::deque<Polygon> pool;
     for (int f = 0; f + 1 < int(faceStart.size()); ++f) {
         if (faceStart[f + 1] - faceStart[f] < 3) continue;
@@ -264,11 +263,15 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         enclose(p);
         pool.push_back(std::move(p));
     }
+    return pool;
+}
 
-    // The splitter of each list is picked by a fixed linear congruential
-    // sequence: the same faces always give the same tree.
+// The tree of planes over every polygon of the pool, parts cut off added
+// to it; false when it took more than mostCornerTests tests. The
+// splitter of each list is picked by a fixed linear congruential
+// sequence: the same faces always give the same tree.
+bool buildTree(std::deque<Polygon>& pool, double tolerance, std::vector<Node>& nodes, int& root) {
     std::uint64_t random = 0x9E3779B97F4A7C15ull;
-    std::vector<Node> nodes;
     struct Work {
         std::vector<std::uint32_t> polygons;
         int parent;
@@ -276,7 +279,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         int axisSplits;  // how many above it; -1: the faces' planes only
     };
     std::vector<Work> work;
-    int root = -1;
+    root = -1;
     if (!pool.empty()) {
         std::vector<std::uint32_t> all(pool.size());
         for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
@@ -329,15 +332,12 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         if (!front.empty()) work.push_back({std::move(front), index, true, -1});
         if (!back.empty()) work.push_back({std::move(back), index, false, -1});
     }
-    if (tests > mostCornerTests) {
-        PaintOrder none;
-        none.unfinished = "too many faces to put in order for a vector picture (over " +
-                          std::to_string(mostCornerTests) + " tests against a plane)";
-        return none;
-    }
+    return tests <= mostCornerTests;
+}
 
-    // Farthest first: at each node the side away from the viewer (at +z),
-    // then the node's own polygons, then the side toward it.
+// Farthest first: at each node the side away from the viewer (at +z),
+// then the node's own polygons, then the side toward it.
+PaintOrder walkTree(const std::deque<Polygon>& pool, const std::vector<Node>& nodes, int root) {
     PaintOrder order;
     struct Step {
         int node;
@@ -367,4 +367,23 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         if (farther >= 0) steps.push_back({farther, false});
     }
     return order;
+}
+
+}  // namespace
+
+PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                      const std::vector<std::int32_t>& faceStart) {
+    const double tolerance = toleranceFor(points);
+    // Every polygon, the faces' and the parts cut off later; the lists
+    // below hold their numbers, so a long chain moves no corners.
+    std::deque<Polygon> pool = facePolygons(points, corners, faceStart);
+    std::vector<Node> nodes;
+    int root = -1;
+    if (!buildTree(pool, tolerance, nodes, root)) {
+        PaintOrder none;
+        none.unfinished = "too many faces to put in order for a vector picture (over " +
+                          std::to_string(mostCornerTests) + " tests against a plane)";
+        return none;
+    }
+    return walkTree(pool, nodes, root);
 }

@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cmath>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -57,6 +59,23 @@ std::string extensionProblem(const std::string& option, const std::string& path,
            ", not ." + kind;
 }
 
+// A whole or fractional number of millimetres as the help writes it.
+std::string millimetres(double mm) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", mm);
+    return text;
+}
+
+// CLI11 shows a flag's value when none is given inside its name
+// (--numbers{solid}); the help names the optional value after it instead.
+class HelpFormatter : public CLI::Formatter {
+public:
+    std::string make_option_name(const CLI::Option* option, bool positional) const override {
+        const std::string name = CLI::Formatter::make_option_name(option, positional);
+        return name.substr(0, name.find('{'));
+    }
+};
+
 // Refuses NaN and infinities, which every range check lets through (a
 // comparison with NaN is false either way).
 const CLI::Validator finiteNumber(
@@ -66,6 +85,161 @@ const CLI::Validator finiteNumber(
         return end != text.c_str() && !std::isfinite(value) ? "'" + text + "' is not a finite number" : std::string();
     },
     "", "finite");
+
+// What the command line gave, as CLI11 read it, for the checks after it.
+struct Given {
+    std::string png, svg, off, net, size, show, dual, back, numbers, faces, background, palette, animate, page;
+    std::vector<double> angles;
+    CLI::Option *png_ = nullptr, *svg_ = nullptr, *off_ = nullptr, *net_ = nullptr, *frames_ = nullptr,
+                *overwrite_ = nullptr, *morph_ = nullptr, *info_ = nullptr, *unfold_ = nullptr, *page_ = nullptr,
+                *edge_ = nullptr;
+};
+
+// The files it writes instead of opening a window, one at a time.
+void addOutputOptions(CLI::App& app, Given& g) {
+    g.png_ = app.add_option("--png", g.png, "write the picture as PNG, no window (- for standard output)");
+    g.svg_ = app.add_option("--svg", g.svg, "write the picture as SVG, no window (- for standard output)");
+    g.off_ = app.add_option("--off", g.off, "write the model and its dual as OFF, no window (- for standard output)");
+    g.net_ = app.add_option("--net", g.net, "write the paper net as PDF or SVG pages, no window");
+    g.png_->excludes(g.svg_)->excludes(g.off_)->excludes(g.net_);
+    g.svg_->excludes(g.off_)->excludes(g.net_);
+    g.off_->excludes(g.net_);
+}
+
+// What is shown and how, up to the frames --frames writes.
+void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
+    app.add_option("--angles", g.angles, "turn about x, then about y, in degrees (default 30 45)")
+        ->expected(2);
+    auto* solidOption =
+        app.add_option("--solid", o.solid, "the solid: 1 tetrahedron .. 5 icosahedron")
+            ->check(CLI::Range(1, 5));
+    app.add_option("--model", o.model, "the model of that name")->excludes(solidOption);
+    app.add_option("--size", g.size, "picture size in pixels (default 1024x700)");
+    app.add_option("--show", g.show, "which shells: both|solid|dual")
+        ->check(CLI::IsMember({"both", "solid", "dual"}));
+    app.add_option("--dual", g.dual, "which dual: program|reciprocal")
+        ->check(CLI::IsMember({"program", "reciprocal"}));
+    app.add_option("--back", g.back, "back edges: dashed|hidden|drawn")
+        ->check(CLI::IsMember({"dashed", "hidden", "drawn"}));
+    app.add_flag("--numbers{solid}", g.numbers, "number the vertices: solid (the default), dual or both")
+        ->check(CLI::IsMember({"solid", "dual", "both"}))
+        ->option_text("[solid|dual|both]");
+    app.add_option("--faces", g.faces, "faces: off|shaded|translucent")
+        ->check(CLI::IsMember({"off", "shaded", "translucent"}));
+    g.frames_ =
+        app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
+            ->check(CLI::Range(1, maxFrames));
+    g.overwrite_ =
+        app.add_flag("--overwrite", o.overwrite, "let --frames or --net replace pictures or pages already there (else refused)");
+    app.add_flag("--turntable", o.view.turntable,
+                 "the first angle raises the camera; turns go about the model's own up axis");
+    app.add_option("--line-width", o.view.lineWidth, "line width in pixels (default grows with the size)")
+        ->check(finiteNumber)
+        ->check(CLI::Range(0.1, 64.0));
+    app.add_option("--font-px", o.view.fontPx, "height of the numbers in pixels (default grows with the size)")
+        ->check(CLI::Range(1, 512));
+    app.add_option("--background", g.background, "white, none (transparent) or #rrggbb");
+    app.add_option("--palette", g.palette, "classic (blue and red) or colourblind (blue and orange)")
+        ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
+    g.morph_ = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)")
+                   ->check(finiteNumber);
+    app.add_option("--animate", g.animate, "what --frames changes: turn|morph|both|unfold")
+        ->check(CLI::IsMember({"turn", "morph", "both", "unfold"}));
+}
+
+// --info, the fold, and the paper net's page and scale.
+void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
+    g.info_ = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
+    g.info_->excludes(g.png_)->excludes(g.svg_)->excludes(g.off_)->excludes(g.net_);
+    g.unfold_ =
+        app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")
+            ->check(finiteNumber)
+            ->check(CLI::Range(0.0, 1.0));
+    g.page_ = app.add_option("--page", g.page, "the net's page: a4|letter|a3 (default a4)")
+                  ->check(CLI::IsMember({"a4", "letter", "a3"}));
+    g.edge_ = app.add_option("--edge-mm", o.edgeMm,
+                             "the net's mean edge in millimetres, " + millimetres(minEdgeMm) + " to " +
+                                 millimetres(maxEdgeMm) + " (default: the largest that fits)")
+                  ->check(finiteNumber)
+                  ->check(CLI::Range(minEdgeMm, maxEdgeMm));
+}
+
+// The view's settings given as words or numbers; what is wrong, or "".
+std::string readView(const Given& g, ExplorerOptions& o) {
+    if (!g.angles.empty()) {
+        if (!std::isfinite(g.angles[0]) || !std::isfinite(g.angles[1]) ||
+            std::fabs(g.angles[0]) > 3.4e38 || std::fabs(g.angles[1]) > 3.4e38)
+            return "--angles: the angles must be finite numbers of degrees";
+        o.view.angleX = static_cast<float>(g.angles[0]);
+        o.view.angleY = static_cast<float>(g.angles[1]);
+    }
+    if (!g.size.empty()) {
+        const std::string problem = readSize(g.size, o.view.width, o.view.height);
+        if (!problem.empty()) return problem;
+    }
+    const std::string& show = g.show;
+    if (!show.empty()) o.view.show = show == "solid" ? ShowMode::Solid : show == "dual" ? ShowMode::Dual : ShowMode::Both;
+    if (!g.dual.empty()) o.dual = g.dual == "reciprocal" ? DualKind::Reciprocal : DualKind::Program;
+    const std::string& back = g.back;
+    if (!back.empty())
+        o.view.back = back == "dashed" ? BackEdges::Dashed : back == "hidden" ? BackEdges::Hidden : BackEdges::Drawn;
+    o.view.numbers = g.numbers == "solid" || g.numbers == "both";
+    o.view.dualNumbers = g.numbers == "dual" || g.numbers == "both";
+    const std::string& faces = g.faces;
+    if (!faces.empty())
+        o.view.faces = faces == "shaded" ? FaceStyle::Shaded : faces == "translucent" ? FaceStyle::Translucent : FaceStyle::Off;
+    if (!g.background.empty()) {
+        const std::string problem = readBackground(g.background, o.view.background, o.view.transparent);
+        if (!problem.empty()) return problem;
+    }
+    if (!g.palette.empty()) o.view.palette = g.palette == "classic" ? PaletteKind::Classic : PaletteKind::Colourblind;
+    return "";
+}
+
+// The output asked for and the options that only go with some outputs;
+// what is wrong, or "".
+std::string readOutput(const Given& g, ExplorerOptions& o) {
+    if (*g.png_) o.output = OutputKind::Png, o.outputPath = g.png;
+    if (*g.svg_) o.output = OutputKind::Svg, o.outputPath = g.svg;
+    if (*g.off_) o.output = OutputKind::Off, o.outputPath = g.off;
+    if (*g.net_) o.output = OutputKind::Net, o.outputPath = g.net;
+    if (o.output != OutputKind::Window && o.outputPath.empty()) return "the output file name is empty";
+    const char* kinds[] = {"", "png", "svg", "off"};
+    if (o.output == OutputKind::Png || o.output == OutputKind::Svg || o.output == OutputKind::Off) {
+        const std::string problem = extensionProblem(std::string("--") + kinds[int(o.output)], o.outputPath,
+                                                     kinds[int(o.output)]);
+        if (!problem.empty()) return problem;
+    }
+    if (*g.frames_ && o.output != OutputKind::Png && o.output != OutputKind::Svg)
+        return "--frames needs --png FILE or --svg FILE";
+    if (*g.frames_ && o.outputPath == "-")
+        return "--frames writes files of their own; it cannot write to standard output (-)";
+    if (*g.overwrite_ && !*g.frames_ && !*g.net_) return "--overwrite goes with --frames or --net";
+    if (*g.morph_ && !(o.view.morph >= 0.0 && o.view.morph <= 1.0))
+        return "--morph: the stage must be a number from 0 to 1";
+    if (!g.animate.empty()) {
+        if (!*g.frames_) return "--animate needs --frames N";
+        o.animate = g.animate == "morph"    ? Animation::Morph
+                    : g.animate == "both"   ? Animation::Both
+                    : g.animate == "unfold" ? Animation::Unfold
+                                            : Animation::Turn;
+        if ((o.animate == Animation::Morph || o.animate == Animation::Both) && *g.morph_)
+            return "--morph cannot go with --animate " + g.animate + ", which runs the stage from 0 to 1";
+    }
+    if (*g.info_) o.output = OutputKind::Info;
+    if (*g.unfold_ && (o.output == OutputKind::Off || o.output == OutputKind::Net))
+        return "--unfold is for pictures, not for --off or --net";
+    if ((*g.page_ || *g.edge_) && o.output != OutputKind::Net)
+        return std::string(*g.page_ ? "--page" : "--edge-mm") + " needs --net FILE";
+    if (g.page == "letter") o.page = PageSize::Letter;
+    if (g.page == "a3") o.page = PageSize::A3;
+    if (o.output == OutputKind::Net) {
+        const std::size_t dot = g.net.rfind('.');
+        const std::string ending = dot == std::string::npos ? "" : g.net.substr(dot);
+        if (ending != ".pdf" && ending != ".svg") return "--net: " + g.net + " must end in .pdf or .svg";
+    }
+    return "";
+}
 
 }  // namespace
 
@@ -88,76 +262,19 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     app.footer(
         "With no input it reads the ten solid files of the current directory or, when\n"
         "none of them is there, the copy installed with it (PREFIX/share/platonic-duals/data).\n"
-        "Without --png, --svg or --off it opens a window, starting from the state the\n"
-        "options describe: arrows or a left drag turn, 1..5 pick a solid, Tab the next\n"
-        "model, d c b n change what is drawn, s saves a PNG, ? lists every key, q quits.\n"
+        "Without --png, --svg, --off, --net or --info it opens a window; with one of them\n"
+        "it writes that output and needs no display. The window starts from the state\n"
+        "the options describe: arrows or a left drag turn, 1..5 pick a solid, Tab the\n"
+        "next model, d c b n change what is drawn, s saves a PNG, ? lists every key,\n"
+        "q quits.\n"
         "Exit status: 0, or 2 for a bad option or an input that cannot be read.");
+    app.formatter(std::make_shared<HelpFormatter>());
     if (!version.empty()) app.set_version_flag("--version", version, "Print the version and exit");
     app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF files");
-    std::string png, svg, off, size;
-    auto* pngOption = app.add_option("--png", png, "write the picture as PNG, no window (- for standard output)");
-    auto* svgOption = app.add_option("--svg", svg, "write the picture as SVG, no window (- for standard output)");
-    auto* offOption =
-        app.add_option("--off", off, "write the model and its dual as OFF, no window (- for standard output)");
-    std::string net;
-    auto* netOption = app.add_option("--net", net, "write the paper net as PDF or SVG pages, no window");
-    pngOption->excludes(svgOption)->excludes(offOption)->excludes(netOption);
-    svgOption->excludes(offOption)->excludes(netOption);
-    offOption->excludes(netOption);
-
-    std::vector<double> angles;
-    app.add_option("--angles", angles, "turn about x, then about y, in degrees (default 30 45)")
-        ->expected(2);
-    auto* solidOption =
-        app.add_option("--solid", o.solid, "the solid: 1 tetrahedron .. 5 icosahedron")
-            ->check(CLI::Range(1, 5));
-    app.add_option("--model", o.model, "the model of that name")->excludes(solidOption);
-    app.add_option("--size", size, "picture size in pixels (default 1024x700)");
-    std::string show, dual, back;
-    app.add_option("--show", show, "which shells: both|solid|dual")
-        ->check(CLI::IsMember({"both", "solid", "dual"}));
-    app.add_option("--dual", dual, "which dual: program|reciprocal")
-        ->check(CLI::IsMember({"program", "reciprocal"}));
-    app.add_option("--back", back, "back edges: dashed|hidden|drawn")
-        ->check(CLI::IsMember({"dashed", "hidden", "drawn"}));
-    std::string numbers, faces, background, palette;
-    app.add_flag("--numbers{solid}", numbers, "number the vertices: solid (the default), dual or both")
-        ->check(CLI::IsMember({"solid", "dual", "both"}));
-    app.add_option("--faces", faces, "faces: off|shaded|translucent")
-        ->check(CLI::IsMember({"off", "shaded", "translucent"}));
-    auto* framesOption =
-        app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
-            ->check(CLI::Range(1, maxFrames));
-    auto* overwriteOption =
-        app.add_flag("--overwrite", o.overwrite, "let --frames or --net replace pictures or pages already there (else refused)");
-    app.add_flag("--turntable", o.view.turntable,
-                 "the first angle raises the camera; turns go about the model's own up axis");
-    app.add_option("--line-width", o.view.lineWidth, "line width in pixels (default grows with the size)")
-        ->check(finiteNumber)
-        ->check(CLI::Range(0.1, 64.0));
-    app.add_option("--font-px", o.view.fontPx, "height of the numbers in pixels (default grows with the size)")
-        ->check(CLI::Range(1, 512));
-    app.add_option("--background", background, "white, none (transparent) or #rrggbb");
-    app.add_option("--palette", palette, "classic (blue and red) or colourblind (blue and orange)")
-        ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
-    auto* morphOption = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)")
-                            ->check(finiteNumber);
-    std::string animate;
-    app.add_option("--animate", animate, "what --frames changes: turn|morph|both|unfold")
-        ->check(CLI::IsMember({"turn", "morph", "both", "unfold"}));
-    auto* infoOption = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
-    infoOption->excludes(pngOption)->excludes(svgOption)->excludes(offOption)->excludes(netOption);
-
-    std::string page;
-    auto* unfoldOption =
-        app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")
-            ->check(finiteNumber)
-            ->check(CLI::Range(0.0, 1.0));
-    auto* pageOption = app.add_option("--page", page, "the net's page: a4|letter|a3 (default a4)")
-                           ->check(CLI::IsMember({"a4", "letter", "a3"}));
-    auto* edgeOption = app.add_option("--edge-mm", o.edgeMm, "the net's mean edge in millimetres")
-                           ->check(finiteNumber)
-                           ->check(CLI::Range(minEdgeMm, maxEdgeMm));
+    Given given;
+    addOutputOptions(app, given);
+    addViewOptions(app, o, given);
+    addLastOptions(app, o, given);
 
     auto fail = [&](const std::string& what) {
         parsed.exitStatus = 2;
@@ -178,70 +295,8 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     } catch (const CLI::ParseError& e) {
         return fail(e.what());
     }
-
-    if (!angles.empty()) {
-        if (!std::isfinite(angles[0]) || !std::isfinite(angles[1]) ||
-            std::fabs(angles[0]) > 3.4e38 || std::fabs(angles[1]) > 3.4e38)
-            return fail("--angles: the angles must be finite numbers of degrees");
-        o.view.angleX = static_cast<float>(angles[0]);
-        o.view.angleY = static_cast<float>(angles[1]);
-    }
-    if (!size.empty()) {
-        const std::string problem = readSize(size, o.view.width, o.view.height);
-        if (!problem.empty()) return fail(problem);
-    }
-    if (!show.empty()) o.view.show = show == "solid" ? ShowMode::Solid : show == "dual" ? ShowMode::Dual : ShowMode::Both;
-    if (!dual.empty()) o.dual = dual == "reciprocal" ? DualKind::Reciprocal : DualKind::Program;
-    if (!back.empty())
-        o.view.back = back == "dashed" ? BackEdges::Dashed : back == "hidden" ? BackEdges::Hidden : BackEdges::Drawn;
-    o.view.numbers = numbers == "solid" || numbers == "both";
-    o.view.dualNumbers = numbers == "dual" || numbers == "both";
-    if (!faces.empty())
-        o.view.faces = faces == "shaded" ? FaceStyle::Shaded : faces == "translucent" ? FaceStyle::Translucent : FaceStyle::Off;
-    if (!background.empty()) {
-        const std::string problem = readBackground(background, o.view.background, o.view.transparent);
-        if (!problem.empty()) return fail(problem);
-    }
-    if (!palette.empty()) o.view.palette = palette == "classic" ? PaletteKind::Classic : PaletteKind::Colourblind;
-    if (*pngOption) o.output = OutputKind::Png, o.outputPath = png;
-    if (*svgOption) o.output = OutputKind::Svg, o.outputPath = svg;
-    if (*offOption) o.output = OutputKind::Off, o.outputPath = off;
-    if (*netOption) o.output = OutputKind::Net, o.outputPath = net;
-    if (o.output != OutputKind::Window && o.outputPath.empty())
-        return fail("the output file name is empty");
-    const char* kinds[] = {"", "png", "svg", "off"};
-    if (o.output == OutputKind::Png || o.output == OutputKind::Svg || o.output == OutputKind::Off) {
-        const std::string problem = extensionProblem(std::string("--") + kinds[int(o.output)], o.outputPath,
-                                                     kinds[int(o.output)]);
-        if (!problem.empty()) return fail(problem);
-    }
-    if (*framesOption && o.output != OutputKind::Png && o.output != OutputKind::Svg)
-        return fail("--frames needs --png FILE or --svg FILE");
-    if (*framesOption && o.outputPath == "-")
-        return fail("--frames writes files of their own; it cannot write to standard output (-)");
-    if (*overwriteOption && !*framesOption && !*netOption) return fail("--overwrite goes with --frames or --net");
-    if (*morphOption && !(o.view.morph >= 0.0 && o.view.morph <= 1.0))
-        return fail("--morph: the stage must be a number from 0 to 1");
-    if (!animate.empty()) {
-        if (!*framesOption) return fail("--animate needs --frames N");
-        o.animate = animate == "morph"    ? Animation::Morph
-                    : animate == "both"   ? Animation::Both
-                    : animate == "unfold" ? Animation::Unfold
-                                          : Animation::Turn;
-        if ((o.animate == Animation::Morph || o.animate == Animation::Both) && *morphOption)
-            return fail("--morph cannot go with --animate " + animate + ", which runs the stage from 0 to 1");
-    }
-    if (*infoOption) o.output = OutputKind::Info;
-    if (*unfoldOption && (o.output == OutputKind::Off || o.output == OutputKind::Net))
-        return fail("--unfold is for pictures, not for --off or --net");
-    if ((*pageOption || *edgeOption) && o.output != OutputKind::Net)
-        return fail(std::string(*pageOption ? "--page" : "--edge-mm") + " needs --net FILE");
-    if (page == "letter") o.page = PageSize::Letter;
-    if (page == "a3") o.page = PageSize::A3;
-    if (o.output == OutputKind::Net) {
-        const std::size_t dot = net.rfind('.');
-        const std::string ending = dot == std::string::npos ? "" : net.substr(dot);
-        if (ending != ".pdf" && ending != ".svg") return fail("--net: " + net + " must end in .pdf or .svg");
-    }
+    std::string problem = readView(given, o);
+    if (problem.empty()) problem = readOutput(given, o);
+    if (!problem.empty()) return fail(problem);
     return parsed;
 }

@@ -79,9 +79,9 @@ Result<std::vector<HalfSpace>> faceHalfSpaces(const Polyhedron& p, Vec3d centre,
         const double length = ::length(plane.normal);
         if (!(length > 0.0))
             return failure("face " + std::to_string(f + numberBase) + " has no plane");
-        Vec3d n{plane.normal.x / length, plane.normal.y / length, plane.normal.z / length};
+        Vec3d n = plane.normal / length;
         double d = dot(n, plane.cornerSum) / p.faceSize(f);
-        if (d < 0) n = {-n.x, -n.y, -n.z}, d = -d;
+        if (d < 0) n = -n, d = -d;
         if (!(d > 0.0))
             return failure("face " + std::to_string(f + numberBase) + " lies in a plane through the centre");
         planes[std::size_t(f)] = {n, d};

@@ -10,13 +10,11 @@ Vec3d vertexMean(const Polyhedron& p) {
     for (std::size_t i = 0; i < p.vertices.size(); ++i) {
         if (!used[i]) continue;
         const Vec3& v = p.vertices[i];
-        sum.x += v.x;
-        sum.y += v.y;
-        sum.z += v.z;
+        sum += widen(v);
         ++count;
     }
     const double n = count == 0 ? 1.0 : static_cast<double>(count);
-    return {sum.x / n, sum.y / n, sum.z / n};
+    return sum / n;
 }
 
 FacePlane facePlane(const Polyhedron& p, int face, Vec3d centre) {
@@ -26,12 +24,8 @@ FacePlane facePlane(const Polyhedron& p, int face, Vec3d centre) {
     for (int k = 0; k < m; ++k) {
         const Vec3d a = widen(p.vertices[corners[k]]) - centre;
         const Vec3d b = widen(p.vertices[corners[k + 1 < m ? k + 1 : 0]]) - centre;
-        plane.normal.x += (a.y - b.y) * (a.z + b.z);
-        plane.normal.y += (a.z - b.z) * (a.x + b.x);
-        plane.normal.z += (a.x - b.x) * (a.y + b.y);
-        plane.cornerSum.x += a.x;
-        plane.cornerSum.y += a.y;
-        plane.cornerSum.z += a.z;
+        plane.normal += {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
+        plane.cornerSum += a;
     }
     return plane;
 }

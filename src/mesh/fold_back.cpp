@@ -47,7 +47,7 @@ Motion turnAbout(Vec3d a, Vec3d k, double angle) {
     m.r[7] = t * k.z * k.y + s * k.x;
     m.r[8] = c + t * k.z * k.z;
     const Vec3d ra = m.turn(a);
-    m.shift = {a.x - ra.x, a.y - ra.y, a.z - ra.z};
+    m.shift = a - ra;
     return m;
 }
 
@@ -72,7 +72,5 @@ std::vector<Vec3d> foldNet(const Polyhedron& p, const Net& net, double amount) {
 
 Vec3d onModel(const NetPiece& piece, Vec3d q) {
     const Vec3d ez = cross(piece.ex, piece.ey);
-    return {piece.origin.x + q.x * piece.ex.x + q.y * piece.ey.x + q.z * ez.x,
-            piece.origin.y + q.x * piece.ex.y + q.y * piece.ey.y + q.z * ez.y,
-            piece.origin.z + q.x * piece.ex.z + q.y * piece.ey.z + q.z * ez.z};
+    return piece.origin + q.x * piece.ex + q.y * piece.ey + q.z * ez;
 }

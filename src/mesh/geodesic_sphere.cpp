@@ -23,10 +23,9 @@ Polyhedron geodesicSphere(int k) {
         for (int j = 0; j <= k; ++j)
             for (int i = 0; i + j <= k; ++i) {
                 const double s = double(i) / k, t = double(j) / k;
-                const Vec3d p{a.x + (b.x - a.x) * s + (c.x - a.x) * t, a.y + (b.y - a.y) * s + (c.y - a.y) * t,
-                           a.z + (b.z - a.z) * s + (c.z - a.z) * t};
+                const Vec3d p = a + (b - a) * s + (c - a) * t;
                 const double n = length(p);
-                points.push_back({p.x / n, p.y / n, p.z / n});
+                points.push_back(p / n);
             }
     }
     const PointClusters one = clusterPoints(points, 0.1 / k);

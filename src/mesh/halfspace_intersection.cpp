@@ -15,7 +15,7 @@ namespace {
 // Two planes are the same where these points are.
 Vec3d planePoint(const HalfSpace& h, double size) {
     const double k = size / h.offset;
-    return {h.normal.x * k, h.normal.y * k, h.normal.z * k};
+    return h.normal * k;
 }
 
 // The cluster numbers in `ids` put in order counter-clockwise about
@@ -23,9 +23,9 @@ Vec3d planePoint(const HalfSpace& h, double size) {
 // convex polygon in the angle order around an inner point go round it.
 void orderAround(std::vector<int>& ids, const std::vector<Vec3d>& at, Vec3d normal) {
     Vec3d mean{0, 0, 0};
-    for (int id : ids) mean = {mean.x + at[id].x, mean.y + at[id].y, mean.z + at[id].z};
+    for (int id : ids) mean += at[id];
     const double n = double(ids.size());
-    mean = {mean.x / n, mean.y / n, mean.z / n};
+    mean = mean / n;
     // Any direction in the plane, then the one a quarter turn on.
     const Vec3d helper = std::fabs(normal.x) < 0.6 ? Vec3d{1, 0, 0} : Vec3d{0, 1, 0};
     const Vec3d e1 = cross(normal, helper);
@@ -74,7 +74,7 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
         if (same[i] == int(i)) {
             source.push_back(int(i));
             const HalfSpace& h = spaces[i];
-            polar.push_back({h.normal.x / h.offset, h.normal.y / h.offset, h.normal.z / h.offset});
+            polar.push_back(h.normal / h.offset);
         }
     Result<ConvexHull> hull = convexHull(polar, false);
     if (!hull) return failure("the half-spaces bound no solid: " + hull.error().what);
@@ -85,7 +85,7 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
         const double h = -hull->offsets[std::size_t(k)];
         if (!(h > 0.0)) return failure("the half-spaces leave the solid open");
         const Vec3d n = hull->normals[std::size_t(k)];
-        corners[std::size_t(k)] = {n.x / h, n.y / h, n.z / h};
+        corners[std::size_t(k)] = n / h;
     }
     const PointClusters merged = clusterPoints(corners, tolerance * size);
 

@@ -108,7 +108,7 @@ std::vector<HalfSpace> morphHalfSpaces(const MorphFamily& family, double t) {
     for (const Vec3d& v : family.corners) {
         const double distance = length(v);
         // A vertex at the centre asks nothing of x.
-        if (distance > 0.0) spaces.push_back({{v.x / distance, v.y / distance, v.z / distance}, bound / distance});
+        if (distance > 0.0) spaces.push_back({v / distance, bound / distance});
     }
     return spaces;
 }

@@ -57,7 +57,7 @@ void planeFrame(Vec3d n, Vec3d& e1, Vec3d& e2) {
     const Vec3d helper = std::fabs(n.x) < 0.6 ? Vec3d{1, 0, 0} : Vec3d{0, 1, 0};
     e1 = cross(helper, n);
     const double l = length(e1);
-    e1 = {e1.x / l, e1.y / l, e1.z / l};
+    e1 = e1 / l;
     e2 = cross(n, e1);
 }
 
@@ -77,7 +77,7 @@ struct Scratch {
 bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vector<Line>& lines, double reach,
                 double near, Scratch& scratch, std::vector<Corner>& corners) {
     const Vec3d n = h.normal;
-    const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
+    const Vec3d origin = n * h.offset;
     std::vector<P2>& polygon = scratch.polygon;
     std::vector<P2>& next = scratch.next;
     std::vector<int>& side = scratch.side;
@@ -134,8 +134,7 @@ bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vec
                 std::fabs(line.ax * p.x + line.ay * p.y - line.c) < near * line.slope)
                 corner.crowdedBy = line.id;
         }
-        corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
-                     origin.z + p.x * e1.z + p.y * e2.z};
+        corner.at = origin + p.x * e1 + p.y * e2;
         corners.push_back(corner);
     }
     return true;
@@ -219,15 +218,14 @@ bool intersectSorted(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std
     if (!(area > 0)) return true;
 
     const Vec3d n = h.normal;
-    const Vec3d origin{n.x * h.offset, n.y * h.offset, n.z * h.offset};
+    const Vec3d origin = n * h.offset;
     for (std::size_t k = 0; k < m; ++k) {
         Corner corner{{self, lines[std::size_t(kept[first + (k + m - 1) % m].line)].id,
                        lines[std::size_t(kept[first + k].line)].id},
                       -1, {}};
         std::sort(corner.planes, corner.planes + 3);
         const P2 p = at[k];
-        corner.at = {origin.x + p.x * e1.x + p.y * e2.x, origin.y + p.x * e1.y + p.y * e2.y,
-                     origin.z + p.x * e1.z + p.y * e2.z};
+        corner.at = origin + p.x * e1 + p.y * e2;
         corners.push_back(corner);
     }
     // Each line's farthest corner is where the sides' angles pass its own;
@@ -266,6 +264,314 @@ bool cutPlane(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vecto
     return clipSquare(h, self, e1, e2, lines, reach, near, scratch, corners);
 }
 
+// Every plane's polygon: the corners one after another and, per polygon,
+// where its corners start and the plane it lies in.
+struct Polygons {
+    std::vector<Corner> corners;
+    std::vector<int> start{0};
+    std::vector<int> source;
+    std::vector<int> of;  // per plane, its polygon or -1
+};
+
+// Whether `nearby` was framed for these very normals: what does not change
+// as the planes move along their normals is then worked out already.
+bool framedFor(const Nearby& nearby, const std::vector<HalfSpace>& spaces) {
+    bool framed = nearby.normals.size() == spaces.size();
+    for (std::size_t i = 0; i < spaces.size() && framed; ++i)
+        framed = nearby.normals[i].x == spaces[i].normal.x && nearby.normals[i].y == spaces[i].normal.y &&
+                 nearby.normals[i].z == spaces[i].normal.z;
+    return framed;
+}
+
+// The neighbours of plane i as lines in its frame, a neighbour in the same
+// plane left out and the others named by their first copy.
+void neighbourLines(std::size_t i, const std::vector<HalfSpace>& spaces, const Nearby& nearby,
+                    const std::vector<int>& same, bool framed, Vec3d e1, Vec3d e2, std::vector<Line>& lines) {
+    const HalfSpace& h = spaces[i];
+    lines.resize(std::size_t(nearby.start[i + 1] - nearby.start[i]));
+    std::size_t count = 0;
+    for (int s = nearby.start[i]; s < nearby.start[i + 1]; ++s) {
+        const int to = nearby.to[std::size_t(s)], j = same[std::size_t(to)];
+        if (j == int(i)) continue;
+        const HalfSpace& g = spaces[std::size_t(j)];
+        if (framed && j == to) {
+            const NearbyLine& known = nearby.lines[std::size_t(s)];
+            lines[count++] = {known.ax, known.ay, g.offset - h.offset * known.cosine, known.slope, j};
+        } else {
+            const double ax = dot(g.normal, e1), ay = dot(g.normal, e2);
+            lines[count++] = {ax, ay, g.offset - h.offset * dot(g.normal, h.normal), std::hypot(ax, ay), j};
+        }
+    }
+    lines.resize(count);
+}
+
+// Every plane's polygon, each corner worked out in its own plane; a
+// failure when the neighbours of a plane leave its face open.
+Status cutPolygons(const std::vector<HalfSpace>& spaces, const Nearby& nearby, const std::vector<int>& same,
+                   double reach, double near, Polygons& out) {
+    out.of.assign(spaces.size(), -1);
+    const bool framed = framedFor(nearby, spaces);
+    std::vector<Line> lines;
+    std::vector<Corner> polygon;
+    Scratch scratch;
+    for (std::size_t i = 0; i < spaces.size(); ++i) {
+        if (same[i] != int(i)) continue;
+        const HalfSpace& h = spaces[i];
+        Vec3d e1, e2;
+        if (framed) e1 = nearby.across[i], e2 = nearby.along[i];
+        else planeFrame(h.normal, e1, e2);
+        neighbourLines(i, spaces, nearby, same, framed, e1, e2, lines);
+        if (!cutPlane(h, int(i), e1, e2, lines, reach, near, scratch, polygon))
+            return failure("the planes near plane " + std::to_string(i) + " leave its face open");
+        if (polygon.empty()) continue;
+        out.of[i] = int(out.source.size());
+        out.corners.insert(out.corners.end(), polygon.begin(), polygon.end());
+        out.start.push_back(int(out.corners.size()));
+        out.source.push_back(int(i));
+    }
+    return Done{};
+}
+
+// Per corner, the first corner of its owner's polygon on the same three
+// planes (-1 when its owner has none), and per plane whether its face
+// passes a point where several planes meet.
+void findOwners(const Polygons& polygons, std::size_t planeCount, std::vector<int>& owner,
+                std::vector<char>& byPlace) {
+    const std::vector<Corner>& corners = polygons.corners;
+    // Per polygon, its first corner on each three planes.
+    std::unordered_map<PlanesOf, int, HashPlanes> firstWithPlanes;
+    firstWithPlanes.reserve(corners.size());
+    for (std::size_t k = 0; k < polygons.source.size(); ++k)
+        for (int r = polygons.start[k]; r < polygons.start[k + 1]; ++r) {
+            const int* planes = corners[std::size_t(r)].planes;
+            firstWithPlanes.emplace(PlanesOf{int(k), planes[0], planes[1], planes[2]}, r);
+        }
+    owner.assign(corners.size(), -1);
+    byPlace.assign(planeCount, 0);
+    for (std::size_t k = 0; k < polygons.source.size(); ++k)
+        for (int q = polygons.start[k]; q < polygons.start[k + 1]; ++q) {
+            const Corner& c = corners[std::size_t(q)];
+            if (c.crowdedBy >= 0) {
+                for (int plane : c.planes) byPlace[std::size_t(plane)] = 1;
+                byPlace[std::size_t(c.crowdedBy)] = 1;
+            }
+            const int first = polygons.of[std::size_t(c.planes[0])];
+            if (first < 0) continue;
+            const auto found = firstWithPlanes.find(PlanesOf{first, c.planes[0], c.planes[1], c.planes[2]});
+            if (found != firstWithPlanes.end()) owner[std::size_t(q)] = found->second;
+        }
+}
+
+// One vertex per corner seen from each of its faces. A corner is found
+// again, by its three planes, among the corners of the first of them
+// (its owner). Where several planes meet in one point the faces see it
+// as different corners: every corner of a face through such a point,
+// and every corner found again with one, is matched by place instead.
+void matchCorners(const Polygons& polygons, std::size_t planeCount, double near, std::vector<int>& vertexOf,
+                  std::vector<Vec3d>& vertexAt) {
+    const std::vector<Corner>& corners = polygons.corners;
+    std::vector<int> owner;
+    std::vector<char> byPlace;
+    findOwners(polygons, planeCount, owner, byPlace);
+    std::vector<char> placed(corners.size(), 0);
+    for (std::size_t k = 0; k < polygons.source.size(); ++k)
+        for (int q = polygons.start[k]; q < polygons.start[k + 1]; ++q)
+            placed[std::size_t(q)] = owner[std::size_t(q)] < 0 || byPlace[std::size_t(polygons.source[k])];
+    for (std::size_t q = 0; q < corners.size(); ++q)
+        if (placed[q] && owner[q] >= 0) placed[std::size_t(owner[q])] = 1;
+    std::vector<Vec3d> placedAt;
+    for (std::size_t q = 0; q < corners.size(); ++q) {
+        if (owner[q] >= 0 && placed[std::size_t(owner[q])]) placed[q] = 1;
+        if (placed[q]) placedAt.push_back(corners[q].at);
+    }
+    const PointClusters crowd = clusterPoints(placedAt, near);
+    std::vector<int> crowdVertex(crowd.centres.size(), -1);
+    vertexOf.assign(corners.size(), -1);
+    vertexAt.clear();
+    std::size_t nextPlaced = 0;
+    for (std::size_t q = 0; q < corners.size(); ++q) {
+        int& v = vertexOf[q];
+        if (placed[q]) {
+            const int cluster = crowd.clusterOf[nextPlaced++];
+            int& shared = crowdVertex[std::size_t(cluster)];
+            if (shared < 0) shared = int(vertexAt.size()), vertexAt.push_back(crowd.centres[std::size_t(cluster)]);
+            v = shared;
+        } else if (owner[q] == int(q)) {
+            v = int(vertexAt.size());
+            vertexAt.push_back(corners[q].at);
+        } else {
+            v = vertexOf[std::size_t(owner[q])];
+        }
+    }
+}
+
+// The polygons as faces on their vertices, a polygon that shrank below
+// three corners left out; `faceOf` gets, per plane, its face or -1.
+Intersection facesOf(const Polygons& polygons, const std::vector<int>& vertexOf, const std::vector<Vec3d>& vertexAt,
+                     Vec3d centre, std::vector<int>& faceOf) {
+    Intersection out;
+    std::vector<int> number(vertexAt.size(), -1);
+    std::vector<std::int32_t> face;
+    for (std::size_t k = 0; k + 1 < polygons.start.size(); ++k) {
+        face.clear();
+        for (int s = polygons.start[k]; s < polygons.start[k + 1]; ++s) {
+            const int id = vertexOf[std::size_t(s)];
+            int& v = number[std::size_t(id)];
+            if (v < 0) {
+                v = out.shape.vertexCount();
+                const Vec3d p = vertexAt[std::size_t(id)];
+                out.shape.vertices.push_back({float(centre.x + p.x), float(centre.y + p.y), float(centre.z + p.z)});
+            }
+            if (face.empty() || face.back() != v) face.push_back(v);
+        }
+        while (face.size() > 1 && face.front() == face.back()) face.pop_back();
+        if (face.size() < 3) continue;
+        faceOf[std::size_t(polygons.source[k])] = out.shape.faceCount();
+        out.shape.addFace(face.data(), int(face.size()));
+        out.faceSource.push_back(polygons.source[k]);
+    }
+    // Vertices numbered for faces that then fell away are dropped.
+    Polyhedron& shape = out.shape;
+    std::vector<std::int32_t> kept(shape.vertices.size(), -1);
+    std::vector<Vec3> used;
+    for (std::int32_t& v : shape.corners) {
+        if (kept[std::size_t(v)] < 0) {
+            kept[std::size_t(v)] = std::int32_t(used.size());
+            used.push_back(shape.vertices[std::size_t(v)]);
+        }
+        v = kept[std::size_t(v)];
+    }
+    shape.vertices = std::move(used);
+    return out;
+}
+
+// The closed faces as the checks see them: the vertices' positions again
+// in double, about the centre, and their neighbours along the edges.
+struct Surface {
+    const Polyhedron& shape;
+    const std::vector<int>& faceSource;
+    const std::vector<HalfSpace>& spaces;
+    double allowed;
+    std::vector<Vec3d> at;
+    std::vector<int> neighbourStart, neighbours;
+
+    Surface(const Intersection& body, const EdgeTopology& topology, const std::vector<HalfSpace>& spaces,
+            Vec3d centre, double allowed)
+        : shape(body.shape), faceSource(body.faceSource), spaces(spaces), allowed(allowed) {
+        const int vertexCount = shape.vertexCount();
+        neighbourStart.assign(std::size_t(vertexCount) + 1, 0);
+        for (const Edge& e : topology.edges)
+            ++neighbourStart[std::size_t(e.a) + 1], ++neighbourStart[std::size_t(e.b) + 1];
+        for (int v = 0; v < vertexCount; ++v) neighbourStart[std::size_t(v) + 1] += neighbourStart[std::size_t(v)];
+        neighbours.resize(std::size_t(neighbourStart.back()));
+        std::vector<int> fill(neighbourStart.begin(), neighbourStart.end() - 1);
+        for (const Edge& e : topology.edges) {
+            neighbours[std::size_t(fill[std::size_t(e.a)]++)] = e.b;
+            neighbours[std::size_t(fill[std::size_t(e.b)]++)] = e.a;
+        }
+        at.resize(static_cast<std::size_t>(vertexCount));
+        for (int v = 0; v < vertexCount; ++v) at[std::size_t(v)] = widen(shape.vertices[std::size_t(v)]) - centre;
+    }
+
+    // Vertex v lies outside the half-space of `plane`, past the tolerance.
+    bool outside(int plane, int v) const {
+        const HalfSpace& h = spaces[std::size_t(plane)];
+        return dot(h.normal, at[std::size_t(v)]) > h.offset + allowed;
+    }
+
+    // The two corners beside v in face f, and the angle between them at v.
+    double besideIn(int f, int v, int& before, int& after) const {
+        const std::int32_t* c = shape.face(f);
+        const int m = shape.faceSize(f);
+        int k = 0;
+        while (c[k] != v) ++k;
+        before = c[(k + m - 1) % m], after = c[(k + 1) % m];
+        const Vec3d a = at[std::size_t(before)] - at[std::size_t(v)];
+        const Vec3d b = at[std::size_t(after)] - at[std::size_t(v)];
+        return std::atan2(length(cross(a, b)), dot(a, b));
+    }
+};
+
+// Convex at every vertex: the plane of each face there keeps all the
+// vertex's neighbours inside, and the faces go round it once (their
+// angles there add up to less than a full turn and a half).
+Status checkConvex(const Surface& surface, const VertexRings& rings) {
+    const double turn = 2 * std::acos(-1.0);
+    for (int v = 0; v < surface.shape.vertexCount(); ++v) {
+        const int ringFaces = rings.start[std::size_t(v) + 1] - rings.start[std::size_t(v)];
+        if (ringFaces > mostFacesAtAVertex) {
+            // Too many for every face against every neighbour: each face's
+            // plane against the corners beside v in it and in the faces on
+            // either side, and the angles at v under a full turn, which
+            // together make the faces round v a convex cone.
+            double angles = 0;
+            const int first = rings.start[std::size_t(v)];
+            for (int r = 0; r < ringFaces; ++r) {
+                const int plane = surface.faceSource[std::size_t(rings.faces[std::size_t(first + r)])];
+                for (int side = -1; side <= 1; ++side) {
+                    const int g = rings.faces[std::size_t(first + (r + side + ringFaces) % ringFaces)];
+                    int before, after;
+                    const double angle = surface.besideIn(g, v, before, after);
+                    if (side == 0) angles += angle;
+                    if (surface.outside(plane, before) || surface.outside(plane, after))
+                        return failure("the faces are not convex at a vertex");
+                }
+            }
+            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
+            continue;
+        }
+        double angles = 0;
+        for (int r = rings.start[std::size_t(v)]; r < rings.start[std::size_t(v) + 1]; ++r) {
+            const int f = rings.faces[std::size_t(r)];
+            for (int s = surface.neighbourStart[std::size_t(v)]; s < surface.neighbourStart[std::size_t(v) + 1]; ++s)
+                if (surface.outside(surface.faceSource[std::size_t(f)], surface.neighbours[std::size_t(s)]))
+                    return failure("the faces are not convex at a vertex");
+            // Three angles, each under half a turn, stay under a turn and a half.
+            if (ringFaces <= 3) continue;
+            int before, after;
+            angles += surface.besideIn(f, v, before, after);
+        }
+        if (angles > 1.5 * turn) return failure("the faces wind more than once round a vertex");
+    }
+    return Done{};
+}
+
+// Every plane without a face keeps the body inside: the highest vertex
+// above it, climbing from a vertex of a neighbour's face.
+Status checkFacelessPlanes(const Surface& surface, const Nearby& nearby, const std::vector<int>& same,
+                           const std::vector<int>& faceOf) {
+    const std::vector<HalfSpace>& spaces = surface.spaces;
+    long long steps = 0;
+    const long long mostSteps = 16LL * (surface.shape.vertexCount() + 16);
+    for (std::size_t i = 0; i < spaces.size(); ++i) {
+        if (same[i] != int(i) || faceOf[i] >= 0) continue;
+        int from = -1;
+        for (int s = nearby.start[i]; s < nearby.start[i + 1] && from < 0; ++s) {
+            const int f = faceOf[std::size_t(same[std::size_t(nearby.to[std::size_t(s)])])];
+            if (f >= 0) from = surface.shape.face(f)[0];
+        }
+        if (from < 0) from = 0;
+        const Vec3d n = spaces[i].normal;
+        double height = dot(n, surface.at[std::size_t(from)]);
+        for (;;) {
+            if (surface.outside(int(i), from)) return failure("plane " + std::to_string(i) + " cuts the faces");
+            if (++steps > mostSteps) return failure("the climbs take too long");
+            int best = -1;
+            double bestHeight = height;
+            for (int s = surface.neighbourStart[std::size_t(from)]; s < surface.neighbourStart[std::size_t(from) + 1];
+                 ++s) {
+                const double h = dot(n, surface.at[std::size_t(surface.neighbours[std::size_t(s)])]);
+                if (h > bestHeight) best = surface.neighbours[std::size_t(s)], bestHeight = h;
+            }
+            if (best < 0) break;
+            from = best;
+            height = bestHeight;
+        }
+    }
+    return Done{};
+}
+
+
 }  // namespace
 
 void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces) {
@@ -295,145 +601,17 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
         if (!(h.offset > 0.0) || !std::isfinite(h.offset / size))
             return failure("a half-space does not hold the centre");
     const std::vector<int> same = samePlanes(spaces, size, tolerance);
-    const double reach = 1.5 * size;
 
-    // Every plane's polygon, each corner worked out in its own plane.
-    std::vector<Corner> corners;
-    std::vector<int> polygonStart{0};
-    std::vector<int> polygonSource;
-    std::vector<int> polygonOf(spaces.size(), -1);
-    // What does not change as the planes move along their normals was
-    // worked out once, if for these normals.
-    bool framed = nearby.normals.size() == spaces.size();
-    for (std::size_t i = 0; i < spaces.size() && framed; ++i)
-        framed = nearby.normals[i].x == spaces[i].normal.x && nearby.normals[i].y == spaces[i].normal.y &&
-                 nearby.normals[i].z == spaces[i].normal.z;
-    std::vector<Line> lines;
-    std::vector<Corner> polygon;
-    Scratch scratch;
-    for (std::size_t i = 0; i < spaces.size(); ++i) {
-        if (same[i] != int(i)) continue;
-        const HalfSpace& h = spaces[i];
-        Vec3d e1, e2;
-        if (framed) e1 = nearby.across[i], e2 = nearby.along[i];
-        else planeFrame(h.normal, e1, e2);
-        lines.resize(std::size_t(nearby.start[i + 1] - nearby.start[i]));
-        std::size_t count = 0;
-        for (int s = nearby.start[i]; s < nearby.start[i + 1]; ++s) {
-            const int to = nearby.to[std::size_t(s)], j = same[std::size_t(to)];
-            if (j == int(i)) continue;
-            const HalfSpace& g = spaces[std::size_t(j)];
-            if (framed && j == to) {
-                const NearbyLine& known = nearby.lines[std::size_t(s)];
-                lines[count++] = {known.ax, known.ay, g.offset - h.offset * known.cosine, known.slope, j};
-            } else {
-                const double ax = dot(g.normal, e1), ay = dot(g.normal, e2);
-                lines[count++] = {ax, ay, g.offset - h.offset * dot(g.normal, h.normal), std::hypot(ax, ay), j};
-            }
-        }
-        lines.resize(count);
-        if (!cutPlane(h, int(i), e1, e2, lines, reach, tolerance * size, scratch, polygon))
-            return failure("the planes near plane " + std::to_string(i) + " leave its face open");
-        if (polygon.empty()) continue;
-        polygonOf[i] = int(polygonSource.size());
-        corners.insert(corners.end(), polygon.begin(), polygon.end());
-        polygonStart.push_back(int(corners.size()));
-        polygonSource.push_back(int(i));
-    }
-
-    // One vertex per corner seen from each of its faces. A corner is found
-    // again, by its three planes, among the corners of the first of them
-    // (its owner). Where several planes meet in one point the faces see it
-    // as different corners: every corner of a face through such a point,
-    // and every corner found again with one, is matched by place instead.
-    // Per polygon, its first corner on each three planes.
-    std::unordered_map<PlanesOf, int, HashPlanes> firstWithPlanes;
-    firstWithPlanes.reserve(corners.size());
-    for (std::size_t k = 0; k < polygonSource.size(); ++k)
-        for (int r = polygonStart[k]; r < polygonStart[k + 1]; ++r) {
-            const int* planes = corners[std::size_t(r)].planes;
-            firstWithPlanes.emplace(PlanesOf{int(k), planes[0], planes[1], planes[2]}, r);
-        }
-    std::vector<int> owner(corners.size(), -1);
-    std::vector<char> byPlace(spaces.size(), 0);  // per plane: its face passes such a point
-    for (std::size_t k = 0; k < polygonSource.size(); ++k)
-        for (int q = polygonStart[k]; q < polygonStart[k + 1]; ++q) {
-            const Corner& c = corners[std::size_t(q)];
-            if (c.crowdedBy >= 0) {
-                for (int plane : c.planes) byPlace[std::size_t(plane)] = 1;
-                byPlace[std::size_t(c.crowdedBy)] = 1;
-            }
-            const int first = polygonOf[std::size_t(c.planes[0])];
-            if (first < 0) continue;
-            const auto found = firstWithPlanes.find(PlanesOf{first, c.planes[0], c.planes[1], c.planes[2]});
-            if (found != firstWithPlanes.end()) owner[std::size_t(q)] = found->second;
-        }
-    std::vector<char> placed(corners.size(), 0);
-    for (std::size_t k = 0; k < polygonSource.size(); ++k)
-        for (int q = polygonStart[k]; q < polygonStart[k + 1]; ++q)
-            placed[std::size_t(q)] = owner[std::size_t(q)] < 0 || byPlace[std::size_t(polygonSource[k])];
-    for (std::size_t q = 0; q < corners.size(); ++q)
-        if (placed[q] && owner[q] >= 0) placed[std::size_t(owner[q])] = 1;
-    std::vector<Vec3d> placedAt;
-    for (std::size_t q = 0; q < corners.size(); ++q) {
-        if (owner[q] >= 0 && placed[std::size_t(owner[q])]) placed[q] = 1;
-        if (placed[q]) placedAt.push_back(corners[q].at);
-    }
-    const PointClusters crowd = clusterPoints(placedAt, tolerance * size);
-    std::vector<int> crowdVertex(crowd.centres.size(), -1);
-    std::vector<int> vertexOf(corners.size(), -1);
+    Polygons polygons;
+    const Status cut = cutPolygons(spaces, nearby, same, 1.5 * size, tolerance * size, polygons);
+    if (!cut) return cut.error();
+    std::vector<int> vertexOf;
     std::vector<Vec3d> vertexAt;
-    std::size_t nextPlaced = 0;
-    for (std::size_t q = 0; q < corners.size(); ++q) {
-        int& v = vertexOf[q];
-        if (placed[q]) {
-            const int cluster = crowd.clusterOf[nextPlaced++];
-            int& shared = crowdVertex[std::size_t(cluster)];
-            if (shared < 0) shared = int(vertexAt.size()), vertexAt.push_back(crowd.centres[std::size_t(cluster)]);
-            v = shared;
-        } else if (owner[q] == int(q)) {
-            v = int(vertexAt.size());
-            vertexAt.push_back(corners[q].at);
-        } else {
-            v = vertexOf[std::size_t(owner[q])];
-        }
-    }
-
-    Intersection out;
-    std::vector<int> number(vertexAt.size(), -1);
+    matchCorners(polygons, spaces.size(), tolerance * size, vertexOf, vertexAt);
     std::vector<int> faceOf(spaces.size(), -1);
-    std::vector<std::int32_t> face;
-    for (std::size_t k = 0; k + 1 < polygonStart.size(); ++k) {
-        face.clear();
-        for (int s = polygonStart[k]; s < polygonStart[k + 1]; ++s) {
-            const int id = vertexOf[std::size_t(s)];
-            int& v = number[std::size_t(id)];
-            if (v < 0) {
-                v = out.shape.vertexCount();
-                const Vec3d p = vertexAt[std::size_t(id)];
-                out.shape.vertices.push_back({float(centre.x + p.x), float(centre.y + p.y), float(centre.z + p.z)});
-            }
-            if (face.empty() || face.back() != v) face.push_back(v);
-        }
-        while (face.size() > 1 && face.front() == face.back()) face.pop_back();
-        if (face.size() < 3) continue;
-        faceOf[std::size_t(polygonSource[k])] = out.shape.faceCount();
-        out.shape.addFace(face.data(), int(face.size()));
-        out.faceSource.push_back(polygonSource[k]);
-    }
-    // Vertices numbered for faces that then fell away are dropped.
-    Polyhedron& shape = out.shape;
-    std::vector<std::int32_t> kept(shape.vertices.size(), -1);
-    std::vector<Vec3> used;
-    for (std::int32_t& v : shape.corners) {
-        if (kept[std::size_t(v)] < 0) {
-            kept[std::size_t(v)] = std::int32_t(used.size());
-            used.push_back(shape.vertices[std::size_t(v)]);
-        }
-        v = kept[std::size_t(v)];
-    }
-    shape.vertices = std::move(used);
+    Intersection out = facesOf(polygons, vertexOf, vertexAt, centre, faceOf);
 
+    const Polyhedron& shape = out.shape;
     if (shape.faceCount() < 4) return failure("the half-spaces leave no solid");
     const EdgeTopology topology = edgeTopology(shape);
     const Closedness closed = closednessOf(topology, 0);
@@ -442,106 +620,10 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     const Status ringed = buildVertexRings(shape, topology, rings, 0);
     if (!ringed) return failure("the faces do not close: " + ringed.error().what);
 
-    // The vertices' neighbours, and their positions again in double.
-    const int vertexCount = shape.vertexCount();
-    std::vector<int> neighbourStart(std::size_t(vertexCount) + 1, 0), neighbours;
-    for (const Edge& e : topology.edges) ++neighbourStart[std::size_t(e.a) + 1], ++neighbourStart[std::size_t(e.b) + 1];
-    for (int v = 0; v < vertexCount; ++v) neighbourStart[std::size_t(v) + 1] += neighbourStart[std::size_t(v)];
-    neighbours.resize(std::size_t(neighbourStart.back()));
-    {
-        std::vector<int> fill(neighbourStart.begin(), neighbourStart.end() - 1);
-        for (const Edge& e : topology.edges) {
-            neighbours[std::size_t(fill[std::size_t(e.a)]++)] = e.b;
-            neighbours[std::size_t(fill[std::size_t(e.b)]++)] = e.a;
-        }
-    }
-    std::vector<Vec3d> at(static_cast<std::size_t>(vertexCount));
-    for (int v = 0; v < vertexCount; ++v) at[std::size_t(v)] = widen(shape.vertices[std::size_t(v)]) - centre;
-    const double allowed = tolerance * size;
-    auto outside = [&](int plane, int v) {
-        const HalfSpace& h = spaces[std::size_t(plane)];
-        return dot(h.normal, at[std::size_t(v)]) > h.offset + allowed;
-    };
-
-    // Convex at every vertex: the plane of each face there keeps all the
-    // vertex's neighbours inside, and the faces go round it once (their
-    // angles there add up to less than a full turn and a half).
-    // The two corners beside v in face f, and the angle between them at v.
-    auto besideIn = [&](int f, int v, int& before, int& after) {
-        const std::int32_t* c = shape.face(f);
-        const int m = shape.faceSize(f);
-        int k = 0;
-        while (c[k] != v) ++k;
-        before = c[(k + m - 1) % m], after = c[(k + 1) % m];
-        const Vec3d a = at[std::size_t(before)] - at[std::size_t(v)];
-        const Vec3d b = at[std::size_t(after)] - at[std::size_t(v)];
-        return std::atan2(length(cross(a, b)), dot(a, b));
-    };
-    const double turn = 2 * std::acos(-1.0);
-    for (int v = 0; v < vertexCount; ++v) {
-        const int ringFaces = rings.start[std::size_t(v) + 1] - rings.start[std::size_t(v)];
-        if (ringFaces > mostFacesAtAVertex) {
-            // Too many for every face against every neighbour: each face's
-            // plane against the corners beside v in it and in the faces on
-            // either side, and the angles at v under a full turn, which
-            // together make the faces round v a convex cone.
-            double angles = 0;
-            const int first = rings.start[std::size_t(v)];
-            for (int r = 0; r < ringFaces; ++r) {
-                const int plane = out.faceSource[std::size_t(rings.faces[std::size_t(first + r)])];
-                for (int side = -1; side <= 1; ++side) {
-                    const int g = rings.faces[std::size_t(first + (r + side + ringFaces) % ringFaces)];
-                    int before, after;
-                    const double angle = besideIn(g, v, before, after);
-                    if (side == 0) angles += angle;
-                    if (outside(plane, before) || outside(plane, after))
-                        return failure("the faces are not convex at a vertex");
-                }
-            }
-            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
-            continue;
-        }
-        double angles = 0;
-        for (int r = rings.start[std::size_t(v)]; r < rings.start[std::size_t(v) + 1]; ++r) {
-            const int f = rings.faces[std::size_t(r)];
-            for (int s = neighbourStart[std::size_t(v)]; s < neighbourStart[std::size_t(v) + 1]; ++s)
-                if (outside(out.faceSource[std::size_t(f)], neighbours[std::size_t(s)]))
-                    return failure("the faces are not convex at a vertex");
-            // Three angles, each under half a turn, stay under a turn and a half.
-            if (ringFaces <= 3) continue;
-            int before, after;
-            angles += besideIn(f, v, before, after);
-        }
-        if (angles > 1.5 * turn) return failure("the faces wind more than once round a vertex");
-    }
-
-    // Every plane without a face keeps the body inside: the highest vertex
-    // above it, climbing from a vertex of a neighbour's face.
-    long long steps = 0;
-    const long long mostSteps = 16LL * (vertexCount + 16);
-    for (std::size_t i = 0; i < spaces.size(); ++i) {
-        if (same[i] != int(i) || faceOf[i] >= 0) continue;
-        int from = -1;
-        for (int s = nearby.start[i]; s < nearby.start[i + 1] && from < 0; ++s) {
-            const int f = faceOf[std::size_t(same[std::size_t(nearby.to[std::size_t(s)])])];
-            if (f >= 0) from = shape.face(f)[0];
-        }
-        if (from < 0) from = 0;
-        const Vec3d n = spaces[i].normal;
-        double height = dot(n, at[std::size_t(from)]);
-        for (;;) {
-            if (outside(int(i), from)) return failure("plane " + std::to_string(i) + " cuts the faces");
-            if (++steps > mostSteps) return failure("the climbs take too long");
-            int best = -1;
-            double bestHeight = height;
-            for (int s = neighbourStart[std::size_t(from)]; s < neighbourStart[std::size_t(from) + 1]; ++s) {
-                const double h = dot(n, at[std::size_t(neighbours[std::size_t(s)])]);
-                if (h > bestHeight) best = neighbours[std::size_t(s)], bestHeight = h;
-            }
-            if (best < 0) break;
-            from = best;
-            height = bestHeight;
-        }
-    }
+    const Surface surface(out, topology, spaces, centre, tolerance * size);
+    const Status convex = checkConvex(surface, rings);
+    if (!convex) return convex.error();
+    const Status inside = checkFacelessPlanes(surface, nearby, same, faceOf);
+    if (!inside) return inside.error();
     return out;
 }

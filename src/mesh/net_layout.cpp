@@ -111,101 +111,106 @@ std::vector<P2> flapOn(const Polyhedron& p, const Net& net, int face, std::int32
     return {a, a + h * out + run * d, b + h * out - run * d, b};
 }
 
-}  // namespace
+// The pieces of every shell with their flaps, and what drawing them needs.
+struct Cut {
+    std::vector<Piece> pieces;
+    std::vector<std::vector<std::uint8_t>> turnsLeft;  // per shell and face
+    std::vector<int> numberBase;                       // per shell: the cut pairs numbered before it
+    std::vector<int> flapless;                         // numbers of cut pairs without a flap
+    int flaps = 0;
+    std::int64_t flapTests = 0;
+};
 
-PageFormat pageFormat(PageSize size) {
-    switch (size) {
-    case PageSize::Letter: return {"letter", 215.9, 279.4};
-    case PageSize::A3: return {"A3", 297.0, 420.0};
-    case PageSize::A4: break;
+// Per piece of the net, a grid holding its faces' parts, so that flaps
+// are kept off them; notes too which way each face turns.
+std::vector<OverlapGrid> gridsOfFaces(const Polyhedron& p, const Net& net, std::vector<std::uint8_t>& turnsLeft) {
+    const double edge = meanEdgeLength(p, net.topology);
+    std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge, net.thinFaces));
+    turnsLeft.resize(std::size_t(p.faceCount()));
+    std::vector<P2> pts;
+    for (std::int32_t f = 0; f < p.faceCount(); ++f) {
+        pts.clear();
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
+        turnsLeft[f] = signedArea(pts) > 0;
+        for (std::int32_t q = net.partStart[f]; q < net.partStart[f + 1]; ++q) {
+            pts.clear();
+            for (std::int32_t i = net.partCorners[q]; i < net.partCorners[q + 1]; ++i)
+                pts.push_back(net.corners[net.partSlots[i]]);
+            grids[net.piece[f]].add(pts.data(), int(pts.size()), f);
+        }
     }
-    return {"A4", 210.0, 297.0};
+    return grids;
 }
 
-Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options) {
-    NetLayout layout;
-    layout.format = pageFormat(options.page);
-    if (shells.empty()) return failure("nothing to lay out");
-    const double usableWidth = layout.format.width - 2 * pageMargin;
-    const double usableHeight = layout.format.height - 2 * pageMargin - footerSpace;
+// The sides of each cut pair (slots 2n and 2n + 1 for pair n), the one met
+// first in the net's order first.
+std::vector<std::int32_t> sidesOfCuts(const Polyhedron& p, const Net& net) {
+    std::vector<std::int32_t> sides(2 * std::size_t(net.cutCount) + 2, -1);
+    for (std::int32_t f : net.order)
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+            const int number = net.cut[net.topology.cornerEdge[s]];
+            if (number > 0) sides[2 * number + (sides[2 * number] >= 0)] = s;
+        }
+    return sides;
+}
 
-    // Pieces, with their flaps, one cut pair at a time: on the edge met
-    // first, else on its partner, else none, never over a face or a flap.
-    std::vector<Piece> pieces;
-    std::vector<std::vector<std::int32_t>> flapSlot(shells.size());  // per shell and cut edge
-    std::vector<std::vector<std::uint8_t>> turnsLeft(shells.size());  // per shell and face
-    std::vector<int> numberBase(shells.size(), 0);
-    std::vector<int> flapless;
-    int numbers = 0;
-    std::int64_t flapTests = 0;
-    for (std::size_t k = 0; k < shells.size(); ++k) {
-        const Polyhedron& p = *shells[k].shape;
-        const Net& net = *shells[k].net;
-        numberBase[k] = numbers;
-        numbers += net.cutCount;
-        const std::size_t first = pieces.size();
-        pieces.resize(first + net.pieces.size());
-        for (std::int32_t f : net.order) {
-            pieces[first + std::size_t(net.piece[f])].shell = int(k);
-            pieces[first + std::size_t(net.piece[f])].faces.push_back(f);
+// The flaps of shell k, one cut pair at a time: on the edge met first,
+// else on its partner, else none, never over a face or a flap; the
+// shell's pieces start at `first`.
+void placeFlaps(const Polyhedron& p, const Net& net, std::size_t k, std::size_t first, std::vector<OverlapGrid>& grids,
+                Cut& cut) {
+    const std::vector<std::int32_t> sides = sidesOfCuts(p, net);
+    for (int number = 1; number <= net.cutCount; ++number) {
+        bool placed = false;
+        for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed && cut.flapTests <= flapTestBudget; ++i) {
+            const std::int32_t s = sides[2 * number + i % 2];
+            const int f = net.faceOfSlot[s];
+            const std::vector<P2> flap = flapOn(p, net, f, s, cut.turnsLeft[k][f], flapShapes[i / 2]);
+            OverlapGrid& grid = grids[net.piece[f]];
+            const std::int64_t before = grid.tests();
+            const bool overlaps = grid.overlaps(flap.data(), 4, -number);
+            cut.flapTests += grid.tests() - before;
+            if (overlaps) continue;
+            grid.add(flap.data(), 4, -number);
+            cut.pieces[first + std::size_t(net.piece[f])].flaps.push_back(flap);
+            placed = true;
         }
-        const double edge = meanEdgeLength(p, net.topology);
-        std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge, net.thinFaces));
-        turnsLeft[k].resize(std::size_t(p.faceCount()));
-        std::vector<P2> pts;
-        for (std::int32_t f = 0; f < p.faceCount(); ++f) {
-            pts.clear();
-            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
-            turnsLeft[k][f] = signedArea(pts) > 0;
-            for (std::int32_t q = net.partStart[f]; q < net.partStart[f + 1]; ++q) {
-                pts.clear();
-                for (std::int32_t i = net.partCorners[q]; i < net.partCorners[q + 1]; ++i)
-                    pts.push_back(net.corners[net.partSlots[i]]);
-                grids[net.piece[f]].add(pts.data(), int(pts.size()), f);
-            }
-        }
-        // The sides of each cut pair, the one met first in the net's order first.
-        std::vector<std::int32_t> sides(2 * std::size_t(net.cutCount) + 2, -1);
-        for (std::int32_t f : net.order)
-            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
-                const int number = net.cut[net.topology.cornerEdge[s]];
-                if (number > 0) sides[2 * number + (sides[2 * number] >= 0)] = s;
-            }
-        flapSlot[k].assign(net.topology.edges.size(), -1);
-        for (int number = 1; number <= net.cutCount; ++number) {
-            bool placed = false;
-            for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed && flapTests <= flapTestBudget; ++i) {
-                const std::int32_t s = sides[2 * number + i % 2];
-                const int f = net.faceOfSlot[s];
-                const std::vector<P2> flap = flapOn(p, net, f, s, turnsLeft[k][f], flapShapes[i / 2]);
-                OverlapGrid& grid = grids[net.piece[f]];
-                const std::int64_t before = grid.tests();
-                const bool overlaps = grid.overlaps(flap.data(), 4, -number);
-                flapTests += grid.tests() - before;
-                if (overlaps) continue;
-                grid.add(flap.data(), 4, -number);
-                pieces[first + std::size_t(net.piece[f])].flaps.push_back(flap);
-                flapSlot[k][net.topology.cornerEdge[s]] = s;
-                placed = true;
-            }
-            if (placed) ++layout.flaps;
-            else flapless.push_back(numberBase[k] + number);
-        }
-        for (std::size_t i = first; i < pieces.size(); ++i) {
-            pts.clear();
-            for (std::int32_t f : pieces[i].faces)
-                for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
-            const std::vector<P2> faceHull = planarHull(pts);
-            for (const std::vector<P2>& flap : pieces[i].flaps) pts.insert(pts.end(), flap.begin(), flap.end());
-            pieces[i].hull = planarHull(pts);
-            fitBox(pieces[i], faceHull);
-        }
+        if (placed) ++cut.flaps;
+        else cut.flapless.push_back(cut.numberBase[k] + number);
     }
-    layout.flapless = int(flapless.size());
+}
 
-    // The scale: the largest at which every piece fits a page one way or
-    // the other, or the one asked for if it is not larger.
-    const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
+// The pieces of shell k, with their flaps, hulls and boxes, added to `cut`.
+void cutShell(const LayoutShell& shell, std::size_t k, int& numbers, Cut& cut) {
+    const Polyhedron& p = *shell.shape;
+    const Net& net = *shell.net;
+    cut.numberBase[k] = numbers;
+    numbers += net.cutCount;
+    std::vector<Piece>& pieces = cut.pieces;
+    const std::size_t first = pieces.size();
+    pieces.resize(first + net.pieces.size());
+    for (std::int32_t f : net.order) {
+        pieces[first + std::size_t(net.piece[f])].shell = int(k);
+        pieces[first + std::size_t(net.piece[f])].faces.push_back(f);
+    }
+    std::vector<OverlapGrid> grids = gridsOfFaces(p, net, cut.turnsLeft[k]);
+    placeFlaps(p, net, k, first, grids, cut);
+    std::vector<P2> pts;
+    for (std::size_t i = first; i < pieces.size(); ++i) {
+        pts.clear();
+        for (std::int32_t f : pieces[i].faces)
+            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
+        const std::vector<P2> faceHull = planarHull(pts);
+        for (const std::vector<P2>& flap : pieces[i].flaps) pts.insert(pts.end(), flap.begin(), flap.end());
+        pieces[i].hull = planarHull(pts);
+        fitBox(pieces[i], faceHull);
+    }
+}
+
+// The scale: the largest at which every piece fits a page one way or
+// the other, or the one asked for if it is not larger.
+Status chooseScale(const std::vector<Piece>& pieces, double meanEdge, double usableWidth, double usableHeight,
+                   const NetLayoutOptions& options, NetLayout& layout) {
     double largest = HUGE_VAL;
     for (const Piece& piece : pieces) {
         const double w = piece.width(), h = piece.height();
@@ -224,9 +229,12 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         layout.scale = largestMm > 0 ? largestMm / meanEdge : largest;
     }
     layout.meanEdgeMm = meanEdge * layout.scale;
-    const double scale = layout.scale;
+    return Done{};
+}
 
-    // Shelves: tallest pieces first, each lying down if it fits so.
+// Shelves: tallest pieces first, each lying down if it fits so. The number
+// of pages they take.
+std::size_t shelvePieces(std::vector<Piece>& pieces, double scale, double usableWidth, double usableHeight) {
     std::vector<std::size_t> byHeight(pieces.size());
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         byHeight[i] = i;
@@ -247,50 +255,54 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         x += w + pieceGap;
         shelf = std::max(shelf, h);
     }
-    layout.pages.resize(std::size_t(page) + 1);
+    return std::size_t(page) + 1;
+}
 
-    // Everything drawn, in page millimetres.
-    for (const Piece& piece : pieces) {
-        const Polyhedron& p = *shells[std::size_t(piece.shell)].shape;
-        const Net& net = *shells[std::size_t(piece.shell)].net;
-        NetPage& out = layout.pages[std::size_t(piece.page)];
-        auto onPage = [&](P2 q) {
-            const P2 t = piece.turned(q);
-            return P2{piece.at.x + (t.x - piece.low.x) * scale, piece.at.y + (piece.high.y - t.y) * scale};
-        };
-        for (const std::vector<P2>& flap : piece.flaps) {
-            std::vector<P2> drawn;
-            for (P2 q : flap) drawn.push_back(onPage(q));
-            out.flaps.push_back(std::move(drawn));
-        }
-        for (std::int32_t f : piece.faces) {
-            PagePolygon face;
-            face.shell = piece.shell;
-            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) face.points.push_back(onPage(net.corners[s]));
-            out.faces.push_back(std::move(face));
-        }
-        for (std::int32_t f : piece.faces)
-            for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
-                const std::int32_t e = net.topology.cornerEdge[s];
-                const P2 a = net.corners[s], b = net.corners[nextSlot(p, f, s)];
-                const int number = net.cut[e];
-                if (number == 0) {
-                    if (net.topology.sides[2 * e] == s) out.lines.push_back({onPage(a), onPage(b), true});
-                    continue;
-                }
-                out.lines.push_back({onPage(a), onPage(b), false});
-                const double len = length(b - a);
-                const P2 d = (1.0 / len) * (b - a);
-                const P2 in = turnsLeft[std::size_t(piece.shell)][f] ? leftOf(d) : P2{d.y, -d.x};
-                PageLabel label;
-                label.text = std::to_string(numberBase[std::size_t(piece.shell)] + number);
-                // In tenths of a millimetre: few sizes, each a font the PDF makes once.
-                label.size = std::max(0.1, std::floor(std::min(labelLargest, labelPerEdge * len * scale) * 10) / 10);
-                label.at = onPage(0.5 * (a + b) + (0.8 * label.size / scale) * in);
-                out.labels.push_back(std::move(label));
-            }
+// One piece drawn on its page, in page millimetres: flaps, faces, the
+// lines to cut and fold, and the cut pairs' numbers.
+void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, double scale, NetPage& out) {
+    const Polyhedron& p = *shell.shape;
+    const Net& net = *shell.net;
+    auto onPage = [&](P2 q) {
+        const P2 t = piece.turned(q);
+        return P2{piece.at.x + (t.x - piece.low.x) * scale, piece.at.y + (piece.high.y - t.y) * scale};
+    };
+    for (const std::vector<P2>& flap : piece.flaps) {
+        std::vector<P2> drawn;
+        for (P2 q : flap) drawn.push_back(onPage(q));
+        out.flaps.push_back(std::move(drawn));
     }
+    for (std::int32_t f : piece.faces) {
+        PagePolygon face;
+        face.shell = piece.shell;
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) face.points.push_back(onPage(net.corners[s]));
+        out.faces.push_back(std::move(face));
+    }
+    for (std::int32_t f : piece.faces)
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+            const std::int32_t e = net.topology.cornerEdge[s];
+            const P2 a = net.corners[s], b = net.corners[nextSlot(p, f, s)];
+            const int number = net.cut[e];
+            if (number == 0) {
+                if (net.topology.sides[2 * e] == s) out.lines.push_back({onPage(a), onPage(b), true});
+                continue;
+            }
+            out.lines.push_back({onPage(a), onPage(b), false});
+            const double len = length(b - a);
+            const P2 d = (1.0 / len) * (b - a);
+            const P2 in = cut.turnsLeft[std::size_t(piece.shell)][f] ? leftOf(d) : P2{d.y, -d.x};
+            PageLabel label;
+            label.text = std::to_string(cut.numberBase[std::size_t(piece.shell)] + number);
+            // In tenths of a millimetre: few sizes, each a font the PDF makes once.
+            label.size = std::max(0.1, std::floor(std::min(labelLargest, labelPerEdge * len * scale) * 10) / 10);
+            label.at = onPage(0.5 * (a + b) + (0.8 * label.size / scale) * in);
+            out.labels.push_back(std::move(label));
+        }
+}
 
+// Each page's footer: the title, the scale, the page's number and how to
+// cut and glue, naming the first few cut pairs left without a flap.
+void writeFooters(const std::vector<int>& flapless, const NetLayoutOptions& options, NetLayout& layout) {
     std::string where = "Cut along solid lines, fold along dashed ones; each grey glue flap sits on one edge of a "
                         "numbered pair and goes under the other edge of that number";
     if (!flapless.empty()) {
@@ -301,8 +313,43 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     layout.footerAt = {pageMargin, layout.format.height - pageMargin - footerLeading};
     for (std::size_t i = 0; i < layout.pages.size(); ++i)
         layout.pages[i].footer = {options.title + ", mean edge " + millimetres(layout.meanEdgeMm) + " mm (1 unit = " +
-                                      millimetres(scale) + " mm), page " + std::to_string(i + 1) + " of " +
+                                      millimetres(layout.scale) + " mm), page " + std::to_string(i + 1) + " of " +
                                       std::to_string(layout.pages.size()),
                                   where + "."};
+}
+
+}  // namespace
+
+PageFormat pageFormat(PageSize size) {
+    switch (size) {
+    case PageSize::Letter: return {"letter", 215.9, 279.4};
+    case PageSize::A3: return {"A3", 297.0, 420.0};
+    case PageSize::A4: break;
+    }
+    return {"A4", 210.0, 297.0};
+}
+
+Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options) {
+    NetLayout layout;
+    layout.format = pageFormat(options.page);
+    if (shells.empty()) return failure("nothing to lay out");
+    const double usableWidth = layout.format.width - 2 * pageMargin;
+    const double usableHeight = layout.format.height - 2 * pageMargin - footerSpace;
+
+    Cut cut;
+    cut.turnsLeft.resize(shells.size());
+    cut.numberBase.assign(shells.size(), 0);
+    int numbers = 0;
+    for (std::size_t k = 0; k < shells.size(); ++k) cutShell(shells[k], k, numbers, cut);
+    layout.flaps = cut.flaps;
+    layout.flapless = int(cut.flapless.size());
+
+    const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
+    const Status scaled = chooseScale(cut.pieces, meanEdge, usableWidth, usableHeight, options, layout);
+    if (!scaled) return scaled.error();
+    layout.pages.resize(shelvePieces(cut.pieces, layout.scale, usableWidth, usableHeight));
+    for (const Piece& piece : cut.pieces)
+        drawPiece(piece, shells[std::size_t(piece.shell)], cut, layout.scale, layout.pages[std::size_t(piece.page)]);
+    writeFooters(cut.flapless, options, layout);
     return layout;
 }

@@ -96,12 +96,11 @@ PointClusters clusterPoints(const std::vector<Vec3d>& points, double distance) {
             cells.set(slot, home, found);
         }
         out.clusterOf[i] = found;
-        Vec3d& s = sum[std::size_t(found)];
-        s = {s.x + p.x, s.y + p.y, s.z + p.z};
+        sum[std::size_t(found)] += p;
         ++members[std::size_t(found)];
     }
     out.centres.resize(sum.size());
     for (std::size_t c = 0; c < sum.size(); ++c)
-        out.centres[c] = {sum[c].x / members[c], sum[c].y / members[c], sum[c].z / members[c]};
+        out.centres[c] = sum[c] / members[c];
     return out;
 }

@@ -10,7 +10,7 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     double sum = 0.0;
     for (const Edge& e : edges) {
         const Vec3d a = widen(p.vertices[e.a]), b = widen(p.vertices[e.b]);
-        const Vec3d mid{(a.x + b.x) / 2, (a.y + b.y) / 2, (a.z + b.z) / 2};
+        const Vec3d mid = (a + b) / 2;
         sum += std::sqrt(dot(mid - c, mid - c));
     }
     m.radius = edges.empty() ? 0.0 : sum / static_cast<double>(edges.size());
@@ -34,15 +34,15 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
         if (!(length > 0.0)) {
             return failure(faceName(f) + " has no plane (its corners lie on a line)");
         }
-        const Vec3d n{normal.x / length, normal.y / length, normal.z / length};
+        const Vec3d n = normal / length;
         const double d = dot(n, plane.cornerSum) / p.faceSize(f);
         if (!(std::fabs(d) > 1e-6 * size)) {
             return failure(faceName(f) + " lies in a plane through the centre, so it has no reciprocal");
         }
         // n r^2 / d points away from the centre whichever way n was turned.
         const double k = r2 / d;
-        out[f] = Vec3{static_cast<float>(c.x + n.x * k), static_cast<float>(c.y + n.y * k),
-                      static_cast<float>(c.z + n.z * k)};
+        const Vec3d at = c + n * k;
+        out[f] = Vec3{static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)};
         if (!std::isfinite(out[f].x) || !std::isfinite(out[f].y) || !std::isfinite(out[f].z)) {
             return failure(faceName(f) + " has its reciprocal beyond the range of floats");
         }

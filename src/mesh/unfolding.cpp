@@ -18,11 +18,9 @@ constexpr int partCorners = 16;
 // many such faces still costs at most 10 000 steps a corner.
 constexpr int largestCutFace = 100;
 
-Vec3d plus(Vec3d a, Vec3d b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3d times(double k, Vec3d a) { return {k * a.x, k * a.y, k * a.z}; }
-Vec3d unit(Vec3d a) { return times(1.0 / length(a), a); }
+Vec3d unit(Vec3d a) { return (1.0 / length(a)) * a; }
 // The part of `a` square to the unit direction `e`, made unit.
-Vec3d squareTo(Vec3d a, Vec3d e) { return unit(a - times(dot(a, e), e)); }
+Vec3d squareTo(Vec3d a, Vec3d e) { return unit(a - dot(a, e) * e); }
 
 std::string faceName(int f, int base) { return "face " + std::to_string(f + base); }
 
@@ -183,8 +181,8 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
     const std::string name = faceName(f, o_.numberBase);
     if (k < 3) return failure(name + " has fewer than three corners");
     Vec3d centroid{0, 0, 0};
-    for (int i = 0; i < k; ++i) centroid = plus(centroid, widen(p_.vertices[p_.corners[first + i]]));
-    centroid = times(1.0 / k, centroid);
+    for (int i = 0; i < k; ++i) centroid += widen(p_.vertices[p_.corners[first + i]]);
+    centroid = (1.0 / k) * centroid;
     const FacePlane plane = facePlane(p_, f, centroid);
     double reach = 0, shortest = HUGE_VAL;
     for (int i = 0; i < k; ++i) {
@@ -612,7 +610,7 @@ Net Unfolder::finish(std::string method) {
         const Vec3d parentRun = unit(widen(p_.vertices[p_.corners[nextSlot(p_, pf, ps)]]) -
                                   widen(p_.vertices[p_.corners[ps]]));
         const Vec3d intoParent = squareTo(cross(normal_[pf], parentRun), e);
-        const Vec3d from = times(-1.0, intoParent);
+        const Vec3d from = -intoParent;
         net.turn[f] = std::atan2(dot(e, cross(from, intoChild)), dot(from, intoChild));
     }
     net.pieces = pieces_;
@@ -622,7 +620,7 @@ Net Unfolder::finish(std::string method) {
         piece.root = f;
         piece.origin = origin_[f];
         piece.ex = e0_[f];
-        piece.ey = times(placement_[f].sigma, u0_[f]);
+        piece.ey = placement_[f].sigma * u0_[f];
     }
     net.cut.assign(topology_.edges.size(), 0);
     for (int f : order_)
