@@ -18,14 +18,9 @@ runs=${1:-10}
 shift || true
 freqs=("$@")
 [ ${#freqs[@]} -gt 0 ] || freqs=(7 22 71 224)
-build="$root/build-bench"
-
-"$root/scripts/setup.sh" bench
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPD_BENCH=ON -DPD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target duals-explorer geodesic-off big-frame-probe >/dev/null
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$root/bench/common.sh"
+bench_build duals-explorer geodesic-off big-frame-probe
+bench_work
 cd "$work"
 
 # What each window shows before its model: the screen's black, and for
@@ -41,7 +36,7 @@ median() {  # median of column $2 for rows labelled $1 in file $3
     awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
-echo "big-first-frame.sh: $runs runs each; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'); load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "big-first-frame.sh: $runs runs each; $machine; load average $(cut -d' ' -f1-3 /proc/loadavg)"
 # Columns: first frame (ms), CPU used (ms), peak memory (MiB), each as
 # explorer, Geomview and their ratio.
 printf '%9s %8s %8s %5s %8s %8s %5s %8s %8s %5s\n' faces "exp ms" "gv ms" ratio \

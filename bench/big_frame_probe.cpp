@@ -95,13 +95,6 @@ Window mainWindow(Display* d) {
     return best;
 }
 
-int channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1u)) ++shift;
-    return int(((pixel & mask) >> shift) * 255u / (mask >> shift));
-}
-
 // The S x S patch of the screen centred on the window's centre; empty when
 // the window is gone.
 std::vector<Pixel> centralPatch(Display* d, Window w, int size) {
@@ -115,15 +108,7 @@ std::vector<Pixel> centralPatch(Display* d, Window w, int size) {
     XImage* image = XGetImage(d, DefaultRootWindow(d), x, y, unsigned(size), unsigned(size),
                               AllPlanes, ZPixmap);
     if (!image) return {};
-    std::vector<Pixel> patch;
-    patch.reserve(std::size_t(size) * std::size_t(size));
-    for (int py = 0; py < size; ++py)
-        for (int px = 0; px < size; ++px) {
-            const unsigned long p = XGetPixel(image, px, py);
-            patch.push_back({std::uint8_t(channel(p, image->red_mask)),
-                             std::uint8_t(channel(p, image->green_mask)),
-                             std::uint8_t(channel(p, image->blue_mask))});
-        }
+    std::vector<Pixel> patch = decodeImage(image).pixels;
     XDestroyImage(image);
     return patch;
 }

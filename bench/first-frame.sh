@@ -12,14 +12,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 runs=${1:-20}
 answers=${2:-30 45 2}
-build="$root/build-bench"
-
-"$root/scripts/setup.sh" bench
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPD_BENCH=ON -DPD_TESTS=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target platonic-duals floor first-frame-probe >/dev/null
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$root/bench/common.sh"
+bench_build platonic-duals floor first-frame-probe
+bench_work
 mkdir "$work/data"
 cp "$root"/data/* "$work/data/"
 printf '%s\n' "$answers" >"$work/answers"
@@ -40,7 +35,7 @@ median() {  # median of column $2 for rows named $1
 }
 ft=$(median floor 2) pt=$(median platonic-duals 2)
 fm=$(median floor 3) pm=$(median platonic-duals 3)
-echo "first-frame.sh: $runs runs each, answers \"$answers\"; $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "first-frame.sh: $runs runs each, answers \"$answers\"; $machine"
 printf '%-10s %22s %22s\n' "" "first frame (ms)" "peak memory (KiB)"
 printf '%-10s %22.1f %22.0f\n' "floor" "$ft" "$fm"
 printf '%-10s %22.1f %22.0f\n' "program" "$pt" "$pm"

@@ -34,14 +34,14 @@
 #include <thread>
 #include <unistd.h>
 
+#include "xwindow.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 constexpr const char* title = "Geometrija - prikaz zadatka";
-// The clear colour (0.9, 0.9, 0.8) as 8-bit channels, and how far a channel
-// may stray from it.
-constexpr int clearRgb[3] = {230, 230, 204};
+// How far a channel may stray from the clear colour (xwindow.h).
 constexpr int tolerance = 2;
 
 // Windows come and go while we look; their errors are expected.
@@ -91,24 +91,12 @@ Window findWindow(Display* d, Window parent, pid_t pid, int depth = 0) {
     return found;
 }
 
-int channel(unsigned long pixel, unsigned long mask) {
-    if (mask == 0) return 0;
-    int shift = 0;
-    while (!((mask >> shift) & 1u)) ++shift;
-    const unsigned long max = mask >> shift;
-    return static_cast<int>(((pixel & mask) >> shift) * 255u / max);
-}
-
 bool cornerIsCleared(Display* d, Window w) {
     XImage* image = XGetImage(d, w, 0, 0, 1, 1, AllPlanes, ZPixmap);
     if (!image) return false;
-    const unsigned long pixel = XGetPixel(image, 0, 0);
-    const int rgb[3] = {channel(pixel, image->red_mask), channel(pixel, image->green_mask),
-                        channel(pixel, image->blue_mask)};
+    const Pixel corner = decodeImage(image).at(0, 0);
     XDestroyImage(image);
-    for (int c = 0; c < 3; ++c)
-        if (std::abs(rgb[c] - clearRgb[c]) > tolerance) return false;
-    return true;
+    return nearColour(corner, clearColour, tolerance);
 }
 
 void askToClose(Display* d, Window w) {

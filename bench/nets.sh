@@ -12,7 +12,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 freqs=("$@")
 [ ${#freqs[@]} -gt 0 ] || freqs=(4 10 23)
-. "$root/bench/spheres.sh"
+. "$root/bench/common.sh"
 spheres net-bench -- "${freqs[@]}"
 echo "nets.sh: best of 3; $machine"
 "$build/bench/net-bench" "${files[@]}"

@@ -12,12 +12,9 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1000 2000 4000 20000)
-build="$root/build-bench"
-"$root/scripts/setup.sh" bench
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPD_BENCH=ON -DPD_TESTS=OFF >/dev/null
-cmake --build "$build" -j2 --target net-bench duals-explorer >/dev/null
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+. "$root/bench/common.sh"
+bench_build net-bench duals-explorer
+bench_work
 
 files=()
 for n in "${sizes[@]}"; do
@@ -33,7 +30,7 @@ for n in "${sizes[@]}"; do
   files+=("$work/prism$n.off")
 done
 
-echo "prism-nets.sh: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+echo "prism-nets.sh: $machine"
 "$build/bench/net-bench" "${files[@]}"
 for f in "${files[@]}"; do
   for run in "--net $work/n.pdf" "--net $work/n.svg" "--show solid --net $work/n.pdf" "--unfold 1 --svg $work/u.svg" \

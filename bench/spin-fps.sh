@@ -15,7 +15,7 @@ seconds=${1:-1}
 shift || true
 freqs=("$@")
 [ ${#freqs[@]} -gt 0 ] || freqs=(7 22 71 224)
-. "$root/bench/spheres.sh"
+. "$root/bench/common.sh"
 spheres spin-fps -- "${freqs[@]}"
 echo "spin-fps.sh: ${seconds} s per loop, 5 rounds; $machine"
 "$build/bench/spin-fps" --seconds "$seconds" "${files[@]}"

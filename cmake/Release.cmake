@@ -29,13 +29,25 @@ file(MAKE_DIRECTORY ${made})
 # and the changelog compressed with gzip -9n.
 set(PD_MAN_NAME_duals-explorer "turn a polyhedron with its dual, or save pictures of it")
 set(PD_MAN_NAME_check-solids "check the ten solid files against platonic-duals' edge tables")
+# The explorer's also has what --help leaves out (man/duals-explorer.h2m)
+# and its key list, printed by key-list from the action table the keyboard
+# and the menu use, so it cannot drift from them.
+add_executable(key-list tools/key_list.cpp)
+target_link_libraries(key-list PRIVATE pd_explorer)
+add_custom_command(OUTPUT ${made}/duals-explorer.h2m
+  COMMAND key-list > ${made}/keys.h2m
+  COMMAND ${CMAKE_COMMAND} -E cat ${made}/keys.h2m ${CMAKE_SOURCE_DIR}/man/duals-explorer.h2m
+          > ${made}/duals-explorer.h2m
+  DEPENDS key-list ${CMAKE_SOURCE_DIR}/man/duals-explorer.h2m)
+set(PD_MAN_INCLUDE_duals-explorer --include ${made}/duals-explorer.h2m)
+set(PD_MAN_DEPENDS_duals-explorer ${made}/duals-explorer.h2m)
 set(PD_MADE_FILES)
 foreach(program duals-explorer check-solids)
   add_custom_command(OUTPUT ${made}/${program}.1.gz
     COMMAND help2man --no-info --section 1 --name ${PD_MAN_NAME_${program}}
-            --output ${made}/${program}.1 $<TARGET_FILE:${program}>
+            ${PD_MAN_INCLUDE_${program}} --output ${made}/${program}.1 $<TARGET_FILE:${program}>
     COMMAND gzip -9nf ${made}/${program}.1
-    DEPENDS ${program} VERBATIM)
+    DEPENDS ${program} ${PD_MAN_DEPENDS_${program}} VERBATIM)
   list(APPEND PD_MADE_FILES ${made}/${program}.1.gz)
 endforeach()
 configure_file(${CMAKE_SOURCE_DIR}/packaging/changelog.in ${made}/changelog @ONLY)
@@ -74,6 +86,9 @@ install(FILES ${made}/platonic-duals.1.gz ${made}/duals-explorer.1.gz ${made}/ch
   DESTINATION share/man/man1)
 install(FILES README.md LICENSE ${made}/copyright ${made}/changelog.gz
   DESTINATION ${PD_DOC_DESTINATION})
+# What the README links to in docs/, at the same place beside it.
+install(FILES docs/explorer.md docs/mathematics.md docs/typical-run.png docs/explorer-compound.png
+  DESTINATION ${PD_DOC_DESTINATION}/docs)
 install(FILES packaging/duals-explorer.desktop DESTINATION share/applications)
 install(FILES ${made}/duals-explorer.png DESTINATION share/icons/hicolor/256x256/apps)
 

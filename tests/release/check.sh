@@ -15,6 +15,7 @@ promised=$(printf '%s\n' bin/{platonic-duals,check-solids,duals-explorer} \
   share/platonic-duals/data/{tetra.DAT,{tetra,kocka,okta,dodeka,ikosa}p.dat,{kocka,okta,dodeka,ikosa}.dat} \
   share/man/man1/{platonic-duals,check-solids,duals-explorer}.1.gz \
   share/doc/platonic-duals/{README.md,LICENSE,copyright,changelog.gz} \
+  share/doc/platonic-duals/docs/{explorer.md,mathematics.md,typical-run.png,explorer-compound.png} \
   share/applications/duals-explorer.desktop share/icons/hicolor/256x256/apps/duals-explorer.png | sort)
 cmake --install "$build" --prefix "$prefix" >/dev/null
 check "the install's files" test "$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)" = "$promised"
@@ -23,6 +24,8 @@ for p in duals-explorer check-solids; do  # the man pages are made from --help
   check "$p --version" test "$("$prefix/bin/$p" --version)" = "$p 1.0.0"
   check "$p's man page" grep -q -- '-\\-version' <(zcat "$prefix/share/man/man1/$p.1.gz")
 done
+check "the explorer's man page: its keys and exit statuses" grep -Pzq '\.SH KEYS\n(.*\n)*\.B q / Esc\n(.*\n)*\.SH "EXIT STATUS"' \
+  <(zcat "$prefix/share/man/man1/duals-explorer.1.gz")
 
 # Named no input in an empty folder, the explorer draws the installed data
 # as the build tree's explorer draws the source tree's.

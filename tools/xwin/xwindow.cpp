@@ -73,6 +73,23 @@ struct ImageDeleter {
 
 }  // namespace
 
+RgbImage decodeImage(XImage* image) {
+    const Channel red = channelOf(image->red_mask);
+    const Channel green = channelOf(image->green_mask);
+    const Channel blue = channelOf(image->blue_mask);
+    RgbImage out;
+    out.width = image->width;
+    out.height = image->height;
+    out.pixels.resize(std::size_t(out.width) * std::size_t(out.height));
+    for (int y = 0; y < out.height; ++y)
+        for (int x = 0; x < out.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            out.pixels[std::size_t(y) * std::size_t(out.width) + std::size_t(x)] = {
+                scaled(p, red), scaled(p, green), scaled(p, blue)};
+        }
+    return out;
+}
+
 bool nearColour(Pixel a, Pixel b, int tolerance) {
     return std::abs(int(a.r) - int(b.r)) <= tolerance && std::abs(int(a.g) - int(b.g)) <= tolerance &&
            std::abs(int(a.b) - int(b.b)) <= tolerance;
@@ -227,20 +244,7 @@ RgbImage XSession::capture(WindowId window) {
     check("cannot read the window's pixels");
     if (!image) throw XWinError("cannot read the window's pixels");
 
-    const Channel red = channelOf(image->red_mask);
-    const Channel green = channelOf(image->green_mask);
-    const Channel blue = channelOf(image->blue_mask);
-    RgbImage out;
-    out.width = attributes.width;
-    out.height = attributes.height;
-    out.pixels.resize(std::size_t(out.width) * std::size_t(out.height));
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-            const unsigned long p = XGetPixel(image.get(), x, y);
-            out.pixels[std::size_t(y) * std::size_t(out.width) + std::size_t(x)] = {
-                scaled(p, red), scaled(p, green), scaled(p, blue)};
-        }
-    return out;
+    return decodeImage(image.get());
 }
 
 RgbImage XSession::waitUntilDrawn(WindowId window, double timeoutSeconds, Pixel background,

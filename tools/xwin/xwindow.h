@@ -10,6 +10,7 @@
 #include <vector>
 
 struct _XDisplay;  // Xlib's Display, kept out of the users' includes
+struct _XImage;    // and its XImage
 
 class XWinError : public std::runtime_error {
 public:
@@ -46,6 +47,10 @@ struct RgbImage {
 inline bool operator==(const RgbImage& a, const RgbImage& b) {
     return a.width == b.width && a.height == b.height && a.pixels == b.pixels;
 }
+
+// The pixels of `image` (XGetImage's ZPixmap of a true colour visual) as
+// 8-bit RGB, each channel scaled from its mask's range to 0..255.
+RgbImage decodeImage(_XImage* image);
 
 // A window's place on the screen (its top-left corner, in root window
 // coordinates) and its inner size.
