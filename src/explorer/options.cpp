@@ -246,7 +246,7 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
 std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
-           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers[=solid|dual|both]]"
+           " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers [solid|dual|both]]"
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--line-width PX]"
            " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]"
            " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
@@ -282,7 +282,15 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         return parsed;
     };
     try {
-        std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them last first
+        // `--numbers dual` as the help writes it: the word after the flag is
+        // its value when it is one of the three, else an input.
+        std::vector<std::string> joined;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            const bool value = i + 1 < args.size() &&
+                               (args[i + 1] == "solid" || args[i + 1] == "dual" || args[i + 1] == "both");
+            joined.push_back(args[i] == "--numbers" && value ? "--numbers=" + args[++i] : args[i]);
+        }
+        std::vector<std::string> reversed(joined.rbegin(), joined.rend());  // CLI11 takes them last first
         app.parse(reversed);
     } catch (const CLI::CallForHelp&) {
         parsed.exitStatus = 0;

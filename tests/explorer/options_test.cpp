@@ -12,26 +12,31 @@ std::string describe(const ExplorerOptions& o) {
     s << "out " << int(o.output) << ' ' << o.outputPath << " a " << o.view.angleX << " b " << o.view.angleY << " solid "
       << o.solid << " model " << o.model << " size " << o.view.width << 'x' << o.view.height << " show "
       << int(o.view.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.view.back)
-      << " numbers " << o.view.numbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
+      << " numbers " << o.view.numbers << o.view.dualNumbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
       << o.view.unfold << " page " << int(o.page) << " edge " << o.edgeMm;
     return s.str();
 }
 
 TEST(ExplorerOptions, ReadsEveryOptionAndKeepsTheDefaults) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{}, "out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 0 frames 0 "
+        {{}, "out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 frames 0 "
              "animate 0 unfold 0 page 0 edge 0"},
         {{"data", "--png", "t.png", "--angles", "-22.5", "1e1", "--solid", "2", "--size", "640x1",
           "--show", "dual", "--dual", "reciprocal", "--back", "dashed", "--numbers", "--frames", "1",
           "--animate", "unfold", "--unfold", "0.25"},
-         "data out 1 t.png a -22.5 b 10 solid 2 model  size 640x1 show 2 dual 1 back 1 numbers 1 "
+         "data out 1 t.png a -22.5 b 10 solid 2 model  size 640x1 show 2 dual 1 back 1 numbers 10 "
          "frames 1 animate 3 unfold 0.25 page 0 edge 0"},
         {{"a.off", "b.off", "--off", "m.off", "--model", "b", "--show", "solid", "--dual", "program",
           "--back", "hidden", "--size", "16384x16384"},
          "a.off b.off out 3 m.off a 30 b 45 solid 0 model b size 16384x16384 show 1 dual 0 back 2 "
-         "numbers 0 frames 0 animate 0 unfold 0 page 0 edge 0"},
+         "numbers 00 frames 0 animate 0 unfold 0 page 0 edge 0"},
+        // The word after --numbers is its value only when it is one.
+        {{"--numbers", "dual", "data"}, "data out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 "
+                                        "numbers 01 frames 0 animate 0 unfold 0 page 0 edge 0"},
+        {{"--numbers", "data"}, "data out 0  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 "
+                                "numbers 10 frames 0 animate 0 unfold 0 page 0 edge 0"},
         {{"--net", "n.svg", "--page", "a3", "--edge-mm", "40"},
-         "out 5 n.svg a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 0 frames 0 "
+         "out 5 n.svg a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 frames 0 "
          "animate 0 unfold 0 page 2 edge 40"},
     };
     for (const auto& [args, expected] : cases) {
