@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <string>
 #include <vector>
 
@@ -210,18 +212,43 @@ TEST(Session, TitleMessagesBelongToTheirModelAndTheirMoment) {
     EXPECT_EQ(session.title(), "sphere  x 30  y 45");
 }
 
+// The model a command line opens on: the cube of the ten files when none
+// is named, as the typical run answers; else the one named, or why not.
+TEST(Session, OpensOnTheModelTheOptionsNameOrTheCube) {
+    const std::tuple<std::vector<std::string>, const LoadedModels*, std::string> cases[] = {
+        {{}, &inputs().solids, "heksaedar"},
+        {{"--solid", "3"}, &inputs().solids, "oktaedar"},
+        {{"--model", "Icosahedron"}, &inputs().solids, "ikosaedar"},
+        {{"--model", "tetraedar"}, &inputs().solids, "tetraedar"},
+        {{}, &inputs().offs, "prism"},
+        {{"--model", "sphere"}, &inputs().offs, "sphere"},
+        {{"--solid", "2"}, &inputs().offs, "--solid 2 picks one of the ten files' solids, but the inputs are OFF files"},
+        {{"--model", "cube"}, &inputs().offs, "--model cube: no model of that name; the models are prism, dent, sphere"},
+    };
+    for (const auto& [args, loaded, expected] : cases) {
+        const Result<ViewState> start = startState(parseOptions(args).options, *loaded);
+        const std::string got = start ? loaded->models[std::size_t(start->model)].name : start.error().text();
+        EXPECT_EQ(got.substr(0, expected.size()), expected);
+    }
+}
+
 // Every key the key list names, and every count the panel shows, is drawn
-// with a glyph of its own.
+// with a glyph of its own; the solids' keys only where there are solids.
 TEST(Session, EveryKeyListAndCountsCharacterHasItsGlyph) {
+    std::vector<std::size_t> keyLines;
     for (const LoadedModels* loaded : {&inputs().solids, &inputs().offs}) {
         Session session(LoadedModels(*loaded), ViewState{});
         std::vector<std::string> lines = session.keyList();
+        keyLines.push_back(lines.size());
+        for (const char* key : {"[  ", "]  "})
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& l) { return l.rfind(key, 0) == 0; }));
         const Result<std::vector<std::string>> counts = session.countLines();
         ASSERT_TRUE(counts.ok());
         lines.insert(lines.end(), counts->begin(), counts->end());
         for (const std::string& line : lines)
             for (char c : line) EXPECT_TRUE(hasGlyph(c)) << "'" << c << "' in " << line;
     }
+    EXPECT_EQ(keyLines[0], keyLines[1] + 5);
 }
 
 }  // namespace
