@@ -13,7 +13,7 @@
 #include <string>
 
 #include "mesh/geodesic_sphere.h"
-#include "mesh/off_writer.h"
+#include "io/off_writer.h"
 
 int main(int argc, char** argv) {
     char* end = nullptr;

@@ -37,7 +37,7 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "explorer/morph_store.h"

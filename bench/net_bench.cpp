@@ -13,7 +13,7 @@
 
 #include "mesh/net_layout.h"
 #include "mesh/model_loading.h"
-#include "output/net_pdf.h"
+#include "headless/net_pdf.h"
 
 namespace {
 

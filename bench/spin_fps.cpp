@@ -36,11 +36,11 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "mesh/model.h"
-#include "mesh/off_reader.h"
+#include "io/off_reader.h"
 
 namespace {
 

@@ -13,13 +13,13 @@
 
 #include <sanitizer/lsan_interface.h>
 
-#include "explorer/frame.h"
+#include "draw/frame.h"
 #include "explorer/session.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
-#include "output/svg_writer.h"
+#include "svg/svg_writer.h"
 #include "mesh/model.h"
-#include "mesh/off_reader.h"
+#include "io/off_reader.h"
 
 namespace {
 

@@ -16,8 +16,8 @@
 #include "mesh/model.h"
 #include "mesh/morph.h"
 #include "mesh/net_layout.h"
-#include "mesh/off_reader.h"
-#include "mesh/off_writer.h"
+#include "io/off_reader.h"
+#include "io/off_writer.h"
 #include "mesh/overlap_grid.h"
 
 namespace {

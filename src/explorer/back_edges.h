@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/mat3.h"
 
 // Front and back for the program's view: vertices turned by

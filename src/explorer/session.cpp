@@ -7,7 +7,7 @@
 
 #include "explorer/unfold_view.h"
 #include "explorer/view_title.h"
-#include "mesh/off_writer.h"
+#include "io/off_writer.h"
 
 namespace {
 

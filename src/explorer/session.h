@@ -6,7 +6,7 @@
 
 #include "base/result.h"
 #include "explorer/actions.h"
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "explorer/model_inputs.h"
 #include "explorer/morph_store.h"
 #include "explorer/net_store.h"

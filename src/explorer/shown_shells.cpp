@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "explorer/palette.h"
+#include "draw/palette.h"
 
 namespace {
 

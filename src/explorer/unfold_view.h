@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "explorer/net_store.h"
 #include "explorer/shown_shells.h"
 

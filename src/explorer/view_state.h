@@ -1,6 +1,7 @@
 #pragma once
 
-#include "explorer/palette.h"
+#include "draw/frame.h"
+#include "draw/palette.h"
 #include "geometry/orientation.h"
 #include "geometry/program_window.h"
 
@@ -18,10 +19,6 @@ enum class DualKind { Program, Reciprocal };
 
 // How edges (or parts of edges) behind a face are drawn.
 enum class BackEdges { Drawn, Dashed, Hidden };
-
-// How faces are painted: not at all (the program's picture), flat shaded,
-// or shaded and translucent.
-enum class FaceStyle { Off, Shaded, Translucent };
 
 constexpr float startAngleX = 30.0f;  // the README's typical run
 constexpr float startAngleY = 45.0f;

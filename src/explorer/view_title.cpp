@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 
 std::string viewTitle(const std::string& name, const ViewState& state, const ViewState& opening,
                       const std::string& note) {

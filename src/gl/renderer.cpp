@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "explorer/bitmap_font.h"
-#include "explorer/face_shading.h"
+#include "draw/bitmap_font.h"
+#include "draw/face_shading.h"
 
 namespace {
 

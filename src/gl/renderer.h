@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/result.h"
-#include "explorer/frame.h"
+#include "draw/frame.h"
 
 // Draws `frame` into the GL context current on this thread, over the whole
 // viewport the frame's projection names, and sets every GL state it relies

@@ -4,7 +4,7 @@
 
 #include "base/result.h"
 #include "mesh/halfspace_intersection.h"
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
 
 // The half-space of each face of `p`: the face plane of face_plane.h (the

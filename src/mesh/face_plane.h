@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
 
 // The mean of a model's vertices that are in some face (the origin for

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 
 // The geodesic sphere of frequency k (k >= 1): each of the icosahedron's 20
 // faces divided into k * k triangles, the points pushed out onto the unit

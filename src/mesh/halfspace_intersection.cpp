@@ -6,7 +6,7 @@
 
 #include "mesh/convex_hull.h"
 #include "mesh/point_clusters.h"
-#include "mesh/edges.h"
+#include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
 
 // The points x with normal . (x - centre) <= offset: a half-space around a

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
 
 // Everything the explorer shows of one polyhedron, computed once when it is
 // loaded: the solid, its edges and both duals, each with its edges and its

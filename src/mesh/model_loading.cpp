@@ -8,8 +8,8 @@
 #include <memory>
 #include <unistd.h>
 
-#include "base/input_file.h"
-#include "mesh/off_reader.h"
+#include "io/input_file.h"
+#include "io/off_reader.h"
 #include "solids/solid_reader.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <unordered_map>
 
 #include "mesh/point_clusters.h"
-#include "mesh/edges.h"
+#include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
 #include "mesh/vertex_rings.h"
 
 // The program's dual: one vertex per face, the face's corner sum times the

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 
 // The reciprocal dual: every face plane reciprocated about the midsphere.
 

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 
 // The numbers a learner reads off a shell: vertices, edges, faces, Euler's
 // V - E + F, and how many faces have each number of corners.

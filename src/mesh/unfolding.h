@@ -7,8 +7,8 @@
 
 #include "base/result.h"
 #include "mesh/plane.h"
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
 
 // A paper net: the faces of a closed polyhedron laid flat, each joined to a

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
 
 // The faces around each vertex of a closed polyhedron, in cyclic order: the
 // faces of the duals. Stored flat like Polyhedron's faces: vertex v's ring is

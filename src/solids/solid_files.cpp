@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/input_file.h"
+#include "io/input_file.h"
 #include "solids/solid_reader.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "base/input_file.h"
+#include "io/input_file.h"
 #include "solids/solid_check.h"
 #include "solids/solid_reader.h"
 #include "solids/solid_table.h"

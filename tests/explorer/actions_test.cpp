@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include <set>
 #include <tuple>
 

@@ -7,7 +7,7 @@
 
 #include "explorer/back_edges.h"
 #include "explorer/depth_order.h"
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "geometry/orientation.h"
 #include "geometry/rotation.h"
 #include "mesh/geodesic_sphere.h"
