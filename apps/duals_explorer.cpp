@@ -21,6 +21,8 @@
 #include "explorer/options.h"
 #include "version.h"
 
+namespace pd {
+
 namespace {
 
 int run(int argc, char** argv) {
@@ -114,6 +116,10 @@ int run(int argc, char** argv) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     // A file-size limit fails a write (reported) instead of killing the run.

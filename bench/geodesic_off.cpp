@@ -15,6 +15,13 @@
 #include "mesh/geodesic_sphere.h"
 #include "io/off_writer.h"
 
+namespace pd {
+
+
+}  // namespace pd
+
+using namespace pd;
+
 int main(int argc, char** argv) {
     char* end = nullptr;
     const long k = argc == 3 ? std::strtol(argv[1], &end, 10) : 0;

@@ -44,6 +44,8 @@
 #include "mesh/geodesic_sphere.h"
 #include "mesh/morph.h"
 
+namespace pd {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -93,6 +95,10 @@ double framesPerSecond(double seconds, Next next) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     int reps = 5;

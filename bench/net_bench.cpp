@@ -15,6 +15,8 @@
 #include "mesh/model_loading.h"
 #include "headless/net_pdf.h"
 
+namespace pd {
+
 namespace {
 
 double seconds(std::chrono::steady_clock::time_point since) {
@@ -53,6 +55,10 @@ void bench(const std::string& name, const Polyhedron& p, int rounds) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     int rounds = 3, first = 1;

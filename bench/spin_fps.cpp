@@ -42,6 +42,8 @@
 #include "mesh/model.h"
 #include "io/off_reader.h"
 
+namespace pd {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -209,6 +211,10 @@ bool measure(const Model& model, double readMs, double modelMs, double seconds, 
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     double seconds = 1.0;

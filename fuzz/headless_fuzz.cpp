@@ -21,6 +21,8 @@
 #include "mesh/model.h"
 #include "io/off_reader.h"
 
+namespace pd {
+
 namespace {
 
 void expectIndicesInside(const Frame& frame) {
@@ -34,6 +36,10 @@ void expectIndicesInside(const Frame& frame) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One context for the run: EGL costs far more than a picture this small.

@@ -20,6 +20,8 @@
 #include "io/off_writer.h"
 #include "mesh/overlap_grid.h"
 
+namespace pd {
+
 namespace {
 
 void expectRoundTrip(const Polyhedron& p, bool mustWrite) {
@@ -65,6 +67,10 @@ void expectWholeNet(const Polyhedron& p) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Result<Polyhedron> solid = readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off");

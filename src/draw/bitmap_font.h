@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace pd {
+
 // A small 5 x 7 pixel font: digits, capital letters and the signs the key
 // list needs. The renderer draws it with glBitmap, so the same code works in
 // a window and in a headless context (GLUT's fonts need GLUT).
@@ -88,3 +90,5 @@ constexpr const Glyph& glyphFor(char c) {
         if (g.c == c) return g;
     return fontGlyphs[0];
 }
+
+}  // namespace pd

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace pd {
+
 namespace {
 
 constexpr double ambient = 0.55;
@@ -21,3 +23,5 @@ Rgb shadedColour(Rgb base, Vec3 normal) {
     auto channel = [lit](float c) { return float(std::clamp(double(c) * lit, 0.0, 1.0)); };
     return {channel(base.red), channel(base.green), channel(base.blue)};
 }
+
+}  // namespace pd

@@ -3,6 +3,8 @@
 #include "geometry/rgb.h"
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // Flat shading of a face: one colour per face from its turned normal, lit
 // from the viewer's upper left (a light in the direction (-1, 1, 1) from
 // the picture), with enough ambient light that a face turned away from the
@@ -16,3 +18,5 @@ Rgb shadedColour(Rgb base, Vec3 normal);
 
 // How opaque translucent faces are painted.
 constexpr float translucentAlpha = 0.35f;
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "geometry/program_window.h"
 #include "geometry/rgb.h"
 
+namespace pd {
+
 // Everything one picture shows, decided once so the GL renderer and the SVG
 // writer draw the same thing: they only follow these lists.
 //
@@ -93,3 +95,4 @@ struct Frame {
 // for which hidden parts of edges are computed and faces cut and ordered.
 enum class FrameTarget { Raster, Vector };
 
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include "geometry/rgb.h"
 
+namespace pd {
+
 // The colours of a picture: the solid's and the dual's edges, faces and
 // numbers. The classic palette is the program's blue and red; the other
 // keeps the two shells apart for the most common colour blindness
@@ -28,3 +30,5 @@ constexpr Palette colourblindPalette{
 constexpr const Palette& paletteOf(PaletteKind kind) {
     return kind == PaletteKind::Colourblind ? colourblindPalette : classicPalette;
 }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 #include "geometry/polyhedron.h"
 #include "geometry/mat3.h"
 
+namespace pd {
+
 // Front and back for the program's view: vertices turned by
 // rotationAboutX(a), then by rotationAboutY(b), seen from +z looking along -z.
 // A face faces the viewer when its outward normal, turned the same way, has
@@ -23,3 +25,5 @@ void classifyBackEdges(const std::vector<Vec3>& normals, const std::vector<Edge>
 // shows no mark then.
 void verticesWithDrawnEdge(const std::vector<Edge>& edges, const std::vector<std::uint8_t>& isBack,
                            int vertexCount, std::vector<std::uint8_t>& hasEdge);
+
+}  // namespace pd

@@ -14,6 +14,8 @@
 #include "explorer/visibility.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 namespace {
 
 // Why a vector picture's hidden parts were not worked out.
@@ -415,3 +417,5 @@ std::string frameTitle(const std::string& modelName, const ViewState& state) {
     }
     return title;
 }
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "explorer/shown_shells.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // Pixels from a vertex to the baseline start of its number.
 constexpr double labelOffsetX = 5.0;
 constexpr double labelOffsetY = -5.0;
@@ -44,3 +46,5 @@ Frame buildFrame(const Model& model, const ViewState& state,
 // The window title: "NAME  x A  y B" (see orientationText), then "  t 0.25"
 // (three digits at most, like %.3g) when state.morph > 0.
 std::string frameTitle(const std::string& modelName, const ViewState& state);
+
+}  // namespace pd

@@ -9,6 +9,8 @@
 #include "explorer/view_title.h"
 #include "io/off_writer.h"
 
+namespace pd {
+
 namespace {
 
 constexpr double noteSeconds = 3.0;   // how long a message stays in the title
@@ -299,3 +301,5 @@ Session::NetShells Session::netShells() {
     const Model* staged = built ? *built : nullptr;
     return {solidShells(model(), staged, view_), staged ? staged : &model()};
 }
+
+}  // namespace pd

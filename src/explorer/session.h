@@ -13,6 +13,8 @@
 #include "explorer/options.h"
 #include "explorer/view_state.h"
 
+namespace pd {
+
 // The explorer itself, behind every front end: the loaded models, the view,
 // the morph's stages and the nets, one clock for every animation (spin,
 // morph, fold: each a function of time), and the title's messages. A
@@ -130,3 +132,5 @@ private:
 // --solid is used with OFF files, the directory lacks that solid, --model
 // names no loaded model (the message lists them), or nothing is loaded.
 Result<ViewState> startState(const ExplorerOptions& options, const LoadedModels& loaded);
+
+}  // namespace pd

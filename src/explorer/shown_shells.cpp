@@ -4,6 +4,8 @@
 
 #include "draw/palette.h"
 
+namespace pd {
+
 namespace {
 
 // How much of a shell's own colour shows in its faint version, over the
@@ -105,3 +107,5 @@ Rgb morphColour(PaletteKind kind, double t) {
     const Palette& palette = paletteOf(kind);
     return mix(palette.solidEdge, palette.dualEdge, float(std::clamp(t, 0.0, 1.0)));
 }
+
+}  // namespace pd

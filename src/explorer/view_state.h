@@ -5,6 +5,8 @@
 #include "geometry/orientation.h"
 #include "geometry/program_window.h"
 
+namespace pd {
+
 // What the explorer shows, as one plain value, held by the session (see
 // session.h): every front end reads and changes it only through the session. Angles are floats because
 // the program's rotation functions take float degrees: the same float gives
@@ -71,3 +73,5 @@ inline ViewState initialViewState(bool offModels) {
     if (offModels) s.dual = DualKind::Reciprocal;
     return s;
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace pd {
+
 namespace {
 
 // One corner pair (u, v) with u != v, filed under min(u, v).
@@ -112,3 +114,5 @@ Closedness closednessOf(const EdgeTopology& topology, int numberBase) {
 std::vector<Edge> deriveEdges(const Polyhedron& p) {
     return std::move(edgeTopology(p).edges);
 }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 
 #include "geometry/polyhedron.h"
 
+namespace pd {
+
 // Whether every edge of a polyhedron lies between exactly two faces, and if
 // not, the first edge (in edge order) where that fails, as a line for the
 // user: "edge 3-7 has only one face" or "edge 3-7 is shared by 3 faces".
@@ -41,3 +43,5 @@ Closedness closednessOf(const EdgeTopology& topology, int numberBase);
 // edge. Linear in the number of corners. Corners must be within
 // 0..vertexCount()-1.
 std::vector<Edge> deriveEdges(const Polyhedron& p);
+
+}  // namespace pd

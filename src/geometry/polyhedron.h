@@ -6,6 +6,8 @@
 
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // A polyhedron as faces over vertices. Faces are stored flat, one after the
 // other, so a model of a million faces costs a few arrays rather than a
 // million small allocations: face f has the corners
@@ -35,3 +37,5 @@ struct Edge {
     std::int32_t b;
     std::int32_t faces[2];
 };
+
+}  // namespace pd

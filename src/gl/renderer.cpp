@@ -13,6 +13,8 @@
 #include "draw/bitmap_font.h"
 #include "draw/face_shading.h"
 
+namespace pd {
+
 namespace {
 
 // Four pixels on, four off, restarting at each segment's start.
@@ -281,3 +283,5 @@ Status readPixelRows(int width, int height, int top, int count, int channels, st
                          out + row * std::size_t(count - 1 - y));
     return Done{};
 }
+
+}  // namespace pd

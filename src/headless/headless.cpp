@@ -7,6 +7,8 @@
 #include "headless/headless_output.h"
 #include "io/png_file.h"
 
+namespace pd {
+
 Status runHeadless(const ExplorerOptions& options, Session& session) {
     // One context for all pictures of a turntable: they share one size.
     std::unique_ptr<OffscreenContext> context;
@@ -31,3 +33,5 @@ Status runHeadless(const ExplorerOptions& options, Session& session) {
     };
     return writeHeadlessOutput(options, session, pngWriter);
 }
+
+}  // namespace pd

@@ -7,6 +7,8 @@
 #include "io/output_file.h"
 #include "svg/svg_writer.h"
 
+namespace pd {
+
 namespace {
 
 Error withHint(Error e) {
@@ -82,3 +84,5 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
     if (series) series->finish(false);
     return Done{};
 }
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "explorer/options.h"
 #include "explorer/session.h"
 
+namespace pd {
+
 // What the explorer writes without a window: what the session shows, as a
 // PNG or SVG picture (or an animation of them), an OFF model or a paper
 // net. Pictures other than SVG are drawn by the caller, so this part needs
@@ -31,3 +33,5 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
 
 // The --info text: the session's counts lines, each ending in a line break.
 Result<std::string> infoText(Session& session);
+
+}  // namespace pd

@@ -9,6 +9,8 @@
 #include "headless/net_style.h"
 #include "headless/net_svg.h"
 
+namespace pd {
+
 namespace {
 
 std::string dualName(const ShownShell& shell) {
@@ -87,3 +89,5 @@ Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShe
     series->finish(options.overwrite);
     return Done{};
 }
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "explorer/shown_shells.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // The explorer's --net: the paper net of the shells the state shows, laid
 // out on pages and written as one PDF, or as SVG pages (the file itself for
 // one page, else one file per page named like the turntable's pictures:
@@ -20,3 +22,5 @@ Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShe
 // The footer's name for `shells` of `model`, with the colours: "kocka
 // (blue) and its program dual (red)".
 std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);
+
+}  // namespace pd

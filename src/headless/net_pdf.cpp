@@ -8,6 +8,8 @@
 #include "headless/net_style.h"
 #include "io/output_file.h"
 
+namespace pd {
+
 namespace {
 
 constexpr double pointsPerMm = 72.0 / 25.4;
@@ -112,3 +114,5 @@ Status writeNetPdf(const NetLayout& layout, const std::vector<Rgb>& fills, int f
     if (status != CAIRO_STATUS_SUCCESS) return failure(cairo_status_to_string(status));
     return Done{};
 }
+
+}  // namespace pd

@@ -4,6 +4,8 @@
 
 #include "geometry/rgb.h"
 
+namespace pd {
+
 // How a printed net looks, shared by its PDF and SVG so the two agree.
 // Lengths in millimetres.
 
@@ -24,3 +26,5 @@ constexpr double digitMiddle = 0.36;
 constexpr Rgb tintOf(Rgb c) {
     return {0.8f + 0.2f * c.red, 0.8f + 0.2f * c.green, 0.8f + 0.2f * c.blue};
 }
+
+}  // namespace pd

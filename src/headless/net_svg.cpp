@@ -6,6 +6,8 @@
 #include "headless/net_style.h"
 #include "svg/svg_text.h"
 
+namespace pd {
+
 namespace {
 
 std::string number(double v) { return svgNumber(v, 3); }
@@ -60,3 +62,5 @@ std::vector<std::string> formatNetSvg(const NetLayout& layout, const std::vector
     }
     return pages;
 }
+
+}  // namespace pd

@@ -4,6 +4,8 @@
 
 #include "io/signal_cleanup.h"
 
+namespace pd {
+
 namespace {
 
 int digitsFor(int count) {
@@ -82,3 +84,5 @@ void FileSeries::finish(bool pruneLonger) {
     for (int i = count_; folder_.isRegularFile(frameFileName(base_, i, count_)); ++i)
         folder_.remove(frameFileName(base_, i, count_));
 }
+
+}  // namespace pd

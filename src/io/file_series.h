@@ -5,6 +5,8 @@
 #include "base/result.h"
 #include "io/output_file.h"
 
+namespace pd {
+
 // The numbered files one run writes together (a turntable's pictures, a
 // net's pages): all of them, or none.
 
@@ -52,3 +54,5 @@ private:
     int written_ = 0;
     bool finished_ = false;
 };
+
+}  // namespace pd

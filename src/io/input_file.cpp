@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace pd {
+
 int openForReading(const std::string& path) {
     return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
 }
@@ -42,3 +44,5 @@ Result<int> openRegularFile(const std::string& path) {
     }
     return fd;
 }
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 
 #include "base/result.h"
 
+namespace pd {
+
 // Input files are read only when they are regular files: a FIFO with no
 // writer would block the open (and then the run) forever, and a device
 // such as /dev/zero never ends. Opening never blocks, whatever the name is.
@@ -26,3 +28,5 @@ std::string fileKindProblem(mode_t mode);
 // openForReading and requireRegularFile together: the descriptor (the
 // caller closes it), or an error "PATH: cannot be read: REASON".
 Result<int> openRegularFile(const std::string& path);
+
+}  // namespace pd

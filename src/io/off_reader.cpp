@@ -13,6 +13,8 @@
 
 #include "io/input_file.h"
 
+namespace pd {
+
 namespace {
 
 // Walks the text line by line and each line token by token; a token ends at
@@ -340,3 +342,5 @@ Result<Polyhedron> loadOffFile(const std::string& path) {
     text.resize(got);
     return readOff(text, path);
 }
+
+}  // namespace pd

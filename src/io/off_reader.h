@@ -6,6 +6,8 @@
 #include "base/result.h"
 #include "geometry/polyhedron.h"
 
+namespace pd {
+
 // Readers of the usual text OFF format:
 //
 //   OFF                      optional header (COFF, NOFF and CNOFF too: the
@@ -49,3 +51,5 @@ constexpr long long maxOffFileBytes = 1LL << 30;
 // FIFO, a device) or is longer than maxOffFileBytes gives
 // "PATH: cannot be read: REASON" before anything is read.
 Result<Polyhedron> loadOffFile(const std::string& path);
+
+}  // namespace pd

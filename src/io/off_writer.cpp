@@ -6,6 +6,8 @@
 #include "geometry/edges.h"
 #include "io/off_reader.h"
 
+namespace pd {
+
 namespace {
 
 void appendNumber(std::string& text, float value) {
@@ -114,3 +116,5 @@ Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
     }
     return text;
 }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 #include "base/result.h"
 #include "geometry/polyhedron.h"
 
+namespace pd {
+
 // The text of one OFF file holding every shell in `shells`, in order: their
 // vertices one after the other, each shell's faces renumbered to its own
 // vertices' new places. Coordinates are written exactly as stored (the
@@ -23,3 +25,5 @@ Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells);
 // within maxCoordinate. Else what is not so, naming the first face or
 // vertex at fault (counted from 0, as OFF counts).
 Status offWritable(const Polyhedron& shell);
+
+}  // namespace pd

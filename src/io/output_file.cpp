@@ -13,6 +13,8 @@
 #include "io/input_file.h"
 #include "io/signal_cleanup.h"
 
+namespace pd {
+
 namespace {
 
 bool namedTemporaries = false;
@@ -257,3 +259,5 @@ Status writeFileAtomically(const std::string& path, std::string_view bytes, Exis
 }
 
 void useNamedTemporaries(bool named) { namedTemporaries = named; }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 
 #include "base/result.h"
 
+namespace pd {
+
 // Every file the explorer writes appears whole or not at all, and writing
 // it can never be turned into writing another file. The new file is made
 // in the output's folder with no name at all (O_TMPFILE) where the file
@@ -94,3 +96,5 @@ Status writeFileAtomically(const std::string& path, std::string_view bytes,
 // written; true makes every write take that way, so tests can follow it
 // on any file system.
 void useNamedTemporaries(bool named);
+
+}  // namespace pd

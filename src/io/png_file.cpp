@@ -7,6 +7,8 @@
 
 #include "io/output_file.h"
 
+namespace pd {
+
 namespace {
 
 // Rows are asked for in bands of about this many bytes.
@@ -135,3 +137,5 @@ Result<std::string> writeNewPng(const std::string& stem, int width, int height, 
     }
     return failure(stem + ".png", 0, "every name up to " + stem + "-99999.png is taken");
 }
+
+}  // namespace pd

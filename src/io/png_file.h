@@ -7,6 +7,8 @@
 
 #include "base/result.h"
 
+namespace pd {
+
 // Pictures as PNG files (libpng), for the window's `s` key and the headless
 // output. A picture is 8-bit RGB, rows from the top, each row from the left.
 
@@ -38,3 +40,5 @@ Status writePngFile(const std::string& path, int width, int height, const std::v
 // meanwhile. The name written, or an error "NAME: what went wrong" (a
 // folder that cannot be written).
 Result<std::string> writeNewPng(const std::string& stem, int width, int height, const PngRows& rows);
+
+}  // namespace pd

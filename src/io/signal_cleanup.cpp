@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace pd {
+
 struct Slot {
     volatile std::sig_atomic_t used = 0;
     int folder = -1;
@@ -132,3 +134,5 @@ EndingSignalsBlocked::EndingSignalsBlocked() {
 EndingSignalsBlocked::~EndingSignalsBlocked() {
     ::sigprocmask(SIG_SETMASK, &saved_, nullptr);
 }
+
+}  // namespace pd

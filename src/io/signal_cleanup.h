@@ -3,6 +3,8 @@
 #include <csignal>
 #include <cstddef>
 
+namespace pd {
+
 // Files a run has begun but not finished are removed when SIGINT, SIGTERM
 // or SIGHUP ends it: a temporary being written, and the numbered files of
 // a series (turntable pictures, net pages) written so far. The handler may
@@ -62,3 +64,5 @@ public:
 private:
     sigset_t saved_{};
 };
+
+}  // namespace pd

@@ -9,6 +9,8 @@
 #include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
 
+namespace pd {
+
 namespace {
 
 // A plane as one point: its normal over its offset, in units of `size`.
@@ -127,3 +129,5 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
     if (!ringed) return failure("the intersection came out not closed: " + ringed.error().what);
     return out;
 }
+
+}  // namespace pd

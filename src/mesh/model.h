@@ -6,6 +6,8 @@
 #include "geometry/edges.h"
 #include "geometry/polyhedron.h"
 
+namespace pd {
+
 // Everything the explorer shows of one polyhedron, computed once when it is
 // loaded: the solid, its edges and both duals, each with its edges and its
 // faces' outward normals (for front and back).
@@ -58,3 +60,5 @@ struct Model {
 // fits that kind's table). Never fails: what cannot be built is left out
 // with its message. Linear in the solid's size.
 Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind);
+
+}  // namespace pd

@@ -12,6 +12,8 @@
 #include "io/off_reader.h"
 #include "solids/solid_reader.h"
 
+namespace pd {
+
 namespace {
 
 // An input file opened for reading, closed on every way out.
@@ -88,3 +90,5 @@ Result<Model> loadOffModel(const std::string& path) {
     if (!solid) return solid.error();
     return buildModel(std::filesystem::path(path).stem().string(), std::move(*solid), 0, 0);
 }
+
+}  // namespace pd

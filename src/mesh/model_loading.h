@@ -6,6 +6,8 @@
 #include "base/result.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // Models from the program's ten input files or from OFF files. Nothing here
 // writes a file.
 
@@ -24,3 +26,5 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir);
 // 0 and named by the file's stem ("cube" for "shapes/cube.off"), or the
 // reader's error.
 Result<Model> loadOffModel(const std::string& path);
+
+}  // namespace pd

@@ -10,6 +10,8 @@
 #include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
 
+namespace pd {
+
 namespace {
 
 constexpr int mostFacesAtAVertex = 64;
@@ -627,3 +629,5 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     if (!inside) return inside.error();
     return out;
 }
+
+}  // namespace pd

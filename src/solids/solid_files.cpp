@@ -10,6 +10,8 @@
 #include "io/input_file.h"
 #include "solids/solid_reader.h"
 
+namespace pd {
+
 namespace {
 
 // Opens an input file for the readers. An error with nothing to say when
@@ -144,3 +146,5 @@ Result<std::FILE*> createOutputFile(const char* name) {
     }
     return out;
 }
+
+}  // namespace pd

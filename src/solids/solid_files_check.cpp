@@ -11,6 +11,8 @@
 #include "solids/solid_reader.h"
 #include "solids/solid_table.h"
 
+namespace pd {
+
 namespace {
 
 // An input stream of `path`, closed on every way out; null with the reason
@@ -68,3 +70,5 @@ Result<std::vector<SolidFilesFinding>> checkSolidFiles(const std::string& dir) {
     for (const SolidInfo& info : solidTable) findings.push_back(checkOneSolid(dir, info));
     return findings;
 }
+
+}  // namespace pd

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+namespace pd {
+
 namespace {
 
 int channel(float c) {
@@ -44,3 +46,5 @@ std::string svgEscaped(const std::string& text) {
     }
     return out;
 }
+
+}  // namespace pd

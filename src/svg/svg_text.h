@@ -4,6 +4,8 @@
 
 #include "geometry/rgb.h"
 
+namespace pd {
+
 // The small pieces of text both SVG writers (pictures and paper nets) are
 // made of, so that the same value is always written the same way.
 
@@ -19,3 +21,5 @@ std::string svgColour(const Rgb& c);
 
 // `text` with &, <, > and " written as entities, for text and attributes.
 std::string svgEscaped(const std::string& text);
+
+}  // namespace pd

@@ -7,6 +7,8 @@
 #include "draw/face_shading.h"
 #include "svg/svg_text.h"
 
+namespace pd {
+
 namespace {
 
 std::string number(double v) { return svgNumber(v, 2); }
@@ -128,3 +130,5 @@ std::string formatSvg(const Frame& frame) {
     svg += "</svg>\n";
     return svg;
 }
+
+}  // namespace pd

@@ -4,6 +4,8 @@
 
 #include "draw/frame.h"
 
+namespace pd {
+
 // The picture of a frame as SVG text: the same framing, colours and
 // pixel coordinates as the rendered picture (every position comes from
 // pixelOf), faces as filled polygons in the frame's order, lines as strokes
@@ -15,3 +17,5 @@
 // the same state always gives the same file. Coordinates are written with
 // two decimals; an element with a coordinate that is not finite is left out.
 std::string formatSvg(const Frame& frame);
+
+}  // namespace pd

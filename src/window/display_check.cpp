@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+namespace pd {
+
 std::string missingDisplay() {
     const char* name = std::getenv("DISPLAY");
     if (!name || !*name) return "no display (DISPLAY is not set)";
@@ -12,3 +14,5 @@ std::string missingDisplay() {
     XCloseDisplay(display);
     return "";
 }
+
+}  // namespace pd

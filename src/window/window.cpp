@@ -16,6 +16,8 @@
 #include "window/shift_tab.h"
 #include "io/png_file.h"
 
+namespace pd {
+
 namespace {
 
 // GLUT's callbacks take no user pointer: the window's one state object.
@@ -245,3 +247,5 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     explorer = nullptr;
     return state.status;
 }
+
+}  // namespace pd

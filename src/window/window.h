@@ -8,6 +8,8 @@
 #include "base/result.h"
 #include "explorer/session.h"
 
+namespace pd {
+
 // What the window shows once the inputs are loaded: the session (over at
 // least one model, working in the background); or, when the inputs could
 // not be loaded, the exit status to leave with (its message already
@@ -33,3 +35,5 @@ struct WindowInputs {
 // draw. The window only passes its events to the session and draws what it
 // answers.
 int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitInputs);
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include <set>
 #include <tuple>
 
+using namespace pd;
+
 namespace {
 
 std::string describe(const ViewState& s) {

@@ -8,6 +8,8 @@
 #include "scratch_dir.h"
 #include "shipped_models.h"
 
+using namespace pd;
+
 namespace {
 
 

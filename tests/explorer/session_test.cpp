@@ -20,6 +20,8 @@
 #include "prism_off.h"
 #include "scratch_dir.h"
 
+using namespace pd;
+
 namespace {
 
 // A cube with its top pushed in to a point below it: closed, not convex.

@@ -15,6 +15,8 @@
 #include "scratch_dir.h"
 #include "shipped_models.h"
 
+using namespace pd;
+
 namespace {
 
 // The shells of a model turned as a view turns them, faces and edges

@@ -15,6 +15,8 @@
 #include "explorer/unfold_view.h"
 #include "scratch_dir.h"
 
+using namespace pd;
+
 namespace {
 
 LoadedModels shippedSolids() {

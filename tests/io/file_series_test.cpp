@@ -4,6 +4,8 @@
 
 #include "io/file_series.h"
 
+using namespace pd;
+
 namespace {
 
 TEST(Turntable, NamesSortInTurningOrder) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace pd;
+
 namespace {
 
 // Every good input below is this tetrahedron, written back.

@@ -18,6 +18,8 @@
 #include "io/png_file.h"
 #include "scratch_dir.h"
 
+using namespace pd;
+
 namespace {
 
 namespace fs = std::filesystem;

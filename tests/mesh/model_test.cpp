@@ -17,6 +17,8 @@
 #include "solids/dual.h"
 #include "geometry/rotation.h"
 
+using namespace pd;
+
 namespace {
 
 Model offModel(const std::string& text) {

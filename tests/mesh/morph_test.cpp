@@ -12,6 +12,8 @@
 #include "scratch_dir.h"
 #include "shipped_models.h"
 
+using namespace pd;
+
 namespace {
 
 Vec3d at(const Polyhedron& p, int v) { return widen(p.vertices[std::size_t(v)]); }

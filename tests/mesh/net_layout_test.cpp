@@ -19,6 +19,8 @@
 #include "scratch_dir.h"
 #include "shipped_models.h"
 
+using namespace pd;
+
 namespace {
 
 Model offModel(const std::string& name) {

@@ -18,6 +18,8 @@
 #include "scratch_dir.h"
 #include "shipped_models.h"
 
+using namespace pd;
+
 namespace {
 
 struct Case {

@@ -2,6 +2,8 @@
 
 #include "svg/svg_writer.h"
 
+using namespace pd;
+
 namespace {
 
 TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {

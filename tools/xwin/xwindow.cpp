@@ -14,6 +14,8 @@
 #include <memory>
 #include <thread>
 
+namespace pd {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -371,3 +373,5 @@ RgbImage loadPng(const std::string& path) {
     png_destroy_read_struct(&png, &info, nullptr);
     return image;
 }
+
+}  // namespace pd
