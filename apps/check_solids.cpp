@@ -16,6 +16,8 @@
 #include "solids/solid_files_check.h"
 #include "version.h"
 
+namespace pd {
+
 namespace {
 
 const char helpText[] =
@@ -68,6 +70,10 @@ int check(int argc, char** argv) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     holdStandardDescriptors();

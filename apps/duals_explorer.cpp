@@ -13,13 +13,15 @@
 #include "base/printable.h"
 #include "base/standard_output.h"
 #include "explorer/data_folder.h"
-#include "gl/headless.h"
-#include "gl/window.h"
-#include "output/headless_output.h"
+#include "headless/headless.h"
+#include "window/window.h"
+#include "headless/headless_output.h"
 #include "explorer/model_inputs.h"
 #include "explorer/session.h"
 #include "explorer/options.h"
 #include "version.h"
+
+namespace pd {
 
 namespace {
 
@@ -114,6 +116,10 @@ int run(int argc, char** argv) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     // A file-size limit fails a write (reported) instead of killing the run.

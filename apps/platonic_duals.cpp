@@ -15,6 +15,8 @@
 #include "solids/solid_rotation.h"
 #include "console/solid_drawing.h"
 
+namespace pd {
+
 namespace {
 
 // Where the command interpreter has a "pause" command it is used; elsewhere
@@ -34,6 +36,10 @@ int waitBeforeClosing() {
 void tell(const Error& error) { std::fprintf(stderr, "%s\n", error.text().c_str()); }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     // A file over the size limit (ulimit -f) then fails its write, which is

@@ -48,6 +48,8 @@
 
 #include "xwindow.h"
 
+namespace pd {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -253,6 +255,10 @@ bool parse(int argc, char** argv, Options& o) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     Options o;

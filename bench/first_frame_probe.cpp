@@ -36,6 +36,8 @@
 
 #include "xwindow.h"
 
+namespace pd {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -194,6 +196,10 @@ Measure measure(Display* d, char* program, const char* dir, const char* input) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     const char* dir = nullptr;

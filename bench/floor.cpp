@@ -5,6 +5,8 @@
 
 #include <GL/glut.h>
 
+namespace pd {
+
 namespace {
 
 void display() {
@@ -14,6 +16,10 @@ void display() {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     glutInit(&argc, argv);

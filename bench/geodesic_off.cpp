@@ -13,7 +13,14 @@
 #include <string>
 
 #include "mesh/geodesic_sphere.h"
-#include "mesh/off_writer.h"
+#include "io/off_writer.h"
+
+namespace pd {
+
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     char* end = nullptr;

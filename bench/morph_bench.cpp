@@ -37,12 +37,14 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "explorer/morph_store.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/morph.h"
+
+namespace pd {
 
 namespace {
 
@@ -93,6 +95,10 @@ double framesPerSecond(double seconds, Next next) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     int reps = 5;

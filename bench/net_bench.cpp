@@ -13,7 +13,9 @@
 
 #include "mesh/net_layout.h"
 #include "mesh/model_loading.h"
-#include "output/net_pdf.h"
+#include "headless/net_pdf.h"
+
+namespace pd {
 
 namespace {
 
@@ -53,6 +55,10 @@ void bench(const std::string& name, const Polyhedron& p, int rounds) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     int rounds = 3, first = 1;

@@ -19,6 +19,8 @@
 #include "solids/solid_rotation.h"
 #include "console/solid_drawing.h"
 
+namespace pd {
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -202,6 +204,10 @@ private:
 };
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);

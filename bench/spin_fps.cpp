@@ -36,11 +36,13 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "mesh/model.h"
-#include "mesh/off_reader.h"
+#include "io/off_reader.h"
+
+namespace pd {
 
 namespace {
 
@@ -209,6 +211,10 @@ bool measure(const Model& model, double readMs, double modelMs, double seconds, 
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     double seconds = 1.0;

@@ -13,6 +13,13 @@
 #include "geometry/orientation.h"
 #include "mesh/model_loading.h"
 
+namespace pd {
+
+
+}  // namespace pd
+
+using namespace pd;
+
 int main(int argc, char** argv) {
     if (argc != 2 && argc != 4) {
         std::fprintf(stderr, "usage: visibility-bench FILE.off [A B]\n");

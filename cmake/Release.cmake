@@ -9,9 +9,9 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${CMAKE_BINARY_DIR}/genera
 target_include_directories(check-solids PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_include_directories(duals-explorer PRIVATE ${CMAKE_BINARY_DIR}/generated)
 
-# A sanitized build is for the tests and is never installed; its programs
-# would also report the GL driver's leaks while making the icon.
-if(PD_SANITIZE)
+# A sanitized build (the tests' or the fuzz harnesses') is never installed;
+# its programs would also report the GL driver's leaks while making the icon.
+if(PD_SANITIZE OR PD_FUZZ)
   return()
 endif()
 

@@ -19,6 +19,8 @@
 #include "solids/solid_rotation.h"
 #include "console/solid_drawing.h"
 
+namespace pd {
+
 namespace {
 
 // Segments that a menu choice adds: the solid's edges and its dual's.
@@ -30,6 +32,10 @@ void fail(const char* what) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::FILE* in = fmemopen(const_cast<std::uint8_t*>(data), size, "r");

@@ -20,6 +20,8 @@
 #include "solids/dual.h"
 #include "solids/solid_reader.h"
 
+namespace pd {
+
 namespace {
 
 constexpr Vec3 sentinel{-7.25e-30f, 3.5e29f, -1.0e-3f};
@@ -43,6 +45,10 @@ void checkLines(const std::string& text, int faceCount, const char* what) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

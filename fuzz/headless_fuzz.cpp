@@ -13,13 +13,15 @@
 
 #include <sanitizer/lsan_interface.h>
 
-#include "explorer/frame.h"
+#include "draw/frame.h"
 #include "explorer/session.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
-#include "output/svg_writer.h"
+#include "svg/svg_writer.h"
 #include "mesh/model.h"
-#include "mesh/off_reader.h"
+#include "io/off_reader.h"
+
+namespace pd {
 
 namespace {
 
@@ -34,6 +36,10 @@ void expectIndicesInside(const Frame& frame) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // One context for the run: EGL costs far more than a picture this small.

@@ -16,9 +16,11 @@
 #include "mesh/model.h"
 #include "mesh/morph.h"
 #include "mesh/net_layout.h"
-#include "mesh/off_reader.h"
-#include "mesh/off_writer.h"
+#include "io/off_reader.h"
+#include "io/off_writer.h"
 #include "mesh/overlap_grid.h"
+
+namespace pd {
 
 namespace {
 
@@ -65,6 +67,10 @@ void expectWholeNet(const Polyhedron& p) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     Result<Polyhedron> solid = readOff({reinterpret_cast<const char*>(data), size}, "fuzz.off");

@@ -5,6 +5,8 @@
 
 #include "program_arrays.h"
 
+namespace pd {
+
 const VertexArrays& shippedSolids() {
     static const VertexArrays arrays = [] {
         VertexArrays a;
@@ -17,3 +19,5 @@ const VertexArrays& shippedSolids() {
     }();
     return arrays;
 }
+
+}  // namespace pd

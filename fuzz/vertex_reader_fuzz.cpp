@@ -11,6 +11,8 @@
 
 #include "solids/solid_reader.h"
 
+namespace pd {
+
 namespace {
 
 // A value no position takes unless a read stores into it; compared bit for
@@ -37,6 +39,10 @@ void fail(const char* what) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // The other four solids' loop.

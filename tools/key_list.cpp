@@ -7,6 +7,8 @@
 
 #include "explorer/actions.h"
 
+namespace pd {
+
 namespace {
 
 // Text safe in roff: a backslash or a minus as roff wants them, and a line
@@ -18,6 +20,10 @@ std::string roff(const std::string& text) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main() {
     // Every action available: the ten solid files open, among other models.

@@ -1,5 +1,7 @@
 #include "base/printable.h"
 
+namespace pd {
+
 std::string printable(std::string_view text) {
     static const char hex[] = "0123456789abcdef";
     std::string out;
@@ -16,3 +18,5 @@ std::string printable(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace pd

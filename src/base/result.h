@@ -6,6 +6,8 @@
 
 #include "base/printable.h"
 
+namespace pd {
+
 // The one way the libraries report failure: a function that can fail
 // returns a Result, holding either its value or an Error saying where and
 // what. Libraries never print; each program's main prints
@@ -66,3 +68,5 @@ private:
 
 // A Result with nothing to return: Status s = Done{}; or = failure(...).
 using Status = Result<Done>;
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace pd {
+
 Status flushStandardOutput() {
     errno = 0;
     const bool flushed = std::fflush(stdout) == 0;
@@ -25,3 +27,5 @@ void holdStandardDescriptors() {
         }
     }
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include "base/result.h"
 
+namespace pd {
+
 // Whether what a program printed reached its standard output: a full disk
 // (> /dev/full), a closed descriptor (>&-) or a file-size limit must not
 // pass for success.
@@ -15,3 +17,5 @@ Status flushStandardOutput();
 // would take its number, and what is printed would land in that file.
 // Writes to it still fail ("Bad file descriptor"), as on the closed one.
 void holdStandardDescriptors();
+
+}  // namespace pd

@@ -5,6 +5,7 @@
 #include "console/scene.h"
 #include "geometry/rgb.h"
 
+namespace pd {
 
 constexpr std::array<Rgb, 10> colourTable{{
     {1.0f, 0.0f, 0.0f},  // 0 red
@@ -24,3 +25,5 @@ constexpr std::array<Rgb, 10> colourTable{{
 constexpr const Rgb* colourFor(ColourCode code) {
     return static_cast<unsigned>(code) > 9u ? nullptr : &colourTable[static_cast<unsigned>(code)];
 }
+
+}  // namespace pd

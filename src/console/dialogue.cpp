@@ -2,6 +2,8 @@
 
 #include <climits>
 
+namespace pd {
+
 namespace {
 
 void show(const char* text, std::FILE* out) {
@@ -33,3 +35,5 @@ int pauseForEnter(std::FILE* in) {
     } while (c != '\n' && c != EOF);
     return 0;
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace pd {
+
 // The three texts of the console dialogue, byte for byte.
 constexpr const char* xAnglePrompt = "Unesi ugao (u uglovima) za koji rotiramo x\n";
 constexpr const char* yAnglePrompt = "Unesi ugao (u uglovima) za koji rotiramo y\n";
@@ -21,3 +23,5 @@ int askSolidChoice(std::FILE* in, std::FILE* out);
 // Stands in for the "pause" command where the command interpreter has none:
 // waits for the Enter key (or the end of input) and returns 0.
 int pauseForEnter(std::FILE* in);
+
+}  // namespace pd

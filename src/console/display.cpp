@@ -8,6 +8,8 @@
 #include "geometry/framing.h"
 #include "geometry/program_window.h"
 
+namespace pd {
+
 namespace {
 
 // The camera is set once, from the box as it stands when the window opens;
@@ -102,3 +104,5 @@ void displayScene() {
     glFlush();
     glutSwapBuffers();
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include "console/scene.h"
 
+namespace pd {
+
 // Makes the colour of `code` current for GL drawing; a code outside 0 to 9
 // (negative ones included) makes no GL call, so the colour in force stays.
 void setColour(ColourCode code);
@@ -19,3 +21,5 @@ void displayScene();
 // GLUT's reshape callback: a viewport over the whole window and a projection
 // that keeps the framed box inside it at this size. A height of 0 counts as 1.
 void reshapeScene(int width, int height);
+
+}  // namespace pd

@@ -1,5 +1,7 @@
 #include "console/scene.h"
 
+namespace pd {
+
 Scene globalScene;
 
 namespace {
@@ -21,3 +23,5 @@ void addSegment(Scene& scene, Segment segment, ColourCode colour) {
     widenBox(scene, segment.start);
     widenBox(scene, segment.end);
 }
+
+}  // namespace pd

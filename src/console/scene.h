@@ -5,6 +5,8 @@
 
 #include "geometry/framing.h"
 
+namespace pd {
+
 // A colour code: 0 to 9 select a colour of the colour table, anything else
 // selects none. Records default to 9, black.
 using ColourCode = std::int32_t;
@@ -57,3 +59,5 @@ extern Scene globalScene;
 // and then its end, each coordinate of each corner on its own strict test.
 // Any float is accepted; infinities widen the box like other values.
 void addSegment(Scene& scene, Segment segment, ColourCode colour);
+
+}  // namespace pd

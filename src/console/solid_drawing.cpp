@@ -2,6 +2,8 @@
 
 #include "solids/edge_tables.h"
 
+namespace pd {
+
 namespace {
 
 void addEdges(EdgeList edges, const VertexArray& verts, ColourCode colour, Scene& scene) {
@@ -27,3 +29,5 @@ void addSolidEdges(int choice, const VertexArrays& arrays, Scene& scene) {
     addEdges(solidEdges(kind), solidVerts(arrays, kind), solidColour, scene);
     addEdges(dualEdges(kind), dualVerts(arrays, kind), dualColour, scene);
 }
+
+}  // namespace pd

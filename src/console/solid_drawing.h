@@ -3,6 +3,8 @@
 #include "console/scene.h"
 #include "solids/solid_table.h"
 
+namespace pd {
+
 constexpr ColourCode solidColour = 2;  // blue
 constexpr ColourCode dualColour = 0;   // red
 
@@ -14,3 +16,5 @@ Point projectVertex(Vec3 v);
 // (red) to `scene`, each group in table order. Any choice outside 1 to 5
 // adds nothing.
 void addSolidEdges(int choice, const VertexArrays& arrays, Scene& scene);
+
+}  // namespace pd

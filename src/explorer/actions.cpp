@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace pd {
+
 namespace {
 
 constexpr double minZoom = 1.0 / 64.0;
@@ -168,3 +170,5 @@ std::vector<std::string> helpLines(const ActionContext& context) {
     add("Wheel", "Zoom");
     return lines;
 }
+
+}  // namespace pd

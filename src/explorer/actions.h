@@ -5,6 +5,8 @@
 
 #include "explorer/view_state.h"
 
+namespace pd {
+
 // The explorer's input: one table of actions, each with its keys and its
 // menu label, drives both the keyboard and the right-click menu, so the two
 // cannot drift apart. Applying an action only changes a ViewState; saving
@@ -77,3 +79,5 @@ void applySpin(ViewState& state, float degrees);
 
 // The key list shown by `?`: one line per available action, "KEYS  LABEL".
 std::vector<std::string> helpLines(const ActionContext& context);
+
+}  // namespace pd

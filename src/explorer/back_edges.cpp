@@ -2,6 +2,8 @@
 
 #include "geometry/rotation.h"
 
+namespace pd {
+
 void classifyBackEdges(const std::vector<Vec3>& normals, const std::vector<Edge>& edges,
                        const Mat3& xTurn, const Mat3& yTurn, std::vector<std::uint8_t>& isBack) {
     // Turned the way the program turns vertices, so front and back agree
@@ -26,3 +28,5 @@ void verticesWithDrawnEdge(const std::vector<Edge>& edges, const std::vector<std
         hasEdge[edges[e].b] = 1;
     }
 }
+
+}  // namespace pd

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/mat3.h"
+
+namespace pd {
 
 // Front and back for the program's view: vertices turned by
 // rotationAboutX(a), then by rotationAboutY(b), seen from +z looking along -z.
@@ -23,3 +25,5 @@ void classifyBackEdges(const std::vector<Vec3>& normals, const std::vector<Edge>
 // shows no mark then.
 void verticesWithDrawnEdge(const std::vector<Edge>& edges, const std::vector<std::uint8_t>& isBack,
                            int vertexCount, std::vector<std::uint8_t>& hasEdge);
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 
 #include "solids/solid_table.h"
 
+namespace pd {
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -36,3 +38,5 @@ std::string ownExecutable() {
     const fs::path path = fs::read_symlink("/proc/self/exe", error);
     return error ? std::string() : path.string();
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <string>
 
+namespace pd {
+
 // Where the explorer reads the ten solid files when it is named no input:
 // the current folder, or the copy installed with it. The installed copy is
 // found from the executable's own place, <its folder>/../share/platonic-duals/data,
@@ -21,3 +23,5 @@ DataFolder chooseDataFolder(const std::string& executable, const std::string& cu
 
 // This process's executable, from /proc/self/exe; "" when it cannot be read.
 std::string ownExecutable();
+
+}  // namespace pd

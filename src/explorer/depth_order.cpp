@@ -5,6 +5,8 @@
 #include <deque>
 #include <string>
 
+namespace pd {
+
 namespace {
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
@@ -387,3 +389,5 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     }
     return walkTree(pool, nodes, root);
 }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // Faces in an order to paint them, farthest first, for pictures that cannot
 // keep a depth per pixel (SVG). Points are turned as the frames turn them
 // and seen along -z from +z.
@@ -47,3 +49,5 @@ struct PaintOrder {
 // a face of no area is left out, as a face of fewer than three corners.
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
                       const std::vector<std::int32_t>& faceStart);
+
+}  // namespace pd

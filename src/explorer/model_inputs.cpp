@@ -4,6 +4,8 @@
 
 #include "mesh/model_loading.h"
 
+namespace pd {
+
 namespace {
 
 bool isDirectory(const std::string& path) {
@@ -43,3 +45,5 @@ std::vector<std::string> modelWarnings(const LoadedModels& loaded) {
     }
     return lines;
 }
+
+}  // namespace pd

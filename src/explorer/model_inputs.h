@@ -6,6 +6,8 @@
 #include "base/result.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // The explorer's inputs, as named on its command line: nothing (the current
 // directory's ten files), one directory (its ten files), or OFF files.
 struct LoadedModels {
@@ -23,3 +25,5 @@ Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs);
 // face (left out), one that is not closed and is shown without a dual, one whose reciprocal dual is missing
 // and falls back to the program's. Empty for sound models.
 std::vector<std::string> modelWarnings(const LoadedModels& loaded);
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 
 #include "mesh/shell_counts.h"
 
+namespace pd {
+
 namespace {
 
 // Enough for the stages a window moves between (the last step back and
@@ -117,3 +119,5 @@ Result<std::vector<std::string>> MorphStore::countLines(int index, const ViewSta
     }
     return lines;
 }
+
+}  // namespace pd

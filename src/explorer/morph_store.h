@@ -11,6 +11,8 @@
 #include "mesh/morph.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // The morph's stages of the loaded models as models of their own, each
 // built once: the family of a model when it is first asked for, a stage
 // M(t) when its (model, t) is, and kept while it is among the last few
@@ -62,3 +64,5 @@ private:
     double pendingT_ = 0.0;
     std::future<Result<Model>> pending_;
 };
+
+}  // namespace pd

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+namespace pd {
+
 namespace {
 
 SharedNet makeNet(const Polyhedron& shape, int numberBase, const std::atomic<bool>* stop) {
@@ -75,3 +77,5 @@ bool NetStore::prepare(const std::vector<Wanted>& wanted) {
     });
     return false;
 }
+
+}  // namespace pd

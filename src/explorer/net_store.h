@@ -11,6 +11,8 @@
 #include "explorer/shown_shells.h"
 #include "mesh/unfolding.h"
 
+namespace pd {
+
 // Which net: of which loaded model, at which stage of its morph (0: the
 // model itself), of which of its shells. A net is known by this value,
 // never by where its shape happens to lie: the morph's stages come and go,
@@ -73,3 +75,5 @@ private:
     std::atomic<bool> stop_{false};
     std::future<Made> pending_;
 };
+
+}  // namespace pd

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <memory>
 
+namespace pd {
+
 namespace {
 
 // A side of --size: digits only, read without overflow.
@@ -308,3 +310,5 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     if (!problem.empty()) return fail(problem);
     return parsed;
 }
+
+}  // namespace pd

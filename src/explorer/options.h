@@ -7,6 +7,8 @@
 #include "explorer/view_state.h"
 #include "mesh/net_layout.h"
 
+namespace pd {
+
 // The explorer's command line. Without an output option it opens its window;
 // with --png, --svg or --off it writes that file (or, with --frames, a turn
 // of pictures), with --net the paper net as PDF or SVG pages, and needs no
@@ -74,3 +76,5 @@ std::string usageLine();
 // --version with `version` and a line break, when `version` is not empty.
 // It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");
+
+}  // namespace pd

@@ -7,7 +7,9 @@
 
 #include "explorer/unfold_view.h"
 #include "explorer/view_title.h"
-#include "mesh/off_writer.h"
+#include "io/off_writer.h"
+
+namespace pd {
 
 namespace {
 
@@ -299,3 +301,5 @@ Session::NetShells Session::netShells() {
     const Model* staged = built ? *built : nullptr;
     return {solidShells(model(), staged, view_), staged ? staged : &model()};
 }
+
+}  // namespace pd

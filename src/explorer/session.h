@@ -6,12 +6,14 @@
 
 #include "base/result.h"
 #include "explorer/actions.h"
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "explorer/model_inputs.h"
 #include "explorer/morph_store.h"
 #include "explorer/net_store.h"
 #include "explorer/options.h"
 #include "explorer/view_state.h"
+
+namespace pd {
 
 // The explorer itself, behind every front end: the loaded models, the view,
 // the morph's stages and the nets, one clock for every animation (spin,
@@ -130,3 +132,5 @@ private:
 // --solid is used with OFF files, the directory lacks that solid, --model
 // names no loaded model (the message lists them), or nothing is loaded.
 Result<ViewState> startState(const ExplorerOptions& options, const LoadedModels& loaded);
+
+}  // namespace pd

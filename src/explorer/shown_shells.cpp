@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
-#include "explorer/palette.h"
+#include "draw/palette.h"
+
+namespace pd {
 
 namespace {
 
@@ -105,3 +107,5 @@ Rgb morphColour(PaletteKind kind, double t) {
     const Palette& palette = paletteOf(kind);
     return mix(palette.solidEdge, palette.dualEdge, float(std::clamp(t, 0.0, 1.0)));
 }
+
+}  // namespace pd

@@ -7,6 +7,8 @@
 #include "geometry/rgb.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // Which shells a state shows, and in which colours: the one answer every
 // picture, OFF file, net and counts line takes.
 
@@ -51,3 +53,5 @@ std::string shellName(const ShownShell& shell, const std::string& modelName);
 // The colour of the morph's edges at stage t: the palette's solid colour
 // at 0, its dual's at 1.
 Rgb morphColour(PaletteKind palette, double t);
+
+}  // namespace pd

@@ -7,6 +7,8 @@
 #include "mesh/fold_back.h"
 #include "mesh/face_plane.h"
 
+namespace pd {
+
 namespace {
 
 // A rotation as a unit quaternion (w, x, y, z).
@@ -197,3 +199,5 @@ Frame buildUnfoldFrame(const std::vector<ShownShell>& shells, const std::vector<
     // picture grows smoothly as they open.
     return buildFrame(drawn, plain, target, panels, framed);
 }
+
+}  // namespace pd

@@ -3,9 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "explorer/net_store.h"
 #include "explorer/shown_shells.h"
+
+namespace pd {
 
 // The model folded open into its paper net, part of the way or all of it,
 // as the window's `u` and the headless --unfold draw it.
@@ -25,3 +27,5 @@
 Frame buildUnfoldFrame(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& nets,
                        const std::string& modelName, const ViewState& state,
                        FrameTarget target = FrameTarget::Raster, FramePanels panels = {});
+
+}  // namespace pd

@@ -1,8 +1,11 @@
 #pragma once
 
-#include "explorer/palette.h"
+#include "draw/frame.h"
+#include "draw/palette.h"
 #include "geometry/orientation.h"
 #include "geometry/program_window.h"
+
+namespace pd {
 
 // What the explorer shows, as one plain value, held by the session (see
 // session.h): every front end reads and changes it only through the session. Angles are floats because
@@ -18,10 +21,6 @@ enum class DualKind { Program, Reciprocal };
 
 // How edges (or parts of edges) behind a face are drawn.
 enum class BackEdges { Drawn, Dashed, Hidden };
-
-// How faces are painted: not at all (the program's picture), flat shaded,
-// or shaded and translucent.
-enum class FaceStyle { Off, Shaded, Translucent };
 
 constexpr float startAngleX = 30.0f;  // the README's typical run
 constexpr float startAngleY = 45.0f;
@@ -74,3 +73,5 @@ inline ViewState initialViewState(bool offModels) {
     if (offModels) s.dual = DualKind::Reciprocal;
     return s;
 }
+
+}  // namespace pd

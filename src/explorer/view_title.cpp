@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
+
+namespace pd {
 
 std::string viewTitle(const std::string& name, const ViewState& state, const ViewState& opening,
                       const std::string& note) {
@@ -27,3 +29,5 @@ std::string reciprocalNote(const Model& model) {
     if (!model.hasReciprocal) return "no reciprocal dual: " + model.reciprocalMessage;
     return "";
 }
+
+}  // namespace pd

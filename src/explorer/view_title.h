@@ -5,6 +5,8 @@
 #include "explorer/view_state.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // The window's title: where the view stands, in words a user can repeat on
 // the command line.
 
@@ -20,3 +22,5 @@ std::string viewTitle(const std::string& name, const ViewState& state, const Vie
 // closed, "no reciprocal dual: ..." for one without a reciprocal dual, with
 // the model's own reason; "" when it has one.
 std::string reciprocalNote(const Model& model);
+
+}  // namespace pd

@@ -4,6 +4,8 @@
 #include <cfloat>
 #include <cmath>
 
+namespace pd {
+
 namespace {
 
 constexpr double depthShare = 1e-6;  // of the scale: how far behind counts as behind
@@ -316,3 +318,5 @@ std::vector<Span> visibleSpans(const std::vector<Span>& hidden) {
     if (from < 1.0) seen.push_back({from, 1.0});
     return seen;
 }
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // What of a picture lies behind its faces. Points are turned as the frame
 // turns them (x right, y up, z toward the viewer) and seen along -z, as the
 // frames are: a point is hidden when some face covers its (x, y) at a
@@ -102,3 +104,5 @@ private:
 
 // The complement of sorted disjoint spans within [0, 1]: the parts seen.
 std::vector<Span> visibleSpans(const std::vector<Span>& hidden);
+
+}  // namespace pd

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace pd {
+
 namespace {
 
 constexpr double pi = 3.141592653589793;
@@ -85,3 +87,5 @@ PixelPosition pixelOf(const Camera& camera, const Projection& projection, float 
     return {w / 2.0 + (double(x) - camera.cx) * projection.pixelsPerUnit,
             h / 2.0 - (double(y) - camera.cy) * projection.pixelsPerUnit};
 }
+
+}  // namespace pd

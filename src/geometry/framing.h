@@ -1,5 +1,6 @@
 #pragma once
 
+namespace pd {
 
 // How the window sees the scene. The camera stands at (cx, cy, distance)
 // and looks along -z at the plane z = 0 with y up; the field of view is
@@ -50,3 +51,5 @@ struct PixelPosition {
     double y;
 };
 PixelPosition pixelOf(const Camera& camera, const Projection& projection, float x, float y);
+
+}  // namespace pd

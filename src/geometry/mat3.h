@@ -2,6 +2,8 @@
 
 #include <array>
 
+namespace pd {
+
 // A 3 x 3 single-precision matrix, row by row: element 3r + c is row r,
 // column c.
 struct Mat3 {
@@ -10,3 +12,5 @@ struct Mat3 {
     constexpr float at(int row, int column) const { return m[3 * row + column]; }
     constexpr float& at(int row, int column) { return m[3 * row + column]; }
 };
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 
 #include "geometry/rotation.h"
 
+namespace pd {
+
 namespace {
 
 constexpr double pi = 3.141592653589793;
@@ -180,3 +182,5 @@ std::string orientationFileText(const Orientation& o) {
     if (s.withZ) text += "-z" + angleText(s.angleZ, 0);
     return text;
 }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 #include "geometry/mat3.h"
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // How a view is turned. The console program turns every vertex about x by
 // a, stores it as float, then turns it about y by b; the explorer keeps that
 // exact path while the view is one the program can show, so its pictures
@@ -96,3 +98,5 @@ std::string orientationText(const Orientation& o);
 // The same angles for a file name, rounded to whole degrees: "x30-y45",
 // "x30-y45-z10".
 std::string orientationFileText(const Orientation& o);
+
+}  // namespace pd

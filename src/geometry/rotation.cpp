@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace pd {
+
 float degreesToRadians(float degrees) {
     // A multiplication by the double nearest 1/180, not a division: the last
     // bit of the angle depends on it.
@@ -51,3 +53,5 @@ Vec3 rotateVec3(const Mat3& m, Vec3 v) {
     };
     return {row(0), row(1), row(2)};
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace pd {
+
 // One vertex of a solid or of a dual: three single-precision coordinates.
 // Zero by default, so positions that no read reaches hold the origin.
 struct Vec3 {
@@ -33,3 +35,5 @@ inline Vec3d cross(Vec3d a, Vec3d b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 inline double length(Vec3d a) { return std::sqrt(dot(a, a)); }
+
+}  // namespace pd

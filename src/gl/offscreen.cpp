@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace pd {
+
 namespace {
 
 std::string eglErrorText(const char* step) {
@@ -84,3 +86,5 @@ void OffscreenContext::release() {
     eglReleaseThread();
     display_ = context_ = surface_ = nullptr;
 }
+
+}  // namespace pd

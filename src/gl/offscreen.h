@@ -5,6 +5,8 @@
 
 #include "base/result.h"
 
+namespace pd {
+
 // A desktop OpenGL context with no window and no X server: EGL's surfaceless
 // platform, a pbuffer of a fixed size as the drawing surface. On a machine
 // without a GPU Mesa serves it with its software renderer, the same one the
@@ -34,3 +36,5 @@ private:
     int width_ = 0;
     int height_ = 0;
 };
+
+}  // namespace pd

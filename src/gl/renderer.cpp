@@ -10,8 +10,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "explorer/bitmap_font.h"
-#include "explorer/face_shading.h"
+#include "draw/bitmap_font.h"
+#include "draw/face_shading.h"
+
+namespace pd {
 
 namespace {
 
@@ -281,3 +283,5 @@ Status readPixelRows(int width, int height, int top, int count, int channels, st
                          out + row * std::size_t(count - 1 - y));
     return Done{};
 }
+
+}  // namespace pd

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "base/result.h"
-#include "explorer/frame.h"
+#include "draw/frame.h"
+
+namespace pd {
 
 // Draws `frame` into the GL context current on this thread, over the whole
 // viewport the frame's projection names, and sets every GL state it relies
@@ -21,3 +23,5 @@ Status renderFrame(const Frame& frame);
 // rows from the top into `out` (count * width * channels bytes): the order
 // of picture files. An error when GL reports one.
 Status readPixelRows(int width, int height, int top, int count, int channels, std::uint8_t* out);
+
+}  // namespace pd

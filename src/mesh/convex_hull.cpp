@@ -9,6 +9,8 @@ extern "C" {
 #include <libqhull_r/qhull_ra.h>
 }
 
+namespace pd {
+
 namespace {
 
 constexpr int mostMergedPoints = 4096;
@@ -96,3 +98,5 @@ Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulate
     if (code != 0) return failure("qhull: " + complaint);
     return hull;
 }
+
+}  // namespace pd

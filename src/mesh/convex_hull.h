@@ -5,6 +5,8 @@
 #include "base/result.h"
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // The convex hull of points in space, by qhull (Debian libqhull-dev, its
 // reentrant library): what the morph needs of it, as plain arrays, with no
 // qhull type outside convex_hull.cpp.
@@ -35,3 +37,5 @@ struct ConvexHull {
 // points. Fails with qhull's first line of complaint for fewer than four
 // points, or points all in one plane; qhull itself never prints or exits.
 Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated);
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "mesh/halfspace_intersection.h"
 #include "mesh/face_plane.h"
 
+namespace pd {
+
 namespace {
 
 // The hull's vertex neighbours, laid out flat: neighbours of point i are
@@ -76,7 +78,7 @@ Result<std::vector<HalfSpace>> faceHalfSpaces(const Polyhedron& p, Vec3d centre,
     std::vector<HalfSpace> planes(std::size_t(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
         const FacePlane plane = facePlane(p, f, centre);
-        const double length = ::length(plane.normal);
+        const double length = pd::length(plane.normal);
         if (!(length > 0.0))
             return failure("face " + std::to_string(f + numberBase) + " has no plane");
         Vec3d n = plane.normal / length;
@@ -141,3 +143,5 @@ Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Ve
     }
     return Done{};
 }
+
+}  // namespace pd

@@ -4,8 +4,10 @@
 
 #include "base/result.h"
 #include "mesh/halfspace_intersection.h"
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
+
+namespace pd {
 
 // The half-space of each face of `p`: the face plane of face_plane.h (the
 // normal of unit length), turned so that `centre` is inside. Fails naming
@@ -23,3 +25,5 @@ Result<std::vector<HalfSpace>> faceHalfSpaces(const Polyhedron& p, Vec3d centre,
 // there is no hull (the vertices lie in one plane).
 Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Vec3d centre,
                    double size, double tolerance, int numberBase);
+
+}  // namespace pd

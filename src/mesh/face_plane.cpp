@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace pd {
+
 Vec3d vertexMean(const Polyhedron& p) {
     std::vector<std::uint8_t> used(p.vertices.size(), 0);
     for (std::int32_t c : p.corners) used[static_cast<std::size_t>(c)] = 1;
@@ -35,7 +37,7 @@ std::vector<Vec3> outwardNormals(const Polyhedron& p) {
     std::vector<Vec3> normals(static_cast<std::size_t>(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
         const FacePlane plane = facePlane(p, f, centre);
-        const double length = ::length(plane.normal);
+        const double length = pd::length(plane.normal);
         if (!(length > 0.0)) continue;
         const double scale = (dot(plane.normal, plane.cornerSum) < 0.0 ? -1.0 : 1.0) / length;
         normals[f] = Vec3{static_cast<float>(plane.normal.x * scale),
@@ -44,3 +46,5 @@ std::vector<Vec3> outwardNormals(const Polyhedron& p) {
     }
     return normals;
 }
+
+}  // namespace pd

@@ -2,8 +2,10 @@
 
 #include <vector>
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
+
+namespace pd {
 
 // The mean of a model's vertices that are in some face (the origin for
 // none): the centre that outward and the reciprocal are judged against.
@@ -24,3 +26,5 @@ FacePlane facePlane(const Polyhedron& p, int face, Vec3d centre);
 // A face with no area gets (0, 0, 0), which never faces the viewer.
 // Computed once per model.
 std::vector<Vec3> outwardNormals(const Polyhedron& p);
+
+}  // namespace pd

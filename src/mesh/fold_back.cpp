@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace pd {
+
 namespace {
 
 // x -> r x + shift, r row by row.
@@ -74,3 +76,5 @@ Vec3d onModel(const NetPiece& piece, Vec3d q) {
     const Vec3d ez = cross(piece.ex, piece.ey);
     return piece.origin + q.x * piece.ex + q.y * piece.ey + q.z * ez;
 }
+
+}  // namespace pd

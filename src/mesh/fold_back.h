@@ -4,6 +4,8 @@
 
 #include "mesh/unfolding.h"
 
+namespace pd {
+
 // Folding a net up again, all of it or part of the way.
 
 // Where every corner of `p` (per corner slot) lies when each face of `net`
@@ -15,3 +17,5 @@ std::vector<Vec3d> foldNet(const Polyhedron& p, const Net& net, double amount);
 // A point of `piece`'s frame placed on the model (see NetPiece): the corners
 // foldNet gives at 1 land on the model's vertices.
 Vec3d onModel(const NetPiece& piece, Vec3d framePoint);
+
+}  // namespace pd

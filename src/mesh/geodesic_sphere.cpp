@@ -5,6 +5,8 @@
 
 #include "mesh/point_clusters.h"
 
+namespace pd {
+
 Polyhedron geodesicSphere(int k) {
     constexpr double g = 1.6180339887498948482;
     static const Vec3d corners[12] = {{-1, g, 0}, {1, g, 0},  {-1, -g, 0}, {1, -g, 0},
@@ -46,3 +48,5 @@ Polyhedron geodesicSphere(int k) {
     }
     return sphere;
 }
+
+}  // namespace pd

@@ -1,6 +1,8 @@
 #pragma once
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
+
+namespace pd {
 
 // The geodesic sphere of frequency k (k >= 1): each of the icosahedron's 20
 // faces divided into k * k triangles, the points pushed out onto the unit
@@ -8,3 +10,5 @@
 // counter-clockwise seen from outside. A convex model of any size for the
 // morph's tests and benchmarks. Linear in the faces.
 Polyhedron geodesicSphere(int k);
+
+}  // namespace pd

@@ -6,8 +6,10 @@
 
 #include "mesh/convex_hull.h"
 #include "mesh/point_clusters.h"
-#include "mesh/edges.h"
+#include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
+
+namespace pd {
 
 namespace {
 
@@ -127,3 +129,5 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
     if (!ringed) return failure("the intersection came out not closed: " + ringed.error().what);
     return out;
 }
+
+}  // namespace pd

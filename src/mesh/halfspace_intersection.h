@@ -3,8 +3,10 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
+
+namespace pd {
 
 // The points x with normal . (x - centre) <= offset: a half-space around a
 // centre it holds (offset > 0; normal of unit length).
@@ -37,3 +39,5 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
 // For each half-space, the first of `spaces` whose plane is the same within
 // `tolerance` (as intersectHalfSpaces counts planes the same); linear.
 std::vector<int> samePlanes(const std::vector<HalfSpace>& spaces, double size, double tolerance);
+
+}  // namespace pd

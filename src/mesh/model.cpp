@@ -7,6 +7,8 @@
 #include "mesh/reciprocal_dual.h"
 #include "mesh/vertex_rings.h"
 
+namespace pd {
+
 namespace {
 
 // From this many faces on, the independent parts of a model are built on a
@@ -135,3 +137,5 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     m.programDualEdges = edges;
     return m;
 }
+
+}  // namespace pd

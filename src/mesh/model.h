@@ -3,8 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
+
+namespace pd {
 
 // Everything the explorer shows of one polyhedron, computed once when it is
 // loaded: the solid, its edges and both duals, each with its edges and its
@@ -58,3 +60,5 @@ struct Model {
 // fits that kind's table). Never fails: what cannot be built is left out
 // with its message. Linear in the solid's size.
 Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind);
+
+}  // namespace pd

@@ -8,9 +8,11 @@
 #include <memory>
 #include <unistd.h>
 
-#include "base/input_file.h"
-#include "mesh/off_reader.h"
+#include "io/input_file.h"
+#include "io/off_reader.h"
 #include "solids/solid_reader.h"
+
+namespace pd {
 
 namespace {
 
@@ -88,3 +90,5 @@ Result<Model> loadOffModel(const std::string& path) {
     if (!solid) return solid.error();
     return buildModel(std::filesystem::path(path).stem().string(), std::move(*solid), 0, 0);
 }
+
+}  // namespace pd

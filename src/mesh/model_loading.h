@@ -6,6 +6,8 @@
 #include "base/result.h"
 #include "mesh/model.h"
 
+namespace pd {
+
 // Models from the program's ten input files or from OFF files. Nothing here
 // writes a file.
 
@@ -20,7 +22,9 @@
 // number 9 is outside 1 to 8".
 Result<std::vector<Model>> loadDirectoryModels(const std::string& dir);
 
-// Reads the OFF file at `path` (see off_reader.h) into a model numbered from
+// Reads the OFF file at `path` (see io/off_reader.h) into a model numbered from
 // 0 and named by the file's stem ("cube" for "shapes/cube.off"), or the
 // reader's error.
 Result<Model> loadOffModel(const std::string& path);
+
+}  // namespace pd

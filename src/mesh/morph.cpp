@@ -7,6 +7,8 @@
 #include "mesh/face_plane.h"
 #include "mesh/reciprocal_dual.h"
 
+namespace pd {
+
 namespace {
 
 constexpr std::size_t mostNearbyNeighbours = 256;
@@ -126,3 +128,5 @@ Result<Polyhedron> morphAt(const MorphFamily& family, double t) {
     if (!cut) return cut.error();
     return std::move(cut->shape);
 }
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "mesh/model.h"
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // The family from a convex solid P to its dual: with c the mean of P's
 // vertices and r the mean distance from c to its edges' midpoints (the
 // midsphere the reciprocal dual is taken about), P* is the intersection of
@@ -73,3 +75,5 @@ std::vector<HalfSpace> morphHalfSpaces(const MorphFamily& family, double t);
 // planes (n log n). Fails for a t outside [0, 1] (or not a number) and when
 // the intersection does.
 Result<Polyhedron> morphAt(const MorphFamily& family, double t);
+
+}  // namespace pd

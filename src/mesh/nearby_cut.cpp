@@ -7,8 +7,10 @@
 #include <unordered_map>
 
 #include "mesh/point_clusters.h"
-#include "mesh/edges.h"
+#include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
+
+namespace pd {
 
 namespace {
 
@@ -627,3 +629,5 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     if (!inside) return inside.error();
     return out;
 }
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 #include "base/result.h"
 #include "mesh/halfspace_intersection.h"
 
+namespace pd {
+
 // A neighbour's normal in the frame of a half-space's plane.
 struct NearbyLine {
     double ax, ay;  // along the plane's two unit vectors
@@ -46,3 +48,5 @@ void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces);
 // works from all the planes at once.
 Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const Nearby& nearby,
                                      Vec3d centre, double size, double tolerance);
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "mesh/overlap_grid.h"
 #include "mesh/planar_hull.h"
 
+namespace pd {
+
 namespace {
 
 constexpr double labelLargest = 3.0;  // mm: a cut pair's number on a long edge
@@ -353,3 +355,5 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     writeFooters(cut.flapless, options, layout);
     return layout;
 }
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 #include "base/result.h"
 #include "mesh/unfolding.h"
 
+namespace pd {
+
 // Nets laid out on printer pages: each piece turned to its smallest
 // bounding box and packed in shelves, glue flaps on one edge of each cut
 // pair, the pair's number beside both edges, and footer lines naming the
@@ -85,3 +87,5 @@ struct NetLayout {
 // edge that fits. Past a budget of overlap tests the cut pairs left go
 // without flaps, and the footer names them as flapless.
 Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options);
+
+}  // namespace pd

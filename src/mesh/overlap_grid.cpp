@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace pd {
+
 namespace {
 
 // True when some edge of `a` has all of `b` beyond it or overlapping it by
@@ -134,3 +136,5 @@ void OverlapGrid::clear() {
     seen_.clear();
     question_ = 0;
 }
+
+}  // namespace pd

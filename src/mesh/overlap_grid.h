@@ -7,6 +7,8 @@
 #include "mesh/overlap_hulls.h"
 #include "mesh/plane.h"
 
+namespace pd {
+
 // Whether two convex polygons' interiors overlap by more than `tolerance`
 // (a length): no edge direction of either separates them with a gap or an
 // overlap of at most that much. Corners may turn either way; a polygon
@@ -64,3 +66,5 @@ private:
     bool thin_;
     OverlapHulls hulls_;
 };
+
+}  // namespace pd

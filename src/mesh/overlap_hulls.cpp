@@ -6,6 +6,8 @@
 #include "mesh/overlap_grid.h"
 #include "mesh/planar_hull.h"
 
+namespace pd {
+
 namespace {
 
 constexpr std::size_t fan = 16;  // parts or groups under one group
@@ -166,3 +168,5 @@ void OverlapHulls::clear() {
     hull_.clear();
     angle_.clear();
 }
+
+}  // namespace pd

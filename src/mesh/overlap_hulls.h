@@ -5,6 +5,8 @@
 
 #include "mesh/plane.h"
 
+namespace pd {
+
 // Convex polygons of one plane kept in the order they come, sixteen at a
 // time grouped under their box and convex hull, sixteen groups under
 // theirs and so on up, so that asking about a new polygon skips every
@@ -58,3 +60,5 @@ private:
     std::vector<std::pair<std::int32_t, std::int32_t>> stack_;  // (level, group) still to look at
     std::int64_t tests_ = 0;
 };
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace pd {
+
 std::vector<P2> planarHull(std::vector<P2> pts) {
     std::sort(pts.begin(), pts.end(), [](P2 a, P2 b) { return a.x < b.x || (a.x == b.x && a.y < b.y); });
     std::vector<P2> hull(2 * pts.size());
@@ -17,3 +19,5 @@ std::vector<P2> planarHull(std::vector<P2> pts) {
     hull.resize(k > 1 ? k - 1 : k);
     return hull;
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace pd {
+
 // A point or direction in a net's plane, in double precision.
 struct P2 {
     double x = 0.0;
@@ -17,3 +19,5 @@ inline double cross(P2 a, P2 b) { return a.x * b.y - a.y * b.x; }
 inline double length(P2 a) { return std::hypot(a.x, a.y); }
 // a turned a quarter left.
 inline P2 leftOf(P2 a) { return {-a.y, a.x}; }
+
+}  // namespace pd

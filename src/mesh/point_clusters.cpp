@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace pd {
+
 namespace {
 
 struct Cell {
@@ -104,3 +106,5 @@ PointClusters clusterPoints(const std::vector<Vec3d>& points, double distance) {
         out.centres[c] = sum[c] / members[c];
     return out;
 }
+
+}  // namespace pd

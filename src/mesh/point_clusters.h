@@ -4,6 +4,8 @@
 
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // Points that stand for one: where several planes meet in one point, the
 // vertices worked out from each three of them differ in their last digits.
 struct PointClusters {
@@ -18,3 +20,5 @@ struct PointClusters {
 // for any input (a cell holds a bounded number of first points). A distance
 // that is not above zero merges only equal points.
 PointClusters clusterPoints(const std::vector<Vec3d>& points, double distance);
+
+}  // namespace pd

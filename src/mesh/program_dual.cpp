@@ -4,6 +4,8 @@
 
 #include "solids/dual.h"
 
+namespace pd {
+
 namespace {
 
 // True when `p` is laid out as the program holds solid `kind`: its face
@@ -85,3 +87,5 @@ std::vector<Edge> crossingDualEdges(const std::vector<Edge>& edges) {
     }
     return dual;
 }
+
+}  // namespace pd

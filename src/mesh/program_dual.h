@@ -2,9 +2,11 @@
 
 #include <vector>
 
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
 #include "mesh/vertex_rings.h"
+
+namespace pd {
 
 // The program's dual: one vertex per face, the face's corner sum times the
 // program's factor.
@@ -31,3 +33,5 @@ Polyhedron dualFromRings(std::vector<Vec3> dualVertices, const VertexRings& ring
 // its faces are the dual faces of original edge i's two vertices. Every
 // original edge must have two faces.
 std::vector<Edge> crossingDualEdges(const std::vector<Edge>& edges);
+
+}  // namespace pd

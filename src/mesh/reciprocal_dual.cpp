@@ -4,6 +4,8 @@
 
 #include "mesh/face_plane.h"
 
+namespace pd {
+
 Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     const Vec3d c = vertexMean(p);
     Midsphere m{{c.x, c.y, c.z}, 0.0};
@@ -30,7 +32,7 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
     for (int f = 0; f < p.faceCount(); ++f) {
         const FacePlane plane = facePlane(p, f, c);
         const Vec3d& normal = plane.normal;
-        const double length = ::length(normal);
+        const double length = pd::length(normal);
         if (!(length > 0.0)) {
             return failure(faceName(f) + " has no plane (its corners lie on a line)");
         }
@@ -49,3 +51,5 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
     }
     return out;
 }
+
+}  // namespace pd

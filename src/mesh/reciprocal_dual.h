@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
+
+namespace pd {
 
 // The reciprocal dual: every face plane reciprocated about the midsphere.
 
@@ -28,3 +30,5 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges);
 // whose reciprocal is too far out for a float.
 Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
                                                  int numberBase = 0);
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <map>
 
+namespace pd {
+
 ShellCounts countShell(const Polyhedron& shape, const std::vector<Edge>& edges) {
     ShellCounts c;
     std::vector<char> used(shape.vertices.size(), 0);
@@ -36,3 +38,5 @@ std::string countsLine(const std::string& label, const ShellCounts& counts) {
            "  F " + std::to_string(counts.faces) + "  V-E+F " + std::to_string(counts.euler()) +
            "  faces: " + facesBySize(counts);
 }
+
+}  // namespace pd

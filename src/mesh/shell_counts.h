@@ -4,7 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "mesh/polyhedron.h"
+#include "geometry/polyhedron.h"
+
+namespace pd {
 
 // The numbers a learner reads off a shell: vertices, edges, faces, Euler's
 // V - E + F, and how many faces have each number of corners.
@@ -29,3 +31,5 @@ std::string facesBySize(const ShellCounts& counts);
 // One line of --info and of the window's counts panel, without a line
 // break: "solid: V 8  E 12  F 6  V-E+F 2  faces: 6 squares".
 std::string countsLine(const std::string& label, const ShellCounts& counts);
+
+}  // namespace pd

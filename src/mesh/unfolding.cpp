@@ -8,6 +8,8 @@
 #include "mesh/overlap_grid.h"
 #include "mesh/face_plane.h"
 
+namespace pd {
+
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
@@ -712,3 +714,5 @@ double meanEdgeLength(const Polyhedron& p, const EdgeTopology& topology) {
 Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options) {
     return Unfolder(p, options).run();
 }
+
+}  // namespace pd

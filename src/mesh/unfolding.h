@@ -7,9 +7,11 @@
 
 #include "base/result.h"
 #include "mesh/plane.h"
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
 #include "geometry/vec3.h"
+
+namespace pd {
 
 // A paper net: the faces of a closed polyhedron laid flat, each joined to a
 // parent face along one edge (a fold), so that each piece is a tree of faces
@@ -91,3 +93,5 @@ double meanEdgeLength(const Polyhedron& p, const EdgeTopology& topology);
 inline std::int32_t nextSlot(const Polyhedron& p, std::int32_t face, std::int32_t slot) {
     return slot + 1 < p.faceStart[face + 1] ? slot + 1 : p.faceStart[face];
 }
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace pd {
+
 Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                         int numberBase) {
     const EdgeTopology& t = topology;
@@ -64,3 +66,5 @@ Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, Verte
     }
     return Done{};
 }
+
+}  // namespace pd

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "base/result.h"
-#include "mesh/edges.h"
-#include "mesh/polyhedron.h"
+#include "geometry/edges.h"
+#include "geometry/polyhedron.h"
+
+namespace pd {
 
 // The faces around each vertex of a closed polyhedron, in cyclic order: the
 // faces of the duals. Stored flat like Polyhedron's faces: vertex v's ring is
@@ -29,3 +31,5 @@ struct VertexRings {
 // Linear in the number of corners.
 Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                         int numberBase = 0);
+
+}  // namespace pd

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 
+namespace pd {
+
 namespace {
 
 // Corner places (0-based) in the order their coordinates are added; the
@@ -145,3 +147,5 @@ Status buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& column
     }
     return Done{};
 }
+
+}  // namespace pd

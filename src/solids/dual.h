@@ -7,6 +7,8 @@
 #include "solids/solid_files.h"
 #include "solids/solid_table.h"
 
+namespace pd {
+
 // One face with its corners copied in; corners past the solid's
 // cornerCount carry no meaning.
 struct Face {
@@ -53,3 +55,5 @@ std::string formatPairs(SolidKind kind, const FaceRecords& records);
 // add warnings (see solid_files.h) and are skipped.
 Status buildDuals(SolidFileSet& files, VertexArrays& arrays, FaceColumns& columns, FaceRecords& records,
                   std::vector<Error>& warnings);
+
+}  // namespace pd

@@ -1,5 +1,7 @@
 #include "solids/edge_tables.h"
 
+namespace pd {
+
 EdgeList solidEdges(SolidKind kind) {
     switch (kind) {
     case Tetrahedron: return edgeList(tetraEdges);
@@ -24,3 +26,5 @@ EdgeList dualEdges(SolidKind kind) {
     }
     return edgeList(dodecaEdges);
 }
+
+}  // namespace pd

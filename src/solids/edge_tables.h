@@ -4,6 +4,8 @@
 
 #include "solids/solid_table.h"
 
+namespace pd {
+
 // One edge: positions in a vertex array, drawn from `first` to `second`.
 struct EdgePair {
     int first;
@@ -54,3 +56,5 @@ constexpr EdgeList edgeList(const std::array<EdgePair, N>& table) {
 // The table of the solid of `kind` and the table of its dual.
 EdgeList solidEdges(SolidKind kind);
 EdgeList dualEdges(SolidKind kind);
+
+}  // namespace pd

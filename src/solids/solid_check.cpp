@@ -7,6 +7,8 @@
 #include "geometry/vec3.h"
 #include "solids/edge_tables.h"
 
+namespace pd {
+
 namespace {
 
 double distance(const Vec3& a, const Vec3& b) { return length(widen(a) - widen(b)); }
@@ -272,3 +274,5 @@ std::vector<std::string> checkSolid(SolidKind kind, const VertexArray& verts,
     for (std::string& p : checkDualPairs(kind, columns)) problems.push_back(std::move(p));
     return problems;
 }
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 
 #include "solids/solid_table.h"
 
+namespace pd {
+
 // Checks that a solid's data files fit the fixed edge tables the drawing
 // uses: the program itself draws whatever stands at the tabled positions, so
 // a mis-numbered file gives a wrong picture without any complaint. Every
@@ -39,3 +41,5 @@ std::vector<std::string> checkDualPairs(SolidKind kind, const FaceColumns& colum
 // All three checks in the order above.
 std::vector<std::string> checkSolid(SolidKind kind, const VertexArray& verts,
                                     const FaceColumns& columns);
+
+}  // namespace pd

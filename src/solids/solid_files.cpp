@@ -7,8 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "base/input_file.h"
+#include "io/input_file.h"
 #include "solids/solid_reader.h"
+
+namespace pd {
 
 namespace {
 
@@ -144,3 +146,5 @@ Result<std::FILE*> createOutputFile(const char* name) {
     }
     return out;
 }
+
+}  // namespace pd

@@ -7,6 +7,8 @@
 #include "base/result.h"
 #include "solids/solid_table.h"
 
+namespace pd {
+
 // The twenty streams of a run, each group indexed by kind - 1. A null entry
 // is a file not opened (yet), or an output file that could not be created.
 struct SolidFileSet {
@@ -53,3 +55,5 @@ Error writeFailure(const char* name, int error);
 // warning "NAME: cannot be created: REASON" ("Is a symbolic link", "Is a
 // FIFO", ...), as for any other failure.
 Result<std::FILE*> createOutputFile(const char* name);
+
+}  // namespace pd

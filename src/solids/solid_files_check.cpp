@@ -6,10 +6,12 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "base/input_file.h"
+#include "io/input_file.h"
 #include "solids/solid_check.h"
 #include "solids/solid_reader.h"
 #include "solids/solid_table.h"
+
+namespace pd {
 
 namespace {
 
@@ -68,3 +70,5 @@ Result<std::vector<SolidFilesFinding>> checkSolidFiles(const std::string& dir) {
     for (const SolidInfo& info : solidTable) findings.push_back(checkOneSolid(dir, info));
     return findings;
 }
+
+}  // namespace pd

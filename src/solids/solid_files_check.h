@@ -5,6 +5,8 @@
 
 #include "base/result.h"
 
+namespace pd {
+
 // check-solids' reading of a folder's ten files: each solid's vertex and
 // face file read with the console program's own readers, then checked
 // against the edge tables (solid_check.h). Nothing here writes a file.
@@ -22,3 +24,5 @@ struct SolidFilesFinding {
 // text that is not a number"). An error, and nothing read, when `dir` is
 // empty: "" + "/kocka.dat" would name the root folder's files.
 Result<std::vector<SolidFilesFinding>> checkSolidFiles(const std::string& dir);
+
+}  // namespace pd

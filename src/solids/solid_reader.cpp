@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstring>
 
+namespace pd {
+
 void readFixedVertices(std::FILE* in, VertexArray& verts) {
     // Twelve single reads rather than four triples: the file's layout does
     // not matter, and numbers past the twelfth are never touched.
@@ -65,3 +67,5 @@ void readSolidVertices(std::FILE* in, SolidKind kind, VertexArray& verts) {
     else
         readVerticesToEnd(in, verts);
 }
+
+}  // namespace pd

@@ -5,6 +5,8 @@
 
 #include "solids/solid_table.h"
 
+namespace pd {
+
 // The readers behind loadSolids and readFaceRows, on any stream, so they can
 // be fed from memory. Line breaks carry no meaning to any of them.
 
@@ -30,3 +32,5 @@ void readSolidVertices(std::FILE* in, SolidKind kind, VertexArray& verts);
 // a number", "the file ends after row 2 of 4". A number too large for an int
 // is outside the range (and stored as 0), never wrapped into it.
 std::string readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns);
+
+}  // namespace pd

@@ -2,6 +2,8 @@
 
 #include "geometry/rotation.h"
 
+namespace pd {
+
 namespace {
 
 void turnArray(const Mat3& rx, const Mat3& ry, VertexArray& verts, int count) {
@@ -22,3 +24,5 @@ void rotateSolids(float xDegrees, float yDegrees, VertexArrays& arrays) {
         turnArray(rx, ry, dualVerts(arrays, solid.kind), solid.faceCount);
     }
 }
+
+}  // namespace pd

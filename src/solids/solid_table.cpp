@@ -1,5 +1,7 @@
 #include "solids/solid_table.h"
 
+namespace pd {
+
 namespace {
 
 template <typename Arrays, typename Array>
@@ -28,3 +30,5 @@ VertexArray& dualVerts(VertexArrays& arrays, SolidKind kind) {
 const VertexArray& dualVerts(const VertexArrays& arrays, SolidKind kind) {
     return arrayOf<const VertexArrays, const VertexArray>(arrays, kind, true);
 }
+
+}  // namespace pd

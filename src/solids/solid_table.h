@@ -4,6 +4,8 @@
 
 #include "geometry/vec3.h"
 
+namespace pd {
+
 // The menu number of a solid; also the order in which every per-solid step
 // handles the solids.
 enum SolidKind : int {
@@ -73,3 +75,5 @@ const VertexArray& dualVerts(const VertexArrays& arrays, SolidKind kind);
 // lands at position r - 1 of columns 0 to cornerCount - 1. One set serves all
 // five solids in turn.
 using FaceColumns = std::array<std::array<int, maxFaceRows>, maxCorners>;
+
+}  // namespace pd

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace pd;
+
 namespace {
 
 // A whole dialogue on a console: the answers as typed, the three values read,

@@ -7,6 +7,8 @@
 
 #include "console/colour.h"
 
+using namespace pd;
+
 namespace {
 
 Point at(float x, float y, ColourCode colour = 9) { return Point{x, y, colour}; }

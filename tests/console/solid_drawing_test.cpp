@@ -12,6 +12,8 @@
 #include "geometry/rotation.h"
 #include "solids/solid_rotation.h"
 
+using namespace pd;
+
 namespace {
 
 // The shipped solids and their duals as a run holds them, turned so that no

@@ -11,6 +11,8 @@
 #include "program_arrays.h"
 #include "window_fixture.h"
 
+using namespace pd;
+
 namespace {
 
 using namespace e2e;

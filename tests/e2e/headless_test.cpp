@@ -17,6 +17,8 @@
 #include "console/solid_drawing.h"
 #include "window_fixture.h"
 
+using namespace pd;
+
 namespace {
 
 using namespace e2e;

@@ -13,6 +13,8 @@
 #include "scratch_dir.h"
 #include "xwindow.h"
 
+using namespace pd;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -6,6 +6,8 @@
 #include "console/colour.h"
 #include "console/solid_drawing.h"
 
+namespace pd {
+
 namespace e2e {
 
 namespace {
@@ -117,3 +119,5 @@ DrawnBounds drawnBounds(const RgbImage& image) {
 }
 
 }  // namespace e2e
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "solids/solid_table.h"
 #include "xwindow.h"
 
+namespace pd {
+
 namespace e2e {
 
 // Where one run's picture should put things, in window pixels.
@@ -54,3 +56,5 @@ struct DrawnBounds {
 DrawnBounds drawnBounds(const RgbImage& image);
 
 }  // namespace e2e
+
+}  // namespace pd

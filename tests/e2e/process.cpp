@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+namespace pd {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -162,3 +164,5 @@ RunResult runProgram(const std::string& program, const std::string& workDir,
     result.err = p.err();
     return result;
 }
+
+}  // namespace pd

@@ -4,6 +4,8 @@
 #include <sys/types.h>
 #include <vector>
 
+namespace pd {
+
 // The program under test as a child process: its standard input is a pipe we
 // write the answers into, its standard output and error are collected.
 class ProgramProcess {
@@ -63,3 +65,5 @@ struct RunResult {
 RunResult runProgram(const std::string& program, const std::string& workDir,
                      const std::string& input, double seconds = 30.0,
                      const std::vector<std::string>& args = {});
+
+}  // namespace pd

@@ -12,7 +12,7 @@
 #include "program_arrays.h"
 #include "window_fixture.h"
 
-namespace e2e {
+namespace pd::e2e {
 namespace {
 
 namespace fs = std::filesystem;
@@ -196,4 +196,4 @@ TEST(CheckSolids, ShippedDataFitsAndMisnumberedDataIsNamed) {
 }
 
 }  // namespace
-}  // namespace e2e
+}  // namespace pd::e2e

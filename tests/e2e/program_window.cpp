@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+namespace pd {
+
 namespace e2e {
 
 WindowRun::WindowRun(XSession& x, const std::string& workDir,
@@ -68,3 +70,5 @@ RgbImage pictureOf(WindowRun& run, const std::string& answers) {
 }
 
 }  // namespace e2e
+
+}  // namespace pd

@@ -7,6 +7,8 @@
 #include "process.h"
 #include "xwindow.h"
 
+namespace pd {
+
 namespace e2e {
 
 constexpr const char* windowTitle = "Geometrija - prikaz zadatka";
@@ -57,3 +59,5 @@ private:
 RgbImage pictureOf(WindowRun& run, const std::string& answers);
 
 }  // namespace e2e
+
+}  // namespace pd

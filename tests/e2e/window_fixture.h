@@ -9,6 +9,8 @@
 #include "scratch_dir.h"
 #include "xwindow.h"
 
+namespace pd {
+
 namespace e2e {
 
 // The test binary's one connection to the X server. Held for the whole run:
@@ -55,3 +57,5 @@ protected:
 };
 
 }  // namespace e2e
+
+}  // namespace pd

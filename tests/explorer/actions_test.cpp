@@ -4,9 +4,11 @@
 
 #include <cstring>
 
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include <set>
 #include <tuple>
+
+using namespace pd;
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include "explorer/data_folder.h"
 #include "scratch_dir.h"
 
+using namespace pd;
+
 namespace {
 
 // PREFIX/bin/duals-explorer started in HERE reads HERE, unless HERE holds none

@@ -4,6 +4,8 @@
 
 #include "explorer/options.h"
 
+using namespace pd;
+
 namespace {
 
 std::string describe(const ExplorerOptions& o) {

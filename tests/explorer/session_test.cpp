@@ -11,16 +11,18 @@
 #include <string>
 #include <vector>
 
-#include "explorer/bitmap_font.h"
+#include "draw/bitmap_font.h"
 #include "explorer/session.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/model_loading.h"
-#include "mesh/off_writer.h"
-#include "output/file_series.h"
-#include "output/headless_output.h"
-#include "output/svg_writer.h"
+#include "io/off_writer.h"
+#include "io/file_series.h"
+#include "headless/headless_output.h"
+#include "svg/svg_writer.h"
 #include "prism_off.h"
 #include "scratch_dir.h"
+
+using namespace pd;
 
 namespace {
 

@@ -7,13 +7,15 @@
 
 #include "explorer/back_edges.h"
 #include "explorer/depth_order.h"
-#include "explorer/frame.h"
+#include "explorer/frame_builder.h"
 #include "geometry/orientation.h"
 #include "geometry/rotation.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/model_loading.h"
 #include "scratch_dir.h"
 #include "shipped_models.h"
+
+using namespace pd;
 
 namespace {
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+using namespace pd;
+
 namespace {
 
 PlanePoint at(float x, float y) { return PlanePoint{x, y}; }

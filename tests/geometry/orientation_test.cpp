@@ -7,6 +7,8 @@
 
 #include "solids/solid_rotation.h"
 
+using namespace pd;
+
 namespace {
 
 Vec3 seen(const Orientation& o, Vec3 v) { return turnVertex(vertexTurnOf(o), v); }

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace pd;
+
 namespace {
 
 Vec3 turn(float xDeg, float yDeg, Vec3 v) {

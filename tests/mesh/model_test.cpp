@@ -10,12 +10,14 @@
 #include "explorer/back_edges.h"
 #include "mesh/face_plane.h"
 #include "mesh/model_loading.h"
-#include "mesh/off_reader.h"
-#include "mesh/off_writer.h"
+#include "io/off_reader.h"
+#include "io/off_writer.h"
 #include "scratch_dir.h"
 #include "shipped_models.h"
 #include "solids/dual.h"
 #include "geometry/rotation.h"
+
+using namespace pd;
 
 namespace {
 

@@ -8,9 +8,11 @@
 #include "mesh/nearby_cut.h"
 #include "mesh/shell_counts.h"
 #include "mesh/model_loading.h"
-#include "mesh/off_reader.h"
+#include "io/off_reader.h"
 #include "scratch_dir.h"
 #include "shipped_models.h"
+
+using namespace pd;
 
 namespace {
 

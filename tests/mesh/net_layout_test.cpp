@@ -13,11 +13,13 @@
 #include <map>
 
 #include "mesh/model_loading.h"
-#include "mesh/off_reader.h"
+#include "io/off_reader.h"
 #include "polygon_area.h"
 #include "prism_off.h"
 #include "scratch_dir.h"
 #include "shipped_models.h"
+
+using namespace pd;
 
 namespace {
 

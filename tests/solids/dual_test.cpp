@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+using namespace pd;
+
 namespace {
 
 // Face columns from rows of vertex numbers; rows past those given repeat the last.

@@ -11,6 +11,8 @@
 #include "scratch_dir.h"
 #include "solids/solid_reader.h"
 
+using namespace pd;
+
 namespace {
 
 struct SolidData {

@@ -11,6 +11,8 @@
 #include "scratch_dir.h"
 #include "solids/dual.h"
 
+using namespace pd;
+
 namespace {
 
 namespace fs = std::filesystem;

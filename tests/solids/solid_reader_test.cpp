@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+using namespace pd;
+
 namespace {
 
 // A real file stream holding `text`, so the end of file behaves as on disk.

@@ -8,6 +8,8 @@
 
 #include "mesh/plane.h"
 
+namespace pd {
+
 namespace polygons {
 
 inline double area(const std::vector<P2>& a) {
@@ -49,3 +51,5 @@ inline Box boxOf(const std::vector<P2>& a) {
 }
 
 }  // namespace polygons
+
+}  // namespace pd

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string>
 
+namespace pd {
+
 // Test helper: an OFF prism over a regular n-gon of radius 1, one high.
 inline std::string prismOff(int n) {
     auto number = [](double v) {
@@ -24,3 +26,5 @@ inline std::string prismOff(int n) {
     }
     return off + bottom + "\n" + top + "\n" + sides;
 }
+
+}  // namespace pd

@@ -10,6 +10,8 @@
 #include "mesh/model_loading.h"
 #include "solids/solid_rotation.h"
 
+namespace pd {
+
 // The explorer's directory models are read with the program's readers and
 // carry its dual vertices: their vertices are the arrays a run holds for the
 // ten files of `dir` before any turn. False with `error` as the explorer
@@ -38,3 +40,5 @@ inline bool loadTurnedSolids(const std::string& dir, float xDegrees, float yDegr
     rotateSolids(xDegrees, yDegrees, arrays);
     return true;
 }
+
+}  // namespace pd

@@ -15,6 +15,8 @@
 
 #include "solids/solid_table.h"
 
+namespace pd {
+
 namespace scratch {
 
 namespace fs = std::filesystem;
@@ -102,3 +104,5 @@ private:
 };
 
 }  // namespace scratch
+
+}  // namespace pd

@@ -8,6 +8,8 @@
 #include "mesh/model_loading.h"
 #include "scratch_dir.h"
 
+namespace pd {
+
 // The five solids of data/ as the explorer loads them; a failed load fails
 // the calling test.
 inline std::vector<Model> shippedModels() {
@@ -15,3 +17,5 @@ inline std::vector<Model> shippedModels() {
     EXPECT_TRUE(models.ok()) << models.error().text();
     return models ? std::move(*models) : std::vector<Model>{};
 }
+
+}  // namespace pd

@@ -15,6 +15,8 @@
 #include "geometry/program_window.h"
 #include "xwindow.h"
 
+namespace pd {
+
 namespace {
 
 struct Options {
@@ -68,6 +70,10 @@ bool parse(int argc, char** argv, Options& options) {
 }
 
 }  // namespace
+
+}  // namespace pd
+
+using namespace pd;
 
 int main(int argc, char** argv) {
     Options options;

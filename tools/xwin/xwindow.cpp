@@ -1,7 +1,7 @@
 #include "xwindow.h"
 
 // Before Xlib, which defines Status as a macro.
-#include "output/png_file.h"
+#include "io/png_file.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <memory>
 #include <thread>
+
+namespace pd {
 
 namespace {
 
@@ -371,3 +373,5 @@ RgbImage loadPng(const std::string& path) {
     png_destroy_read_struct(&png, &info, nullptr);
     return image;
 }
+
+}  // namespace pd

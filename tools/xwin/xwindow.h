@@ -12,6 +12,8 @@
 struct _XDisplay;  // Xlib's Display, kept out of the users' includes
 struct _XImage;    // and its XImage
 
+namespace pd {
+
 class XWinError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -137,3 +139,5 @@ void savePng(const RgbImage& image, const std::string& path);
 // Reads an 8-bit RGB or RGBA PNG (alpha dropped). Throws when the file is
 // missing or not such a PNG.
 RgbImage loadPng(const std::string& path);
+
+}  // namespace pd

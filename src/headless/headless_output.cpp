@@ -1,0 +1,88 @@
+#include "headless/headless_output.h"
+
+#include <optional>
+
+#include "io/file_series.h"
+#include "headless/net_output.h"
+#include "io/output_file.h"
+#include "svg/svg_writer.h"
+
+namespace pd {
+
+namespace {
+
+Error withHint(Error e) {
+    if (e.what == alreadyExists) e.what += "; --overwrite lets --frames replace existing pictures";
+    return e;
+}
+
+// Whether any picture of the run shows a stage of the morph.
+bool morphs(const ExplorerOptions& options, const ViewState& view) {
+    const bool animated = options.frames > 1 && (options.animate == Animation::Morph ||
+                                                 options.animate == Animation::Both);
+    return view.morph > 0.0 || animated;
+}
+
+Status writeModelFile(const ExplorerOptions& options, Session& session) {
+    if (options.output == OutputKind::Net) {
+        const Session::NetShells net = session.netShells();
+        return writeNetOutput(options, net.shells, *net.model);
+    }
+    const Result<std::string> text = session.offText();
+    if (!text) return text.error();
+    return writeFileAtomically(options.outputPath, *text);
+}
+
+}  // namespace
+
+Result<std::string> infoText(Session& session) {
+    const Result<std::vector<std::string>> lines = session.countLines();
+    if (!lines) return lines.error();
+    std::string text;
+    for (const std::string& line : *lines) text += line + "\n";
+    return text;
+}
+
+Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng) {
+    const int count = options.frames > 0 ? options.frames : 1;
+    // Frames are new files unless told otherwise: a second run into the same
+    // names would silently replace the first one's pictures.
+    const Existing existing = options.frames > 0 && !options.overwrite ? Existing::Keep : Existing::Replace;
+    std::optional<FileSeries> series;
+    if (options.frames > 0) {
+        Result<FileSeries> opened = FileSeries::open(options.outputPath, count, existing);
+        if (!opened) return opened.error();
+        series.emplace(std::move(*opened));
+    }
+    const Status checked = series ? series->check(0) : checkOutputPath(options.outputPath, existing);
+    if (!checked) return withHint(checked.error());
+    if (morphs(options, session.view())) {
+        const Status available = session.morphAvailable();
+        if (!available) return available;
+    }
+    if (options.output == OutputKind::Off || options.output == OutputKind::Net) {
+        const Status written = writeModelFile(options, session);
+        return written ? written : Status(withHint(written.error()));
+    }
+    const FrameTarget target = options.output == OutputKind::Svg ? FrameTarget::Vector : FrameTarget::Raster;
+    for (int i = 0; i < count; ++i) {
+        if (options.frames > 0) session.showFrame(options.animate, i, count);
+        // Half an animation is of no use: on any error the series removes
+        // the pictures it added (the ones it replaced are gone already).
+        const Result<const Model*> stage = session.stage();
+        if (!stage) return stage.error();
+        const Frame frame = session.frame(target, false);
+        // A picture refused for its size (hidden parts or face order past
+        // their bound) is written by no frame: the series removes the rest.
+        if (!frame.unfinished.empty()) return failure(frame.unfinished);
+        const OutputFiller fill = [&](int fd) {
+            return options.output == OutputKind::Svg ? writeAll(fd, formatSvg(frame)) : writePng(frame, fd);
+        };
+        const Status done = series ? series->writeNext(fill) : writeOutputFile(options.outputPath, fill, existing);
+        if (!done) return withHint(done.error());
+    }
+    if (series) series->finish(false);
+    return Done{};
+}
+
+}  // namespace pd

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "base/result.h"
+#include "draw/frame.h"
+#include "explorer/options.h"
+#include "explorer/session.h"
+
+namespace pd {
+
+// What the explorer writes without a window: what the session shows, as a
+// PNG or SVG picture (or an animation of them), an OFF model or a paper
+// net. Pictures other than SVG are drawn by the caller, so this part needs
+// no GL and no display.
+
+// Draws a frame as a PNG picture into the open descriptor fd; an error
+// says what went wrong (the path is added by the caller).
+using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
+
+// Writes what the options ask for (options.output is neither Window nor
+// Info) of `session`, which opened in the options' state: one file ("-":
+// standard output), or with --frames N the pictures Session::showFrame
+// gives, named by frameFileName. During a morph the OFF file holds the
+// stage and its own dual as --show asks; a model without a morph is
+// refused before anything is written. PNG pictures go through `writePng`.
+// Every file is written by writeOutputFile (io/output_file.h). An output it
+// would refuse is refused before anything is drawn; so are frames whose
+// first name is taken, unless options.overwrite. A run failing part-way
+// removes the pictures it wrote. An error naming the file and the problem.
+Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng);
+
+// The --info text: the session's counts lines, each ending in a line break.
+Result<std::string> infoText(Session& session);
+
+}  // namespace pd

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "base/result.h"
+
+#include "explorer/options.h"
+#include "explorer/shown_shells.h"
+#include "mesh/model.h"
+
+namespace pd {
+
+// The explorer's --net: the paper net of the shells the state shows, laid
+// out on pages and written as one PDF, or as SVG pages (the file itself for
+// one page, else one file per page named like the turntable's pictures:
+// net.svg gives net-000.svg, net-001.svg ...). Every file goes through the
+// safe writer (io/output_file.h). An error when a shell has no net (naming it
+// and why), when --edge-mm is too large for the page (naming the largest
+// that fits), or when a file cannot be written.
+Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model);
+
+// The footer's name for `shells` of `model`, with the colours: "kocka
+// (blue) and its program dual (red)".
+std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);
+
+}  // namespace pd

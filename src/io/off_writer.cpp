@@ -1,0 +1,120 @@
+#include "io/off_writer.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "geometry/edges.h"
+#include "io/off_reader.h"
+
+namespace pd {
+
+namespace {
+
+void appendNumber(std::string& text, float value) {
+    char digits[32];
+    // The shortest text that reads back as the same float: exact, and the
+    // same bytes on every run.
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, static_cast<std::size_t>(result.ptr - digits));
+}
+
+void appendNumber(std::string& text, long long value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, static_cast<std::size_t>(result.ptr - digits));
+}
+
+}  // namespace
+
+Status offWritable(const Polyhedron& shell) {
+    for (int v = 0; v < shell.vertexCount(); ++v) {
+        const Vec3& p = shell.vertices[std::size_t(v)];
+        for (const float c : {p.x, p.y, p.z})
+            if (!std::isfinite(c) || std::fabs(c) > maxCoordinate) {
+                std::string text;
+                appendNumber(text, c);
+                return failure("vertex " + std::to_string(v) + " has the coordinate " + text +
+                               ", outside -1e30..1e30");
+            }
+    }
+    std::vector<int> seenIn(std::size_t(shell.vertexCount()), -1);
+    for (int f = 0; f < shell.faceCount(); ++f) {
+        if (shell.faceSize(f) == 0) continue;  // left out of the text
+        if (shell.faceSize(f) < 3)
+            return failure("face " + std::to_string(f) + " has " + std::to_string(shell.faceSize(f)) +
+                           " corners; a face needs at least 3");
+        for (int k = 0; k < shell.faceSize(f); ++k) {
+            const std::int32_t v = shell.face(f)[k];
+            if (v < 0 || v >= shell.vertexCount())
+                return failure("face " + std::to_string(f) + " names vertex " + std::to_string(v) +
+                               ", which it does not have");
+            int& seen = seenIn[std::size_t(v)];
+            if (seen == f)
+                return failure("face " + std::to_string(f) + " names vertex " +
+                               std::to_string(shell.face(f)[k]) + " twice");
+            seen = f;
+        }
+    }
+    return Done{};
+}
+
+Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
+    bool anyFace = false;
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        const Status writable = offWritable(*shells[i]);
+        if (!writable)
+            return failure((shells.size() > 1 ? "shell " + std::to_string(i + 1) + ": " : std::string()) +
+                           writable.error().what);
+        for (int f = 0; f < shells[i]->faceCount() && !anyFace; ++f)
+            anyFace = shells[i]->faceSize(f) > 0;
+    }
+    if (!anyFace) return failure("there is no face to write");
+    long long vertices = 0, faces = 0, edges = 0;
+    std::string sizes;
+    for (const Polyhedron* shell : shells) {
+        vertices += shell->vertexCount();
+        long long shellFaces = 0;
+        for (int f = 0; f < shell->faceCount(); ++f) shellFaces += shell->faceSize(f) > 0;
+        faces += shellFaces;
+        // Shells share no vertex, so no edge is counted twice.
+        edges += static_cast<long long>(deriveEdges(*shell).size());
+        sizes += (sizes.empty() ? " " : ", ") + std::to_string(shell->vertexCount()) +
+                 " vertices and " + std::to_string(shellFaces) + " faces";
+    }
+    std::string text;
+    // Room for short numbers, so the text rarely has to move while growing.
+    text.reserve(static_cast<std::size_t>(40 * vertices + 24 * faces) + 200);
+    text += "OFF\n# " + std::to_string(shells.size()) +
+                       (shells.size() == 1 ? " shell:" : " shells:") + sizes + "\n";
+    appendNumber(text, vertices);
+    text += ' ';
+    appendNumber(text, faces);
+    text += ' ';
+    appendNumber(text, edges);
+    text += '\n';
+    for (const Polyhedron* shell : shells)
+        for (const Vec3& v : shell->vertices) {
+            appendNumber(text, v.x);
+            text += ' ';
+            appendNumber(text, v.y);
+            text += ' ';
+            appendNumber(text, v.z);
+            text += '\n';
+        }
+    long long offset = 0;
+    for (const Polyhedron* shell : shells) {
+        for (int f = 0; f < shell->faceCount(); ++f) {
+            if (shell->faceSize(f) == 0) continue;  // a dual's face of a vertex in no face
+            appendNumber(text, static_cast<long long>(shell->faceSize(f)));
+            for (int k = 0; k < shell->faceSize(f); ++k) {
+                text += ' ';
+                appendNumber(text, offset + shell->face(f)[k]);
+            }
+            text += '\n';
+        }
+        offset += shell->vertexCount();
+    }
+    return text;
+}
+
+}  // namespace pd

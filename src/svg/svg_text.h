@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+#include "geometry/rgb.h"
+
+namespace pd {
+
+// The small pieces of text both SVG writers (pictures and paper nets) are
+// made of, so that the same value is always written the same way.
+
+// `v` with at most `decimals` decimals, trailing zeros dropped, never "-0";
+// a value that is not finite is written as 0. The program sets no locale,
+// so the point is always a point.
+std::string svgNumber(double v, int decimals);
+
+// "#rrggbb", each channel as GL stores a float colour in 8 bits, in float
+// arithmetic (0.9 becomes 230: 0.9f * 255 rounds up to 229.5f), clamped
+// to 0..255.
+std::string svgColour(const Rgb& c);
+
+// `text` with &, <, > and " written as entities, for text and attributes.
+std::string svgEscaped(const std::string& text);
+
+}  // namespace pd

@@ -1,0 +1,134 @@
+#include "svg/svg_writer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "draw/face_shading.h"
+#include "svg/svg_text.h"
+
+namespace pd {
+
+namespace {
+
+std::string number(double v) { return svgNumber(v, 2); }
+
+class ShellPixels {
+public:
+    ShellPixels(const Frame& frame, const FrameShell& shell) : frame_(frame), shell_(shell) {}
+
+    // The vertex's pixel; false when it is not finite.
+    bool at(std::uint32_t vertex, PixelPosition& p) const {
+        if (2 * std::size_t(vertex) + 1 >= shell_.xy.size()) return false;
+        p = pixelOf(frame_.camera, frame_.projection, shell_.xy[2 * vertex], shell_.xy[2 * vertex + 1]);
+        return std::isfinite(p.x) && std::isfinite(p.y);
+    }
+
+    // "M x y L x y" for pair `i` of `pairs`; empty when an end is not finite.
+    std::string segment(const std::vector<std::uint32_t>& pairs, std::size_t i) const {
+        PixelPosition p, q;
+        if (!at(pairs[i], p) || !at(pairs[i + 1], q)) return "";
+        return "M" + number(p.x) + " " + number(p.y) + "L" + number(q.x) + " " + number(q.y);
+    }
+
+    // Every pair of `pairs`, one after the other.
+    std::string segments(const std::vector<std::uint32_t>& pairs) const {
+        std::string d;
+        for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+            const std::string one = segment(pairs, i);
+            if (one.empty()) continue;
+            if (!d.empty()) d += ' ';
+            d += one;
+        }
+        return d;
+    }
+
+    // A square of the frame's mark size centred on each marked vertex, as
+    // GL draws a point of that size.
+    std::string marks() const {
+        std::string d;
+        const double size = frame_.markSize, half = size / 2.0;
+        for (std::uint32_t v : shell_.marks) {
+            PixelPosition p;
+            if (!at(v, p)) continue;
+            if (!d.empty()) d += ' ';
+            d += "M" + number(p.x - half) + " " + number(p.y - half) + "h" + number(size) +
+                 "v" + number(size) + "h-" + number(size) + "z";
+        }
+        return d;
+    }
+
+private:
+    const Frame& frame_;
+    const FrameShell& shell_;
+};
+
+// The faces as filled polygons, in the frame's order (farthest first),
+// translucent ones with their opacity.
+std::string faces(const Frame& frame) {
+    std::string svg = "<g stroke=\"none\"";
+    if (frame.faceStyle == FaceStyle::Translucent) svg += " fill-opacity=\"" + number(translucentAlpha) + "\"";
+    svg += ">\n";
+    const FramePolygons& f = frame.faces;
+    for (std::size_t p = 0; p + 1 < f.start.size(); ++p) {
+        std::string d;
+        for (std::uint32_t k = f.start[p]; k < f.start[p + 1]; ++k) {
+            const PixelPosition at = pixelOf(frame.camera, frame.projection, f.xyz[3 * k], f.xyz[3 * k + 1]);
+            if (!std::isfinite(at.x) || !std::isfinite(at.y)) {
+                d.clear();
+                break;
+            }
+            d += (d.empty() ? "M" : "L") + number(at.x) + " " + number(at.y);
+        }
+        if (!d.empty()) svg += "<path fill=\"" + svgColour(f.colour[p]) + "\" d=\"" + d + "z\"/>\n";
+    }
+    return svg + "</g>\n";
+}
+
+}  // namespace
+
+std::string formatSvg(const Frame& frame) {
+    const std::string w = std::to_string(frame.width < 1 ? 1 : frame.width);
+    const std::string h = std::to_string(frame.height < 1 ? 1 : frame.height);
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+                      "\" viewBox=\"0 0 " + w + " " + h + "\" shape-rendering=\"crispEdges\">\n";
+    if (!frame.transparent)
+        svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
+               "\"/>\n";
+    if (frame.faceStyle != FaceStyle::Off) svg += faces(frame);
+    const std::string width = number(frame.lineWidth);
+    const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
+    for (const FrameShell& shell : frame.shells) {
+        const ShellPixels pixels(frame, shell);
+        const std::string colour = svgColour(shell.colour);
+        svg += "<g stroke=\"" + colour + "\" stroke-width=\"" + width + "\" fill=\"none\">\n";
+        const std::string lines = pixels.segments(shell.lines);
+        if (!lines.empty()) svg += "<path d=\"" + lines + "\"/>\n";
+        // One path per dashed piece: some readers (ImageMagick's) join the
+        // pieces of one dashed path with lines of their own.
+        for (std::size_t i = 0; i + 1 < shell.dashed.size(); i += 2) {
+            const std::string piece = pixels.segment(shell.dashed, i);
+            if (!piece.empty())
+                svg += "<path stroke-dasharray=\"" + dashes + " " + dashes + "\" d=\"" + piece + "\"/>\n";
+        }
+        const std::string marks = pixels.marks();
+        if (!marks.empty()) svg += "<path stroke=\"none\" fill=\"" + colour + "\" d=\"" + marks + "\"/>\n";
+        svg += "</g>\n";
+    }
+    for (const FrameBox& box : frame.boxes)
+        svg += "<rect x=\"" + number(box.x) + "\" y=\"" + number(box.y) + "\" width=\"" +
+               number(box.width) + "\" height=\"" + number(box.height) + "\" fill=\"" +
+               svgColour(box.colour) + "\"/>\n";
+    for (const FrameText& text : frame.texts) {
+        if (!std::isfinite(text.x) || !std::isfinite(text.y)) continue;
+        svg += "<text x=\"" + number(text.x) + "\" y=\"" + number(text.y) +
+               "\" font-family=\"monospace\" font-size=\"" + std::to_string(10 * std::max(1, text.scale)) +
+               "\" fill=\"" + svgColour(text.colour) +
+               "\">" + svgEscaped(text.text) + "</text>\n";
+    }
+    svg += "</svg>\n";
+    return svg;
+}
+
+}  // namespace pd

@@ -1,0 +1,251 @@
+#include "window/window.h"
+
+#include <GL/freeglut.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "explorer/actions.h"
+#include "window/display_check.h"
+#include "gl/renderer.h"
+#include "window/shift_tab.h"
+#include "io/png_file.h"
+
+namespace pd {
+
+namespace {
+
+// GLUT's callbacks take no user pointer: the window's one state object.
+struct ExplorerWindow {
+    const char* program = "";
+    const std::function<WindowInputs()>* awaitInputs = nullptr;  // until called
+    std::unique_ptr<Session> session;
+    std::string title;
+    bool dragging = false;
+    int lastX = 0;
+    int lastY = 0;
+    int timerGeneration = 0;  // a timer of an earlier schedule finds it changed and does nothing
+    double timerDue = -1.0;   // when the pending timer fires, -1 for none
+    bool menuInUse = false;
+    int status = 0;  // the exit status once the main loop returns
+    std::function<void(const Result<std::string>&)> report;
+};
+
+ExplorerWindow* explorer = nullptr;
+
+double now() { return glutGet(GLUT_ELAPSED_TIME) / 1000.0; }
+
+// Hands a saved file's name or an error to the caller, who prints it.
+void say(const Result<std::string>& said) {
+    if (explorer->report) explorer->report(said);
+}
+
+void onTimer(int generation);
+
+// Wakes the window when the session next changes by itself.
+void schedule() {
+    const double at = now();
+    const double in = explorer->session->nextChange(at);
+    if (!std::isfinite(in)) return;
+    if (explorer->timerDue >= 0.0 && explorer->timerDue <= at + in) return;
+    explorer->timerDue = at + in;
+    glutTimerFunc(unsigned(std::lround(in * 1000.0)), onTimer, ++explorer->timerGeneration);
+}
+
+void refresh() {
+    const std::string title = explorer->session->title();
+    if (title != explorer->title) {
+        explorer->title = title;
+        glutSetWindowTitle(title.c_str());
+    }
+    glutPostRedisplay();
+    schedule();
+}
+
+void onTimer(int generation) {
+    if (generation != explorer->timerGeneration) return;
+    explorer->timerDue = -1.0;
+    explorer->session->advance(now());
+    refresh();
+}
+
+// Draws the session's frame again, without the key list, into the back
+// buffer and writes it out, leaving the shown picture as it is. A failure
+// is told and the window stays.
+void savePicture() {
+    const Frame frame = explorer->session->frame(FrameTarget::Raster, false);
+    const int w = frame.projection.viewportWidth;
+    const int h = frame.projection.viewportHeight;
+    const Status drawn = renderFrame(frame);
+    glReadBuffer(GL_BACK);
+    const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
+        return readPixelRows(w, h, top, count, 3, out);
+    };
+    say(drawn ? writeNewPng(explorer->session->saveStem(), w, h, rows) : Result<std::string>(drawn.error()));
+}
+
+void perform(ActionId id) {
+    switch (explorer->session->perform(id, now())) {
+    case ActionEffect::None: return;
+    case ActionEffect::Save: savePicture(); return;
+    case ActionEffect::Quit: glutLeaveMainLoop(); return;
+    case ActionEffect::Redraw: break;
+    }
+    refresh();
+}
+
+void onKey(unsigned char key, int, int) {
+    // Esc closes an open menu, and nothing more.
+    if (explorer->menuInUse) return;
+    SpecialKey special = SpecialKey::None;
+    if (key == '\t' && (glutGetModifiers() & GLUT_ACTIVE_SHIFT)) special = SpecialKey::BackTab;
+    if (const Action* a = actionForKey(key, special)) perform(a->id);
+}
+
+void onSpecialKey(int key, int, int) {
+    SpecialKey special = SpecialKey::None;
+    switch (key) {
+    case GLUT_KEY_LEFT: special = SpecialKey::Left; break;
+    case GLUT_KEY_RIGHT: special = SpecialKey::Right; break;
+    case GLUT_KEY_UP: special = SpecialKey::Up; break;
+    case GLUT_KEY_DOWN: special = SpecialKey::Down; break;
+    default: return;
+    }
+    if (const Action* a = actionForKey(0, special)) perform(a->id);
+}
+
+void onMouse(int button, int state, int x, int y) {
+    if (button == GLUT_LEFT_BUTTON) {
+        explorer->dragging = state == GLUT_DOWN;
+        explorer->lastX = x;
+        explorer->lastY = y;
+    } else if (state == GLUT_DOWN && (button == 3 || button == 4)) {
+        // X reports the wheel as buttons 4 and 5, GLUT as 3 and 4.
+        perform(button == 3 ? ActionId::ZoomIn : ActionId::ZoomOut);
+    }
+}
+
+void onMotion(int x, int y) {
+    if (!explorer->dragging || (x == explorer->lastX && y == explorer->lastY)) return;
+    explorer->session->drag(x - explorer->lastX, y - explorer->lastY, now());
+    explorer->lastX = x;
+    explorer->lastY = y;
+    refresh();
+}
+
+void onMenu(int entry) { perform(actionTable()[std::size_t(entry)].id); }
+
+void onMenuStatus(int status, int, int) { explorer->menuInUse = status == GLUT_MENU_IN_USE; }
+
+void buildMenu() {
+    glutCreateMenu(onMenu);
+    const std::vector<Action>& table = actionTable();
+    ActionContext context;
+    context.modelCount = int(explorer->session->loaded().models.size());
+    context.directory = explorer->session->loaded().directory;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (!actionAvailable(table[i].id, context)) continue;
+        const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
+        glutAddMenuEntry(label.c_str(), int(i));
+    }
+    glutAttachMenu(GLUT_RIGHT_BUTTON);
+    glutMenuStatusFunc(onMenuStatus);
+}
+
+void onReshape(int width, int height) {
+    explorer->session->resize(width, height);
+    glutPostRedisplay();
+}
+
+// A picture GL cannot draw ends the explorer: status 2, one line.
+void onDisplay() {
+    const Status drawn = renderFrame(explorer->session->frame());
+    if (!drawn) {
+        say(drawn.error());
+        explorer->status = 2;
+        glutLeaveMainLoop();
+        return;
+    }
+    glutSwapBuffers();
+    // Drawing may have said something (a stage that cannot be built) or
+    // started work (nets being made): the title and the clock follow.
+    const std::string title = explorer->session->title();
+    if (title != explorer->title) {
+        explorer->title = title;
+        glutSetWindowTitle(title.c_str());
+    }
+    schedule();
+}
+
+// GLUT's fatal errors, in GLUT's own words, but only once the inputs are
+// known to be good: a bad input is reported as it would be with no display.
+void onGlutError(const char* format, va_list args) {
+    if (explorer->awaitInputs) {
+        const std::function<WindowInputs()>& await = *explorer->awaitInputs;
+        explorer->awaitInputs = nullptr;
+        const WindowInputs inputs = await();
+        if (inputs.exitStatus) std::exit(*inputs.exitStatus);
+    }
+    std::fprintf(stderr, "freeglut (%s): ", explorer->program);
+    std::vfprintf(stderr, format, args);
+    std::fputc('\n', stderr);
+    std::exit(1);
+}
+
+}  // namespace
+
+int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitInputs) {
+    ExplorerWindow state;
+    state.program = program;
+    state.awaitInputs = &awaitInputs;
+    explorer = &state;
+
+    const std::string noDisplay = missingDisplay();
+    if (!noDisplay.empty()) {
+        WindowInputs inputs = awaitInputs();
+        explorer = nullptr;
+        if (inputs.exitStatus) return *inputs.exitStatus;
+        inputs.report(failure(noDisplay + ": use --png, --svg, --off, --net or --info to work without one"));
+        return 2;
+    }
+    int count = 1;
+    char* argv[] = {program, nullptr};
+    glutInitErrorFunc(onGlutError);
+    glutInit(&count, argv);
+    state.awaitInputs = nullptr;
+    WindowInputs inputs = awaitInputs();
+    if (inputs.exitStatus) {
+        glutExit();
+        explorer = nullptr;
+        return *inputs.exitStatus;
+    }
+    state.session = std::move(inputs.session);
+    state.report = std::move(inputs.report);
+    const ViewState& start = state.session->view();
+
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_GLUTMAINLOOP_RETURNS);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(start.width, start.height);
+    glutInitWindowPosition(programWindowX, programWindowY);
+    state.title = state.session->title();
+    glutCreateWindow(state.title.c_str());
+    keepShiftTab();
+
+    glutDisplayFunc(onDisplay);
+    glutReshapeFunc(onReshape);
+    glutKeyboardFunc(onKey);
+    glutSpecialFunc(onSpecialKey);
+    glutMouseFunc(onMouse);
+    glutMotionFunc(onMotion);
+    buildMenu();
+    glutMainLoop();
+    explorer = nullptr;
+    return state.status;
+}
+
+}  // namespace pd
