@@ -102,7 +102,7 @@ Model morphModel(const MorphFamily& family, double t) {
 
 }  // namespace
 
-// The table: (V, E, F) at t = 0, 1/4, 1/2, 3/4, 1, on the shipped
+// The counts table: (V, E, F) at t = 0, 1/4, 1/2, 3/4, 1, on the shipped
 // files as they are and scaled by 1e-3 and 1e3; every stage closed, convex
 // and Eulerian, the middle one's vertices the solid's edge midpoints, the
 // last one the dual scaled to fit inside.
