@@ -173,7 +173,8 @@ TEST(Session, NetStoreKeepsTheLastFewAndBuildsInTheBackground) {
     EXPECT_EQ((*first)->faceOfSlot.size(), cube.solid.corners.size());
 }
 
-// One clock: spin, morph and fold each where the time says.
+// One clock: spin, morph and fold each where the time says. The morph
+// shows at each step the stage asked for a step ahead at the one before.
 TEST(Session, SpinMorphAndFoldFollowTheClock) {
     ViewState start = *startState(parseOptions({}).options, inputs().solids);
     Session session(LoadedModels(inputs().solids), start, Session::Work::Waited, 10.0);
@@ -182,18 +183,32 @@ TEST(Session, SpinMorphAndFoldFollowTheClock) {
     session.advance(12.0);
     EXPECT_FLOAT_EQ(session.view().angleY, 45.0f + 2 * spinDegreesPerSecond);
     session.perform(ActionId::ToggleSpin, 12.0);
-    session.perform(ActionId::ToggleMorph, 12.0);
-    session.advance(12.0 + morphCycleSeconds / 4);  // a quarter of the cycle: half way to the dual
-    EXPECT_DOUBLE_EQ(session.view().morph, 0.5);
-    session.perform(ActionId::ToggleMorph, 14.0);
-    session.perform(ActionId::ToggleUnfold, 20.0);
-    EXPECT_GT(session.nextChange(20.0), 0.0);
-    session.advance(20.0 + unfoldSeconds / 4);
+    for (int k = 0; k < 10; ++k) session.perform(ActionId::MorphForward, 12.0);
+    session.perform(ActionId::ToggleMorph, 100.0);  // on from t = 0.5, towards the dual
+    const double eighth = morphCycleSeconds / 8;
+    std::vector<double> stages;
+    for (double at : {1.0, 2.0, 9.0, 9.5}) {
+        session.advance(100.0 + at * eighth);
+        stages.push_back(session.view().morph);
+    }
+    EXPECT_EQ(stages, (std::vector<double>{0.75, 1.0, 0.75, 0.5}));
+    session.perform(ActionId::ToggleMorph, 200.0);
+    session.perform(ActionId::ToggleUnfold, 200.0);
+    EXPECT_GT(session.nextChange(200.0), 0.0);
+    session.advance(200.0 + unfoldSeconds / 4);
     EXPECT_DOUBLE_EQ(session.view().unfold, 0.25);
-    session.advance(30.0);
+    session.advance(300.0);
     EXPECT_EQ(session.view().unfold, 1.0);
-    EXPECT_TRUE(std::isinf(session.nextChange(30.0)));
+    EXPECT_TRUE(std::isinf(session.nextChange(300.0)));
     EXPECT_NE(session.title().find("t 0.5"), std::string::npos) << session.title();
+    // Pictures written to files: each a function of its place in the run.
+    const std::tuple<Animation, int, int, float, double, double> frames[] = {  // index, count, b, t, fold
+        {Animation::Turn, 1, 4, 135.0f, 0.0, 0.0}, {Animation::Morph, 2, 3, 45.0f, 1.0, 0.0},
+        {Animation::Both, 1, 3, 165.0f, 0.5, 0.0}, {Animation::Unfold, 1, 3, 45.0f, 0.0, 0.5}};
+    for (const auto& [animation, index, count, b, t, fold] : frames) {
+        session.showFrame(animation, index, count);
+        EXPECT_EQ(std::tuple(session.view().angleY, session.view().morph, session.view().unfold), std::tuple(b, t, fold));
+    }
 }
 
 // What the title says belongs to the model it was said of and to its
@@ -222,6 +237,8 @@ TEST(Session, OpensOnTheModelTheOptionsNameOrTheCube) {
         {{"--solid", "3"}, &inputs().solids, "oktaedar"},
         {{"--model", "Icosahedron"}, &inputs().solids, "ikosaedar"},
         {{"--model", "tetraedar"}, &inputs().solids, "tetraedar"},
+        {{"--model", "Hexahedron"}, &inputs().solids, "heksaedar"},
+        {{"--model", "kube"}, &inputs().solids, "--model kube: no model of that name; the models are tetraedar,"},
         {{}, &inputs().offs, "prism"},
         {{"--model", "sphere"}, &inputs().offs, "sphere"},
         {{"--solid", "2"}, &inputs().offs, "--solid 2 picks one of the ten files' solids, but the inputs are OFF files"},
