@@ -184,12 +184,19 @@ void onDisplay() {
 
 // GLUT's fatal errors, in GLUT's own words, but only once the inputs are
 // known to be good: a bad input is reported as it would be with no display.
+// A display that cannot be opened is said in the explorer's words: what to
+// use instead.
 void onGlutError(const char* format, va_list args) {
     if (explorer->awaitInputs) {
         const std::function<WindowInputs()>& await = *explorer->awaitInputs;
         explorer->awaitInputs = nullptr;
         const WindowInputs inputs = await();
         if (inputs.exitStatus) std::exit(*inputs.exitStatus);
+        const std::string noDisplay = missingDisplay();
+        if (!noDisplay.empty()) {
+            inputs.report(failure(noDisplay + ": use --png, --svg, --off, --net or --info to work without one"));
+            std::exit(2);
+        }
     }
     std::fprintf(stderr, "freeglut (%s): ", explorer->program);
     std::vfprintf(stderr, format, args);
@@ -205,14 +212,6 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     state.awaitInputs = &awaitInputs;
     explorer = &state;
 
-    const std::string noDisplay = missingDisplay();
-    if (!noDisplay.empty()) {
-        WindowInputs inputs = awaitInputs();
-        explorer = nullptr;
-        if (inputs.exitStatus) return *inputs.exitStatus;
-        inputs.report(failure(noDisplay + ": use --png, --svg, --off, --net or --info to work without one"));
-        return 2;
-    }
     int count = 1;
     char* argv[] = {program, nullptr};
     glutInitErrorFunc(onGlutError);

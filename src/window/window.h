@@ -23,12 +23,13 @@ struct WindowInputs {
     std::function<void(const Result<std::string>&)> report;
 };
 
-// Connects to the X display, starts GLUT (argv[0] names the program to
-// it), then calls `awaitInputs` once, so that loading the models, started
-// by the caller, overlaps GLUT's start. With a failed load it returns the
-// load's status and no window is made; with no display to open it reports
-// so and returns 2 (a failed load still wins); should GLUT itself fail
-// after that, its message and status 1. Otherwise opens the explorer's
+// Starts GLUT (argv[0] names the program to it), then calls `awaitInputs`
+// once, so that loading the models, started by the caller, overlaps GLUT's
+// start. With a failed load it returns the load's status and no window is
+// made. Should GLUT fail, the load is awaited all the same and its failure
+// wins; else a display that cannot be opened is reported as such (what to
+// use instead) and the process ends with status 2, any other GLUT failure
+// with GLUT's message and status 1. Otherwise opens the explorer's
 // window (1024 x 700, titled as Session::title) and runs GLUT's main loop
 // until the user quits (q, Esc, the menu or the window's close button),
 // then returns 0; or, after one line on standard error, 2 when GL cannot
