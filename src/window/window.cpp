@@ -16,6 +16,13 @@
 #include "window/shift_tab.h"
 #include "io/png_file.h"
 
+// freeglut's own lookup of a window by its number and its closing of the
+// menu open in it; weak, so a GLUT without them leaves the menu open.
+extern "C" {
+void* fgWindowByID(int id) __attribute__((weak));
+void fgDeactivateMenu(void* window) __attribute__((weak));
+}
+
 namespace pd {
 
 namespace {
@@ -99,9 +106,22 @@ void perform(ActionId id) {
     refresh();
 }
 
+// Closes the open menu. GLUT closes a menu only on a click; freeglut 3
+// exports its own way of closing one, which is used when present.
+void closeMenu() {
+    if (!fgWindowByID || !fgDeactivateMenu) return;
+    if (void* window = fgWindowByID(glutGetWindow())) {
+        fgDeactivateMenu(window);
+        explorer->menuInUse = false;
+    }
+}
+
 void onKey(unsigned char key, int, int) {
-    // Esc closes an open menu, and nothing more.
-    if (explorer->menuInUse) return;
+    // Esc closes an open menu, and nothing more; other keys wait for it.
+    if (explorer->menuInUse) {
+        if (key == 27) closeMenu();
+        return;
+    }
     SpecialKey special = SpecialKey::None;
     if (key == '\t' && (glutGetModifiers() & GLUT_ACTIVE_SHIFT)) special = SpecialKey::BackTab;
     if (const Action* a = actionForKey(key, special)) perform(a->id);

@@ -103,4 +103,25 @@ TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
     window = 0;
 }
 
+// OFF models: keys 1 to 5 say what they are for; Esc with the menu open
+// closes the menu and leaves the explorer running; q then quits (a menu
+// still open would take it).
+TEST_F(ExplorerWindow, SolidKeysWithOffModelsAndEscInTheMenu) {
+    work.write("cube.off", scratch::readFile(scratch::sourcePath("tests/data/model/cube.off")));
+    ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string(), {"cube.off"})) << "cannot start it";
+    picture("cube  x 30  y 45");
+    type({"3"});
+    picture("cube  x 30  y 45 - keys 1 to 5 pick the ten files' solids; these models are OFF files (Tab goes through them)");
+    const std::string id = std::to_string(window);
+    // The pointer back over the picture, where the key reaches the window.
+    xdotool({"mousemove", "--window", id, "300", "300", "click", "3", "sleep", "0.5", "mousemove", "--window", id,
+             "50", "50", "sleep", "0.3", "key", "Escape", "sleep", "0.5"});
+    EXPECT_TRUE(explorer.running()) << "Esc in the menu ended the explorer";
+    type({"q"});
+    int status = -1;
+    ASSERT_TRUE(explorer.wait(15.0, status));
+    EXPECT_EQ(status, 0);
+    window = 0;
+}
+
 }  // namespace

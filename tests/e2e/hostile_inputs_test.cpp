@@ -91,6 +91,11 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
          "duals-explorer: standard output: cannot be written: Bad file descriptor\n", {}},
         {"--png - over ulimit -f", "/bin/sh", text("x", ""), shell("ulimit -f 0; \"$0\" . --png - >out.png"), 2,
          "duals-explorer: standard output: cannot be written: File too large\n", {"out.png"}},
+        // No display: what to use instead, after what is wrong with the input.
+        {"a window with no display", "/bin/sh", text("x", ""), shell("\"$0\" ."), 2,
+         "duals-explorer: no display (DISPLAY is not set): use --png, --svg, --off, --net or --info to work without one\n", {}},
+        {"a missing input with no display", "/bin/sh", text("x", ""), shell("\"$0\" gone.off"), 2,
+         "duals-explorer: gone.off: cannot be read: No such file or directory\n", {}},
         {"check-solids to a full disk", "/bin/sh", text("x", ""), shell("\"$2\" >/dev/full"), 2,
          "check-solids: standard output: cannot be written: No space left on device\n", {}},
         // Names are printed with their control bytes escaped; a vertex in no
