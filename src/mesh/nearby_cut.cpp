@@ -142,6 +142,36 @@ bool clipSquare(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std::vec
     return true;
 }
 
+// Checks the polygon intersectSorted found (corner k at at[k], starting
+// side k on line sideLine[k], the sides' angles rising) against every
+// line: each line's farthest corner is where the sides' angles pass its
+// own, and the corners it passes near lie on either side of that one,
+// which are marked as crowded by it. False when a line cuts the polygon.
+bool vouchForCorners(const std::vector<Line>& lines, const std::vector<int>& sideLine, const std::vector<P2>& at,
+                     const std::vector<double>& angle, double near, std::vector<Corner>& corners) {
+    const std::size_t m = at.size();
+    for (std::size_t j = 0; j < lines.size(); ++j) {
+        const Line& line = lines[j];
+        if (!(line.slope > 0)) continue;
+        const double a = std::atan2(line.ay, line.ax);
+        std::size_t top = std::size_t(std::upper_bound(angle.begin(), angle.end(), a) - angle.begin());
+        if (top == m) top = 0;  // past the last side's angle: between it and the first
+        auto value = [&](std::size_t k) { return line.ax * at[k].x + line.ay * at[k].y - line.c; };
+        const double allowed = near * line.slope;
+        if (value(top) > allowed) return false;
+        auto note = [&](std::size_t k) {
+            Corner& c = corners[k];
+            const int before = sideLine[(k + m - 1) % m], after = sideLine[k];
+            if (int(j) != before && int(j) != after && c.crowdedBy < 0) c.crowdedBy = line.id;
+        };
+        for (std::size_t step = 0, k = top; step < m && value(k) > -allowed; ++step, k = (k + 1) % m) note(k);
+        for (std::size_t step = 1, k = (top + m - 1) % m; step < m && value(k) > -allowed;
+             ++step, k = (k + m - 1) % m)
+            note(k);
+    }
+    return true;
+}
+
 // The same polygon for a plane with many neighbours (a face of thousands
 // of corners), where clipping line by line would cost lines times corners:
 // the half-planes sorted by the angle of their normals and kept on a deque
@@ -230,28 +260,9 @@ bool intersectSorted(const HalfSpace& h, int self, Vec3d e1, Vec3d e2, const std
         corner.at = origin + p.x * e1 + p.y * e2;
         corners.push_back(corner);
     }
-    // Each line's farthest corner is where the sides' angles pass its own;
-    // the corners it passes near lie on either side of that one.
-    for (std::size_t j = 0; j < lines.size(); ++j) {
-        const Line& line = lines[j];
-        if (!(line.slope > 0)) continue;
-        const double a = std::atan2(line.ay, line.ax);
-        std::size_t top = std::size_t(std::upper_bound(angle.begin(), angle.end(), a) - angle.begin());
-        if (top == m) top = 0;  // past the last side's angle: between it and the first
-        auto value = [&](std::size_t k) { return line.ax * at[k].x + line.ay * at[k].y - line.c; };
-        const double allowed = near * line.slope;
-        if (value(top) > allowed) return false;
-        auto note = [&](std::size_t k) {
-            Corner& c = corners[k];
-            const int before = kept[first + (k + m - 1) % m].line, after = kept[first + k].line;
-            if (int(j) != before && int(j) != after && c.crowdedBy < 0) c.crowdedBy = line.id;
-        };
-        for (std::size_t step = 0, k = top; step < m && value(k) > -allowed; ++step, k = (k + 1) % m) note(k);
-        for (std::size_t step = 1, k = (top + m - 1) % m; step < m && value(k) > -allowed;
-             ++step, k = (k + m - 1) % m)
-            note(k);
-    }
-    return true;
+    std::vector<int> sideLine(m);
+    for (std::size_t k = 0; k < m; ++k) sideLine[k] = kept[first + k].line;
+    return vouchForCorners(lines, sideLine, at, angle, near, corners);
 }
 
 // The polygon of plane h within the lines, as clipSquare describes it, by
