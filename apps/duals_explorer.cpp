@@ -25,21 +25,56 @@ namespace pd {
 
 namespace {
 
+// Prints what the command line ends with at once: the help or version on
+// standard output; what was wrong and the usage line on standard error.
+int printParseEnd(const ParsedOptions& parsed) {
+    if (*parsed.exitStatus == 0) {
+        std::fputs(parsed.text.c_str(), stdout);
+    } else {
+        // The first line says what was wrong and may quote what was given;
+        // the usage line after it is the program's own.
+        const std::size_t end = parsed.text.find('\n');
+        std::fprintf(stderr, "duals-explorer: %s%s", printable(parsed.text.substr(0, end)).c_str(),
+                     end == std::string::npos ? "\n" : parsed.text.c_str() + end);
+    }
+    return *parsed.exitStatus;
+}
+
+void printError(const Error& error) { std::fprintf(stderr, "duals-explorer: %s\n", error.text().c_str()); }
+
+// The session the options open, telling what is wrong with the inputs, or
+// worth telling; or the status to leave with.
+std::pair<std::unique_ptr<Session>, std::optional<int>> openSession(const ExplorerOptions& options,
+                                                                     Session::Work work) {
+    Result<LoadedModels> read = loadModelInputs(options.inputs);
+    if (!read) return printError(read.error()), std::pair{nullptr, 2};
+    if (read->models.empty()) return printError(failure("no model to show")), std::pair{nullptr, 2};
+    for (const std::string& line : modelWarnings(*read))
+        std::fprintf(stderr, "duals-explorer: %s\n", printable(line).c_str());
+    const Result<ViewState> start = startState(options, *read);
+    if (!start) return printError(start.error()), std::pair{nullptr, 2};
+    return {std::make_unique<Session>(std::move(*read), *start, work), std::nullopt};
+}
+
+// --info, or the files the options ask for.
+int runWithoutWindow(const ExplorerOptions& options) {
+    auto [session, exitStatus] = openSession(options, Session::Work::Waited);
+    if (exitStatus) return *exitStatus;
+    if (options.output == OutputKind::Info) {
+        const Result<std::string> text = infoText(*session);
+        if (!text) return printError(text.error()), 2;
+        std::fputs(text->c_str(), stdout);
+        return 0;
+    }
+    const Status written = runHeadless(options, *session);
+    if (!written) return printError(written.error()), 2;
+    return 0;
+}
+
 int run(int argc, char** argv) {
     ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
                                         std::string("duals-explorer ") + PD_VERSION);
-    if (parsed.exitStatus) {
-        if (*parsed.exitStatus == 0) {
-            std::fputs(parsed.text.c_str(), stdout);
-        } else {
-            // The first line says what was wrong and may quote what was
-            // given; the usage line after it is the program's own.
-            const std::size_t end = parsed.text.find('\n');
-            std::fprintf(stderr, "duals-explorer: %s%s", printable(parsed.text.substr(0, end)).c_str(),
-                         end == std::string::npos ? "\n" : parsed.text.c_str() + end);
-        }
-        return *parsed.exitStatus;
-    }
+    if (parsed.exitStatus) return printParseEnd(parsed);
     // No input named: the current folder's ten files, else the installed ones.
     if (parsed.options.inputs.empty()) {
         const DataFolder folder = chooseDataFolder(ownExecutable(), ".");
@@ -50,64 +85,17 @@ int run(int argc, char** argv) {
         }
     }
     const ExplorerOptions& options = parsed.options;
-    // Reads the inputs and tells what is wrong with them, or worth telling:
-    // the status to leave with, or none to go on.
-    auto load = [&options](LoadedModels& loaded) -> std::optional<int> {
-        Result<LoadedModels> read = loadModelInputs(options.inputs);
-        if (!read) {
-            std::fprintf(stderr, "duals-explorer: %s\n", read.error().text().c_str());
-            return 2;
-        }
-        loaded = std::move(*read);
-        if (loaded.models.empty()) {
-            std::fprintf(stderr, "duals-explorer: no model to show\n");
-            return 2;
-        }
-        for (const std::string& line : modelWarnings(loaded))
-            std::fprintf(stderr, "duals-explorer: %s\n", printable(line).c_str());
-        return std::nullopt;
-    };
-    // The session the options open, or the status to leave with.
-    auto open = [&options, &load](Session::Work work) -> std::pair<std::unique_ptr<Session>, std::optional<int>> {
-        LoadedModels loaded;
-        if (const std::optional<int> exitStatus = load(loaded)) return {nullptr, exitStatus};
-        const Result<ViewState> start = startState(options, loaded);
-        if (!start) {
-            std::fprintf(stderr, "duals-explorer: %s\n", start.error().text().c_str());
-            return {nullptr, 2};
-        }
-        return {std::make_unique<Session>(std::move(loaded), *start, work), std::nullopt};
-    };
-    if (options.output != OutputKind::Window) {
-        auto [session, exitStatus] = open(Session::Work::Waited);
-        if (exitStatus) return *exitStatus;
-        if (options.output == OutputKind::Info) {
-            const Result<std::string> text = infoText(*session);
-            if (!text) {
-                std::fprintf(stderr, "duals-explorer: %s\n", text.error().text().c_str());
-                return 2;
-            }
-            std::fputs(text->c_str(), stdout);
-            return 0;
-        }
-        const Status written = runHeadless(options, *session);
-        if (written) return 0;
-        std::fprintf(stderr, "duals-explorer: %s\n", written.error().text().c_str());
-        return 2;
-    }
+    if (options.output != OutputKind::Window) return runWithoutWindow(options);
     // Big models take about as long to read as GLUT takes to start, so the
     // two overlap: the models load on a second thread meanwhile.
-    std::future<WindowInputs> pending = std::async(std::launch::async, [&open] {
+    std::future<WindowInputs> pending = std::async(std::launch::async, [&options] {
         WindowInputs inputs;
         inputs.report = [](const Result<std::string>& said) {
-            if (said) {
-                std::printf("%s\n", printable(*said).c_str());
-                std::fflush(stdout);
-            } else {
-                std::fprintf(stderr, "duals-explorer: %s\n", said.error().text().c_str());
-            }
+            if (!said) return printError(said.error());
+            std::printf("%s\n", printable(*said).c_str());
+            std::fflush(stdout);
         };
-        auto [session, exitStatus] = open(Session::Work::InBackground);
+        auto [session, exitStatus] = openSession(options, Session::Work::InBackground);
         inputs.session = std::move(session);
         inputs.exitStatus = exitStatus;
         return inputs;
