@@ -158,6 +158,11 @@ void Session::drag(int dx, int dy, double now) {
     if (view_.spinning) rebaseSpin(now);
 }
 
+void Session::wheel(int notches, double now) {
+    for (int k = 0; k < std::min(std::abs(notches), 64); ++k)
+        perform(notches > 0 ? ActionId::ZoomIn : ActionId::ZoomOut, now);
+}
+
 void Session::resize(int width, int height) {
     view_.width = width;
     view_.height = height;

@@ -46,6 +46,9 @@ public:
     ActionEffect perform(ActionId id, double now);
     // A left-button drag by (dx, dy) pixels.
     void drag(int dx, int dy, double now);
+    // The wheel turned by `notches`, away from the user positive: zooms in
+    // (or out) a step per notch.
+    void wheel(int notches, double now);
     // The drawing is now `width` x `height` pixels.
     void resize(int width, int height);
     // Moves what runs by the clock to where it stands at `now` and drops a

@@ -146,7 +146,8 @@ void onMouse(int button, int state, int x, int y) {
         explorer->lastY = y;
     } else if (state == GLUT_DOWN && (button == 3 || button == 4)) {
         // X reports the wheel as buttons 4 and 5, GLUT as 3 and 4.
-        perform(button == 3 ? ActionId::ZoomIn : ActionId::ZoomOut);
+        explorer->session->wheel(button == 3 ? 1 : -1, now());
+        refresh();
     }
 }
 

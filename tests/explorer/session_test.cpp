@@ -183,6 +183,10 @@ TEST(Session, SpinMorphAndFoldFollowTheClock) {
     session.advance(12.0);
     EXPECT_FLOAT_EQ(session.view().angleY, 45.0f + 2 * spinDegreesPerSecond);
     session.perform(ActionId::ToggleSpin, 12.0);
+    session.wheel(2, 12.0);
+    EXPECT_DOUBLE_EQ(session.view().zoom, zoomStep * zoomStep);
+    session.wheel(-3, 12.0);
+    EXPECT_DOUBLE_EQ(session.view().zoom, 1 / zoomStep);
     for (int k = 0; k < 10; ++k) session.perform(ActionId::MorphForward, 12.0);
     session.perform(ActionId::ToggleMorph, 100.0);  // on from t = 0.5, towards the dual
     const double eighth = morphCycleSeconds / 8;
