@@ -138,21 +138,60 @@ TEST(NetOutput, AnEdgeBeyondThePageIsRefusedNamingTheLargestThatFits) {
     EXPECT_EQ(dir.names(), std::set<std::string>{"a.svg"});
 }
 
-// Folded open all the way, the cube's six squares face the viewer: every
-// edge drawn at one length, nothing foreshortened. Not at all, today's
-// picture.
-TEST(NetOutput, TheCubeUnfoldedLiesFlatFacingTheViewer) {
-    ViewState state = initialViewState(false);
-    state.show = ShowMode::Solid;
-    state.model = 1;
-    state.unfold = 1.0;
-    Session session(shippedSolids(), state);
-    const FrameShell shell = session.frame().shells.at(0);
-    EXPECT_EQ(shell.lines.size(), 2u * (24 - 5));  // 24 face sides, the 5 folds drawn once
-    std::vector<double> lengths;
-    for (std::size_t i = 0; i < shell.lines.size(); i += 2) {
-        const std::uint32_t a = shell.lines[i], b = shell.lines[i + 1];
-        lengths.push_back(std::hypot(shell.xy[2 * a] - shell.xy[2 * b], shell.xy[2 * a + 1] - shell.xy[2 * b + 1]));
-    }
-    for (double l : lengths) EXPECT_NEAR(l, lengths[0], 1e-5 * lengths[0]);
+// Folded open all the way, at any view, every solid's net lies flat in one
+// plane facing the viewer: every corner at one depth, every side as long
+// on the screen as the solid's edge, no two faces overlapping. The cube's
+// folds are drawn once.
+TEST(NetOutput, UnfoldedNetsLieFlatFacingTheViewerWithoutOverlaps) {
+    const LoadedModels solids = shippedSolids();
+    for (const auto& [a, b] : {std::pair{30.0f, 45.0f}, {170.0f, 10.0f}, {90.0f, 180.0f}, {-60.0f, 250.0f}})
+        for (int model = 0; model < 5; ++model) {
+            ViewState state = initialViewState(false);
+            state.show = ShowMode::Solid;
+            state.faces = FaceStyle::Shaded;
+            state.model = model;
+            state.angleX = a, state.angleY = b;
+            state.unfold = 1.0;
+            Session session(LoadedModels(solids), state);
+            const Frame frame = session.frame();
+            const FrameShell& shell = frame.shells.at(0);
+            if (model == 1) {
+                EXPECT_EQ(shell.lines.size(), 2u * (24 - 5));  // 24 face sides, the 5 folds drawn once
+            }
+            const Model& m = solids.models[std::size_t(model)];
+            const double edge = length(widen(m.solid.vertices[std::size_t(m.edges[0].a)]) -
+                                       widen(m.solid.vertices[std::size_t(m.edges[0].b)]));
+            for (std::size_t i = 0; i < shell.lines.size(); i += 2) {
+                const std::uint32_t p = shell.lines[i], q = shell.lines[i + 1];
+                EXPECT_NEAR(std::hypot(shell.xy[2 * p] - shell.xy[2 * q], shell.xy[2 * p + 1] - shell.xy[2 * q + 1]), edge,
+                            1e-4 * edge) << m.name << " at " << a << " " << b;
+            }
+            for (float z : shell.z) {
+                EXPECT_NEAR(z, shell.z[0], 1e-4 * edge) << m.name << " at " << a << " " << b;
+            }
+            // Convex faces overlap unless a side of one of them separates them.
+            const FramePolygons& faces = frame.faces;
+            const auto corner = [&](std::size_t f, std::uint32_t k) {
+                const std::uint32_t c = faces.start[f] + k % (faces.start[f + 1] - faces.start[f]);
+                return std::pair{double(faces.xyz[3 * c]), double(faces.xyz[3 * c + 1])};
+            };
+            const auto separated = [&](std::size_t f, std::size_t g) {
+                for (std::uint32_t k = 0; k < faces.start[f + 1] - faces.start[f]; ++k) {
+                    const auto [x0, y0] = corner(f, k);
+                    const auto [x1, y1] = corner(f, k + 1);
+                    const auto [x2, y2] = corner(f, k + 2);  // inside f
+                    const double inside = (x1 - x0) * (y2 - y0) - (y1 - y0) * (x2 - x0);
+                    bool all = true;
+                    for (std::uint32_t j = 0; j < faces.start[g + 1] - faces.start[g] && all; ++j) {
+                        const auto [x, y] = corner(g, j);
+                        all = ((x1 - x0) * (y - y0) - (y1 - y0) * (x - x0)) * inside <= 1e-6 * edge * edge;
+                    }
+                    if (all) return true;
+                }
+                return false;
+            };
+            for (std::size_t f = 0; f + 1 < faces.start.size(); ++f)
+                for (std::size_t g = f + 1; g + 1 < faces.start.size(); ++g)
+                    EXPECT_TRUE(separated(f, g) || separated(g, f)) << m.name << " faces " << f << ", " << g;
+        }
 }
