@@ -36,6 +36,14 @@ struct ConvexHull {
 // one. O(n log n) for n
 // points. Fails with qhull's first line of complaint for fewer than four
 // points, or points all in one plane; qhull itself never prints or exits.
+// A build without qhull (PD_NO_QHULL: the web page) always fails.
 Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated);
+
+// Whether convexHull works in this build.
+#ifdef PD_NO_QHULL
+inline constexpr bool convexHullAvailable = false;
+#else
+inline constexpr bool convexHullAvailable = true;
+#endif
 
 }  // namespace pd

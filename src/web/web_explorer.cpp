@@ -1,0 +1,301 @@
+#include "web/web_explorer.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "explorer/actions.h"
+#include "explorer/model_inputs.h"
+#include "explorer/options.h"
+#include "explorer/session.h"
+#include "webgl/renderer.h"
+
+namespace pd {
+
+namespace {
+
+constexpr const char* canvas = "#canvas";
+
+// The page's one explorer: the browser's callbacks reach it through here.
+struct WebExplorer {
+    std::unique_ptr<Session> session;
+    std::optional<WebGlRenderer> renderer;
+    std::string title;
+    bool fixedSize = false;  // the query's size, else the page's
+    int cssWidth = 0, cssHeight = 0;
+    bool dragging = false;
+    long lastX = 0, lastY = 0;
+    bool frameAsked = false;  // a frame is asked of the browser
+    bool timerSet = false;
+};
+
+WebExplorer* page = nullptr;
+
+double now() { return emscripten_performance_now() / 1000.0; }
+
+// Shows `text` in the page's message area (empty: clears it).
+void showMessage(const std::string& text) {
+    EM_ASM({
+        var m = document.getElementById('message');
+        if (m) m.textContent = UTF8ToString($0);
+    }, text.c_str());
+}
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+int decodedDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string decoded(const std::string& part) {
+    std::string out;
+    for (std::size_t i = 0; i < part.size(); ++i) {
+        if (part[i] == '+') {
+            out += ' ';
+        } else if (part[i] == '%' && i + 2 < part.size() && decodedDigit(part[i + 1]) >= 0 &&
+                   decodedDigit(part[i + 2]) >= 0) {
+            out += char(decodedDigit(part[i + 1]) * 16 + decodedDigit(part[i + 2]));
+            i += 2;
+        } else {
+            out += part[i];
+        }
+    }
+    return out;
+}
+
+EM_BOOL onFrame(double, void*);
+
+// Asks the browser for a frame, once.
+void redraw() {
+    if (page->frameAsked) return;
+    page->frameAsked = true;
+    emscripten_request_animation_frame_loop(onFrame, nullptr);
+}
+
+void onTimer(void*) {
+    page->timerSet = false;
+    redraw();
+}
+
+// The canvas's drawing size: the query's size or the page's, in CSS
+// pixels, drawn at the device's pixel ratio; the session refits to it.
+void fitCanvas() {
+    if (!page->fixedSize) {
+        page->cssWidth = EM_ASM_INT({ return window.innerWidth; });
+        page->cssHeight = EM_ASM_INT({ return window.innerHeight; });
+    }
+    const double ratio = emscripten_get_device_pixel_ratio();
+    const int w = std::max(1, int(std::lround(page->cssWidth * ratio)));
+    const int h = std::max(1, int(std::lround(page->cssHeight * ratio)));
+    emscripten_set_element_css_size(canvas, page->cssWidth, page->cssHeight);
+    emscripten_set_canvas_element_size(canvas, w, h);
+    page->session->resize(w, h);
+}
+
+void updateTitle() {
+    const std::string title = page->session->title();
+    if (title == page->title) return;
+    page->title = title;
+    emscripten_set_window_title(title.c_str());
+}
+
+// Draws the frame; goes on asking for frames while an animation runs, and
+// sets a timer for a change further off (a message's end).
+EM_BOOL onFrame(double, void*) {
+    const double at = now();
+    page->session->advance(at);
+    const Status drawn = page->renderer->draw(page->session->frame());
+    if (!drawn) showMessage(drawn.error().text());
+    updateTitle();
+    const double next = page->session->nextChange(at);
+    if (next < 0.05) return EM_TRUE;
+    page->frameAsked = false;
+    if (std::isfinite(next) && !page->timerSet) {
+        page->timerSet = true;
+        emscripten_set_timeout(onTimer, next * 1000.0, nullptr);
+    }
+    return EM_FALSE;
+}
+
+void perform(ActionId id) {
+    switch (page->session->perform(id, now())) {
+    case ActionEffect::None: return;
+    case ActionEffect::Save: showMessage("the page cannot save pictures yet"); return;
+    case ActionEffect::Quit: return;  // a page is closed by its browser
+    case ActionEffect::Redraw: break;
+    }
+    redraw();
+}
+
+EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
+    if (e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
+    const std::string key = e->key;
+    SpecialKey special = SpecialKey::None;
+    unsigned char c = 0;
+    if (key == "ArrowLeft") special = SpecialKey::Left;
+    else if (key == "ArrowRight") special = SpecialKey::Right;
+    else if (key == "ArrowUp") special = SpecialKey::Up;
+    else if (key == "ArrowDown") special = SpecialKey::Down;
+    else if (key == "Tab") c = '\t', special = e->shiftKey ? SpecialKey::BackTab : SpecialKey::None;
+    else if (key == "Escape") c = 27;
+    else if (key.size() == 1) c = static_cast<unsigned char>(key[0]);
+    else return EM_FALSE;
+    const Action* a = actionForKey(c, special);
+    if (!a) return EM_FALSE;
+    perform(a->id);
+    return EM_TRUE;
+}
+
+EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*) {
+    if (e->button != 0) return EM_FALSE;
+    page->dragging = true;
+    page->lastX = e->clientX;
+    page->lastY = e->clientY;
+    return EM_TRUE;
+}
+
+EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*) {
+    if (e->button == 0) page->dragging = false;
+    return EM_FALSE;
+}
+
+// A drag turns by CSS pixels, as the window turns by its pixels.
+EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*) {
+    if (!page->dragging || (e->clientX == page->lastX && e->clientY == page->lastY)) return EM_FALSE;
+    page->session->drag(int(e->clientX - page->lastX), int(e->clientY - page->lastY), now());
+    page->lastX = e->clientX;
+    page->lastY = e->clientY;
+    redraw();
+    return EM_TRUE;
+}
+
+EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
+    if (e->deltaY == 0.0) return EM_TRUE;
+    page->session->wheel(e->deltaY < 0.0 ? 1 : -1, now());
+    redraw();
+    return EM_TRUE;
+}
+
+EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
+    if (!page->fixedSize) {
+        fitCanvas();
+        redraw();
+    }
+    return EM_FALSE;
+}
+
+// The options the query names, each group tried alone first: one that the
+// command line refuses is told (its first line) and left out.
+ParsedOptions pageOptions(bool& fixedSize) {
+    const char* search = emscripten_run_script_string("location.search");
+    std::vector<std::string> args;
+    std::string told;
+    fixedSize = false;
+    for (const std::vector<std::string>& group : queryOptions(search ? search : "")) {
+        const ParsedOptions alone = parseOptions(group);
+        if (alone.exitStatus) {
+            if (*alone.exitStatus != 0 && told.empty()) told = firstLine(alone.text);
+            continue;
+        }
+        if (group[0] == "--size") fixedSize = true;
+        args.insert(args.end(), group.begin(), group.end());
+    }
+    ParsedOptions parsed = parseOptions(args);
+    if (parsed.exitStatus) {
+        if (told.empty()) told = firstLine(parsed.text);
+        parsed = parseOptions({});
+        fixedSize = false;
+    }
+    showMessage(told);
+    return parsed;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> queryOptions(const std::string& query) {
+    std::vector<std::vector<std::string>> groups;
+    std::size_t from = !query.empty() && query[0] == '?' ? 1 : 0;
+    while (from <= query.size()) {
+        std::size_t end = query.find('&', from);
+        if (end == std::string::npos) end = query.size();
+        const std::string part = query.substr(from, end - from);
+        from = end + 1;
+        if (part.empty()) continue;
+        const std::size_t equals = part.find('=');
+        std::vector<std::string> group{"--" + decoded(part.substr(0, equals))};
+        if (equals != std::string::npos) {
+            const std::string value = part.substr(equals + 1);
+            std::size_t at = 0;
+            for (;;) {
+                const std::size_t comma = value.find(',', at);
+                group.push_back(decoded(value.substr(at, comma == std::string::npos ? comma : comma - at)));
+                if (comma == std::string::npos) break;
+                at = comma + 1;
+            }
+        }
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+int runWebExplorer() {
+    static WebExplorer state;
+    page = &state;
+    bool fixedSize = false;
+    ParsedOptions parsed = pageOptions(fixedSize);
+    Result<LoadedModels> loaded = loadModelInputs({"/data"});
+    if (!loaded || loaded->models.empty()) {
+        showMessage(loaded ? "no model to show" : loaded.error().text());
+        return 2;
+    }
+    Result<ViewState> start = startState(parsed.options, *loaded);
+    if (!start) {
+        showMessage(firstLine(start.error().text()));
+        start = startState(parseOptions({}).options, *loaded);
+        fixedSize = false;
+    }
+    state.fixedSize = fixedSize;
+    state.cssWidth = start->width;
+    state.cssHeight = start->height;
+
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.depth = EM_TRUE;
+    attributes.antialias = EM_FALSE;
+    attributes.preserveDrawingBuffer = EM_TRUE;
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvas, &attributes);
+    if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+        showMessage("this browser has no WebGL2, which the page draws with");
+        return 2;
+    }
+    Result<WebGlRenderer> renderer = WebGlRenderer::create();
+    if (!renderer) {
+        showMessage(renderer.error().text());
+        return 2;
+    }
+    state.renderer.emplace(std::move(*renderer));
+    state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
+    fitCanvas();
+
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onKey);
+    emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, onMouseDown);
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseUp);
+    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseMove);
+    emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, onWheel);
+    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
+    updateTitle();
+    redraw();
+    return 0;
+}
+
+}  // namespace pd
