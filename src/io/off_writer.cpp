@@ -49,7 +49,10 @@ void appendShortest(std::string& text, float value) {
     if (exponent < 0) {
         fixed = "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
     } else if (exponent + 1 >= count) {
-        fixed = digits + std::string(std::size_t(exponent + 1 - count), '0');
+        // A whole number: to_chars writes its exact digits, not the
+        // shortest padded with zeros.
+        std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(double(value)));
+        fixed = buffer;
     } else {
         fixed = digits.substr(0, std::size_t(exponent + 1)) + "." + digits.substr(std::size_t(exponent + 1));
     }
