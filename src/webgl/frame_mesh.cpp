@@ -68,7 +68,11 @@ public:
             const Placed& b = points[pairs[i + 1]];
             const double dx = b.x - a.x, dy = b.y - a.y, length = std::hypot(dx, dy);
             if (!(length > 0.0)) continue;
-            const double nx = -dy / length * half, ny = dx / length * half;
+            // As GL widens a line: across its shorter axis on screen.
+            const bool xMajor = std::fabs(dx) >= std::fabs(dy);
+            const double nx = xMajor ? 0.0 : half, ny = xMajor ? half : 0.0;
+            // GL counts the pattern from the segment's first pixel: from 0
+            // at its start, one a pixel along the longer axis.
             const float dashEnd = dashed ? float(std::max(std::fabs(dx), std::fabs(dy)) / stretch) : -1.0f;
             const float dashStart = dashed ? 0.0f : -1.0f;
             quad(out, vertex(a.x + nx, a.y + ny, a.depth, shell.colour, 1.0f, dashStart),
@@ -96,12 +100,13 @@ public:
         return out;
     }
 
-    // As glBitmap places an unscaled text (at whole pixels) and glRectd an
-    // enlarged one: glyph row r's top at y - (7 - r) * scale.
+    // As glBitmap places an unscaled text (its raster position, counted
+    // from the bottom, taken down to whole pixels) and glRectd an enlarged
+    // one: glyph row r's top at y - (7 - r) * scale.
     static void text(const FrameText& t, std::vector<MeshVertex>& out) {
         const double s = std::max(1, t.scale);
         double left = t.scale > 1 ? t.x : std::floor(t.x);
-        const double base = t.scale > 1 ? t.y : std::floor(t.y);
+        const double base = t.scale > 1 ? t.y : std::ceil(t.y);
         for (char c : t.text) {
             const Glyph& g = glyphFor(c);
             for (int r = 0; r < glyphHeight; ++r)

@@ -38,8 +38,8 @@ struct FrameMesh {
 };
 
 // The triangles of `frame`: faces fanned from their first corner; each
-// line segment a quad lineWidth pixels wide along it (its ends not
-// extended); each end mark a square of markSize pixels centred on its
+// line segment a parallelogram lineWidth pixels wide across its shorter
+// axis on screen, as GL draws a wide line (its ends not extended); each end mark a square of markSize pixels centred on its
 // vertex's pixel; boxes as they are; each lit pixel of the 5 x 7 font a
 // square of the text's scale, as the GL renderer places it. Indices out of
 // a shell's range are skipped, as is a segment of no length.

@@ -25,13 +25,15 @@ Frame slantedEdge(double lineWidth, bool dashed) {
     return f;
 }
 
-double distanceToLine(const MeshVertex& v, PixelPosition a, PixelPosition b) {
-    const double dx = b.x - a.x, dy = b.y - a.y;
-    return std::fabs((v.x - a.x) * dy - (v.y - a.y) * dx) / std::hypot(dx, dy);
+// How far `v` lies from the line through a and b, along y (the edge runs
+// mostly along x).
+double acrossLine(const MeshVertex& v, PixelPosition a, PixelPosition b) {
+    return std::fabs(v.y - (a.y + (v.x - a.x) * (b.y - a.y) / (b.x - a.x)));
 }
 
 }  // namespace
 
+// As GL widens a line: half its width to either side along the shorter axis.
 TEST(FrameMesh, LineIsTwoTrianglesHalfItsWidthAway) {
     const Frame f = slantedEdge(3.0, false);
     const FrameMesh mesh = buildFrameMesh(f);
@@ -40,7 +42,7 @@ TEST(FrameMesh, LineIsTwoTrianglesHalfItsWidthAway) {
     ASSERT_EQ(mesh.shells.size(), 1u);
     ASSERT_EQ(mesh.shells[0].lines.size(), 6u);
     for (const MeshVertex& v : mesh.shells[0].lines) {
-        EXPECT_NEAR(distanceToLine(v, a, b), 1.5, 1e-3);
+        EXPECT_NEAR(acrossLine(v, a, b), 1.5, 1e-3);
         EXPECT_EQ(v.dash, -1.0f);
     }
 }
