@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "mesh/convex_hull.h"
 #include "mesh/convexity.h"
 #include "mesh/face_plane.h"
 #include "mesh/reciprocal_dual.h"
@@ -69,7 +68,6 @@ Nearby nearbyPlanes(const Model& model) {
 }  // namespace
 
 Result<MorphFamily> morphFamily(const Model& model) {
-    if (!convexHullAvailable) return failure("this build has no convex hull (qhull) to make it with");
     if (!model.closed) return failure("it is not closed: " + model.openEdgeMessage);
     if (!model.hasReciprocal) return failure("it has no reciprocal dual: " + model.reciprocalMessage);
     MorphFamily family;
