@@ -125,10 +125,28 @@ EM_BOOL onFrame(double, void*) {
     return EM_FALSE;
 }
 
+// Draws the frame without the key list and hands the canvas's picture to
+// the browser as a download named as the window names its file; the
+// browser handles a name already taken. The shown frame follows.
+void savePicture() {
+    const Status drawn = page->renderer->draw(page->session->frame(FrameTarget::Raster, false));
+    if (!drawn) return showMessage(drawn.error().text());
+    const std::string name = page->session->saveStem() + ".png";
+    EM_ASM({
+        var link = document.createElement('a');
+        link.download = UTF8ToString($0);
+        link.href = document.getElementById('canvas').toDataURL('image/png');
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+    }, name.c_str());
+    redraw();
+}
+
 void perform(ActionId id) {
     switch (page->session->perform(id, now())) {
     case ActionEffect::None: return;
-    case ActionEffect::Save: showMessage("the page cannot save pictures yet"); return;
+    case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: return;  // a page is closed by its browser
     case ActionEffect::Redraw: break;
     }
@@ -190,6 +208,29 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
         redraw();
     }
     return EM_FALSE;
+}
+
+// One button in "#toolbar" per action of the key table the models allow
+// (quitting aside: a page is closed by its browser), each with its key as
+// the key list names it in data-key.
+void buildToolbar() {
+    const std::vector<Action>& table = actionTable();
+    ActionContext context;
+    context.modelCount = int(page->session->loaded().models.size());
+    context.directory = page->session->loaded().directory;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].id == ActionId::Quit || !actionAvailable(table[i].id, context)) continue;
+        EM_ASM({
+            var bar = document.getElementById('toolbar');
+            if (!bar) return;
+            var button = document.createElement('button');
+            button.dataset.key = UTF8ToString($1);
+            button.textContent = UTF8ToString($1);
+            button.title = UTF8ToString($2);
+            button.addEventListener('click', function () { _pdWebAction($0); });
+            bar.appendChild(button);
+        }, int(i), table[i].keyName, table[i].label);
+    }
 }
 
 // The options the query names, each group tried alone first: one that the
@@ -293,9 +334,17 @@ int runWebExplorer() {
     emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseMove);
     emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, onWheel);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
+    buildToolbar();
     updateTitle();
     redraw();
     return 0;
 }
 
 }  // namespace pd
+
+// A toolbar button: action `index` of the key table. Unknown ones do nothing.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebAction(int index) {
+    const std::vector<pd::Action>& table = pd::actionTable();
+    if (pd::page && pd::page->session && index >= 0 && std::size_t(index) < table.size())
+        pd::perform(table[std::size_t(index)].id);
+}
