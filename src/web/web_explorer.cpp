@@ -30,6 +30,7 @@ struct WebExplorer {
     int cssWidth = 0, cssHeight = 0;
     bool dragging = false;
     long lastX = 0, lastY = 0;
+    double pinchFrom = 0.0;   // the two fingers' distance at the last zoom step, 0: no pinch
     bool frameAsked = false;  // a frame is asked of the browser
     bool timerSet = false;
 };
@@ -202,6 +203,42 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
     return EM_TRUE;
 }
 
+// One finger turns as a drag does; two zoom a wheel notch each time their
+// distance grows or shrinks by the wheel's step (1.25).
+EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
+    if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL || e->numTouches == 0) {
+        page->dragging = false;
+        page->pinchFrom = 0.0;
+        return EM_TRUE;
+    }
+    if (e->numTouches >= 2) {
+        page->dragging = false;
+        const double apart = std::hypot(double(e->touches[1].clientX - e->touches[0].clientX),
+                                        double(e->touches[1].clientY - e->touches[0].clientY));
+        if (page->pinchFrom <= 0.0 || type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+            page->pinchFrom = apart;
+        } else if (apart > 0.0) {
+            const int notches = int(std::trunc(std::log(apart / page->pinchFrom) / std::log(1.25)));
+            if (notches != 0) {
+                page->session->wheel(notches, now());
+                page->pinchFrom *= std::pow(1.25, notches);
+                redraw();
+            }
+        }
+        return EM_TRUE;
+    }
+    const EmscriptenTouchPoint& finger = e->touches[0];
+    if (!page->dragging || type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+        page->dragging = true;
+    } else if (finger.clientX != page->lastX || finger.clientY != page->lastY) {
+        page->session->drag(int(finger.clientX - page->lastX), int(finger.clientY - page->lastY), now());
+        redraw();
+    }
+    page->lastX = finger.clientX;
+    page->lastY = finger.clientY;
+    return EM_TRUE;
+}
+
 EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
     if (!page->fixedSize) {
         fitCanvas();
@@ -333,6 +370,9 @@ int runWebExplorer() {
     emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseUp);
     emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseMove);
     emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, onWheel);
+    for (auto set : {emscripten_set_touchstart_callback_on_thread, emscripten_set_touchmove_callback_on_thread,
+                     emscripten_set_touchend_callback_on_thread, emscripten_set_touchcancel_callback_on_thread})
+        set(canvas, nullptr, EM_TRUE, onTouch, EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
     buildToolbar();
     updateTitle();
