@@ -13,6 +13,7 @@
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
 #include "explorer/session.h"
+#include "svg/svg_writer.h"
 #include "webgl/renderer.h"
 
 namespace pd {
@@ -42,7 +43,7 @@ double now() { return emscripten_performance_now() / 1000.0; }
 // Shows `text` in the page's message area (empty: clears it).
 void showMessage(const std::string& text) {
     EM_ASM({
-        var m = document.getElementById('message');
+        var m = document.getElementById("message");
         if (m) m.textContent = UTF8ToString($0);
     }, text.c_str());
 }
@@ -126,6 +127,43 @@ EM_BOOL onFrame(double, void*) {
     return EM_FALSE;
 }
 
+// Hands `text` to the browser as a download named `name`.
+void download(const std::string& name, const std::string& text, const char* type) {
+    EM_ASM({
+        var blob = new Blob([HEAPU8.slice($1, $1 + $2)], {type: UTF8ToString($3)});
+        var link = document.createElement("a");
+        link.download = UTF8ToString($0);
+        link.href = URL.createObjectURL(blob);
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+        setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
+    }, name.c_str(), text.data(), text.size(), type);
+}
+
+// The view as the command line's --svg writes it, at the drawing's size.
+void saveSvg() {
+    if (page->session->view().morph > 0.0)
+        if (const Status available = page->session->morphAvailable(); !available)
+            return showMessage(available.error().text());
+    const Result<const Model*> stage = page->session->stage();
+    if (!stage) return showMessage(stage.error().text());
+    const Frame frame = page->session->frame(FrameTarget::Vector, false);
+    if (!frame.unfinished.empty()) return showMessage(frame.unfinished);
+    download(page->session->saveStem() + ".svg", formatSvg(frame), "image/svg+xml");
+    redraw();
+}
+
+// The shells shown, as the command line's --off writes them.
+void saveOff() {
+    if (page->session->view().morph > 0.0)
+        if (const Status available = page->session->morphAvailable(); !available)
+            return showMessage(available.error().text());
+    const Result<std::string> text = page->session->offText();
+    if (!text) return showMessage(text.error().text());
+    download(page->session->saveStem() + ".off", *text, "text/plain");
+}
+
 // Draws the frame without the key list and hands the canvas's picture to
 // the browser as a download named as the window names its file; the
 // browser handles a name already taken. The shown frame follows.
@@ -134,9 +172,9 @@ void savePicture() {
     if (!drawn) return showMessage(drawn.error().text());
     const std::string name = page->session->saveStem() + ".png";
     EM_ASM({
-        var link = document.createElement('a');
+        var link = document.createElement("a");
         link.download = UTF8ToString($0);
-        link.href = document.getElementById('canvas').toDataURL('image/png');
+        link.href = document.getElementById("canvas").toDataURL("image/png");
         document.body.appendChild(link);
         link.click();
         link.remove();
@@ -258,16 +296,27 @@ void buildToolbar() {
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (table[i].id == ActionId::Quit || !actionAvailable(table[i].id, context)) continue;
         EM_ASM({
-            var bar = document.getElementById('toolbar');
+            var bar = document.getElementById("toolbar");
             if (!bar) return;
-            var button = document.createElement('button');
+            var button = document.createElement("button");
             button.dataset.key = UTF8ToString($1);
             button.textContent = UTF8ToString($1);
             button.title = UTF8ToString($2);
-            button.addEventListener('click', function () { _pdWebAction($0); });
+            button.addEventListener("click", function () { _pdWebAction($0); });
             bar.appendChild(button);
         }, int(i), table[i].keyName, table[i].label);
     }
+}
+
+// The save buttons of the page's shell: "#save-png", "#save-svg",
+// "#save-off" and "#save-net".
+void connectSaveButtons() {
+    EM_ASM({
+        "save-png save-svg save-off save-net".split(" ").forEach(function (id, kind) {
+            var button = document.getElementById(id);
+            if (button) button.addEventListener("click", function () { _pdWebSave(kind); });
+        });
+    });
 }
 
 // The options the query names, each group tried alone first: one that the
@@ -375,12 +424,25 @@ int runWebExplorer() {
         set(canvas, nullptr, EM_TRUE, onTouch, EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
     buildToolbar();
+    connectSaveButtons();
     updateTitle();
     redraw();
     return 0;
 }
 
 }  // namespace pd
+
+// A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net. Others do nothing.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
+    if (!pd::page || !pd::page->session) return;
+    switch (kind) {
+    case 0: pd::savePicture(); break;
+    case 1: pd::saveSvg(); break;
+    case 2: pd::saveOff(); break;
+    case 3: pd::showMessage("the page cannot save paper nets yet"); break;
+    default: break;
+    }
+}
 
 // A toolbar button: action `index` of the key table. Unknown ones do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebAction(int index) {
