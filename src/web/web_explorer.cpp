@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <unistd.h>
 #include <memory>
 #include <optional>
 #include <string>
@@ -289,6 +290,9 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
 // (quitting aside: a page is closed by its browser), each with its key as
 // the key list names it in data-key.
 void buildToolbar() {
+    EM_ASM({
+        document.querySelectorAll("#toolbar button[data-key]").forEach(function (b) { b.remove(); });
+    });
     const std::vector<Action>& table = actionTable();
     ActionContext context;
     context.modelCount = int(page->session->loaded().models.size());
@@ -317,6 +321,61 @@ void connectSaveButtons() {
             if (button) button.addEventListener("click", function () { _pdWebSave(kind); });
         });
     });
+}
+
+// OFF files from the picker "#open" or dropped on the page: copied into
+// the page's own folder /open (emptied first) and opened by pdWebOpen.
+void connectOpening() {
+    EM_ASM({
+        function openFiles(list) {
+            var files = Array.prototype.slice.call(list);
+            if (files.length == 0) return;
+            Promise.all(files.map(function (f) { return f.arrayBuffer(); })).then(function (buffers) {
+                if (!FS.analyzePath("/open").exists) FS.mkdir("/open");
+                FS.readdir("/open").forEach(function (name) {
+                    if (name != "." && name != "..") FS.unlink("/open/" + name);
+                });
+                Module.pdOpenNames = files.map(function (f) { return f.name; });
+                files.forEach(function (f, i) { FS.writeFile("/open/" + f.name, new Uint8Array(buffers[i])); });
+                _pdWebOpen();
+            });
+        }
+        var picker = document.getElementById("open");
+        if (picker) picker.addEventListener("change", function () { openFiles(picker.files); picker.value = ""; });
+        document.addEventListener("dragover", function (e) { e.preventDefault(); });
+        document.addEventListener("drop", function (e) {
+            e.preventDefault();
+            if (e.dataTransfer) openFiles(e.dataTransfer.files);
+        });
+    });
+}
+
+// Opens the files just copied into /open in place of the models shown, in
+// the state a window opened on them starts in. A file that cannot be read
+// is told in the command line's words and what was shown stays.
+void openCopiedFiles() {
+    std::vector<std::string> names;
+    const int count = EM_ASM_INT({ return (Module.pdOpenNames || []).length; });
+    for (int i = 0; i < count; ++i) {
+        char name[1024] = "";
+        EM_ASM({ stringToUTF8(Module.pdOpenNames[$0], $1, $2); }, i, name, int(sizeof name));
+        names.push_back(name);
+    }
+    if (names.empty() || ::chdir("/open") != 0) return;
+    const ParsedOptions parsed = parseOptions(names);
+    if (parsed.exitStatus) return showMessage(firstLine(parsed.text));
+    Result<LoadedModels> loaded = loadModelInputs(parsed.options.inputs);
+    if (!loaded) return showMessage(loaded.error().text());
+    if (loaded->models.empty()) return showMessage("no model to show");
+    const std::vector<std::string> warnings = modelWarnings(*loaded);
+    const Result<ViewState> start = startState(parsed.options, *loaded);
+    if (!start) return showMessage(firstLine(start.error().text()));
+    page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
+    showMessage(warnings.empty() ? "" : warnings.front());
+    fitCanvas();
+    buildToolbar();
+    updateTitle();
+    redraw();
 }
 
 // The options the query names, each group tried alone first: one that the
@@ -425,12 +484,18 @@ int runWebExplorer() {
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
     buildToolbar();
     connectSaveButtons();
+    connectOpening();
     updateTitle();
     redraw();
     return 0;
 }
 
 }  // namespace pd
+
+// The files copied into /open, opened (see openCopiedFiles).
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebOpen() {
+    if (pd::page && pd::page->session) pd::openCopiedFiles();
+}
 
 // A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net. Others do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
