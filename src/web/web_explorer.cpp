@@ -14,6 +14,9 @@
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
 #include "explorer/session.h"
+#include "io/file_series.h"
+#include "net/net_pages.h"
+#include "net/net_svg.h"
 #include "svg/svg_writer.h"
 #include "webgl/renderer.h"
 
@@ -163,6 +166,26 @@ void saveOff() {
     const Result<std::string> text = page->session->offText();
     if (!text) return showMessage(text.error().text());
     download(page->session->saveStem() + ".off", *text, "text/plain");
+}
+
+// The paper net of the view as the command line's --net NAME-net.svg
+// writes it (A4, the largest edge that fits): one download per page, the
+// pages named as its pages are (NAME-net-000.svg ...) when there are more.
+// The PDF needs cairo, which the page has not.
+void saveNet() {
+    if (page->session->view().morph > 0.0)
+        if (const Status available = page->session->morphAvailable(); !available)
+            return showMessage(available.error().text());
+    const Session::NetShells net = page->session->netShells();
+    ExplorerOptions options;
+    options.view = page->session->view();
+    const Result<NetPages> laid = layOutNet(options, net.shells, *net.model);
+    if (!laid) return showMessage(laid.error().text());
+    const std::vector<std::string> pages = formatNetSvg(laid->layout, laid->fills);
+    const std::string path = page->session->saveStem() + "-net.svg";
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        download(pages.size() == 1 ? path : frameFileName(path, int(i), int(pages.size())), pages[i],
+                 "image/svg+xml");
 }
 
 // Draws the frame without the key list and hands the canvas's picture to
@@ -504,7 +527,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
     case 0: pd::savePicture(); break;
     case 1: pd::saveSvg(); break;
     case 2: pd::saveOff(); break;
-    case 3: pd::showMessage("the page cannot save paper nets yet"); break;
+    case 3: pd::saveNet(); break;
     default: break;
     }
 }
