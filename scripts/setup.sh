@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for a purpose: "build"
 # (compile the program), "run" (build and show it, also without a display),
-# "test" (build and run the whole test suite) or "bench".
+# "test" (build and run the whole test suite), "bench" or "web" (the
+# explorer as a web page, and a headless browser to drive it).
 set -euo pipefail
 
 build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
@@ -13,7 +14,8 @@ case "${1:-build}" in
   test)  wanted=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
                poppler-utils) ;;
   bench) wanted=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
-  *) echo "setup.sh: unknown purpose '$1' (build, run, test or bench)" >&2; exit 2 ;;
+  web)   wanted=(cmake make emscripten chromium chromium-driver python3-selenium) ;;
+  *) echo "setup.sh: unknown purpose '$1' (build, run, test, bench or web)" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "base/background.h"
 #include "mesh/shell_counts.h"
 
 namespace pd {
@@ -80,7 +81,7 @@ void MorphStore::prefetch(int index, double t) {
     if (pending_.valid()) pending_.wait();
     pendingIndex_ = index;
     pendingT_ = t;
-    pending_ = std::async(std::launch::async, [&f, &model = models_[std::size_t(index)], t] {
+    pending_ = startInBackground([&f, &model = models_[std::size_t(index)], t] {
         // The next stage mostly takes the time the drawing leaves: on a
         // machine with few cores, a builder sharing them evenly holds back
         // the renderer's threads, and each frame waits for the slowest of
@@ -89,9 +90,11 @@ void MorphStore::prefetch(int index, double t) {
         // could starve it there, and an ordinary user cannot raise a thread
         // again). On Linux the nice value is the thread's own, and the
         // threads the build starts inherit it.
-        errno = 0;
-        const int nice = getpriority(PRIO_PROCESS, 0);
-        if (errno == 0) setpriority(PRIO_PROCESS, 0, std::min(nice + 10, 19));
+        if (threadsAvailable) {
+            errno = 0;
+            const int nice = getpriority(PRIO_PROCESS, 0);
+            if (errno == 0) setpriority(PRIO_PROCESS, 0, std::min(nice + 10, 19));
+        }
         return buildStage(*f, model.name, t);
     });
 }

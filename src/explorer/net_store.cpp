@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "base/background.h"
+
 namespace pd {
 
 namespace {
@@ -69,7 +71,7 @@ bool NetStore::prepare(const std::vector<Wanted>& wanted) {
         }
     if (keys.empty()) return true;
     for (const auto& k : keys) building_.push_back(k.first);
-    pending_ = std::async(std::launch::async, [this, keys, shapes = std::move(shapes)] {
+    pending_ = startInBackground([this, keys, shapes = std::move(shapes)] {
         Made made;
         for (std::size_t i = 0; i < keys.size(); ++i)
             made.push_back({keys[i].first, makeNet(shapes[i], keys[i].second, &stop_)});

@@ -4,67 +4,23 @@
 
 #include "io/file_series.h"
 #include "io/output_file.h"
-#include "draw/palette.h"
+#include "net/net_pages.h"
 #include "headless/net_pdf.h"
-#include "headless/net_style.h"
-#include "headless/net_svg.h"
+#include "net/net_svg.h"
 
 namespace pd {
 
-namespace {
-
-std::string dualName(const ShownShell& shell) {
-    return shell.kind == ShellKind::ReciprocalDual ? "reciprocal dual" : "program dual";
-}
-
-}  // namespace
-
-std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) {
-    std::string title;
-    for (const ShownShell& shell : shells) {
-        if (!shell.dual()) title = model.name + " (blue)";
-        else title += title.empty() ? "the " + dualName(shell) + " of " + model.name + " (red)"
-                                    : " and its " + dualName(shell) + " (red)";
-    }
-    return title;
-}
-
 Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model) {
-    if (shells.empty()) {
-        return failure(model.name + " has no dual to unfold: " + model.openEdgeMessage);
-    }
-    std::vector<Result<Net>> nets;
-    nets.reserve(shells.size());
-    std::vector<LayoutShell> layoutShells;
-    std::vector<Rgb> fills;
-    for (const ShownShell& shell : shells) {
-        UnfoldOptions unfoldOptions;
-        unfoldOptions.numberBase = shell.numberBase;
-        const Result<Net>& net = nets.emplace_back(unfold(*shell.shape, unfoldOptions));
-        if (!net) {
-            return failure((shell.dual() ? "the " + dualName(shell) + " of " + model.name : model.name) +
-                    " has no net: " + net.error().text());
-        }
-        layoutShells.push_back({shell.shape, &*net});
-        // The palette's own colours: a stage's solid is tinted as the solid is.
-        const Palette& palette = paletteOf(options.view.palette);
-        fills.push_back(tintOf(shell.dual() ? palette.dualEdge : palette.solidEdge));
-    }
-    NetLayoutOptions layoutOptions;
-    layoutOptions.page = options.page;
-    layoutOptions.edgeMm = options.edgeMm;
-    layoutOptions.title = netTitle(shells, model);
-    const Result<NetLayout> layout = layOutNets(layoutShells, layoutOptions);
-    if (!layout) {
-        char given[32];
-        std::snprintf(given, sizeof given, "%g", options.edgeMm);
-        return failure((options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
-    }
+    const Result<NetPages> laid = layOutNet(options, shells, model);
+    if (!laid) return laid.error();
+    const NetLayout* layout = &laid->layout;
+    const std::vector<Rgb>& fills = laid->fills;
+    const std::string& title = laid->title;
     const std::string& path = options.outputPath;
     const Existing existing = options.overwrite ? Existing::Replace : Existing::Keep;
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0) {
         const Status written = writeOutputFile(
-            path, [&](int fd) { return writeNetPdf(*layout, fills, fd, layoutOptions.title); });
+            path, [&](int fd) { return writeNetPdf(*layout, fills, fd, title); });
         return written;
     }
     const std::vector<std::string> pages = formatNetSvg(*layout, fills);

@@ -7,6 +7,7 @@
 #include "explorer/options.h"
 #include "explorer/shown_shells.h"
 #include "mesh/model.h"
+#include "net/net_pages.h"
 
 namespace pd {
 
@@ -18,9 +19,5 @@ namespace pd {
 // and why), when --edge-mm is too large for the page (naming the largest
 // that fits), or when a file cannot be written.
 Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model);
-
-// The footer's name for `shells` of `model`, with the colours: "kocka
-// (blue) and its program dual (red)".
-std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);
 
 }  // namespace pd

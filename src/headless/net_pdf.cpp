@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "headless/net_style.h"
+#include "net/net_style.h"
 #include "io/output_file.h"
 
 namespace pd {

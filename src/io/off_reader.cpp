@@ -6,7 +6,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,6 +113,35 @@ std::string quoted(std::string_view token) {
     return out + (shown < token.size() ? "...'" : "'");
 }
 
+#ifdef __EMSCRIPTEN__
+// Emscripten's C++ library reads no floating-point numbers with
+// from_chars: the same from strtof and strtod (whose locale is always "C"
+// there), taking only what from_chars takes: no '+', no space, no hex.
+template <class Number>
+std::from_chars_result readNumber(const char* first, const char* last, Number& value) {
+    const std::string text(first, last);
+    const std::size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() == sign || text.find_first_of("xX") != std::string::npos ||
+        !(std::isdigit(static_cast<unsigned char>(text[sign])) || text[sign] == '.' ||
+          std::isalpha(static_cast<unsigned char>(text[sign]))))
+        return {first, std::errc::invalid_argument};
+    char* end = nullptr;
+    errno = 0;
+    const Number read = sizeof(Number) == sizeof(float) ? Number(std::strtof(text.c_str(), &end))
+                                                        : Number(std::strtod(text.c_str(), &end));
+    const char* stop = first + (end - text.c_str());
+    if (stop == first) return {first, std::errc::invalid_argument};
+    if (errno == ERANGE) return {stop, std::errc::result_out_of_range};
+    value = read;
+    return {stop, std::errc()};
+}
+#else
+template <class Number>
+std::from_chars_result readNumber(const char* first, const char* last, Number& value) {
+    return std::from_chars(first, last, value);
+}
+#endif
+
 bool parseWhole(std::string_view token, long long& value) {
     const char* first = token.data();
     const char* last = first + token.size();
@@ -127,12 +158,12 @@ bool parseCoordinate(std::string_view token, float& value) {
     const char* last = first + token.size();
     if (first != last && *first == '+') ++first;
     if (first == last) return false;
-    const auto [end, ec] = std::from_chars(first, last, value);
+    const auto [end, ec] = readNumber(first, last, value);
     if (end != last) return false;
     if (ec == std::errc()) return true;
     if (ec != std::errc::result_out_of_range) return false;
     double wide = 0.0;
-    const auto [wideEnd, wideEc] = std::from_chars(first, last, wide);
+    const auto [wideEnd, wideEc] = readNumber(first, last, wide);
     if (wideEc == std::errc()) {
         value = static_cast<float>(wide);
         return wideEnd == last;

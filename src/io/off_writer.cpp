@@ -1,7 +1,10 @@
 #include "io/off_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "geometry/edges.h"
 #include "io/off_reader.h"
@@ -10,12 +13,64 @@ namespace pd {
 
 namespace {
 
+#ifdef __EMSCRIPTEN__
+// Emscripten's C++ library writes no floating-point numbers with to_chars:
+// the same text made from printf's digits. The fewest significant digits
+// that read back as the same float, then the shorter of the fixed and the
+// scientific form (the fixed one on a tie), as to_chars chooses.
+void appendShortest(std::string& text, float value) {
+    if (!std::isfinite(value)) {
+        text += std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
+        return;
+    }
+    if (value == 0.0f) {
+        text += std::signbit(value) ? "-0" : "0";
+        return;
+    }
+    char buffer[48];
+    for (int precision = 0; precision < 9; ++precision) {
+        std::snprintf(buffer, sizeof buffer, "%.*e", precision, double(value));
+        if (std::strtof(buffer, nullptr) == value) break;
+    }
+    // buffer: [-]d[.ddd]e(+|-)XX
+    std::string s = buffer;
+    const bool negative = s[0] == '-';
+    if (negative) s.erase(0, 1);
+    const std::size_t e = s.find('e');
+    const int exponent = std::atoi(s.c_str() + e + 1);
+    std::string digits = s.substr(0, e);
+    digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+    const int count = int(digits.size());
+    std::string scientific = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
+    char tail[8];
+    std::snprintf(tail, sizeof tail, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    scientific += tail;
+    std::string fixed;
+    if (exponent < 0) {
+        fixed = "0." + std::string(std::size_t(-exponent - 1), '0') + digits;
+    } else if (exponent + 1 >= count) {
+        // A whole number: to_chars writes its exact digits, not the
+        // shortest padded with zeros.
+        std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(double(value)));
+        fixed = buffer;
+    } else {
+        fixed = digits.substr(0, std::size_t(exponent + 1)) + "." + digits.substr(std::size_t(exponent + 1));
+    }
+    text += negative ? "-" : "";
+    text += fixed.size() <= scientific.size() ? fixed : scientific;
+}
+#endif
+
 void appendNumber(std::string& text, float value) {
+#ifdef __EMSCRIPTEN__
+    appendShortest(text, value);
+#else
     char digits[32];
     // The shortest text that reads back as the same float: exact, and the
     // same bytes on every run.
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     text.append(digits, static_cast<std::size_t>(result.ptr - digits));
+#endif
 }
 
 void appendNumber(std::string& text, long long value) {

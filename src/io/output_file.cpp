@@ -170,9 +170,19 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
         mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
         return failure(path, 0, "its temporary file in " + where + " was replaced while it was written");
     const EndingSignalsBlocked blocked;
+#ifdef __EMSCRIPTEN__
+    // The page's files are its own memory, where nobody else writes: no
+    // renameat2 there, and a look first keeps an existing file as well.
+    struct stat taken {};
+    const bool kept = existing == Existing::Keep &&
+                      ::fstatat(folder, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0;
+    if (kept) errno = EEXIST;
+    const int moved = kept ? -1 : ::renameat(folder, named->name(), folder, name.c_str());
+#else
     const int moved = existing == Existing::Keep
                           ? ::renameat2(folder, named->name(), folder, name.c_str(), RENAME_NOREPLACE)
                           : ::renameat(folder, named->name(), folder, name.c_str());
+#endif
     if (moved != 0) {
         if (errno == EEXIST) return failure(path, 0, alreadyExists);
         return failure(path, 0, "cannot put the finished file in place: " + errnoText());

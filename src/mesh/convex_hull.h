@@ -36,6 +36,15 @@ struct ConvexHull {
 // one. O(n log n) for n
 // points. Fails with qhull's first line of complaint for fewer than four
 // points, or points all in one plane; qhull itself never prints or exits.
+// A build without qhull (the web page) gives incrementalHull's.
 Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated);
+
+// The same hull without qhull, for builds that have none: points added one
+// by one, O(n^2) for n points (fit for models of a few thousand planes).
+// Facets within about 1e-11 of the points' extent of one plane are one
+// facet unless `triangulated`; a point in a facet or an edge (not a corner)
+// that was a corner when it was added stays among that facet's points. The
+// same failures as convexHull's, in its own words.
+Result<ConvexHull> incrementalHull(const std::vector<Vec3d>& points, bool triangulated);
 
 }  // namespace pd

@@ -2,6 +2,7 @@
 
 #include <future>
 
+#include "base/background.h"
 #include "mesh/face_plane.h"
 #include "mesh/program_dual.h"
 #include "mesh/reciprocal_dual.h"
@@ -12,7 +13,8 @@ namespace pd {
 namespace {
 
 // From this many faces on, the independent parts of a model are built on a
-// second thread; below it starting a thread costs more than it saves.
+// second thread (where there are threads); below it starting a thread costs
+// more than it saves.
 constexpr int parallelFaces = 4096;
 
 // What needs the solid alone: its normals and the program's dual vertices.
@@ -70,7 +72,7 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     // is the same bit for bit however it is built. Each future is declared
     // after all it reads, so leaving early waits for it first.
     const std::launch policy =
-        m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
+        threadsAvailable && m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
     const Model& built = m;
 
     std::future<SolidPart> solidPart = std::async(policy, [&built, solidKind] {

@@ -1,9 +1,9 @@
-#include "headless/net_svg.h"
+#include "net/net_svg.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "headless/net_style.h"
+#include "net/net_style.h"
 #include "svg/svg_text.h"
 
 namespace pd {

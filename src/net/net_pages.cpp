@@ -1,0 +1,63 @@
+#include "net/net_pages.h"
+
+#include <cstdio>
+
+#include "draw/palette.h"
+#include "net/net_style.h"
+
+namespace pd {
+
+namespace {
+
+std::string dualName(const ShownShell& shell) {
+    return shell.kind == ShellKind::ReciprocalDual ? "reciprocal dual" : "program dual";
+}
+
+}  // namespace
+
+std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) {
+    std::string title;
+    for (const ShownShell& shell : shells) {
+        if (!shell.dual()) title = model.name + " (blue)";
+        else title += title.empty() ? "the " + dualName(shell) + " of " + model.name + " (red)"
+                                    : " and its " + dualName(shell) + " (red)";
+    }
+    return title;
+}
+
+Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<ShownShell>& shells,
+                           const Model& model) {
+    if (shells.empty()) {
+        return failure(model.name + " has no dual to unfold: " + model.openEdgeMessage);
+    }
+    std::vector<Result<Net>> nets;
+    nets.reserve(shells.size());
+    std::vector<LayoutShell> layoutShells;
+    std::vector<Rgb> fills;
+    for (const ShownShell& shell : shells) {
+        UnfoldOptions unfoldOptions;
+        unfoldOptions.numberBase = shell.numberBase;
+        const Result<Net>& net = nets.emplace_back(unfold(*shell.shape, unfoldOptions));
+        if (!net) {
+            return failure((shell.dual() ? "the " + dualName(shell) + " of " + model.name : model.name) +
+                    " has no net: " + net.error().text());
+        }
+        layoutShells.push_back({shell.shape, &*net});
+        // The palette's own colours: a stage's solid is tinted as the solid is.
+        const Palette& palette = paletteOf(options.view.palette);
+        fills.push_back(tintOf(shell.dual() ? palette.dualEdge : palette.solidEdge));
+    }
+    NetLayoutOptions layoutOptions;
+    layoutOptions.page = options.page;
+    layoutOptions.edgeMm = options.edgeMm;
+    layoutOptions.title = netTitle(shells, model);
+    Result<NetLayout> layout = layOutNets(layoutShells, layoutOptions);
+    if (!layout) {
+        char given[32];
+        std::snprintf(given, sizeof given, "%g", options.edgeMm);
+        return failure((options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
+    }
+    return NetPages{std::move(*layout), std::move(fills), layoutOptions.title};
+}
+
+}  // namespace pd

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/result.h"
+#include "explorer/options.h"
+#include "explorer/shown_shells.h"
+#include "geometry/rgb.h"
+#include "mesh/model.h"
+#include "mesh/net_layout.h"
+
+namespace pd {
+
+// A paper net laid out on pages, before it is written: the layout, each
+// shell's fill and the footer's title.
+struct NetPages {
+    NetLayout layout;
+    std::vector<Rgb> fills;
+    std::string title;
+};
+
+// The paper net of the shells the state shows, laid out as --net lays it
+// out (page size, --edge-mm, palette). An error when there is no shell (the
+// model has no dual to unfold), when a shell has no net (naming it and
+// why), or when --edge-mm is too large for the page (naming the largest
+// that fits).
+Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<ShownShell>& shells,
+                           const Model& model);
+
+// The footer's name for `shells` of `model`, with the colours: "kocka
+// (blue) and its program dual (red)".
+std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);
+
+}  // namespace pd

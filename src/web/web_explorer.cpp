@@ -1,0 +1,540 @@
+#include "web/web_explorer.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <cmath>
+#include <unistd.h>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "explorer/actions.h"
+#include "explorer/model_inputs.h"
+#include "explorer/options.h"
+#include "explorer/session.h"
+#include "io/file_series.h"
+#include "net/net_pages.h"
+#include "net/net_svg.h"
+#include "svg/svg_writer.h"
+#include "webgl/renderer.h"
+
+namespace pd {
+
+namespace {
+
+constexpr const char* canvas = "#canvas";
+
+// The page's one explorer: the browser's callbacks reach it through here.
+struct WebExplorer {
+    std::unique_ptr<Session> session;
+    std::optional<WebGlRenderer> renderer;
+    std::string title;
+    bool fixedSize = false;  // the query's size, else the page's
+    int cssWidth = 0, cssHeight = 0;
+    bool dragging = false;
+    long lastX = 0, lastY = 0;
+    double pinchFrom = 0.0;   // the two fingers' distance at the last zoom step, 0: no pinch
+    bool frameAsked = false;  // a frame is asked of the browser
+    bool timerSet = false;
+};
+
+WebExplorer* page = nullptr;
+
+double now() { return emscripten_performance_now() / 1000.0; }
+
+// Shows `text` in the page's message area (empty: clears it).
+void showMessage(const std::string& text) {
+    EM_ASM({
+        var m = document.getElementById("message");
+        if (m) m.textContent = UTF8ToString($0);
+    }, text.c_str());
+}
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+int decodedDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+std::string decoded(const std::string& part) {
+    std::string out;
+    for (std::size_t i = 0; i < part.size(); ++i) {
+        if (part[i] == '+') {
+            out += ' ';
+        } else if (part[i] == '%' && i + 2 < part.size() && decodedDigit(part[i + 1]) >= 0 &&
+                   decodedDigit(part[i + 2]) >= 0) {
+            out += char(decodedDigit(part[i + 1]) * 16 + decodedDigit(part[i + 2]));
+            i += 2;
+        } else {
+            out += part[i];
+        }
+    }
+    return out;
+}
+
+EM_BOOL onFrame(double, void*);
+
+// Asks the browser for a frame, once.
+void redraw() {
+    if (page->frameAsked) return;
+    page->frameAsked = true;
+    emscripten_request_animation_frame_loop(onFrame, nullptr);
+}
+
+void onTimer(void*) {
+    page->timerSet = false;
+    redraw();
+}
+
+// The canvas's drawing size: the query's size or the page's, in CSS
+// pixels, drawn at the device's pixel ratio; the session refits to it.
+void fitCanvas() {
+    if (!page->fixedSize) {
+        page->cssWidth = EM_ASM_INT({ return window.innerWidth; });
+        page->cssHeight = EM_ASM_INT({ return window.innerHeight; });
+    }
+    const double ratio = emscripten_get_device_pixel_ratio();
+    const int w = std::max(1, int(std::lround(page->cssWidth * ratio)));
+    const int h = std::max(1, int(std::lround(page->cssHeight * ratio)));
+    emscripten_set_element_css_size(canvas, page->cssWidth, page->cssHeight);
+    emscripten_set_canvas_element_size(canvas, w, h);
+    page->session->resize(w, h);
+}
+
+void updateTitle() {
+    const std::string title = page->session->title();
+    if (title == page->title) return;
+    page->title = title;
+    emscripten_set_window_title(title.c_str());
+}
+
+// Draws the frame; goes on asking for frames while an animation runs, and
+// sets a timer for a change further off (a message's end).
+EM_BOOL onFrame(double, void*) {
+    const double at = now();
+    page->session->advance(at);
+    const Status drawn = page->renderer->draw(page->session->frame());
+    if (!drawn) showMessage(drawn.error().text());
+    updateTitle();
+    const double next = page->session->nextChange(at);
+    if (next < 0.05) return EM_TRUE;
+    page->frameAsked = false;
+    if (std::isfinite(next) && !page->timerSet) {
+        page->timerSet = true;
+        emscripten_set_timeout(onTimer, next * 1000.0, nullptr);
+    }
+    return EM_FALSE;
+}
+
+// Hands `text` to the browser as a download named `name`.
+void download(const std::string& name, const std::string& text, const char* type) {
+    EM_ASM({
+        var blob = new Blob([HEAPU8.slice($1, $1 + $2)], {type: UTF8ToString($3)});
+        var link = document.createElement("a");
+        link.download = UTF8ToString($0);
+        link.href = URL.createObjectURL(blob);
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+        setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
+    }, name.c_str(), text.data(), text.size(), type);
+}
+
+// The view as the command line's --svg writes it, at the drawing's size.
+void saveSvg() {
+    if (page->session->view().morph > 0.0)
+        if (const Status available = page->session->morphAvailable(); !available)
+            return showMessage(available.error().text());
+    const Result<const Model*> stage = page->session->stage();
+    if (!stage) return showMessage(stage.error().text());
+    const Frame frame = page->session->frame(FrameTarget::Vector, false);
+    if (!frame.unfinished.empty()) return showMessage(frame.unfinished);
+    download(page->session->saveStem() + ".svg", formatSvg(frame), "image/svg+xml");
+    redraw();
+}
+
+// The shells shown, as the command line's --off writes them.
+void saveOff() {
+    if (page->session->view().morph > 0.0)
+        if (const Status available = page->session->morphAvailable(); !available)
+            return showMessage(available.error().text());
+    const Result<std::string> text = page->session->offText();
+    if (!text) return showMessage(text.error().text());
+    download(page->session->saveStem() + ".off", *text, "text/plain");
+}
+
+// The paper net of the view as the command line's --net NAME-net.svg
+// writes it (A4, the largest edge that fits): one download per page, the
+// pages named as its pages are (NAME-net-000.svg ...) when there are more.
+// The PDF needs cairo, which the page has not.
+void saveNet() {
+    if (page->session->view().morph > 0.0)
+        if (const Status available = page->session->morphAvailable(); !available)
+            return showMessage(available.error().text());
+    const Session::NetShells net = page->session->netShells();
+    ExplorerOptions options;
+    options.view = page->session->view();
+    const Result<NetPages> laid = layOutNet(options, net.shells, *net.model);
+    if (!laid) return showMessage(laid.error().text());
+    const std::vector<std::string> pages = formatNetSvg(laid->layout, laid->fills);
+    const std::string path = page->session->saveStem() + "-net.svg";
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        download(pages.size() == 1 ? path : frameFileName(path, int(i), int(pages.size())), pages[i],
+                 "image/svg+xml");
+}
+
+// Draws the frame without the key list and hands the canvas's picture to
+// the browser as a download named as the window names its file; the
+// browser handles a name already taken. The shown frame follows.
+void savePicture() {
+    const Status drawn = page->renderer->draw(page->session->frame(FrameTarget::Raster, false));
+    if (!drawn) return showMessage(drawn.error().text());
+    const std::string name = page->session->saveStem() + ".png";
+    EM_ASM({
+        var link = document.createElement("a");
+        link.download = UTF8ToString($0);
+        link.href = document.getElementById("canvas").toDataURL("image/png");
+        document.body.appendChild(link);
+        link.click();
+        link.remove();
+    }, name.c_str());
+    redraw();
+}
+
+void perform(ActionId id) {
+    switch (page->session->perform(id, now())) {
+    case ActionEffect::None: return;
+    case ActionEffect::Save: savePicture(); return;
+    case ActionEffect::Quit: return;  // a page is closed by its browser
+    case ActionEffect::Redraw: break;
+    }
+    redraw();
+}
+
+EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
+    if (e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
+    const std::string key = e->key;
+    SpecialKey special = SpecialKey::None;
+    unsigned char c = 0;
+    if (key == "ArrowLeft") special = SpecialKey::Left;
+    else if (key == "ArrowRight") special = SpecialKey::Right;
+    else if (key == "ArrowUp") special = SpecialKey::Up;
+    else if (key == "ArrowDown") special = SpecialKey::Down;
+    else if (key == "Tab") c = '\t', special = e->shiftKey ? SpecialKey::BackTab : SpecialKey::None;
+    else if (key == "Escape") c = 27;
+    else if (key.size() == 1) c = static_cast<unsigned char>(key[0]);
+    else return EM_FALSE;
+    const Action* a = actionForKey(c, special);
+    if (!a) return EM_FALSE;
+    perform(a->id);
+    return EM_TRUE;
+}
+
+EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*) {
+    if (e->button != 0) return EM_FALSE;
+    page->dragging = true;
+    page->lastX = e->clientX;
+    page->lastY = e->clientY;
+    return EM_TRUE;
+}
+
+EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*) {
+    if (e->button == 0) page->dragging = false;
+    return EM_FALSE;
+}
+
+// A drag turns by CSS pixels, as the window turns by its pixels.
+EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*) {
+    if (!page->dragging || (e->clientX == page->lastX && e->clientY == page->lastY)) return EM_FALSE;
+    page->session->drag(int(e->clientX - page->lastX), int(e->clientY - page->lastY), now());
+    page->lastX = e->clientX;
+    page->lastY = e->clientY;
+    redraw();
+    return EM_TRUE;
+}
+
+EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
+    if (e->deltaY == 0.0) return EM_TRUE;
+    page->session->wheel(e->deltaY < 0.0 ? 1 : -1, now());
+    redraw();
+    return EM_TRUE;
+}
+
+// One finger turns as a drag does; two zoom a wheel notch each time their
+// distance grows or shrinks by the wheel's step (1.25).
+EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
+    if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL || e->numTouches == 0) {
+        page->dragging = false;
+        page->pinchFrom = 0.0;
+        return EM_TRUE;
+    }
+    if (e->numTouches >= 2) {
+        page->dragging = false;
+        const double apart = std::hypot(double(e->touches[1].clientX - e->touches[0].clientX),
+                                        double(e->touches[1].clientY - e->touches[0].clientY));
+        if (page->pinchFrom <= 0.0 || type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+            page->pinchFrom = apart;
+        } else if (apart > 0.0) {
+            const int notches = int(std::trunc(std::log(apart / page->pinchFrom) / std::log(1.25)));
+            if (notches != 0) {
+                page->session->wheel(notches, now());
+                page->pinchFrom *= std::pow(1.25, notches);
+                redraw();
+            }
+        }
+        return EM_TRUE;
+    }
+    const EmscriptenTouchPoint& finger = e->touches[0];
+    if (!page->dragging || type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+        page->dragging = true;
+    } else if (finger.clientX != page->lastX || finger.clientY != page->lastY) {
+        page->session->drag(int(finger.clientX - page->lastX), int(finger.clientY - page->lastY), now());
+        redraw();
+    }
+    page->lastX = finger.clientX;
+    page->lastY = finger.clientY;
+    return EM_TRUE;
+}
+
+EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
+    if (!page->fixedSize) {
+        fitCanvas();
+        redraw();
+    }
+    return EM_FALSE;
+}
+
+// One button in "#toolbar" per action of the key table the models allow
+// (quitting aside: a page is closed by its browser), each with its key as
+// the key list names it in data-key.
+void buildToolbar() {
+    EM_ASM({
+        document.querySelectorAll("#toolbar button[data-key]").forEach(function (b) { b.remove(); });
+    });
+    const std::vector<Action>& table = actionTable();
+    ActionContext context;
+    context.modelCount = int(page->session->loaded().models.size());
+    context.directory = page->session->loaded().directory;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        if (table[i].id == ActionId::Quit || !actionAvailable(table[i].id, context)) continue;
+        EM_ASM({
+            var bar = document.getElementById("toolbar");
+            if (!bar) return;
+            var button = document.createElement("button");
+            button.dataset.key = UTF8ToString($1);
+            button.textContent = UTF8ToString($1);
+            button.title = UTF8ToString($2);
+            button.addEventListener("click", function () { _pdWebAction($0); });
+            bar.appendChild(button);
+        }, int(i), table[i].keyName, table[i].label);
+    }
+}
+
+// The save buttons of the page's shell: "#save-png", "#save-svg",
+// "#save-off" and "#save-net".
+void connectSaveButtons() {
+    EM_ASM({
+        "save-png save-svg save-off save-net".split(" ").forEach(function (id, kind) {
+            var button = document.getElementById(id);
+            if (button) button.addEventListener("click", function () { _pdWebSave(kind); });
+        });
+    });
+}
+
+// OFF files from the picker "#open" or dropped on the page: copied into
+// the page's own folder /open (emptied first) and opened by pdWebOpen.
+void connectOpening() {
+    EM_ASM({
+        function openFiles(list) {
+            var files = Array.prototype.slice.call(list);
+            if (files.length == 0) return;
+            Promise.all(files.map(function (f) { return f.arrayBuffer(); })).then(function (buffers) {
+                if (!FS.analyzePath("/open").exists) FS.mkdir("/open");
+                FS.readdir("/open").forEach(function (name) {
+                    if (name != "." && name != "..") FS.unlink("/open/" + name);
+                });
+                Module.pdOpenNames = files.map(function (f) { return f.name; });
+                files.forEach(function (f, i) { FS.writeFile("/open/" + f.name, new Uint8Array(buffers[i])); });
+                _pdWebOpen();
+            });
+        }
+        var picker = document.getElementById("open");
+        if (picker) picker.addEventListener("change", function () { openFiles(picker.files); picker.value = ""; });
+        document.addEventListener("dragover", function (e) { e.preventDefault(); });
+        document.addEventListener("drop", function (e) {
+            e.preventDefault();
+            if (e.dataTransfer) openFiles(e.dataTransfer.files);
+        });
+    });
+}
+
+// Opens the files just copied into /open in place of the models shown, in
+// the state a window opened on them starts in. A file that cannot be read
+// is told in the command line's words and what was shown stays.
+void openCopiedFiles() {
+    std::vector<std::string> names;
+    const int count = EM_ASM_INT({ return (Module.pdOpenNames || []).length; });
+    for (int i = 0; i < count; ++i) {
+        char name[1024] = "";
+        EM_ASM({ stringToUTF8(Module.pdOpenNames[$0], $1, $2); }, i, name, int(sizeof name));
+        names.push_back(name);
+    }
+    if (names.empty() || ::chdir("/open") != 0) return;
+    const ParsedOptions parsed = parseOptions(names);
+    if (parsed.exitStatus) return showMessage(firstLine(parsed.text));
+    Result<LoadedModels> loaded = loadModelInputs(parsed.options.inputs);
+    if (!loaded) return showMessage(loaded.error().text());
+    if (loaded->models.empty()) return showMessage("no model to show");
+    const std::vector<std::string> warnings = modelWarnings(*loaded);
+    const Result<ViewState> start = startState(parsed.options, *loaded);
+    if (!start) return showMessage(firstLine(start.error().text()));
+    page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
+    showMessage(warnings.empty() ? "" : warnings.front());
+    fitCanvas();
+    buildToolbar();
+    updateTitle();
+    redraw();
+}
+
+// The options the query names, each group tried alone first: one that the
+// command line refuses is told (its first line) and left out.
+ParsedOptions pageOptions(bool& fixedSize) {
+    const char* search = emscripten_run_script_string("location.search");
+    std::vector<std::string> args;
+    std::string told;
+    fixedSize = false;
+    for (const std::vector<std::string>& group : queryOptions(search ? search : "")) {
+        const ParsedOptions alone = parseOptions(group);
+        if (alone.exitStatus) {
+            if (*alone.exitStatus != 0 && told.empty()) told = firstLine(alone.text);
+            continue;
+        }
+        if (group[0] == "--size") fixedSize = true;
+        args.insert(args.end(), group.begin(), group.end());
+    }
+    ParsedOptions parsed = parseOptions(args);
+    if (parsed.exitStatus) {
+        if (told.empty()) told = firstLine(parsed.text);
+        parsed = parseOptions({});
+        fixedSize = false;
+    }
+    showMessage(told);
+    return parsed;
+}
+
+}  // namespace
+
+std::vector<std::vector<std::string>> queryOptions(const std::string& query) {
+    std::vector<std::vector<std::string>> groups;
+    std::size_t from = !query.empty() && query[0] == '?' ? 1 : 0;
+    while (from <= query.size()) {
+        std::size_t end = query.find('&', from);
+        if (end == std::string::npos) end = query.size();
+        const std::string part = query.substr(from, end - from);
+        from = end + 1;
+        if (part.empty()) continue;
+        const std::size_t equals = part.find('=');
+        std::vector<std::string> group{"--" + decoded(part.substr(0, equals))};
+        if (equals != std::string::npos) {
+            const std::string value = part.substr(equals + 1);
+            std::size_t at = 0;
+            for (;;) {
+                const std::size_t comma = value.find(',', at);
+                group.push_back(decoded(value.substr(at, comma == std::string::npos ? comma : comma - at)));
+                if (comma == std::string::npos) break;
+                at = comma + 1;
+            }
+        }
+        groups.push_back(std::move(group));
+    }
+    return groups;
+}
+
+int runWebExplorer() {
+    static WebExplorer state;
+    page = &state;
+    bool fixedSize = false;
+    ParsedOptions parsed = pageOptions(fixedSize);
+    Result<LoadedModels> loaded = loadModelInputs({"/data"});
+    if (!loaded || loaded->models.empty()) {
+        showMessage(loaded ? "no model to show" : loaded.error().text());
+        return 2;
+    }
+    Result<ViewState> start = startState(parsed.options, *loaded);
+    if (!start) {
+        showMessage(firstLine(start.error().text()));
+        start = startState(parseOptions({}).options, *loaded);
+        fixedSize = false;
+    }
+    state.fixedSize = fixedSize;
+    state.cssWidth = start->width;
+    state.cssHeight = start->height;
+
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.majorVersion = 2;
+    attributes.minorVersion = 0;
+    attributes.depth = EM_TRUE;
+    attributes.antialias = EM_FALSE;
+    attributes.preserveDrawingBuffer = EM_TRUE;
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvas, &attributes);
+    if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+        showMessage("this browser has no WebGL2, which the page draws with");
+        return 2;
+    }
+    Result<WebGlRenderer> renderer = WebGlRenderer::create();
+    if (!renderer) {
+        showMessage(renderer.error().text());
+        return 2;
+    }
+    state.renderer.emplace(std::move(*renderer));
+    state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
+    fitCanvas();
+
+    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onKey);
+    emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, onMouseDown);
+    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseUp);
+    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseMove);
+    emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, onWheel);
+    for (auto set : {emscripten_set_touchstart_callback_on_thread, emscripten_set_touchmove_callback_on_thread,
+                     emscripten_set_touchend_callback_on_thread, emscripten_set_touchcancel_callback_on_thread})
+        set(canvas, nullptr, EM_TRUE, onTouch, EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
+    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
+    buildToolbar();
+    connectSaveButtons();
+    connectOpening();
+    updateTitle();
+    redraw();
+    return 0;
+}
+
+}  // namespace pd
+
+// The files copied into /open, opened (see openCopiedFiles).
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebOpen() {
+    if (pd::page && pd::page->session) pd::openCopiedFiles();
+}
+
+// A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net. Others do nothing.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
+    if (!pd::page || !pd::page->session) return;
+    switch (kind) {
+    case 0: pd::savePicture(); break;
+    case 1: pd::saveSvg(); break;
+    case 2: pd::saveOff(); break;
+    case 3: pd::saveNet(); break;
+    default: break;
+    }
+}
+
+// A toolbar button: action `index` of the key table. Unknown ones do nothing.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebAction(int index) {
+    const std::vector<pd::Action>& table = pd::actionTable();
+    if (pd::page && pd::page->session && index >= 0 && std::size_t(index) < table.size())
+        pd::perform(table[std::size_t(index)].id);
+}

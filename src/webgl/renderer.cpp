@@ -1,0 +1,201 @@
+#include "webgl/renderer.h"
+
+#include <GLES3/gl3.h>
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+#include "webgl/frame_mesh.h"
+
+namespace pd {
+
+namespace {
+
+// Window pixels (y down) to the viewport; depth as given.
+constexpr const char* vertexShader = R"(#version 300 es
+uniform vec2 size;
+layout(location = 0) in vec3 position;
+layout(location = 1) in vec4 colour;
+layout(location = 2) in float dash;
+out vec4 vColour;
+out float vDash;
+void main() {
+    gl_Position = vec4(2.0 * position.x / size.x - 1.0, 1.0 - 2.0 * position.y / size.y, position.z, 1.0);
+    vColour = colour;
+    vDash = dash;
+}
+)";
+
+// A dashed line's pixel is left out where the pattern is off (see dashOn).
+constexpr const char* fragmentShader = R"(#version 300 es
+precision highp float;
+in vec4 vColour;
+in float vDash;
+out vec4 colour;
+void main() {
+    if (vDash >= 0.0 && mod(floor(vDash), 8.0) >= 4.0) discard;
+    colour = vColour;
+}
+)";
+
+Result<GLuint> compile(GLenum kind, const char* source, const char* name) {
+    const GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (ok == GL_TRUE) return shader;
+    char log[512] = "";
+    glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    glDeleteShader(shader);
+    return failure(std::string("WebGL could not compile the ") + name + " shader: " + log);
+}
+
+Status glErrors(const char* what) {
+    const GLenum first = glGetError();
+    if (first == GL_NO_ERROR) return Done{};
+    for (int i = 0; i < 16 && glGetError() != GL_NO_ERROR; ++i) {}
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%04X", unsigned(first));
+    return failure(std::string("WebGL could not ") + what + " (GL error " + code + ")");
+}
+
+// Draws `count` vertices from `first` of the uploaded array as triangles.
+void triangles(std::size_t first, std::size_t count) {
+    if (count > 0) glDrawArrays(GL_TRIANGLES, GLint(first), GLsizei(count));
+}
+
+}  // namespace
+
+Result<WebGlRenderer> WebGlRenderer::create() {
+    const Result<GLuint> vs = compile(GL_VERTEX_SHADER, vertexShader, "vertex");
+    if (!vs) return vs.error();
+    const Result<GLuint> fs = compile(GL_FRAGMENT_SHADER, fragmentShader, "fragment");
+    if (!fs) return fs.error();
+    WebGlRenderer r;
+    r.program_ = glCreateProgram();
+    glAttachShader(r.program_, *vs);
+    glAttachShader(r.program_, *fs);
+    glLinkProgram(r.program_);
+    glDeleteShader(*vs);
+    glDeleteShader(*fs);
+    GLint ok = GL_FALSE;
+    glGetProgramiv(r.program_, GL_LINK_STATUS, &ok);
+    if (ok != GL_TRUE) return failure("WebGL could not link the shaders");
+    r.sizeUniform_ = glGetUniformLocation(r.program_, "size");
+    glGenBuffers(1, &r.buffer_);
+    glGenVertexArrays(1, &r.vertexArray_);
+    glBindVertexArray(r.vertexArray_);
+    glBindBuffer(GL_ARRAY_BUFFER, r.buffer_);
+    const GLsizei stride = sizeof(MeshVertex);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(MeshVertex, x)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(MeshVertex, red)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 1, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(MeshVertex, dash)));
+    glBindVertexArray(0);
+    const Status made = glErrors("set up the renderer");
+    if (!made) return made.error();
+    return r;
+}
+
+WebGlRenderer::WebGlRenderer(WebGlRenderer&& other) noexcept
+    : program_(other.program_), buffer_(other.buffer_), vertexArray_(other.vertexArray_),
+      sizeUniform_(other.sizeUniform_) {
+    other.program_ = other.buffer_ = other.vertexArray_ = 0;
+}
+
+WebGlRenderer::~WebGlRenderer() {
+    if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
+    if (buffer_) glDeleteBuffers(1, &buffer_);
+    if (program_) glDeleteProgram(program_);
+}
+
+Status WebGlRenderer::draw(const Frame& frame) {
+    const FrameMesh mesh = buildFrameMesh(frame);
+    // Everything in one array, drawn in ranges: faces, each shell's lines,
+    // dashes and marks, then the overlay.
+    std::vector<MeshVertex> all(mesh.faces);
+    for (const ShellMesh& s : mesh.shells)
+        for (const std::vector<MeshVertex>* part : {&s.lines, &s.dashed, &s.marks})
+            all.insert(all.end(), part->begin(), part->end());
+    all.insert(all.end(), mesh.overlay.begin(), mesh.overlay.end());
+
+    const Projection& p = frame.projection;
+    glViewport(0, 0, p.viewportWidth, p.viewportHeight);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(frame.background.red, frame.background.green, frame.background.blue,
+                 frame.transparent ? 0.0f : 1.0f);
+    glClearDepthf(1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glUseProgram(program_);
+    glUniform2f(sizeUniform_, float(p.viewportWidth), float(p.viewportHeight));
+    glBindVertexArray(vertexArray_);
+    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(MeshVertex)), all.data(), GL_STREAM_DRAW);
+
+    // The faces, pushed back a little so the edges on them stay in front;
+    // translucent ones blended without depth, farthest first, and then put
+    // into the depth buffer alone when what is behind is decided by it.
+    std::size_t at = 0;
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1.5f, 4.0f);
+    if (frame.faceStyle == FaceStyle::Shaded) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        triangles(at, mesh.faces.size());
+    } else {
+        if (frame.faceStyle == FaceStyle::Translucent) {
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            triangles(at, mesh.faces.size());
+            glDisable(GL_BLEND);
+        }
+        if (frame.depthTested) {
+            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+            glEnable(GL_DEPTH_TEST);
+            glDepthFunc(GL_LESS);
+            triangles(at, mesh.faces.size());
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        }
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    at += mesh.faces.size();
+
+    for (const ShellMesh& s : mesh.shells) {
+        if (frame.depthTested) {
+            glEnable(GL_DEPTH_TEST);
+            glDepthMask(GL_FALSE);
+            glDepthFunc(GL_LEQUAL);
+        } else {
+            glDisable(GL_DEPTH_TEST);
+        }
+        triangles(at, s.lines.size());
+        at += s.lines.size();
+        // With depth, the dashed list repeats the lines: dashed where behind.
+        if (frame.depthTested) glDepthFunc(GL_GREATER);
+        triangles(at, s.dashed.size());
+        at += s.dashed.size();
+        if (frame.marksDepthTested) {
+            glEnable(GL_DEPTH_TEST);
+            glDepthFunc(GL_LEQUAL);
+        } else {
+            glDisable(GL_DEPTH_TEST);
+        }
+        triangles(at, s.marks.size());
+        at += s.marks.size();
+        glDisable(GL_DEPTH_TEST);
+        glDepthMask(GL_TRUE);
+    }
+    triangles(at, mesh.overlay.size());
+    glBindVertexArray(0);
+    return glErrors("draw the picture");
+}
+
+}  // namespace pd

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "base/result.h"
+#include "draw/frame.h"
+
+namespace pd {
+
+// Draws frames into the WebGL2 context current on this thread, as the GL
+// renderer (gl/renderer.h) draws them in a window: the same pixels for
+// points, faces into a depth buffer, lines in front and dashed behind, end
+// marks, boxes and texts. Lines and marks are quads (see webgl/frame_mesh.h):
+// WebGL has no wide lines, points of a set size or line stipple.
+class WebGlRenderer {
+public:
+    // Compiles the shaders in the current context; an error naming the
+    // shader and the driver's complaint when one does not compile or link.
+    static Result<WebGlRenderer> create();
+    WebGlRenderer(WebGlRenderer&& other) noexcept;
+    WebGlRenderer& operator=(WebGlRenderer&&) = delete;
+    ~WebGlRenderer();
+
+    // Draws `frame` over the whole viewport it names and sets every state
+    // it relies on. An error when WebGL reports one.
+    Status draw(const Frame& frame);
+
+private:
+    WebGlRenderer() = default;
+    unsigned program_ = 0;
+    unsigned buffer_ = 0;
+    unsigned vertexArray_ = 0;
+    int sizeUniform_ = -1;
+};
+
+}  // namespace pd
