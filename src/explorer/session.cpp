@@ -243,14 +243,13 @@ Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget t
 }
 
 Frame Session::frame(FrameTarget target, bool withHelp) {
-    Result<const Model*> built = stage();
+    const Result<const Model*> built = stage();
     if (!built) {
         view_.morph = 0.0;
         view_.morphing = false;
         note(built.error().what, now_);
-        built = static_cast<const Model*>(nullptr);
     }
-    const Model* staged = *built;
+    const Model* staged = built ? *built : nullptr;
     FramePanels panels;
     if (withHelp) panels.help = keys_;
     if (view_.info) {
