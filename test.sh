@@ -18,15 +18,20 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" | tee -a "$log"
 # The release: installed into a temporary prefix and run, and the .deb.
 tests/release/check.sh build | tee -a "$log"
+# The web page: built by web.sh (which installs emscripten and chromium
+# first), then driven in headless chromium against the explorer above.
+./web.sh
+tests/web/run.sh build | tee -a "$log"
 
 # The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
 # (in build-asan/), then a short fixed run of every fuzz harness.
 tests/sanitizer/run.sh | tee -a "$log"
 fuzz/run.sh 20000 | tee -a "$log"
 
-# One closing line for the three parts together.
+# One closing line for the parts together.
 passed=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "$log" |
          awk '{ n += $1 } END { print n + 0 }')
 fuzzed=$(grep -c 'executions, no fault' "$log" || true)
 released=$(sed -n 's/^release: \([0-9]*\) checks passed$/\1/p' "$log")
-echo "$((passed + fuzzed + released)) passed, 0 failed"
+webbed=$(sed -n 's/^web: \([0-9]*\) checks passed$/\1/p' "$log")
+echo "$((passed + fuzzed + released + webbed)) passed, 0 failed"
