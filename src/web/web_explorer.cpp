@@ -18,6 +18,7 @@
 #include "net/net_pages.h"
 #include "net/net_svg.h"
 #include "svg/svg_writer.h"
+#include "web/page_query.h"
 #include "webgl/renderer.h"
 
 namespace pd {
@@ -33,6 +34,8 @@ struct WebExplorer {
     std::string title;
     bool fixedSize = false;  // the query's size, else the page's
     int cssWidth = 0, cssHeight = 0;
+    double ratio = 1.0;       // device pixels per CSS pixel
+    ExplorerOptions options;  // the query's, for the net's page and edge
     bool dragging = false;
     long lastX = 0, lastY = 0;
     double pinchFrom = 0.0;   // the two fingers' distance at the last zoom step, 0: no pinch
@@ -54,29 +57,6 @@ void showMessage(const std::string& text) {
 
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
 
-int decodedDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-std::string decoded(const std::string& part) {
-    std::string out;
-    for (std::size_t i = 0; i < part.size(); ++i) {
-        if (part[i] == '+') {
-            out += ' ';
-        } else if (part[i] == '%' && i + 2 < part.size() && decodedDigit(part[i + 1]) >= 0 &&
-                   decodedDigit(part[i + 2]) >= 0) {
-            out += char(decodedDigit(part[i + 1]) * 16 + decodedDigit(part[i + 2]));
-            i += 2;
-        } else {
-            out += part[i];
-        }
-    }
-    return out;
-}
-
 EM_BOOL onFrame(double, void*);
 
 // Asks the browser for a frame, once.
@@ -92,7 +72,8 @@ void onTimer(void*) {
 }
 
 // The canvas's drawing size: the query's size or the page's, in CSS
-// pixels, drawn at the device's pixel ratio; the session refits to it.
+// pixels, drawn at the device's pixel ratio. The session works in CSS
+// pixels, so lines, marks and numbers keep their sizes on any screen.
 void fitCanvas() {
     if (!page->fixedSize) {
         page->cssWidth = EM_ASM_INT({ return window.innerWidth; });
@@ -103,7 +84,8 @@ void fitCanvas() {
     const int h = std::max(1, int(std::lround(page->cssHeight * ratio)));
     emscripten_set_element_css_size(canvas, page->cssWidth, page->cssHeight);
     emscripten_set_canvas_element_size(canvas, w, h);
-    page->session->resize(w, h);
+    page->ratio = ratio;
+    page->session->resize(page->cssWidth, page->cssHeight);
 }
 
 void updateTitle() {
@@ -118,7 +100,7 @@ void updateTitle() {
 EM_BOOL onFrame(double, void*) {
     const double at = now();
     page->session->advance(at);
-    const Status drawn = page->renderer->draw(page->session->frame());
+    const Status drawn = page->renderer->draw(page->session->frame(), page->ratio);
     if (!drawn) showMessage(drawn.error().text());
     updateTitle();
     const double next = page->session->nextChange(at);
@@ -169,7 +151,8 @@ void saveOff() {
 }
 
 // The paper net of the view as the command line's --net NAME-net.svg
-// writes it (A4, the largest edge that fits): one download per page, the
+// writes it (on the query's page and edge, else A4 and the largest edge
+// that fits): one download per page, the
 // pages named as its pages are (NAME-net-000.svg ...) when there are more.
 // The PDF needs cairo, which the page has not.
 void saveNet() {
@@ -177,7 +160,7 @@ void saveNet() {
         if (const Status available = page->session->morphAvailable(); !available)
             return showMessage(available.error().text());
     const Session::NetShells net = page->session->netShells();
-    ExplorerOptions options;
+    ExplorerOptions options = page->options;
     options.view = page->session->view();
     const Result<NetPages> laid = layOutNet(options, net.shells, *net.model);
     if (!laid) return showMessage(laid.error().text());
@@ -192,7 +175,7 @@ void saveNet() {
 // the browser as a download named as the window names its file; the
 // browser handles a name already taken. The shown frame follows.
 void savePicture() {
-    const Status drawn = page->renderer->draw(page->session->frame(FrameTarget::Raster, false));
+    const Status drawn = page->renderer->draw(page->session->frame(FrameTarget::Raster, false), page->ratio);
     if (!drawn) return showMessage(drawn.error().text());
     const std::string name = page->session->saveStem() + ".png";
     EM_ASM({
@@ -401,65 +384,16 @@ void openCopiedFiles() {
     redraw();
 }
 
-// The options the query names, each group tried alone first: one that the
-// command line refuses is told (its first line) and left out.
-ParsedOptions pageOptions(bool& fixedSize) {
-    const char* search = emscripten_run_script_string("location.search");
-    std::vector<std::string> args;
-    std::string told;
-    fixedSize = false;
-    for (const std::vector<std::string>& group : queryOptions(search ? search : "")) {
-        const ParsedOptions alone = parseOptions(group);
-        if (alone.exitStatus) {
-            if (*alone.exitStatus != 0 && told.empty()) told = firstLine(alone.text);
-            continue;
-        }
-        if (group[0] == "--size") fixedSize = true;
-        args.insert(args.end(), group.begin(), group.end());
-    }
-    ParsedOptions parsed = parseOptions(args);
-    if (parsed.exitStatus) {
-        if (told.empty()) told = firstLine(parsed.text);
-        parsed = parseOptions({});
-        fixedSize = false;
-    }
-    showMessage(told);
-    return parsed;
-}
-
 }  // namespace
-
-std::vector<std::vector<std::string>> queryOptions(const std::string& query) {
-    std::vector<std::vector<std::string>> groups;
-    std::size_t from = !query.empty() && query[0] == '?' ? 1 : 0;
-    while (from <= query.size()) {
-        std::size_t end = query.find('&', from);
-        if (end == std::string::npos) end = query.size();
-        const std::string part = query.substr(from, end - from);
-        from = end + 1;
-        if (part.empty()) continue;
-        const std::size_t equals = part.find('=');
-        std::vector<std::string> group{"--" + decoded(part.substr(0, equals))};
-        if (equals != std::string::npos) {
-            const std::string value = part.substr(equals + 1);
-            std::size_t at = 0;
-            for (;;) {
-                const std::size_t comma = value.find(',', at);
-                group.push_back(decoded(value.substr(at, comma == std::string::npos ? comma : comma - at)));
-                if (comma == std::string::npos) break;
-                at = comma + 1;
-            }
-        }
-        groups.push_back(std::move(group));
-    }
-    return groups;
-}
 
 int runWebExplorer() {
     static WebExplorer state;
     page = &state;
-    bool fixedSize = false;
-    ParsedOptions parsed = pageOptions(fixedSize);
+    const char* search = emscripten_run_script_string("location.search");
+    PageOptions query = pageOptions(search ? search : "");
+    showMessage(query.told);
+    bool fixedSize = query.fixedSize;
+    const ParsedOptions& parsed = query.parsed;
     Result<LoadedModels> loaded = loadModelInputs({"/data"});
     if (!loaded || loaded->models.empty()) {
         showMessage(loaded ? "no model to show" : loaded.error().text());
@@ -472,6 +406,7 @@ int runWebExplorer() {
         fixedSize = false;
     }
     state.fixedSize = fixedSize;
+    state.options = parsed.options;
     state.cssWidth = start->width;
     state.cssHeight = start->height;
 
@@ -480,7 +415,7 @@ int runWebExplorer() {
     attributes.majorVersion = 2;
     attributes.minorVersion = 0;
     attributes.depth = EM_TRUE;
-    attributes.antialias = EM_FALSE;
+    attributes.antialias = EM_TRUE;
     attributes.preserveDrawingBuffer = EM_TRUE;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvas, &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {

@@ -2,6 +2,7 @@
 
 #include <GLES3/gl3.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <string>
@@ -113,7 +114,7 @@ WebGlRenderer::~WebGlRenderer() {
     if (program_) glDeleteProgram(program_);
 }
 
-Status WebGlRenderer::draw(const Frame& frame) {
+Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     const FrameMesh mesh = buildFrameMesh(frame);
     // Everything in one array, drawn in ranges: faces, each shell's lines,
     // dashes and marks, then the overlay.
@@ -124,7 +125,10 @@ Status WebGlRenderer::draw(const Frame& frame) {
     all.insert(all.end(), mesh.overlay.begin(), mesh.overlay.end());
 
     const Projection& p = frame.projection;
-    glViewport(0, 0, p.viewportWidth, p.viewportHeight);
+    // The mesh is in the frame's pixels; the shader maps them onto the
+    // viewport, which has pixelRatio times as many.
+    const double ratio = pixelRatio > 0.0 ? pixelRatio : 1.0;
+    glViewport(0, 0, int(std::lround(p.viewportWidth * ratio)), int(std::lround(p.viewportHeight * ratio)));
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);

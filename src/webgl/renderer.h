@@ -19,9 +19,11 @@ public:
     WebGlRenderer& operator=(WebGlRenderer&&) = delete;
     ~WebGlRenderer();
 
-    // Draws `frame` over the whole viewport it names and sets every state
-    // it relies on. An error when WebGL reports one.
-    Status draw(const Frame& frame);
+    // Draws `frame` over the whole viewport it names, its pixels scaled by
+    // `pixelRatio` (a screen's device pixels per CSS pixel: lines, marks
+    // and text grow with it), and sets every state it relies on. An error
+    // when WebGL reports one.
+    Status draw(const Frame& frame, double pixelRatio = 1.0);
 
 private:
     WebGlRenderer() = default;
