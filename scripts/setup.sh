@@ -14,7 +14,7 @@ case "${1:-build}" in
   test)  wanted=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
                poppler-utils) ;;
   bench) wanted=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
-  web)   wanted=(cmake make emscripten chromium chromium-driver python3-selenium) ;;
+  web)   wanted=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
   *) echo "setup.sh: unknown purpose '$1' (build, run, test, bench or web)" >&2; exit 2 ;;
 esac
 

@@ -76,8 +76,9 @@ void onTimer(void*) {
 // pixels, so lines, marks and numbers keep their sizes on any screen.
 void fitCanvas() {
     if (!page->fixedSize) {
-        page->cssWidth = EM_ASM_INT({ return window.innerWidth; });
-        page->cssHeight = EM_ASM_INT({ return window.innerHeight; });
+        // The room the toolbar leaves: the element "#stage" around the canvas.
+        page->cssWidth = EM_ASM_INT({ var s = document.getElementById("stage"); return s ? s.clientWidth : window.innerWidth; });
+        page->cssHeight = EM_ASM_INT({ var s = document.getElementById("stage"); return s ? s.clientHeight : window.innerHeight; });
     }
     const double ratio = emscripten_get_device_pixel_ratio();
     const int w = std::max(1, int(std::lround(page->cssWidth * ratio)));
@@ -378,8 +379,8 @@ void openCopiedFiles() {
     if (!start) return showMessage(firstLine(start.error().text()));
     page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
     showMessage(warnings.empty() ? "" : warnings.front());
-    fitCanvas();
     buildToolbar();
+    fitCanvas();
     updateTitle();
     redraw();
 }
@@ -429,7 +430,6 @@ int runWebExplorer() {
     }
     state.renderer.emplace(std::move(*renderer));
     state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
-    fitCanvas();
 
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onKey);
     emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, onMouseDown);
@@ -441,6 +441,7 @@ int runWebExplorer() {
         set(canvas, nullptr, EM_TRUE, onTouch, EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
     buildToolbar();
+    fitCanvas();  // in the room the toolbar leaves
     connectSaveButtons();
     connectOpening();
     updateTitle();
