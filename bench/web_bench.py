@@ -11,6 +11,7 @@ since the navigation began), medians of RUNS loads, each in a fresh tab.
 The spin is timed over 4 seconds of the browser's animation frames after
 one second to settle; the browser shows at most 60 frames a second.
 """
+import os
 import statistics
 import sys
 import time
@@ -72,10 +73,12 @@ def spins(driver, page, files):
     print("| model | spin frame time | frames per second |")
     print("|---|---:|---:|")
     for path in files:
+        driver.get("about:blank")
         driver.get("file://%s?size=1024x700" % page)
-        WebDriverWait(driver, 30).until(lambda d: d.execute_script("return window.pdFirstFrame !== undefined"))
+        picker = WebDriverWait(driver, 30).until(
+            lambda d: d.execute_script("return document.title.startsWith('heksaedar') && document.getElementById('open')"))
         stem = path.rsplit("/", 1)[-1].rsplit(".", 1)[0]
-        driver.find_element("id", "open").send_keys(path)
+        picker.send_keys(path)
         WebDriverWait(driver, 120).until(lambda d: d.title.startswith(stem))
         ActionChains(driver).send_keys(" ").perform()
         time.sleep(1)
@@ -84,7 +87,7 @@ def spins(driver, page, files):
 
 
 def main():
-    page, runs, files = sys.argv[1], int(sys.argv[2]), sys.argv[3:]
+    page, runs, files = os.path.abspath(sys.argv[1]), int(sys.argv[2]), [os.path.abspath(f) for f in sys.argv[3:]]
     driver = browser()
     try:
         first_frames(driver, page, runs)

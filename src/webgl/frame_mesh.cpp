@@ -18,7 +18,7 @@ struct Placed {
 
 class Builder {
 public:
-    explicit Builder(const Frame& frame) : frame_(frame) {}
+    Builder(const Frame& frame, MeshShape shape) : frame_(frame), shape_(shape) {}
 
     Placed place(double x, double y, double z) const {
         const PixelPosition p = pixelOf(frame_.camera, frame_.projection, float(x), float(y));
@@ -75,6 +75,11 @@ public:
             // at its start, one a pixel along the longer axis.
             const float dashEnd = dashed ? float(std::max(std::fabs(dx), std::fabs(dy)) / stretch) : -1.0f;
             const float dashStart = dashed ? 0.0f : -1.0f;
+            if (shape_ == MeshShape::LinesAndPoints) {
+                out.push_back(vertex(a.x, a.y, a.depth, shell.colour, 1.0f, dashStart));
+                out.push_back(vertex(b.x, b.y, b.depth, shell.colour, 1.0f, dashEnd));
+                continue;
+            }
             quad(out, vertex(a.x + nx, a.y + ny, a.depth, shell.colour, 1.0f, dashStart),
                  vertex(b.x + nx, b.y + ny, b.depth, shell.colour, 1.0f, dashEnd),
                  vertex(b.x - nx, b.y - ny, b.depth, shell.colour, 1.0f, dashEnd),
@@ -95,6 +100,10 @@ public:
         for (std::uint32_t v : shell.marks) {
             if (v >= points.size()) continue;
             const Placed& p = points[v];
+            if (shape_ == MeshShape::LinesAndPoints) {
+                out.marks.push_back(vertex(p.x, p.y, p.depth, shell.colour, 1.0f, -1.0f));
+                continue;
+            }
             rect(out.marks, p.x - side / 2.0, p.y - side / 2.0, side, side, p.depth, shell.colour);
         }
         return out;
@@ -119,13 +128,15 @@ public:
 
 private:
     const Frame& frame_;
+    MeshShape shape_;
 };
 
 }  // namespace
 
-FrameMesh buildFrameMesh(const Frame& frame) {
-    const Builder build(frame);
+FrameMesh buildFrameMesh(const Frame& frame, MeshShape shape) {
+    const Builder build(frame, shape);
     FrameMesh mesh;
+    mesh.shape = shape;
     if (frame.depthTested || frame.faceStyle != FaceStyle::Off) build.faces(mesh.faces);
     for (const FrameShell& shell : frame.shells) mesh.shells.push_back(build.shell(shell));
     for (const FrameBox& b : frame.boxes)

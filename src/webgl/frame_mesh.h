@@ -31,7 +31,14 @@ struct ShellMesh {
     std::vector<MeshVertex> marks;   // the end marks
 };
 
+// How lines and end marks are given: as quads of two triangles each, or,
+// for lines one device pixel wide, as WebGL's lines (two vertices each)
+// and points (one vertex each, markSize wide): a third of the vertices and
+// half the primitives, and the very pixels GL's lines and points cover.
+enum class MeshShape { Quads, LinesAndPoints };
+
 struct FrameMesh {
+    MeshShape shape = MeshShape::Quads;
     std::vector<MeshVertex> faces;   // the faces' triangles, in painting order
     std::vector<ShellMesh> shells;   // in the frame's order
     std::vector<MeshVertex> overlay; // boxes, then the texts' pixels; no depth
@@ -43,7 +50,9 @@ struct FrameMesh {
 // vertex's pixel; boxes as they are; each lit pixel of the 5 x 7 font a
 // square of the text's scale, as the GL renderer places it. Indices out of
 // a shell's range are skipped, as is a segment of no length.
-FrameMesh buildFrameMesh(const Frame& frame);
+// With MeshShape::LinesAndPoints a segment is its two ends (the dash count
+// on each as for a quad) and a mark its vertex's pixel.
+FrameMesh buildFrameMesh(const Frame& frame, MeshShape shape = MeshShape::Quads);
 
 // Whether the dash pattern is on at `count` along a dashed segment (the
 // MeshVertex::dash the renderer interpolates): four steps on, four off,

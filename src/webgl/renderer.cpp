@@ -16,6 +16,7 @@ namespace {
 // Window pixels (y down) to the viewport; depth as given.
 constexpr const char* vertexShader = R"(#version 300 es
 uniform vec2 size;
+uniform float pointSize;
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec4 colour;
 layout(location = 2) in float dash;
@@ -25,6 +26,7 @@ void main() {
     gl_Position = vec4(2.0 * position.x / size.x - 1.0, 1.0 - 2.0 * position.y / size.y, position.z, 1.0);
     vColour = colour;
     vDash = dash;
+    gl_PointSize = pointSize;
 }
 )";
 
@@ -62,10 +64,12 @@ Status glErrors(const char* what) {
     return failure(std::string("WebGL could not ") + what + " (GL error " + code + ")");
 }
 
-// Draws `count` vertices from `first` of the uploaded array as triangles.
-void triangles(std::size_t first, std::size_t count) {
-    if (count > 0) glDrawArrays(GL_TRIANGLES, GLint(first), GLsizei(count));
+// Draws `count` vertices from `first` of the uploaded array.
+void drawArrays(GLenum mode, std::size_t first, std::size_t count) {
+    if (count > 0) glDrawArrays(mode, GLint(first), GLsizei(count));
 }
+
+void triangles(std::size_t first, std::size_t count) { drawArrays(GL_TRIANGLES, first, count); }
 
 }  // namespace
 
@@ -85,6 +89,10 @@ Result<WebGlRenderer> WebGlRenderer::create() {
     glGetProgramiv(r.program_, GL_LINK_STATUS, &ok);
     if (ok != GL_TRUE) return failure("WebGL could not link the shaders");
     r.sizeUniform_ = glGetUniformLocation(r.program_, "size");
+    r.pointSizeUniform_ = glGetUniformLocation(r.program_, "pointSize");
+    GLfloat pointSizes[2] = {1.0f, 1.0f};
+    glGetFloatv(GL_ALIASED_POINT_SIZE_RANGE, pointSizes);
+    r.largestPoint_ = pointSizes[1];
     glGenBuffers(1, &r.buffer_);
     glGenVertexArrays(1, &r.vertexArray_);
     glBindVertexArray(r.vertexArray_);
@@ -104,7 +112,8 @@ Result<WebGlRenderer> WebGlRenderer::create() {
 
 WebGlRenderer::WebGlRenderer(WebGlRenderer&& other) noexcept
     : program_(other.program_), buffer_(other.buffer_), vertexArray_(other.vertexArray_),
-      sizeUniform_(other.sizeUniform_) {
+      sizeUniform_(other.sizeUniform_), pointSizeUniform_(other.pointSizeUniform_),
+      largestPoint_(other.largestPoint_) {
     other.program_ = other.buffer_ = other.vertexArray_ = 0;
 }
 
@@ -115,7 +124,12 @@ WebGlRenderer::~WebGlRenderer() {
 }
 
 Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
-    const FrameMesh mesh = buildFrameMesh(frame);
+    const double ratio = pixelRatio > 0.0 ? pixelRatio : 1.0;
+    // Lines one device pixel wide as WebGL's own lines, marks as points:
+    // the pixels GL covers, at a third of the vertices.
+    const bool thin = frame.lineWidth * ratio <= 1.0 && frame.markSize * ratio <= largestPoint_;
+    const FrameMesh mesh = buildFrameMesh(frame, thin ? MeshShape::LinesAndPoints : MeshShape::Quads);
+    const GLenum lineMode = thin ? GL_LINES : GL_TRIANGLES, markMode = thin ? GL_POINTS : GL_TRIANGLES;
     // Everything in one array, drawn in ranges: faces, each shell's lines,
     // dashes and marks, then the overlay.
     std::vector<MeshVertex> all(mesh.faces);
@@ -127,7 +141,6 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     const Projection& p = frame.projection;
     // The mesh is in the frame's pixels; the shader maps them onto the
     // viewport, which has pixelRatio times as many.
-    const double ratio = pixelRatio > 0.0 ? pixelRatio : 1.0;
     glViewport(0, 0, int(std::lround(p.viewportWidth * ratio)), int(std::lround(p.viewportHeight * ratio)));
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
@@ -140,6 +153,7 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
 
     glUseProgram(program_);
     glUniform2f(sizeUniform_, float(p.viewportWidth), float(p.viewportHeight));
+    glUniform1f(pointSizeUniform_, float(frame.markSize * ratio));
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(MeshVertex)), all.data(), GL_STREAM_DRAW);
@@ -180,11 +194,11 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
         } else {
             glDisable(GL_DEPTH_TEST);
         }
-        triangles(at, s.lines.size());
+        drawArrays(lineMode, at, s.lines.size());
         at += s.lines.size();
         // With depth, the dashed list repeats the lines: dashed where behind.
         if (frame.depthTested) glDepthFunc(GL_GREATER);
-        triangles(at, s.dashed.size());
+        drawArrays(lineMode, at, s.dashed.size());
         at += s.dashed.size();
         if (frame.marksDepthTested) {
             glEnable(GL_DEPTH_TEST);
@@ -192,7 +206,7 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
         } else {
             glDisable(GL_DEPTH_TEST);
         }
-        triangles(at, s.marks.size());
+        drawArrays(markMode, at, s.marks.size());
         at += s.marks.size();
         glDisable(GL_DEPTH_TEST);
         glDepthMask(GL_TRUE);

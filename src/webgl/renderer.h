@@ -31,6 +31,8 @@ private:
     unsigned buffer_ = 0;
     unsigned vertexArray_ = 0;
     int sizeUniform_ = -1;
+    int pointSizeUniform_ = -1;
+    float largestPoint_ = 1.0f;  // the driver's largest point, in pixels
 };
 
 }  // namespace pd

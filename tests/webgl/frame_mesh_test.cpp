@@ -91,3 +91,26 @@ TEST(FrameMesh, TextPixelsAreSquaresAboveTheBaseline) {
     EXPECT_EQ(overlay[0].y, 20.0f - 7 * 2);
     EXPECT_EQ(overlay[2].x - overlay[0].x, 2.0f);
 }
+
+// As GL's own lines and points: a dashed segment is its two end pixels
+// with the same counts a quad's corners carry, a mark its vertex's pixel.
+TEST(FrameMesh, ThinLinesAreTheirEndsAndMarksTheirPixels) {
+    const Frame f = slantedEdge(1.0, true);
+    const FrameMesh quads = buildFrameMesh(f);
+    const FrameMesh thin = buildFrameMesh(f, MeshShape::LinesAndPoints);
+    EXPECT_EQ(thin.shape, MeshShape::LinesAndPoints);
+    const PixelPosition a = pixelOf(f.camera, f.projection, -1.0f, -0.5f);
+    const PixelPosition b = pixelOf(f.camera, f.projection, 1.0f, 0.5f);
+    const std::vector<MeshVertex>& dashed = thin.shells[0].dashed;
+    ASSERT_EQ(dashed.size(), 2u);
+    EXPECT_NEAR(dashed[0].x, a.x, 1e-3);
+    EXPECT_NEAR(dashed[0].y, a.y, 1e-3);
+    EXPECT_NEAR(dashed[1].x, b.x, 1e-3);
+    EXPECT_NEAR(dashed[1].y, b.y, 1e-3);
+    EXPECT_EQ(dashed[0].dash, quads.shells[0].dashed[0].dash);
+    EXPECT_EQ(dashed[1].dash, quads.shells[0].dashed[1].dash);
+    const std::vector<MeshVertex>& marks = thin.shells[0].marks;
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_NEAR(marks[1].x, b.x, 1e-3);
+    EXPECT_NEAR(marks[1].y, b.y, 1e-3);
+}
