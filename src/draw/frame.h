@@ -68,6 +68,7 @@ struct Frame {
     int height = programWindowHeight;
     Rgb background = programBackground;
     bool transparent = false;        // no background: clear to nothing
+    bool smooth = true;              // raster pictures anti-aliased (multisampled)
     Camera camera;
     Projection projection;
     double lineWidth = 1.0;          // pixels

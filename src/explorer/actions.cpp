@@ -55,6 +55,7 @@ const std::vector<Action>& actionTable() {
         {ActionId::ZoomIn, "+=", SpecialKey::None, "+", "Zoom in"},
         {ActionId::ZoomOut, "-", SpecialKey::None, "-", "Zoom out"},
         {ActionId::Reset, "r", SpecialKey::None, "r", "Reset view"},
+        {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", "Smooth / aliased lines"},
         {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list"},
         {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG"},
         {ActionId::Quit, "q\x1b", SpecialKey::None, "q / Esc", "Quit"},
@@ -138,6 +139,7 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         s.unfold = 0.0;
         s.netOpen = false;
         break;
+    case ActionId::ToggleSmooth: s.aliased = !s.aliased; break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;
     case ActionId::Quit: return ActionEffect::Quit;

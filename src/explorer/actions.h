@@ -18,7 +18,7 @@ enum class ActionId {
     CycleShow, CycleDual, CycleBack, CycleFaces, CycleNumbers, ToggleSpin, ToggleTurntable,
     ToggleMorph, MorphBack, MorphForward, ToggleInfo, ToggleUnfold,
     TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
-    Reset, ToggleHelp, Save, Quit,
+    Reset, ToggleSmooth, ToggleHelp, Save, Quit,
 };
 
 // Keys that are not characters. BackTab is Shift-Tab.

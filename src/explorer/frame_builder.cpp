@@ -260,6 +260,7 @@ int setSizes(const ViewState& state, Frame& frame) {
     frame.height = std::max(state.height, 1);
     frame.background = state.background;
     frame.transparent = state.transparent;
+    frame.smooth = !state.aliased;
     const int sizeScale = std::max(1, int(std::lround(std::min(frame.width / double(programWindowWidth),
                                                                frame.height / double(programWindowHeight)))));
     frame.lineWidth = state.lineWidth > 0.0 ? state.lineWidth : sizeScale;

@@ -133,6 +133,7 @@ void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
             ->check(CLI::Range(1, maxFrames));
     g.overwrite_ =
         app.add_flag("--overwrite", o.overwrite, "let --frames or --net replace pictures or pages already there (else refused)");
+    app.add_flag("--aliased", o.view.aliased, "PNG pictures without anti-aliasing: the console program's very pixels");
     app.add_flag("--turntable", o.view.turntable,
                  "the first angle raises the camera; turns go about the model's own up axis");
     app.add_option("--line-width", o.view.lineWidth, "line width in pixels (default grows with the size)")
@@ -249,7 +250,7 @@ std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers [solid|dual|both]]"
-           " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--line-width PX]"
+           " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--aliased] [--line-width PX]"
            " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]"
            " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
            " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L] [--overwrite]]\n";

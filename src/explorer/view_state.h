@@ -56,6 +56,7 @@ struct ViewState {
     Rgb background = programBackground;
     bool transparent = false; // no background at all (PNG alpha, SVG without its rectangle)
     PaletteKind palette = PaletteKind::Classic;
+    bool aliased = false;     // raster pictures without anti-aliasing: the program's very pixels
 };
 
 inline Orientation orientationOf(const ViewState& s) { return {s.angleX, s.angleY, s.turn}; }

@@ -4,6 +4,7 @@
 
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
+#include "gl/smooth_target.h"
 #include "headless/headless_output.h"
 #include "io/png_file.h"
 
@@ -12,14 +13,17 @@ namespace pd {
 Status runHeadless(const ExplorerOptions& options, Session& session) {
     // One context for all pictures of a turntable: they share one size.
     std::unique_ptr<OffscreenContext> context;
+    std::unique_ptr<SmoothTarget> smooth;  // made in `context`, gone before it
     const PictureWriter pngWriter = [&](const Frame& frame, int fd) -> Status {
         if (!context || context->width() != frame.width || context->height() != frame.height) {
+            smooth.reset();
             context.reset();
             Result<std::unique_ptr<OffscreenContext>> made = OffscreenContext::create(frame.width, frame.height);
             if (!made) return made.error();
             context = std::move(*made);
+            smooth = std::make_unique<SmoothTarget>();
         }
-        const Status drawn = renderFrame(frame);
+        const Status drawn = smooth->draw(frame);
         if (!drawn) return drawn;
         // Read back a band at a time straight into the file: a picture of
         // 16384 x 16384 is never held whole beside the context's own.
@@ -31,7 +35,9 @@ Status runHeadless(const ExplorerOptions& options, Session& session) {
             },
             channels);
     };
-    return writeHeadlessOutput(options, session, pngWriter);
+    Status written = writeHeadlessOutput(options, session, pngWriter);
+    smooth.reset();
+    return written;
 }
 
 }  // namespace pd

@@ -92,7 +92,7 @@ std::string formatSvg(const Frame& frame) {
     const std::string h = std::to_string(frame.height < 1 ? 1 : frame.height);
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
-                      "\" viewBox=\"0 0 " + w + " " + h + "\" shape-rendering=\"crispEdges\">\n";
+                      "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
     if (!frame.transparent)
         svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
                "\"/>\n";

@@ -416,7 +416,7 @@ int runWebExplorer() {
     attributes.majorVersion = 2;
     attributes.minorVersion = 0;
     attributes.depth = EM_TRUE;
-    attributes.antialias = EM_TRUE;
+    attributes.antialias = EM_FALSE;  // smooth frames are multisampled by the renderer
     attributes.preserveDrawingBuffer = EM_TRUE;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvas, &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {

@@ -113,11 +113,46 @@ Result<WebGlRenderer> WebGlRenderer::create() {
 WebGlRenderer::WebGlRenderer(WebGlRenderer&& other) noexcept
     : program_(other.program_), buffer_(other.buffer_), vertexArray_(other.vertexArray_),
       sizeUniform_(other.sizeUniform_), pointSizeUniform_(other.pointSizeUniform_),
-      largestPoint_(other.largestPoint_) {
+      largestPoint_(other.largestPoint_), smoothFramebuffer_(other.smoothFramebuffer_),
+      smoothColour_(other.smoothColour_), smoothDepth_(other.smoothDepth_), smoothWidth_(other.smoothWidth_),
+      smoothHeight_(other.smoothHeight_) {
     other.program_ = other.buffer_ = other.vertexArray_ = 0;
+    other.smoothFramebuffer_ = other.smoothColour_ = other.smoothDepth_ = 0;
+}
+
+// The multisampled framebuffer for width x height, made or remade; false
+// when the browser has none to give (the frame is then drawn aliased).
+bool WebGlRenderer::smoothTarget(int width, int height) {
+    if (smoothFramebuffer_ && width == smoothWidth_ && height == smoothHeight_) return true;
+    if (smoothFramebuffer_) glDeleteFramebuffers(1, &smoothFramebuffer_);
+    if (smoothColour_) glDeleteRenderbuffers(1, &smoothColour_);
+    if (smoothDepth_) glDeleteRenderbuffers(1, &smoothDepth_);
+    smoothFramebuffer_ = smoothColour_ = smoothDepth_ = 0;
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &most);
+    if (most < 2) return false;
+    const GLsizei samples = most < 4 ? most : 4;
+    glGenRenderbuffers(1, &smoothColour_);
+    glBindRenderbuffer(GL_RENDERBUFFER, smoothColour_);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_RGBA8, width, height);
+    glGenRenderbuffers(1, &smoothDepth_);
+    glBindRenderbuffer(GL_RENDERBUFFER, smoothDepth_);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, GL_DEPTH_COMPONENT24, width, height);
+    glGenFramebuffers(1, &smoothFramebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, smoothFramebuffer_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, smoothColour_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, smoothDepth_);
+    const bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    smoothWidth_ = width;
+    smoothHeight_ = height;
+    return complete;
 }
 
 WebGlRenderer::~WebGlRenderer() {
+    if (smoothFramebuffer_) glDeleteFramebuffers(1, &smoothFramebuffer_);
+    if (smoothColour_) glDeleteRenderbuffers(1, &smoothColour_);
+    if (smoothDepth_) glDeleteRenderbuffers(1, &smoothDepth_);
     if (vertexArray_) glDeleteVertexArrays(1, &vertexArray_);
     if (buffer_) glDeleteBuffers(1, &buffer_);
     if (program_) glDeleteProgram(program_);
@@ -141,7 +176,10 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     const Projection& p = frame.projection;
     // The mesh is in the frame's pixels; the shader maps them onto the
     // viewport, which has pixelRatio times as many.
-    glViewport(0, 0, int(std::lround(p.viewportWidth * ratio)), int(std::lround(p.viewportHeight * ratio)));
+    const int width = int(std::lround(p.viewportWidth * ratio)), height = int(std::lround(p.viewportHeight * ratio));
+    const bool smooth = frame.smooth && width > 0 && height > 0 && smoothTarget(width, height);
+    glBindFramebuffer(GL_FRAMEBUFFER, smooth ? smoothFramebuffer_ : 0);
+    glViewport(0, 0, width, height);
     glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
@@ -213,6 +251,12 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     }
     triangles(at, mesh.overlay.size());
     glBindVertexArray(0);
+    if (smooth) {
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, smoothFramebuffer_);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
     return glErrors("draw the picture");
 }
 

@@ -21,7 +21,9 @@ public:
 
     // Draws `frame` over the whole viewport it names, its pixels scaled by
     // `pixelRatio` (a screen's device pixels per CSS pixel: lines, marks
-    // and text grow with it), and sets every state it relies on. An error
+    // and text grow with it), and sets every state it relies on. A smooth
+    // frame is drawn multisampled (4 samples, or what the browser has) and
+    // resolved into the canvas, an aliased one straight into it. An error
     // when WebGL reports one.
     Status draw(const Frame& frame, double pixelRatio = 1.0);
 
@@ -32,6 +34,14 @@ private:
     unsigned vertexArray_ = 0;
     int sizeUniform_ = -1;
     int pointSizeUniform_ = -1;
+    // Where smooth frames are drawn: a multisampled framebuffer of the
+    // drawing's size, resolved into the canvas (0 while there is none).
+    bool smoothTarget(int width, int height);
+    unsigned smoothFramebuffer_ = 0;
+    unsigned smoothColour_ = 0;
+    unsigned smoothDepth_ = 0;
+    int smoothWidth_ = 0;
+    int smoothHeight_ = 0;
     float largestPoint_ = 1.0f;  // the driver's largest point, in pixels
 };
 

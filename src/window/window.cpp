@@ -13,6 +13,7 @@
 #include "explorer/actions.h"
 #include "window/display_check.h"
 #include "gl/renderer.h"
+#include "gl/smooth_target.h"
 #include "window/shift_tab.h"
 #include "io/png_file.h"
 
@@ -32,6 +33,7 @@ struct ExplorerWindow {
     const char* program = "";
     const std::function<WindowInputs()>* awaitInputs = nullptr;  // until called
     std::unique_ptr<Session> session;
+    SmoothTarget smooth;  // where smooth frames are drawn
     std::string title;
     bool dragging = false;
     int lastX = 0;
@@ -88,7 +90,7 @@ void savePicture() {
     const Frame frame = explorer->session->frame(FrameTarget::Raster, false);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
-    const Status drawn = renderFrame(frame);
+    const Status drawn = explorer->smooth.draw(frame);
     glReadBuffer(GL_BACK);
     const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
         return readPixelRows(w, h, top, count, 3, out);
@@ -185,7 +187,7 @@ void onReshape(int width, int height) {
 
 // A picture GL cannot draw ends the explorer: status 2, one line.
 void onDisplay() {
-    const Status drawn = renderFrame(explorer->session->frame());
+    const Status drawn = explorer->smooth.draw(explorer->session->frame());
     if (!drawn) {
         say(drawn.error());
         explorer->status = 2;
@@ -264,6 +266,7 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     glutMotionFunc(onMotion);
     buildMenu();
     glutMainLoop();
+    state.smooth.forget();  // its context went with the window
     explorer = nullptr;
     return state.status;
 }

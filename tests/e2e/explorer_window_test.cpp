@@ -58,8 +58,9 @@ TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
         *picture = pictureOf(run, answers);
         ASSERT_TRUE(run.closeWindow(status));
     }
-    // No argument: the ten files of the working directory, a copy of data/.
-    ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string())) << "cannot start it";
+    // The ten files of the working directory (a copy of data/), aliased as
+    // the program draws.
+    ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string(), {"--aliased"})) << "cannot start it";
     const RgbImage first = picture("heksaedar  x 30  y 45");
     EXPECT_EQ(first, programFirst) << "the first frame is not the program's for 30 45 2";
     // 40 pixels right: a turn about the screen's vertical, which keeps the

@@ -88,6 +88,35 @@ TEST_F(Headless, PngIsTheWindowsPictureOfTheSameState) {
     EXPECT_TRUE(loadPng(work.file("headless.png")) == picture) << "headless.png is not window.png";
 }
 
+// Smooth by default, aliased on request: the aliased picture has only the
+// background and the lines' colours; the smooth one differs from it only
+// beside those lines (within a pixel), where its pixels shade between a
+// line's colour and the background, hundreds of them.
+TEST_F(Headless, SmoothPicturesShadeOnlyBesideTheAliasedLines) {
+    write({".", "--solid", "2", "--png", "s.png"}, false);
+    write({".", "--solid", "2", "--png", "a.png", "--aliased"}, false);
+    const RgbImage smooth = loadPng(work.file("s.png")), aliased = loadPng(work.file("a.png"));
+    ASSERT_EQ(smooth.width, aliased.width);
+    const Pixel background{230, 230, 204}, blue{0, 0, 255}, red{255, 0, 0};
+    int shaded = 0, astray = 0, unlike = 0;
+    for (int y = 0; y < aliased.height; ++y)
+        for (int x = 0; x < aliased.width; ++x) {
+            const Pixel a = aliased.at(x, y), s = smooth.at(x, y);
+            unlike += a != background && a != blue && a != red;
+            if (s == a) continue;
+            bool besideLine = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    besideLine |= aliased.contains(x + dx, y + dy) && aliased.at(x + dx, y + dy) != background;
+            astray += !besideLine;
+            // Between the background and blue, or red, or the two lines.
+            shaded += s.b >= s.r && s.b >= s.g ? std::abs(int(s.r) - int(s.g)) <= 2 : s.g <= s.r;
+        }
+    EXPECT_EQ(unlike, 0);
+    EXPECT_EQ(astray, 0);
+    EXPECT_GT(shaded, 500);
+}
+
 TEST_F(Headless, SvgIsByteStableAndPutsEachMarkWhereThePngHasIt) {
     write({"--svg", "a.svg", "--show", "solid"});
     const std::string svg = work.read("a.svg");
@@ -250,7 +279,7 @@ TEST_F(Headless, PrintSettingsReachBothPictures) {
 // the depth buffer and the cut put such a border up to a pixel apart.)
 TEST_F(Headless, ShadedPngAgreesWithTheSvgsFaces) {
     const std::vector<std::string> args{".", "--solid", "2", "--dual", "reciprocal", "--faces", "shaded",
-                                        "--back", "hidden", "--size", "320x240"};
+                                        "--back", "hidden", "--size", "320x240", "--aliased"};
     writeBoth(args, "c");
     const std::string svg = work.read("c.svg");
     const RgbImage png = loadPng(work.file("c.png"));

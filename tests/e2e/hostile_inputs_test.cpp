@@ -75,7 +75,7 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
         {"a 40 GB sparse file", explorer, [](const fs::path& d) { std::ofstream(d / "big.off"), fs::resize_file(d / "big.off", 40ull << 30); },
          {"big.off", "--png", "x.png"}, 2, "duals-explorer: big.off: cannot be read: it is 42949672960 bytes long, "
          "and OFF files are read up to 1073741824 bytes (1 GiB)\n", {}},
-        {"a denormal model", explorer, text("tiny.off", tetrahedron("1e-40")), {"tiny.off", "--png", "tiny.png"}, 0, "", {"tiny.png"}},
+        {"a denormal model", explorer, text("tiny.off", tetrahedron("1e-40")), {"tiny.off", "--png", "tiny.png", "--aliased"}, 0, "", {"tiny.png"}},
         // Outputs of the program: never through a link, never waiting on a
         // FIFO, and over a file-size limit reported and left empty.
         {"a link and a FIFO at the program's outputs", "/bin/sh",
@@ -142,7 +142,7 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
         // model GL lost would differ in thousands of pixels.
         dir.write("unit.off", tetrahedron("1"));
         for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-                 {"unit.off", "--png", "unit.png"}, {"unit.off", "--svg", "unit.svg"}, {"tiny.off", "--svg", "tiny.svg"}})
+                 {"unit.off", "--png", "unit.png", "--aliased"}, {"unit.off", "--svg", "unit.svg"}, {"tiny.off", "--svg", "tiny.svg"}})
             EXPECT_EQ(runProgram(explorer, dir.path().string(), "", 20.0, args).status, 0) << args[2];
         EXPECT_EQ(dir.read("tiny.svg"), dir.read("unit.svg"));
         const RgbImage tiny = loadPng(dir.file("tiny.png")), unit = loadPng(dir.file("unit.png"));

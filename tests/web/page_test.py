@@ -263,7 +263,7 @@ def main():
             open_page(driver, page, query)
             wait_for(driver, lambda: title(driver) == wanted, "%s: the title %r" % (query, wanted))
             ref = os.path.join(temp, "ref.png")
-            native(build, "--png", ref, *["--" + o for o in query.split("&")])
+            native(build, "--png", ref, "--aliased", *["--" + o for o in query.split("&")])
             with open(ref, "rb") as f:
                 compare(query, canvas_png(driver), f.read(), reach)
 
@@ -277,6 +277,12 @@ def main():
         ActionChains(driver).move_to_element(canvas).click_and_hold().move_by_offset(40, 0).release().perform()
         wait_for(driver, lambda: title(driver) == "oktaedar x 30 y 65", "the drag")
         check(canvas_png(driver) != before, "the drag changes the picture")
+        # `a`: aliased, so only the palette's own colours are left.
+        smooth = canvas_png(driver)
+        ActionChains(driver).send_keys("a").perform()
+        wait_for(driver, lambda: canvas_png(driver) != smooth, "the key a")
+        colours = {tuple(p) for p in png_pixels(canvas_png(driver)).reshape(-1, 3)}
+        check(colours <= set(EDGES) | {BACKGROUND}, "aliased, the page shows %d colours" % len(colours))
 
         # A good OFF file, then a damaged one that leaves the model shown.
         picker = driver.find_element("id", "open")
