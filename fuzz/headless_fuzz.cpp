@@ -17,6 +17,7 @@
 #include "explorer/session.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
+#include "gl/smooth_target.h"
 #include "svg/svg_writer.h"
 #include "mesh/model.h"
 #include "io/off_reader.h"
@@ -63,10 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     state.numbers = true;
     state.dualNumbers = true;
     Session session(std::move(loaded), state);
+    // Smooth frames through the multisampled framebuffer, as pictures are
+    // drawn; it lives as long as the context.
+    static SmoothTarget* const smooth = new SmoothTarget;
     auto draw = [&](const Frame& frame) {
         expectIndicesInside(frame);
         __lsan::ScopedDisabler mesa;
-        if (!renderFrame(frame)) std::abort();
+        if (!smooth->draw(frame)) std::abort();
     };
     for (BackEdges back : {BackEdges::Drawn, BackEdges::Dashed, BackEdges::Hidden})
         for (ShowMode show : {ShowMode::Both, ShowMode::Dual}) {
@@ -89,6 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     open.unfold = 0.5;
     open.back = BackEdges::Hidden;
     open.faces = FaceStyle::Shaded;
+    open.style = Style::Print;  // margins and haloed numbers over the folds
     Session folding(LoadedModels(session.loaded()), open);
     for (int k = 0; k < 3; ++k) {
         folding.showFrame(Animation::Both, k, 3);

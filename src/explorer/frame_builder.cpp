@@ -263,9 +263,15 @@ int setSizes(const ViewState& state, Frame& frame) {
     frame.smooth = !state.aliased;
     const int sizeScale = std::max(1, int(std::lround(std::min(frame.width / double(programWindowWidth),
                                                                frame.height / double(programWindowHeight)))));
-    frame.lineWidth = state.lineWidth > 0.0 ? state.lineWidth : sizeScale;
+    const bool print = state.style == Style::Print;
+    // For print, lines half as heavy again, and digits at least 12 pixels
+    // tall a thousand pixels of height (the font grows by whole steps).
+    frame.lineWidth = state.lineWidth > 0.0 ? state.lineWidth : print ? 1.5 * sizeScale : sizeScale;
     frame.markSize = std::max(endMarkSize, std::round(endMarkSize * frame.lineWidth));
-    return state.fontPx > 0 ? std::max(1, int(std::lround(state.fontPx / double(glyphHeight)))) : sizeScale;
+    if (state.fontPx > 0) return std::max(1, int(std::lround(state.fontPx / double(glyphHeight))));
+    if (!print) return sizeScale;
+    const int printScale = int(std::ceil(12.0 * frame.height / 1000.0 / glyphHeight - 1e-9));
+    return std::max(sizeScale, printScale);
 }
 
 // Each shell's lines (cut where they pass behind faces for a vector
@@ -323,8 +329,10 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
 }
 
 // Camera and projection around `box`, narrowed by the zoom around its
-// centre (framing a box 1/zoom the size scales the picture by zoom).
-void frameAround(Box box, double zoom, Frame& frame) {
+// centre (framing a box 1/zoom the size scales the picture by zoom); with
+// a margin (a share of the picture's shorter side), the fitted box then
+// shrunk so that it keeps that far from every border.
+void frameAround(Box box, double zoom, double margin, Frame& frame) {
     if (box.empty) {
         // Nothing to draw: the program's empty scene, background only.
         box.min = {float(programWindowWidth), float(programWindowHeight)};
@@ -341,6 +349,14 @@ void frameAround(Box box, double zoom, Frame& frame) {
         viewMax = {float(cx + hx), float(cy + hy)};
     }
     frame.projection = projectionFor(frame.camera, viewMin, viewMax, frame.width, frame.height);
+    if (margin <= 0.0 || box.empty) return;
+    const PixelPosition low = pixelOf(frame.camera, frame.projection, box.min.x, box.min.y);
+    const PixelPosition high = pixelOf(frame.camera, frame.projection, box.max.x, box.max.y);
+    const double across = std::fabs(high.x - low.x), down = std::fabs(high.y - low.y);
+    const double keep = margin * std::min(frame.width, frame.height);
+    const double room = std::min((frame.width - 2.0 * keep) / std::max(across, 1e-9),
+                                 (frame.height - 2.0 * keep) / std::max(down, 1e-9));
+    if (room > 0.0 && std::isfinite(room)) frameAround(box, zoom * room, 0.0, frame);
 }
 
 // The numbers beside each numbered shell's marks. A dual vertex is
@@ -354,8 +370,22 @@ void addNumbers(const std::vector<ShownShell>& shells, const ViewState& state, i
         const FrameShell& shell = frame.shells[i];
         for (std::uint32_t v : shell.marks) {
             const PixelPosition at = pixelOf(frame.camera, frame.projection, shell.xy[2 * v], shell.xy[2 * v + 1]);
-            frame.texts.push_back(labels.place(std::to_string(std::int64_t(v) + shells[i].numberBase), at,
-                                               shells[i].textColour));
+            const FrameText text =
+                labels.place(std::to_string(std::int64_t(v) + shells[i].numberBase), at, shells[i].textColour);
+            // For print, a halo: the number first in the background's
+            // colour a font pixel to every side, so it reads over lines
+            // and faces.
+            if (state.style == Style::Print && !frame.transparent)
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        if (dx == 0 && dy == 0) continue;
+                        FrameText halo = text;
+                        halo.x += dx * text.scale;
+                        halo.y += dy * text.scale;
+                        halo.colour = frame.background;
+                        frame.texts.push_back(halo);
+                    }
+            frame.texts.push_back(text);
         }
     }
 }
@@ -392,7 +422,7 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
         if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
-    frameAround(box, state.zoom, frame);
+    frameAround(box, state.zoom, state.style == Style::Print ? 0.05 : 0.0, frame);
     addNumbers(shells, state, fontScale, frame);
     if (state.help && !panels.help.empty()) addPanel(panels.help, false, frame);
     std::vector<std::string> bottom = panels.notes;

@@ -90,7 +90,7 @@ const CLI::Validator finiteNumber(
 
 // What the command line gave, as CLI11 read it, for the checks after it.
 struct Given {
-    std::string png, svg, off, net, size, show, dual, back, numbers, faces, background, palette, animate, page;
+    std::string png, svg, off, net, size, show, dual, back, numbers, faces, background, palette, animate, page, style;
     std::vector<double> angles;
     CLI::Option *png_ = nullptr, *svg_ = nullptr, *off_ = nullptr, *net_ = nullptr, *frames_ = nullptr,
                 *overwrite_ = nullptr, *morph_ = nullptr, *info_ = nullptr, *unfold_ = nullptr, *page_ = nullptr,
@@ -142,6 +142,9 @@ void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
     app.add_option("--font-px", o.view.fontPx, "height of the numbers in pixels (default grows with the size)")
         ->check(CLI::Range(1, 512));
     app.add_option("--background", g.background, "white, none (transparent) or #rrggbb");
+    app.add_option("--style", g.style,
+                   "print: white, a 5% margin, heavier lines, larger numbers with a halo; screen: the program's look (default)")
+        ->check(CLI::IsMember({"screen", "print"}));
     app.add_option("--palette", g.palette, "classic (blue and red) or colourblind (blue and orange)")
         ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
     g.morph_ = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)")
@@ -196,6 +199,12 @@ std::string readView(const Given& g, ExplorerOptions& o) {
         if (!problem.empty()) return problem;
     }
     if (!g.palette.empty()) o.view.palette = g.palette == "classic" ? PaletteKind::Classic : PaletteKind::Colourblind;
+    // The style sets only what no option of its own sets, wherever it
+    // stands on the line.
+    if (g.style == "print") {
+        o.view.style = Style::Print;
+        if (g.background.empty()) o.view.background = Rgb{1.0f, 1.0f, 1.0f};
+    }
     return "";
 }
 
@@ -251,7 +260,7 @@ std::string usageLine() {
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers [solid|dual|both]]"
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--aliased] [--line-width PX]"
-           " [--font-px N] [--background white|none|#rrggbb] [--palette classic|colourblind]"
+           " [--font-px N] [--style screen|print] [--background white|none|#rrggbb] [--palette classic|colourblind]"
            " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
            " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L] [--overwrite]]\n";
 }

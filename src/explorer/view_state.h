@@ -19,6 +19,11 @@ enum class ShowMode { Both, Solid, Dual };
 // the reciprocal about the midsphere.
 enum class DualKind { Program, Reciprocal };
 
+// A picture's look in one word: the program's (Screen), or what a printed
+// page wants (Print: a margin, heavier lines, larger numbers with a halo
+// of the background; the options set the white background).
+enum class Style { Screen, Print };
+
 // How edges (or parts of edges) behind a face are drawn.
 enum class BackEdges { Drawn, Dashed, Hidden };
 
@@ -57,6 +62,7 @@ struct ViewState {
     bool transparent = false; // no background at all (PNG alpha, SVG without its rectangle)
     PaletteKind palette = PaletteKind::Classic;
     bool aliased = false;     // raster pictures without anti-aliasing: the program's very pixels
+    Style style = Style::Screen;
 };
 
 inline Orientation orientationOf(const ViewState& s) { return {s.angleX, s.angleY, s.turn}; }

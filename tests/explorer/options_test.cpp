@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "explorer/options.h"
 
@@ -90,3 +91,22 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
 }
 
 }  // namespace
+
+// The style sets the background only where --background does not, before
+// or after it; a style it does not know is refused.
+TEST(ExplorerOptions, StyleGivesWayToEachOptionOfItsOwn) {
+    const std::tuple<std::vector<std::string>, Style, float> cases[] = {
+        {{"--style", "print"}, Style::Print, 1.0f},
+        {{"--background", "#000000", "--style", "print"}, Style::Print, 0.0f},
+        {{"--style", "print", "--background", "#000000"}, Style::Print, 0.0f},
+        {{"--style", "screen"}, Style::Screen, programBackground.red},
+        {{}, Style::Screen, programBackground.red},
+    };
+    for (const auto& [args, style, red] : cases) {
+        const ParsedOptions parsed = parseOptions(args);
+        ASSERT_FALSE(parsed.exitStatus) << parsed.text;
+        EXPECT_EQ(parsed.options.view.style, style);
+        EXPECT_EQ(parsed.options.view.background.red, red);
+    }
+    EXPECT_EQ(parseOptions({"--style", "paper"}).exitStatus, 2);
+}
