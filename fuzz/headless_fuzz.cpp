@@ -100,6 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (folding.stage()) draw(folding.frame());
     }
     (void)session.offText();
+    (void)session.countLines();  // the shells named by their shapes
     for (const ShownShell& shell : session.netShells().shells) (void)unfold(*shell.shape);
     __lsan::ScopedDisabler mesa;
     static std::uint8_t rgb[48 * 32 * 3];

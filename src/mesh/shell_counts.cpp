@@ -12,29 +12,27 @@ ShellCounts countShell(const Polyhedron& shape, const std::vector<Edge>& edges) 
     c.edges = int(edges.size());
     c.faces = shape.faceCount();
     std::map<int, int> sizes;
-    for (int f = 0; f < shape.faceCount(); ++f) ++sizes[shape.faceSize(f)];
+    std::map<std::pair<int, int>, int> kinds;
+    for (int f = 0; f < shape.faceCount(); ++f) {
+        ++sizes[shape.faceSize(f)];
+        ++kinds[{shape.faceSize(f), int(faceShape(shape, f))}];
+    }
     c.faceSizes.assign(sizes.begin(), sizes.end());
+    for (const auto& [kind, faces] : kinds) c.faceKinds.push_back({kind.first, FaceShape(kind.second), faces});
+    c.name = solidName(shape, edges);
     return c;
 }
 
 std::string facesBySize(const ShellCounts& counts) {
-    static const char* const names[][2] = {
-        {"triangle", "triangles"}, {"square", "squares"}, {"pentagon", "pentagons"},
-        {"hexagon", "hexagons"},   {nullptr, nullptr},    {"octagon", "octagons"},
-        {nullptr, nullptr},        {"decagon", "decagons"},
-    };
     std::string text;
-    for (const auto& [corners, faces] : counts.faceSizes) {
-        const bool one = faces == 1;
-        const char* name = corners >= 3 && corners <= 10 ? names[corners - 3][one ? 0 : 1] : nullptr;
-        text += (text.empty() ? "" : ", ") + std::to_string(faces) + " " +
-                (name ? name : std::to_string(corners) + (one ? "-gon" : "-gons"));
-    }
+    for (const ShellCounts::Kind& kind : counts.faceKinds)
+        text += (text.empty() ? "" : ", ") + std::to_string(kind.faces) + " " +
+                faceShapeName(kind.corners, kind.shape, kind.faces != 1);
     return text.empty() ? "none" : text;
 }
 
 std::string countsLine(const std::string& label, const ShellCounts& counts) {
-    return label + ": V " + std::to_string(counts.vertices) + "  E " + std::to_string(counts.edges) +
+    return label + ": " + (counts.name.empty() ? "" : counts.name + "  ") + "V " + std::to_string(counts.vertices) + "  E " + std::to_string(counts.edges) +
            "  F " + std::to_string(counts.faces) + "  V-E+F " + std::to_string(counts.euler()) +
            "  faces: " + facesBySize(counts);
 }

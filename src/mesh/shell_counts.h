@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "geometry/polyhedron.h"
+#include "mesh/solid_names.h"
 
 namespace pd {
 
@@ -15,21 +16,30 @@ struct ShellCounts {
     int edges = 0;
     int faces = 0;
     std::vector<std::pair<int, int>> faceSizes;  // (corners, how many faces), fewest corners first
+    struct Kind {
+        int corners;
+        FaceShape shape;
+        int faces;
+    };
+    std::vector<Kind> faceKinds;  // the faces by their shape, fewest corners first
+    std::string name;             // the solid's (see solidName), or ""
 
     int euler() const { return vertices - edges + faces; }
 };
 
-// The counts of `shape` with its `edges` (from deriveEdges or a Model).
-// Linear in the corners.
+// The counts of `shape` with its `edges` (from deriveEdges or a Model), its
+// faces' shapes and its name. Linear in the corners.
 ShellCounts countShell(const Polyhedron& shape, const std::vector<Edge>& edges);
 
-// The faces by size, "8 triangles, 6 octagons": triangles, squares,
-// pentagons, hexagons, octagons, decagons, other sizes "N-gons"; a kind
-// with one face is named in the singular ("1 square"). "none" for no faces.
+// The faces by their shape, "2 triangles, 3 rectangles": triangles;
+// squares, rectangles, rhombi or quadrilaterals; pentagons, hexagons,
+// octagons, decagons; other sizes "N-gons". A kind with one face is named
+// in the singular ("1 square"). "none" for no faces.
 std::string facesBySize(const ShellCounts& counts);
 
 // One line of --info and of the window's counts panel, without a line
-// break: "solid: V 8  E 12  F 6  V-E+F 2  faces: 6 squares".
+// break: "solid: cube  V 8  E 12  F 6  V-E+F 2  faces: 6 squares" (no name
+// where the shell has none).
 std::string countsLine(const std::string& label, const ShellCounts& counts);
 
 }  // namespace pd

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "draw/palette.h"
+#include "mesh/solid_names.h"
 #include "net/net_style.h"
 
 namespace pd {
@@ -13,14 +14,20 @@ std::string dualName(const ShownShell& shell) {
     return shell.kind == ShellKind::ReciprocalDual ? "reciprocal dual" : "program dual";
 }
 
+// " (cube, blue)": the shell's name, where it has one, with its colour.
+std::string colourNote(const ShownShell& shell, const char* colour) {
+    const std::string name = shell.shape && shell.edges ? solidName(*shell.shape, *shell.edges) : "";
+    return " (" + (name.empty() ? "" : name + ", ") + colour + ")";
+}
+
 }  // namespace
 
 std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) {
     std::string title;
     for (const ShownShell& shell : shells) {
-        if (!shell.dual()) title = model.name + " (blue)";
-        else title += title.empty() ? "the " + dualName(shell) + " of " + model.name + " (red)"
-                                    : " and its " + dualName(shell) + " (red)";
+        if (!shell.dual()) title = model.name + colourNote(shell, "blue");
+        else title += title.empty() ? "the " + dualName(shell) + " of " + model.name + colourNote(shell, "red")
+                                    : " and its " + dualName(shell) + colourNote(shell, "red");
     }
     return title;
 }

@@ -28,8 +28,8 @@ struct NetPages {
 Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<ShownShell>& shells,
                            const Model& model);
 
-// The footer's name for `shells` of `model`, with the colours: "kocka
-// (blue) and its program dual (red)".
+// The footer's name for `shells` of `model`, with their names and colours:
+// "kocka (cube, blue) and its program dual (octahedron, red)".
 std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);
 
 }  // namespace pd

@@ -197,9 +197,9 @@ TEST_F(Headless, InfoPrintsTheCountsOfTheSolidItsDualAndTheMorph) {
     const RunResult r = run({".", "--solid", "4", "--morph", "0.25", "--info"}, false);
     EXPECT_TRUE(r.finished && r.status == 0 && r.err.empty()) << r.status << ": " << r.err;
     EXPECT_EQ(r.out,
-              "solid: V 20  E 30  F 12  V-E+F 2  faces: 12 pentagons\n"
-              "dual: V 12  E 30  F 20  V-E+F 2  faces: 20 triangles\n"
-              "morph: V 60  E 90  F 32  V-E+F 2  faces: 20 triangles, 12 decagons\n");
+              "solid: dodecahedron  V 20  E 30  F 12  V-E+F 2  faces: 12 pentagons\n"
+              "dual: icosahedron  V 12  E 30  F 20  V-E+F 2  faces: 20 triangles\n"
+              "morph: truncated dodecahedron (combinatorially)  V 60  E 90  F 32  V-E+F 2  faces: 20 triangles, 12 decagons\n");
 }
 
 TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {

@@ -272,10 +272,11 @@ TEST(Morph, RefusesWhatIsNotClosedOrNotConvexSayingWhy) {
 TEST(ShellCounts, LinesNameTheFacesBySizeFewestCornersFirst) {
     const Polyhedron p = geodesicSphere(1);
     ShellCounts mixed;
-    mixed.faceSizes = {{3, 1}, {4, 2}, {7, 3}, {10, 12}, {12, 1}};
+    mixed.faceKinds = {{3, FaceShape::Polygon, 1}, {4, FaceShape::Square, 2}, {7, FaceShape::Polygon, 3},
+                       {10, FaceShape::Polygon, 12}, {12, FaceShape::Polygon, 1}};
     const std::pair<std::string, std::string> cases[] = {
         {countsLine("solid", countShell(p, buildModel("", p, 0, 0).edges)),
-         "solid: V 12  E 30  F 20  V-E+F 2  faces: 20 triangles"},
+         "solid: icosahedron  V 12  E 30  F 20  V-E+F 2  faces: 20 triangles"},
         {facesBySize(mixed), "1 triangle, 2 squares, 3 7-gons, 12 decagons, 1 12-gon"},
         {facesBySize(ShellCounts{}), "none"},
         {std::to_string(countShell(Polyhedron{{{}, {}, {}, {}}, {0, 1, 2}, {0, 3}}, {}).vertices), "3"},

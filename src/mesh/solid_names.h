@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "geometry/polyhedron.h"
+
+namespace pd {
+
+// Lengths and angles count as equal within this share of the face's (or the
+// model's) mean edge: data files and OFF files carry a few digits.
+constexpr double shapeTolerance = 1e-3;
+
+// A face's shape as a learner names it: four corners are a square only
+// with equal sides and right corners.
+enum class FaceShape { Polygon, Square, Rectangle, Rhombus, Quadrilateral };
+
+// The shape of face f of `shape` (Polygon for any face without four
+// corners, which is named by its count alone).
+FaceShape faceShape(const Polyhedron& shape, int f);
+
+// "triangle", "square", "rectangle", "rhombus", "quadrilateral", "pentagon",
+// "hexagon", "octagon", "decagon", else "N-gon"; plural "rhombi" and "...s".
+std::string faceShapeName(int corners, FaceShape shape, bool plural);
+
+// The name of the closed `shape` (with its `edges`, from deriveEdges or a
+// Model) when it is a Platonic, Archimedean or Catalan solid, a prism,
+// antiprism, pyramid or bipyramid: "cube", "truncated cube", "rhombic
+// dodecahedron", "pentagonal prism". The first three need their faces
+// regular and vertices on one sphere (Platonic, Archimedean) or their faces
+// congruent and dihedral angles equal (Catalan); with only the right
+// combinatorics the name ends in " (combinatorially)". The families are
+// named by their combinatorics alone. "" for anything else. Linear in the
+// corners, but for sorting each vertex's few faces.
+std::string solidName(const Polyhedron& shape, const std::vector<Edge>& edges);
+
+}  // namespace pd
