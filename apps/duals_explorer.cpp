@@ -66,8 +66,10 @@ int runWithoutWindow(const ExplorerOptions& options) {
         std::fputs(text->c_str(), stdout);
         return 0;
     }
-    const Status written = runHeadless(options, *session);
+    std::vector<std::string> notes;
+    const Status written = runHeadless(options, *session, &notes);
     if (!written) return printError(written.error()), 2;
+    for (const std::string& note : notes) std::fprintf(stderr, "duals-explorer: %s\n", printable(note).c_str());
     return 0;
 }
 

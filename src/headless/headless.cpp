@@ -10,7 +10,7 @@
 
 namespace pd {
 
-Status runHeadless(const ExplorerOptions& options, Session& session) {
+Status runHeadless(const ExplorerOptions& options, Session& session, std::vector<std::string>* notes) {
     // One context for all pictures of a turntable: they share one size.
     std::unique_ptr<OffscreenContext> context;
     std::unique_ptr<SmoothTarget> smooth;  // made in `context`, gone before it
@@ -35,7 +35,7 @@ Status runHeadless(const ExplorerOptions& options, Session& session) {
             },
             channels);
     };
-    Status written = writeHeadlessOutput(options, session, pngWriter);
+    Status written = writeHeadlessOutput(options, session, pngWriter, notes);
     smooth.reset();
     return written;
 }

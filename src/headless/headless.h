@@ -11,7 +11,7 @@ namespace pd {
 // session, drawing PNG pictures with the window's renderer into an
 // offscreen EGL context, so no X server and no DISPLAY are needed. Done
 // when every file was written, else an error naming the file and what went
-// wrong.
-Status runHeadless(const ExplorerOptions& options, Session& session);
+// wrong; notes to tell besides are added to `notes` when given.
+Status runHeadless(const ExplorerOptions& options, Session& session, std::vector<std::string>* notes = nullptr);
 
 }  // namespace pd

@@ -23,10 +23,10 @@ bool morphs(const ExplorerOptions& options, const ViewState& view) {
     return view.morph > 0.0 || animated;
 }
 
-Status writeModelFile(const ExplorerOptions& options, Session& session) {
+Status writeModelFile(const ExplorerOptions& options, Session& session, std::vector<std::string>* notes) {
     if (options.output == OutputKind::Net) {
         const Session::NetShells net = session.netShells();
-        return writeNetOutput(options, net.shells, *net.model);
+        return writeNetOutput(options, net.shells, *net.model, notes);
     }
     const Result<std::string> text = session.offText();
     if (!text) return text.error();
@@ -43,7 +43,8 @@ Result<std::string> infoText(Session& session) {
     return text;
 }
 
-Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng) {
+Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng,
+                           std::vector<std::string>* notes) {
     const int count = options.frames > 0 ? options.frames : 1;
     // Frames are new files unless told otherwise: a second run into the same
     // names would silently replace the first one's pictures.
@@ -61,7 +62,7 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
         if (!available) return available;
     }
     if (options.output == OutputKind::Off || options.output == OutputKind::Net) {
-        const Status written = writeModelFile(options, session);
+        const Status written = writeModelFile(options, session, notes);
         return written ? written : Status(withHint(written.error()));
     }
     const FrameTarget target = options.output == OutputKind::Svg ? FrameTarget::Vector : FrameTarget::Raster;

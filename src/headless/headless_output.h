@@ -29,7 +29,10 @@ using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 // would refuse is refused before anything is drawn; so are frames whose
 // first name is taken, unless options.overwrite. A run failing part-way
 // removes the pictures it wrote. An error naming the file and the problem.
-Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng);
+// What the caller is to tell though the run succeeds (a shell left out of
+// a net, and why) is added to `notes` when given.
+Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng,
+                           std::vector<std::string>* notes = nullptr);
 
 // The --info text: the session's counts lines, each ending in a line break.
 Result<std::string> infoText(Session& session);

@@ -10,9 +10,11 @@
 
 namespace pd {
 
-Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model) {
+Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model,
+                      std::vector<std::string>* notes) {
     const Result<NetPages> laid = layOutNet(options, shells, model);
     if (!laid) return laid.error();
+    if (notes) notes->insert(notes->end(), laid->notes.begin(), laid->notes.end());
     const NetLayout* layout = &laid->layout;
     const std::vector<Rgb>& fills = laid->fills;
     const std::string& title = laid->title;

@@ -15,9 +15,11 @@ namespace pd {
 // out on pages and written as one PDF, or as SVG pages (the file itself for
 // one page, else one file per page named like the turntable's pictures:
 // net.svg gives net-000.svg, net-001.svg ...). Every file goes through the
-// safe writer (io/output_file.h). An error when a shell has no net (naming it
-// and why), when --edge-mm is too large for the page (naming the largest
-// that fits), or when a file cannot be written.
-Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model);
+// safe writer (io/output_file.h). An error when no shell has a net (naming
+// the first and why), when --edge-mm is too large for the page (naming the
+// largest that fits), or when a file cannot be written. A shell without a
+// net beside one with is left out, the reason added to `notes` when given.
+Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model,
+                      std::vector<std::string>* notes = nullptr);
 
 }  // namespace pd

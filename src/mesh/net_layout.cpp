@@ -243,8 +243,12 @@ std::size_t shelvePieces(std::vector<Piece>& pieces, double scale, double usable
         Piece& piece = pieces[i];
         if (piece.width() * scale > usableWidth * (1 + 1e-12)) piece.turnTo(leftOf(piece.along));
     }
-    std::stable_sort(byHeight.begin(), byHeight.end(),
-                     [&](std::size_t a, std::size_t b) { return pieces[a].height() > pieces[b].height(); });
+    // Each shell's pieces together, the solid's first, so that they come
+    // before the dual's: on an earlier page, or above or left of them.
+    std::stable_sort(byHeight.begin(), byHeight.end(), [&](std::size_t a, std::size_t b) {
+        if (pieces[a].shell != pieces[b].shell) return pieces[a].shell < pieces[b].shell;
+        return pieces[a].height() > pieces[b].height();
+    });
     int page = 0;
     double x = 0, y = 0, shelf = 0;
     for (std::size_t i : byHeight) {
@@ -302,9 +306,32 @@ void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, dou
         }
 }
 
-// Each page's footer: the title, the scale, the page's number and how to
-// cut and glue, naming the first few cut pairs left without a flap.
-void writeFooters(const std::vector<int>& flapless, const NetLayoutOptions& options, NetLayout& layout) {
+// `text` in lines of at most `width` letters, broken at spaces (a word
+// longer than a line stands alone).
+std::vector<std::string> wrapped(const std::string& text, std::size_t width) {
+    std::vector<std::string> lines;
+    std::string line;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find(' ', at);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(at, end - at);
+        if (!line.empty() && line.size() + 1 + word.size() > width) lines.push_back(line), line.clear();
+        line += (line.empty() ? "" : " ") + word;
+        at = end + 1;
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+// The footer's first line for page `page` of `pages`.
+std::string titleLine(const NetLayoutOptions& options, const NetLayout& layout, std::size_t page, std::size_t pages) {
+    return options.title + ", mean edge " + millimetres(layout.meanEdgeMm) + " mm (1 unit = " +
+           millimetres(layout.scale) + " mm), page " + std::to_string(page) + " of " + std::to_string(pages);
+}
+
+// How to cut and glue, naming the first few cut pairs left without a flap.
+std::string howTo(const std::vector<int>& flapless) {
     std::string where = "Cut along solid lines, fold along dashed ones; each grey glue flap sits on one edge of a "
                         "numbered pair and goes under the other edge of that number";
     if (!flapless.empty()) {
@@ -312,12 +339,37 @@ void writeFooters(const std::vector<int>& flapless, const NetLayoutOptions& opti
         for (std::size_t i = 0; i < flapless.size() && i < 8; ++i) where += (i ? ", " : " ") + std::to_string(flapless[i]);
         if (flapless.size() > 8) where += " and " + std::to_string(flapless.size() - 8) + " more";
     }
-    layout.footerAt = {pageMargin, layout.format.height - pageMargin - footerLeading};
-    for (std::size_t i = 0; i < layout.pages.size(); ++i)
-        layout.pages[i].footer = {options.title + ", mean edge " + millimetres(layout.meanEdgeMm) + " mm (1 unit = " +
-                                      millimetres(layout.scale) + " mm), page " + std::to_string(i + 1) + " of " +
-                                      std::to_string(layout.pages.size()),
-                                  where + "."};
+    return where + ".";
+}
+
+std::size_t footerWidth(const PageFormat& format) {
+    return std::size_t((format.width - 2 * pageMargin) / (footerLetterWidth * footerSize));
+}
+
+// The height kept for the footer: its lines at their longest (a scale and
+// page count of the most digits).
+double footerHeight(const std::vector<int>& flapless, const NetLayoutOptions& options, const NetLayout& layout,
+                    std::size_t pieces) {
+    NetLayout widest = layout;
+    widest.meanEdgeMm = widest.scale = 99999.9;
+    const std::size_t lines = wrapped(titleLine(options, widest, pieces, pieces), footerWidth(layout.format)).size() +
+                              wrapped(howTo(flapless), footerWidth(layout.format)).size();
+    return footerSpace + double(std::max<std::size_t>(lines, 2) - 2) * footerLeading;
+}
+
+// Each page's footer: the title, the scale, the page's number and how to
+// cut and glue, wrapped, its last line on the bottom margin.
+void writeFooters(const std::vector<int>& flapless, const NetLayoutOptions& options, NetLayout& layout) {
+    const std::size_t width = footerWidth(layout.format);
+    const std::vector<std::string> how = wrapped(howTo(flapless), width);
+    for (std::size_t i = 0; i < layout.pages.size(); ++i) {
+        std::vector<std::string>& footer = layout.pages[i].footer;
+        footer = wrapped(titleLine(options, layout, i + 1, layout.pages.size()), width);
+        footer.insert(footer.end(), how.begin(), how.end());
+    }
+    const std::size_t lines = layout.pages.empty() ? 1 : layout.pages[0].footer.size();
+    // The last line's letters that reach below the baseline stay inside too.
+    layout.footerAt = {pageMargin, layout.format.height - pageMargin - 0.3 * footerSize - double(lines - 1) * footerLeading};
 }
 
 }  // namespace
@@ -336,7 +388,6 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     layout.format = pageFormat(options.page);
     if (shells.empty()) return failure("nothing to lay out");
     const double usableWidth = layout.format.width - 2 * pageMargin;
-    const double usableHeight = layout.format.height - 2 * pageMargin - footerSpace;
 
     Cut cut;
     cut.turnsLeft.resize(shells.size());
@@ -345,6 +396,9 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     for (std::size_t k = 0; k < shells.size(); ++k) cutShell(shells[k], k, numbers, cut);
     layout.flaps = cut.flaps;
     layout.flapless = int(cut.flapless.size());
+    const double usableHeight =
+        layout.format.height - 2 * pageMargin - footerHeight(cut.flapless, options, layout, cut.pieces.size());
+    layout.footerTop = pageMargin + usableHeight;
 
     const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
     const Status scaled = chooseScale(cut.pieces, meanEdge, usableWidth, usableHeight, options, layout);

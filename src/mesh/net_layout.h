@@ -25,7 +25,7 @@ struct PageFormat {
 PageFormat pageFormat(PageSize size);
 
 constexpr double pageMargin = 10.0;   // mm on every side
-constexpr double footerSpace = 6.0;   // mm above the bottom margin kept for the footer
+constexpr double footerSpace = 6.5;   // mm above the bottom margin kept for a footer of two lines
 constexpr double pieceGap = 4.0;      // mm between pieces
 // The shapes a flap is tried in, first to last, on either edge of its pair
 // before the next: its height times its edge, and the slope of its sides
@@ -70,6 +70,9 @@ struct NetPage {
 };
 constexpr double footerSize = 2.4;
 constexpr double footerLeading = 3.2;  // mm from one footer line's baseline to the next
+// A wide sans-serif letter's advance, as a share of the footer's size: its
+// lines are wrapped at words to keep within the margins at this width.
+constexpr double footerLetterWidth = 0.6;
 
 struct NetLayout {
     PageFormat format{};
@@ -78,6 +81,7 @@ struct NetLayout {
     int flaps = 0;            // cut pairs with a flap
     int flapless = 0;         // cut pairs without one
     P2 footerAt;              // the footer's first baseline's start
+    double footerTop = 0.0;   // mm: the pieces keep above it
     std::vector<NetPage> pages;
 };
 
@@ -85,7 +89,9 @@ struct NetLayout {
 // size at one scale. A given edgeMm at which some piece fits no page, in
 // either orientation, is refused with a message naming the largest mean
 // edge that fits. Past a budget of overlap tests the cut pairs left go
-// without flaps, and the footer names them as flapless.
+// without flaps, and the footer names them as flapless. The solid's pieces
+// come first (each shell's together, tallest first); the footer's lines are
+// wrapped at words within the margins, and the pieces kept above them.
 Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options);
 
 }  // namespace pd

@@ -40,31 +40,37 @@ Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<Sho
     std::vector<Result<Net>> nets;
     nets.reserve(shells.size());
     std::vector<LayoutShell> layoutShells;
+    std::vector<ShownShell> kept;
     std::vector<Rgb> fills;
+    std::vector<std::string> notes;
     for (const ShownShell& shell : shells) {
         UnfoldOptions unfoldOptions;
         unfoldOptions.numberBase = shell.numberBase;
         const Result<Net>& net = nets.emplace_back(unfold(*shell.shape, unfoldOptions));
         if (!net) {
-            return failure((shell.dual() ? "the " + dualName(shell) + " of " + model.name : model.name) +
-                    " has no net: " + net.error().text());
+            notes.push_back((shell.dual() ? "the " + dualName(shell) + " of " + model.name : model.name) +
+                            " has no net: " + net.error().text());
+            continue;
         }
+        kept.push_back(shell);
         layoutShells.push_back({shell.shape, &*net});
         // The palette's own colours: a stage's solid is tinted as the solid is.
         const Palette& palette = paletteOf(options.view.palette);
         fills.push_back(tintOf(shell.dual() ? palette.dualEdge : palette.solidEdge));
     }
+    if (kept.empty()) return failure(notes.front());
+    for (std::string& note : notes) note += "; it is left out of the net";
     NetLayoutOptions layoutOptions;
     layoutOptions.page = options.page;
     layoutOptions.edgeMm = options.edgeMm;
-    layoutOptions.title = netTitle(shells, model);
+    layoutOptions.title = netTitle(kept, model);
     Result<NetLayout> layout = layOutNets(layoutShells, layoutOptions);
     if (!layout) {
         char given[32];
         std::snprintf(given, sizeof given, "%g", options.edgeMm);
         return failure((options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
     }
-    return NetPages{std::move(*layout), std::move(fills), layoutOptions.title};
+    return NetPages{std::move(*layout), std::move(fills), layoutOptions.title, std::move(notes)};
 }
 
 }  // namespace pd

@@ -18,13 +18,15 @@ struct NetPages {
     NetLayout layout;
     std::vector<Rgb> fills;
     std::string title;
+    std::vector<std::string> notes;  // why a shell's net is left out, one line each
 };
 
 // The paper net of the shells the state shows, laid out as --net lays it
 // out (page size, --edge-mm, palette). An error when there is no shell (the
-// model has no dual to unfold), when a shell has no net (naming it and
-// why), or when --edge-mm is too large for the page (naming the largest
-// that fits).
+// model has no dual to unfold), when no shell has a net (naming the first
+// and why), or when --edge-mm is too large for the page (naming the largest
+// that fits). A shell without a net beside one with is left out, and a
+// note says why.
 Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<ShownShell>& shells,
                            const Model& model);
 

@@ -193,6 +193,17 @@ TEST_F(Headless, MorphPictureMarksTheCubesEdgeMidpoints) {
     EXPECT_EQ(work.read("m-001.svg"), work.read("half.svg"));
 }
 
+// A ring's reciprocal dual has no net: the ring's is printed alone, and
+// one line says why the dual's is not.
+TEST_F(Headless, NetWithoutTheDualsSaysWhyAndPrintsTheSolids) {
+    const RunResult r = run({PD_SOURCE_DIR "/tests/data/model/ring.off", "--net", "r.svg"}, false);
+    EXPECT_TRUE(r.finished && r.status == 0) << r.status;
+    EXPECT_EQ(r.err, "duals-explorer: the reciprocal dual of ring has no net: face 0 has an edge of no length; "
+                     "it is left out of the net\n");
+    const std::string svg = work.read("r.svg");
+    EXPECT_NE(svg.find(">ring (blue), mean edge"), std::string::npos);
+}
+
 TEST_F(Headless, InfoPrintsTheCountsOfTheSolidItsDualAndTheMorph) {
     const RunResult r = run({".", "--solid", "4", "--morph", "0.25", "--info"}, false);
     EXPECT_TRUE(r.finished && r.status == 0 && r.err.empty()) << r.status << ": " << r.err;

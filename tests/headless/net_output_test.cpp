@@ -114,6 +114,18 @@ TEST(NetOutput, CubePdfAt40mmMeasures40mmOnThePagesItSays) {
     const std::vector<double> sides = filledSides(pageContent(dir.read("cube.pdf")), "0.8 0.8 1");
     EXPECT_EQ(sides.size(), 24u);  // six squares
     for (double side : sides) EXPECT_NEAR(side, 40.0, 0.1);
+    // Every word, the footer's wrapped lines too, within the 10 mm margins
+    // (28.35 pt) as poppler lays the text out.
+    const std::string words = commandOutput("pdftotext -bbox '" + dir.file("cube.pdf") + "' -");
+    int counted = 0;
+    for (std::size_t at = words.find("<word "); at != std::string::npos; at = words.find("<word ", at + 1), ++counted) {
+        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        ASSERT_EQ(std::sscanf(words.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &x0, &y0,
+                              &x1, &y1), 4);
+        EXPECT_TRUE(x0 >= 28.3 && y0 >= 28.3 && x1 <= 595.276 - 28.3 && y1 <= 841.89 - 28.3)
+            << words.substr(at, words.find('\n', at) - at);
+    }
+    EXPECT_GT(counted, 40);
 
     // Letter pages, the twelve pentagons and twenty triangles at the largest
     // scale: SVG pages named like a turntable's, one piece each.

@@ -99,7 +99,7 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
                 for (P2 q : polygons[i]) {
                     left = std::min(left, q.x), top = std::min(top, q.y);
                     ASSERT_LE(q.x, layout.format.width - pageMargin + 1e-9);
-                    ASSERT_LE(q.y, layout.format.height - pageMargin - footerSpace + 1e-9);
+                    ASSERT_LE(q.y, layout.footerTop + 1e-9);
                 }
                 for (std::size_t j = 0; j < i; ++j)
                     if (boxes[i].meets(boxes[j])) {
