@@ -101,15 +101,18 @@ void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
     piece.turnTo(faces.height() > faces.width() ? leftOf(bestAlong) : bestAlong);
 }
 
-// The flap of `shape` on the edge of `slot` (of face `face`), outside the face.
+// The flap of `shape` on the edge of `slot` (of face `face`), outside the
+// face, at least `leastDepth` deep (net units): a trapezium, or a triangle
+// where its sides meet first.
 std::vector<P2> flapOn(const Polyhedron& p, const Net& net, int face, std::int32_t slot, bool faceTurnsLeft,
-                       const FlapShape& shape) {
+                       const FlapShape& shape, double leastDepth) {
     const P2 a = net.corners[slot], b = net.corners[nextSlot(p, face, slot)];
     const double len = length(b - a);
     const P2 d = (1.0 / len) * (b - a);
     const P2 out = faceTurnsLeft ? P2{d.y, -d.x} : leftOf(d);
-    const double h = shape.depth * len;
+    const double h = std::max(shape.depth * len, leastDepth);
     const double run = h / std::tan(shape.slopeDegrees * 3.14159265358979323846 / 180);
+    if (2 * run >= len * (1 - 1e-9)) return {a, 0.5 * (a + b) + h * out, b};
     return {a, a + h * out + run * d, b + h * out - run * d, b};
 }
 
@@ -121,6 +124,7 @@ struct Cut {
     std::vector<int> flapless;                         // numbers of cut pairs without a flap
     int flaps = 0;
     std::int64_t flapTests = 0;
+    double leastFlapDepth = 0.0;  // net units
 };
 
 // Per piece of the net, a grid holding its faces' parts, so that flaps
@@ -167,13 +171,14 @@ void placeFlaps(const Polyhedron& p, const Net& net, std::size_t k, std::size_t 
         for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed && cut.flapTests <= flapTestBudget; ++i) {
             const std::int32_t s = sides[2 * number + i % 2];
             const int f = net.faceOfSlot[s];
-            const std::vector<P2> flap = flapOn(p, net, f, s, cut.turnsLeft[k][f], flapShapes[i / 2]);
+            const std::vector<P2> flap =
+                flapOn(p, net, f, s, cut.turnsLeft[k][f], flapShapes[i / 2], cut.leastFlapDepth);
             OverlapGrid& grid = grids[net.piece[f]];
             const std::int64_t before = grid.tests();
-            const bool overlaps = grid.overlaps(flap.data(), 4, -number);
+            const bool overlaps = grid.overlaps(flap.data(), int(flap.size()), -number);
             cut.flapTests += grid.tests() - before;
             if (overlaps) continue;
-            grid.add(flap.data(), 4, -number);
+            grid.add(flap.data(), int(flap.size()), -number);
             cut.pieces[first + std::size_t(net.piece[f])].flaps.push_back(flap);
             placed = true;
         }
@@ -389,20 +394,32 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     if (shells.empty()) return failure("nothing to lay out");
     const double usableWidth = layout.format.width - 2 * pageMargin;
 
+    // Flaps at least flapLeastMm deep on paper need the scale, which the
+    // flaps' room decides: cut at the scale found, until deepening the
+    // flaps to it no longer shrinks it (a given --edge-mm is one scale).
+    const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
     Cut cut;
-    cut.turnsLeft.resize(shells.size());
-    cut.numberBase.assign(shells.size(), 0);
-    int numbers = 0;
-    for (std::size_t k = 0; k < shells.size(); ++k) cutShell(shells[k], k, numbers, cut);
+    double usableHeight = 0.0;
+    for (double placedAt = 0.0, round = 0; round < 12; ++round) {
+        cut = Cut{};
+        cut.turnsLeft.resize(shells.size());
+        cut.numberBase.assign(shells.size(), 0);
+        cut.leastFlapDepth = placedAt > 0.0 ? flapLeastMm / placedAt : 0.0;
+        int numbers = 0;
+        for (std::size_t k = 0; k < shells.size(); ++k) cutShell(shells[k], k, numbers, cut);
+        usableHeight =
+            layout.format.height - 2 * pageMargin - footerHeight(cut.flapless, options, layout, cut.pieces.size());
+        const Status scaled = chooseScale(cut.pieces, meanEdge, usableWidth, usableHeight, options, layout);
+        if (!scaled) return scaled.error();
+        if (placedAt > 0.0 && layout.scale >= placedAt * (1 - 1e-9)) break;
+        // A little deeper than needed, so that the next scale, if smaller,
+        // still leaves them flapLeastMm deep. (Each round shrinks the scale
+        // by a hundredth or more; twelve are far more than it takes.)
+        placedAt = placedAt > 0.0 ? std::min(placedAt, layout.scale) * 0.99 : layout.scale;
+    }
     layout.flaps = cut.flaps;
     layout.flapless = int(cut.flapless.size());
-    const double usableHeight =
-        layout.format.height - 2 * pageMargin - footerHeight(cut.flapless, options, layout, cut.pieces.size());
     layout.footerTop = pageMargin + usableHeight;
-
-    const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
-    const Status scaled = chooseScale(cut.pieces, meanEdge, usableWidth, usableHeight, options, layout);
-    if (!scaled) return scaled.error();
     layout.pages.resize(shelvePieces(cut.pieces, layout.scale, usableWidth, usableHeight));
     for (const Piece& piece : cut.pieces)
         drawPiece(piece, shells[std::size_t(piece.shell)], cut, layout.scale, layout.pages[std::size_t(piece.page)]);

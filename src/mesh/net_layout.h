@@ -35,6 +35,9 @@ struct FlapShape {
     double slopeDegrees;
 };
 constexpr FlapShape flapShapes[] = {{0.22, 45.0}, {0.15, 30.0}, {0.10, 18.0}};
+// No flap is less deep on paper: one that would be is made this deep, its
+// sides as steep, and a triangle where they meet before its far side.
+constexpr double flapLeastMm = 3.0;
 
 // One shell to print: a polyhedron and its net.
 struct LayoutShell {

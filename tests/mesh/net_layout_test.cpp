@@ -47,6 +47,8 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
         double edgeMm;
     } cases[] = {
         {{&solids[1].solid, &solids[1].programDual}, PageSize::A4, 40.0},
+        {{&solids[1].solid}, PageSize::A4, 15.0},
+        {{&solids[4].solid}, PageSize::A4, 20.0},
         {{&solids[3].solid, &solids[3].programDual}, PageSize::Letter, 0.0},
         {{&torus.solid}, PageSize::A4, 4.0},
         {{&geodesic.reciprocalDual}, PageSize::A3, 0.0},
@@ -92,6 +94,13 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
                 drawnSides.insert(drawnSides.end(), s.begin(), s.end());
             }
             polygons.insert(polygons.end(), page.flaps.begin(), page.flaps.end());
+            // Every flap at least 3 mm deep from the edge it sits on.
+            for (const std::vector<P2>& flap : page.flaps) {
+                const P2 a = flap.front(), d = (1.0 / length(flap.back() - a)) * (flap.back() - a);
+                double depth = 0;
+                for (P2 q : flap) depth = std::max(depth, std::fabs(cross(d, q - a)));
+                EXPECT_GE(depth, flapLeastMm - 1e-6);
+            }
             double left = HUGE_VAL, top = HUGE_VAL;
             std::vector<polygons::Box> boxes;
             for (const std::vector<P2>& polygon : polygons) boxes.push_back(polygons::boxOf(polygon));
