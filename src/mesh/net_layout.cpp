@@ -269,6 +269,48 @@ std::size_t shelvePieces(std::vector<Piece>& pieces, double scale, double usable
     return std::size_t(page) + 1;
 }
 
+// A label's box on the page: its text's advance (digits about 0.6 of the
+// height) by its line height (1.2 of its size), around its centre.
+struct LabelBox {
+    P2 low, high;
+};
+LabelBox boxOf(const PageLabel& label) {
+    const P2 half{0.3 * label.size * double(label.text.size()), 0.6 * label.size};
+    return {label.at - half, label.at + half};
+}
+bool meet(const LabelBox& a, const LabelBox& b) {
+    return a.low.x < b.high.x && b.low.x < a.high.x && a.low.y < b.high.y && b.low.y < a.high.y;
+}
+bool insidePolygon(P2 q, const std::vector<P2>& polygon) {
+    bool inside = false;
+    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++)
+        if ((polygon[i].y > q.y) != (polygon[j].y > q.y) &&
+            q.x < polygon[i].x + (q.y - polygon[i].y) * (polygon[j].x - polygon[i].x) / (polygon[j].y - polygon[i].y))
+            inside = !inside;
+    return inside;
+}
+
+// The numbers of one face's cut edges made smaller, and so nearer their
+// edges, until no two meet and each lies inside the face (ten steps of
+// 0.85 at most: a face too small for any keeps them at the smallest).
+void fitLabels(std::vector<PageLabel>& labels, const std::vector<P2>& face, const std::vector<P2>& edgeMiddles,
+               const std::vector<P2>& inwards) {
+    for (int round = 0; round < 10; ++round) {
+        bool clear = true;
+        for (std::size_t i = 0; i < labels.size() && clear; ++i) {
+            const LabelBox box = boxOf(labels[i]);
+            for (P2 corner : {box.low, box.high, P2{box.low.x, box.high.y}, P2{box.high.x, box.low.y}})
+                clear = clear && insidePolygon(corner, face);
+            for (std::size_t j = 0; j < i && clear; ++j) clear = !meet(box, boxOf(labels[j]));
+        }
+        if (clear) return;
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            labels[i].size = std::max(0.1, std::floor(labels[i].size * 0.85 * 10) / 10);
+            labels[i].at = edgeMiddles[i] + (0.8 * labels[i].size) * inwards[i];
+        }
+    }
+}
+
 // One piece drawn on its page, in page millimetres: flaps, faces, the
 // lines to cut and fold, and the cut pairs' numbers.
 void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, double scale, NetPage& out) {
@@ -289,7 +331,11 @@ void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, dou
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) face.points.push_back(onPage(net.corners[s]));
         out.faces.push_back(std::move(face));
     }
-    for (std::int32_t f : piece.faces)
+    std::vector<PageLabel> labels;
+    std::vector<P2> corners, middles, inwards;
+    for (std::int32_t f : piece.faces) {
+        labels.clear(), corners.clear(), middles.clear(), inwards.clear();
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) corners.push_back(onPage(net.corners[s]));
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
             const std::int32_t e = net.topology.cornerEdge[s];
             const P2 a = net.corners[s], b = net.corners[nextSlot(p, f, s)];
@@ -307,8 +353,14 @@ void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, dou
             // In tenths of a millimetre: few sizes, each a font the PDF makes once.
             label.size = std::max(0.1, std::floor(std::min(labelLargest, labelPerEdge * len * scale) * 10) / 10);
             label.at = onPage(0.5 * (a + b) + (0.8 * label.size / scale) * in);
-            out.labels.push_back(std::move(label));
+            middles.push_back(onPage(0.5 * (a + b)));
+            const P2 inward = onPage(0.5 * (a + b) + (1.0 / scale) * in) - middles.back();
+            inwards.push_back((1.0 / length(inward)) * inward);
+            labels.push_back(std::move(label));
         }
+        fitLabels(labels, corners, middles, inwards);
+        out.labels.insert(out.labels.end(), labels.begin(), labels.end());
+    }
 }
 
 // `text` in lines of at most `width` letters, broken at spaces (a word

@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <array>
 #include <cstdio>
 #include <sstream>
 
@@ -114,23 +115,31 @@ TEST(NetOutput, CubePdfAt40mmMeasures40mmOnThePagesItSays) {
     const std::vector<double> sides = filledSides(pageContent(dir.read("cube.pdf")), "0.8 0.8 1");
     EXPECT_EQ(sides.size(), 24u);  // six squares
     for (double side : sides) EXPECT_NEAR(side, 40.0, 0.1);
-    // Every word, the footer's wrapped lines too, within the 10 mm margins
-    // (28.35 pt) as poppler lays the text out.
-    const std::string words = commandOutput("pdftotext -bbox '" + dir.file("cube.pdf") + "' -");
-    int counted = 0;
-    for (std::size_t at = words.find("<word "); at != std::string::npos; at = words.find("<word ", at + 1), ++counted) {
-        double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        ASSERT_EQ(std::sscanf(words.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &x0, &y0,
-                              &x1, &y1), 4);
-        EXPECT_TRUE(x0 >= 28.3 && y0 >= 28.3 && x1 <= 595.276 - 28.3 && y1 <= 841.89 - 28.3)
-            << words.substr(at, words.find('\n', at) - at);
+    // As poppler lays the text out: every word, the footer's wrapped lines
+    // too, within the 10 mm margins (28.35 pt), and, at 15 mm where the
+    // octahedron's triangles are crowded, no two words on one another.
+    ASSERT_EQ(writeNet(loaded, {"--net", dir.file("small.pdf"), "--edge-mm", "15"}), "");
+    for (const char* name : {"cube.pdf", "small.pdf"}) {
+        const std::string words = commandOutput("pdftotext -bbox '" + dir.file(name) + "' -");
+        std::vector<std::array<double, 4>> boxes;
+        for (std::size_t at = words.find("<word "); at != std::string::npos; at = words.find("<word ", at + 1)) {
+            std::array<double, 4> b{};
+            ASSERT_EQ(std::sscanf(words.c_str() + at, "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\"", &b[0],
+                                  &b[1], &b[2], &b[3]), 4);
+            EXPECT_TRUE(b[0] >= 28.3 && b[1] >= 28.3 && b[2] <= 595.276 - 28.3 && b[3] <= 841.89 - 28.3)
+                << name << ": " << words.substr(at, words.find('\n', at) - at);
+            for (const std::array<double, 4>& o : boxes)
+                EXPECT_FALSE(b[0] < o[2] && o[0] < b[2] && b[1] < o[3] && o[1] < b[3])
+                    << name << ": " << words.substr(at, words.find('\n', at) - at);
+            boxes.push_back(b);
+        }
+        EXPECT_GT(boxes.size(), 40u) << name;
     }
-    EXPECT_GT(counted, 40);
 
     // Letter pages, the twelve pentagons and twenty triangles at the largest
     // scale: SVG pages named like a turntable's, one piece each.
     ASSERT_EQ(writeNet(loaded, {"--solid", "4", "--page", "letter", "--net", dir.file("d.svg")}), "");
-    EXPECT_EQ(dir.names(), (std::set<std::string>{"cube.pdf", "d-000.svg", "d-001.svg"}));
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"cube.pdf", "small.pdf", "d-000.svg", "d-001.svg"}));
     EXPECT_NE(dir.read("d-001.svg").find("width=\"215.9mm\" height=\"279.4mm\" viewBox=\"0 0 215.9 279.4\""),
               std::string::npos);
 }
