@@ -18,6 +18,7 @@
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
+#include "net/net_pages.h"
 #include "svg/svg_writer.h"
 #include "mesh/model.h"
 #include "io/off_reader.h"
@@ -101,7 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     (void)session.offText();
     (void)session.countLines();  // the shells named by their shapes
-    for (const ShownShell& shell : session.netShells().shells) (void)unfold(*shell.shape);
+    // The paper net laid out on pages: flaps, numbers, the footer.
+    const Session::NetShells net = session.netShells();
+    if (!net.shells.empty()) (void)layOutNet(ExplorerOptions{}, net.shells, *net.model);
     __lsan::ScopedDisabler mesa;
     static std::uint8_t rgb[48 * 32 * 3];
     if (!readPixelRows(48, 32, 0, 32, 3, rgb)) std::abort();
