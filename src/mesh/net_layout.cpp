@@ -340,6 +340,10 @@ void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, dou
             const std::int32_t e = net.topology.cornerEdge[s];
             const P2 a = net.corners[s], b = net.corners[nextSlot(p, f, s)];
             const int number = net.cut[e];
+            if (number < 0) {  // an open surface's border: cut, with no partner
+                out.lines.push_back({onPage(a), onPage(b), false});
+                continue;
+            }
             if (number == 0) {
                 if (net.topology.sides[2 * e] == s) out.lines.push_back({onPage(a), onPage(b), true});
                 continue;

@@ -288,8 +288,13 @@ Status Unfolder::prepare() {
                 return failure(faceName(f, o_.numberBase) + " has an edge of no length (corner " +
                                std::to_string(p_.corners[s] + o_.numberBase) + " follows itself)");
         }
-    const Closedness closed = closednessOf(topology_, o_.numberBase);
-    if (!closed.closed) return failure(closed.message);
+    // An open surface unfolds too, its border cut with no partner; an edge
+    // of three faces or more cannot be paper.
+    for (std::size_t e = 0; e < topology_.edges.size(); ++e)
+        if (topology_.faceCounts[e] > 2)
+            return failure("edge " + std::to_string(topology_.edges[e].a + o_.numberBase) + "-" +
+                           std::to_string(topology_.edges[e].b + o_.numberBase) + " is shared by " +
+                           std::to_string(topology_.faceCounts[e]) + " faces");
 
     normal_.resize(faces);
     outward_.resize(faces);
@@ -357,7 +362,8 @@ std::vector<std::uint8_t> Unfolder::foldsPreferring(const std::vector<std::int32
     DisjointSets sets(p_.faceCount());
     std::vector<std::uint8_t> fold(topology_.edges.size(), 0);
     for (std::int32_t e : edgeOrder)
-        if (sets.join(topology_.edges[e].faces[0], topology_.edges[e].faces[1])) fold[e] = 1;
+        if (topology_.edges[e].faces[1] >= 0 && sets.join(topology_.edges[e].faces[0], topology_.edges[e].faces[1]))
+            fold[e] = 1;
     return fold;
 }
 
@@ -562,7 +568,8 @@ void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
         }
     std::vector<std::int32_t> candidates;
     for (std::size_t e = 0; e < fold.size(); ++e)
-        if (!fold[e] && sets.find(topology_.edges[e].faces[0]) != sets.find(topology_.edges[e].faces[1]))
+        if (!fold[e] && topology_.edges[e].faces[1] >= 0 &&
+            sets.find(topology_.edges[e].faces[0]) != sets.find(topology_.edges[e].faces[1]))
             candidates.push_back(std::int32_t(e));
     auto smaller = [&](std::int32_t e) {
         return std::min(size[sets.find(topology_.edges[e].faces[0])], size[sets.find(topology_.edges[e].faces[1])]);
@@ -628,7 +635,7 @@ Net Unfolder::finish(std::string method) {
     for (int f : order_)
         for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
             const std::int32_t e = topology_.cornerEdge[s];
-            if (!fold[e] && net.cut[e] == 0) net.cut[e] = ++net.cutCount;
+            if (!fold[e] && net.cut[e] == 0) net.cut[e] = topology_.edges[e].faces[1] < 0 ? -1 : ++net.cutCount;
         }
     net.partStart = partStart_;
     net.partCorners = partCorners_;

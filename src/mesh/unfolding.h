@@ -42,7 +42,7 @@ struct Net {
     std::vector<std::int32_t> hingeSlot;
     std::vector<double> turn;
     std::vector<std::int32_t> order;     // every face once, each after its parent, piece by piece
-    std::vector<std::int32_t> cut;       // per edge: 0 for a fold, else its cut pair's number from 1
+    std::vector<std::int32_t> cut;       // per edge: 0 for a fold, -1 for an open surface's border, else its cut pair's number from 1
     int cutCount = 0;
     std::vector<NetPiece> pieces;
     // Each face cut into convex parts (the face itself when it is convex

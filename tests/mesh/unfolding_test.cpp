@@ -142,7 +142,7 @@ TEST(Unfolding, NetsOfTheTableAreWholeTrueFlatAndFoldBack) {
 
 TEST(Unfolding, RefusesWhatCannotBePaperNamingTheFaceOrEdge) {
     const std::pair<const char*, const char*> cases[] = {
-        {"4 3\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n", "edge 0-2 has only one face"},
+        {"4 4\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 2 1\n3 0 1 3\n3 1 2 3\n3 0 1 2\n", "edge 1-2 is shared by 3 faces"},
         // A square pyramid whose base is bent by a tenth of its size.
         {"5 5\n0 0 0\n1 0 0\n1 1 0.1\n0 1 0\n0.5 0.5 1\n4 0 3 2 1\n3 0 1 4\n3 1 2 4\n3 2 3 4\n3 3 0 4\n",
          "face 0 is not flat"},
