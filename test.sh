@@ -18,6 +18,8 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" | tee -a "$log"
 # The release: installed into a temporary prefix and run, and the .deb.
 tests/release/check.sh build | tee -a "$log"
+# The paper nets' pages as a printer would check them (shapely's polygons).
+tests/net/print_check.py build/duals-explorer | tee -a "$log"
 # The web page: built by web.sh (which installs emscripten and chromium
 # first), then driven in headless chromium against the explorer above.
 ./web.sh
@@ -34,4 +36,5 @@ passed=$(sed -n 's/^100% tests passed, 0 tests failed out of \([0-9]*\)$/\1/p' "
 fuzzed=$(grep -c 'executions, no fault' "$log" || true)
 released=$(sed -n 's/^release: \([0-9]*\) checks passed$/\1/p' "$log")
 webbed=$(sed -n 's/^web: \([0-9]*\) checks passed$/\1/p' "$log")
-echo "$((passed + fuzzed + released + webbed)) passed, 0 failed"
+printed=$(sed -n 's/^print: \([0-9]*\) checks passed$/\1/p' "$log")
+echo "$((passed + fuzzed + released + webbed + printed)) passed, 0 failed"

@@ -12,7 +12,7 @@ case "${1:-build}" in
   build) wanted=("${build[@]}") ;;
   run)   wanted=("${build[@]}" xvfb) ;;
   test)  wanted=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
-               poppler-utils) ;;
+               poppler-utils python3-shapely) ;;
   bench) wanted=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
   web)   wanted=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
   *) echo "setup.sh: unknown purpose '$1' (build, run, test, bench or web)" >&2; exit 2 ;;
