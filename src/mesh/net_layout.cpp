@@ -101,6 +101,63 @@ void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
     piece.turnTo(faces.height() > faces.width() ? leftOf(bestAlong) : bestAlong);
 }
 
+// Whether a piece whose faces have the hull `hull` (net units) fits a
+// usable width x height at `scale`, lying or standing, with `room` (mm)
+// round it for flaps.
+bool fitsPage(const std::vector<P2>& hull, double scale, double room, double usableWidth, double usableHeight) {
+    Piece piece;
+    piece.hull = hull;
+    fitBox(piece, hull);
+    const double w = piece.width() * scale + 2 * room, h = piece.height() * scale + 2 * room;
+    return (w <= usableWidth && h <= usableHeight) || (h <= usableWidth && w <= usableHeight);
+}
+
+// Cuts the pieces of `net` that would not fit a page at `scale` along
+// further folds, each where its tree splits most evenly, until every piece
+// fits or is one face (which the scale then refuses). The new cut pairs
+// are numbered after the others.
+void splitToFit(const Polyhedron& p, Net& net, double scale, double room, double usableWidth, double usableHeight) {
+    const int faces = p.faceCount();
+    std::vector<std::int32_t> size(static_cast<std::size_t>(faces));
+    std::vector<P2> pts;
+    for (bool again = true; again;) {
+        again = false;
+        // Each face's subtree size, leaves first (the order has parents first).
+        std::fill(size.begin(), size.end(), 1);
+        for (auto it = net.order.rbegin(); it != net.order.rend(); ++it)
+            if (net.parent[*it] >= 0) size[net.parent[*it]] += size[*it];
+        std::vector<std::vector<std::int32_t>> members(net.pieces.size());
+        for (std::int32_t f : net.order) members[std::size_t(net.piece[f])].push_back(f);
+        for (std::size_t k = 0; k < members.size(); ++k) {
+            if (members[k].size() < 2) continue;
+            pts.clear();
+            for (std::int32_t f : members[k])
+                for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) pts.push_back(net.corners[s]);
+            if (fitsPage(planarHull(pts), scale, room, usableWidth, usableHeight)) continue;
+            const int whole = int(members[k].size());
+            std::int32_t best = -1;
+            for (std::int32_t f : members[k])
+                if (net.parent[f] >= 0 && (best < 0 || std::abs(2 * size[f] - whole) < std::abs(2 * size[best] - whole)))
+                    best = f;
+            const std::int32_t hinge = net.topology.cornerEdge[net.hingeSlot[best]];
+            net.cut[hinge] = ++net.cutCount;
+            net.parent[best] = -1;
+            net.hingeSlot[best] = -1;
+            const std::int32_t piece = std::int32_t(net.pieces.size());
+            NetPiece split;
+            split.root = best;
+            net.pieces.push_back(split);
+            // The subtree of `best`: faces whose chain of parents reaches it.
+            for (std::int32_t f : members[k]) {
+                std::int32_t up = f;
+                while (up != best && net.parent[up] >= 0) up = net.parent[up];
+                if (up == best) net.piece[f] = piece;
+            }
+            again = true;
+        }
+    }
+}
+
 // The flap of `shape` on the edge of `slot` (of face `face`), outside the
 // face, at least `leastDepth` deep (net units): a trapezium, or a triangle
 // where its sides meet first.
@@ -454,6 +511,22 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     // flaps' room decides: cut at the scale found, until deepening the
     // flaps to it no longer shrinks it (a given --edge-mm is one scale).
     const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
+    // At a given --edge-mm, pieces too large for a page are cut smaller,
+    // on copies of the nets (room kept round them for their flaps).
+    std::vector<Net> split;
+    std::vector<LayoutShell> splitShells;
+    if (options.edgeMm > 0) {
+        const double scale = options.edgeMm / meanEdge;
+        split.reserve(shells.size());
+        for (const LayoutShell& shell : shells) {
+            split.push_back(*shell.net);
+            const double room = std::max(flapLeastMm, flapShapes[0].depth * meanEdgeLength(*shell.shape, shell.net->topology) * scale);
+            splitToFit(*shell.shape, split.back(), scale, room, usableWidth,
+                       layout.format.height - 2 * pageMargin - footerSpace - 2 * footerLeading);
+            splitShells.push_back({shell.shape, &split.back()});
+        }
+    }
+    const std::vector<LayoutShell>& laid = split.empty() ? shells : splitShells;
     Cut cut;
     double usableHeight = 0.0;
     for (double placedAt = 0.0, round = 0; round < 12; ++round) {
@@ -462,7 +535,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         cut.numberBase.assign(shells.size(), 0);
         cut.leastFlapDepth = placedAt > 0.0 ? flapLeastMm / placedAt : 0.0;
         int numbers = 0;
-        for (std::size_t k = 0; k < shells.size(); ++k) cutShell(shells[k], k, numbers, cut);
+        for (std::size_t k = 0; k < laid.size(); ++k) cutShell(laid[k], k, numbers, cut);
         usableHeight =
             layout.format.height - 2 * pageMargin - footerHeight(cut.flapless, options, layout, cut.pieces.size());
         const Status scaled = chooseScale(cut.pieces, meanEdge, usableWidth, usableHeight, options, layout);
@@ -478,7 +551,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     layout.footerTop = pageMargin + usableHeight;
     layout.pages.resize(shelvePieces(cut.pieces, layout.scale, usableWidth, usableHeight));
     for (const Piece& piece : cut.pieces)
-        drawPiece(piece, shells[std::size_t(piece.shell)], cut, layout.scale, layout.pages[std::size_t(piece.page)]);
+        drawPiece(piece, laid[std::size_t(piece.shell)], cut, layout.scale, layout.pages[std::size_t(piece.page)]);
     writeFooters(cut.flapless, options, layout);
     return layout;
 }

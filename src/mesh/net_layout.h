@@ -89,7 +89,9 @@ struct NetLayout {
 };
 
 // Lays out the shells' nets (at least one shell) on pages of the options'
-// size at one scale. A given edgeMm at which some piece fits no page, in
+// size at one scale. At a given edgeMm a piece too large for a page is cut
+// into smaller ones along further folds (new pairs numbered after the
+// others); one at which a single face, with its flaps, fits no page, in
 // either orientation, is refused with a message naming the largest mean
 // edge that fits. Past a budget of overlap tests the cut pairs left go
 // without flaps, and the footer names them as flapless. The solid's pieces

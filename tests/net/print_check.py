@@ -31,6 +31,7 @@ NETS = [
     ("ring", [os.path.join(ROOT, "tests/data/model/ring.off")]),
     ("open box", [os.path.join(ROOT, "tests/data/net/open-box.off")]),
     ("cube at 15 mm", [DATA, "--solid", "2", "--edge-mm", "15"]),
+    ("cube at 100 mm, over pages", [DATA, "--solid", "2", "--edge-mm", "100"]),
 ]
 MARGIN, AREA = 10.0, 1e-4       # mm; mm² of overlap that counts
 DIGIT, CAP = 0.55, 0.73          # a digit's ink width and height, of the size
