@@ -34,6 +34,7 @@ private:
     unsigned vertexArray_ = 0;
     int sizeUniform_ = -1;
     int pointSizeUniform_ = -1;
+    float largestPoint_ = 1.0f;  // the driver's largest point, in pixels
     // Where smooth frames are drawn: a multisampled framebuffer of the
     // drawing's size, resolved into the canvas (0 while there is none).
     bool smoothTarget(int width, int height);
@@ -42,7 +43,6 @@ private:
     unsigned smoothDepth_ = 0;
     int smoothWidth_ = 0;
     int smoothHeight_ = 0;
-    float largestPoint_ = 1.0f;  // the driver's largest point, in pixels
 };
 
 }  // namespace pd
