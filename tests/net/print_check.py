@@ -1,12 +1,14 @@
 #!/usr/bin/python3
-"""Checks the paper nets' SVG pages as a printer would, with shapely's
-polygons rather than the program's own geometry: for each net of a table
-(the five solids with both duals, a prism, a ring, an open box, a crowded
-cube and octahedron at 15 mm), on every page no two faces and no two flaps
-overlap (touching allowed), no flap lies over a face, every flap is at
-least 3 mm deep, every number lies inside a face and clear of every other,
-every piece and footer line keeps within the 10 mm margins, and each cut
-pair's number is printed exactly twice.
+"""Checks the paper nets' pages as a printer would, with shapely's polygons
+rather than the program's own geometry: for each net of a table (the five
+solids with both duals, a prism, a ring, an open box, a crowded cube and
+octahedron at 15 mm, the cube at 100 mm over several pages), on every SVG
+page no two faces and no two flaps overlap (touching allowed), no flap lies
+over a face, every flap is at least 3 mm deep, every number lies inside a
+face and clear of every other, every piece and footer line keeps within the
+10 mm margins, and each cut pair's number is printed exactly twice; on every
+PDF page, as poppler lays its text out, no two words meet and every word
+keeps within the margins.
 
     tests/net/print_check.py EXPLORER
 """
@@ -103,6 +105,20 @@ def check_net(name, pages):
           (name, sorted(t for t, n in numbers.items() if n != 2)))
 
 
+def check_pdf(name, path):
+    words = subprocess.run(["pdftotext", "-bbox", path, "-"], capture_output=True, text=True).stdout
+    pages = words.split("<page ")[1:]
+    check(bool(pages), "%s: no PDF page" % name)
+    for k, page in enumerate(pages):
+        width, height = map(float, re.search(r'width="([0-9.]+)" height="([0-9.]+)"', page).groups())
+        boxes = [box(*map(float, b)) for b in
+                 re.findall(r'<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)"', page)]
+        margin = MARGIN * 72 / 25.4
+        check(all(margin - 0.1 <= b.bounds[0] and margin - 0.1 <= b.bounds[1] and b.bounds[2] <= width - margin + 0.1
+                  and b.bounds[3] <= height - margin + 0.1 for b in boxes), "%s, PDF page %d: a word in the margin" % (name, k + 1))
+        check(not overlapping(boxes), "%s, PDF page %d: words on one another" % (name, k + 1))
+
+
 def main():
     explorer = os.path.abspath(sys.argv[1])
     with tempfile.TemporaryDirectory(prefix="print-check-") as temp:
@@ -116,6 +132,10 @@ def main():
             check_net(name, [open(os.path.join(temp, f)).read() for f in pages])
             for f in pages:
                 os.remove(os.path.join(temp, f))
+            pdf = stem + ".pdf"
+            run = subprocess.run([explorer, *args, "--net", pdf], capture_output=True, text=True)
+            check(run.returncode == 0, "%s: the PDF, status %d" % (name, run.returncode))
+            check_pdf(name, pdf)
     if failures:
         print("print: %d of %d checks failed" % (len(failures), checks))
         return 1
