@@ -27,9 +27,9 @@ Polyhedron off(const std::string& text) {
 std::string line(const Polyhedron& p) { return countsLine("solid", countShell(p, deriveEdges(p))); }
 std::string name(const Polyhedron& p) { return solidName(p, deriveEdges(p)); }
 
-// The cube's morph at stage t, and that stage's reciprocal dual.
-Model cubeStage(double t) {
-    const Result<MorphFamily> family = morphFamily(shippedModels().at(1));
+// The morph of shipped solid `index` (the cube unless said) at stage t.
+Model morphStage(double t, std::size_t index = 1) {
+    const Result<MorphFamily> family = morphFamily(shippedModels().at(index));
     EXPECT_TRUE(family.ok());
     Result<Polyhedron> stage = morphAt(*family, t);
     EXPECT_TRUE(stage.ok());
@@ -77,14 +77,15 @@ TEST(SolidNames, MorphStagesDualsAndFamilies) {
     dentedIcosahedron.vertices[0].x += 0.05f;
     Polyhedron longCube = shippedModels().at(1).solid;
     for (Vec3& v : longCube.vertices) v.z *= 1.5f;
-    Model cuboctahedron = cubeStage(0.5);
+    Model cuboctahedron = morphStage(0.5);
     Polyhedron bentDodecahedron = cuboctahedron.reciprocalDual;
     bentDodecahedron.vertices[3].x += 0.02f;
     const std::pair<Polyhedron, std::string> cases[] = {
         {cuboctahedron.solid, "cuboctahedron"},
-        {cubeStage(0.25).solid, "truncated cube (combinatorially)"},
-        {cubeStage(0.75).solid, "truncated octahedron"},
-        {cubeStage(0.7).solid, "truncated octahedron (combinatorially)"},
+        {morphStage(0.25).solid, "truncated cube (combinatorially)"},
+        {morphStage(0.75).solid, "truncated octahedron"},
+        {morphStage(0.7).solid, "truncated octahedron (combinatorially)"},
+        {morphStage(0.5, 3).solid, "icosidodecahedron"},
         {cuboctahedron.reciprocalDual, "rhombic dodecahedron"},
         {bentDodecahedron, "rhombic dodecahedron (combinatorially)"},
         {dentedIcosahedron, "icosahedron (combinatorially)"},
