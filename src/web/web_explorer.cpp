@@ -128,11 +128,18 @@ void download(const std::string& name, const std::string& text, const char* type
     }, name.c_str(), text.data(), text.size(), type);
 }
 
+// Whether the view's morph stage, if it shows one, can be had; if not the
+// message says why, and nothing is saved.
+bool morphShown() {
+    if (page->session->view().morph <= 0.0) return true;
+    const Status available = page->session->morphAvailable();
+    if (!available) showMessage(available.error().text());
+    return bool(available);
+}
+
 // The view as the command line's --svg writes it, at the drawing's size.
 void saveSvg() {
-    if (page->session->view().morph > 0.0)
-        if (const Status available = page->session->morphAvailable(); !available)
-            return showMessage(available.error().text());
+    if (!morphShown()) return;
     const Result<const Model*> stage = page->session->stage();
     if (!stage) return showMessage(stage.error().text());
     const Frame frame = page->session->frame(FrameTarget::Vector, false);
@@ -143,9 +150,7 @@ void saveSvg() {
 
 // The shells shown, as the command line's --off writes them.
 void saveOff() {
-    if (page->session->view().morph > 0.0)
-        if (const Status available = page->session->morphAvailable(); !available)
-            return showMessage(available.error().text());
+    if (!morphShown()) return;
     const Result<std::string> text = page->session->offText();
     if (!text) return showMessage(text.error().text());
     download(page->session->saveStem() + ".off", *text, "text/plain");
@@ -157,9 +162,7 @@ void saveOff() {
 // pages named as its pages are (NAME-net-000.svg ...) when there are more.
 // The PDF needs cairo, which the page has not.
 void saveNet() {
-    if (page->session->view().morph > 0.0)
-        if (const Status available = page->session->morphAvailable(); !available)
-            return showMessage(available.error().text());
+    if (!morphShown()) return;
     const Session::NetShells net = page->session->netShells();
     ExplorerOptions options = page->options;
     options.view = page->session->view();
