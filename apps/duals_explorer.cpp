@@ -13,6 +13,7 @@
 #include "base/printable.h"
 #include "base/standard_output.h"
 #include "explorer/data_folder.h"
+#include "explorer/highlight.h"
 #include "headless/headless.h"
 #include "window/window.h"
 #include "headless/headless_output.h"
@@ -45,8 +46,8 @@ void printError(const Error& error) { std::fprintf(stderr, "duals-explorer: %s\n
 // The session the options open, telling what is wrong with the inputs, or
 // worth telling; or the status to leave with.
 std::pair<std::unique_ptr<Session>, std::optional<int>> openSession(const ExplorerOptions& options,
-                                                                     Session::Work work) {
-    Result<LoadedModels> read = loadModelInputs(options.inputs);
+                                                                     bool inputsNamed, Session::Work work) {
+    Result<LoadedModels> read = loadModels(modelRequest(options, inputsNamed));
     if (!read) return printError(read.error()), std::pair{nullptr, 2};
     if (read->models.empty()) return printError(failure("no model to show")), std::pair{nullptr, 2};
     for (const std::string& line : modelWarnings(*read))
@@ -57,13 +58,19 @@ std::pair<std::unique_ptr<Session>, std::optional<int>> openSession(const Explor
 }
 
 // --info, or the files the options ask for.
-int runWithoutWindow(const ExplorerOptions& options) {
-    auto [session, exitStatus] = openSession(options, Session::Work::Waited);
+int runWithoutWindow(const ExplorerOptions& options, bool inputsNamed) {
+    auto [session, exitStatus] = openSession(options, inputsNamed, Session::Work::Waited);
     if (exitStatus) return *exitStatus;
     if (options.output == OutputKind::Info) {
         const Result<std::string> text = infoText(*session);
         if (!text) return printError(text.error()), 2;
         std::fputs(text->c_str(), stdout);
+        if (options.pick)
+            std::printf("%s\n", printable(litText(session->model(), session->partAt(options.pickX, options.pickY))).c_str());
+        return 0;
+    }
+    if (options.output == OutputKind::List) {
+        std::fputs(modelList(session->loaded()).c_str(), stdout);
         return 0;
     }
     std::vector<std::string> notes;
@@ -77,8 +84,13 @@ int run(int argc, char** argv) {
     ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
                                         std::string("duals-explorer ") + PD_VERSION);
     if (parsed.exitStatus) return printParseEnd(parsed);
-    // No input named: the current folder's ten files, else the installed ones.
-    if (parsed.options.inputs.empty()) {
+    // No input named: the current folder's ten files, else the installed
+    // ones; only for M when the models are built ones.
+    const bool inputsNamed = !parsed.options.inputs.empty();
+    const bool built = !parsed.options.conway.empty() || !parsed.options.catalogue.empty();
+    bool needed = !built;
+    for (const std::string& notation : parsed.options.conway) needed = needed || notation.find('M') != std::string::npos;
+    if (!inputsNamed && needed) {
         const DataFolder folder = chooseDataFolder(ownExecutable(), ".");
         if (folder.installed) {
             std::fprintf(stderr, "duals-explorer: the ten files are not in the current folder; using %s\n",
@@ -87,17 +99,17 @@ int run(int argc, char** argv) {
         }
     }
     const ExplorerOptions& options = parsed.options;
-    if (options.output != OutputKind::Window) return runWithoutWindow(options);
+    if (options.output != OutputKind::Window) return runWithoutWindow(options, inputsNamed);
     // Big models take about as long to read as GLUT takes to start, so the
     // two overlap: the models load on a second thread meanwhile.
-    std::future<WindowInputs> pending = std::async(std::launch::async, [&options] {
+    std::future<WindowInputs> pending = std::async(std::launch::async, [&options, inputsNamed] {
         WindowInputs inputs;
         inputs.report = [](const Result<std::string>& said) {
             if (!said) return printError(said.error());
             std::printf("%s\n", printable(*said).c_str());
             std::fflush(stdout);
         };
-        auto [session, exitStatus] = openSession(options, Session::Work::InBackground);
+        auto [session, exitStatus] = openSession(options, inputsNamed, Session::Work::InBackground);
         inputs.session = std::move(session);
         inputs.exitStatus = exitStatus;
         return inputs;

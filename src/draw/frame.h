@@ -33,6 +33,8 @@ struct FrameShell {
     std::vector<std::uint32_t> lines;   // pairs of point indices, solid lines
     std::vector<std::uint32_t> dashed;  // pairs of point indices, dashed lines
     std::vector<std::uint32_t> marks;   // vertices with an end mark
+    double markSize = 0.0;              // pixels; 0: the frame's
+    bool onTop = false;                 // drawn over everything, nothing hides it
 };
 
 // Convex polygons (faces, or parts of faces) in turned coordinates, in the
@@ -83,6 +85,9 @@ struct Frame {
     bool depthTested = false;
     bool marksDepthTested = false;
     double depthRange = 1.0;         // every |z| is below it, by a margin in keeping with the model's size
+    // Faces filled in the highlight colour over `faces`, hiding nothing
+    // (the edges are drawn over them).
+    FramePolygons lit;
     std::vector<FrameShell> shells;  // drawing order: the solid (blue), then the dual (red); see buildFrame
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown

@@ -58,7 +58,8 @@ const std::vector<Action>& actionTable() {
         {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", "Smooth / aliased lines"},
         {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list"},
         {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG"},
-        {ActionId::Quit, "q\x1b", SpecialKey::None, "q / Esc", "Quit"},
+        {ActionId::Unlight, "\x1b", SpecialKey::None, "Esc", "Unlight what a click lit (else quit)"},
+        {ActionId::Quit, "q", SpecialKey::None, "q", "Quit"},
     };
     return table;
 }
@@ -142,6 +143,11 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
     case ActionId::ToggleSmooth: s.aliased = !s.aliased; break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;
+    case ActionId::Unlight:
+        // Esc has always quit; with something lit it first puts that out.
+        if (s.lit.kind == LitKind::None) return ActionEffect::Quit;
+        s.lit = {};
+        break;
     case ActionId::Quit: return ActionEffect::Quit;
     }
     return ActionEffect::Redraw;

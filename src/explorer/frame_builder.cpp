@@ -10,6 +10,7 @@
 #include "draw/bitmap_font.h"
 #include "explorer/back_edges.h"
 #include "explorer/depth_order.h"
+#include "explorer/highlight.h"
 #include "draw/face_shading.h"
 #include "explorer/visibility.h"
 #include "mesh/model.h"
@@ -423,6 +424,9 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
     frameAround(box, state.zoom, state.style == Style::Print ? 0.05 : 0.0, frame);
+    // A lit part belongs to the model, not to a morph's stage.
+    if (std::none_of(shells.begin(), shells.end(), [](const ShownShell& s) { return s.faint; }))
+        addLit(shells, state.lit, paletteOf(state.palette), frame);
     addNumbers(shells, state, fontScale, frame);
     if (state.help && !panels.help.empty()) addPanel(panels.help, false, frame);
     std::vector<std::string> bottom = panels.notes;

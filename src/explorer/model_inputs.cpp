@@ -2,7 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <cctype>
+#include <filesystem>
+
+#include "io/off_reader.h"
+#include "mesh/canonical_form.h"
+#include "mesh/catalogue.h"
+#include "mesh/conway.h"
 #include "mesh/model_loading.h"
+#include "mesh/shell_counts.h"
 
 namespace pd {
 
@@ -13,24 +21,147 @@ bool isDirectory(const std::string& path) {
     return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// The solid kind (1..5) an English name stands for, 0 for none: the key
+// list says "Cube" where the menu word is "heksaedar".
+int englishSolid(std::string name) {
+    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
+    const char* names[] = {"tetrahedron", "cube", "octahedron", "dodecahedron", "icosahedron"};
+    for (int k = 0; k < 5; ++k)
+        if (name == names[k]) return k + 1;
+    return name == "hexahedron" ? 2 : 0;
+}
+
+// The unit midsphere about the origin a canonical model's dual is taken about.
+DualSphere unitMidsphere() {
+    DualSphere sphere;
+    sphere.hasGiven = true;
+    return sphere;
+}
+
+// `shape` moved into canonical form, numbered from 0 and named `name`;
+// as it was, with a note, when the form is not found.
+Model canonicalModel(const std::string& name, Polyhedron shape, DualCentre centre, std::vector<std::string>& notes) {
+    const std::vector<Edge> edges = deriveEdges(shape);
+    // An open model is told of as such when loaded.
+    if (!closednessOf(edgeTopology(shape), 0).closed) return buildModel(name, std::move(shape), 0, 0, DualSphere{centre});
+    const CanonicalForm form = canonicalForm(shape, edges);
+    if (!form.converged) {
+        notes.push_back(name + ": no canonical form found in " + std::to_string(form.iterations) +
+                        " steps; shown as it is");
+        return buildModel(name, std::move(shape), 0, 0, DualSphere{centre});
+    }
+    for (std::size_t v = 0; v < shape.vertices.size(); ++v)
+        shape.vertices[v] = {float(form.vertices[v].x), float(form.vertices[v].y), float(form.vertices[v].z)};
+    return buildModel(name, std::move(shape), 0, 0, unitMidsphere());
+}
+
+bool usesM(const std::vector<std::string>& notations) {
+    for (const std::string& n : notations)
+        if (n.find('M') != std::string::npos) return true;
+    return false;
+}
+
 }  // namespace
 
+ModelRequest modelRequest(const ExplorerOptions& options, bool inputsNamed) {
+    ModelRequest request;
+    request.inputs = options.inputs;
+    request.inputsNamed = inputsNamed;
+    request.conway = options.conway;
+    request.catalogue = options.catalogue;
+    request.canonical = options.canonical;
+    if (options.centre) request.centre = *options.centre;
+    request.solid = options.solid;
+    return request;
+}
+
 Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs) {
+    ModelRequest request;
+    request.inputs = inputs;
+    return loadModels(request);
+}
+
+Result<LoadedModels> loadModels(const ModelRequest& request) {
     LoadedModels out;
-    if (inputs.empty() || (inputs.size() == 1 && isDirectory(inputs[0]))) {
+    const bool others = !request.conway.empty() || !request.catalogue.empty();
+    const bool readInputs = request.inputsNamed || !others || usesM(request.conway);
+    const std::vector<std::string>& inputs = request.inputs;
+    if (readInputs && (inputs.empty() || (inputs.size() == 1 && isDirectory(inputs[0])))) {
         out.directory = true;
         Result<std::vector<Model>> models = loadDirectoryModels(inputs.empty() ? std::string(".") : inputs[0]);
         if (!models) return models.error();
         out.models = std::move(*models);
-        return out;
+    } else if (readInputs) {
+        out.models.reserve(inputs.size());
+        for (const std::string& path : inputs) {
+            if (!request.canonical) {
+                Result<Model> model = loadOffModel(path, DualSphere{request.centre});
+                if (!model) return model.error();
+                out.models.push_back(std::move(*model));
+                continue;
+            }
+            Result<Polyhedron> shape = loadOffFile(path);
+            if (!shape) return shape.error();
+            out.models.push_back(canonicalModel(std::filesystem::path(path).stem().string(), std::move(*shape),
+                                                request.centre, out.notes));
+        }
     }
-    out.models.reserve(inputs.size());
-    for (const std::string& path : inputs) {
-        Result<Model> model = loadOffModel(path);
-        if (!model) return model.error();
-        out.models.push_back(std::move(*model));
+    // M: the first OFF model, or the chosen solid of the ten files.
+    const Model* m = nullptr;
+    if (!out.models.empty()) {
+        const int kind = request.solid >= 1 && request.solid <= 5 ? request.solid : 2;
+        m = &out.models.front();
+        for (const Model& model : out.models)
+            if (out.directory && model.solidKind == kind) m = &model;
     }
+    std::vector<Model> built;
+    for (const std::string& notation : request.conway) {
+        Result<Polyhedron> shape = conwayModel(notation, m ? &m->solid : nullptr);
+        if (!shape) return failure("--conway: " + shape.error().what);
+        built.push_back(canonicalModel(notation, std::move(*shape), request.centre, out.notes));
+        built.back().notation = notation;
+    }
+    for (const CatalogueEntry& entry : catalogueOf(request.catalogue)) {
+        Result<Polyhedron> shape = conwayModel(entry.notation, nullptr);
+        if (!shape) return failure(std::string("--catalogue: ") + entry.name + ": " + shape.error().what);
+        built.push_back(canonicalModel(entry.name, std::move(*shape), request.centre, out.notes));
+        built.back().notation = entry.notation;
+    }
+    if (!request.inputsNamed && others) {
+        // The folder was read only for M.
+        out.models.clear();
+        out.directory = false;
+    }
+    for (Model& model : built) out.models.push_back(std::move(model));
     return out;
+}
+
+int findModel(const LoadedModels& loaded, const std::string& name) {
+    for (std::size_t i = 0; i < loaded.models.size(); ++i)
+        if (loaded.models[i].name == name) return int(i);
+    if (const CatalogueEntry* entry = findInCatalogue(name))
+        for (std::size_t i = 0; i < loaded.models.size(); ++i) {
+            const Model& m = loaded.models[i];
+            if (m.notation == entry->notation || m.name == entry->name) return int(i);
+        }
+    const int kind = loaded.directory ? englishSolid(name) : 0;
+    for (std::size_t i = 0; i < loaded.models.size(); ++i)
+        if (kind != 0 && loaded.models[i].solidKind == kind) return int(i);
+    return -1;
+}
+
+std::string modelList(const LoadedModels& loaded) {
+    std::string text;
+    for (std::size_t i = 0; i < loaded.models.size(); ++i) {
+        const Model& m = loaded.models[i];
+        const ShellCounts counts = countShell(m.solid, m.edges);
+        std::string name = m.name;
+        const std::string& known = counts.name;
+        if (!known.empty() && known != m.name) name += " (" + known + ")";
+        text += std::to_string(i + 1) + "  " + name + "  V " + std::to_string(counts.vertices) + "  E " +
+                std::to_string(counts.edges) + "  F " + std::to_string(counts.faces) + "\n";
+    }
+    return text;
 }
 
 std::vector<std::string> modelWarnings(const LoadedModels& loaded) {
@@ -43,6 +174,7 @@ std::vector<std::string> modelWarnings(const LoadedModels& loaded) {
             lines.push_back(m.name + ": no reciprocal dual, the program's is shown: " +
                             m.reciprocalMessage);
     }
+    lines.insert(lines.end(), loaded.notes.begin(), loaded.notes.end());
     return lines;
 }
 

@@ -4,16 +4,40 @@
 #include <vector>
 
 #include "base/result.h"
+#include "explorer/options.h"
 #include "mesh/model.h"
 
 namespace pd {
 
 // The explorer's inputs, as named on its command line: nothing (the current
-// directory's ten files), one directory (its ten files), or OFF files.
+// directory's ten files), one directory (its ten files), or OFF files; and
+// models built by Conway's operators or taken from the catalogue of named
+// solids.
 struct LoadedModels {
     std::vector<Model> models;
-    bool directory = false;  // the five solids of the ten files
+    bool directory = false;  // the five solids of the ten files come first
+    // Things worth telling that belong to no model's own data: a model
+    // left as it was because it has no canonical form.
+    std::vector<std::string> notes;
 };
+
+// What to load.
+struct ModelRequest {
+    std::vector<std::string> inputs;  // as loadModelInputs takes them
+    // False when `inputs` was chosen for the user (the current or the
+    // installed folder): then, with notations or a catalogue, they are read
+    // only for the M of a notation, and not shown.
+    bool inputsNamed = true;
+    std::vector<std::string> conway;  // notations, each a model after the inputs'
+    std::string catalogue;            // platonic, archimedean, catalan or all; "" for none
+    bool canonical = false;           // OFF models in canonical form too
+    DualCentre centre = DualCentre::Midsphere;  // OFF models' reciprocal centre, when not canonical
+    int solid = 0;                    // the ten files' solid M stands for (1..5; 0: the cube)
+};
+
+// What `options` ask to load; `inputsNamed` false when the inputs are the
+// folder chosen for the user.
+ModelRequest modelRequest(const ExplorerOptions& options, bool inputsNamed = true);
 
 // Loads the models the arguments name. A single argument that is a
 // directory is read as the program's ten files; any other argument is an
@@ -21,9 +45,26 @@ struct LoadedModels {
 // nothing is shown then).
 Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs);
 
+// Loads what `request` asks for: the inputs' models, then one per notation
+// (named by it, numbered from 0, in canonical form), then the catalogue's
+// (named by their names, canonical). A model whose canonical form is not
+// found is kept as it was, with a note. An error for an input that cannot
+// be read, or "--conway: ..." for the first notation that cannot be built.
+Result<LoadedModels> loadModels(const ModelRequest& request);
+
+// The model `name` names: a loaded model's name, a catalogue name, other
+// name or notation of a loaded model ("truncated icosahedron" and "tI"
+// alike), or for the ten files an English name ("cube"); -1 for none.
+int findModel(const LoadedModels& loaded, const std::string& name);
+
+// One line per model, numbered from 1 in Tab's order: "3  tI (truncated
+// icosahedron)  V 60  E 90  F 32", the solid's name in brackets where it
+// is known and differs from the model's.
+std::string modelList(const LoadedModels& loaded);
+
 // One line per thing worth telling about the loaded models: a vertex in no
 // face (left out), one that is not closed and is shown without a dual, one whose reciprocal dual is missing
-// and falls back to the program's. Empty for sound models.
+// and falls back to the program's, and the loading's notes. Empty for sound models.
 std::vector<std::string> modelWarnings(const LoadedModels& loaded);
 
 }  // namespace pd

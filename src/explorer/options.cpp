@@ -91,10 +91,11 @@ const CLI::Validator finiteNumber(
 // What the command line gave, as CLI11 read it, for the checks after it.
 struct Given {
     std::string png, svg, off, net, size, show, dual, back, numbers, faces, background, palette, animate, page, style;
+    std::string centre, pick;
     std::vector<double> angles;
     CLI::Option *png_ = nullptr, *svg_ = nullptr, *off_ = nullptr, *net_ = nullptr, *frames_ = nullptr,
                 *overwrite_ = nullptr, *morph_ = nullptr, *info_ = nullptr, *unfold_ = nullptr, *page_ = nullptr,
-                *edge_ = nullptr;
+                *edge_ = nullptr, *list_ = nullptr, *pick_ = nullptr;
 };
 
 // The files it writes instead of opening a window, one at a time.
@@ -170,6 +171,39 @@ void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
                   ->check(CLI::Range(minEdgeMm, maxEdgeMm));
 }
 
+// The models besides the inputs, how they are made, and what is lit or
+// picked.
+void addModelOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
+    app.add_option("--conway", o.conway,
+                   "a model in Conway's notation, operators applied right to left to a seed: T C O D I P<n> A<n> Y<n> "
+                   "or M (the model the inputs give); operators d a t k j e o b g s n z m (k<n>, t<n>); repeatable")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.add_option("--catalogue", o.catalogue, "load the named solids: platonic|archimedean|catalan|all")
+        ->check(CLI::IsMember({"platonic", "archimedean", "catalan", "all"}));
+    app.add_flag("--canonical", o.canonical,
+                 "OFF models in canonical form: every edge touching the unit sphere, faces flat (always so for --conway)");
+    app.add_option("--centre", g.centre,
+                   "the reciprocal dual's centre for models not canonical: midsphere (default, the sphere the edges best "
+                   "touch) or vertices (their mean)")
+        ->check(CLI::IsMember({"vertices", "midsphere"}));
+    app.add_option("--highlight", o.highlight, "light a part and its dual part: face:N, vertex:N or edge:N");
+    g.pick_ = app.add_option("--pick", g.pick, "with --info: what lies at pixel X,Y of the picture");
+    g.list_ = app.add_flag("--list", "print one line per loaded model: number, name and counts");
+}
+
+// "X,Y", two finite numbers; false otherwise.
+bool readPick(const std::string& text, double& x, double& y) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const std::string first = text.substr(0, comma), second = text.substr(comma + 1);
+    char *end1 = nullptr, *end2 = nullptr;
+    x = std::strtod(first.c_str(), &end1);
+    y = std::strtod(second.c_str(), &end2);
+    return !first.empty() && !second.empty() && *end1 == '\0' && *end2 == '\0' && std::isfinite(x) &&
+           std::isfinite(y);
+}
+
 // The view's settings given as words or numbers; what is wrong, or "".
 std::string readView(const Given& g, ExplorerOptions& o) {
     if (!g.angles.empty()) {
@@ -239,6 +273,16 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
             return "--morph cannot go with --animate " + g.animate + ", which runs the stage from 0 to 1";
     }
     if (*g.info_) o.output = OutputKind::Info;
+    if (*g.list_) {
+        if (o.output != OutputKind::Window) return "--list prints the models; it goes with no other output";
+        o.output = OutputKind::List;
+    }
+    if (*g.pick_) {
+        if (o.output != OutputKind::Info) return "--pick needs --info, which prints what lies there";
+        if (!readPick(g.pick, o.pickX, o.pickY)) return "--pick: '" + g.pick + "' is not X,Y in pixels, like 512,350";
+        o.pick = true;
+    }
+    if (!g.centre.empty()) o.centre = g.centre == "vertices" ? DualCentre::Vertices : DualCentre::Midsphere;
     if (*g.unfold_ && (o.output == OutputKind::Off || o.output == OutputKind::Net))
         return "--unfold is for pictures, not for --off or --net";
     if ((*g.page_ || *g.edge_) && o.output != OutputKind::Net)
@@ -262,7 +306,9 @@ std::string usageLine() {
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--aliased] [--line-width PX]"
            " [--font-px N] [--style screen|print] [--background white|none|#rrggbb] [--palette classic|colourblind]"
            " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
-           " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L] [--overwrite]]\n";
+           " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L] [--overwrite]]"
+           " [--conway NOTATION ...] [--catalogue platonic|archimedean|catalan|all] [--canonical]"
+           " [--centre midsphere|vertices] [--highlight face:N|vertex:N|edge:N] [--pick X,Y] [--list]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -287,6 +333,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     addOutputOptions(app, given);
     addViewOptions(app, o, given);
     addLastOptions(app, o, given);
+    addModelOptions(app, o, given);
 
     auto fail = [&](const std::string& what) {
         parsed.exitStatus = 2;

@@ -6,6 +6,7 @@
 
 #include "explorer/view_state.h"
 #include "mesh/net_layout.h"
+#include "mesh/reciprocal_dual.h"
 
 namespace pd {
 
@@ -14,7 +15,7 @@ namespace pd {
 // of pictures), with --net the paper net as PDF or SVG pages, and needs no
 // display at all.
 
-enum class OutputKind { Window, Png, Svg, Off, Info, Net };
+enum class OutputKind { Window, Png, Svg, Off, Info, Net, List };
 
 // What changes from picture to picture of --frames: the turn, the morph's
 // stage from 0 to 1, both, or the net folding open (T = k / (N - 1)).
@@ -42,6 +43,13 @@ struct ExplorerOptions {
     Animation animate = Animation::Turn;
     PageSize page = PageSize::A4;     // --page, for --net
     double edgeMm = 0.0;              // --edge-mm: the mean edge on paper; 0: the largest that fits
+    std::vector<std::string> conway;  // --conway NOTATION, a model each, in order
+    std::string catalogue;            // --catalogue platonic|archimedean|catalan|all, "" for none
+    bool canonical = false;           // --canonical: OFF models in canonical form
+    std::optional<DualCentre> centre; // --centre: about what the reciprocal dual is taken
+    std::string highlight;            // --highlight KIND:N, read against the model shown
+    bool pick = false;                // --pick X,Y given (with --info)
+    double pickX = 0.0, pickY = 0.0;  // its pixel, from the picture's top left
 };
 
 // Fewest millimetres --edge-mm takes: below it nothing could be cut or read.
@@ -69,10 +77,12 @@ std::string usageLine();
 // kind's (--png a.jpg; no extension at all is accepted), --frames with "-"
 // (standard output) as its file, a NaN or infinite number anywhere, a
 // --morph stage or --unfold outside 0..1, --animate without --frames,
-// --edge-mm outside minEdgeMm..maxEdgeMm, or a
-// --net file not ending in .pdf or .svg give status 2 with one line saying
+// --edge-mm outside minEdgeMm..maxEdgeMm, a
+// --net file not ending in .pdf or .svg, or --pick without --info or not
+// two numbers X,Y give status 2 with one line saying
 // what was wrong, followed by the usage line. --info (output Info) prints
-// counts and writes no file. --help gives status 0 and the help; so does
+// counts and writes no file; --list (output List) one line per model.
+// --help gives status 0 and the help; so does
 // --version with `version` and a line break, when `version` is not empty.
 // It never touches the file system.
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version = "");

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "explorer/highlight.h"
 #include "explorer/unfold_view.h"
 #include "explorer/view_title.h"
 #include "io/off_writer.h"
@@ -29,16 +30,6 @@ std::string modelNames(const LoadedModels& loaded) {
     return names;
 }
 
-// The solid kind (1..5) an English name stands for, 0 for none: the key
-// list says "Cube" where the menu word is "heksaedar".
-int englishSolid(std::string name) {
-    for (char& c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
-    const char* names[] = {"tetrahedron", "cube", "octahedron", "dodecahedron", "icosahedron"};
-    for (int k = 0; k < 5; ++k)
-        if (name == names[k]) return k + 1;
-    return name == "hexahedron" ? 2 : 0;
-}
-
 int modelOfKind(const LoadedModels& loaded, int kind) {
     for (std::size_t i = 0; i < loaded.models.size(); ++i)
         if (kind != 0 && loaded.models[i].solidKind == kind) return int(i);
@@ -50,6 +41,8 @@ int modelOfKind(const LoadedModels& loaded, int kind) {
 Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& loaded) {
     if (loaded.models.empty()) return failure("no model to show");
     if (options.solid != 0) {
+        // With only built models shown, --solid chose what M stands for.
+        if (!loaded.directory && (!options.conway.empty() || !options.catalogue.empty())) return 0;
         if (!loaded.directory)
             return failure("--solid " + std::to_string(options.solid) +
                            " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)");
@@ -58,9 +51,7 @@ Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& load
         return found;
     }
     if (!options.model.empty()) {
-        for (std::size_t i = 0; i < loaded.models.size(); ++i)
-            if (loaded.models[i].name == options.model) return int(i);
-        const int found = loaded.directory ? modelOfKind(loaded, englishSolid(options.model)) : -1;
+        const int found = findModel(loaded, options.model);
         if (found >= 0) return found;
         return failure("--model " + options.model + ": no model of that name; the models are " +
                        modelNames(loaded));
@@ -76,9 +67,16 @@ Result<ViewState> startState(const ExplorerOptions& options, const LoadedModels&
     if (!model) return model.error();
     ViewState state = options.view;
     state.model = *model;
-    state.dual = options.dual ? *options.dual : initialViewState(!loaded.directory).dual;
+    // The models' own default: the program's dual for the ten files' solids.
+    state.dual = options.dual ? *options.dual
+                              : initialViewState(loaded.models[std::size_t(state.model)].solidKind == 0).dual;
     if (state.turntable) setOrientation(state, turntableOrientation(state.angleX, state.angleY));
     state.netOpen = state.unfold >= 0.5;
+    if (!options.highlight.empty()) {
+        const Result<Lit> lit = readLit(options.highlight, loaded.models[std::size_t(state.model)]);
+        if (!lit) return lit.error();
+        state.lit = *lit;
+    }
     return state;
 }
 
@@ -143,6 +141,8 @@ ActionEffect Session::perform(ActionId id, double now) {
     const ViewState before = view_;
     const ActionEffect effect = applyAction(id, view_, context_);
     if (effect != ActionEffect::Redraw) return effect;
+    // What was lit belongs to the model it was lit on.
+    if (view_.model != before.model) view_.lit = {};
     if (id == ActionId::CycleDual) {
         // A model without a reciprocal dual looks the same either way: say so.
         const std::string why = reciprocalNote(model());
@@ -156,6 +156,23 @@ void Session::drag(int dx, int dy, double now) {
     now_ = std::max(now_, now);
     applyDrag(view_, dx, dy);
     if (view_.spinning) rebaseSpin(now);
+}
+
+Lit Session::partAt(double x, double y) {
+    if (view_.morph > 0.0 || view_.unfold > 0.0) return {};
+    const std::vector<ShownShell> shells = shownShells(model(), nullptr, view_);
+    ViewState unlit = view_;
+    unlit.lit = {};
+    return litAt(shells, buildFrame(shells, unlit, FrameTarget::Raster), x, y);
+}
+
+void Session::click(int x, int y, double now) {
+    now_ = std::max(now_, now);
+    if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || folding_) {
+        note("a click lights a part of the model itself, not of its morph or its net", now);
+        return;
+    }
+    view_.lit = partAt(x, y);
 }
 
 void Session::wheel(int notches, double now) {
@@ -261,7 +278,9 @@ Frame Session::frame(FrameTarget target, bool withHelp) {
 }
 
 std::string Session::title() const {
-    return viewTitle(model().name, view_, opening_, noteModel_ == view_.model ? note_ : "");
+    const bool lit = view_.lit.kind != LitKind::None && view_.morph <= 0.0 && view_.unfold <= 0.0;
+    return viewTitle(model().name, view_, opening_, noteModel_ == view_.model ? note_ : "",
+                     lit ? litText(model(), view_.lit) : "");
 }
 
 Result<std::vector<std::string>> Session::countLines() { return morphs_.countLines(view_.model, view_); }

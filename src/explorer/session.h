@@ -46,6 +46,13 @@ public:
     ActionEffect perform(ActionId id, double now);
     // A left-button drag by (dx, dy) pixels.
     void drag(int dx, int dy, double now);
+    // A left click without a drag at pixel (x, y): lights the face, vertex
+    // or edge there with its dual part (see explorer/highlight.h), or puts
+    // the light out on the background. Only on the model itself: during a
+    // morph or a fold the title says so and nothing changes.
+    void click(int x, int y, double now);
+    // What lies at pixel (x, y) of the view's picture, as litAt finds it.
+    Lit partAt(double x, double y);
     // The wheel turned by `notches`, away from the user positive: zooms in
     // (or out) a step per notch.
     void wheel(int notches, double now);

@@ -27,6 +27,16 @@ enum class Style { Screen, Print };
 // How edges (or parts of edges) behind a face are drawn.
 enum class BackEdges { Drawn, Dashed, Hidden };
 
+// What a click lit, in the solid's own numbering (from 0): a face with its
+// dual vertex, a vertex with its dual face, or an edge with the dual edge
+// that crosses it.
+enum class LitKind { None, Face, Vertex, Edge };
+struct Lit {
+    LitKind kind = LitKind::None;
+    int index = 0;
+    bool operator==(const Lit& o) const { return kind == o.kind && index == o.index; }
+};
+
 constexpr float startAngleX = 30.0f;  // the README's typical run
 constexpr float startAngleY = 45.0f;
 constexpr int startWidth = programWindowWidth;
@@ -63,6 +73,7 @@ struct ViewState {
     PaletteKind palette = PaletteKind::Classic;
     bool aliased = false;     // raster pictures without anti-aliasing: the program's very pixels
     Style style = Style::Screen;
+    Lit lit;                  // drawn only on the model itself, not on a morph's stage or a net
 };
 
 inline Orientation orientationOf(const ViewState& s) { return {s.angleX, s.angleY, s.turn}; }

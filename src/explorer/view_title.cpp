@@ -7,7 +7,7 @@
 namespace pd {
 
 std::string viewTitle(const std::string& name, const ViewState& state, const ViewState& opening,
-                      const std::string& note) {
+                      const std::string& note, const std::string& lit) {
     std::string title = frameTitle(name, state);
     if (state.dual != opening.dual)
         title += state.dual == DualKind::Reciprocal ? "  reciprocal dual" : "  program's dual";
@@ -20,6 +20,7 @@ std::string viewTitle(const std::string& name, const ViewState& state, const Vie
         std::snprintf(zoom, sizeof zoom, "  zoom %.3g", state.zoom);
         title += zoom;
     }
+    if (!lit.empty()) title += "  " + lit;
     if (!note.empty()) title += " - " + note;
     return title;
 }

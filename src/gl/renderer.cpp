@@ -50,11 +50,12 @@ Frame scaledForGl(const Frame& frame) {
         scaleXy(shell.xy);
         for (float& z : shell.z) z = float(double(z) / unit);
     }
-    for (std::size_t i = 0; i + 2 < out.faces.xyz.size(); i += 3) {
-        out.faces.xyz[i] = float((double(out.faces.xyz[i]) - cx) / unit);
-        out.faces.xyz[i + 1] = float((double(out.faces.xyz[i + 1]) - cy) / unit);
-        out.faces.xyz[i + 2] = float(double(out.faces.xyz[i + 2]) / unit);
-    }
+    for (FramePolygons* polygons : {&out.faces, &out.lit})
+        for (std::size_t i = 0; i + 2 < polygons->xyz.size(); i += 3) {
+            polygons->xyz[i] = float((double(polygons->xyz[i]) - cx) / unit);
+            polygons->xyz[i + 1] = float((double(polygons->xyz[i + 1]) - cy) / unit);
+            polygons->xyz[i + 2] = float(double(polygons->xyz[i + 2]) / unit);
+        }
     out.camera = Camera{0.0f, 0.0f, 1.0f};
     out.depthRange = frame.depthRange / unit;
     out.projection.zNear = frame.projection.zNear / unit;
@@ -148,7 +149,8 @@ void drawShell(const Frame& frame, const FrameShell& shell, bool threeD, std::ve
     } else {
         glVertexPointer(2, GL_FLOAT, 0, shell.xy.data());
     }
-    if (frame.depthTested) {
+    if (shell.markSize > 0.0) glPointSize(float(shell.markSize));
+    if (frame.depthTested && !shell.onTop) {
         glEnable(GL_DEPTH_TEST);
         glDepthMask(GL_FALSE);
         glDepthFunc(GL_LEQUAL);
@@ -164,7 +166,7 @@ void drawShell(const Frame& frame, const FrameShell& shell, bool threeD, std::ve
         drawIndexed(GL_LINES, shell.dashed);
         glDisable(GL_LINE_STIPPLE);
     }
-    if (frame.marksDepthTested) {
+    if (frame.marksDepthTested && !shell.onTop) {
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(GL_LEQUAL);
     } else {
@@ -173,6 +175,21 @@ void drawShell(const Frame& frame, const FrameShell& shell, bool threeD, std::ve
     drawIndexed(GL_POINTS, shell.marks);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_TRUE);
+    glPointSize(float(frame.markSize));
+}
+
+// Lit faces over the faces, hiding nothing: the edges still go over them.
+// Flat at z = 0 when the picture is.
+void drawLit(const FramePolygons& lit, bool threeD) {
+    glDisable(GL_DEPTH_TEST);
+    for (std::size_t p = 0; p + 1 < lit.start.size(); ++p) {
+        const Rgb& c = lit.colour[p];
+        glColor3f(c.red, c.green, c.blue);
+        glBegin(GL_POLYGON);
+        for (std::uint32_t k = lit.start[p]; k < lit.start[p + 1]; ++k)
+            glVertex3f(lit.xyz[3 * k], lit.xyz[3 * k + 1], threeD ? lit.xyz[3 * k + 2] : 0.0f);
+        glEnd();
+    }
 }
 
 // glBitmap wants rows from the bottom, each row's left pixel in the high bit.
@@ -236,6 +253,7 @@ void drawFrame(const Frame& frame) {
     glTranslatef(-frame.camera.cx, -frame.camera.cy, -frame.camera.distance);
 
     if (threeD) drawFaces(frame);
+    drawLit(frame.lit, threeD);
     glLineWidth(float(frame.lineWidth));
     glPointSize(float(frame.markSize));
     glEnableClientState(GL_VERTEX_ARRAY);

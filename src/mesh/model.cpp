@@ -61,7 +61,7 @@ std::string dropLonelyVertices(Polyhedron& solid, int numberBase) {
 
 }  // namespace
 
-Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind) {
+Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere) {
     Model m;
     m.name = std::move(name);
     m.numberBase = numberBase;
@@ -95,10 +95,10 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     // vertices differ. The reciprocal ones need the edges alone, so they are
     // found while the rings are walked.
     std::future<ReciprocalPart> reciprocalPart =
-        std::async(policy, [&built, &topology, numberBase] {
+        std::async(policy, [&built, &topology, numberBase, &sphere] {
             ReciprocalPart part;
             Result<std::vector<Vec3>> vertices =
-                reciprocalDualVertices(built.solid, topology.edges, numberBase);
+                reciprocalDualVertices(built.solid, topology.edges, numberBase, sphere);
             part.found = vertices.ok();
             if (part.found)
                 part.vertices = std::move(*vertices);

@@ -5,6 +5,7 @@
 
 #include "geometry/edges.h"
 #include "geometry/polyhedron.h"
+#include "mesh/reciprocal_dual.h"
 
 namespace pd {
 
@@ -20,6 +21,7 @@ struct Model {
     std::string name;    // the menu word of a solid of the ten files, an OFF file's stem
     int numberBase = 0;  // 1 for the ten files (they count vertices from 1), 0 for OFF
     int solidKind = 0;   // 1..5 for a solid of the ten files, 0 for OFF
+    std::string notation;  // Conway's notation of a model built by it, else ""
 
     Polyhedron solid;
     std::vector<Edge> edges;
@@ -57,8 +59,9 @@ struct Model {
 // Builds the whole model of `solid`, whose corners must be within its
 // vertices. `numberBase` and `solidKind` as in Model; with solidKind 1..5
 // the program's dual is computed by the program's own code (when the solid
-// fits that kind's table). Never fails: what cannot be built is left out
+// fits that kind's table). The reciprocal dual is taken about the sphere
+// `sphere` names. Never fails: what cannot be built is left out
 // with its message. Linear in the solid's size.
-Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind);
+Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere = {});
 
 }  // namespace pd

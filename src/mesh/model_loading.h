@@ -25,6 +25,7 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir);
 // Reads the OFF file at `path` (see io/off_reader.h) into a model numbered from
 // 0 and named by the file's stem ("cube" for "shapes/cube.off"), or the
 // reader's error.
-Result<Model> loadOffModel(const std::string& path);
+// The reciprocal dual is taken about the sphere `sphere` names.
+Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere = {});
 
 }  // namespace pd

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "mesh/canonical_form.h"
 #include "mesh/face_plane.h"
 
 namespace pd {
@@ -19,9 +20,16 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     return m;
 }
 
+Midsphere dualSphereOf(const Polyhedron& p, const std::vector<Edge>& edges, const DualSphere& choice) {
+    if (choice.hasGiven) return choice.given;
+    if (choice.centre == DualCentre::Vertices) return midsphere(p, edges);
+    const EdgeSphere best = bestEdgeSphere(p, edges);
+    return {{best.centre.x, best.centre.y, best.centre.z}, best.radius};
+}
+
 Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
-                                                 int numberBase) {
-    const Midsphere sphere = midsphere(p, edges);
+                                                 int numberBase, const DualSphere& choice) {
+    const Midsphere sphere = dualSphereOf(p, edges, choice);
     const Vec3d c{sphere.centre[0], sphere.centre[1], sphere.centre[2]};
     double size = 0.0;
     for (const Vec3& v : p.vertices) size = std::fmax(size, std::sqrt(dot(widen(v) - c, widen(v) - c)));

@@ -47,7 +47,7 @@ public:
     // GL draws a point of that size.
     std::string marks() const {
         std::string d;
-        const double size = frame_.markSize, half = size / 2.0;
+        const double size = shell_.markSize > 0.0 ? shell_.markSize : frame_.markSize, half = size / 2.0;
         for (std::uint32_t v : shell_.marks) {
             PixelPosition p;
             if (!at(v, p)) continue;
@@ -63,13 +63,12 @@ private:
     const FrameShell& shell_;
 };
 
-// The faces as filled polygons, in the frame's order (farthest first),
-// translucent ones with their opacity.
-std::string faces(const Frame& frame) {
+// Filled polygons, in the frame's order (farthest first), translucent
+// ones with their opacity.
+std::string polygons(const Frame& frame, const FramePolygons& f, bool translucent) {
     std::string svg = "<g stroke=\"none\"";
-    if (frame.faceStyle == FaceStyle::Translucent) svg += " fill-opacity=\"" + number(translucentAlpha) + "\"";
+    if (translucent) svg += " fill-opacity=\"" + number(translucentAlpha) + "\"";
     svg += ">\n";
-    const FramePolygons& f = frame.faces;
     for (std::size_t p = 0; p + 1 < f.start.size(); ++p) {
         std::string d;
         for (std::uint32_t k = f.start[p]; k < f.start[p + 1]; ++k) {
@@ -96,7 +95,9 @@ std::string formatSvg(const Frame& frame) {
     if (!frame.transparent)
         svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
                "\"/>\n";
-    if (frame.faceStyle != FaceStyle::Off) svg += faces(frame);
+    if (frame.faceStyle != FaceStyle::Off)
+        svg += polygons(frame, frame.faces, frame.faceStyle == FaceStyle::Translucent);
+    if (!frame.lit.colour.empty()) svg += polygons(frame, frame.lit, false);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
     for (const FrameShell& shell : frame.shells) {

@@ -34,8 +34,8 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 
 // The options that write files or print: the page saves with its buttons.
 bool commandLineOnly(const std::string& name) {
-    static const std::array<const char*, 8> names{"--png",  "--svg",    "--off",     "--net",
-                                                  "--info", "--frames", "--animate", "--overwrite"};
+    static const std::array<const char*, 10> names{"--png",  "--svg",    "--off",       "--net",  "--info",
+                                                   "--frames", "--animate", "--overwrite", "--list", "--pick"};
     return std::find(names.begin(), names.end(), name) != names.end();
 }
 

@@ -37,6 +37,8 @@ struct WebExplorer {
     double ratio = 1.0;       // device pixels per CSS pixel
     ExplorerOptions options;  // the query's, for the net's page and edge
     bool dragging = false;
+    bool dragged = false;  // the button moved since it went down
+    int pressX = 0, pressY = 0;  // where it went down, in the canvas's CSS pixels
     long lastX = 0, lastY = 0;
     double pinchFrom = 0.0;   // the two fingers' distance at the last zoom step, 0: no pinch
     bool frameAsked = false;  // a frame is asked of the browser
@@ -225,13 +227,23 @@ EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
 EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*) {
     if (e->button != 0) return EM_FALSE;
     page->dragging = true;
+    page->dragged = false;
+    page->pressX = int(e->targetX);
+    page->pressY = int(e->targetY);
     page->lastX = e->clientX;
     page->lastY = e->clientY;
     return EM_TRUE;
 }
 
 EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*) {
-    if (e->button == 0) page->dragging = false;
+    if (e->button != 0) return EM_FALSE;
+    // A press and release with no drag between them is a click, where the
+    // press was on the canvas.
+    if (page->dragging && !page->dragged) {
+        page->session->click(page->pressX, page->pressY, now());
+        redraw();
+    }
+    page->dragging = false;
     return EM_FALSE;
 }
 
@@ -239,6 +251,7 @@ EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*) {
 EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*) {
     if (!page->dragging || (e->clientX == page->lastX && e->clientY == page->lastY)) return EM_FALSE;
     page->session->drag(int(e->clientX - page->lastX), int(e->clientY - page->lastY), now());
+    page->dragged = true;
     page->lastX = e->clientX;
     page->lastY = e->clientY;
     redraw();
@@ -398,7 +411,11 @@ int runWebExplorer() {
     showMessage(query.told);
     bool fixedSize = query.fixedSize;
     const ParsedOptions& parsed = query.parsed;
-    Result<LoadedModels> loaded = loadModelInputs({"/data"});
+    // The page's own copy of the ten files, read for the notations' M alone
+    // when the address asks for built models.
+    ExplorerOptions wanted = parsed.options;
+    wanted.inputs = {"/data"};
+    Result<LoadedModels> loaded = loadModels(modelRequest(wanted, false));
     if (!loaded || loaded->models.empty()) {
         showMessage(loaded ? "no model to show" : loaded.error().text());
         return 2;

@@ -43,9 +43,7 @@ public:
              vertex(x + w, y + h, depth, c, 1.0f, -1.0f), vertex(x, y + h, depth, c, 1.0f, -1.0f));
     }
 
-    void faces(std::vector<MeshVertex>& out) const {
-        const FramePolygons& f = frame_.faces;
-        const float alpha = frame_.faceStyle == FaceStyle::Translucent ? translucentAlpha : 1.0f;
+    void polygons(const FramePolygons& f, float alpha, std::vector<MeshVertex>& out) const {
         for (std::size_t p = 0; p + 1 < f.start.size() && p < f.colour.size(); ++p) {
             const std::uint32_t first = f.start[p], end = f.start[p + 1];
             if (end > f.xyz.size() / 3) break;
@@ -96,7 +94,9 @@ public:
         ShellMesh out;
         segments(shell, points, shell.lines, false, out.lines);
         segments(shell, points, shell.dashed, true, out.dashed);
-        const double side = frame_.markSize;
+        const double side = shell.markSize > 0.0 ? shell.markSize : frame_.markSize;
+        out.markSize = side;
+        out.onTop = shell.onTop;
         for (std::uint32_t v : shell.marks) {
             if (v >= points.size()) continue;
             const Placed& p = points[v];
@@ -137,7 +137,9 @@ FrameMesh buildFrameMesh(const Frame& frame, MeshShape shape) {
     const Builder build(frame, shape);
     FrameMesh mesh;
     mesh.shape = shape;
-    if (frame.depthTested || frame.faceStyle != FaceStyle::Off) build.faces(mesh.faces);
+    if (frame.depthTested || frame.faceStyle != FaceStyle::Off)
+        build.polygons(frame.faces, frame.faceStyle == FaceStyle::Translucent ? translucentAlpha : 1.0f, mesh.faces);
+    build.polygons(frame.lit, 1.0f, mesh.lit);
     for (const FrameShell& shell : frame.shells) mesh.shells.push_back(build.shell(shell));
     for (const FrameBox& b : frame.boxes)
         Builder::rect(mesh.overlay, b.x, b.y, b.width, b.height, 0.0f, b.colour);

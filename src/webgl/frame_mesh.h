@@ -29,6 +29,8 @@ struct ShellMesh {
     std::vector<MeshVertex> lines;   // drawn where in front (with depth)
     std::vector<MeshVertex> dashed;  // drawn dashed, where behind (with depth)
     std::vector<MeshVertex> marks;   // the end marks
+    double markSize = 0.0;           // its marks' side in pixels
+    bool onTop = false;              // drawn with no depth test
 };
 
 // How lines and end marks are given: as quads of two triangles each, or,
@@ -40,6 +42,7 @@ enum class MeshShape { Quads, LinesAndPoints };
 struct FrameMesh {
     MeshShape shape = MeshShape::Quads;
     std::vector<MeshVertex> faces;   // the faces' triangles, in painting order
+    std::vector<MeshVertex> lit;     // the lit faces' triangles, painted over them with no depth
     std::vector<ShellMesh> shells;   // in the frame's order
     std::vector<MeshVertex> overlay; // boxes, then the texts' pixels; no depth
 };

@@ -168,6 +168,7 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     // Everything in one array, drawn in ranges: faces, each shell's lines,
     // dashes and marks, then the overlay.
     std::vector<MeshVertex> all(mesh.faces);
+    all.insert(all.end(), mesh.lit.begin(), mesh.lit.end());
     for (const ShellMesh& s : mesh.shells)
         for (const std::vector<MeshVertex>* part : {&s.lines, &s.dashed, &s.marks})
             all.insert(all.end(), part->begin(), part->end());
@@ -191,7 +192,6 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
 
     glUseProgram(program_);
     glUniform2f(sizeUniform_, float(p.viewportWidth), float(p.viewportHeight));
-    glUniform1f(pointSizeUniform_, float(frame.markSize * ratio));
     glBindVertexArray(vertexArray_);
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(MeshVertex)), all.data(), GL_STREAM_DRAW);
@@ -223,9 +223,14 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     }
     glDisable(GL_POLYGON_OFFSET_FILL);
     at += mesh.faces.size();
+    // Lit faces over the faces, hiding nothing.
+    glDisable(GL_DEPTH_TEST);
+    triangles(at, mesh.lit.size());
+    at += mesh.lit.size();
 
     for (const ShellMesh& s : mesh.shells) {
-        if (frame.depthTested) {
+        glUniform1f(pointSizeUniform_, float(s.markSize * ratio));
+        if (frame.depthTested && !s.onTop) {
             glEnable(GL_DEPTH_TEST);
             glDepthMask(GL_FALSE);
             glDepthFunc(GL_LEQUAL);
@@ -238,7 +243,7 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
         if (frame.depthTested) glDepthFunc(GL_GREATER);
         drawArrays(lineMode, at, s.dashed.size());
         at += s.dashed.size();
-        if (frame.marksDepthTested) {
+        if (frame.marksDepthTested && !s.onTop) {
             glEnable(GL_DEPTH_TEST);
             glDepthFunc(GL_LEQUAL);
         } else {

@@ -36,6 +36,7 @@ struct ExplorerWindow {
     SmoothTarget smooth;  // where smooth frames are drawn
     std::string title;
     bool dragging = false;
+    bool dragged = false;  // the left button moved since it went down
     int lastX = 0;
     int lastY = 0;
     int timerGeneration = 0;  // a timer of an earlier schedule finds it changed and does nothing
@@ -143,7 +144,13 @@ void onSpecialKey(int key, int, int) {
 
 void onMouse(int button, int state, int x, int y) {
     if (button == GLUT_LEFT_BUTTON) {
+        // A press and release with no drag between them is a click.
+        if (state == GLUT_UP && explorer->dragging && !explorer->dragged) {
+            explorer->session->click(x, y, now());
+            refresh();
+        }
         explorer->dragging = state == GLUT_DOWN;
+        explorer->dragged = false;
         explorer->lastX = x;
         explorer->lastY = y;
     } else if (state == GLUT_DOWN && (button == 3 || button == 4)) {
@@ -156,6 +163,7 @@ void onMouse(int button, int state, int x, int y) {
 void onMotion(int x, int y) {
     if (!explorer->dragging || (x == explorer->lastX && y == explorer->lastY)) return;
     explorer->session->drag(x - explorer->lastX, y - explorer->lastY, now());
+    explorer->dragged = true;
     explorer->lastX = x;
     explorer->lastY = y;
     refresh();

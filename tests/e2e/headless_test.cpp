@@ -12,6 +12,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "io/off_reader.h"
 #include "mesh/model_loading.h"
 #include "geometry/rotation.h"
 #include "console/solid_drawing.h"
@@ -240,12 +241,93 @@ TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
         {{"--morph", "1.5", "--svg", "x.svg"}, "--morph: the stage must be a number from 0 to 1\nusage: "},
         {{"dent.off", "--morph", "0.5", "--png", "x.png"},
          "dent has no morph: it is not convex: vertex 7 lies outside the plane of face 5\n"},
+        {{"--conway", "tXz", "--png", "x.png"}, "--conway: 'X' at 2 is not an operator\n"},
+        {{"--highlight", "face:7", "--png", "x.png"}, "--highlight face:7: heksaedar has 6 faces, numbered 1 to 6\n"},
+        {{"--pick", "3,4", "--png", "x.png"}, "--pick needs --info, which prints what lies there\nusage: "},
     };
     for (const auto& [args, err] : cases) {
         const RunResult r = run(args, false);
         EXPECT_TRUE(r.finished && r.status == 2) << args[0] << ": " << r.status;
         EXPECT_EQ(r.err.substr(0, 16 + err.size()), "duals-explorer: " + err);
         EXPECT_EQ(work.names(), before);
+    }
+}
+
+// What a click names, worked out from the files alone: each shaded face
+// turned to the viewer (its corners' marks in the SVG go round clockwise on the
+// screen), picked at the mean of those marks, is named with its dual
+// vertex; lit, the dual vertex's mark (the dual's marks come in face
+// order) takes the lit colour, and the face's fill shows between its centre
+// and its corners.
+TEST_F(Headless, PickNamesTheFaceThereAndHighlightLightsItWithItsDualVertex) {
+    static const std::regex mark("M(-?[0-9.]+) (-?[0-9.]+)h([0-9.]+)");
+    auto marks = [](const std::string& svg, const std::string& colour) {
+        const std::size_t group = svg.find("<g stroke=\"" + colour + "\"");
+        const std::size_t from = svg.find("fill=\"" + colour + "\" d=\"", group);
+        std::vector<std::array<double, 2>> at;
+        const std::string d = svg.substr(from, svg.find('"', from + 20) - from);
+        for (std::sregex_iterator i(d.begin(), d.end(), mark), end; i != end; ++i)
+            at.push_back({std::stod((*i)[1]) + std::stod((*i)[3]) / 2, std::stod((*i)[2]) + std::stod((*i)[3]) / 2});
+        return at;
+    };
+    const char* const shapes[] = {"", "", "", "triangle", "square", "pentagon", "hexagon"};
+    const std::pair<std::vector<std::string>, int> models[] = {{{".", "--solid", "2", "--faces", "shaded"}, 1},
+                                                               {{"--conway", "tI", "--faces", "shaded"}, 0}};
+    for (const auto& [model, base] : models) {
+        auto with = [&](std::vector<std::string> more) {
+            more.insert(more.begin(), model.begin(), model.end());
+            return more;
+        };
+        const RunResult off = run(with({"--show", "solid", "--off", "-"}), false);
+        const Result<Polyhedron> solid = readOff(off.out, "-");
+        ASSERT_TRUE(solid.ok()) << off.err;
+        // Both shells frame the picture wider than the solid alone.
+        write(with({"--svg", "solid.svg", "--show", "solid"}), false);
+        write(with({"--svg", "both.svg"}), false);
+        const auto corners = marks(work.read("solid.svg"), "#0000ff");
+        const auto litCorners = marks(work.read("both.svg"), "#0000ff"), dualVertices = marks(work.read("both.svg"), "#ff0000");
+        ASSERT_EQ(corners.size(), solid->vertices.size());
+        ASSERT_EQ(dualVertices.size(), std::size_t(solid->faceCount()));
+        int picked = 0;
+        for (int f = 0; f < solid->faceCount(); ++f) {
+            const int n = solid->faceSize(f);
+            auto centre = [&](const std::vector<std::array<double, 2>>& at) {
+                std::array<double, 4> c{0, 0, 0, 1e9};  // x, y, the signed area, the nearest side
+                for (int k = 0; k < n; ++k) {
+                    const auto& a = at[std::size_t(solid->face(f)[k])];
+                    const auto& b = at[std::size_t(solid->face(f)[(k + 1) % n])];
+                    c[0] += a[0] / n, c[1] += a[1] / n, c[2] += a[0] * b[1] - b[0] * a[1];
+                }
+                for (int k = 0; k < n; ++k) {
+                    const auto& a = at[std::size_t(solid->face(f)[k])];
+                    const auto& b = at[std::size_t(solid->face(f)[(k + 1) % n])];
+                    c[3] = std::min(c[3], std::fabs((b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0])) /
+                                              std::hypot(b[0] - a[0], b[1] - a[1]));
+                }
+                return c;
+            };
+            const auto c = centre(corners);
+            if (c[2] > 0 || c[3] < 8) continue;  // turned away, or seen too nearly edge on
+            const std::string number = std::to_string(f + base);
+            const RunResult r = run(
+                with({"--show", "solid", "--info", "--pick", std::to_string(c[0]) + "," + std::to_string(c[1])}), false);
+            EXPECT_EQ(r.out.substr(r.out.rfind('\n', r.out.size() - 2) + 1),
+                      "face " + number + " (" + shapes[n] + ") - dual vertex " + number + "\n");
+            if (picked++ > 0) continue;
+            // The first face lit, with its dual vertex.
+            write(with({"--highlight", "face:" + number, "--aliased", "--png", "lit.png"}), false);
+            const RgbImage lit = loadPng(work.file("lit.png"));
+            const auto& dv = dualVertices[std::size_t(f)];
+            EXPECT_TRUE(shows(lit.at(int(dv[0]), int(dv[1])), {0, 153, 38}));
+            const auto m = centre(litCorners);
+            int filled = 0;
+            for (int k = 0; k < n; ++k) {
+                const auto& a = litCorners[std::size_t(solid->face(f)[k])];
+                filled += shows(lit.at(int((m[0] + a[0]) / 2), int((m[1] + a[1]) / 2)), {140, 230, 115});
+            }
+            EXPECT_GT(filled, 0) << "face " << number;
+        }
+        EXPECT_GE(picked, 3);
     }
 }
 

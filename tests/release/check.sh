@@ -24,7 +24,7 @@ for p in duals-explorer check-solids; do  # the man pages are made from --help
   check "$p --version" test "$("$prefix/bin/$p" --version)" = "$p 1.0.0"
   check "$p's man page" grep -q -- '-\\-version' <(zcat "$prefix/share/man/man1/$p.1.gz")
 done
-check "the explorer's man page: its keys and exit statuses" grep -Pzq '\.SH KEYS\n(.*\n)*\.B q / Esc\n(.*\n)*\.SH "EXIT STATUS"' \
+check "the explorer's man page: its keys and exit statuses" grep -Pzq '\.SH KEYS\n(.*\n)*\.B q\n(.*\n)*\.SH "EXIT STATUS"' \
   <(zcat "$prefix/share/man/man1/duals-explorer.1.gz")
 
 # Named no input in an empty folder, the explorer draws the installed data

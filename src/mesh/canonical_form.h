@@ -1,0 +1,62 @@
+#pragma once
+
+#include <vector>
+
+#include "geometry/polyhedron.h"
+#include "geometry/vec3.h"
+
+namespace pd {
+
+// The canonical form of a convex polyhedron: the same faces, the vertices
+// moved so that every edge line touches the unit sphere about the origin,
+// the touching points (each edge line's closest point to the origin) have
+// their centroid at the origin, and every face is flat. It is unique up to
+// a rotation, so it stands for the model's combinatorics alone: its dual
+// about the unit sphere is the canonical form of the dual.
+struct CanonicalForm {
+    std::vector<Vec3d> vertices;  // the moved vertices, same numbering
+    int iterations = 0;           // outer steps taken (each linear in the model's size)
+    bool converged = false;       // false: not flat and tangent enough, keep the original
+    double worst = 0;             // the largest remaining error when it stopped (below)
+};
+
+// The canonical form of `p` (faces counter-clockwise from outside, every
+// edge between two faces) with edges `edges` from deriveEdges. Any position
+// and size of input works: it is first centred on its vertex mean and
+// scaled to a mean edge distance of 1. Then damped Gauss-Newton steps
+// (Levenberg-Marquardt) on the vertices and on each face's plane, written
+// as its pole y (the plane {x : y.x = 1}), make every edge distance 1,
+// every corner lie on its face's plane and the touching points' sum 0. Each
+// step solves its linear system by preconditioned conjugate gradients, with
+// at most a fixed number of passes over the edges and corners, so a step is
+// linear in the model's size.
+// `worst` is the largest of: an edge distance's difference from 1, a face's
+// farthest corner from its best plane (Newell's normal through the corners'
+// mean), the touching points' centroid's distance from the origin; all at
+// unit midradius. Converged when that is within 1e-9 and every face still
+// faces outward, within `maxIterations` steps. Input with a non-finite
+// coordinate, an edge of no length, a face with no area, or a face whose
+// plane does not pass outside the vertex mean (a flat model, a face turned
+// inwards) is not tried: the vertices come back centred and scaled as far
+// as that was possible, converged false, worst infinite. Never hangs: every
+// step is bounded.
+CanonicalForm canonicalForm(const Polyhedron& p, const std::vector<Edge>& edges, int maxIterations = 100);
+
+// A sphere given by its centre and radius.
+struct EdgeSphere {
+    Vec3d centre;
+    double radius;
+};
+
+// The sphere the edges of `p` best touch, for models that are not
+// canonical: the centre and radius minimising the sum over `edges` of
+// (distance from the centre to the edge's line - radius)^2, by Gauss-Newton
+// from the vertex mean, a few passes over the edges, each step halved until
+// it lowers the sum. For a model symmetric about a point that point is
+// where it starts and stays. Edges of no length are left out. Degenerate
+// input (no usable edge, a singular system) keeps the vertex mean and the
+// mean edge distance from it; a non-finite coordinate gives the origin and
+// radius 0. Never NaN.
+EdgeSphere bestEdgeSphere(const Polyhedron& p, const std::vector<Edge>& edges);
+
+}  // namespace pd

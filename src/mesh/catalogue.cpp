@@ -1,0 +1,69 @@
+#include "mesh/catalogue.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace pd {
+
+namespace {
+
+std::string lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+}  // namespace
+
+const std::vector<CatalogueEntry>& catalogue() {
+    static const std::vector<CatalogueEntry> entries{
+        {"tetrahedron", "T", "", Family::Platonic},
+        {"cube", "C", "hexahedron", Family::Platonic},
+        {"octahedron", "O", "", Family::Platonic},
+        {"dodecahedron", "D", "", Family::Platonic},
+        {"icosahedron", "I", "", Family::Platonic},
+        {"truncated tetrahedron", "tT", "", Family::Archimedean},
+        {"cuboctahedron", "aC", "", Family::Archimedean},
+        {"truncated cube", "tC", "", Family::Archimedean},
+        {"truncated octahedron", "tO", "", Family::Archimedean},
+        {"rhombicuboctahedron", "eC", "small rhombicuboctahedron", Family::Archimedean},
+        {"truncated cuboctahedron", "bC", "great rhombicuboctahedron", Family::Archimedean},
+        {"snub cube", "sC", "snub cuboctahedron", Family::Archimedean},
+        {"icosidodecahedron", "aD", "", Family::Archimedean},
+        {"truncated dodecahedron", "tD", "", Family::Archimedean},
+        {"truncated icosahedron", "tI", "", Family::Archimedean},
+        {"rhombicosidodecahedron", "eD", "small rhombicosidodecahedron", Family::Archimedean},
+        {"truncated icosidodecahedron", "bD", "great rhombicosidodecahedron", Family::Archimedean},
+        {"snub dodecahedron", "sD", "snub icosidodecahedron", Family::Archimedean},
+        {"triakis tetrahedron", "kT", "", Family::Catalan},
+        {"rhombic dodecahedron", "jC", "", Family::Catalan},
+        {"triakis octahedron", "kO", "", Family::Catalan},
+        {"tetrakis hexahedron", "kC", "", Family::Catalan},
+        {"deltoidal icositetrahedron", "oC", "strombic icositetrahedron", Family::Catalan},
+        {"disdyakis dodecahedron", "mC", "hexakis octahedron", Family::Catalan},
+        {"pentagonal icositetrahedron", "gC", "", Family::Catalan},
+        {"rhombic triacontahedron", "jD", "", Family::Catalan},
+        {"triakis icosahedron", "kI", "", Family::Catalan},
+        {"pentakis dodecahedron", "kD", "", Family::Catalan},
+        {"deltoidal hexecontahedron", "oD", "strombic hexecontahedron", Family::Catalan},
+        {"disdyakis triacontahedron", "mD", "hexakis icosahedron", Family::Catalan},
+        {"pentagonal hexecontahedron", "gD", "", Family::Catalan},
+    };
+    return entries;
+}
+
+std::vector<CatalogueEntry> catalogueOf(const std::string& family) {
+    std::vector<CatalogueEntry> out;
+    const char* words[] = {"platonic", "archimedean", "catalan"};
+    for (const CatalogueEntry& e : catalogue())
+        if (family == "all" || family == words[int(e.family)]) out.push_back(e);
+    return out;
+}
+
+const CatalogueEntry* findInCatalogue(const std::string& name) {
+    const std::string wanted = lower(name);
+    for (const CatalogueEntry& e : catalogue())
+        if (name == e.notation || wanted == e.name || (*e.otherName && wanted == e.otherName)) return &e;
+    return nullptr;
+}
+
+}  // namespace pd

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pd {
+
+// The named solids a learner meets, each built from the five by Conway's
+// operators (see conway.h) and then put in canonical form.
+
+enum class Family { Platonic, Archimedean, Catalan };
+
+struct CatalogueEntry {
+    const char* name;       // as solidName gives it for the canonical model
+    const char* notation;   // Conway's notation
+    const char* otherName;  // a second name in use, or ""
+    Family family;
+};
+
+// Every entry: the five, the 13 Archimedean solids, then their 13 Catalan
+// duals, in the same order as their Archimedean partners.
+const std::vector<CatalogueEntry>& catalogue();
+
+// The entries of "platonic", "archimedean", "catalan" or "all"; empty for
+// any other word.
+std::vector<CatalogueEntry> catalogueOf(const std::string& family);
+
+// The entry `name` names: its name or other name (any case), or its
+// notation (exactly, as "tI"); null for none.
+const CatalogueEntry* findInCatalogue(const std::string& name);
+
+}  // namespace pd
