@@ -178,6 +178,7 @@ void addModelOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
                    "a model in Conway's notation, operators applied right to left to a seed: T C O D I P<n> A<n> Y<n> "
                    "or M (the model the inputs give); operators d a t k j e o b g s n z m (k<n>, t<n>); repeatable")
         ->expected(1)
+        ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_option("--catalogue", o.catalogue, "load the named solids: platonic|archimedean|catalan|all")
         ->check(CLI::IsMember({"platonic", "archimedean", "catalan", "all"}));

@@ -120,21 +120,25 @@ Measure measure(const Polyhedron& p, const std::vector<Edge>& edges, const Vec3d
 
 // The least-squares problem the steps solve, over the vertices alone.
 // Residuals:
-//   per edge, its line's distance from the origin less 1;
+//   per edge, its line's distance from the origin less 1, and a segment
+//   residual (in evaluate) that is 0 on a tangent line only when the
+//   touching point lies on the edge;
 //   per face of four or more corners, the corners' heights along the face's
-//   normal n less the best affine fit of those heights over the face (so Q h
+//   normal n less the best affine fit of those heights over the face (Q h,
 //   with h_k = n . x_k and Q the projection that removes the functions
-//   1, u1, u2 of the corners' in-plane coordinates): a flat face gives 0,
+//   1, u1, u2 of the corners' in-plane coordinates): a flat face gives 0
 //   whichever n near the true normal is used, and turning or shifting the
 //   plane is affine, so the derivative is just Q (n . dx_k). A triangle
 //   has nothing left to fit;
 //   the touching points' sum divided by sqrt(E): that keeps the one global
 //   mode it alone fixes (the "boost" that slides the touching points over
 //   the sphere) about as stiff as the local ones.
-// That is 3V - 3 residuals for 3V unknowns, the three left over being the
-// rotations, which the damping keeps at zero. An earlier form with each
-// face's plane as a further unknown (its pole) went slowly wherever a face
-// passed near the centre: a flat prism took a hundred steps.
+// Without the segment residuals that is 3V - 3 equations in 3V unknowns,
+// the three left over being the rotations, which the damping keeps at
+// zero; the segment residuals add E more that hold wherever the rest do.
+// An earlier form with each face's plane as a further unknown (its pole)
+// went slowly wherever a face passed near the centre: a flat prism took a
+// hundred steps.
 class Problem {
 public:
     Problem(const Polyhedron& p, const std::vector<Edge>& edges)
@@ -160,7 +164,8 @@ public:
         std::vector<EdgeLine> lines;
         std::vector<FaceFit> fits;
         std::vector<double> inPlane;  // per slot, two coordinates
-        std::vector<double> edgeResidual, flatResidual;
+        std::vector<double> edgeResidual;  // per edge two: the distance less 1, the segment residual
+        std::vector<double> flatResidual;  // per slot, 0 for triangles
         Vec3d centreResidual{0, 0, 0};
         double cost = 0;  // the sum of the squared residuals
     };

@@ -21,25 +21,25 @@ struct CanonicalForm {
 };
 
 // The canonical form of `p` (faces counter-clockwise from outside, every
-// edge between two faces) with edges `edges` from deriveEdges. Any position
-// and size of input works: it is first centred on its vertex mean and
-// scaled to a mean edge distance of 1. Then damped Gauss-Newton steps
-// (Levenberg-Marquardt) on the vertices and on each face's plane, written
-// as its pole y (the plane {x : y.x = 1}), make every edge distance 1,
-// every corner lie on its face's plane and the touching points' sum 0. Each
-// step solves its linear system by preconditioned conjugate gradients, with
-// at most a fixed number of passes over the edges and corners, so a step is
-// linear in the model's size.
+// edge between two faces) with edges `edges` from deriveEdges, at any
+// position and size. The start is `p` centred on its vertex mean and scaled
+// to a mean edge distance of 1, or, if some face of that turns inwards or
+// some edge's closest point lies off the edge, its vertices pushed out onto
+// a sphere about the mean. From there damped Gauss-Newton steps
+// (Levenberg-Marquardt) drive the edge distances to 1, the faces flat and
+// the touching points' sum to 0, taking no step that turns a face inwards
+// or moves a touching point off its edge. Each step solves its linear
+// system by preconditioned conjugate gradients with at most a fixed number
+// of passes over the edges and corners, so it is linear in the model's size.
 // `worst` is the largest of: an edge distance's difference from 1, a face's
-// farthest corner from its best plane (Newell's normal through the corners'
+// farthest corner from its plane (Newell's normal through the corners'
 // mean), the touching points' centroid's distance from the origin; all at
-// unit midradius. Converged when that is within 1e-9 and every face still
-// faces outward, within `maxIterations` steps. Input with a non-finite
-// coordinate, an edge of no length, a face with no area, or a face whose
-// plane does not pass outside the vertex mean (a flat model, a face turned
-// inwards) is not tried: the vertices come back centred and scaled as far
-// as that was possible, converged false, worst infinite. Never hangs: every
-// step is bounded.
+// unit midradius. Converged when that is within 1e-9, with every face
+// facing outward and every touching point on its edge, within
+// `maxIterations` steps; typically 5 to 15. Input with a corner out of
+// range or not finite, an edge of no length or a face of no area after the
+// scaling, or no edges, is not tried: the vertices come back as they were,
+// converged false, worst infinite.
 CanonicalForm canonicalForm(const Polyhedron& p, const std::vector<Edge>& edges, int maxIterations = 100);
 
 // A sphere given by its centre and radius.

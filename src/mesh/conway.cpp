@@ -46,9 +46,9 @@ Vec3d at(const Polyhedron& p, Index v) { return widen(p.vertices[std::size_t(v)]
 // A closed polyhedron's corners as half-edges: slot s runs from corners[s]
 // to the next corner of its face.
 struct HalfEdges {
-    std::vector<Index> face;    // per slot
-    std::vector<Index> twin;    // per slot, the slot along the same edge the other way
-    std::vector<Index> edge;    // per slot, its edge in `edges`
+    std::vector<Index> face;  // per slot
+    std::vector<Index> twin;  // per slot, the slot along the same edge the other way
+    std::vector<Index> edge;  // per slot, its edge in `edges`
     std::vector<Edge> edges;
     std::vector<Index> degree;  // per vertex, the faces it is in
 };
@@ -76,7 +76,8 @@ std::string halfEdges(const Polyhedron& p, HalfEdges& h) {
         if (p.faceSize(f) < 3) return name() + " has fewer than 3 corners";
         for (Index s = p.faceStart[std::size_t(f)]; s < p.faceStart[std::size_t(f) + 1]; ++s) {
             const Index v = p.corners[std::size_t(s)];
-            if (v < 0 || v >= p.vertexCount()) return name() + " names vertex " + std::to_string(v) + ", which is not there";
+            if (v < 0 || v >= p.vertexCount())
+                return name() + " names vertex " + std::to_string(v) + ", which is not there";
             if (lastFace[std::size_t(v)] == f) return name() + " has vertex " + std::to_string(v) + " twice";
             lastFace[std::size_t(v)] = f;
             h.face[std::size_t(s)] = f;
@@ -134,8 +135,7 @@ Vec3d centroid(const Polyhedron& p, int f) {
 Vec3d unitNormal(const Polyhedron& p, int f, Vec3d centre) {
     Vec3d n{0, 0, 0};
     const int size = p.faceSize(f);
-    for (int i = 0; i < size; ++i)
-        n += cross(at(p, p.face(f)[i]) - centre, at(p, p.face(f)[(i + 1) % size]) - centre);
+    for (int i = 0; i < size; ++i) n += cross(at(p, p.face(f)[i]) - centre, at(p, p.face(f)[(i + 1) % size]) - centre);
     const double l = length(n);
     return l > 0 ? n / l : n;
 }
@@ -408,8 +408,8 @@ void addOutward(Polyhedron& p, std::vector<Index> face) {
 Polyhedron icosahedron() {
     constexpr float g = 1.6180339887498948482f;
     Polyhedron p;
-    p.vertices = {{-1, g, 0}, {1, g, 0}, {-1, -g, 0}, {1, -g, 0}, {0, -1, g}, {0, 1, g},
-                  {0, -1, -g}, {0, 1, -g}, {g, 0, -1}, {g, 0, 1}, {-g, 0, -1}, {-g, 0, 1}};
+    p.vertices = {{-1, g, 0},  {1, g, 0},  {-1, -g, 0}, {1, -g, 0}, {0, -1, g},  {0, 1, g},
+                  {0, -1, -g}, {0, 1, -g}, {g, 0, -1},  {g, 0, 1},  {-g, 0, -1}, {-g, 0, 1}};
     static const Index faces[20][3] = {{0, 11, 5}, {0, 5, 1},  {0, 1, 7},   {0, 7, 10}, {0, 10, 11},
                                        {1, 5, 9},  {5, 11, 4}, {11, 10, 2}, {10, 7, 6}, {7, 1, 8},
                                        {3, 9, 4},  {3, 4, 2},  {3, 2, 6},   {3, 6, 8},  {3, 8, 9},
@@ -457,9 +457,10 @@ Polyhedron conwaySeed(char seed, int n) {
             for (const auto& f : {std::vector<Index>{0, 1, 2}, {0, 2, 3}, {0, 3, 1}, {1, 3, 2}}) addOutward(p, f);
             break;
         case 'C':
-            for (int i = 0; i < 8; ++i) p.vertices.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f});
-            for (const auto& f : {std::vector<Index>{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 1, 3, 2},
-                                  {4, 5, 7, 6}})
+            for (int i = 0; i < 8; ++i)
+                p.vertices.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f});
+            for (const auto& f :
+                 {std::vector<Index>{0, 2, 6, 4}, {1, 3, 7, 5}, {0, 1, 5, 4}, {2, 3, 7, 6}, {0, 1, 3, 2}, {4, 5, 7, 6}})
                 addOutward(p, f);
             break;
         case 'O':
@@ -523,8 +524,9 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
             const std::size_t digits = i;
             const int count = (c == 'k' || c == 't') ? readNumber(notation, i) : 0;
             if (i > digits && count < 3)
-                return failure(quoted(notation[digits]) + " at " + std::to_string(digits + 1) + ": " +
-                               (c == 'k' ? "k needs a face of 3 or more sides" : "t needs a vertex degree of 3 or more"));
+                return failure(
+                    quoted(notation[digits]) + " at " + std::to_string(digits + 1) + ": " +
+                    (c == 'k' ? "k needs a face of 3 or more sides" : "t needs a vertex degree of 3 or more"));
             steps.push_back({c, count, position});
             continue;
         }
@@ -537,7 +539,8 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
             if (i == digits) return failure(here + ": " + what + " needs a number of sides, as in " + c + "5");
             const std::string first = quoted(notation[digits]) + " at " + std::to_string(digits + 1);
             if (sides < 3) return failure(first + ": " + what + " needs 3 or more sides");
-            if (sides > maxSides) return failure(first + ": " + what + " needs " + std::to_string(maxSides) + " sides or fewer");
+            if (sides > maxSides)
+                return failure(first + ": " + what + " needs " + std::to_string(maxSides) + " sides or fewer");
         }
         if (c == 'M' && m == nullptr) return failure(here + ": there is no model for M to stand for");
         if (i < notation.size())
@@ -566,7 +569,8 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
             HalfEdges h;
             const std::string problem = halfEdges(*current, h);
             if (!problem.empty())
-                return failure(quoted(step->op) + " at " + std::to_string(step->position) + " cannot apply: " + problem);
+                return failure(quoted(step->op) + " at " + std::to_string(step->position) +
+                               " cannot apply: " + problem);
             if (std::count(h.degree.begin(), h.degree.end(), 0) > 0) {
                 // Only M can have vertices in no face; numbered without them,
                 // every operator's vertices are all in faces.

@@ -15,8 +15,8 @@ namespace pd {
 // 'T' 'C' 'O' 'D' 'I' the regular tetrahedron, cube, octahedron,
 // dodecahedron and icosahedron (`n` unused); 'P' 'A' 'Y' the n-gonal prism
 // with square sides, the antiprism with equilateral triangles, and the
-// pyramid (equilateral sides for n up to 5, else one radius high). Any other letter, or n below 3 for P A Y, gives an empty
-// polyhedron.
+// pyramid (equilateral sides for n up to 5, else one radius high). Any
+// other letter, or n below 3 for P A Y, gives an empty polyhedron.
 Polyhedron conwaySeed(char seed, int n = 0);
 
 // The model `notation` names: operators, then one seed at the end.

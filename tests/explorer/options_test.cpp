@@ -17,6 +17,12 @@ std::string describe(const ExplorerOptions& o) {
       << int(o.view.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.view.back)
       << " numbers " << o.view.numbers << o.view.dualNumbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
       << o.view.unfold << " page " << int(o.page) << " edge " << o.edgeMm;
+    if (o.conway.empty() && o.catalogue.empty() && !o.canonical && !o.centre && o.highlight.empty() && !o.pick)
+        return s.str();
+    s << " conway";
+    for (const std::string& n : o.conway) s << ' ' << n;
+    s << " catalogue " << o.catalogue << " canonical " << o.canonical << " centre " << (o.centre ? int(*o.centre) : -1)
+      << " lit " << o.highlight << " pick " << o.pickX << ',' << o.pickY;
     return s.str();
 }
 
@@ -41,6 +47,14 @@ TEST(ExplorerOptions, ReadsEveryOptionAndKeepsTheDefaults) {
         {{"--net", "n.svg", "--page", "a3", "--edge-mm", "40"},
          "out 5 n.svg a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 frames 0 "
          "animate 0 unfold 0 page 2 edge 40"},
+        // Each --conway one model, in order; an input after one stays an input.
+        {{"--conway", "tI", "a.off", "--conway", "P5", "--catalogue", "catalan", "--canonical", "--centre", "vertices",
+          "--highlight", "face:3", "--info", "--pick", "10,20.5"},
+         "a.off out 4  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 frames 0 animate 0 "
+         "unfold 0 page 0 edge 0 conway tI P5 catalogue catalan canonical 1 centre 0 lit face:3 pick 10,20.5"},
+        {{"--list", "--conway", "jC"}, "out 6  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 "
+                                       "frames 0 animate 0 unfold 0 page 0 edge 0 conway jC catalogue  canonical 0 "
+                                       "centre -1 lit  pick 0,0"},
     };
     for (const auto& [args, expected] : cases) {
         const ParsedOptions parsed = parseOptions(args);
@@ -79,6 +93,12 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
         {{"--png", "a.png", "--animate", "unfold"}, "--animate needs --frames N"},
         {{"--png", "a.png", "--unfold", "1.5"}, "--unfold"},
         {{"--net", "n.pdf", "--unfold", "1"}, "--unfold is for pictures"},
+        {{"--pick", "3,4"}, "--pick needs --info"},
+        {{"--info", "--pick", "3"}, "--pick: '3' is not X,Y in pixels"},
+        {{"--info", "--pick", "3,nan"}, "--pick: '3,nan' is not X,Y"},
+        {{"--list", "--png", "a.png"}, "--list prints the models; it goes with no other output"},
+        {{"--catalogue", "johnson"}, "--catalogue"},
+        {{"--centre", "faces"}, "--centre"},
     };
     for (const auto& [args, fragment] : cases) {
         const ParsedOptions parsed = parseOptions(args);
