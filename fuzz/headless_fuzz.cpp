@@ -14,6 +14,7 @@
 #include <sanitizer/lsan_interface.h>
 
 #include "draw/frame.h"
+#include "explorer/highlight.h"
 #include "explorer/session.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
@@ -82,7 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Faces with hidden parts, and both targets: the SVG's cuts and
             // face order run on whatever the file holds.
             s.faces = back == BackEdges::Hidden ? FaceStyle::Shaded : FaceStyle::Translucent;
+            // Lit: face 0, vertex 0 or edge 0, drawn, and what lies under
+            // the middle and a corner named.
+            s.lit = Lit{LitKind(1 + int(back)), 0};
             Session shown(LoadedModels(session.loaded()), s);
+            (void)litText(shown.model(), shown.partAt(s.width / 2.0, s.height / 2.0));
+            (void)shown.partAt(0.0, 0.0);
+            (void)shown.title();
             const Frame vector = shown.frame(FrameTarget::Vector);
             expectIndicesInside(vector);
             if (formatSvg(vector).find("</svg>") == std::string::npos) std::abort();

@@ -7,12 +7,18 @@
 // shell's paper net is refused or whole: each face once, no two faces of a
 // piece overlapping (every pair of their convex parts tested, without the
 // grid the net's own search uses), laid out on pages without a fault.
+// Every Conway operator on a closed model gives a closed model with its
+// Euler characteristic, or a refusal; its canonical form, found or not,
+// has only finite vertices.
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "mesh/canonical_form.h"
+#include "mesh/conway.h"
 #include "mesh/model.h"
 #include "mesh/morph.h"
 #include "mesh/net_layout.h"
@@ -91,5 +97,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     expectWholeNet(m.solid);
     if (m.closed) expectWholeNet(m.programDual);
     if (m.hasReciprocal) expectWholeNet(m.reciprocalDual);
+    if (!m.closed) return 0;
+    const auto euler = [](const Model& b) { return b.solid.vertexCount() - int(b.edges.size()) + b.solid.faceCount(); };
+    for (const char op : std::string("datkjeobgsnzm")) {
+        const Result<Polyhedron> built = conwayModel(std::string(1, op) + "M", &m.solid);
+        if (!built) continue;
+        const Model b = buildModel("op", *built, 0, 0);
+        if (!b.closed || euler(b) != euler(m)) {
+            std::fprintf(stderr, "operator %c: %s, V-E+F %d, not %d\n", op, b.openEdgeMessage.c_str(), euler(b), euler(m));
+            std::abort();
+        }
+    }
+    const CanonicalForm form = canonicalForm(m.solid, m.edges, 30);
+    for (const Vec3d& v : form.vertices)
+        if (form.converged && !(std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z))) {
+            std::fprintf(stderr, "the canonical form has a vertex that is not finite\n");
+            std::abort();
+        }
     return 0;
 }

@@ -90,6 +90,7 @@ bool closest(Vec3d a, Vec3d b, double& s, Vec3d& t) {
 struct Measure {
     double worst = 0;
     std::size_t improper = 0;  // faces turned inwards and touching points off their edges
+    std::size_t inward = 0;    // of those, the faces
 };
 
 Measure measure(const Polyhedron& p, const std::vector<Edge>& edges, const Vec3d* x) {
@@ -98,7 +99,7 @@ Measure measure(const Polyhedron& p, const std::vector<Edge>& edges, const Vec3d
     for (const Edge& e : edges) {
         double s;
         Vec3d t;
-        if (!closest(x[e.a], x[e.b], s, t)) return {kInfinity, edges.size() + 1};
+        if (!closest(x[e.a], x[e.b], s, t)) return {kInfinity, edges.size() + 1, edges.size() + 1};
         if (!(s > 0 && s < 1)) ++m.improper;
         m.worst = std::fmax(m.worst, std::fabs(length(t) - 1));
         sum += t;
@@ -108,13 +109,13 @@ Measure measure(const Polyhedron& p, const std::vector<Edge>& edges, const Vec3d
         Vec3d normal, mean;
         planeOf(p, f, x, normal, mean);
         const double area = length(normal);
-        if (!(area > 0)) return {kInfinity, edges.size() + 1};
+        if (!(area > 0)) return {kInfinity, edges.size() + 1, edges.size() + 1};
         const Vec3d n = normal / area;
-        if (!(dot(n, mean) > 0)) ++m.improper;
+        if (!(dot(n, mean) > 0)) ++m.improper, ++m.inward;
         const std::int32_t* c = p.face(f);
         for (int k = 0; k < p.faceSize(f); ++k) m.worst = std::fmax(m.worst, std::fabs(dot(n, x[c[k]] - mean)));
     }
-    if (!std::isfinite(m.worst)) return {kInfinity, edges.size() + 1};
+    if (!std::isfinite(m.worst)) return {kInfinity, edges.size() + 1, edges.size() + 1};
     return m;
 }
 
@@ -496,11 +497,12 @@ CanonicalForm canonicalForm(const Polyhedron& p, const std::vector<Edge>& edges,
         const std::vector<Vec3d> dx = problem.step(current, lambda, forcing);
         for (std::size_t i = 0; i < x.size(); ++i) next[i] = x[i] + dx[i];
         const bool evaluated = problem.evaluate(next, trial);
-        const Measure then = evaluated ? measure(p, edges, next.data()) : Measure{kInfinity, edges.size() + 1};
-        // A step is taken only if it lowers the cost and makes nothing
-        // improper that was not: from a proper start every form on the way
-        // is proper, so the steps cannot settle into a fold.
-        if (evaluated && trial.cost < current.cost && then.improper <= now.improper) {
+        const Measure then = evaluated ? measure(p, edges, next.data()) : Measure{kInfinity, edges.size() + 1, edges.size() + 1};
+        // A step is taken only if it lowers the cost and turns no more faces
+        // inwards: from a proper start the steps cannot settle into a fold.
+        // (Holding the touching points on their edges as well stalled more
+        // often than it helped; the segment residuals see to them.)
+        if (evaluated && trial.cost < current.cost && then.inward <= now.inward) {
             x.swap(next);
             std::swap(current, trial);
             lambda = std::fmax(lambda / 4, 1e-12);
