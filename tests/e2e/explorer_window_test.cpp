@@ -105,7 +105,8 @@ TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
 }
 
 // OFF models: keys 1 to 5 say what they are for; Esc with the menu open
-// closes the menu and leaves the explorer running; q then quits (a menu
+// closes the menu and leaves the explorer running; a click lights what
+// --pick names at that pixel, and Esc puts it out; q then quits (a menu
 // still open would take it).
 TEST_F(ExplorerWindow, SolidKeysWithOffModelsAndEscInTheMenu) {
     work.write("cube.off", scratch::readFile(scratch::sourcePath("tests/data/model/cube.off")));
@@ -118,6 +119,15 @@ TEST_F(ExplorerWindow, SolidKeysWithOffModelsAndEscInTheMenu) {
     xdotool({"mousemove", "--window", id, "300", "300", "click", "3", "sleep", "0.5", "mousemove", "--window", id,
              "50", "50", "sleep", "0.3", "key", "Escape", "sleep", "0.5"});
     EXPECT_TRUE(explorer.running()) << "Esc in the menu ended the explorer";
+    const RunResult picked = runProgram(PD_EXPLORER, work.path().string(), "", 30.0,
+                                        {"cube.off", "--info", "--pick", "400,300"});
+    const std::string part = picked.out.substr(picked.out.rfind('\n', picked.out.size() - 2) + 1);
+    ASSERT_NE(part, "nothing\n");
+    xdotool({"mousemove", "--window", id, "400", "300", "click", "1"});
+    picture("cube  x 30  y 45  " + part.substr(0, part.size() - 1));
+    type({"Escape"});
+    picture("cube  x 30  y 45");
+    EXPECT_TRUE(explorer.running()) << "Esc with something lit ended the explorer";
     type({"q"});
     int status = -1;
     ASSERT_TRUE(explorer.wait(15.0, status));
