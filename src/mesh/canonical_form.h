@@ -28,21 +28,21 @@ struct CanonicalForm {
 // a sphere about the mean. From there damped Gauss-Newton steps
 // (Levenberg-Marquardt) drive the edge distances to 1, the faces flat and
 // the touching points' sum to 0, taking no step that turns more faces
-// inwards. Each step solves its linear
-// system by preconditioned conjugate gradients with at most a fixed number
-// of passes over the edges and corners, so it is linear in the model's size.
+// inwards. Each step solves its linear system by preconditioned conjugate
+// gradients with at most a fixed number of passes over the edges and
+// corners, so it is linear in the model's size.
 // `worst` is the largest of: an edge distance's difference from 1, a face's
 // farthest corner from its plane (Newell's normal through the corners'
 // mean), the touching points' centroid's distance from the origin; all at
 // unit midradius. Converged when that is within 1e-9, with every face
 // facing outward and every touching point on its edge, within
-// `maxIterations` steps; typically 5 to 15 for rough Platonic, Archimedean
+// `maxIterations` steps: typically 5 to 15 for rough Platonic, Archimedean
 // and Catalan solids, prisms and geodesic spheres. Prisms, antiprisms and
 // pyramids of 50 sides or more far from their canonical proportions often
-// do not converge. Input with a corner out of
-// range or not finite, an edge of no length or a face of no area after the
-// scaling, or no edges, is not tried: the vertices come back as they were,
-// converged false, worst infinite.
+// do not converge. Input with a corner out of range or not finite, an edge
+// of no length or a face of no area after the scaling, or no edges, is not
+// tried: the vertices come back as they were, converged false, worst
+// infinite.
 CanonicalForm canonicalForm(const Polyhedron& p, const std::vector<Edge>& edges, int maxIterations = 100);
 
 // A sphere given by its centre and radius.
