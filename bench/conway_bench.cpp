@@ -1,0 +1,81 @@
+// conway-bench: Conway's operators and the canonical form at size.
+//
+//   conway-bench [--reps R] [K]
+//
+// On the geodesic sphere of frequency K (default 22: 9 680 faces;
+// mesh/geodesic_sphere.h), the median of R runs (default 7) of each
+// operator as `--conway xM` runs it (the notation read, the operator
+// built and checked), in wall milliseconds; then the canonical form of
+// tI, of the sphere and of its dual, with their steps and the largest
+// error left. Exit status 2 for bad arguments.
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "geometry/edges.h"
+#include "mesh/canonical_form.h"
+#include "mesh/conway.h"
+#include "mesh/geodesic_sphere.h"
+
+using namespace pd;
+
+namespace {
+
+double millisecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+template <typename F>
+double median(int reps, F run) {
+    std::vector<double> times;
+    for (int r = 0; r < reps; ++r) {
+        const auto start = std::chrono::steady_clock::now();
+        run();
+        times.push_back(millisecondsSince(start));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void canonical(const char* what, const Polyhedron& p, int reps) {
+    const std::vector<Edge> edges = deriveEdges(p);
+    CanonicalForm form;
+    const double ms = median(reps, [&] { form = canonicalForm(p, edges); });
+    std::printf("canonical %-28s %6d faces  %3d steps  worst %.1e  %s  %8.1f ms\n", what, p.faceCount(),
+                form.iterations, form.worst, form.converged ? "converged" : "NOT converged", ms);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int reps = 7, k = 22;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--reps") == 0 && i + 1 < argc)
+            reps = std::atoi(argv[++i]);
+        else
+            k = std::atoi(argv[i]);
+    }
+    if (reps < 1 || k < 1 || k > 400) {
+        std::fprintf(stderr, "usage: conway-bench [--reps R] [K]\n");
+        return 2;
+    }
+    const Polyhedron sphere = geodesicSphere(k);
+    std::printf("geodesic sphere k %d: %d faces, %d runs each, medians\n", k, sphere.faceCount(), reps);
+    for (const char* op : {"d", "a", "t", "k", "j", "e", "o", "b", "g", "s", "n", "z", "m", "k3", "t6"}) {
+        int faces = 0;
+        const double ms = median(reps, [&] {
+            const Result<Polyhedron> built = conwayModel(std::string(op) + "M", &sphere);
+            faces = built ? built->faceCount() : -1;
+        });
+        std::printf("operator %-3s %8d faces  %7.2f ms\n", op, faces, ms);
+    }
+    canonical("tI (from the operators)", *conwayModel("tI", nullptr), reps);
+    canonical("the sphere", sphere, reps);
+    canonical("the sphere's dual", *conwayModel("dM", &sphere), reps);
+    return 0;
+}
