@@ -4,7 +4,9 @@
 
 #include <cmath>
 
+#include "io/off_writer.h"
 #include "mesh/catalogue.h"
+#include "mesh/model_loading.h"
 #include "mesh/solid_names.h"
 #include "scratch_dir.h"
 
@@ -94,4 +96,18 @@ TEST(ModelInputs, BuiltModelsFollowTheInputsAndAreFoundByEveryName) {
             {"cube", named ? 1 : -1}, {"pentakis dodecahedron", -1}, {"tc", -1}};
         for (const auto& [name, index] : names) EXPECT_EQ(findModel(*loaded, name), index) << name;
     }
+}
+
+// A model with no canonical form (a triangle seen from both sides) is
+// kept as it was read, and the note says so.
+TEST(ModelInputs, AModelWithNoCanonicalFormIsKeptAsItWas) {
+    ModelRequest request;
+    request.inputs = {scratch::sourcePath("tests/data/model/flat.off")};
+    request.canonical = true;
+    const Result<LoadedModels> loaded = loadModels(request);
+    const Result<Model> read = loadOffModel(request.inputs[0]);
+    ASSERT_TRUE(loaded.ok() && read.ok());
+    EXPECT_EQ(formatOff({&loaded->models[0].solid}).value(), formatOff({&read->solid}).value());
+    ASSERT_EQ(loaded->notes.size(), 1u);
+    EXPECT_EQ(loaded->notes[0].substr(0, 33), "flat: no canonical form found in ");
 }
