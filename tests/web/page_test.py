@@ -284,6 +284,20 @@ def main():
         colours = {tuple(p) for p in png_pixels(canvas_png(driver)).reshape(-1, 3)}
         check(colours <= set(EDGES) | {BACKGROUND}, "aliased, the page shows %d colours" % len(colours))
 
+        # A model from the address, and a click lighting what the command
+        # line's --pick names at the same pixel.
+        open_page(driver, page, "conway=tI&faces=shaded")
+        wait_for(driver, lambda: title(driver) == "tI x 30 y 45", "tI from the address")
+        canvas = driver.find_element("id", "canvas")
+        driver.execute_script("arguments[0].addEventListener('mousedown', "
+                              "e => { window.pressed = e.offsetX + ',' + e.offsetY; });", canvas)
+        ActionChains(driver).move_to_element(canvas).move_by_offset(40, -30).click().perform()
+        pressed = driver.execute_script("return window.pressed;")
+        picked = subprocess.run([os.path.join(build, "duals-explorer"), "--conway", "tI", "--faces", "shaded",
+                                 "--size", SIZE, "--info", "--pick", pressed],
+                                check=True, capture_output=True, text=True).stdout.splitlines()[-1]
+        wait_for(driver, lambda: title(driver) == "tI x 30 y 45 " + picked, "the click at %s lights %s" % (pressed, picked))
+
         # A good OFF file, then a damaged one that leaves the model shown.
         picker = driver.find_element("id", "open")
         picker.send_keys(os.path.join(ROOT, "tests/data/model/cube.off"))
