@@ -536,44 +536,43 @@ EdgeSphere bestEdgeSphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     if (count > 0) centre = centre / count;
 
     // Each edge's distance from c: |P (c - a)|, P the projection across it.
-    struct Line {
-        Vec3d a, uHat;
+    // Worked out from the vertices on every pass rather than kept: a table
+    // of the lines would cost more memory than the model's own edges.
+    const auto usable = [&](const Edge& e) {
+        const Vec3d u = widen(p.vertices[e.b]) - widen(p.vertices[e.a]);
+        return dot(u, u) > 0;
     };
-    std::vector<Line> lines;
-    lines.reserve(edges.size());
-    for (const Edge& e : edges) {
-        const Vec3d a = widen(p.vertices[e.a]), u = widen(p.vertices[e.b]) - a;
-        const double len = length(u);
-        if (len > 0 && std::isfinite(1 / len)) lines.push_back({a, u / len});
-    }
-    auto offset = [](const Line& l, Vec3d c) {
-        const Vec3d w = c - l.a;
-        return w - l.uHat * dot(l.uHat, w);
+    auto offset = [&](const Edge& e, Vec3d c) {
+        const Vec3d a = widen(p.vertices[e.a]), u = widen(p.vertices[e.b]) - a, w = c - a;
+        return w - u * (dot(u, w) / dot(u, u));
     };
-    auto meanDistance = [&](Vec3d c) {
-        double sum = 0;
-        for (const Line& l : lines) sum += length(offset(l, c));
-        return lines.empty() ? 0.0 : sum / static_cast<double>(lines.size());
+    // The sum of squared misses with the best radius for `c`, the mean
+    // distance, in one pass: sum d^2 - (sum d)^2 / N.
+    struct Fit {
+        double cost, radius;
     };
-    // For a given centre the best radius is the mean distance, so the sum
-    // is judged with that radius.
-    auto cost = [&](Vec3d c) {
-        const double r = meanDistance(c);
-        double sum = 0;
-        for (const Line& l : lines) {
-            const double miss = length(offset(l, c)) - r;
-            sum += miss * miss;
+    std::size_t usableCount = 0;
+    for (const Edge& e : edges) usableCount += usable(e);
+    auto fit = [&](Vec3d c) {
+        double sum = 0, squares = 0;
+        for (const Edge& e : edges) {
+            if (!usable(e)) continue;
+            const double d = length(offset(e, c));
+            sum += d, squares += d * d;
         }
-        return sum;
+        const double count = double(std::max<std::size_t>(usableCount, 1));
+        return Fit{std::max(0.0, squares - sum * sum / count), sum / count};
     };
-    EdgeSphere best{centre, meanDistance(centre)};
-    if (lines.size() < 4) return best;
-    double bestCost = cost(centre);
+    Fit start = fit(centre);
+    EdgeSphere best{centre, start.radius};
+    if (usableCount < 4) return best;
+    double bestCost = start.cost;
     for (int pass = 0; pass < 50; ++pass) {
         // Normal equations in (c, r): rows (n, -1), n the unit offset.
         double m[4][5] = {};
-        for (const Line& l : lines) {
-            const Vec3d q = offset(l, best.centre);
+        for (const Edge& e : edges) {
+            if (!usable(e)) continue;
+            const Vec3d q = offset(e, best.centre);
             const double d = length(q);
             const Vec3d u = d > 0 ? q / d : Vec3d{0, 0, 0};
             const double row[4] = {u.x, u.y, u.z, -1}, residual = d - best.radius;
@@ -605,18 +604,21 @@ EdgeSphere bestEdgeSphere(const Polyhedron& p, const std::vector<Edge>& edges) {
             x[r] = sum / m[r][r];
         }
         Vec3d delta{x[0], x[1], x[2]};
+        // Where it stands already (a symmetric model from its first pass):
+        // no step left worth a pass over the edges.
+        if (!(length(delta) > 1e-13 * best.radius)) break;
         int half = 0;
-        double trial = kInfinity;
+        Fit trial{kInfinity, 0};
         for (; half < 30; ++half, delta = delta / 2) {
-            trial = finite(best.centre + delta) ? cost(best.centre + delta) : kInfinity;
-            if (trial < bestCost) break;
+            trial = finite(best.centre + delta) ? fit(best.centre + delta) : Fit{kInfinity, 0};
+            if (trial.cost < bestCost) break;
         }
         if (half == 30) break;
-        best = {best.centre + delta, meanDistance(best.centre + delta)};
-        bestCost = trial;
+        best = {best.centre + delta, trial.radius};
+        bestCost = trial.cost;
         if (length(delta) <= 1e-13 * best.radius) break;
     }
-    if (!finite(best.centre) || !std::isfinite(best.radius)) return {centre, meanDistance(centre)};
+    if (!finite(best.centre) || !std::isfinite(best.radius)) return {centre, start.radius};
     return best;
 }
 
