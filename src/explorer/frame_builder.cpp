@@ -51,7 +51,7 @@ struct Scene {
     std::vector<std::int32_t> pointStart{0}, faceOffset{0};  // per shell
 };
 
-void addShell(const ShownShell& src, const VertexTurn& turn, Scene& scene, FrameShell& shell,
+void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, Scene& scene, FrameShell& shell,
               std::vector<std::uint8_t>& onEdge, Box& box) {
     const Polyhedron& p = *src.shape;
     shell.colour = src.edgeColour;
@@ -69,7 +69,7 @@ void addShell(const ShownShell& src, const VertexTurn& turn, Scene& scene, Frame
         // A vertex in no edge (in no face) is left out of the picture.
         if (onEdge[v]) box.add(seen.x, seen.y);
     }
-    for (int f = 0; f < p.faceCount() && !src.faint; ++f) {
+    for (int f = 0; f < p.faceCount() && !src.faint && withFaces; ++f) {
         for (int k = 0; k < p.faceSize(f); ++k) scene.corners.push_back(offset + p.face(f)[k]);
         scene.faceStart.push_back(std::int32_t(scene.corners.size()));
         const Vec3 normal = f < int(src.normals->size()) ? turnVertex(turn, (*src.normals)[std::size_t(f)]) : Vec3{};
@@ -401,9 +401,15 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     Box box;
     Scene scene;
     std::vector<std::vector<std::uint8_t>> onEdge(shells.size());
+    // The faces are painted, or decide what is behind; else only the
+    // points are needed (the program's picture of a big model).
+    const bool withFaces = state.faces != FaceStyle::Off || state.back != BackEdges::Drawn;
+    std::size_t points = 0;
+    for (const ShownShell& s : shells) points += s.shape->vertices.size();
+    scene.points.reserve(points);
     for (std::size_t i = 0; i < shells.size(); ++i) {
         frame.shells.emplace_back();
-        addShell(shells[i], turn, scene, frame.shells.back(), onEdge[i], box);
+        addShell(shells[i], turn, withFaces, scene, frame.shells.back(), onEdge[i], box);
     }
     for (const Polyhedron* p : framedToo)
         for (const Vec3& v : p->vertices) {

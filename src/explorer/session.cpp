@@ -141,6 +141,7 @@ ActionEffect Session::perform(ActionId id, double now) {
     const ViewState before = view_;
     const ActionEffect effect = applyAction(id, view_, context_);
     if (effect != ActionEffect::Redraw) return effect;
+    ++version_;
     // What was lit belongs to the model it was lit on.
     if (view_.model != before.model) view_.lit = {};
     if (id == ActionId::CycleDual) {
@@ -155,6 +156,7 @@ ActionEffect Session::perform(ActionId id, double now) {
 void Session::drag(int dx, int dy, double now) {
     now_ = std::max(now_, now);
     applyDrag(view_, dx, dy);
+    ++version_;
     if (view_.spinning) rebaseSpin(now);
 }
 
@@ -173,6 +175,7 @@ void Session::click(int x, int y, double now) {
         return;
     }
     view_.lit = partAt(x, y);
+    ++version_;
 }
 
 void Session::wheel(int notches, double now) {
@@ -181,6 +184,7 @@ void Session::wheel(int notches, double now) {
 }
 
 void Session::resize(int width, int height) {
+    if (width != view_.width || height != view_.height) ++version_;
     view_.width = width;
     view_.height = height;
 }
@@ -188,6 +192,7 @@ void Session::resize(int width, int height) {
 void Session::advance(double now) {
     now_ = std::max(now_, now);
     if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
+    if (view_.spinning || view_.morphing || folding_) ++version_;
     if (view_.spinning) {
         // By elapsed time, so the speed does not depend on how fast frames come.
         const Orientation from = spinFrom_;
@@ -227,6 +232,7 @@ double Session::nextChange(double now) const {
     double next = std::numeric_limits<double>::infinity();
     if (view_.spinning || view_.morphing || folding_) next = tickSeconds;
     if (nets_.building()) next = std::min(next, pollSeconds);
+    if (smoothOwed_) next = 0.0;
     if (!note_.empty()) next = std::min(next, std::max(0.0, noteUntil_ - now));
     return next;
 }
@@ -275,6 +281,27 @@ Frame Session::frame(FrameTarget target, bool withHelp) {
     }
     if (view_.unfold > 0.0) return unfoldFrame(staged ? *staged : model(), staged, target, panels);
     return buildFrame(shownShells(model(), staged, view_), view_, target, panels);
+}
+
+Frame Session::screenFrame() {
+    Frame shown = frame();
+    std::size_t primitives = shown.faces.colour.size();
+    for (const FrameShell& s : shown.shells) primitives += (s.lines.size() + s.dashed.size()) / 2 + s.marks.size();
+    if (work_ != Work::InBackground || !shown.smooth || primitives < quickPrimitives) {
+        smoothOwed_ = false;
+        return shown;
+    }
+    const bool animating = view_.spinning || view_.morphing || folding_;
+    if (animating || version_ != quickVersion_) {
+        // The view moved since the last quick picture: another quick one,
+        // and, once it stands still, the smooth one.
+        shown.smooth = false;
+        quickVersion_ = version_;
+        smoothOwed_ = !animating;
+        return shown;
+    }
+    smoothOwed_ = false;
+    return shown;
 }
 
 std::string Session::title() const {

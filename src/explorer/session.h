@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -73,6 +74,13 @@ public:
     // view asks for it and `withHelp`. A stage that cannot be built stops
     // the morph (saying why in the title) and the solid is drawn.
     Frame frame(FrameTarget target = FrameTarget::Raster, bool withHelp = true);
+    // The picture for a screen: frame(), but a big one (quickPrimitives or
+    // more lines, marks and faces) comes aliased while the view changes,
+    // which costs a third of a smooth one, and smooth once the view stands
+    // still: the first picture of a new view is aliased, and nextChange
+    // asks at once for the smooth one. Pictures written to files (frame())
+    // are always as the view says.
+    Frame screenFrame();
     // The window's title: see viewTitle, with the message of the moment.
     std::string title() const;
     // The counts lines the panel and --info show (see MorphStore::countLines).
@@ -130,7 +138,16 @@ private:
     bool folding_ = false;     // `u` set the fold moving, and it is not there yet
     double foldFrom_ = 0.0;
     double foldSince_ = 0.0;
+    // Counts the view's changes, so a screen picture knows whether the view
+    // stood still since the last one.
+    std::uint64_t version_ = 0;
+    std::uint64_t quickVersion_ = ~std::uint64_t(0);  // the view the last quick picture showed
+    bool smoothOwed_ = false;  // a quick picture is up; the smooth one is to follow
 };
+
+// From this many primitives on, a screen picture that is changing is drawn
+// aliased (see Session::screenFrame): about a 65 000-face model with its dual.
+constexpr std::size_t quickPrimitives = 200000;
 
 // The state the options describe on the loaded models: the model --solid or
 // --model picks (a model's name, or for the ten files also its English

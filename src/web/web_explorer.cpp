@@ -103,7 +103,7 @@ void updateTitle() {
 EM_BOOL onFrame(double, void*) {
     const double at = now();
     page->session->advance(at);
-    const Status drawn = page->renderer->draw(page->session->frame(), page->ratio);
+    const Status drawn = page->renderer->draw(page->session->screenFrame(), page->ratio);
     if (!drawn) showMessage(drawn.error().text());
     updateTitle();
     const double next = page->session->nextChange(at);

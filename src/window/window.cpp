@@ -195,7 +195,7 @@ void onReshape(int width, int height) {
 
 // A picture GL cannot draw ends the explorer: status 2, one line.
 void onDisplay() {
-    const Status drawn = explorer->smooth.draw(explorer->session->frame());
+    const Status drawn = explorer->smooth.draw(explorer->session->screenFrame());
     if (!drawn) {
         say(drawn.error());
         explorer->status = 2;

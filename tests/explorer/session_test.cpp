@@ -215,6 +215,35 @@ TEST(Session, SpinMorphAndFoldFollowTheClock) {
     }
 }
 
+// A big model on a screen: each new view comes aliased at once and smooth
+// straight after; a spin stays aliased till it stops; a small model and a
+// file's picture are always smooth.
+TEST(Session, BigPicturesOnAScreenComeQuickFirstAndSmoothOnceStill) {
+    LoadedModels big;
+    big.models.push_back(buildModel("sphere", geodesicSphere(50), 0, 0));  // 50 000 faces
+    Session screen(LoadedModels(big), initialViewState(true), Session::Work::InBackground, 0.0);
+    Session file(std::move(big), initialViewState(true), Session::Work::Waited, 0.0);
+    Session small(LoadedModels(inputs().solids), initialViewState(false), Session::Work::InBackground, 0.0);
+    auto shown = [](Session& s, double at) {
+        const bool smooth = s.screenFrame().smooth;
+        return std::string(smooth ? "smooth" : "quick") + (s.nextChange(at) == 0.0 ? " then smooth" : "");
+    };
+    std::vector<std::string> seen;
+    seen.push_back(shown(screen, 0.0));
+    seen.push_back(shown(screen, 0.0));
+    seen.push_back(shown(screen, 0.0));
+    screen.drag(4, 0, 1.0);
+    seen.push_back(shown(screen, 1.0));
+    screen.perform(ActionId::ToggleSpin, 2.0);
+    for (double at : {2.0, 2.5}) screen.advance(at), seen.push_back(shown(screen, at));
+    screen.perform(ActionId::ToggleSpin, 3.0);
+    seen.push_back(shown(screen, 3.0));
+    seen.push_back(shown(screen, 3.0));
+    EXPECT_EQ(seen, (std::vector<std::string>{"quick then smooth", "smooth", "smooth", "quick then smooth", "quick",
+                                              "quick", "quick then smooth", "smooth"}));
+    EXPECT_TRUE(file.screenFrame().smooth && file.frame().smooth && small.screenFrame().smooth);
+}
+
 // What the title says belongs to the model it was said of and to its
 // moment; what a key cannot do here, it says.
 TEST(Session, TitleMessagesBelongToTheirModelAndTheirMoment) {
