@@ -1,5 +1,6 @@
 #include "svg/svg_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -16,9 +17,18 @@ int channel(float c) {
 
 std::string svgNumber(double v, int decimals) {
     if (!std::isfinite(v)) v = 0;
-    char text[64];
+    char text[400];
+#ifdef __EMSCRIPTEN__
+    // Emscripten's C++ library writes no floating-point numbers with
+    // to_chars; printf's digits are the same (both exact, ties to even).
     std::snprintf(text, sizeof text, "%.*f", decimals, v);
     std::string s = text;
+#else
+    // A picture writes hundreds of thousands of these: to_chars is several
+    // times quicker than printf, with the same digits.
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
+    std::string s(text, end.ptr);
+#endif
     if (s.find('.') != std::string::npos) {
         while (s.back() == '0') s.pop_back();
         if (s.back() == '.') s.pop_back();

@@ -77,9 +77,17 @@ std::string polygons(const Frame& frame, const FramePolygons& f, bool translucen
                 d.clear();
                 break;
             }
-            d += (d.empty() ? "M" : "L") + number(at.x) + " " + number(at.y);
+            d += d.empty() ? 'M' : 'L';
+            d += number(at.x);
+            d += ' ';
+            d += number(at.y);
         }
-        if (!d.empty()) svg += "<path fill=\"" + svgColour(f.colour[p]) + "\" d=\"" + d + "z\"/>\n";
+        if (d.empty()) continue;
+        svg += "<path fill=\"";
+        svg += svgColour(f.colour[p]);
+        svg += "\" d=\"";
+        svg += d;
+        svg += "z\"/>\n";
     }
     return svg + "</g>\n";
 }
