@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     std::vector<Edge> edges;
     for (int shell = 0; shell < (m.hasReciprocal ? 2 : 1); ++shell) {
         const Polyhedron& p = shell == 0 ? m.solid : m.reciprocalDual;
-        const std::vector<Edge>& e = shell == 0 ? m.edges : m.reciprocalDualEdges;
+        const std::vector<Edge>& e = shell == 0 ? m.edges : m.dualEdges;
         const auto offset = std::int32_t(points.size()), faceOffset = std::int32_t(faceStart.size() - 1);
         for (const Vec3& v : p.vertices) points.push_back(turnVertex(turn, v));
         for (std::int32_t c : p.corners) corners.push_back(offset + c);

@@ -33,8 +33,8 @@ Result<Model> buildStage(const MorphFamily& family, const std::string& name, dou
 std::string dualLine(const Model& model, DualKind kind) {
     if (!model.closed) return "dual: none (" + model.openEdgeMessage + ")";
     if (kind == DualKind::Reciprocal && model.hasReciprocal)
-        return countsLine("dual", countShell(model.reciprocalDual, model.reciprocalDualEdges));
-    return countsLine("dual", countShell(model.programDual, model.programDualEdges));
+        return countsLine("dual", countShell(model.reciprocalDual, model.dualEdges));
+    return countsLine("dual", countShell(model.programDual, model.dualEdges));
 }
 
 }  // namespace

@@ -39,12 +39,12 @@ ShownShell dualShell(const Model& model, DualKind kind) {
     s.numberBase = model.numberBase;
     if (kind == DualKind::Reciprocal && model.hasReciprocal) {
         s.shape = &model.reciprocalDual;
-        s.edges = &model.reciprocalDualEdges;
+        s.edges = &model.dualEdges;
         s.normals = &model.reciprocalDualNormals;
         s.kind = ShellKind::ReciprocalDual;
     } else {
         s.shape = &model.programDual;
-        s.edges = &model.programDualEdges;
+        s.edges = &model.dualEdges;
         s.normals = &model.programDualNormals;
         s.kind = ShellKind::ProgramDual;
     }

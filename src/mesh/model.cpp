@@ -127,16 +127,14 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     });
     m.hasReciprocal = reciprocal.found;
     m.reciprocalMessage = std::move(reciprocal.message);
-    const std::vector<Edge> edges = crossingDualEdges(m.edges);
+    m.dualEdges = crossingDualEdges(m.edges);
     if (m.hasReciprocal) {
         m.reciprocalDual = dualFromRings(std::move(reciprocal.vertices), rings);
-        m.reciprocalDualEdges = edges;
         m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
     }
     DualPart programPart = program.get();
     m.programDual = std::move(programPart.dual);
     m.programDualNormals = std::move(programPart.normals);
-    m.programDualEdges = edges;
     return m;
 }
 

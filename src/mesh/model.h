@@ -43,8 +43,11 @@ struct Model {
     // The program's dual (see program_dual.h): for the five solids of the ten
     // files, exactly the program's dual vertices.
     Polyhedron programDual;
-    std::vector<Edge> programDualEdges;
     std::vector<Vec3> programDualNormals;
+
+    // Both duals' edges, the same for either (they differ in their vertices
+    // alone): dual edge i crosses edge i. Empty for an open model.
+    std::vector<Edge> dualEdges;
 
     // The dual reciprocal about the midsphere. False for an open model, or
     // when some face's plane passes through the centre; reciprocalMessage
@@ -52,7 +55,6 @@ struct Model {
     bool hasReciprocal = false;
     std::string reciprocalMessage;
     Polyhedron reciprocalDual;
-    std::vector<Edge> reciprocalDualEdges;
     std::vector<Vec3> reciprocalDualNormals;
 };
 

@@ -45,7 +45,7 @@ TEST(ModelInputs, TheCatalogueIsCanonicalNamedAndCrossesItsDualAtRightAngles) {
         // The five pair up among themselves; each Catalan solid stands 13 after its Archimedean dual.
         const std::size_t platonicDual[] = {0, 2, 1, 4, 3};
         const std::size_t dual = i < 5 ? platonicDual[i] : i < 18 ? i + 13 : i - 13;
-        EXPECT_EQ(solidName(m.reciprocalDual, m.reciprocalDualEdges), catalogue()[dual].name);
+        EXPECT_EQ(solidName(m.reciprocalDual, m.dualEdges), catalogue()[dual].name);
         Vec3d centroid{0, 0, 0};
         double shortest = 1e300, longest = 0;
         for (std::size_t e = 0; e < m.edges.size(); ++e) {
@@ -54,7 +54,7 @@ TEST(ModelInputs, TheCatalogueIsCanonicalNamedAndCrossesItsDualAtRightAngles) {
             EXPECT_NEAR(length(t), 1.0, 1e-6);
             centroid += t / double(m.edges.size());
             shortest = std::min(shortest, length(b - a)), longest = std::max(longest, length(b - a));
-            const Vec3d p = at(m.reciprocalDual, m.reciprocalDualEdges[e].a), q = at(m.reciprocalDual, m.reciprocalDualEdges[e].b);
+            const Vec3d p = at(m.reciprocalDual, m.dualEdges[e].a), q = at(m.reciprocalDual, m.dualEdges[e].b);
             EXPECT_NEAR(dot(b - a, q - p) / length(b - a) / length(q - p), 0.0, 1e-6);
             EXPECT_NEAR(length(touching(p, q) - t), 0.0, 1e-6);
         }

@@ -81,7 +81,7 @@ TEST(Model, TetrahedronEdgesAndProgramDualWhole) {
               "OFF\n# 1 shell: 4 vertices and 4 faces\n4 4 6\n"
               "0.33 0.33 0\n0.33 0 0.495\n0.33 0.33 0.495\n0 0.33 0.495\n"
               "3 0 1 3\n3 0 2 1\n3 0 3 2\n3 1 2 3\n");
-    EXPECT_EQ(edgeList(m.programDualEdges), "0-3:0/2 0-2:1/2 0-1:0/1 1-2:1/3 1-3:0/3 2-3:2/3 ");
+    EXPECT_EQ(edgeList(m.dualEdges), "0-3:0/2 0-2:1/2 0-1:0/1 1-2:1/3 1-3:0/3 2-3:2/3 ");
 }
 
 TEST(Model, WhatCannotBeBuiltIsLeftOutWithItsReason) {
@@ -133,11 +133,11 @@ TEST(DirectoryModels, ProgramDualIsTheProgramsOutput) {
 TEST(DirectoryModels, ReciprocalDualCrossesEveryEdgeAtItsMidpointAtRightAngles) {
     for (const Model& m : shippedModels()) {
         ASSERT_TRUE(m.hasReciprocal) << m.reciprocalMessage;
-        ASSERT_EQ(m.edges.size(), m.reciprocalDualEdges.size());
+        ASSERT_EQ(m.edges.size(), m.dualEdges.size());
         for (std::size_t i = 0; i < m.edges.size(); ++i) {
             const V a = at(m.solid, m.edges[i].a), b = at(m.solid, m.edges[i].b);
-            const V p = at(m.reciprocalDual, m.reciprocalDualEdges[i].a);
-            const V q = at(m.reciprocalDual, m.reciprocalDualEdges[i].b);
+            const V p = at(m.reciprocalDual, m.dualEdges[i].a);
+            const V q = at(m.reciprocalDual, m.dualEdges[i].b);
             const V mid = 0.5 * (a + b);
             const double t = dot(mid - p, q - p) / dot(q - p, q - p);
             const double tol = 1e-5 * norm(b - a);
@@ -230,7 +230,7 @@ TEST(BackEdges, HiddenExactlyWhenJustInFrontOfTheMidpointIsInside) {
             const Model mixed = buildModel("mixed", flipped, 1, 0);
             expectBackEdgesHidden(mixed.solid, mixed.edges, mixed.solidNormals, ab[0], ab[1]);
             expectBackEdgesHidden(m.solid, m.edges, m.solidNormals, ab[0], ab[1]);
-            expectBackEdgesHidden(m.reciprocalDual, m.reciprocalDualEdges, m.reciprocalDualNormals, ab[0], ab[1]);
-            expectBackEdgesHidden(m.programDual, m.programDualEdges, m.programDualNormals, ab[0], ab[1]);
+            expectBackEdgesHidden(m.reciprocalDual, m.dualEdges, m.reciprocalDualNormals, ab[0], ab[1]);
+            expectBackEdgesHidden(m.programDual, m.dualEdges, m.programDualNormals, ab[0], ab[1]);
         }
 }
