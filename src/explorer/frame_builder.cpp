@@ -7,6 +7,7 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "base/huge_pages.h"
 #include "draw/bitmap_font.h"
 #include "explorer/back_edges.h"
 #include "explorer/depth_order.h"
@@ -57,8 +58,8 @@ void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, Sce
     shell.colour = src.edgeColour;
     verticesWithDrawnEdge(*src.edges, std::vector<std::uint8_t>(src.edges->size(), 0),
                           p.vertexCount(), onEdge);
-    shell.xy.reserve(2 * p.vertices.size());
-    shell.z.reserve(p.vertices.size());
+    reserveHuge(shell.xy, 2 * p.vertices.size());
+    reserveHuge(shell.z, p.vertices.size());
     const auto offset = std::int32_t(scene.points.size());
     for (std::size_t v = 0; v < p.vertices.size(); ++v) {
         const Vec3 seen = turnVertex(turn, p.vertices[v]);
@@ -252,7 +253,6 @@ private:
     std::unordered_map<long long, std::vector<std::size_t>> cells_;
 };
 
-
 // The sizes of lines, marks and numbers: given, or grown with the
 // picture (the program's at its window's size, whole multiples above).
 // Gives the numbers' font scale.
@@ -306,7 +306,7 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
         if (cut) {
             cutEdges(edges, scene.faceOffset[i], !shells[i].faint, *occluders, state.back, shell);
         } else {
-            shell.lines.reserve(2 * edges.size());
+            reserveHuge(shell.lines, 2 * edges.size());
             for (const Edge& e : edges) {
                 shell.lines.push_back(std::uint32_t(e.a));
                 shell.lines.push_back(std::uint32_t(e.b));

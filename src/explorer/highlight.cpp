@@ -121,12 +121,12 @@ Result<Lit> readLit(const std::string& text, const Model& model) {
     if (number.empty() || number.size() > 9 || !std::all_of(number.begin(), number.end(), [](char c) {
             return c >= '0' && c <= '9';
         }))
-        return failure("--highlight: '" + number + "' is not a " + kind + " number");
+        return failure("--highlight: '" + number + "' is not " + (kind == "edge" ? "an " : "a ") + kind + " number");
     const int count = partCount(model, lit.kind), base = model.numberBase;
     lit.index = std::stoi(number) - base;
     if (lit.index < 0 || lit.index >= count)
-        return failure("--highlight " + text + ": " + model.name + " has " + std::to_string(count) + " " + kind +
-                       (kind == "vertex" ? "ices" : "s") +
+        return failure("--highlight " + text + ": " + model.name + " has " + std::to_string(count) + " " +
+                       (kind == "vertex" ? std::string("vertices") : kind + "s") +
                        (count > 0 ? ", numbered " + std::to_string(base) + " to " + std::to_string(count - 1 + base)
                                   : ""));
     return lit;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/huge_pages.h"
+
 namespace pd {
 
 namespace {
@@ -43,7 +45,9 @@ EdgeTopology edgeTopology(const Polyhedron& p) {
             if (u != v) ++groupStart[std::min(u, v) + 1];
         }
     for (int v = 0; v < vertexCount; ++v) groupStart[v + 1] += groupStart[v];
-    std::vector<PairEntry> pairs(static_cast<std::size_t>(groupStart[vertexCount]));
+    std::vector<PairEntry> pairs;
+    reserveHuge(pairs, static_cast<std::size_t>(groupStart[vertexCount]));
+    pairs.resize(static_cast<std::size_t>(groupStart[vertexCount]));
     std::vector<std::int32_t> fill(groupStart.begin(), groupStart.end() - 1);
     for (int f = 0; f < p.faceCount(); ++f)
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
@@ -53,6 +57,7 @@ EdgeTopology edgeTopology(const Polyhedron& p) {
 
     // Each slot points at the first slot of its edge (itself if it is the
     // first); -1 for a corner followed by itself.
+    reserveHuge(t.cornerEdge, slots);
     t.cornerEdge.assign(slots, -1);
     for (int v = 0; v < vertexCount; ++v) {
         PairEntry* first = pairs.data() + groupStart[v];
@@ -69,9 +74,9 @@ EdgeTopology edgeTopology(const Polyhedron& p) {
 
     // Edges numbered in slot order: a first slot comes before every other
     // slot of its edge, so by the time those are reached it holds the number.
-    t.edges.reserve(slots / 2 + 1);
-    t.faceCounts.reserve(slots / 2 + 1);
-    t.sides.reserve(slots + 2);
+    reserveHuge(t.edges, slots / 2 + 1);
+    reserveHuge(t.faceCounts, slots / 2 + 1);
+    reserveHuge(t.sides, slots + 2);
     for (int f = 0; f < p.faceCount(); ++f)
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
             const std::int32_t first = t.cornerEdge[s];

@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/huge_pages.h"
 #include "io/input_file.h"
 
 namespace pd {
@@ -262,7 +263,7 @@ private:
     std::string_view next() { return streamed_ ? scan_.anyToken() : scan_.token(); }
 
     bool vertices() {
-        out_.vertices.reserve(roomFor(vertexCount_, 6));
+        reserveHuge(out_.vertices, roomFor(vertexCount_, 6));
         for (long long v = 0; v < vertexCount_; ++v) {
             if (streamed_ ? !scan_.hasToken() && !scan_.nextLine() : !scan_.nextLine()) return endsAfterVertex(v);
             float xyz[3];
@@ -286,8 +287,8 @@ private:
     }
 
     bool faces() {
-        out_.faceStart.reserve(roomFor(faceCount_, 8) + 1);
-        out_.corners.reserve(roomFor(faceCount_, 8) * 3);
+        reserveHuge(out_.faceStart, roomFor(faceCount_, 8) + 1);
+        reserveHuge(out_.corners, roomFor(faceCount_, 8) * 3);
         // The last face each vertex was seen in (+1), to find a repeated
         // corner without searching the face.
         std::vector<std::int32_t> seenIn(static_cast<std::size_t>(vertexCount_), 0);
@@ -358,7 +359,11 @@ Result<Polyhedron> loadOffFile(const std::string& path) {
                            " bytes long, and OFF files are read up to " + std::to_string(maxOffFileBytes) +
                            " bytes (1 GiB)");
     }
-    if (problem == 0) text.resize(static_cast<std::size_t>(info.st_size));
+    if (problem == 0) {
+        text.reserve(static_cast<std::size_t>(info.st_size));
+        adviseHugePages(text.data(), text.capacity());
+        text.resize(static_cast<std::size_t>(info.st_size));
+    }
     // Exactly the length fstat gave: a file growing meanwhile is read no further.
     std::size_t got = 0;
     while (problem == 0 && got < text.size()) {

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "base/huge_pages.h"
+
 namespace pd {
 
 Vec3d vertexMean(const Polyhedron& p) {
@@ -34,7 +36,9 @@ FacePlane facePlane(const Polyhedron& p, int face, Vec3d centre) {
 
 std::vector<Vec3> outwardNormals(const Polyhedron& p) {
     const Vec3d centre = vertexMean(p);
-    std::vector<Vec3> normals(static_cast<std::size_t>(p.faceCount()));
+    std::vector<Vec3> normals;
+    reserveHuge(normals, static_cast<std::size_t>(p.faceCount()));
+    normals.resize(static_cast<std::size_t>(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
         const FacePlane plane = facePlane(p, f, centre);
         const double length = pd::length(plane.normal);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/huge_pages.h"
 #include "solids/dual.h"
 
 namespace pd {
@@ -51,7 +52,9 @@ double programFactor(int cornerCount) {
 std::vector<Vec3> programDualVertices(const Polyhedron& p, int solidKind) {
     if (isSolidKind(solidKind) && fitsSolidTable(p, static_cast<SolidKind>(solidKind)))
         return programSolidDual(p, static_cast<SolidKind>(solidKind));
-    std::vector<Vec3> dual(static_cast<std::size_t>(p.faceCount()));
+    std::vector<Vec3> dual;
+    reserveHuge(dual, static_cast<std::size_t>(p.faceCount()));
+    dual.resize(static_cast<std::size_t>(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
         const std::int32_t* corners = p.face(f);
         double sum[3] = {0.0, 0.0, 0.0};
@@ -73,14 +76,16 @@ std::vector<Vec3> programDualVertices(const Polyhedron& p, int solidKind) {
 Polyhedron dualFromRings(std::vector<Vec3> dualVertices, const VertexRings& rings) {
     Polyhedron dual;
     dual.vertices = std::move(dualVertices);
-    dual.corners = rings.faces;
-    dual.faceStart = rings.start;
+    reserveHuge(dual.corners, rings.faces.size());
+    dual.corners.assign(rings.faces.begin(), rings.faces.end());
+    reserveHuge(dual.faceStart, rings.start.size());
+    dual.faceStart.assign(rings.start.begin(), rings.start.end());
     return dual;
 }
 
 std::vector<Edge> crossingDualEdges(const std::vector<Edge>& edges) {
     std::vector<Edge> dual;
-    dual.reserve(edges.size());
+    reserveHuge(dual, edges.size());
     for (const Edge& e : edges) {
         const std::int32_t f = e.faces[0], g = e.faces[1];
         dual.push_back(Edge{f < g ? f : g, f < g ? g : f, {e.a, e.b}});

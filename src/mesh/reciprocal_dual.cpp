@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/huge_pages.h"
 #include "mesh/canonical_form.h"
 #include "mesh/face_plane.h"
 
@@ -36,7 +37,9 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
     const double r2 = sphere.radius * sphere.radius;
 
     auto faceName = [&](int f) { return "face " + std::to_string(f + numberBase); };
-    std::vector<Vec3> out(static_cast<std::size_t>(p.faceCount()), Vec3{});
+    std::vector<Vec3> out;
+    reserveHuge(out, static_cast<std::size_t>(p.faceCount()));
+    out.resize(static_cast<std::size_t>(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
         const FacePlane plane = facePlane(p, f, c);
         const Vec3d& normal = plane.normal;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/huge_pages.h"
+
 namespace pd {
 
 Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
@@ -30,7 +32,7 @@ Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, Verte
     };
 
     rings.faces.clear();
-    rings.faces.reserve(p.corners.size());
+    reserveHuge(rings.faces, p.corners.size());
     rings.start.assign(1, 0);
     rings.start.reserve(static_cast<std::size_t>(vertexCount) + 1);
     for (int v = 0; v < vertexCount; ++v) {
