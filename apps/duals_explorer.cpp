@@ -2,6 +2,7 @@
 // (or of OFF files) with their duals, in a window to turn, compare and save.
 
 #include <csignal>
+#include <malloc.h>
 #include <cstdio>
 #include <future>
 #include <memory>
@@ -124,6 +125,12 @@ int run(int argc, char** argv) {
 using namespace pd;
 
 int main(int argc, char** argv) {
+#ifdef M_ARENA_MAX
+    // One heap for both threads: what the loading thread frees (the file's
+    // text, the model's scaffolding) is then there for the window's own
+    // buffers, rather than kept in a heap of its own.
+    mallopt(M_ARENA_MAX, 1);
+#endif
     // A file-size limit fails a write (reported) instead of killing the run.
     holdStandardDescriptors();
     std::signal(SIGXFSZ, SIG_IGN);

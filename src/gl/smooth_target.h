@@ -31,7 +31,7 @@ public:
     void forget();
 
 private:
-    bool ready(int width, int height);
+    bool ready(int width, int height, bool depth);
     void release();
 
     unsigned framebuffer_ = 0;
@@ -39,6 +39,7 @@ private:
     unsigned depth_ = 0;
     int width_ = 0;
     int height_ = 0;
+    int samples_ = 0;
     bool unavailable_ = false;  // the driver could not make one
 };
 
