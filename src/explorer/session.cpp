@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "explorer/highlight.h"
+#include "explorer/mark_thinning.h"
 #include "explorer/unfold_view.h"
 #include "explorer/view_title.h"
 #include "io/off_writer.h"
@@ -296,6 +297,7 @@ Frame Session::screenFrame() {
         // The view moved since the last quick picture: another quick one,
         // and, once it stands still, the smooth one.
         shown.smooth = false;
+        thinMarks(shown);
         quickVersion_ = version_;
         smoothOwed_ = !animating;
         return shown;
