@@ -48,11 +48,11 @@ Model canonicalModel(const std::string& name, Polyhedron shape, DualCentre centr
     if (!form.converged) {
         notes.push_back(name + ": no canonical form found in " + std::to_string(form.iterations) +
                         " steps; shown as it is");
-        return buildModel(name, std::move(shape), 0, 0, DualSphere{centre});
+        return buildModel(name, std::move(shape), 0, 0, DualSphere{centre}, false);
     }
     for (std::size_t v = 0; v < shape.vertices.size(); ++v)
         shape.vertices[v] = {float(form.vertices[v].x), float(form.vertices[v].y), float(form.vertices[v].z)};
-    return buildModel(name, std::move(shape), 0, 0, unitMidsphere());
+    return buildModel(name, std::move(shape), 0, 0, unitMidsphere(), false);
 }
 
 bool usesM(const std::vector<std::string>& notations) {
@@ -95,7 +95,7 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
         out.models.reserve(inputs.size());
         for (const std::string& path : inputs) {
             if (!request.canonical) {
-                Result<Model> model = loadOffModel(path, DualSphere{request.centre});
+                Result<Model> model = loadOffModel(path, DualSphere{request.centre}, false);
                 if (!model) return model.error();
                 out.models.push_back(std::move(*model));
                 continue;

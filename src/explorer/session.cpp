@@ -94,6 +94,10 @@ Session::Session(LoadedModels loaded, const ViewState& start, Work work, double 
 
 Session::~Session() = default;
 
+void Session::ensureDual() {
+    if (view_.dual == DualKind::Program) completeProgramDual(loaded_.models[std::size_t(view_.model)]);
+}
+
 void Session::note(const std::string& text, double now) {
     now_ = std::max(now_, now);
     note_ = text;
@@ -162,6 +166,7 @@ void Session::drag(int dx, int dy, double now) {
 }
 
 Lit Session::partAt(double x, double y) {
+    ensureDual();
     if (view_.morph > 0.0 || view_.unfold > 0.0) return {};
     const std::vector<ShownShell> shells = shownShells(model(), nullptr, view_);
     ViewState unlit = view_;
@@ -213,6 +218,7 @@ void Session::advance(double now) {
         morphLast_ = now;
     }
     if (folding_) {
+        ensureDual();
         std::vector<ShownShell> shells;
         Result<const Model*> shown = stage();
         const bool ready = work_ == Work::Waited || (shown && *shown) ||
@@ -267,6 +273,7 @@ Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget t
 }
 
 Frame Session::frame(FrameTarget target, bool withHelp) {
+    ensureDual();
     const Result<const Model*> built = stage();
     if (!built) {
         view_.morph = 0.0;
@@ -312,7 +319,10 @@ std::string Session::title() const {
                      lit ? litText(model(), view_.lit) : "");
 }
 
-Result<std::vector<std::string>> Session::countLines() { return morphs_.countLines(view_.model, view_); }
+Result<std::vector<std::string>> Session::countLines() {
+    ensureDual();
+    return morphs_.countLines(view_.model, view_);
+}
 
 std::string Session::saveStem() const {
     return model().name + "-" + orientationFileText(orientationOf(view_));
@@ -333,6 +343,7 @@ void Session::showFrame(Animation animation, int index, int count) {
 Status Session::morphAvailable() { return morphs_.available(view_.model); }
 
 Result<std::string> Session::offText() {
+    ensureDual();
     const Result<const Model*> built = stage();
     if (!built) return built.error();
     const Model& shown = *built ? **built : model();
@@ -349,6 +360,7 @@ Result<std::string> Session::offText() {
 }
 
 Session::NetShells Session::netShells() {
+    ensureDual();
     const Result<const Model*> built = stage();
     const Model* staged = built ? *built : nullptr;
     return {solidShells(model(), staged, view_), staged ? staged : &model()};

@@ -109,6 +109,9 @@ public:
     Status morphAvailable();
 
 private:
+    // The program's dual of the model shown, made when the view first asks
+    // for it (a model may be loaded without it: see buildModel).
+    void ensureDual();
     void note(const std::string& text, double now);
     void startClocks(const ViewState& before, double now);
     void rebaseSpin(double now);

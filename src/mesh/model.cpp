@@ -3,6 +3,7 @@
 #include <future>
 
 #include "base/background.h"
+#include "base/huge_pages.h"
 #include "mesh/face_plane.h"
 #include "mesh/program_dual.h"
 #include "mesh/reciprocal_dual.h"
@@ -61,7 +62,8 @@ std::string dropLonelyVertices(Polyhedron& solid, int numberBase) {
 
 }  // namespace
 
-Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere) {
+Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere,
+                 bool programDual) {
     Model m;
     m.name = std::move(name);
     m.numberBase = numberBase;
@@ -75,10 +77,10 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
         threadsAvailable && m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
     const Model& built = m;
 
-    std::future<SolidPart> solidPart = std::async(policy, [&built, solidKind] {
+    std::future<SolidPart> solidPart = std::async(policy, [&built, solidKind, programDual] {
         SolidPart part;
         part.normals = outwardNormals(built.solid);
-        part.programDualVertices = programDualVertices(built.solid, solidKind);
+        if (programDual) part.programDualVertices = programDualVertices(built.solid, solidKind);
         return part;
     });
     EdgeTopology topology = edgeTopology(m.solid);
@@ -119,7 +121,10 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     ReciprocalPart reciprocal = reciprocalPart.get();
     m.edges = std::move(topology.edges);
 
-    std::future<DualPart> program = std::async(policy, [&fromSolid, &rings] {
+    // Without a reciprocal dual the program's is the one shown: made now.
+    const bool programNow = programDual || !reciprocal.found;
+    if (programNow && !programDual) fromSolid.programDualVertices = programDualVertices(m.solid, solidKind);
+    std::future<DualPart> program = std::async(programNow ? policy : std::launch::deferred, [&fromSolid, &rings] {
         DualPart part;
         part.dual = dualFromRings(std::move(fromSolid.programDualVertices), rings);
         part.normals = outwardNormals(part.dual);
@@ -132,10 +137,25 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
         m.reciprocalDual = dualFromRings(std::move(reciprocal.vertices), rings);
         m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
     }
+    m.programDualMade = programNow;
+    if (!programNow) return m;
     DualPart programPart = program.get();
     m.programDual = std::move(programPart.dual);
     m.programDualNormals = std::move(programPart.normals);
     return m;
+}
+
+void completeProgramDual(Model& m) {
+    if (m.programDualMade || !m.closed) return;
+    // Left out only beside a reciprocal dual, whose faces (the rings) it shares.
+    Polyhedron dual;
+    dual.vertices = programDualVertices(m.solid, m.solidKind);
+    reserveHuge(dual.corners, m.reciprocalDual.corners.size());
+    dual.corners = m.reciprocalDual.corners;
+    dual.faceStart = m.reciprocalDual.faceStart;
+    m.programDualNormals = outwardNormals(dual);
+    m.programDual = std::move(dual);
+    m.programDualMade = true;
 }
 
 }  // namespace pd

@@ -41,9 +41,12 @@ struct Model {
     std::string lonelyVertexNote;
 
     // The program's dual (see program_dual.h): for the five solids of the ten
-    // files, exactly the program's dual vertices.
+    // files, exactly the program's dual vertices. A model built without it
+    // (see buildModel) has it made by completeProgramDual when first asked
+    // for; programDualMade says whether it is there (or the model is open).
     Polyhedron programDual;
     std::vector<Vec3> programDualNormals;
+    bool programDualMade = true;
 
     // Both duals' edges, the same for either (they differ in their vertices
     // alone): dual edge i crosses edge i. Empty for an open model.
@@ -62,8 +65,16 @@ struct Model {
 // vertices. `numberBase` and `solidKind` as in Model; with solidKind 1..5
 // the program's dual is computed by the program's own code (when the solid
 // fits that kind's table). The reciprocal dual is taken about the sphere
-// `sphere` names. Never fails: what cannot be built is left out
-// with its message. Linear in the solid's size.
-Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere = {});
+// `sphere` names. With `programDual` false the program's dual is left for
+// completeProgramDual, unless the model has no reciprocal dual to show
+// instead (an OFF model's picture shows the reciprocal one, and at a
+// million faces the other is 32 MB). Never fails: what cannot be built is
+// left out with its message. Linear in the solid's size.
+Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere = {},
+                 bool programDual = true);
+
+// Makes the program's dual of a model built without it, the same as
+// buildModel would have made it; does nothing when it is there.
+void completeProgramDual(Model& m);
 
 }  // namespace pd

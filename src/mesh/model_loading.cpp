@@ -85,10 +85,10 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir) {
     return models;
 }
 
-Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere) {
+Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere, bool programDual) {
     Result<Polyhedron> solid = loadOffFile(path);
     if (!solid) return solid.error();
-    return buildModel(std::filesystem::path(path).stem().string(), std::move(*solid), 0, 0, sphere);
+    return buildModel(std::filesystem::path(path).stem().string(), std::move(*solid), 0, 0, sphere, programDual);
 }
 
 }  // namespace pd

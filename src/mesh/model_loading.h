@@ -25,7 +25,8 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir);
 // Reads the OFF file at `path` (see io/off_reader.h) into a model numbered from
 // 0 and named by the file's stem ("cube" for "shapes/cube.off"), or the
 // reader's error.
-// The reciprocal dual is taken about the sphere `sphere` names.
-Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere = {});
+// The reciprocal dual is taken about the sphere `sphere` names; the
+// program's dual is made now, or left for later (see buildModel).
+Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere = {}, bool programDual = true);
 
 }  // namespace pd

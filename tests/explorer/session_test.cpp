@@ -244,6 +244,21 @@ TEST(Session, BigPicturesOnAScreenComeQuickFirstAndSmoothOnceStill) {
     EXPECT_TRUE(file.screenFrame().smooth && file.frame().smooth && small.screenFrame().smooth);
 }
 
+// OFF models come without the program's dual, which the reciprocal one
+// stands in front of: it is made the first time the view shows it, the
+// same as a model built whole has it.
+TEST(Session, TheProgramsDualIsMadeWhenFirstShown) {
+    Session session(LoadedModels(inputs().offs), initialViewState(true));
+    (void)session.frame();
+    EXPECT_FALSE(session.model().programDualMade);
+    session.perform(ActionId::CycleDual, 0.0);
+    const Frame frame = session.frame();
+    ASSERT_TRUE(session.model().programDualMade);
+    const Model whole = buildModel("prism", session.model().solid, 0, 0);
+    EXPECT_EQ(*formatOff({&session.model().programDual}), *formatOff({&whole.programDual}));
+    EXPECT_EQ(frame.shells.at(1).z.size(), whole.programDual.vertices.size());
+}
+
 // What the title says belongs to the model it was said of and to its
 // moment; what a key cannot do here, it says.
 TEST(Session, TitleMessagesBelongToTheirModelAndTheirMoment) {
