@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <string>
+
+#include "base/huge_pages.h"
 
 namespace pd {
 
@@ -26,9 +27,12 @@ struct Plane {
 };
 
 // A face or a part of one, with its face's plane (a thin part cut off
-// keeps the plane it lies in, which it could not give well itself).
+// keeps the plane it lies in, which it could not give well itself). Its
+// corners are a run of the pool's one corner list: tens of thousands of
+// small lists of their own cost more in the allocator than the cutting.
 struct Polygon {
-    std::vector<Vec3d> corners;
+    std::uint32_t first = 0;  // corners: Pool::corners[first] .. [first + count - 1]
+    std::uint32_t count = 0;  // 0: cut up, no list holds it any more
     std::int32_t face;
     Plane plane;
     Vec3d centre{0, 0, 0};  // a ball round the corners: a plane that misses it
@@ -36,17 +40,31 @@ struct Polygon {
     Vec3d lo{0, 0, 0}, hi{0, 0, 0};  // the box round the corners, for splits across an axis
 };
 
+// Every polygon, the faces' and the parts cut off later, with their
+// corners; the lists below hold polygons' numbers, so a long chain moves
+// no corners.
+struct Pool {
+    std::vector<Vec3d> corners;
+    std::vector<Polygon> polygons;
+    std::vector<Vec3d> frontCorners, backCorners;  // a cut's parts, before they join `corners`
+    std::vector<double> distances;
+
+    const Vec3d* begin(const Polygon& p) const { return corners.data() + p.first; }
+    const Vec3d* end(const Polygon& p) const { return corners.data() + p.first + p.count; }
+};
+
 double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
 
-void enclose(Polygon& p) {
+void enclose(const Pool& pool, Polygon& p) {
     Vec3d sum{0, 0, 0};
-    for (const Vec3d& c : p.corners) sum += c;
-    const double n = double(std::max<std::size_t>(p.corners.size(), 1));
+    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) sum += *c;
+    const double n = double(std::max<std::size_t>(p.count, 1));
     p.centre = sum / n;
     p.radius = 0.0;
-    for (const Vec3d& c : p.corners) p.radius = std::max(p.radius, length(c - p.centre));
+    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) p.radius = std::max(p.radius, length(*c - p.centre));
     p.lo = p.hi = p.centre;
-    for (const Vec3d& c : p.corners) {
+    for (const Vec3d* cp = pool.begin(p); cp != pool.end(p); ++cp) {
+        const Vec3d& c = *cp;
         p.lo = {std::min(p.lo.x, c.x), std::min(p.lo.y, c.y), std::min(p.lo.z, c.z)};
         p.hi = {std::max(p.hi.x, c.x), std::max(p.hi.y, c.y), std::max(p.hi.z, c.z)};
     }
@@ -76,34 +94,25 @@ bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
     return true;
 }
 
-// The parts of `p` on either side of `plane`; a part that is only a point
-// or a line is dropped.
-void split(const Polygon& p, const Plane& plane, double tolerance, Polygon& front, Polygon& back) {
-    front.face = back.face = p.face;
-    front.plane = back.plane = p.plane;
-    const std::size_t n = p.corners.size();
-    std::vector<double> d(n);
-    for (std::size_t i = 0; i < n; ++i) d[i] = plane.distance(p.corners[i]);
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vec3d& a = p.corners[i];
-        const Vec3d& b = p.corners[(i + 1) % n];
-        const double da = d[i], db = d[(i + 1) % n];
-        if (da >= -tolerance) front.corners.push_back(a);
-        if (da <= tolerance) back.corners.push_back(a);
-        if ((da > tolerance && db < -tolerance) || (da < -tolerance && db > tolerance)) {
-            const Vec3d cut = a + (b - a) * (da / (da - db));
-            front.corners.push_back(cut);
-            back.corners.push_back(cut);
-        }
-    }
-    if (front.corners.size() < 3) front.corners.clear();
-    if (back.corners.size() < 3) back.corners.clear();
-    enclose(front);
-    enclose(back);
+// Adds the corners gathered in `part` to the pool as a polygon of `from`'s
+// face and plane, and gives its number; none when they are only a point
+// or a line.
+bool addPart(Pool& pool, const Polygon& from, std::vector<Vec3d>& part, std::uint32_t& id) {
+    if (part.size() < 3) return false;
+    Polygon p;
+    p.face = from.face;
+    p.plane = from.plane;
+    p.first = std::uint32_t(pool.corners.size());
+    p.count = std::uint32_t(part.size());
+    pool.corners.insert(pool.corners.end(), part.begin(), part.end());
+    enclose(pool, p);
+    id = std::uint32_t(pool.polygons.size());
+    pool.polygons.push_back(p);
+    return true;
 }
 
 // Where `p` lies from `plane`: 1 in front, -1 behind, 0 in it, 2 across.
-int sideOf(const Polygon& p, const Plane& plane, double tolerance, std::uint64_t& tests) {
+int sideOf(const Pool& pool, const Polygon& p, const Plane& plane, double tolerance, std::uint64_t& tests) {
     // Past the ball by more than the tolerance (and a hair for rounding),
     // every corner is: the same answer as theirs.
     const double fromCentre = plane.distance(p.centre);
@@ -111,27 +120,46 @@ int sideOf(const Polygon& p, const Plane& plane, double tolerance, std::uint64_t
     ++tests;
     if (fromCentre > clear) return 1;
     if (fromCentre < -clear) return -1;
-    tests += p.corners.size();
+    tests += p.count;
     bool anyFront = false, anyBack = false;
-    for (const Vec3d& c : p.corners) {
-        const double d = plane.distance(c);
+    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) {
+        const double d = plane.distance(*c);
         anyFront = anyFront || d > tolerance;
         anyBack = anyBack || d < -tolerance;
     }
     return anyFront && anyBack ? 2 : anyFront ? 1 : anyBack ? -1 : 0;
 }
 
-// Polygon `id` cut by `plane`, its parts added to the pool and to `front`
-// and `back`. Each part counts as tests too: making one costs about as
-// much as a few dozen.
-void cut(std::deque<Polygon>& pool, std::uint32_t id, const Plane& plane, double tolerance,
-         std::uint64_t& tests, std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
-    Polygon f, b;
-    split(pool[id], plane, tolerance, f, b);
-    pool[id].corners = {};  // no list holds it any more
+// Polygon `id` cut by `plane`, its parts (a part that is only a point or
+// a line dropped) added to the pool and to `front` and `back`. Each part
+// counts as tests too: making one costs about as much as a few dozen.
+void cut(Pool& pool, std::uint32_t id, const Plane& plane, double tolerance, std::uint64_t& tests,
+         std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
+    const Polygon p = pool.polygons[id];
+    pool.polygons[id].count = 0;  // no list holds it any more
+    std::vector<Vec3d>& f = pool.frontCorners;
+    std::vector<Vec3d>& b = pool.backCorners;
+    std::vector<double>& d = pool.distances;
+    f.clear(), b.clear(), d.clear();
+    const std::size_t n = p.count;
+    const Vec3d* c = pool.begin(p);
+    for (std::size_t i = 0; i < n; ++i) d.push_back(plane.distance(c[i]));
+    for (std::size_t i = 0; i < n; ++i) {
+        const Vec3d a = c[i];
+        const Vec3d e = c[(i + 1) % n];
+        const double da = d[i], de = d[(i + 1) % n];
+        if (da >= -tolerance) f.push_back(a);
+        if (da <= tolerance) b.push_back(a);
+        if ((da > tolerance && de < -tolerance) || (da < -tolerance && de > tolerance)) {
+            const Vec3d at = a + (e - a) * (da / (da - de));
+            f.push_back(at);
+            b.push_back(at);
+        }
+    }
     tests += 2 * partCost;
-    if (!f.corners.empty()) front.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(f));
-    if (!b.corners.empty()) back.push_back(std::uint32_t(pool.size())), pool.push_back(std::move(b));
+    std::uint32_t part = 0;
+    if (addPart(pool, p, f, part)) front.push_back(part);
+    if (addPart(pool, p, b, part)) back.push_back(part);
 }
 
 // Splits `ids` by a plane across x, y or z through the median of their
@@ -139,7 +167,7 @@ void cut(std::deque<Polygon>& pool, std::uint32_t id, const Plane& plane, double
 // smallest; polygons it cuts are cut in two. Along an axis a corner's side
 // is its coordinate, so the boxes say which polygons it cuts. False, and
 // nothing cut, when no axis leaves both sides smaller.
-bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>& ids, double tolerance,
+bool splitAcrossAxis(Pool& pool, const std::vector<std::uint32_t>& ids, double tolerance,
                      std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
                      std::vector<std::uint32_t>& back) {
     const std::size_t n = ids.size();
@@ -150,8 +178,9 @@ bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     const auto tryAt = [&](int axis, double at) {
         std::size_t below = 0, above = 0;
         for (const std::uint32_t id : ids) {
-            if (along(pool[id].hi, axis) <= at + tolerance) ++below;
-            else if (along(pool[id].lo, axis) >= at - tolerance) ++above;
+            const Polygon& p = pool.polygons[id];
+            if (along(p.hi, axis) <= at + tolerance) ++below;
+            else if (along(p.lo, axis) >= at - tolerance) ++above;
         }
         tests += 2 * n;
         const std::size_t larger = n - std::min(below, above);
@@ -159,7 +188,7 @@ bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     };
     for (int axis = 0; axis < 3; ++axis) {
         values.clear();
-        for (const std::uint32_t id : ids) values.push_back(along(pool[id].centre, axis));
+        for (const std::uint32_t id : ids) values.push_back(along(pool.polygons[id].centre, axis));
         std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(n / 2), values.end());
         tryAt(axis, values[n / 2]);
     }
@@ -167,13 +196,13 @@ bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     plane.normal = {best == 0 ? 1.0 : 0.0, best == 1 ? 1.0 : 0.0, best == 2 ? 1.0 : 0.0};
     plane.offset = bestAt;
     for (const std::uint32_t id : ids) {
-        const Polygon& p = pool[id];
+        const Polygon& p = pool.polygons[id];
         if (along(p.hi, best) <= bestAt + tolerance) {
             back.push_back(id);  // in the plane too: either side holds it
         } else if (along(p.lo, best) >= bestAt - tolerance) {
             front.push_back(id);
         } else {
-            tests += p.corners.size();
+            tests += p.count;
             cut(pool, id, plane, tolerance, tests, front, back);
         }
     }
@@ -185,12 +214,12 @@ bool splitAcrossAxis(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
 // them) and along the mean direction from it to their centres, so that it
 // parts the fan of faces around it. False, and nothing cut, when there is
 // no such corner or no plane of the three tried leaves both sides smaller.
-bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>& ids, double tolerance,
+bool splitThroughHub(Pool& pool, const std::vector<std::uint32_t>& ids, double tolerance,
                      std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
                      std::vector<std::uint32_t>& back) {
     const std::size_t n = ids.size();
     std::vector<Vec3d> corners;
-    for (const std::uint32_t id : ids) corners.insert(corners.end(), pool[id].corners.begin(), pool[id].corners.end());
+    for (const std::uint32_t id : ids) corners.insert(corners.end(), pool.begin(pool.polygons[id]), pool.end(pool.polygons[id]));
     tests += corners.size();
     const auto before = [](Vec3d a, Vec3d b) {
         return a.x != b.x ? a.x < b.x : a.y != b.y ? a.y < b.y : a.z < b.z;
@@ -205,7 +234,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     if (2 * most < n) return false;
     Vec3d mean{0, 0, 0};
     for (const std::uint32_t id : ids) {
-        const Vec3d d = pool[id].centre - hub;
+        const Vec3d d = pool.polygons[id].centre - hub;
         const double len = length(d);
         if (len > 0.0) mean += d * (1.0 / len);
     }
@@ -219,7 +248,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
         tried.offset = dot(tried.normal, hub);
         std::size_t below = 0, above = 0;
         for (const std::uint32_t id : ids) {
-            const int side = sideOf(pool[id], tried, tolerance, tests);
+            const int side = sideOf(pool, pool.polygons[id], tried, tolerance, tests);
             below += side <= 0;
             above += side == 1;
         }
@@ -228,7 +257,7 @@ bool splitThroughHub(std::deque<Polygon>& pool, const std::vector<std::uint32_t>
     }
     if (bestLarger >= n) return false;
     for (const std::uint32_t id : ids) {
-        const int side = sideOf(pool[id], plane, tolerance, tests);
+        const int side = sideOf(pool, pool.polygons[id], plane, tolerance, tests);
         if (side <= 0) back.push_back(id);  // in the plane too: either side holds it
         else if (side == 1) front.push_back(id);
         else cut(pool, id, plane, tolerance, tests, front, back);
@@ -252,18 +281,25 @@ double toleranceFor(const std::vector<Vec3>& points) {
 
 // The faces as polygons, those of fewer than three corners or with no
 // plane left out.
-std::deque<Polygon> facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
-                                 const std::vector<std::int32_t>& faceStart) {
-    std::deque<Polygon> pool;
+Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                  const std::vector<std::int32_t>& faceStart) {
+    Pool pool;
+    // Room for the parts cut off too (a solid and its dual: three or four
+    // times the faces), so that growing moves nothing; untouched room
+    // costs no memory.
+    reserveHuge(pool.corners, 8 * corners.size());
+    reserveHuge(pool.polygons, 8 * faceStart.size());
+    std::vector<Vec3d> face;
     for (int f = 0; f + 1 < int(faceStart.size()); ++f) {
         if (faceStart[f + 1] - faceStart[f] < 3) continue;
         Polygon p;
         p.face = f;
+        face.clear();
         for (std::int32_t k = faceStart[f]; k < faceStart[f + 1]; ++k)
-            p.corners.push_back(widen(points[std::size_t(corners[k])]));
-        if (!planeOf(p.corners, p.plane)) continue;
-        enclose(p);
-        pool.push_back(std::move(p));
+            face.push_back(widen(points[std::size_t(corners[k])]));
+        if (!planeOf(face, p.plane)) continue;
+        std::uint32_t id = 0;
+        addPart(pool, p, face, id);
     }
     return pool;
 }
@@ -272,7 +308,7 @@ std::deque<Polygon> facePolygons(const std::vector<Vec3>& points, const std::vec
 // to it; false when it took more than mostCornerTests tests. The
 // splitter of each list is picked by a fixed linear congruential
 // sequence: the same faces always give the same tree.
-bool buildTree(std::deque<Polygon>& pool, double tolerance, std::vector<Node>& nodes, int& root) {
+bool buildTree(Pool& pool, double tolerance, std::vector<Node>& nodes, int& root) {
     std::uint64_t random = 0x9E3779B97F4A7C15ull;
     struct Work {
         std::vector<std::uint32_t> polygons;
@@ -282,10 +318,10 @@ bool buildTree(std::deque<Polygon>& pool, double tolerance, std::vector<Node>& n
     };
     std::vector<Work> work;
     root = -1;
-    if (!pool.empty()) {
-        std::vector<std::uint32_t> all(pool.size());
+    if (!pool.polygons.empty()) {
+        std::vector<std::uint32_t> all(pool.polygons.size());
         for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
-        work.push_back({std::move(all), -1, false, pool.size() > axisSplitsAbove ? 0 : -1});
+        work.push_back({std::move(all), -1, false, pool.polygons.size() > axisSplitsAbove ? 0 : -1});
     }
     std::uint64_t tests = 0;
     const auto attach = [&](Node&& node, const Work& w) {
@@ -318,12 +354,12 @@ bool buildTree(std::deque<Polygon>& pool, double tolerance, std::vector<Node>& n
         const std::size_t pick = std::size_t((random >> 33) % w.polygons.size());
         std::swap(w.polygons[0], w.polygons[pick]);
         Node node;
-        node.plane = pool[w.polygons[0]].plane;
+        node.plane = pool.polygons[w.polygons[0]].plane;
         node.on.push_back(w.polygons[0]);
         std::vector<std::uint32_t> front, back;
         for (std::size_t i = 1; i < w.polygons.size(); ++i) {
             const std::uint32_t id = w.polygons[i];
-            const int side = sideOf(pool[id], node.plane, tolerance, tests);
+            const int side = sideOf(pool, pool.polygons[id], node.plane, tolerance, tests);
             if (side == 0) node.on.push_back(id);
             else if (side == 1) front.push_back(id);
             else if (side == -1) back.push_back(id);
@@ -339,8 +375,11 @@ bool buildTree(std::deque<Polygon>& pool, double tolerance, std::vector<Node>& n
 
 // Farthest first: at each node the side away from the viewer (at +z),
 // then the node's own polygons, then the side toward it.
-PaintOrder walkTree(const std::deque<Polygon>& pool, const std::vector<Node>& nodes, int root) {
+PaintOrder walkTree(const Pool& pool, const std::vector<Node>& nodes, int root) {
     PaintOrder order;
+    order.corners.reserve(pool.corners.size());  // the parts still held are fewer
+    order.start.reserve(pool.polygons.size() + 1);
+    order.face.reserve(pool.polygons.size());
     struct Step {
         int node;
         bool expanded;
@@ -353,9 +392,9 @@ PaintOrder walkTree(const std::deque<Polygon>& pool, const std::vector<Node>& no
         const Node& node = nodes[std::size_t(s.node)];
         if (s.expanded) {
             for (const std::uint32_t id : node.on) {
-                const Polygon& p = pool[id];
-                for (const Vec3d& c : p.corners)
-                    order.corners.push_back({float(c.x), float(c.y), float(c.z)});
+                const Polygon& p = pool.polygons[id];
+                for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c)
+                    order.corners.push_back({float(c->x), float(c->y), float(c->z)});
                 order.start.push_back(std::uint32_t(order.corners.size()));
                 order.face.push_back(p.face);
             }
@@ -376,9 +415,7 @@ PaintOrder walkTree(const std::deque<Polygon>& pool, const std::vector<Node>& no
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
                       const std::vector<std::int32_t>& faceStart) {
     const double tolerance = toleranceFor(points);
-    // Every polygon, the faces' and the parts cut off later; the lists
-    // below hold their numbers, so a long chain moves no corners.
-    std::deque<Polygon> pool = facePolygons(points, corners, faceStart);
+    Pool pool = facePolygons(points, corners, faceStart);
     std::vector<Node> nodes;
     int root = -1;
     if (!buildTree(pool, tolerance, nodes, root)) {

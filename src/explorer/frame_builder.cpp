@@ -157,6 +157,9 @@ FramePolygons vectorFaces(const Scene& scene, std::string& unfinished) {
     const PaintOrder order = paintOrder(scene.points, scene.corners, scene.faceStart);
     FramePolygons polygons;
     if (!order.unfinished.empty()) unfinished = order.unfinished;
+    polygons.xyz.reserve(3 * order.corners.size());
+    polygons.start.reserve(order.start.size());
+    polygons.colour.reserve(order.face.size());
     for (std::size_t p = 0; p + 1 < order.start.size(); ++p)
         addPolygon(polygons, order.corners.data() + order.start[p], order.start[p + 1] - order.start[p],
                    scene.faceColour[std::size_t(order.face[p])]);

@@ -86,9 +86,9 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
             t.face = f;
             // Edge-on triangles cover nothing; a sliver thinner than the
             // tolerance could only give noise.
-            const double longest = std::max({std::hypot(t.x[1] - t.x[0], t.y[1] - t.y[0]),
-                                             std::hypot(t.x[2] - t.x[1], t.y[2] - t.y[1]),
-                                             std::hypot(t.x[0] - t.x[2], t.y[0] - t.y[2])});
+            for (int k = 0; k < 3; ++k)
+                t.side[k] = std::hypot(t.x[(k + 1) % 3] - t.x[k], t.y[(k + 1) % 3] - t.y[k]);
+            const double longest = std::max({t.side[0], t.side[1], t.side[2]});
             if (!(std::fabs(t.area) > 2.0 * edgeTolerance_ * longest)) continue;
             triangles_.push_back(t);
         }
@@ -218,7 +218,7 @@ bool Occluders::clip(const Triangle& t, const double p[3], const double d[3], Sp
         const double ex = t.x[j] - t.x[k], ey = t.y[j] - t.y[k];
         e0[k] = cross(ex, ey, p[0] - t.x[k], p[1] - t.y[k]);
         e1[k] = cross(ex, ey, d[0], d[1]);
-        const double a = sign * e0[k] - edgeTolerance_ * std::hypot(ex, ey), b = sign * e1[k];
+        const double a = sign * e0[k] - edgeTolerance_ * t.side[k], b = sign * e1[k];
         if (b == 0.0) {
             if (a < 0.0) return false;
         } else if (b > 0.0) {

@@ -77,7 +77,8 @@ public:
 private:
     struct Triangle {
         double x[3], y[3], z[3];
-        double area;  // twice the signed area in (x, y)
+        double area;     // twice the signed area in (x, y)
+        double side[3];  // length in (x, y) of the side from corner k to k + 1
         std::int32_t face;
     };
 

@@ -1,5 +1,6 @@
 #include "svg/svg_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -15,32 +16,49 @@ int channel(float c) {
 
 }  // namespace
 
-std::string svgNumber(double v, int decimals) {
+void appendSvgNumber(std::string& out, double v, int decimals) {
     if (!std::isfinite(v)) v = 0;
     char text[400];
 #ifdef __EMSCRIPTEN__
     // Emscripten's C++ library writes no floating-point numbers with
     // to_chars; printf's digits are the same (both exact, ties to even).
-    std::snprintf(text, sizeof text, "%.*f", decimals, v);
-    std::string s = text;
+    const int written = std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    char* end = text + std::clamp(written, 0, int(sizeof text) - 1);
 #else
-    // A picture writes hundreds of thousands of these: to_chars is several
-    // times quicker than printf, with the same digits.
-    const std::to_chars_result end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals);
-    std::string s(text, end.ptr);
+    // to_chars is several times quicker than printf, with the same digits.
+    char* end = std::to_chars(text, text + sizeof text, v, std::chars_format::fixed, decimals).ptr;
 #endif
-    if (s.find('.') != std::string::npos) {
-        while (s.back() == '0') s.pop_back();
-        if (s.back() == '.') s.pop_back();
+    if (std::find(text, end, '.') != end) {
+        while (end[-1] == '0') --end;
+        if (end[-1] == '.') --end;
     }
-    if (s == "-0") s = "0";
+    if (end - text == 2 && text[0] == '-' && text[1] == '0') {
+        out += '0';
+        return;
+    }
+    out.append(text, std::size_t(end - text));
+}
+
+std::string svgNumber(double v, int decimals) {
+    std::string s;
+    appendSvgNumber(s, v, decimals);
     return s;
 }
 
+void appendSvgColour(std::string& out, const Rgb& c) {
+    static const char hex[] = "0123456789abcdef";
+    out += '#';
+    for (const float f : {c.red, c.green, c.blue}) {
+        const int v = channel(f);
+        out += hex[v >> 4];
+        out += hex[v & 15];
+    }
+}
+
 std::string svgColour(const Rgb& c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", channel(c.red), channel(c.green), channel(c.blue));
-    return text;
+    std::string s;
+    appendSvgColour(s, c);
+    return s;
 }
 
 std::string svgEscaped(const std::string& text) {

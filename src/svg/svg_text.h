@@ -14,10 +14,17 @@ namespace pd {
 // so the point is always a point.
 std::string svgNumber(double v, int decimals);
 
+// svgNumber's text appended to `out`, without a string of its own (a
+// picture writes hundreds of thousands).
+void appendSvgNumber(std::string& out, double v, int decimals);
+
 // "#rrggbb", each channel as GL stores a float colour in 8 bits, in float
 // arithmetic (0.9 becomes 230: 0.9f * 255 rounds up to 229.5f), clamped
 // to 0..255.
 std::string svgColour(const Rgb& c);
+
+// svgColour's text appended to `out`.
+void appendSvgColour(std::string& out, const Rgb& c);
 
 // `text` with &, <, > and " written as entities, for text and attributes.
 std::string svgEscaped(const std::string& text);

@@ -24,21 +24,30 @@ public:
         return std::isfinite(p.x) && std::isfinite(p.y);
     }
 
-    // "M x y L x y" for pair `i` of `pairs`; empty when an end is not finite.
-    std::string segment(const std::vector<std::uint32_t>& pairs, std::size_t i) const {
+    // "M x y L x y" for pair `i` of `pairs`, appended to `d`; nothing when
+    // an end is not finite.
+    bool addSegment(std::string& d, const std::vector<std::uint32_t>& pairs, std::size_t i) const {
         PixelPosition p, q;
-        if (!at(pairs[i], p) || !at(pairs[i + 1], q)) return "";
-        return "M" + number(p.x) + " " + number(p.y) + "L" + number(q.x) + " " + number(q.y);
+        if (!at(pairs[i], p) || !at(pairs[i + 1], q)) return false;
+        d += 'M';
+        appendSvgNumber(d, p.x, 2);
+        d += ' ';
+        appendSvgNumber(d, p.y, 2);
+        d += 'L';
+        appendSvgNumber(d, q.x, 2);
+        d += ' ';
+        appendSvgNumber(d, q.y, 2);
+        return true;
     }
 
     // Every pair of `pairs`, one after the other.
     std::string segments(const std::vector<std::uint32_t>& pairs) const {
         std::string d;
+        d.reserve(30 * pairs.size());
         for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
-            const std::string one = segment(pairs, i);
-            if (one.empty()) continue;
-            if (!d.empty()) d += ' ';
-            d += one;
+            const std::size_t before = d.size();
+            if (before > 0) d += ' ';
+            if (!addSegment(d, pairs, i)) d.resize(before);
         }
         return d;
     }
@@ -48,12 +57,17 @@ public:
     std::string marks() const {
         std::string d;
         const double size = shell_.markSize > 0.0 ? shell_.markSize : frame_.markSize, half = size / 2.0;
+        const std::string sides = "h" + number(size) + "v" + number(size) + "h-" + number(size) + "z";
+        d.reserve(shell_.marks.size() * (16 + sides.size()));
         for (std::uint32_t v : shell_.marks) {
             PixelPosition p;
             if (!at(v, p)) continue;
             if (!d.empty()) d += ' ';
-            d += "M" + number(p.x - half) + " " + number(p.y - half) + "h" + number(size) +
-                 "v" + number(size) + "h-" + number(size) + "z";
+            d += 'M';
+            appendSvgNumber(d, p.x - half, 2);
+            d += ' ';
+            appendSvgNumber(d, p.y - half, 2);
+            d += sides;
         }
         return d;
     }
@@ -64,32 +78,34 @@ private:
 };
 
 // Filled polygons, in the frame's order (farthest first), translucent
-// ones with their opacity.
-std::string polygons(const Frame& frame, const FramePolygons& f, bool translucent) {
-    std::string svg = "<g stroke=\"none\"";
+// ones with their opacity, appended to `svg`.
+void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, bool translucent) {
+    svg += "<g stroke=\"none\"";
     if (translucent) svg += " fill-opacity=\"" + number(translucentAlpha) + "\"";
     svg += ">\n";
     for (std::size_t p = 0; p + 1 < f.start.size(); ++p) {
-        std::string d;
+        const std::size_t before = svg.size();
+        svg += "<path fill=\"";
+        appendSvgColour(svg, f.colour[p]);
+        svg += "\" d=\"";
         for (std::uint32_t k = f.start[p]; k < f.start[p + 1]; ++k) {
             const PixelPosition at = pixelOf(frame.camera, frame.projection, f.xyz[3 * k], f.xyz[3 * k + 1]);
             if (!std::isfinite(at.x) || !std::isfinite(at.y)) {
-                d.clear();
+                svg.resize(before);  // a polygon with a corner off to infinity is left out
                 break;
             }
-            d += d.empty() ? 'M' : 'L';
-            d += number(at.x);
-            d += ' ';
-            d += number(at.y);
+            svg += k == f.start[p] ? 'M' : 'L';
+            appendSvgNumber(svg, at.x, 2);
+            svg += ' ';
+            appendSvgNumber(svg, at.y, 2);
         }
-        if (d.empty()) continue;
-        svg += "<path fill=\"";
-        svg += svgColour(f.colour[p]);
-        svg += "\" d=\"";
-        svg += d;
+        if (svg.size() == before || f.start[p] == f.start[p + 1]) {
+            svg.resize(before);
+            continue;
+        }
         svg += "z\"/>\n";
     }
-    return svg + "</g>\n";
+    svg += "</g>\n";
 }
 
 }  // namespace
@@ -103,9 +119,13 @@ std::string formatSvg(const Frame& frame) {
     if (!frame.transparent)
         svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
                "\"/>\n";
+    // Some 60 bytes a polygon and 15 a corner: one buffer, not a copy at
+    // each doubling.
+    svg.reserve(svg.size() + 60 * (frame.faces.colour.size() + frame.lit.colour.size()) +
+                15 * (frame.faces.xyz.size() + frame.lit.xyz.size()));
     if (frame.faceStyle != FaceStyle::Off)
-        svg += polygons(frame, frame.faces, frame.faceStyle == FaceStyle::Translucent);
-    if (!frame.lit.colour.empty()) svg += polygons(frame, frame.lit, false);
+        addPolygons(svg, frame, frame.faces, frame.faceStyle == FaceStyle::Translucent);
+    if (!frame.lit.colour.empty()) addPolygons(svg, frame, frame.lit, false);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
     for (const FrameShell& shell : frame.shells) {
@@ -117,9 +137,12 @@ std::string formatSvg(const Frame& frame) {
         // One path per dashed piece: some readers (ImageMagick's) join the
         // pieces of one dashed path with lines of their own.
         for (std::size_t i = 0; i + 1 < shell.dashed.size(); i += 2) {
-            const std::string piece = pixels.segment(shell.dashed, i);
-            if (!piece.empty())
-                svg += "<path stroke-dasharray=\"" + dashes + " " + dashes + "\" d=\"" + piece + "\"/>\n";
+            const std::size_t before = svg.size();
+            svg += "<path stroke-dasharray=\"" + dashes + " " + dashes + "\" d=\"";
+            if (pixels.addSegment(svg, shell.dashed, i))
+                svg += "\"/>\n";
+            else
+                svg.resize(before);
         }
         const std::string marks = pixels.marks();
         if (!marks.empty()) svg += "<path stroke=\"none\" fill=\"" + colour + "\" d=\"" + marks + "\"/>\n";
