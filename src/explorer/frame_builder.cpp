@@ -46,7 +46,7 @@ struct Box {
 // (the dual's after the solid's), as the visibility and the face order take
 // them.
 struct Scene {
-    std::vector<Vec3> points;
+    std::vector<Vec3> points;  // only where faces are painted or hide edges: the shells hold them too
     std::vector<std::int32_t> corners, faceStart{0};
     std::vector<Rgb> faceColour;
     std::vector<std::int32_t> pointStart{0}, faceOffset{0};  // per shell
@@ -66,7 +66,7 @@ void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, Sce
         shell.xy.push_back(seen.x);
         shell.xy.push_back(seen.y);
         shell.z.push_back(seen.z);
-        scene.points.push_back(seen);
+        if (withFaces) scene.points.push_back(seen);
         // A vertex in no edge (in no face) is left out of the picture.
         if (onEdge[v]) box.add(seen.x, seen.y);
     }
@@ -409,7 +409,7 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     const bool withFaces = state.faces != FaceStyle::Off || state.back != BackEdges::Drawn;
     std::size_t points = 0;
     for (const ShownShell& s : shells) points += s.shape->vertices.size();
-    scene.points.reserve(points);
+    if (withFaces) reserveHuge(scene.points, points);
     for (std::size_t i = 0; i < shells.size(); ++i) {
         frame.shells.emplace_back();
         addShell(shells[i], turn, withFaces, scene, frame.shells.back(), onEdge[i], box);
@@ -423,7 +423,8 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     // follows the model's own size: a fixed floor would leave a model 1e-10
     // across all in one step.
     double deepest = 0.0;
-    for (const Vec3& p : scene.points) deepest = std::max(deepest, std::fabs(double(p.z)));
+    for (const FrameShell& shell : frame.shells)
+        for (const float z : shell.z) deepest = std::max(deepest, std::fabs(double(z)));
     frame.depthRange = deepest > 0.0 ? 1.001 * deepest : 1.0;
 
     if (!addEdges(shells, state, target, scene, onEdge, frame)) return frame;
