@@ -6,6 +6,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "base/huge_pages.h"
 #include "mesh/point_clusters.h"
 #include "geometry/edges.h"
 #include "mesh/vertex_rings.h"
@@ -593,6 +594,10 @@ void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces) {
     nearby.along.clear();
     nearby.lines.clear();
     if (nearby.start.size() != spaces.size() + 1) return;
+    nearby.normals.reserve(spaces.size());
+    nearby.across.reserve(spaces.size());
+    nearby.along.reserve(spaces.size());
+    reserveHuge(nearby.lines, nearby.to.size());
     for (std::size_t i = 0; i < spaces.size(); ++i) {
         const Vec3d n = spaces[i].normal;
         Vec3d e1, e2;
