@@ -12,6 +12,7 @@
 #include "explorer/back_edges.h"
 #include "explorer/depth_order.h"
 #include "explorer/highlight.h"
+#include "explorer/self_hidden_faces.h"
 #include "draw/face_shading.h"
 #include "explorer/visibility.h"
 #include "mesh/model.h"
@@ -49,6 +50,7 @@ struct Scene {
     std::vector<Vec3> points;  // only where faces are painted or hide edges: the shells hold them too
     std::vector<std::int32_t> corners, faceStart{0};
     std::vector<Rgb> faceColour;
+    std::vector<std::uint8_t> facingAway;  // per face: its outward normal turned from the viewer
     std::vector<std::int32_t> pointStart{0}, faceOffset{0};  // per shell
 };
 
@@ -75,6 +77,7 @@ void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, Sce
         scene.faceStart.push_back(std::int32_t(scene.corners.size()));
         const Vec3 normal = f < int(src.normals->size()) ? turnVertex(turn, (*src.normals)[std::size_t(f)]) : Vec3{};
         scene.faceColour.push_back(shadedColour(src.faceColour, normal));
+        scene.facingAway.push_back(f < int(src.normals->size()) && !(normal.z > 0.0f));
     }
     scene.pointStart.push_back(std::int32_t(scene.points.size()));
     scene.faceOffset.push_back(std::int32_t(scene.faceStart.size() - 1));
@@ -152,9 +155,22 @@ FramePolygons rasterFaces(const Scene& scene, bool sorted) {
 }
 
 // Faces for SVG: cut where they pass through each other and ordered,
-// farthest first (explorer/depth_order.h).
-FramePolygons vectorFaces(const Scene& scene, std::string& unfinished) {
-    const PaintOrder order = paintOrder(scene.points, scene.corners, scene.faceStart);
+// farthest first (explorer/depth_order.h). Faces of the shells `culled`
+// names that face away from the viewer are left out: their own shell's
+// faces hide them (explorer/self_hidden_faces.h).
+FramePolygons vectorFaces(const Scene& scene, const std::vector<bool>& culled, std::string& unfinished) {
+    std::vector<std::int32_t> corners, faceStart{0}, original;
+    corners.reserve(scene.corners.size());
+    for (std::size_t i = 0; i + 1 < scene.faceOffset.size(); ++i)
+        for (std::int32_t f = scene.faceOffset[i]; f < scene.faceOffset[i + 1]; ++f) {
+            if (culled[i] && scene.facingAway[std::size_t(f)]) continue;
+            corners.insert(corners.end(), scene.corners.begin() + scene.faceStart[f],
+                           scene.corners.begin() + scene.faceStart[f + 1]);
+            faceStart.push_back(std::int32_t(corners.size()));
+            original.push_back(f);
+        }
+    PaintOrder order = paintOrder(scene.points, corners, faceStart);
+    for (std::int32_t& f : order.face) f = original[std::size_t(f)];
     FramePolygons polygons;
     if (!order.unfinished.empty()) unfinished = order.unfinished;
     polygons.xyz.reserve(3 * order.corners.size());
@@ -430,7 +446,13 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     if (!addEdges(shells, state, target, scene, onEdge, frame)) return frame;
     frame.faceStyle = state.faces;
     if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
-        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, frame.unfinished);
+        // Opaque faces of a convex shell: those facing away are hidden.
+        std::vector<bool> culled(shells.size(), false);
+        for (std::size_t i = 0; i < shells.size() && state.faces == FaceStyle::Shaded; ++i)
+            culled[i] = !shells[i].faint && shells[i].normals &&
+                        shells[i].normals->size() == std::size_t(shells[i].shape->faceCount()) &&
+                        hidesOwnBackFaces(*shells[i].shape, *shells[i].edges, *shells[i].normals);
+        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, culled, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
     frameAround(box, state.zoom, state.style == Style::Print ? 0.05 : 0.0, frame);
