@@ -19,6 +19,27 @@ Polyhedron cubeWith(float dent) {
     return p;
 }
 
+// The cube with each face cut into four triangles about its centre, in its
+// plane: vertices where the angles make exactly a full turn.
+Polyhedron flatKis() {
+    const Polyhedron cube = conwaySeed('C');
+    Polyhedron p;
+    p.vertices = cube.vertices;
+    for (int f = 0; f < cube.faceCount(); ++f) {
+        Vec3 centre{0, 0, 0};
+        for (int k = 0; k < 4; ++k) {
+            const Vec3 v = cube.vertices[std::size_t(cube.face(f)[k])];
+            centre = {centre.x + v.x / 4, centre.y + v.y / 4, centre.z + v.z / 4};
+        }
+        p.vertices.push_back(centre);
+        for (int k = 0; k < 4; ++k) {
+            p.corners.insert(p.corners.end(), {cube.face(f)[k], cube.face(f)[(k + 1) % 4], std::int32_t(p.vertices.size() - 1)});
+            p.faceStart.push_back(std::int32_t(p.corners.size()));
+        }
+    }
+    return p;
+}
+
 // Only a closed body whose every edge bends outward and every vertex is a
 // single cone counts; the faces' outward normals decide which side is out.
 TEST(SelfHiddenFaces, OnlyConvexClosedShellsHideTheirBackFaces) {
@@ -42,6 +63,7 @@ TEST(SelfHiddenFaces, OnlyConvexClosedShellsHideTheirBackFaces) {
         {"icosahedron", conwaySeed('I'), true},
         {"sphere", sphere.solid, true},
         {"sphere's dual", sphere.reciprocalDual, true},
+        {"cube of flat triangles", flatKis(), true},
         {"dented cube", cubeWith(0.3f), false},
         {"cube without a face", open, false},
         {"two cubes", twoCubes, false},
