@@ -324,6 +324,11 @@ void neighbourLines(std::size_t i, const std::vector<HalfSpace>& spaces, const N
 Status cutPolygons(const std::vector<HalfSpace>& spaces, const Nearby& nearby, const std::vector<int>& same,
                    double reach, double near, Polygons& out) {
     out.of.assign(spaces.size(), -1);
+    // A polygon has at most a corner per neighbour: room for all at once,
+    // rather than the corners copied at each doubling.
+    reserveHuge(out.corners, nearby.to.size());
+    out.start.reserve(spaces.size() + 1);
+    out.source.reserve(spaces.size());
     const bool framed = framedFor(nearby, spaces);
     std::vector<Line> lines;
     std::vector<Corner> polygon;
