@@ -23,8 +23,12 @@
 // pictures); and "morph", the animated morph, a new stage every frame, as
 // the window runs it: the stage for the next frame built on a second thread
 // while this one is drawn (then the frame, the drawing, glFinish), with the
-// milliseconds per frame spent waiting for stages. Exit status 2 for
-// bad arguments or no context.
+// milliseconds per frame spent waiting for stages. Then two loops more
+// for the unfold: its 49 frames (u = 0.02 .. 0.98) as the session builds
+// them while the nets fold out, the nets made before the clock starts (as
+// the window makes them before the fold begins), against the same frames
+// built beforehand and only drawn. Exit status 2 for bad arguments or no
+// context.
 
 #include <GL/gl.h>
 
@@ -41,6 +45,7 @@
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "explorer/morph_store.h"
+#include "explorer/session.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/morph.h"
 
@@ -59,7 +64,7 @@ double cpuMs() {
 }
 
 // The animated morph's stages: t = 0.01, 0.01 + step / 100, ... up to 0.99.
-constexpr int morphStep = 2;
+constexpr int stageStep = 2;
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -147,7 +152,7 @@ int main(int argc, char** argv) {
             // The morph's own pictures, their stages built beforehand: the
             // renderer's rate for exactly the frames the animation draws.
             std::vector<Model> built;
-            for (int k = 1; k <= 99; k += morphStep) {
+            for (int k = 1; k <= 99; k += stageStep) {
                 const Result<const Model*> stage = store.stage(0, k / 100.0);
                 if (!stage) {
                     std::fprintf(stderr, "morph-bench: %s\n", stage.error().text().c_str());
@@ -172,7 +177,7 @@ int main(int argc, char** argv) {
                 replay.push_back(framesPerSecond(seconds, [&] {
                     ViewState s = state;
                     next = (next + 1) % built.size();
-                    s.morph = (1 + int(next) * morphStep) / 100.0;
+                    s.morph = (1 + int(next) * stageStep) / 100.0;
                     return buildFrame(model, s, {}, FrameTarget::Raster, &built[next]);
                 }));
                 double stageMs = 0.0;
@@ -183,21 +188,48 @@ int main(int argc, char** argv) {
                     // drawn.
                     ViewState s = state;
                     step = (step + 1) % int(built.size());
-                    s.morph = (1 + step * morphStep) / 100.0;
+                    s.morph = (1 + step * stageStep) / 100.0;
                     const auto t0 = Clock::now();
                     const Model* stage = *store.stage(0, s.morph);
-                    store.prefetch(0, (1 + (step + 1) % int(built.size()) * morphStep) / 100.0);
+                    store.prefetch(0, (1 + (step + 1) % int(built.size()) * stageStep) / 100.0);
                     stageMs += wallMs(t0);
                     ++frames;
                     return buildFrame(model, s, {}, FrameTarget::Raster, stage);
                 }));
                 building.push_back(stageMs / frames);
             }
+            // The unfold: the session's frames as the fold moves on,
+            // against the same frames built beforehand.
+            LoadedModels loaded;
+            loaded.models = models;
+            Session session(std::move(loaded), state);
+            constexpr int unfoldFrames = 51;
+            std::vector<Frame> unfolded;
+            for (int i = 1; i + 1 < unfoldFrames; ++i) {
+                session.showFrame(Animation::Unfold, i, unfoldFrames);
+                unfolded.push_back(session.frame(FrameTarget::Raster, false));
+            }
+            std::vector<double> unfoldReplay, unfold;
+            std::size_t shown = 0;
+            for (int r = 0; r < reps; ++r) {
+                unfoldReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
+                    shown = (shown + 1) % unfolded.size();
+                    return unfolded[shown];
+                }));
+                unfold.push_back(framesPerSecond(seconds, [&] {
+                    shown = (shown + 1) % unfolded.size();
+                    session.showFrame(Animation::Unfold, 1 + int(shown), unfoldFrames);
+                    return session.frame(FrameTarget::Raster, false);
+                }));
+            }
             std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f, the morph's frames from stages built"
                         " beforehand %.1f, morph %.1f (%.2f of those frames built beforehand, %.2f of the spin at t"
                         " 1/2; %.1f ms a frame waiting for the stage)\n",
                         median(spin), median(still), median(replay), median(morph), median(morph) / median(replay),
                         median(morph) / median(still), median(building));
+            std::printf("  frames per second of the unfold: built beforehand %.1f, as the session builds them %.1f"
+                        " (%.2f)\n",
+                        median(unfoldReplay), median(unfold), median(unfold) / median(unfoldReplay));
         }
     }
     return 0;
