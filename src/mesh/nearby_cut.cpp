@@ -357,14 +357,17 @@ Status cutPolygons(const std::vector<HalfSpace>& spaces, const Nearby& nearby, c
 void findOwners(const Polygons& polygons, std::size_t planeCount, std::vector<int>& owner,
                 std::vector<char>& byPlace) {
     const std::vector<Corner>& corners = polygons.corners;
-    // Per polygon, its first corner on each three planes.
+    // Per polygon of many corners, its first corner on each three planes;
+    // a small polygon is looked through, which costs less than hashing.
+    constexpr int scannedCorners = 32;
     std::unordered_map<PlanesOf, int, HashPlanes> firstWithPlanes;
-    firstWithPlanes.reserve(corners.size());
-    for (std::size_t k = 0; k < polygons.source.size(); ++k)
+    for (std::size_t k = 0; k < polygons.source.size(); ++k) {
+        if (polygons.start[k + 1] - polygons.start[k] <= scannedCorners) continue;
         for (int r = polygons.start[k]; r < polygons.start[k + 1]; ++r) {
             const int* planes = corners[std::size_t(r)].planes;
             firstWithPlanes.emplace(PlanesOf{int(k), planes[0], planes[1], planes[2]}, r);
         }
+    }
     owner.assign(corners.size(), -1);
     byPlace.assign(planeCount, 0);
     for (std::size_t k = 0; k < polygons.source.size(); ++k)
@@ -376,6 +379,15 @@ void findOwners(const Polygons& polygons, std::size_t planeCount, std::vector<in
             }
             const int first = polygons.of[std::size_t(c.planes[0])];
             if (first < 0) continue;
+            const int from = polygons.start[std::size_t(first)], to = polygons.start[std::size_t(first) + 1];
+            if (to - from <= scannedCorners) {
+                for (int r = from; r < to; ++r)
+                    if (std::equal(c.planes, c.planes + 3, corners[std::size_t(r)].planes)) {
+                        owner[std::size_t(q)] = r;
+                        break;
+                    }
+                continue;
+            }
             const auto found = firstWithPlanes.find(PlanesOf{first, c.planes[0], c.planes[1], c.planes[2]});
             if (found != firstWithPlanes.end()) owner[std::size_t(q)] = found->second;
         }
