@@ -3,7 +3,7 @@
 // memory; bench/big-first-frame.sh runs it on the geodesic spheres and
 // prints the medians.
 //
-//   big-frame-probe [--runs N] [--patch S] [--timeout SEC]
+//   big-frame-probe [--runs N] [--patch S] [--timeout SEC] [--hold MS]
 //       -- LABEL [--blank R,G,B]... [--settle MS] PROGRAM [ARGS...]
 //       [-- LABEL ...]
 //
@@ -17,7 +17,9 @@
 // channel). With --settle MS, a repainted patch that then stays unchanged
 // for MS milliseconds also counts, from the moment it took that content (a
 // model whose centre happens to fall between its lines). After 200 ms more
-// the viewer gets SIGTERM.
+// (--hold MS: that many, so that the peak memory takes in what a viewer
+// draws after its first frame, the explorer's smooth picture) the viewer
+// gets SIGTERM.
 //
 // After one unmeasured run of each viewer, the viewers take N turns
 // (default 10) in the order given; each run prints one line: the label,
@@ -71,6 +73,7 @@ struct Options {
     int runs = 10;
     int patch = 32;
     double timeoutSeconds = 120.0;
+    int holdMs = 200;
     std::vector<Viewer> viewers;
 };
 
@@ -193,7 +196,7 @@ Measure measure(Display* d, const Viewer& v, const Options& o) {
         sleepMs(1);
     }
 
-    if (m.firstFrameMs >= 0.0) sleepMs(200);
+    if (m.firstFrameMs >= 0.0) sleepMs(o.holdMs);
     kill(pid, SIGTERM);
     int status = 0;
     rusage usage{};
@@ -232,6 +235,7 @@ bool parse(int argc, char** argv, Options& o) {
         if (std::strcmp(argv[i], "--runs") == 0) o.runs = std::atoi(argv[i + 1]);
         else if (std::strcmp(argv[i], "--patch") == 0) o.patch = std::atoi(argv[i + 1]);
         else if (std::strcmp(argv[i], "--timeout") == 0) o.timeoutSeconds = std::atof(argv[i + 1]);
+        else if (std::strcmp(argv[i], "--hold") == 0) o.holdMs = std::atoi(argv[i + 1]);
         else return false;
     }
     while (i < argc) {  // at a "--"
@@ -251,7 +255,7 @@ bool parse(int argc, char** argv, Options& o) {
         o.viewers.push_back(std::move(v));
     }
     return !o.viewers.empty() && o.runs >= 1 && o.patch >= 1 && o.patch <= 512 &&
-           o.timeoutSeconds > 0.0;
+           o.timeoutSeconds > 0.0 && o.holdMs >= 0;
 }
 
 }  // namespace
@@ -264,7 +268,7 @@ int main(int argc, char** argv) {
     Options o;
     if (!parse(argc, argv, o)) {
         std::fprintf(stderr,
-                     "usage: big-frame-probe [--runs N] [--patch S] [--timeout SEC] -- LABEL "
+                     "usage: big-frame-probe [--runs N] [--patch S] [--timeout SEC] [--hold MS] -- LABEL "
                      "[--blank R,G,B]... [--settle MS] PROGRAM [ARGS...] [-- LABEL ...]\n");
         return 2;
     }
