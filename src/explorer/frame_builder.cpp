@@ -450,7 +450,6 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
         std::vector<bool> culled(shells.size(), false);
         for (std::size_t i = 0; i < shells.size() && state.faces == FaceStyle::Shaded; ++i)
             culled[i] = !shells[i].faint && shells[i].normals &&
-                        shells[i].normals->size() == std::size_t(shells[i].shape->faceCount()) &&
                         hidesOwnBackFaces(*shells[i].shape, *shells[i].edges, *shells[i].normals);
         if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, culled, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)

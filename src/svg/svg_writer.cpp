@@ -88,10 +88,11 @@ void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, b
         svg += "<path fill=\"";
         appendSvgColour(svg, f.colour[p]);
         svg += "\" d=\"";
+        bool kept = f.start[p] < f.start[p + 1];
         for (std::uint32_t k = f.start[p]; k < f.start[p + 1]; ++k) {
             const PixelPosition at = pixelOf(frame.camera, frame.projection, f.xyz[3 * k], f.xyz[3 * k + 1]);
             if (!std::isfinite(at.x) || !std::isfinite(at.y)) {
-                svg.resize(before);  // a polygon with a corner off to infinity is left out
+                kept = false;  // a polygon with a corner off to infinity is left out
                 break;
             }
             svg += k == f.start[p] ? 'M' : 'L';
@@ -99,7 +100,7 @@ void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, b
             svg += ' ';
             appendSvgNumber(svg, at.y, 2);
         }
-        if (svg.size() == before || f.start[p] == f.start[p + 1]) {
+        if (!kept) {
             svg.resize(before);
             continue;
         }
