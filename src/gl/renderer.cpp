@@ -9,9 +9,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "draw/bitmap_font.h"
 #include "draw/face_shading.h"
+#include "gl/line_picture.h"
 
 namespace pd {
 
@@ -239,6 +241,8 @@ void drawText(const FrameText& t, int windowHeight) {
     }
 }
 
+void drawOverlay(const Frame& frame);
+
 void drawFrame(const Frame& frame) {
     const Projection& p = frame.projection;
     glViewport(0, 0, p.viewportWidth, p.viewportHeight);
@@ -271,7 +275,12 @@ void drawFrame(const Frame& frame) {
     std::vector<float> xyz;
     for (const FrameShell& shell : frame.shells) drawShell(frame, shell, threeD, xyz);
     glDisableClientState(GL_VERTEX_ARRAY);
+    drawOverlay(frame);
+}
 
+// The boxes and texts over the picture.
+void drawOverlay(const Frame& frame) {
+    const Projection& p = frame.projection;
     // Boxes and enlarged text in window pixels, y down like the frame's.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -287,9 +296,46 @@ void drawFrame(const Frame& frame) {
     glFlush();
 }
 
+// Lines from which a software GL is slower than drawing them on the CPU
+// by a margin worth an upload of the whole picture.
+constexpr std::size_t cpuLinesFrom = 65536;
+
+// The frame's lines drawn on the CPU and put in place as pixels, then the
+// boxes and texts by GL.
+void drawFrameOnCpu(const Frame& frame) {
+    const Projection& p = frame.projection;
+    const std::vector<std::uint8_t> pixels = drawLinePicture(frame, frame.smooth);
+    glViewport(0, 0, p.viewportWidth, p.viewportHeight);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelZoom(1.0f, 1.0f);
+    glWindowPos2i(0, 0);
+    glDrawPixels(p.viewportWidth, p.viewportHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    drawOverlay(frame);
+    glFlush();
+}
+
 }  // namespace
 
+bool drawsLinesOnCpu(const Frame& frame) {
+    if (!isFlatLineDrawing(frame)) return false;
+    std::size_t lines = 0;
+    for (const FrameShell& shell : frame.shells) lines += shell.lines.size() / 2;
+    if (lines < cpuLinesFrom) return false;
+    const auto* name = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (!name) return false;
+    const std::string renderer = name;
+    for (const char* software : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+        if (renderer.find(software) != std::string::npos) return true;
+    return false;
+}
+
 Status renderFrame(const Frame& frame) {
+    if (drawsLinesOnCpu(frame)) {
+        drawFrameOnCpu(frame);
+        return glErrors("draw the picture");
+    }
     const Camera& camera = frame.camera;
     if (camera.distance > 0.0f && camera.distance < smallestDirectDistance)
         drawFrame(scaledForGl(frame));

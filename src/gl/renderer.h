@@ -18,6 +18,14 @@ namespace pd {
 // one: "OpenGL could not draw the picture: out of memory (GL error 0x0505)".
 Status renderFrame(const Frame& frame);
 
+// Whether renderFrame draws `frame` on the CPU (gl/line_picture.h) and
+// puts it in place as pixels: a flat line drawing of tens of thousands of
+// lines, in a context served by a software renderer, which would take
+// many times longer over them. Such a frame is drawn smooth or not as
+// frame.smooth says, with no multisampled framebuffer. Asks the current
+// context which renderer it has.
+bool drawsLinesOnCpu(const Frame& frame);
+
 // Rows top .. top + count - 1, counted from the top, of the current read
 // buffer (width x height pixels), as 8-bit RGB (or, with channels 4, RGBA)
 // rows from the top into `out` (count * width * channels bytes): the order

@@ -75,7 +75,7 @@ bool SmoothTarget::ready(int width, int height, bool depth) {
 Status SmoothTarget::draw(const Frame& frame) {
     const int w = frame.projection.viewportWidth, h = frame.projection.viewportHeight;
     const bool depth = frame.depthTested || frame.faceStyle != FaceStyle::Off;
-    if (!frame.smooth || w < 1 || h < 1 || !ready(w, h, depth)) {
+    if (!frame.smooth || w < 1 || h < 1 || drawsLinesOnCpu(frame) || !ready(w, h, depth)) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         return renderFrame(frame);
     }

@@ -22,7 +22,9 @@ public:
     // in a window), which is left bound for drawing and reading; straight
     // into framebuffer 0 when not, so an aliased frame has renderFrame's
     // very pixels. A driver with no multisampling (GL_MAX_SAMPLES below
-    // 2, or an incomplete framebuffer) draws the frame aliased. An error
+    // 2, or an incomplete framebuffer) draws the frame aliased. A frame
+    // renderFrame draws on the CPU (drawsLinesOnCpu) goes straight into
+    // framebuffer 0, smooth or not, and needs no multisampling. An error
     // when GL reports one.
     Status draw(const Frame& frame);
 

@@ -1,0 +1,72 @@
+#include "gl/line_picture.h"
+
+#include <gtest/gtest.h>
+
+#include "explorer/frame_builder.h"
+#include "gl/offscreen.h"
+#include "gl/renderer.h"
+#include "gl/smooth_target.h"
+#include "mesh/geodesic_sphere.h"
+
+using namespace pd;
+
+namespace {
+
+Frame sphereFrame(int frequency, bool aliased, double lineWidth) {
+    const Model sphere = buildModel("sphere", geodesicSphere(frequency), 0, 0);
+    ViewState state = initialViewState(true);
+    state.width = 320, state.height = 220, state.aliased = aliased, state.lineWidth = lineWidth;
+    state.angleX = 17.3f, state.angleY = -41.9f;
+    return buildFrame(sphere, state);
+}
+
+// What the context draws for `frame` (through a multisampled framebuffer
+// when smooth), as RGB rows from the bottom: drawLinePicture's order.
+std::vector<std::uint8_t> drawnByGl(const Frame& frame) {
+    SmoothTarget target;
+    EXPECT_TRUE(target.draw(frame).ok());
+    const int w = frame.width, h = frame.height;
+    std::vector<std::uint8_t> rgb(std::size_t(w) * std::size_t(h) * 3);
+    EXPECT_TRUE(readPixelRows(w, h, 0, h, 3, rgb.data()).ok());
+    std::vector<std::uint8_t> bottomUp(rgb.size());
+    const std::size_t row = std::size_t(w) * 3;
+    for (int y = 0; y < h; ++y) std::copy_n(&rgb[row * std::size_t(h - 1 - y)], row, &bottomUp[row * std::size_t(y)]);
+    return bottomUp;
+}
+
+}  // namespace
+
+// The same sphere and dual, turned so no position is special, drawn by
+// the software GL and on the CPU, aliased and smooth, at two line widths:
+// the pictures agree but for pixels where a line or mark edge falls on a
+// sample (GL's own rounding), and a frame big enough to be drawn on the
+// CPU by renderFrame comes out of GL exactly as drawn.
+TEST(LinePicture, DrawsWhatGlDraws) {
+    Result<std::unique_ptr<OffscreenContext>> context = OffscreenContext::create(320, 220);
+    ASSERT_TRUE(context.ok()) << context.error().text();
+    for (const bool aliased : {true, false})
+        for (const double lineWidth : {1.0, 2.0}) {
+            const Frame frame = sphereFrame(9, aliased, lineWidth);
+            ASSERT_TRUE(isFlatLineDrawing(frame));
+            ASSERT_FALSE(drawsLinesOnCpu(frame));
+            const std::vector<std::uint8_t> gl = drawnByGl(frame), cpu = drawLinePicture(frame, !aliased);
+            ASSERT_EQ(cpu.size() / 4, gl.size() / 3);
+            std::size_t painted = 0, differ = 0;
+            for (std::size_t p = 0; p < gl.size() / 3; ++p) {
+                bool same = true;
+                for (std::size_t c = 0; c < 3; ++c) same = same && gl[3 * p + c] == cpu[4 * p + c];
+                differ += !same;
+                painted += gl[3 * p] != gl[0] || gl[3 * p + 1] != gl[1] || gl[3 * p + 2] != gl[2];
+            }
+            // Measured: 0.07 % aliased, 0.4 % smooth at width 1.
+            EXPECT_GT(painted, gl.size() / 3 / 4);
+            EXPECT_LT(differ * 100, painted) << "aliased " << aliased << ", width " << lineWidth;
+        }
+    const Frame big = sphereFrame(40, false, 1.0);
+    ASSERT_TRUE(drawsLinesOnCpu(big));
+    const std::vector<std::uint8_t> gl = drawnByGl(big), cpu = drawLinePicture(big, true);
+    std::size_t differ = 0;
+    for (std::size_t p = 0; p < gl.size() / 3; ++p)
+        for (std::size_t c = 0; c < 3; ++c) differ += gl[3 * p + c] != cpu[4 * p + c];
+    EXPECT_EQ(differ, 0u);
+}
