@@ -61,10 +61,15 @@ public:
             }
             return;
         }
+        // GL moves the centre to a pixel's centre for an odd side, to a
+        // corner for an even one, so that whole pixels are covered.
         const double side = std::max(1.0, std::round(size));
+        const bool odd = std::fmod(side, 2.0) == 1.0;
+        const double sx = odd ? std::floor(x) + 0.5 : std::floor(x + 0.5);
+        const double sy = odd ? std::floor(y) + 0.5 : std::floor(y + 0.5);
         long firstCol, lastCol, firstRow, lastRow;
-        samplesWithin(x - side / 2.0, x + side / 2.0, 0.5, width_, firstCol, lastCol);
-        samplesWithin(y - side / 2.0, y + side / 2.0, 0.5, height_, firstRow, lastRow);
+        samplesWithin(sx - side / 2.0, sx + side / 2.0, 0.5, width_, firstCol, lastCol);
+        samplesWithin(sy - side / 2.0, sy + side / 2.0, 0.5, height_, firstRow, lastRow);
         for (long j = firstRow; j <= lastRow; ++j)
             for (long i = firstCol; i <= lastCol; ++i) index_[std::size_t(j) * std::size_t(width_) + std::size_t(i)] = colour;
     }
@@ -100,14 +105,15 @@ private:
         const long along = swapped ? height_ : width_, across = swapped ? width_ : height_;
         long first, last;
         cellsAlong(u0, u1, along, first, last);
-        const double slope = (v1 - v0) / (u1 - u0), lift = double(rows_ - 1) / 2.0;
+        const double slope = (v1 - v0) / (u1 - u0), half = double(rows_) / 2.0;
         for (long i = first; i <= last; ++i) {
+            // Across, the pixels whose centres lie within half the width
+            // below the line to (not including) half above it.
             const double v = v0 + (double(i) + 0.5 - u0) * slope;
-            const double bottom = std::floor(v - lift);
-            for (long k = 0; k < rows_; ++k) {
-                const double j = bottom + double(k);
-                if (j < 0.0 || j >= double(across)) continue;
-                const std::size_t x = std::size_t(swapped ? long(j) : i), y = std::size_t(swapped ? i : long(j));
+            long low, high;
+            samplesWithin(v - half, v + half, 0.5, across, low, high);
+            for (long j = low; j <= high; ++j) {
+                const std::size_t x = std::size_t(swapped ? j : i), y = std::size_t(swapped ? i : j);
                 index_[y * std::size_t(width_) + x] = colour;
             }
         }
