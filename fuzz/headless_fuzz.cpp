@@ -1,6 +1,7 @@
 // Any bytes as an OFF file, shown by the explorer's session as the headless
-// outputs show it (frame, SVG, a small EGL picture) in each back-edge style
-// and choice of shells, with faces; then through the option combinations
+// outputs show it (frame, SVG, a small EGL picture, the CPU's line picture)
+// in each back-edge style and choice of shells, with faces; then through
+// the option combinations
 // that drive the morph and the fold together (an animation of stages, each
 // folded half open), and as the OFF file and the nets it would write.
 // Besides crashes it catches index lists pointing past a frame's vertices.
@@ -16,6 +17,7 @@
 #include "draw/frame.h"
 #include "explorer/highlight.h"
 #include "explorer/session.h"
+#include "gl/line_picture.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
@@ -71,6 +73,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static SmoothTarget* const smooth = new SmoothTarget;
     auto draw = [&](const Frame& frame) {
         expectIndicesInside(frame);
+        // The CPU's lines, which GL takes over only for big models.
+        const std::size_t pixels = std::size_t(frame.projection.viewportWidth) * std::size_t(frame.projection.viewportHeight);
+        for (const bool smooth : {false, true})
+            if (drawLinePicture(frame, smooth).size() != (isFlatLineDrawing(frame) ? 4 * pixels : 0)) std::abort();
         __lsan::ScopedDisabler mesa;
         if (!smooth->draw(frame)) std::abort();
     };

@@ -14,13 +14,13 @@ using namespace pd;
 namespace {
 
 // `solid` moved off the origin (so the camera is too) with its dual,
-// turned by `angle` about both axes.
-Frame frameOf(Polyhedron solid, float angle, bool aliased, double lineWidth) {
+// turned by `angle` about both axes, enlarged by `zoom`.
+Frame frameOf(Polyhedron solid, float angle, double zoom, bool aliased, double lineWidth) {
     for (Vec3& v : solid.vertices) v.x += 2.5f, v.y -= 1.5f, v.z += 0.7f;
     const Model model = buildModel("model", std::move(solid), 0, 0);
     ViewState state = initialViewState(true);
     state.width = 320, state.height = 220, state.aliased = aliased, state.lineWidth = lineWidth;
-    state.angleX = angle, state.angleY = -angle, state.zoom = 0.937;  // no vertex on a pixel border
+    state.angleX = angle, state.angleY = -angle, state.zoom = zoom;
     return buildFrame(model, state);
 }
 
@@ -40,20 +40,23 @@ std::vector<std::uint8_t> drawnByGl(const Frame& frame) {
 
 }  // namespace
 
-// A sphere with its dual turned so no position is special, and a cube
-// with its octahedron seen square on (edges along the axes), drawn by the
-// software GL and on the CPU, aliased and smooth, at two line widths: the
-// pictures agree but for pixels where a line or mark edge falls on a
-// sample (GL's own rounding), and a frame big enough to be drawn on the
-// CPU by renderFrame comes out of GL exactly as drawn.
+// A sphere with its dual turned so no position is special, enlarged past
+// the picture's borders, and a cube with its octahedron seen square on
+// (edges along the axes), drawn by the software GL and on the CPU,
+// aliased and smooth, at two line widths: the pictures agree but for
+// pixels where a line or mark edge falls on a sample (GL's own rounding),
+// and a frame big enough to be drawn on the CPU by renderFrame comes out
+// of GL exactly as drawn.
 TEST(LinePicture, DrawsWhatGlDraws) {
     Result<std::unique_ptr<OffscreenContext>> context = OffscreenContext::create(320, 220);
     ASSERT_TRUE(context.ok()) << context.error().text();
     for (const bool aliased : {true, false})
         for (const double lineWidth : {1.0, 2.0})
             for (const bool sphere : {true, false}) {
-                const Frame frame = sphere ? frameOf(geodesicSphere(9), 17.3f, aliased, lineWidth)
-                                           : frameOf(conwaySeed('C'), 0.0f, aliased, lineWidth);
+                // The sphere runs past the borders; no vertex of the cube
+                // lies on a pixel border (where GL's float rounding decides).
+                const Frame frame = sphere ? frameOf(geodesicSphere(9), 17.3f, 1.6, aliased, lineWidth)
+                                           : frameOf(conwaySeed('C'), 0.0f, 0.937, aliased, lineWidth);
                 ASSERT_TRUE(isFlatLineDrawing(frame));
                 ASSERT_FALSE(drawsLinesOnCpu(frame));
                 const std::vector<std::uint8_t> gl = drawnByGl(frame), cpu = drawLinePicture(frame, !aliased);
@@ -65,11 +68,11 @@ TEST(LinePicture, DrawsWhatGlDraws) {
                     differ += !same;
                     painted += gl[3 * p] != gl[0] || gl[3 * p + 1] != gl[1] || gl[3 * p + 2] != gl[2];
                 }
-                // Measured: at most 0.13 % aliased, 0.46 % smooth.
+                // Measured: at most 0.4 % aliased, 1 % smooth.
                 EXPECT_GT(painted, sphere ? gl.size() / 3 / 4 : 300);
-                EXPECT_LT(differ * 100, painted) << "aliased " << aliased << ", width " << lineWidth << ", sphere " << sphere;
+                EXPECT_LT(differ * 50, painted) << "aliased " << aliased << ", width " << lineWidth << ", sphere " << sphere;
             }
-    const Frame big = frameOf(geodesicSphere(40), 17.3f, false, 1.0);
+    const Frame big = frameOf(geodesicSphere(40), 17.3f, 1.0, false, 1.0);
     ASSERT_TRUE(drawsLinesOnCpu(big));
     const std::vector<std::uint8_t> gl = drawnByGl(big), cpu = drawLinePicture(big, true);
     std::size_t differ = 0;
