@@ -196,6 +196,7 @@ void Session::resize(int width, int height) {
 }
 
 void Session::advance(double now) {
+    prepared_.reset();
     now_ = std::max(now_, now);
     if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
     if (view_.spinning || view_.morphing || folding_) ++version_;
@@ -291,7 +292,18 @@ Frame Session::frame(FrameTarget target, bool withHelp) {
     return buildFrame(shownShells(model(), staged, view_), view_, target, panels);
 }
 
+void Session::prepareScreenFrame() {
+    prepared_ = std::make_unique<Frame>(screenFrame());
+    preparedVersion_ = version_;
+}
+
 Frame Session::screenFrame() {
+    if (prepared_ && preparedVersion_ == version_) {
+        Frame ready = std::move(*prepared_);
+        prepared_.reset();
+        return ready;
+    }
+    prepared_.reset();
     Frame shown = frame();
     std::size_t primitives = shown.faces.colour.size();
     for (const FrameShell& s : shown.shells) primitives += (s.lines.size() + s.dashed.size()) / 2 + s.marks.size();

@@ -81,6 +81,11 @@ public:
     // asks at once for the smooth one. Pictures written to files (frame())
     // are always as the view says.
     Frame screenFrame();
+    // screenFrame() built ahead, for a caller with other work meanwhile
+    // (a window being made): the next screenFrame() hands it over, when
+    // the view has not changed and no time passed in between. No other
+    // call may run on the session meanwhile.
+    void prepareScreenFrame();
     // The window's title: see viewTitle, with the message of the moment.
     std::string title() const;
     // The counts lines the panel and --info show (see MorphStore::countLines).
@@ -146,6 +151,8 @@ private:
     std::uint64_t version_ = 0;
     std::uint64_t quickVersion_ = ~std::uint64_t(0);  // the view the last quick picture showed
     bool smoothOwed_ = false;  // a quick picture is up; the smooth one is to follow
+    std::unique_ptr<Frame> prepared_;  // prepareScreenFrame's, for the view of version
+    std::uint64_t preparedVersion_ = 0;
 };
 
 // From this many primitives on, a screen picture that is changing is drawn

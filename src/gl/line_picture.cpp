@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 namespace pd {
 
@@ -26,13 +28,14 @@ std::uint8_t unorm(float c) {
 }
 
 // The segments of one frame in GL's window coordinates (pixels, y up),
-// drawn into one byte a pixel (aliased) or four (smooth): a palette index.
+// drawn into one byte a pixel (aliased) or four (smooth), a palette
+// index, in the rows `low` .. `high` of `index` only: bands of rows are
+// drawn side by side, each from every segment.
 class Canvas {
 public:
-    Canvas(int width, int height, double lineWidth, bool smooth)
+    Canvas(int width, int height, double lineWidth, bool smooth, std::uint8_t* index, long low, long high)
         : width_(width), height_(height), smooth_(smooth), halfWidth_(lineWidth / 2.0),
-          rows_(std::max(1L, std::lround(lineWidth))),
-          index_(std::size_t(width) * std::size_t(height) * (smooth ? 4 : 1), 0) {}
+          rows_(std::max(1L, std::lround(lineWidth))), low_(low), high_(high), index_(index) {}
 
     void segment(double x0, double y0, double x1, double y1, std::uint8_t colour) {
         if (!std::isfinite(x0) || !std::isfinite(y0) || !std::isfinite(x1) || !std::isfinite(y1)) return;
@@ -55,6 +58,7 @@ public:
                 long firstCol, lastCol, firstRow, lastRow;
                 samplesWithin(x - half, x + half, sampleX[std::size_t(s)], width_, firstCol, lastCol);
                 samplesWithin(y - half, y + half, sampleY[std::size_t(s)], height_, firstRow, lastRow);
+                firstRow = std::max(firstRow, low_), lastRow = std::min(lastRow, high_);
                 for (long j = firstRow; j <= lastRow; ++j)
                     for (long i = firstCol; i <= lastCol; ++i)
                         index_[(std::size_t(j) * std::size_t(width_) + std::size_t(i)) * 4 + std::size_t(s)] = colour;
@@ -70,11 +74,10 @@ public:
         long firstCol, lastCol, firstRow, lastRow;
         samplesWithin(sx - side / 2.0, sx + side / 2.0, 0.5, width_, firstCol, lastCol);
         samplesWithin(sy - side / 2.0, sy + side / 2.0, 0.5, height_, firstRow, lastRow);
+        firstRow = std::max(firstRow, low_), lastRow = std::min(lastRow, high_);
         for (long j = firstRow; j <= lastRow; ++j)
             for (long i = firstCol; i <= lastCol; ++i) index_[std::size_t(j) * std::size_t(width_) + std::size_t(i)] = colour;
     }
-
-    const std::vector<std::uint8_t>& indices() const { return index_; }
 
 private:
     // The cells c, within 0 .. size - 1, whose point c + offset lies in
@@ -105,6 +108,7 @@ private:
         const long along = swapped ? height_ : width_, across = swapped ? width_ : height_;
         long first, last;
         cellsAlong(u0, u1, along, first, last);
+        if (swapped) first = std::max(first, low_), last = std::min(last, high_);
         const double slope = (v1 - v0) / (u1 - u0), half = double(rows_) / 2.0;
         for (long i = first; i <= last; ++i) {
             // Across, the pixels whose centres lie within half the width
@@ -112,6 +116,7 @@ private:
             const double v = v0 + (double(i) + 0.5 - u0) * slope;
             long low, high;
             samplesWithin(v - half, v + half, 0.5, across, low, high);
+            if (!swapped) low = std::max(low, low_), high = std::min(high, high_);
             for (long j = low; j <= high; ++j) {
                 const std::size_t x = std::size_t(swapped ? j : i), y = std::size_t(swapped ? i : j);
                 index_[y * std::size_t(width_) + x] = colour;
@@ -132,7 +137,8 @@ private:
         const double bottom = std::max(std::min(y0, y1) - ext, 0.0);
         const double top = std::min(std::max(y0, y1) + ext, double(height_));
         if (bottom >= top) return;
-        const long firstRow = long(std::floor(bottom)), lastRow = std::min(long(std::ceil(top)), long(height_)) - 1;
+        const long firstRow = std::max(long(std::floor(bottom)), low_);
+        const long lastRow = std::min(std::min(long(std::ceil(top)), long(height_)) - 1, high_);
         for (long j = firstRow; j <= lastRow; ++j) {
             for (int s = 0; s < 4; ++s) {
                 const double y = double(j) + sampleY[std::size_t(s)] - y0;
@@ -164,7 +170,9 @@ private:
     bool smooth_;
     double halfWidth_;
     long rows_;
-    std::vector<std::uint8_t> index_;
+    long low_;
+    long high_;
+    std::uint8_t* index_;
 };
 
 }  // namespace
@@ -180,49 +188,59 @@ bool isFlatLineDrawing(const Frame& frame) {
 std::vector<std::uint8_t> drawLinePicture(const Frame& frame, bool smooth) {
     const int w = frame.projection.viewportWidth, h = frame.projection.viewportHeight;
     if (!isFlatLineDrawing(frame) || w < 1 || h < 1) return {};
-    Canvas canvas(w, h, frame.lineWidth, smooth);
-    // GL's window coordinates: the frame's pixel positions with y turned up.
-    const double cx = frame.camera.cx, cy = frame.camera.cy, scale = frame.projection.pixelsPerUnit;
-    const double midX = w / 2.0, midY = h / 2.0;
-    for (std::size_t s = 0; s < frame.shells.size(); ++s) {
-        const FrameShell& shell = frame.shells[s];
-        const std::size_t points = shell.xy.size() / 2;
-        for (std::size_t k = 0; k + 1 < shell.lines.size(); k += 2) {
-            const std::uint32_t a = shell.lines[k], b = shell.lines[k + 1];
-            if (a >= points || b >= points) continue;
-            canvas.segment(midX + (double(shell.xy[2 * a]) - cx) * scale,
-                           midY + (double(shell.xy[2 * a + 1]) - cy) * scale,
-                           midX + (double(shell.xy[2 * b]) - cx) * scale,
-                           midY + (double(shell.xy[2 * b + 1]) - cy) * scale, std::uint8_t(s + 1));
-        }
-        const double markSize = shell.markSize > 0.0 ? shell.markSize : frame.markSize;
-        for (const std::uint32_t v : shell.marks)
-            if (v < points)
-                canvas.square(midX + (double(shell.xy[2 * v]) - cx) * scale,
-                              midY + (double(shell.xy[2 * v + 1]) - cy) * scale, markSize, std::uint8_t(s + 1));
-    }
-
     std::vector<std::array<std::uint8_t, 4>> palette{
         {unorm(frame.background.red), unorm(frame.background.green), unorm(frame.background.blue),
          std::uint8_t(frame.transparent ? 0 : 255)}};
     for (const FrameShell& shell : frame.shells)
         palette.push_back({unorm(shell.colour.red), unorm(shell.colour.green), unorm(shell.colour.blue), 255});
+    const std::size_t pixels = std::size_t(w) * std::size_t(h), samples = smooth ? 4 : 1;
+    std::vector<std::uint8_t> index(pixels * samples, 0), rgba(pixels * 4);
 
-    const std::vector<std::uint8_t>& index = canvas.indices();
-    const std::size_t pixels = std::size_t(w) * std::size_t(h);
-    std::vector<std::uint8_t> rgba(pixels * 4);
-    for (std::size_t p = 0; p < pixels; ++p) {
-        if (!smooth) {
-            std::copy_n(palette[index[p]].data(), 4, &rgba[4 * p]);
-            continue;
+    // Rows low .. high, from every segment and mark, then their pixels.
+    auto band = [&](long low, long high) {
+        Canvas canvas(w, h, frame.lineWidth, smooth, index.data(), low, high);
+        // GL's window coordinates: the frame's pixel positions with y turned up.
+        const double cx = frame.camera.cx, cy = frame.camera.cy, scale = frame.projection.pixelsPerUnit;
+        const double midX = w / 2.0, midY = h / 2.0;
+        for (std::size_t s = 0; s < frame.shells.size(); ++s) {
+            const FrameShell& shell = frame.shells[s];
+            const std::size_t points = shell.xy.size() / 2;
+            for (std::size_t k = 0; k + 1 < shell.lines.size(); k += 2) {
+                const std::uint32_t a = shell.lines[k], b = shell.lines[k + 1];
+                if (a >= points || b >= points) continue;
+                canvas.segment(midX + (double(shell.xy[2 * a]) - cx) * scale,
+                               midY + (double(shell.xy[2 * a + 1]) - cy) * scale,
+                               midX + (double(shell.xy[2 * b]) - cx) * scale,
+                               midY + (double(shell.xy[2 * b + 1]) - cy) * scale, std::uint8_t(s + 1));
+            }
+            const double markSize = shell.markSize > 0.0 ? shell.markSize : frame.markSize;
+            for (const std::uint32_t v : shell.marks)
+                if (v < points)
+                    canvas.square(midX + (double(shell.xy[2 * v]) - cx) * scale,
+                                  midY + (double(shell.xy[2 * v + 1]) - cy) * scale, markSize, std::uint8_t(s + 1));
         }
-        const std::uint8_t* samples = &index[4 * p];
-        for (int c = 0; c < 4; ++c) {
-            unsigned sum = 0;
-            for (int k = 0; k < 4; ++k) sum += palette[samples[k]][std::size_t(c)];
-            rgba[4 * p + std::size_t(c)] = std::uint8_t((sum + 2) / 4);
+        for (std::size_t p = std::size_t(low) * std::size_t(w); p < std::size_t(high + 1) * std::size_t(w); ++p) {
+            const std::uint8_t* at = &index[samples * p];
+            for (std::size_t c = 0; c < 4; ++c) {
+                unsigned sum = 0;
+                for (std::size_t k = 0; k < samples; ++k) sum += palette[at[k]][c];
+                rgba[4 * p + c] = std::uint8_t(smooth ? (sum + 2) / 4 : sum);
+            }
+        }
+    };
+    // Two bands on two threads where the picture is big enough to pay for
+    // the second (a thread that cannot be started leaves the work to this one).
+    const long split = pixels >= 65536 ? h / 2 : h;
+    std::thread upper;
+    if (split < h) {
+        try {
+            upper = std::thread(band, split, long(h) - 1);
+        } catch (const std::system_error&) {
+            band(split, long(h) - 1);
         }
     }
+    band(0, split - 1);
+    if (upper.joinable()) upper.join();
     return rgba;
 }
 

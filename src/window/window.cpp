@@ -7,6 +7,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct ExplorerWindow {
     const char* program = "";
     const std::function<WindowInputs()>* awaitInputs = nullptr;  // until called
     std::unique_ptr<Session> session;
+    std::future<void> ahead;  // the first picture being built while the window is made
     SmoothTarget smooth;  // where smooth frames are drawn
     std::string title;
     bool dragging = false;
@@ -48,6 +50,12 @@ struct ExplorerWindow {
 
 ExplorerWindow* explorer = nullptr;
 
+// The session, once the first picture built ahead of the window is done.
+Session& session() {
+    if (explorer->ahead.valid()) explorer->ahead.get();
+    return *explorer->session;
+}
+
 double now() { return glutGet(GLUT_ELAPSED_TIME) / 1000.0; }
 
 // Hands a saved file's name or an error to the caller, who prints it.
@@ -60,7 +68,7 @@ void onTimer(int generation);
 // Wakes the window when the session next changes by itself.
 void schedule() {
     const double at = now();
-    const double in = explorer->session->nextChange(at);
+    const double in = session().nextChange(at);
     if (!std::isfinite(in)) return;
     if (explorer->timerDue >= 0.0 && explorer->timerDue <= at + in) return;
     explorer->timerDue = at + in;
@@ -68,7 +76,7 @@ void schedule() {
 }
 
 void refresh() {
-    const std::string title = explorer->session->title();
+    const std::string title = session().title();
     if (title != explorer->title) {
         explorer->title = title;
         glutSetWindowTitle(title.c_str());
@@ -80,7 +88,7 @@ void refresh() {
 void onTimer(int generation) {
     if (generation != explorer->timerGeneration) return;
     explorer->timerDue = -1.0;
-    explorer->session->advance(now());
+    session().advance(now());
     refresh();
 }
 
@@ -88,7 +96,7 @@ void onTimer(int generation) {
 // buffer and writes it out, leaving the shown picture as it is. A failure
 // is told and the window stays.
 void savePicture() {
-    const Frame frame = explorer->session->frame(FrameTarget::Raster, false);
+    const Frame frame = session().frame(FrameTarget::Raster, false);
     const int w = frame.projection.viewportWidth;
     const int h = frame.projection.viewportHeight;
     const Status drawn = explorer->smooth.draw(frame);
@@ -96,11 +104,11 @@ void savePicture() {
     const PngRows rows = [w, h](int top, int count, std::uint8_t* out) {
         return readPixelRows(w, h, top, count, 3, out);
     };
-    say(drawn ? writeNewPng(explorer->session->saveStem(), w, h, rows) : Result<std::string>(drawn.error()));
+    say(drawn ? writeNewPng(session().saveStem(), w, h, rows) : Result<std::string>(drawn.error()));
 }
 
 void perform(ActionId id) {
-    switch (explorer->session->perform(id, now())) {
+    switch (session().perform(id, now())) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;
@@ -146,7 +154,7 @@ void onMouse(int button, int state, int x, int y) {
     if (button == GLUT_LEFT_BUTTON) {
         // A press and release with no drag between them is a click.
         if (state == GLUT_UP && explorer->dragging && !explorer->dragged) {
-            explorer->session->click(x, y, now());
+            session().click(x, y, now());
             refresh();
         }
         explorer->dragging = state == GLUT_DOWN;
@@ -155,14 +163,14 @@ void onMouse(int button, int state, int x, int y) {
         explorer->lastY = y;
     } else if (state == GLUT_DOWN && (button == 3 || button == 4)) {
         // X reports the wheel as buttons 4 and 5, GLUT as 3 and 4.
-        explorer->session->wheel(button == 3 ? 1 : -1, now());
+        session().wheel(button == 3 ? 1 : -1, now());
         refresh();
     }
 }
 
 void onMotion(int x, int y) {
     if (!explorer->dragging || (x == explorer->lastX && y == explorer->lastY)) return;
-    explorer->session->drag(x - explorer->lastX, y - explorer->lastY, now());
+    session().drag(x - explorer->lastX, y - explorer->lastY, now());
     explorer->dragged = true;
     explorer->lastX = x;
     explorer->lastY = y;
@@ -173,12 +181,9 @@ void onMenu(int entry) { perform(actionTable()[std::size_t(entry)].id); }
 
 void onMenuStatus(int status, int, int) { explorer->menuInUse = status == GLUT_MENU_IN_USE; }
 
-void buildMenu() {
+void buildMenu(const ActionContext& context) {
     glutCreateMenu(onMenu);
     const std::vector<Action>& table = actionTable();
-    ActionContext context;
-    context.modelCount = int(explorer->session->loaded().models.size());
-    context.directory = explorer->session->loaded().directory;
     for (std::size_t i = 0; i < table.size(); ++i) {
         if (!actionAvailable(table[i].id, context)) continue;
         const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
@@ -189,13 +194,13 @@ void buildMenu() {
 }
 
 void onReshape(int width, int height) {
-    explorer->session->resize(width, height);
+    session().resize(width, height);
     glutPostRedisplay();
 }
 
 // A picture GL cannot draw ends the explorer: status 2, one line.
 void onDisplay() {
-    const Status drawn = explorer->smooth.draw(explorer->session->screenFrame());
+    const Status drawn = explorer->smooth.draw(session().screenFrame());
     if (!drawn) {
         say(drawn.error());
         explorer->status = 2;
@@ -211,7 +216,7 @@ void onDisplay() {
     explorer->timerDue = -1.0;
     // Drawing may have said something (a stage that cannot be built) or
     // started work (nets being made): the title and the clock follow.
-    const std::string title = explorer->session->title();
+    const std::string title = session().title();
     if (title != explorer->title) {
         explorer->title = title;
         glutSetWindowTitle(title.c_str());
@@ -269,6 +274,12 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     glutInitWindowSize(start.width, start.height);
     glutInitWindowPosition(programWindowX, programWindowY);
     state.title = state.session->title();
+    ActionContext context;
+    context.modelCount = int(state.session->loaded().models.size());
+    context.directory = state.session->loaded().directory;
+    // The first picture is built while the window is made and mapped:
+    // until then nothing else touches the session.
+    state.ahead = std::async(std::launch::async, [&state] { state.session->prepareScreenFrame(); });
     glutCreateWindow(state.title.c_str());
     keepShiftTab();
 
@@ -278,8 +289,9 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     glutSpecialFunc(onSpecialKey);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
-    buildMenu();
+    buildMenu(context);
     glutMainLoop();
+    if (state.ahead.valid()) state.ahead.get();
     state.smooth.forget();  // its context went with the window
     explorer = nullptr;
     return state.status;
