@@ -83,7 +83,10 @@ private:
     // The cells c, within 0 .. size - 1, whose point c + offset lies in
     // [lo, hi); empty when first > last.
     static void samplesWithin(double lo, double hi, double offset, long size, long& first, long& last) {
-        const double a = std::max(std::ceil(lo - offset), 0.0), b = std::min(std::ceil(hi - offset) - 1.0, double(size - 1));
+        // Clamped both ways before the conversion: a far segment's cells
+        // lie beyond what a long holds.
+        const double a = std::clamp(std::ceil(lo - offset), 0.0, double(size));
+        const double b = std::clamp(std::ceil(hi - offset) - 1.0, -1.0, double(size - 1));
         first = long(a), last = a > b ? first - 1 : long(b);
     }
 
@@ -97,7 +100,7 @@ private:
         } else {
             lo = std::floor(b - 0.5) + 1.0, hi = std::floor(a - 0.5);
         }
-        lo = std::max(lo, 0.0), hi = std::min(hi, double(size - 1));
+        lo = std::clamp(lo, 0.0, double(size)), hi = std::clamp(hi, -1.0, double(size - 1));
         first = long(lo), last = lo > hi ? first - 1 : long(hi);
     }
 
