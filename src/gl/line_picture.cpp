@@ -6,6 +6,8 @@
 #include <system_error>
 #include <thread>
 
+#include "geometry/framing.h"
+
 namespace pd {
 
 namespace {
@@ -61,7 +63,7 @@ public:
                 firstRow = std::max(firstRow, low_), lastRow = std::min(lastRow, high_);
                 for (long j = firstRow; j <= lastRow; ++j)
                     for (long i = firstCol; i <= lastCol; ++i)
-                        index_[(std::size_t(j) * std::size_t(width_) + std::size_t(i)) * 4 + std::size_t(s)] = colour;
+                        cell(i, j, s) = colour;
             }
             return;
         }
@@ -76,10 +78,16 @@ public:
         samplesWithin(sy - side / 2.0, sy + side / 2.0, 0.5, height_, firstRow, lastRow);
         firstRow = std::max(firstRow, low_), lastRow = std::min(lastRow, high_);
         for (long j = firstRow; j <= lastRow; ++j)
-            for (long i = firstCol; i <= lastCol; ++i) index_[std::size_t(j) * std::size_t(width_) + std::size_t(i)] = colour;
+            for (long i = firstCol; i <= lastCol; ++i) cell(i, j, 0) = colour;
     }
 
 private:
+    // Sample s (0 when aliased) of pixel (i, j), counted from the lower left.
+    std::uint8_t& cell(long i, long j, int s) {
+        const std::size_t pixel = std::size_t(j) * std::size_t(width_) + std::size_t(i);
+        return index_[smooth_ ? 4 * pixel + std::size_t(s) : pixel];
+    }
+
     // The cells c, within 0 .. size - 1, whose point c + offset lies in
     // [lo, hi); empty when first > last.
     static void samplesWithin(double lo, double hi, double offset, long size, long& first, long& last) {
@@ -120,10 +128,7 @@ private:
             long low, high;
             samplesWithin(v - half, v + half, 0.5, across, low, high);
             if (!swapped) low = std::max(low, low_), high = std::min(high, high_);
-            for (long j = low; j <= high; ++j) {
-                const std::size_t x = std::size_t(swapped ? j : i), y = std::size_t(swapped ? i : j);
-                index_[y * std::size_t(width_) + x] = colour;
-            }
+            for (long j = low; j <= high; ++j) cell(swapped ? j : i, swapped ? i : j, 0) = colour;
         }
     }
 
@@ -152,8 +157,7 @@ private:
                 const double off = sampleX[std::size_t(s)];
                 const double firstCol = std::max(std::ceil(x0 + lo - off), 0.0);
                 const double lastCol = std::min(std::ceil(x0 + hi - off) - 1.0, double(width_ - 1));
-                for (double i = firstCol; i <= lastCol; i += 1.0)
-                    index_[(std::size_t(j) * std::size_t(width_) + std::size_t(i)) * 4 + std::size_t(s)] = colour;
+                for (double i = firstCol; i <= lastCol; i += 1.0) cell(long(i), j, s) = colour;
             }
         }
     }
@@ -202,25 +206,26 @@ std::vector<std::uint8_t> drawLinePicture(const Frame& frame, bool smooth) {
     // Rows low .. high, from every segment and mark, then their pixels.
     auto band = [&](long low, long high) {
         Canvas canvas(w, h, frame.lineWidth, smooth, index.data(), low, high);
-        // GL's window coordinates: the frame's pixel positions with y turned up.
-        const double cx = frame.camera.cx, cy = frame.camera.cy, scale = frame.projection.pixelsPerUnit;
-        const double midX = w / 2.0, midY = h / 2.0;
         for (std::size_t s = 0; s < frame.shells.size(); ++s) {
             const FrameShell& shell = frame.shells[s];
             const std::size_t points = shell.xy.size() / 2;
+            // GL's window coordinates: the point's pixel position with y turned up.
+            auto at = [&](std::uint32_t v) {
+                const PixelPosition p = pixelOf(frame.camera, frame.projection, shell.xy[2 * v], shell.xy[2 * v + 1]);
+                return PixelPosition{p.x, double(h) - p.y};
+            };
             for (std::size_t k = 0; k + 1 < shell.lines.size(); k += 2) {
                 const std::uint32_t a = shell.lines[k], b = shell.lines[k + 1];
                 if (a >= points || b >= points) continue;
-                canvas.segment(midX + (double(shell.xy[2 * a]) - cx) * scale,
-                               midY + (double(shell.xy[2 * a + 1]) - cy) * scale,
-                               midX + (double(shell.xy[2 * b]) - cx) * scale,
-                               midY + (double(shell.xy[2 * b + 1]) - cy) * scale, std::uint8_t(s + 1));
+                const PixelPosition from = at(a), to = at(b);
+                canvas.segment(from.x, from.y, to.x, to.y, std::uint8_t(s + 1));
             }
             const double markSize = shell.markSize > 0.0 ? shell.markSize : frame.markSize;
             for (const std::uint32_t v : shell.marks)
-                if (v < points)
-                    canvas.square(midX + (double(shell.xy[2 * v]) - cx) * scale,
-                                  midY + (double(shell.xy[2 * v + 1]) - cy) * scale, markSize, std::uint8_t(s + 1));
+                if (v < points) {
+                    const PixelPosition mark = at(v);
+                    canvas.square(mark.x, mark.y, markSize, std::uint8_t(s + 1));
+                }
         }
         for (std::size_t p = std::size_t(low) * std::size_t(w); p < std::size_t(high + 1) * std::size_t(w); ++p) {
             const std::uint8_t* at = &index[samples * p];

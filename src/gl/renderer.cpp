@@ -241,7 +241,23 @@ void drawText(const FrameText& t, int windowHeight) {
     }
 }
 
-void drawOverlay(const Frame& frame);
+// The boxes and texts over the picture, then a flush.
+void drawOverlay(const Frame& frame) {
+    const Projection& p = frame.projection;
+    // Boxes and enlarged text in window pixels, y down like the frame's.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, double(p.viewportWidth), double(p.viewportHeight), 0.0, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    for (const FrameBox& b : frame.boxes) {
+        glColor3f(b.colour.red, b.colour.green, b.colour.blue);
+        glRectd(b.x, b.y, b.x + b.width, b.y + b.height);
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (const FrameText& t : frame.texts) drawText(t, p.viewportHeight);
+    glFlush();
+}
 
 void drawFrame(const Frame& frame) {
     const Projection& p = frame.projection;
@@ -278,24 +294,6 @@ void drawFrame(const Frame& frame) {
     drawOverlay(frame);
 }
 
-// The boxes and texts over the picture.
-void drawOverlay(const Frame& frame) {
-    const Projection& p = frame.projection;
-    // Boxes and enlarged text in window pixels, y down like the frame's.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0.0, double(p.viewportWidth), double(p.viewportHeight), 0.0, -1.0, 1.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    for (const FrameBox& b : frame.boxes) {
-        glColor3f(b.colour.red, b.colour.green, b.colour.blue);
-        glRectd(b.x, b.y, b.x + b.width, b.y + b.height);
-    }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (const FrameText& t : frame.texts) drawText(t, p.viewportHeight);
-    glFlush();
-}
-
 // Lines from which a software GL is slower than drawing them on the CPU
 // by a margin worth an upload of the whole picture.
 constexpr std::size_t cpuLinesFrom = 65536;
@@ -313,7 +311,6 @@ void drawFrameOnCpu(const Frame& frame) {
     glWindowPos2i(0, 0);
     glDrawPixels(p.viewportWidth, p.viewportHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     drawOverlay(frame);
-    glFlush();
 }
 
 }  // namespace
