@@ -1,8 +1,12 @@
 #include "explorer/depth_order.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <functional>
+#include <future>
 #include <string>
+#include <system_error>
 
 #include "base/huge_pages.h"
 
@@ -17,6 +21,7 @@ constexpr std::uint64_t mostCornerTests = 50'000'000;
 // the same bytes as ever.
 constexpr std::size_t axisSplitsAbove = 2000;
 constexpr std::size_t leafPolygons = 256;
+constexpr std::size_t topPiece = 1024;  // see paintOrder
 constexpr int deepestAxisSplit = 40;
 constexpr std::uint64_t partCost = 32;  // tests, for a part made by a cut
 
@@ -26,18 +31,22 @@ struct Plane {
     double distance(Vec3d p) const { return dot(normal, p) - offset; }
 };
 
-// A face or a part of one, with its face's plane (a thin part cut off
-// keeps the plane it lies in, which it could not give well itself). Its
-// corners are a run of the pool's one corner list: tens of thousands of
-// small lists of their own cost more in the allocator than the cutting.
+// A face or a part of one. A part keeps its face's plane (a thin part
+// cut off could not give it well itself). Its corners are a run of the
+// pool's one corner list: tens of thousands of small lists of their own
+// cost more in the allocator than the cutting. Kept small: every byte of
+// a new array is a page the kernel must clear, and for a large model those
+// pages cost more than the tests.
 struct Polygon {
     std::uint32_t first = 0;  // corners: Pool::corners[first] .. [first + count - 1]
     std::uint32_t count = 0;  // 0: cut up, no list holds it any more
-    std::int32_t face;
-    Plane plane;
-    Vec3d centre{0, 0, 0};  // a ball round the corners: a plane that misses it
-    double radius = 0.0;    // has them all on one side, found without them
-    Vec3d lo{0, 0, 0}, hi{0, 0, 0};  // the box round the corners, for splits across an axis
+    std::int32_t face;        // its plane: Pool::planes[face]
+    Vec3d centre{0, 0, 0};    // a ball round the corners: a plane that misses it
+    double radius = 0.0;      // has them all on one side, found without them
+};
+
+struct Box {
+    Vec3d lo, hi;
 };
 
 // Every polygon, the faces' and the parts cut off later, with their
@@ -46,11 +55,14 @@ struct Polygon {
 struct Pool {
     std::vector<Vec3d> corners;
     std::vector<Polygon> polygons;
+    const std::vector<Plane>* planes = nullptr;    // each face's
     std::vector<Vec3d> frontCorners, backCorners;  // a cut's parts, before they join `corners`
     std::vector<double> distances;
+    std::vector<Box> boxes;                        // a split across an axis: its polygons' boxes
 
     const Vec3d* begin(const Polygon& p) const { return corners.data() + p.first; }
     const Vec3d* end(const Polygon& p) const { return corners.data() + p.first + p.count; }
+    const Plane& plane(const Polygon& p) const { return (*planes)[std::size_t(p.face)]; }
 };
 
 double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
@@ -62,19 +74,32 @@ void enclose(const Pool& pool, Polygon& p) {
     p.centre = sum / n;
     p.radius = 0.0;
     for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) p.radius = std::max(p.radius, length(*c - p.centre));
-    p.lo = p.hi = p.centre;
-    for (const Vec3d* cp = pool.begin(p); cp != pool.end(p); ++cp) {
-        const Vec3d& c = *cp;
-        p.lo = {std::min(p.lo.x, c.x), std::min(p.lo.y, c.y), std::min(p.lo.z, c.z)};
-        p.hi = {std::max(p.hi.x, c.x), std::max(p.hi.y, c.y), std::max(p.hi.z, c.z)};
-    }
 }
 
+Box boxOf(const Pool& pool, const Polygon& p) {
+    Box b{p.centre, p.centre};
+    for (const Vec3d* cp = pool.begin(p); cp != pool.end(p); ++cp) {
+        const Vec3d& c = *cp;
+        b.lo = {std::min(b.lo.x, c.x), std::min(b.lo.y, c.y), std::min(b.lo.z, c.z)};
+        b.hi = {std::max(b.hi.x, c.x), std::max(b.hi.y, c.y), std::max(b.hi.z, c.z)};
+    }
+    return b;
+}
+
+// The polygons in a node's plane are a run of one list for all nodes: one
+// small list each would be tens of thousands of allocations.
 struct Node {
     Plane plane;
-    std::vector<std::uint32_t> on;  // polygons in the plane, in the pool
+    std::uint32_t onFirst = 0;  // polygons in the plane: Tree::on[onFirst] .. [onFirst + onCount - 1]
+    std::uint32_t onCount = 0;
     int front = -1;
     int back = -1;
+};
+
+struct Tree {
+    std::vector<Node> nodes;
+    std::vector<std::uint32_t> on;
+    int root = -1;
 };
 
 
@@ -95,13 +120,11 @@ bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
 }
 
 // Adds the corners gathered in `part` to the pool as a polygon of `from`'s
-// face and plane, and gives its number; none when they are only a point
-// or a line.
+// face, and gives its number; none when they are only a point or a line.
 bool addPart(Pool& pool, const Polygon& from, std::vector<Vec3d>& part, std::uint32_t& id) {
     if (part.size() < 3) return false;
     Polygon p;
     p.face = from.face;
-    p.plane = from.plane;
     p.first = std::uint32_t(pool.corners.size());
     p.count = std::uint32_t(part.size());
     pool.corners.insert(pool.corners.end(), part.begin(), part.end());
@@ -171,16 +194,18 @@ bool splitAcrossAxis(Pool& pool, const std::vector<std::uint32_t>& ids, double t
                      std::uint64_t& tests, Plane& plane, std::vector<std::uint32_t>& front,
                      std::vector<std::uint32_t>& back) {
     const std::size_t n = ids.size();
+    std::vector<Box>& boxes = pool.boxes;
+    boxes.clear();
+    for (const std::uint32_t id : ids) boxes.push_back(boxOf(pool, pool.polygons[id]));
     std::vector<double> values;
     int best = -1;
     double bestAt = 0.0;
     std::size_t bestLarger = n;
     const auto tryAt = [&](int axis, double at) {
         std::size_t below = 0, above = 0;
-        for (const std::uint32_t id : ids) {
-            const Polygon& p = pool.polygons[id];
-            if (along(p.hi, axis) <= at + tolerance) ++below;
-            else if (along(p.lo, axis) >= at - tolerance) ++above;
+        for (const Box& b : boxes) {
+            if (along(b.hi, axis) <= at + tolerance) ++below;
+            else if (along(b.lo, axis) >= at - tolerance) ++above;
         }
         tests += 2 * n;
         const std::size_t larger = n - std::min(below, above);
@@ -195,14 +220,14 @@ bool splitAcrossAxis(Pool& pool, const std::vector<std::uint32_t>& ids, double t
     if (best < 0) return false;
     plane.normal = {best == 0 ? 1.0 : 0.0, best == 1 ? 1.0 : 0.0, best == 2 ? 1.0 : 0.0};
     plane.offset = bestAt;
-    for (const std::uint32_t id : ids) {
-        const Polygon& p = pool.polygons[id];
-        if (along(p.hi, best) <= bestAt + tolerance) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::uint32_t id = ids[i];
+        if (along(boxes[i].hi, best) <= bestAt + tolerance) {
             back.push_back(id);  // in the plane too: either side holds it
-        } else if (along(p.lo, best) >= bestAt - tolerance) {
+        } else if (along(boxes[i].lo, best) >= bestAt - tolerance) {
             front.push_back(id);
         } else {
-            tests += p.count;
+            tests += pool.polygons[id].count;
             cut(pool, id, plane, tolerance, tests, front, back);
         }
     }
@@ -280,15 +305,17 @@ double toleranceFor(const std::vector<Vec3>& points) {
 }
 
 // The faces as polygons, those of fewer than three corners or with no
-// plane left out.
+// plane left out; their planes in `planes`, which the pool refers to.
 Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
-                  const std::vector<std::int32_t>& faceStart) {
+                  const std::vector<std::int32_t>& faceStart, std::vector<Plane>& planes) {
     Pool pool;
     // Room for the parts cut off too (a solid and its dual: three or four
     // times the faces), so that growing moves nothing; untouched room
     // costs no memory.
     reserveHuge(pool.corners, 8 * corners.size());
     reserveHuge(pool.polygons, 8 * faceStart.size());
+    planes.resize(faceStart.empty() ? 0 : faceStart.size() - 1);
+    pool.planes = &planes;
     std::vector<Vec3d> face;
     for (int f = 0; f + 1 < int(faceStart.size()); ++f) {
         if (faceStart[f + 1] - faceStart[f] < 3) continue;
@@ -297,18 +324,41 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
         face.clear();
         for (std::int32_t k = faceStart[f]; k < faceStart[f + 1]; ++k)
             face.push_back(widen(points[std::size_t(corners[k])]));
-        if (!planeOf(face, p.plane)) continue;
+        if (!planeOf(face, planes[std::size_t(f)])) continue;
         std::uint32_t id = 0;
         addPart(pool, p, face, id);
     }
     return pool;
 }
 
+// `pool` made to hold the polygons `ids` of `from` alone, with their
+// corners. Its lists keep the room they had: refilled for one piece of a
+// large model after another, they stay on pages already in use.
+void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids) {
+    pool.planes = from.planes;
+    pool.corners.clear();
+    pool.polygons.clear();
+    std::size_t corners = 0;
+    for (const std::uint32_t id : ids) corners += from.polygons[id].count;
+    if (pool.corners.capacity() < 8 * corners) reserveHuge(pool.corners, 8 * corners);
+    if (pool.polygons.capacity() < 8 * ids.size()) reserveHuge(pool.polygons, 8 * ids.size());
+    for (const std::uint32_t id : ids) {
+        Polygon p = from.polygons[id];
+        p.first = std::uint32_t(pool.corners.size());
+        pool.corners.insert(pool.corners.end(), from.begin(from.polygons[id]), from.end(from.polygons[id]));
+        pool.polygons.push_back(p);
+    }
+}
+
 // The tree of planes over every polygon of the pool, parts cut off added
-// to it; false when it took more than mostCornerTests tests. The
-// splitter of each list is picked by a fixed linear congruential
-// sequence: the same faces always give the same tree.
-bool buildTree(Pool& pool, double tolerance, std::vector<Node>& nodes, int& root) {
+// to it, `axisSplits` splits across an axis above it (-1: the faces'
+// planes only). Its tests are added to `spent`, which other trees built
+// at once add to as well; it stops short once that is past
+// mostCornerTests. The splitter of each list is picked by a fixed linear
+// congruential sequence: the same faces always give the same tree.
+void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::uint64_t>& spent, Tree& tree) {
+    std::vector<Node>& nodes = tree.nodes;
+    int& root = tree.root;
     std::uint64_t random = 0x9E3779B97F4A7C15ull;
     struct Work {
         std::vector<std::uint32_t> polygons;
@@ -317,13 +367,37 @@ bool buildTree(Pool& pool, double tolerance, std::vector<Node>& nodes, int& root
         int axisSplits;  // how many above it; -1: the faces' planes only
     };
     std::vector<Work> work;
+    // Lists done with, kept for the next ones: a list each side of every
+    // node would otherwise be tens of thousands of allocations, which two
+    // trees built at once would queue for.
+    std::vector<std::vector<std::uint32_t>> spare;
+    const auto newList = [&spare] {
+        std::vector<std::uint32_t> list;
+        if (!spare.empty()) list = std::move(spare.back()), spare.pop_back();
+        return list;
+    };
+    const auto keep = [&spare](std::vector<std::uint32_t>& list) {
+        list.clear();
+        spare.push_back(std::move(list));
+    };
+    // Room for as many nodes as the parts made are likely to be.
+    nodes.clear();
+    tree.on.clear();
+    nodes.reserve(4 * pool.polygons.size());
+    tree.on.reserve(4 * pool.polygons.size());
     root = -1;
     if (!pool.polygons.empty()) {
         std::vector<std::uint32_t> all(pool.polygons.size());
         for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
-        work.push_back({std::move(all), -1, false, pool.polygons.size() > axisSplitsAbove ? 0 : -1});
+        work.push_back({std::move(all), -1, false, axisSplits});
     }
-    std::uint64_t tests = 0;
+    std::uint64_t tests = 0, told = 0;
+    // Adds the tests since the last call to `spent`; true when past the bound.
+    const auto pastBound = [&] {
+        const std::uint64_t total = spent.fetch_add(tests - told) + (tests - told);
+        told = tests;
+        return total > mostCornerTests;
+    };
     const auto attach = [&](Node&& node, const Work& w) {
         const int index = int(nodes.size());
         nodes.push_back(std::move(node));
@@ -340,62 +414,69 @@ bool buildTree(Pool& pool, double tolerance, std::vector<Node>& nodes, int& root
         // shape, where a convex shell's own planes would make a chain.
         if (w.axisSplits >= 0 && w.polygons.size() > leafPolygons && w.axisSplits < deepestAxisSplit) {
             Node node;
-            std::vector<std::uint32_t> front, back;
+            std::vector<std::uint32_t> front = newList(), back = newList();
             if (splitAcrossAxis(pool, w.polygons, tolerance, tests, node.plane, front, back) ||
                 splitThroughHub(pool, w.polygons, tolerance, tests, node.plane, front, back)) {
                 const int index = attach(std::move(node), w);
-                if (tests > mostCornerTests) break;
+                if (pastBound()) break;
                 if (!front.empty()) work.push_back({std::move(front), index, true, w.axisSplits + 1});
                 if (!back.empty()) work.push_back({std::move(back), index, false, w.axisSplits + 1});
+                keep(w.polygons);
                 continue;
             }
+            keep(front);
+            keep(back);
         }
         random = random * 6364136223846793005ull + 1442695040888963407ull;
         const std::size_t pick = std::size_t((random >> 33) % w.polygons.size());
         std::swap(w.polygons[0], w.polygons[pick]);
         Node node;
-        node.plane = pool.polygons[w.polygons[0]].plane;
-        node.on.push_back(w.polygons[0]);
-        std::vector<std::uint32_t> front, back;
+        node.plane = pool.plane(pool.polygons[w.polygons[0]]);
+        node.onFirst = std::uint32_t(tree.on.size());
+        tree.on.push_back(w.polygons[0]);
+        std::vector<std::uint32_t> front = newList(), back = newList();
         for (std::size_t i = 1; i < w.polygons.size(); ++i) {
             const std::uint32_t id = w.polygons[i];
             const int side = sideOf(pool, pool.polygons[id], node.plane, tolerance, tests);
-            if (side == 0) node.on.push_back(id);
+            if (side == 0) tree.on.push_back(id);
             else if (side == 1) front.push_back(id);
             else if (side == -1) back.push_back(id);
             else cut(pool, id, node.plane, tolerance, tests, front, back);
         }
+        node.onCount = std::uint32_t(tree.on.size()) - node.onFirst;
         const int index = attach(std::move(node), w);
-        if (tests > mostCornerTests) break;
+        if (pastBound()) break;
         if (!front.empty()) work.push_back({std::move(front), index, true, -1});
+        else keep(front);
         if (!back.empty()) work.push_back({std::move(back), index, false, -1});
+        else keep(back);
+        keep(w.polygons);
     }
-    return tests <= mostCornerTests;
+    pastBound();
 }
 
 // Farthest first: at each node the side away from the viewer (at +z),
-// then the node's own polygons, then the side toward it.
-PaintOrder walkTree(const Pool& pool, const std::vector<Node>& nodes, int root) {
-    PaintOrder order;
-    order.corners.reserve(pool.corners.size());  // the parts still held are fewer
-    order.start.reserve(pool.polygons.size() + 1);
-    order.face.reserve(pool.polygons.size());
+// then the node's own polygons, then the side toward it; added to `order`.
+void walkTree(const Pool& pool, const Tree& tree, PaintOrder& order) {
+    order.xyz.reserve(order.xyz.size() + 3 * pool.corners.size());  // the parts still held are fewer
+    order.start.reserve(order.start.size() + pool.polygons.size());
+    order.face.reserve(order.face.size() + pool.polygons.size());
     struct Step {
         int node;
         bool expanded;
     };
     std::vector<Step> steps;
-    if (root >= 0) steps.push_back({root, false});
+    if (tree.root >= 0) steps.push_back({tree.root, false});
     while (!steps.empty()) {
         const Step s = steps.back();
         steps.pop_back();
-        const Node& node = nodes[std::size_t(s.node)];
+        const Node& node = tree.nodes[std::size_t(s.node)];
         if (s.expanded) {
-            for (const std::uint32_t id : node.on) {
-                const Polygon& p = pool.polygons[id];
+            for (std::uint32_t k = node.onFirst; k < node.onFirst + node.onCount; ++k) {
+                const Polygon& p = pool.polygons[tree.on[k]];
                 for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c)
-                    order.corners.push_back({float(c->x), float(c->y), float(c->z)});
-                order.start.push_back(std::uint32_t(order.corners.size()));
+                    order.xyz.insert(order.xyz.end(), {float(c->x), float(c->y), float(c->z)});
+                order.start.push_back(std::uint32_t(order.xyz.size() / 3));
                 order.face.push_back(p.face);
             }
             continue;
@@ -407,7 +488,49 @@ PaintOrder walkTree(const Pool& pool, const std::vector<Node>& nodes, int root) 
         steps.push_back({s.node, true});
         if (farther >= 0) steps.push_back({farther, false});
     }
-    return order;
+}
+
+// A list of polygons to order on their own, under so many splits across
+// an axis.
+struct Piece {
+    std::vector<std::uint32_t> ids;
+    int axisSplits;
+};
+
+// Splits `ids` across axes (or through a shared corner), as the tree's top
+// would, while a side holds more than topPiece polygons; the sides are
+// added to `pieces` farthest first.
+void splitTop(Pool& pool, std::vector<std::uint32_t> ids, double tolerance, int axisSplits, std::uint64_t& tests,
+              std::vector<Piece>& pieces) {
+    Plane plane;
+    std::vector<std::uint32_t> front, back;
+    if (ids.size() <= topPiece || axisSplits >= deepestAxisSplit || tests > mostCornerTests ||
+        !(splitAcrossAxis(pool, ids, tolerance, tests, plane, front, back) ||
+          splitThroughHub(pool, ids, tolerance, tests, plane, front, back))) {
+        pieces.push_back({std::move(ids), axisSplits});
+        return;
+    }
+    ids = {};
+    const bool frontNearer = plane.normal.z >= 0.0;
+    splitTop(pool, frontNearer ? std::move(back) : std::move(front), tolerance, axisSplits + 1, tests, pieces);
+    splitTop(pool, frontNearer ? std::move(front) : std::move(back), tolerance, axisSplits + 1, tests, pieces);
+}
+
+PaintOrder unfinishedOrder() {
+    PaintOrder none;
+    none.unfinished = "too many faces to put in order for a vector picture (over " +
+                      std::to_string(mostCornerTests) + " tests against a plane)";
+    return none;
+}
+
+// Runs `job` on a thread of its own while the caller goes on; on this
+// thread, later, when no thread can be started.
+std::future<void> beside(std::function<void()> job) {
+    try {
+        return std::async(std::launch::async, job);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, job);
+    }
 }
 
 }  // namespace
@@ -415,16 +538,51 @@ PaintOrder walkTree(const Pool& pool, const std::vector<Node>& nodes, int root) 
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
                       const std::vector<std::int32_t>& faceStart) {
     const double tolerance = toleranceFor(points);
-    Pool pool = facePolygons(points, corners, faceStart);
-    std::vector<Node> nodes;
-    int root = -1;
-    if (!buildTree(pool, tolerance, nodes, root)) {
-        PaintOrder none;
-        none.unfinished = "too many faces to put in order for a vector picture (over " +
-                          std::to_string(mostCornerTests) + " tests against a plane)";
-        return none;
+    std::vector<Plane> planes;
+    Pool pool = facePolygons(points, corners, faceStart, planes);
+    std::atomic<std::uint64_t> spent{0};
+    std::vector<std::uint32_t> all(pool.polygons.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
+    PaintOrder order;
+    if (all.size() <= axisSplitsAbove) {
+        Tree tree;
+        buildTree(pool, tolerance, -1, spent, tree);
+        if (spent > mostCornerTests) return unfinishedOrder();
+        walkTree(pool, tree, order);
+        return order;
     }
-    return walkTree(pool, nodes, root);
+    // Many faces: the top of the tree, its splits across axes, is made
+    // first, down to pieces of some thousand polygons, farthest first.
+    // No plane of a piece crosses another, so each is a tree of its own:
+    // built and walked in turn in one pool and one tree, whose pages serve
+    // the next piece (new pages cost more than the tests on them), and on
+    // a second core the nearer pieces likewise. The same order as on one.
+    std::vector<Piece> pieces;
+    std::uint64_t tests = 0;
+    splitTop(pool, std::move(all), tolerance, 0, tests, pieces);
+    spent += tests;
+    std::size_t total = 0, nearFrom = 0;
+    for (const Piece& piece : pieces) total += piece.ids.size();
+    for (std::size_t sum = 0; nearFrom < pieces.size() && 2 * sum < total; ++nearFrom) sum += pieces[nearFrom].ids.size();
+    const auto orderPieces = [&](std::size_t from, std::size_t to, PaintOrder& into) {
+        Pool own;
+        Tree tree;
+        for (std::size_t k = from; k < to && spent <= mostCornerTests; ++k) {
+            refill(own, pool, pieces[k].ids);
+            buildTree(own, tolerance, pieces[k].axisSplits, spent, tree);
+            if (spent <= mostCornerTests) walkTree(own, tree, into);
+        }
+    };
+    PaintOrder nearer;
+    std::future<void> other = beside([&] { orderPieces(nearFrom, pieces.size(), nearer); });
+    orderPieces(0, nearFrom, order);
+    other.get();
+    if (spent > mostCornerTests) return unfinishedOrder();
+    const std::uint32_t base = order.start.back();
+    order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
+    for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
+    order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());
+    return order;
 }
 
 }  // namespace pd

@@ -33,7 +33,9 @@ namespace pd {
 // parts, so the work still has a bound (PaintOrder::unfinished).
 
 struct PaintOrder {
-    std::vector<Vec3> corners;               // polygon p: corners[start[p]] .. corners[start[p + 1] - 1]
+    // Polygon p: corners start[p] .. start[p + 1] - 1, corner k at
+    // xyz[3k] .. xyz[3k + 2] (a frame's polygons hold them so).
+    std::vector<float> xyz;
     std::vector<std::uint32_t> start{0};
     std::vector<std::int32_t> face;          // the face each polygon is (part of)
     // Why the order stopped short, or empty: past 5 * 10^7 tests against a

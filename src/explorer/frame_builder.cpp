@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <future>
 #include <memory>
 #include <numeric>
+#include <system_error>
 #include <unordered_map>
 
 #include "base/huge_pages.h"
@@ -20,6 +22,10 @@
 namespace pd {
 
 namespace {
+
+// From this many faces a vector picture's convex shells are found on a
+// thread of their own.
+constexpr std::size_t cullBesideFromFaces = 4096;
 
 // Why a vector picture's hidden parts were not worked out.
 constexpr const char* tooManyInTheWay = "too many faces in the way of too many edges to find their hidden parts";
@@ -170,15 +176,12 @@ FramePolygons vectorFaces(const Scene& scene, const std::vector<bool>& culled, s
             original.push_back(f);
         }
     PaintOrder order = paintOrder(scene.points, corners, faceStart);
-    for (std::int32_t& f : order.face) f = original[std::size_t(f)];
-    FramePolygons polygons;
     if (!order.unfinished.empty()) unfinished = order.unfinished;
-    polygons.xyz.reserve(3 * order.corners.size());
-    polygons.start.reserve(order.start.size());
+    FramePolygons polygons;
+    polygons.xyz = std::move(order.xyz);
+    polygons.start = std::move(order.start);
     polygons.colour.reserve(order.face.size());
-    for (std::size_t p = 0; p + 1 < order.start.size(); ++p)
-        addPolygon(polygons, order.corners.data() + order.start[p], order.start[p + 1] - order.start[p],
-                   scene.faceColour[std::size_t(order.face[p])]);
+    for (const std::int32_t f : order.face) polygons.colour.push_back(scene.faceColour[std::size_t(original[std::size_t(f)])]);
     return polygons;
 }
 
@@ -423,9 +426,28 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     // The faces are painted, or decide what is behind; else only the
     // points are needed (the program's picture of a big model).
     const bool withFaces = state.faces != FaceStyle::Off || state.back != BackEdges::Drawn;
-    std::size_t points = 0;
-    for (const ShownShell& s : shells) points += s.shape->vertices.size();
+    std::size_t points = 0, faces = 0;
+    for (const ShownShell& s : shells) points += s.shape->vertices.size(), faces += std::size_t(s.shape->faceCount());
     if (withFaces) reserveHuge(scene.points, points);
+    // Opaque faces of a convex shell: those facing away are hidden. Which
+    // shells are so is worked out beside the shells' lines when there are
+    // many faces.
+    std::vector<bool> culled(shells.size(), false);
+    const auto findCulled = [&shells, &culled] {
+        for (std::size_t i = 0; i < shells.size(); ++i)
+            culled[i] = !shells[i].faint && shells[i].normals &&
+                        hidesOwnBackFaces(*shells[i].shape, *shells[i].edges, *shells[i].normals);
+    };
+    std::future<void> culledFound;
+    if (state.faces == FaceStyle::Shaded && target == FrameTarget::Vector) {
+        if (faces >= cullBesideFromFaces) {
+            try {
+                culledFound = std::async(std::launch::async, findCulled);
+            } catch (const std::system_error&) {
+            }
+        }
+        if (!culledFound.valid()) findCulled();
+    }
     for (std::size_t i = 0; i < shells.size(); ++i) {
         frame.shells.emplace_back();
         addShell(shells[i], turn, withFaces, scene, frame.shells.back(), onEdge[i], box);
@@ -443,14 +465,11 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
         for (const float z : shell.z) deepest = std::max(deepest, std::fabs(double(z)));
     frame.depthRange = deepest > 0.0 ? 1.001 * deepest : 1.0;
 
-    if (!addEdges(shells, state, target, scene, onEdge, frame)) return frame;
+    const bool edgesAdded = addEdges(shells, state, target, scene, onEdge, frame);
+    if (culledFound.valid()) culledFound.get();
+    if (!edgesAdded) return frame;
     frame.faceStyle = state.faces;
     if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
-        // Opaque faces of a convex shell: those facing away are hidden.
-        std::vector<bool> culled(shells.size(), false);
-        for (std::size_t i = 0; i < shells.size() && state.faces == FaceStyle::Shaded; ++i)
-            culled[i] = !shells[i].faint && shells[i].normals &&
-                        hidesOwnBackFaces(*shells[i].shape, *shells[i].edges, *shells[i].normals);
         if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, culled, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);

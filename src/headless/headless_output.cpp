@@ -77,7 +77,12 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
         // their bound) is written by no frame: the series removes the rest.
         if (!frame.unfinished.empty()) return failure(frame.unfinished);
         const OutputFiller fill = [&](int fd) {
-            return options.output == OutputKind::Svg ? writeAll(fd, formatSvg(frame)) : writePng(frame, fd);
+            if (options.output == OutputKind::Png) return writePng(frame, fd);
+            for (const std::string& part : formatSvgParts(frame)) {
+                const Status written = writeAll(fd, part);
+                if (!written) return written;
+            }
+            return Status(Done{});
         };
         const Status done = series ? series->writeNext(fill) : writeOutputFile(options.outputPath, fill, existing);
         if (!done) return withHint(done.error());

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <future>
+#include <system_error>
 
 #include "draw/face_shading.h"
 #include "svg/svg_text.h"
@@ -12,6 +14,9 @@ namespace pd {
 namespace {
 
 std::string number(double v) { return svgNumber(v, 2); }
+
+// From this many polygons the faces are written on a thread of their own.
+constexpr std::size_t besideFromPolygons = 4096;
 
 class ShellPixels {
 public:
@@ -40,16 +45,16 @@ public:
         return true;
     }
 
-    // Every pair of `pairs`, one after the other.
-    std::string segments(const std::vector<std::uint32_t>& pairs) const {
-        std::string d;
-        d.reserve(30 * pairs.size());
+    // Every pair of `pairs`, one after the other, appended to `d`; false
+    // when none is drawn.
+    bool addSegments(std::string& d, const std::vector<std::uint32_t>& pairs) const {
+        const std::size_t first = d.size();
         for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
             const std::size_t before = d.size();
-            if (before > 0) d += ' ';
+            if (before > first) d += ' ';
             if (!addSegment(d, pairs, i)) d.resize(before);
         }
-        return d;
+        return d.size() > first;
     }
 
     // A square of the frame's mark size centred on each marked vertex, as
@@ -111,39 +116,61 @@ void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, b
 
 }  // namespace
 
-std::string formatSvg(const Frame& frame) {
+std::vector<std::string> formatSvgParts(const Frame& frame) {
     const std::string w = std::to_string(frame.width < 1 ? 1 : frame.width);
     const std::string h = std::to_string(frame.height < 1 ? 1 : frame.height);
-    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
-                      "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+    std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+                       "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
     if (!frame.transparent)
-        svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
-               "\"/>\n";
-    // Some 60 bytes a polygon and 15 a corner: one buffer, not a copy at
-    // each doubling.
-    svg.reserve(svg.size() + 60 * (frame.faces.colour.size() + frame.lit.colour.size()) +
-                15 * (frame.faces.xyz.size() + frame.lit.xyz.size()));
-    if (frame.faceStyle != FaceStyle::Off)
-        addPolygons(svg, frame, frame.faces, frame.faceStyle == FaceStyle::Translucent);
-    if (!frame.lit.colour.empty()) addPolygons(svg, frame, frame.lit, false);
+        head += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
+                "\"/>\n";
+    // The faces, after the head, in a part of their own: some 60 bytes a
+    // polygon and 15 a corner, one buffer, not a copy at each doubling
+    // (every copy also lands on new pages, which the kernel must clear).
+    // Many of them are written on a second thread beside the lines.
+    std::string faces = std::move(head);
+    const auto writeFaces = [&frame, &faces] {
+        faces.reserve(faces.size() + 60 * (frame.faces.colour.size() + frame.lit.colour.size()) +
+                      15 * (frame.faces.xyz.size() + frame.lit.xyz.size()));
+        if (frame.faceStyle != FaceStyle::Off)
+            addPolygons(faces, frame, frame.faces, frame.faceStyle == FaceStyle::Translucent);
+        if (!frame.lit.colour.empty()) addPolygons(faces, frame, frame.lit, false);
+    };
+    std::future<void> facesWritten;
+    if (frame.faces.colour.size() >= besideFromPolygons) {
+        try {
+            facesWritten = std::async(std::launch::async, writeFaces);
+        } catch (const std::system_error&) {
+        }
+    }
+    if (!facesWritten.valid()) writeFaces();
+    std::string svg;
+    std::size_t bytes = 1024;
+    for (const FrameShell& shell : frame.shells)
+        bytes += 16 * (shell.lines.size() + shell.dashed.size()) + 40 * shell.marks.size();
+    svg.reserve(bytes);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
     for (const FrameShell& shell : frame.shells) {
         const ShellPixels pixels(frame, shell);
         const std::string colour = svgColour(shell.colour);
         svg += "<g stroke=\"" + colour + "\" stroke-width=\"" + width + "\" fill=\"none\">\n";
-        const std::string lines = pixels.segments(shell.lines);
-        if (!lines.empty()) svg += "<path d=\"" + lines + "\"/>\n";
+        const std::size_t before = svg.size();
+        svg += "<path d=\"";
+        if (pixels.addSegments(svg, shell.lines))
+            svg += "\"/>\n";
+        else
+            svg.resize(before);
         // One path per dashed piece: some readers (ImageMagick's) join the
         // pieces of one dashed path with lines of their own.
         for (std::size_t i = 0; i + 1 < shell.dashed.size(); i += 2) {
-            const std::size_t before = svg.size();
+            const std::size_t piece = svg.size();
             svg += "<path stroke-dasharray=\"" + dashes + " " + dashes + "\" d=\"";
             if (pixels.addSegment(svg, shell.dashed, i))
                 svg += "\"/>\n";
             else
-                svg.resize(before);
+                svg.resize(piece);
         }
         const std::string marks = pixels.marks();
         if (!marks.empty()) svg += "<path stroke=\"none\" fill=\"" + colour + "\" d=\"" + marks + "\"/>\n";
@@ -161,6 +188,17 @@ std::string formatSvg(const Frame& frame) {
                "\">" + svgEscaped(text.text) + "</text>\n";
     }
     svg += "</svg>\n";
+    if (facesWritten.valid()) facesWritten.get();
+    std::vector<std::string> parts;
+    parts.push_back(std::move(faces));
+    parts.push_back(std::move(svg));
+    return parts;
+}
+
+std::string formatSvg(const Frame& frame) {
+    std::vector<std::string> parts = formatSvgParts(frame);
+    std::string svg = std::move(parts[0]);
+    svg += parts[1];
     return svg;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "draw/frame.h"
 
@@ -17,5 +18,10 @@ namespace pd {
 // the same state always gives the same file. Coordinates are written with
 // two decimals; an element with a coordinate that is not finite is left out.
 std::string formatSvg(const Frame& frame);
+
+// The same text in two parts, to be written one after the other: the
+// head with the faces, and the rest (the faces of a large frame are
+// written on a second thread beside the rest; no part is copied).
+std::vector<std::string> formatSvgParts(const Frame& frame);
 
 }  // namespace pd

@@ -202,13 +202,8 @@ TEST(DepthOrder, LastPaintedIsNearestOnTheCompoundAndASphere) {
         ASSERT_EQ(shade.size() + 1, s.faceStart.size());
         const PaintOrder order = paintOrder(s.points, s.corners, s.faceStart);
         EXPECT_GT(order.face.size(), s.faceStart.size() - 1);  // the faces pass through each other: cut
-        FramePolygons all;
-        for (std::size_t p = 0; p < order.face.size(); ++p) {
-            for (std::uint32_t i = order.start[p]; i < order.start[p + 1]; ++i)
-                all.xyz.insert(all.xyz.end(), {order.corners[i].x, order.corners[i].y, order.corners[i].z});
-            all.start.push_back(std::uint32_t(all.xyz.size() / 3));
-            all.colour.push_back(shade[std::size_t(order.face[p])]);
-        }
+        FramePolygons all{order.xyz, order.start, {}};
+        for (const std::int32_t f : order.face) all.colour.push_back(shade[std::size_t(f)]);
         const FramePolygons svg = buildFrame(*model, state, {}, FrameTarget::Vector).faces;
         EXPECT_LT(svg.colour.size(), order.face.size() * 2 / 3);  // the faces turned away are left out
         for (const FramePolygons* painted : {static_cast<const FramePolygons*>(&all), &svg}) {
