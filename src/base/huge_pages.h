@@ -16,11 +16,31 @@ namespace pd {
 // system has no such hint (the web page), it does nothing.
 void adviseHugePages(void* start, std::size_t bytes);
 
-// Reserves room for `count` elements in `v` and gives the hint for it.
-template <class T>
-void reserveHuge(std::vector<T>& v, std::size_t count) {
+// Reserves room for `count` elements in `v` (a vector or a string) and
+// gives the hint for it.
+template <class Array>
+void reserveHuge(Array& v, std::size_t count) {
     v.reserve(count);
-    adviseHugePages(v.data(), v.capacity() * sizeof(T));
+    adviseHugePages(v.data(), v.capacity() * sizeof(*v.data()));
+}
+
+// Makes the pages within `bytes` bytes from `start` present now, in one
+// call, rather than one fault at a time as they are first written: on a
+// virtual machine each fault costs some microseconds, about twice what
+// the call spends on a page. What they hold is kept. It does nothing below
+// a few pages, or where the system has no such call (then the pages come
+// as they are first written, as ever).
+void populatePages(void* start, std::size_t bytes);
+
+// Room for `count` more elements after the end of `v` (a vector or a
+// string), its pages made present: for an array about to be filled that
+// far. Grows by half again at least when it must grow, so that a slightly
+// larger next use fits.
+template <class Array>
+void readyRoom(Array& v, std::size_t count) {
+    const std::size_t needed = v.size() + count;
+    if (v.capacity() < needed) reserveHuge(v, needed + needed / 2);
+    populatePages(v.data() + v.size(), count * sizeof(*v.data()));
 }
 
 }  // namespace pd

@@ -72,8 +72,9 @@ void enclose(const Pool& pool, Polygon& p) {
     for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) sum += *c;
     const double n = double(std::max<std::size_t>(p.count, 1));
     p.centre = sum / n;
-    p.radius = 0.0;
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) p.radius = std::max(p.radius, length(*c - p.centre));
+    double farthest = 0.0;  // squared: one root for the polygon (the same as the roots' largest)
+    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) farthest = std::max(farthest, dot(*c - p.centre, *c - p.centre));
+    p.radius = std::sqrt(farthest);
 }
 
 Box boxOf(const Pool& pool, const Polygon& p) {
@@ -196,6 +197,7 @@ bool splitAcrossAxis(Pool& pool, const std::vector<std::uint32_t>& ids, double t
     const std::size_t n = ids.size();
     std::vector<Box>& boxes = pool.boxes;
     boxes.clear();
+    readyRoom(boxes, n);
     for (const std::uint32_t id : ids) boxes.push_back(boxOf(pool, pool.polygons[id]));
     std::vector<double> values;
     int best = -1;
@@ -309,11 +311,15 @@ double toleranceFor(const std::vector<Vec3>& points) {
 Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
                   const std::vector<std::int32_t>& faceStart, std::vector<Plane>& planes) {
     Pool pool;
-    // Room for the parts cut off too (a solid and its dual: three or four
-    // times the faces), so that growing moves nothing; untouched room
-    // costs no memory.
-    reserveHuge(pool.corners, 8 * corners.size());
-    reserveHuge(pool.polygons, 8 * faceStart.size());
+    // Room for the parts cut off too when the whole tree is built in this
+    // pool (a solid and its dual: three or four times the faces), so that
+    // growing moves nothing; untouched room costs no memory (but no huge
+    // pages for it either: a huge page is cleared whole at its first touch).
+    const bool whole = faceStart.size() <= axisSplitsAbove + 1;
+    pool.corners.reserve(whole ? 8 * corners.size() : corners.size() + corners.size() / 4);
+    pool.polygons.reserve(whole ? 8 * faceStart.size() : faceStart.size() + faceStart.size() / 4);
+    readyRoom(pool.corners, corners.size());
+    readyRoom(pool.polygons, faceStart.size());
     planes.resize(faceStart.empty() ? 0 : faceStart.size() - 1);
     pool.planes = &planes;
     std::vector<Vec3d> face;
@@ -332,16 +338,17 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
 }
 
 // `pool` made to hold the polygons `ids` of `from` alone, with their
-// corners. Its lists keep the room they had: refilled for one piece of a
-// large model after another, they stay on pages already in use.
-void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids) {
+// corners, and room made ready for `grows` times as many. Its lists keep
+// the room they had: refilled for one piece of a large model after
+// another, they stay on pages already in use.
+void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids, std::size_t grows) {
     pool.planes = from.planes;
     pool.corners.clear();
     pool.polygons.clear();
     std::size_t corners = 0;
     for (const std::uint32_t id : ids) corners += from.polygons[id].count;
-    if (pool.corners.capacity() < 8 * corners) reserveHuge(pool.corners, 8 * corners);
-    if (pool.polygons.capacity() < 8 * ids.size()) reserveHuge(pool.polygons, 8 * ids.size());
+    readyRoom(pool.corners, grows * corners);
+    readyRoom(pool.polygons, grows * ids.size());
     for (const std::uint32_t id : ids) {
         Polygon p = from.polygons[id];
         p.first = std::uint32_t(pool.corners.size());
@@ -383,8 +390,8 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
     // Room for as many nodes as the parts made are likely to be.
     nodes.clear();
     tree.on.clear();
-    nodes.reserve(4 * pool.polygons.size());
-    tree.on.reserve(4 * pool.polygons.size());
+    readyRoom(nodes, 4 * pool.polygons.size());  // some three times the polygons
+    readyRoom(tree.on, 4 * pool.polygons.size());
     root = -1;
     if (!pool.polygons.empty()) {
         std::vector<std::uint32_t> all(pool.polygons.size());
@@ -458,9 +465,11 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
 // Farthest first: at each node the side away from the viewer (at +z),
 // then the node's own polygons, then the side toward it; added to `order`.
 void walkTree(const Pool& pool, const Tree& tree, PaintOrder& order) {
-    order.xyz.reserve(order.xyz.size() + 3 * pool.corners.size());  // the parts still held are fewer
-    order.start.reserve(order.start.size() + pool.polygons.size());
-    order.face.reserve(order.face.size() + pool.polygons.size());
+    std::size_t corners = 0;
+    for (const std::uint32_t id : tree.on) corners += pool.polygons[id].count;
+    readyRoom(order.xyz, 3 * corners);
+    readyRoom(order.start, tree.on.size());
+    readyRoom(order.face, tree.on.size());
     struct Step {
         int node;
         bool expanded;
@@ -551,34 +560,56 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         walkTree(pool, tree, order);
         return order;
     }
-    // Many faces: the top of the tree, its splits across axes, is made
-    // first, down to pieces of some thousand polygons, farthest first.
-    // No plane of a piece crosses another, so each is a tree of its own:
-    // built and walked in turn in one pool and one tree, whose pages serve
-    // the next piece (new pages cost more than the tests on them), and on
-    // a second core the nearer pieces likewise. The same order as on one.
-    std::vector<Piece> pieces;
+    // Many faces: a plane across an axis (or through a shared corner)
+    // parts them in two halves, and no plane of one crosses the other, so
+    // each is ordered on its own, the nearer on a second core. In each the
+    // top of the tree, its splits across axes, is made first, down to
+    // pieces of some thousand polygons, farthest first; each piece is then
+    // a tree of its own, built and walked in turn in one pool and one tree,
+    // whose pages serve the next piece (new pages cost more than the tests
+    // on them). The same order as on one core.
+    Plane plane;
+    std::vector<std::uint32_t> front, back;
     std::uint64_t tests = 0;
-    splitTop(pool, std::move(all), tolerance, 0, tests, pieces);
+    const bool halved = splitAcrossAxis(pool, all, tolerance, tests, plane, front, back) ||
+                        splitThroughHub(pool, all, tolerance, tests, plane, front, back);
     spent += tests;
-    std::size_t total = 0, nearFrom = 0;
-    for (const Piece& piece : pieces) total += piece.ids.size();
-    for (std::size_t sum = 0; nearFrom < pieces.size() && 2 * sum < total; ++nearFrom) sum += pieces[nearFrom].ids.size();
-    const auto orderPieces = [&](std::size_t from, std::size_t to, PaintOrder& into) {
-        Pool own;
+    if (!halved) {
         Tree tree;
-        for (std::size_t k = from; k < to && spent <= mostCornerTests; ++k) {
-            refill(own, pool, pieces[k].ids);
-            buildTree(own, tolerance, pieces[k].axisSplits, spent, tree);
-            if (spent <= mostCornerTests) walkTree(own, tree, into);
+        buildTree(pool, tolerance, 0, spent, tree);
+        if (spent > mostCornerTests) return unfinishedOrder();
+        walkTree(pool, tree, order);
+        return order;
+    }
+    const auto orderHalf = [&](const std::vector<std::uint32_t>& ids, PaintOrder& into) {
+        Pool half;
+        refill(half, pool, ids, 2);  // the top's cuts add a few
+        std::vector<std::uint32_t> own(half.polygons.size());
+        for (std::size_t i = 0; i < own.size(); ++i) own[i] = std::uint32_t(i);
+        std::vector<Piece> pieces;
+        std::uint64_t topTests = 0;
+        splitTop(half, std::move(own), tolerance, 1, topTests, pieces);
+        spent += topTests;
+        Pool piecePool;
+        Tree tree;
+        for (std::size_t k = 0; k < pieces.size() && spent <= mostCornerTests; ++k) {
+            // A piece of a sphere and its dual ends with some six times the
+            // corners and five times the polygons it began with.
+            refill(piecePool, half, pieces[k].ids, 6);
+            buildTree(piecePool, tolerance, pieces[k].axisSplits, spent, tree);
+            if (spent <= mostCornerTests) walkTree(piecePool, tree, into);
         }
     };
+    const bool frontNearer = plane.normal.z >= 0.0;
     PaintOrder nearer;
-    std::future<void> other = beside([&] { orderPieces(nearFrom, pieces.size(), nearer); });
-    orderPieces(0, nearFrom, order);
+    std::future<void> other = beside([&] { orderHalf(frontNearer ? front : back, nearer); });
+    orderHalf(frontNearer ? back : front, order);
     other.get();
     if (spent > mostCornerTests) return unfinishedOrder();
     const std::uint32_t base = order.start.back();
+    readyRoom(order.xyz, nearer.xyz.size());
+    readyRoom(order.start, nearer.start.size());
+    readyRoom(order.face, nearer.face.size());
     order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
     for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
     order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());

@@ -30,7 +30,11 @@ namespace pd {
 // faces with its dual: 2.2 * 10^7, cuts counted as below). The faces'
 // planes then order what is left in each node. Built and walked without
 // recursion. Long thin faces cross many nodes and are cut into many
-// parts, so the work still has a bound (PaintOrder::unfinished).
+// parts, so the work still has a bound (PaintOrder::unfinished). No plane
+// below a split crosses the other side, so the two sides of the first
+// split are ordered on two threads, and each side's top splits leave
+// pieces of some thousand polygons, each a tree of its own built in the
+// pages of the last: the same order whatever the threads.
 
 struct PaintOrder {
     // Polygon p: corners start[p] .. start[p + 1] - 1, corner k at

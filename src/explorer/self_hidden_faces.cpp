@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/huge_pages.h"
+
 namespace pd {
 
 namespace {
@@ -61,7 +63,9 @@ bool hidesOwnBackFaces(const Polyhedron& p, const std::vector<Edge>& edges, cons
     if (!(size > 0.0) || !std::isfinite(size)) return false;
     const double tolerance = convexTolerance * size;
 
-    std::vector<FacePlane> planes(std::size_t(faceCount), FacePlane{});
+    std::vector<FacePlane> planes;
+    readyRoom(planes, std::size_t(faceCount));
+    planes.resize(std::size_t(faceCount));
     for (int f = 0; f < faceCount; ++f)
         if (!flatConvexFace(p, f, normals[std::size_t(f)], tolerance, planes[std::size_t(f)])) return false;
     for (const Edge& e : edges) {

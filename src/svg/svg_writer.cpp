@@ -6,6 +6,7 @@
 #include <future>
 #include <system_error>
 
+#include "base/huge_pages.h"
 #include "draw/face_shading.h"
 #include "svg/svg_text.h"
 
@@ -84,11 +85,15 @@ private:
 
 // Filled polygons, in the frame's order (farthest first), translucent
 // ones with their opacity, appended to `svg`.
-void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, bool translucent) {
+void openPolygons(std::string& svg, bool translucent) {
     svg += "<g stroke=\"none\"";
     if (translucent) svg += " fill-opacity=\"" + number(translucentAlpha) + "\"";
     svg += ">\n";
-    for (std::size_t p = 0; p + 1 < f.start.size(); ++p) {
+}
+
+// Polygons `from` .. `to` - 1 of `f`, each a path.
+void addPolygonRange(std::string& svg, const Frame& frame, const FramePolygons& f, std::size_t from, std::size_t to) {
+    for (std::size_t p = from; p < to; ++p) {
         const std::size_t before = svg.size();
         svg += "<path fill=\"";
         appendSvgColour(svg, f.colour[p]);
@@ -111,7 +116,24 @@ void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, b
         }
         svg += "z\"/>\n";
     }
+}
+
+void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, bool translucent) {
+    openPolygons(svg, translucent);
+    addPolygonRange(svg, frame, f, 0, f.colour.size());
     svg += "</g>\n";
+}
+
+// Where the faces are cut in two for two threads: the first share of the
+// polygons on one, the rest with the lines on the other, so that both
+// have about as many points to write (a polygon counting one more).
+std::size_t polygonsBeside(const Frame& frame) {
+    const FramePolygons& f = frame.faces;
+    std::size_t work = f.xyz.size() / 3 + f.colour.size();
+    for (const FrameShell& shell : frame.shells) work += shell.lines.size() + shell.dashed.size() + shell.marks.size();
+    std::size_t p = 0;
+    for (std::size_t done = 0; p < f.colour.size() && 2 * done < work; ++p) done += f.start[p + 1] - f.start[p] + 1;
+    return p;
 }
 
 }  // namespace
@@ -125,31 +147,45 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
     if (!frame.transparent)
         head += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" + svgColour(frame.background) +
                 "\"/>\n";
-    // The faces, after the head, in a part of their own: some 60 bytes a
-    // polygon and 15 a corner, one buffer, not a copy at each doubling
-    // (every copy also lands on new pages, which the kernel must clear).
-    // Many of them are written on a second thread beside the lines.
-    std::string faces = std::move(head);
-    const auto writeFaces = [&frame, &faces] {
-        faces.reserve(faces.size() + 60 * (frame.faces.colour.size() + frame.lit.colour.size()) +
-                      15 * (frame.faces.xyz.size() + frame.lit.xyz.size()));
-        if (frame.faceStyle != FaceStyle::Off)
-            addPolygons(faces, frame, frame.faces, frame.faceStyle == FaceStyle::Translucent);
-        if (!frame.lit.colour.empty()) addPolygons(faces, frame, frame.lit, false);
+    // The faces, after the head, in parts of their own: some 30 bytes a
+    // polygon and 14 a corner, each part in one buffer made ready at once,
+    // not a copy at each doubling (every copy also lands on new pages,
+    // which the kernel must clear). Many of them are written on a second
+    // thread, the rest after the lines on this one.
+    const FramePolygons& f = frame.faces;
+    const bool faces = frame.faceStyle != FaceStyle::Off;
+    const std::size_t beside = faces && f.colour.size() >= besideFromPolygons ? polygonsBeside(frame) : f.colour.size();
+    const auto bytesFor = [&f](std::size_t from, std::size_t to) {
+        return 30 * (to - from) + 14 * (f.start[to] - f.start[from]);
     };
-    std::future<void> facesWritten;
-    if (frame.faces.colour.size() >= besideFromPolygons) {
+    std::string first = std::move(head);
+    const auto writeFirst = [&] {
+        if (faces) {
+            readyRoom(first, bytesFor(0, beside));
+            openPolygons(first, frame.faceStyle == FaceStyle::Translucent);
+            addPolygonRange(first, frame, f, 0, beside);
+        }
+    };
+    std::future<void> firstWritten;
+    if (beside < f.colour.size()) {
         try {
-            facesWritten = std::async(std::launch::async, writeFaces);
+            firstWritten = std::async(std::launch::async, writeFirst);
         } catch (const std::system_error&) {
         }
     }
-    if (!facesWritten.valid()) writeFaces();
+    if (!firstWritten.valid()) writeFirst();
+    std::string rest;
+    if (faces) {
+        readyRoom(rest, bytesFor(beside, f.colour.size()));
+        addPolygonRange(rest, frame, f, beside, f.colour.size());
+        rest += "</g>\n";
+    }
+    if (!frame.lit.colour.empty()) addPolygons(rest, frame, frame.lit, false);
     std::string svg;
     std::size_t bytes = 1024;
     for (const FrameShell& shell : frame.shells)
         bytes += 16 * (shell.lines.size() + shell.dashed.size()) + 40 * shell.marks.size();
-    svg.reserve(bytes);
+    readyRoom(svg, bytes);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
     for (const FrameShell& shell : frame.shells) {
@@ -188,9 +224,10 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
                "\">" + svgEscaped(text.text) + "</text>\n";
     }
     svg += "</svg>\n";
-    if (facesWritten.valid()) facesWritten.get();
+    if (firstWritten.valid()) firstWritten.get();
     std::vector<std::string> parts;
-    parts.push_back(std::move(faces));
+    parts.push_back(std::move(first));
+    parts.push_back(std::move(rest));
     parts.push_back(std::move(svg));
     return parts;
 }
@@ -198,7 +235,7 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
 std::string formatSvg(const Frame& frame) {
     std::vector<std::string> parts = formatSvgParts(frame);
     std::string svg = std::move(parts[0]);
-    svg += parts[1];
+    for (std::size_t i = 1; i < parts.size(); ++i) svg += parts[i];
     return svg;
 }
 

@@ -2,6 +2,8 @@
 
 #include "svg/svg_writer.h"
 
+#include <string>
+
 using namespace pd;
 
 namespace {
@@ -37,6 +39,48 @@ TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
               "<text x=\"95\" y=\"45\" font-family=\"monospace\" font-size=\"10\" fill=\"#000000\">"
               "1 &lt; 2 &amp; &quot;q&quot;</text>\n"
               "</svg>\n");
+}
+
+// Many faces are written in parts on two threads: each polygon once, in
+// the frame's order, in one group, before the lines; the parts make the
+// whole text.
+TEST(SvgWriter, ManyFacesComeOnceEachInTheirOrderBeforeTheLines) {
+    Frame frame;
+    frame.width = 1000;
+    frame.height = 1000;
+    frame.projection.viewportWidth = 1000;
+    frame.projection.viewportHeight = 1000;
+    frame.projection.pixelsPerUnit = 1.0;
+    frame.faceStyle = FaceStyle::Shaded;
+    constexpr int count = 9000;
+    for (int p = 0; p < count; ++p) {
+        const float x = float(p % 100) * 4.0f - 200.0f, y = float(p / 100) * 4.0f - 200.0f;
+        const int sides = 3 + p % 4;
+        for (int k = 0; k < sides; ++k) frame.faces.xyz.insert(frame.faces.xyz.end(), {x + float(k % 2), y + float(k / 2), 0.0f});
+        frame.faces.start.push_back(std::uint32_t(frame.faces.xyz.size() / 3));
+        frame.faces.colour.push_back({float(p % 256) / 255.0f, float(p / 256) / 255.0f, 0.0f});
+    }
+    FrameShell shell;
+    shell.xy = {0.0f, 0.0f, 100.0f, 0.0f};
+    for (int i = 0; i < 4000; ++i) shell.lines.insert(shell.lines.end(), {0, 1});
+    frame.shells.push_back(shell);
+    const std::vector<std::string> parts = formatSvgParts(frame);
+    std::string joined;
+    for (const std::string& part : parts) joined += part;
+    const std::string svg = formatSvg(frame);
+    ASSERT_EQ(joined, svg);
+    static const char hex[] = "0123456789abcdef";
+    std::size_t at = svg.find("<g stroke=\"none\">\n");
+    ASSERT_NE(at, std::string::npos);
+    for (int p = 0; p < count; ++p) {
+        const std::string path = std::string("<path fill=\"#") + hex[(p % 256) >> 4] + hex[p % 16] +
+                                 hex[(p / 256) >> 4] + hex[(p / 256) % 16] + "00\" d=\"M";
+        ASSERT_EQ(svg.compare(at = svg.find("\n", at) + 1, path.size(), path), 0) << p;
+    }
+    // Polygon 4321, a square: corner (21 * 4 - 200, 43 * 4 - 200) at pixel (500 + x, 500 - y).
+    EXPECT_NE(svg.find("d=\"M384 528L385 528L384 527L385 527z\"/>\n"), std::string::npos);
+    EXPECT_EQ(svg.compare(svg.find("\n", at) + 1, 6, "</g>\n<"), 0);
+    EXPECT_EQ(svg.find("<g stroke=\"none\">", at), std::string::npos);
 }
 
 }  // namespace
