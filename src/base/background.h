@@ -16,6 +16,12 @@ inline constexpr bool threadsAvailable = false;
 inline constexpr bool threadsAvailable = true;
 #endif
 
+// For std::async: a thread of its own where one can be started; else the
+// work is done on the caller's thread when its future is waited for (where
+// there are no threads, or none left: libstdc++ falls back so then).
+inline constexpr std::launch aThreadIfAny =
+    threadsAvailable ? std::launch::async | std::launch::deferred : std::launch::deferred;
+
 // Starts `job` on a second thread and gives its future; without threads,
 // runs it before returning and gives a future already ready (holding what
 // it threw, if it threw).

@@ -3,11 +3,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <functional>
 #include <future>
 #include <string>
-#include <system_error>
 
+#include "base/background.h"
 #include "base/huge_pages.h"
 
 namespace pd {
@@ -532,16 +531,6 @@ PaintOrder unfinishedOrder() {
     return none;
 }
 
-// Runs `job` on a thread of its own while the caller goes on; on this
-// thread, later, when no thread can be started.
-std::future<void> beside(std::function<void()> job) {
-    try {
-        return std::async(std::launch::async, job);
-    } catch (const std::system_error&) {
-        return std::async(std::launch::deferred, job);
-    }
-}
-
 }  // namespace
 
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
@@ -602,7 +591,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     };
     const bool frontNearer = plane.normal.z >= 0.0;
     PaintOrder nearer;
-    std::future<void> other = beside([&] { orderHalf(frontNearer ? front : back, nearer); });
+    std::future<void> other = std::async(aThreadIfAny, [&] { orderHalf(frontNearer ? front : back, nearer); });
     orderHalf(frontNearer ? back : front, order);
     other.get();
     if (spent > mostCornerTests) return unfinishedOrder();

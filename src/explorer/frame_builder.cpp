@@ -6,9 +6,9 @@
 #include <future>
 #include <memory>
 #include <numeric>
-#include <system_error>
 #include <unordered_map>
 
+#include "base/background.h"
 #include "base/huge_pages.h"
 #include "draw/bitmap_font.h"
 #include "explorer/back_edges.h"
@@ -440,13 +440,10 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     };
     std::future<void> culledFound;
     if (state.faces == FaceStyle::Shaded && target == FrameTarget::Vector) {
-        if (faces >= cullBesideFromFaces) {
-            try {
-                culledFound = std::async(std::launch::async, findCulled);
-            } catch (const std::system_error&) {
-            }
-        }
-        if (!culledFound.valid()) findCulled();
+        if (faces >= cullBesideFromFaces)
+            culledFound = std::async(aThreadIfAny, findCulled);
+        else
+            findCulled();
     }
     for (std::size_t i = 0; i < shells.size(); ++i) {
         frame.shells.emplace_back();

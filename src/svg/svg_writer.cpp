@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstdio>
 #include <future>
-#include <system_error>
 
+#include "base/background.h"
 #include "base/huge_pages.h"
 #include "draw/face_shading.h"
 #include "svg/svg_text.h"
@@ -167,13 +167,10 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
         }
     };
     std::future<void> firstWritten;
-    if (beside < f.colour.size()) {
-        try {
-            firstWritten = std::async(std::launch::async, writeFirst);
-        } catch (const std::system_error&) {
-        }
-    }
-    if (!firstWritten.valid()) writeFirst();
+    if (beside < f.colour.size())
+        firstWritten = std::async(aThreadIfAny, writeFirst);
+    else
+        writeFirst();
     std::string rest;
     if (faces) {
         readyRoom(rest, bytesFor(beside, f.colour.size()));
