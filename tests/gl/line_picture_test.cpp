@@ -72,7 +72,7 @@ TEST(LinePicture, DrawsWhatGlDraws) {
                 EXPECT_GT(painted, sphere ? gl.size() / 3 / 4 : 300);
                 EXPECT_LT(differ * 50, painted) << "aliased " << aliased << ", width " << lineWidth << ", sphere " << sphere;
             }
-    const Frame big = frameOf(geodesicSphere(40), 17.3f, 1.0, false, 1.0);
+    const Frame big = frameOf(geodesicSphere(60), 17.3f, 1.0, false, 1.0);
     ASSERT_TRUE(drawsLinesOnCpu(big));
     const std::vector<std::uint8_t> gl = drawnByGl(big), cpu = drawLinePicture(big, true);
     std::size_t differ = 0;
