@@ -536,6 +536,35 @@ PaintOrder unfinishedOrder() {
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
                       const std::vector<std::int32_t>& faceStart) {
     const double tolerance = toleranceFor(points);
+    // Many faces are ordered in two halves (below), each in a pool and a
+    // tree for one piece after another, into an order of its own. Their
+    // room is made present on the second core while this one gathers the
+    // faces and parts them: the first piece would otherwise spend more on
+    // new pages than on its tests.
+    const std::size_t faces = faceStart.empty() ? 0 : faceStart.size() - 1;
+    struct Half {
+        Pool piece;
+        Tree tree;
+        PaintOrder order;
+    } halves[2];
+    std::future<void> halvesReady;
+    if (faces > axisSplitsAbove) {
+        halvesReady = std::async(aThreadIfAny, [&halves, &corners, faces] {
+            // As a sphere and its dual grow: a piece to some six times its
+            // corners and polygons, three times as many nodes; the order to
+            // some three times the corners and four times the polygons.
+            const std::size_t pieceCorners = topPiece * corners.size() / faces;
+            for (Half& h : halves) {
+                readyRoom(h.piece.corners, 6 * pieceCorners);
+                readyRoom(h.piece.polygons, 6 * topPiece);
+                readyRoom(h.tree.nodes, 4 * topPiece);
+                readyRoom(h.tree.on, 4 * topPiece);
+                readyRoom(h.order.xyz, 3 * 3 * corners.size() / 2);
+                readyRoom(h.order.start, 4 * faces / 2);
+                readyRoom(h.order.face, 4 * faces / 2);
+            }
+        });
+    }
     std::vector<Plane> planes;
     Pool pool = facePolygons(points, corners, faceStart, planes);
     std::atomic<std::uint64_t> spent{0};
@@ -570,7 +599,8 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         walkTree(pool, tree, order);
         return order;
     }
-    const auto orderHalf = [&](const std::vector<std::uint32_t>& ids, PaintOrder& into) {
+    halvesReady.get();
+    const auto orderHalf = [&](const std::vector<std::uint32_t>& ids, Half& into) {
         Pool half;
         refill(half, pool, ids, 2);  // the top's cuts add a few
         std::vector<std::uint32_t> own(half.polygons.size());
@@ -579,22 +609,19 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
         std::uint64_t topTests = 0;
         splitTop(half, std::move(own), tolerance, 1, topTests, pieces);
         spent += topTests;
-        Pool piecePool;
-        Tree tree;
         for (std::size_t k = 0; k < pieces.size() && spent <= mostCornerTests; ++k) {
-            // A piece of a sphere and its dual ends with some six times the
-            // corners and five times the polygons it began with.
-            refill(piecePool, half, pieces[k].ids, 6);
-            buildTree(piecePool, tolerance, pieces[k].axisSplits, spent, tree);
-            if (spent <= mostCornerTests) walkTree(piecePool, tree, into);
+            refill(into.piece, half, pieces[k].ids, 6);
+            buildTree(into.piece, tolerance, pieces[k].axisSplits, spent, into.tree);
+            if (spent <= mostCornerTests) walkTree(into.piece, into.tree, into.order);
         }
     };
     const bool frontNearer = plane.normal.z >= 0.0;
-    PaintOrder nearer;
-    std::future<void> other = std::async(aThreadIfAny, [&] { orderHalf(frontNearer ? front : back, nearer); });
-    orderHalf(frontNearer ? back : front, order);
+    std::future<void> other = std::async(aThreadIfAny, [&] { orderHalf(frontNearer ? front : back, halves[1]); });
+    orderHalf(frontNearer ? back : front, halves[0]);
     other.get();
     if (spent > mostCornerTests) return unfinishedOrder();
+    order = std::move(halves[0].order);
+    const PaintOrder& nearer = halves[1].order;
     const std::uint32_t base = order.start.back();
     readyRoom(order.xyz, nearer.xyz.size());
     readyRoom(order.start, nearer.start.size());
