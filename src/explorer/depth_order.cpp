@@ -543,6 +543,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     // new pages than on its tests.
     const std::size_t faces = faceStart.empty() ? 0 : faceStart.size() - 1;
     struct Half {
+        Pool all;  // the half's polygons
         Pool piece;
         Tree tree;
         PaintOrder order;
@@ -550,18 +551,25 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     std::future<void> halvesReady;
     if (faces > axisSplitsAbove) {
         halvesReady = std::async(aThreadIfAny, [&halves, &corners, faces] {
-            // As a sphere and its dual grow: a piece to some six times its
-            // corners and polygons, three times as many nodes; the order to
-            // some three times the corners and four times the polygons.
+            // As a sphere and its dual grow: a half's pool holds its faces
+            // and its top's cuts (room for twice its faces); a piece ends
+            // with some six times its corners and polygons and three times
+            // as many nodes; the order with some three times the corners
+            // (room for three and a half) and four times the polygons.
             const std::size_t pieceCorners = topPiece * corners.size() / faces;
-            for (Half& h : halves) {
+            for (int k = 0; k < 2; ++k) {
+                Half& h = halves[k];
+                readyRoom(h.all.corners, corners.size());
+                readyRoom(h.all.polygons, faces);
                 readyRoom(h.piece.corners, 6 * pieceCorners);
                 readyRoom(h.piece.polygons, 6 * topPiece);
                 readyRoom(h.tree.nodes, 4 * topPiece);
                 readyRoom(h.tree.on, 4 * topPiece);
-                readyRoom(h.order.xyz, 3 * 3 * corners.size() / 2);
-                readyRoom(h.order.start, 4 * faces / 2);
-                readyRoom(h.order.face, 4 * faces / 2);
+                // The farther half's order takes the nearer's after it.
+                const std::size_t share = k == 0 ? 2 : 1;
+                readyRoom(h.order.xyz, 3 * 7 * corners.size() * share / 4);
+                readyRoom(h.order.start, 4 * faces * share / 2);
+                readyRoom(h.order.face, 4 * faces * share / 2);
             }
         });
     }
@@ -601,7 +609,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     }
     halvesReady.get();
     const auto orderHalf = [&](const std::vector<std::uint32_t>& ids, Half& into) {
-        Pool half;
+        Pool& half = into.all;
         refill(half, pool, ids, 2);  // the top's cuts add a few
         std::vector<std::uint32_t> own(half.polygons.size());
         for (std::size_t i = 0; i < own.size(); ++i) own[i] = std::uint32_t(i);
