@@ -56,7 +56,8 @@ TEST(SvgWriter, ManyFacesComeOnceEachInTheirOrderBeforeTheLines) {
     for (int p = 0; p < count; ++p) {
         const float x = float(p % 100) * 4.0f - 200.0f, y = float(p / 100) * 4.0f - 200.0f;
         const int sides = 3 + p % 4;
-        for (int k = 0; k < sides; ++k) frame.faces.xyz.insert(frame.faces.xyz.end(), {x + float(k % 2), y + float(k / 2), 0.0f});
+        for (int k = 0; k < sides; ++k)
+            frame.faces.xyz.insert(frame.faces.xyz.end(), {x + float(k % 2) / 3.0f, y + float(k / 2) / 3.0f, 0.0f});
         frame.faces.start.push_back(std::uint32_t(frame.faces.xyz.size() / 3));
         frame.faces.colour.push_back({float(p % 256) / 255.0f, float(p / 256) / 255.0f, 0.0f});
     }
@@ -77,8 +78,9 @@ TEST(SvgWriter, ManyFacesComeOnceEachInTheirOrderBeforeTheLines) {
                                  hex[(p / 256) >> 4] + hex[(p / 256) % 16] + "00\" d=\"M";
         ASSERT_EQ(svg.compare(at = svg.find("\n", at) + 1, path.size(), path), 0) << p;
     }
-    // Polygon 4321, a square: corner (21 * 4 - 200, 43 * 4 - 200) at pixel (500 + x, 500 - y).
-    EXPECT_NE(svg.find("d=\"M384 528L385 528L384 527L385 527z\"/>\n"), std::string::npos);
+    // Polygon 4321, four corners a third apart from (21 * 4 - 200, 43 * 4 - 200),
+    // at pixel (500 + x, 500 - y).
+    EXPECT_NE(svg.find("d=\"M384 528L384.33 528L384 527.67L384.33 527.67z\"/>\n"), std::string::npos);
     EXPECT_EQ(svg.compare(svg.find("\n", at) + 1, 6, "</g>\n<"), 0);
     EXPECT_EQ(svg.find("<g stroke=\"none\">", at), std::string::npos);
 }
