@@ -55,6 +55,9 @@ struct Pool {
     std::vector<Vec3d> corners;
     std::vector<Polygon> polygons;
     const std::vector<Plane>* planes = nullptr;    // each face's
+    // Each face's group, or -1: faces of one group never hide one another
+    // (the faces of one convex shell that face the viewer). None: no groups.
+    const std::vector<std::int32_t>* groups = nullptr;
     std::vector<Vec3d> frontCorners, backCorners;  // a cut's parts, before they join `corners`
     std::vector<double> distances;
     std::vector<Box> boxes;                        // a split across an axis: its polygons' boxes
@@ -62,6 +65,9 @@ struct Pool {
     const Vec3d* begin(const Polygon& p) const { return corners.data() + p.first; }
     const Vec3d* end(const Polygon& p) const { return corners.data() + p.first + p.count; }
     const Plane& plane(const Polygon& p) const { return (*planes)[std::size_t(p.face)]; }
+    int group(std::uint32_t id) const {
+        return groups && !groups->empty() ? (*groups)[std::size_t(polygons[id].face)] : -1;
+    }
 };
 
 double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
@@ -342,6 +348,7 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
 // another, they stay on pages already in use.
 void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids, std::size_t grows) {
     pool.planes = from.planes;
+    pool.groups = from.groups;
     pool.corners.clear();
     pool.polygons.clear();
     std::size_t corners = 0;
@@ -433,8 +440,44 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
             keep(front);
             keep(back);
         }
+        // Polygons of one group need no order among themselves: a list of
+        // one group is a leaf, and the splitters come from outside the
+        // list's largest group, which is then left to itself at the end of
+        // the chain (and never cut by its own planes).
+        std::size_t choices = w.polygons.size();
+        int largest = -1;
+        if (pool.groups) {
+            std::pair<int, std::size_t> counts[4] = {{-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}};
+            for (const std::uint32_t id : w.polygons) {
+                const int g = pool.group(id);
+                for (auto& [group, count] : counts)
+                    if (group == g || count == 0) {
+                        group = g, ++count;
+                        break;
+                    }
+            }
+            std::size_t most = 0;
+            for (const auto& [group, count] : counts)
+                if (group >= 0 && count > most) most = count, largest = group;
+            if (largest >= 0 && most == w.polygons.size()) {
+                Node node;
+                node.onFirst = std::uint32_t(tree.on.size());
+                tree.on.insert(tree.on.end(), w.polygons.begin(), w.polygons.end());
+                node.onCount = std::uint32_t(w.polygons.size());
+                attach(std::move(node), w);
+                keep(w.polygons);
+                continue;
+            }
+            if (largest >= 0) choices -= most;
+        }
         random = random * 6364136223846793005ull + 1442695040888963407ull;
-        const std::size_t pick = std::size_t((random >> 33) % w.polygons.size());
+        std::size_t pick = std::size_t((random >> 33) % choices);
+        if (largest >= 0)  // the pick-th polygon outside the largest group
+            for (std::size_t i = 0;; ++i)
+                if (pool.group(w.polygons[i]) != largest && pick-- == 0) {
+                    pick = i;
+                    break;
+                }
         std::swap(w.polygons[0], w.polygons[pick]);
         Node node;
         node.plane = pool.plane(pool.polygons[w.polygons[0]]);
@@ -534,7 +577,7 @@ PaintOrder unfinishedOrder() {
 }  // namespace
 
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
-                      const std::vector<std::int32_t>& faceStart) {
+                      const std::vector<std::int32_t>& faceStart, const std::vector<std::int32_t>& groups) {
     const double tolerance = toleranceFor(points);
     // Many faces are ordered in two halves (below), each in a pool and a
     // tree for one piece after another, into an order of its own. Their
@@ -594,6 +637,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     // a tree of its own, built and walked in turn in one pool and one tree,
     // whose pages serve the next piece (new pages cost more than the tests
     // on them). The same order as on one core.
+    if (groups.size() + 1 == faceStart.size()) pool.groups = &groups;
     Plane plane;
     std::vector<std::uint32_t> front, back;
     std::uint64_t tests = 0;

@@ -53,7 +53,11 @@ struct PaintOrder {
 // The faces over `points` (stored flat as in Polyhedron, corners within
 // points) as convex polygons, farthest first. Faces are taken as planar;
 // a face of no area is left out, as a face of fewer than three corners.
+// `groups`, empty or one per face: faces of one group (>= 0) never hide
+// one another, as the faces of one convex shell that face the viewer;
+// above 2000 faces they are then left unordered among themselves and
+// not cut by each other's planes (-1: a face of no group).
 PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
-                      const std::vector<std::int32_t>& faceStart);
+                      const std::vector<std::int32_t>& faceStart, const std::vector<std::int32_t>& groups = {});
 
 }  // namespace pd

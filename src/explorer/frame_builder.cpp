@@ -165,7 +165,9 @@ FramePolygons rasterFaces(const Scene& scene, bool sorted) {
 // names that face away from the viewer are left out: their own shell's
 // faces hide them (explorer/self_hidden_faces.h).
 FramePolygons vectorFaces(const Scene& scene, const std::vector<bool>& culled, std::string& unfinished) {
-    std::vector<std::int32_t> corners, faceStart{0}, original;
+    // The faces a convex shell turns to the viewer never hide one another:
+    // one group each.
+    std::vector<std::int32_t> corners, faceStart{0}, original, groups;
     corners.reserve(scene.corners.size());
     for (std::size_t i = 0; i + 1 < scene.faceOffset.size(); ++i)
         for (std::int32_t f = scene.faceOffset[i]; f < scene.faceOffset[i + 1]; ++f) {
@@ -174,8 +176,9 @@ FramePolygons vectorFaces(const Scene& scene, const std::vector<bool>& culled, s
                            scene.corners.begin() + scene.faceStart[f + 1]);
             faceStart.push_back(std::int32_t(corners.size()));
             original.push_back(f);
+            groups.push_back(culled[i] ? std::int32_t(i) : -1);
         }
-    PaintOrder order = paintOrder(scene.points, corners, faceStart);
+    PaintOrder order = paintOrder(scene.points, corners, faceStart, groups);
     if (!order.unfinished.empty()) unfinished = order.unfinished;
     FramePolygons polygons;
     polygons.xyz = std::move(order.xyz);
