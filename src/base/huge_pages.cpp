@@ -3,23 +3,33 @@
 #include <cstdint>
 
 #if defined(__linux__) && !defined(__EMSCRIPTEN__)
-#include <unistd.h>
-#endif
-
-#if defined(__linux__) && !defined(__EMSCRIPTEN__)
 #include <sys/mman.h>
+#include <unistd.h>
+#define PD_PAGE_HINTS 1
 #endif
 
 namespace pd {
 
+#ifdef PD_PAGE_HINTS
+namespace {
+
+// Gives `advice` for the whole `unit`-sized stretches within `bytes` bytes
+// from `start` (a power of two), when there are at least `least` bytes.
+// A refusal (a kernel without that advice) leaves the memory as it was.
+void advise(void* start, std::size_t bytes, std::uintptr_t unit, std::size_t least, int advice) {
+    if (start == nullptr || bytes < least) return;
+    const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(start) + unit - 1) & ~(unit - 1);
+    const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(unit - 1);
+    if (to > from) (void)madvise(reinterpret_cast<void*>(from), to - from, advice);
+}
+
+}  // namespace
+#endif
+
 void adviseHugePages(void* start, std::size_t bytes) {
-#if defined(MADV_HUGEPAGE) && !defined(__EMSCRIPTEN__)
+#if defined(PD_PAGE_HINTS) && defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t huge = std::uintptr_t(2) << 20;
-    if (start == nullptr || bytes < 2 * huge) return;
-    const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(start) + huge - 1) & ~(huge - 1);
-    const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(huge - 1);
-    // A refusal (no huge pages here) leaves the memory as it was.
-    if (to > from) (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    advise(start, bytes, huge, 2 * huge, MADV_HUGEPAGE);
 #else
     (void)start;
     (void)bytes;
@@ -27,15 +37,12 @@ void adviseHugePages(void* start, std::size_t bytes) {
 }
 
 void populatePages(void* start, std::size_t bytes) {
-#if defined(__linux__) && !defined(__EMSCRIPTEN__)
+#ifdef PD_PAGE_HINTS
 #ifndef MADV_POPULATE_WRITE
     constexpr int MADV_POPULATE_WRITE = 23;  // Linux 5.14; older kernels refuse it, harmlessly
 #endif
     static const std::uintptr_t page = std::uintptr_t(sysconf(_SC_PAGESIZE));
-    if (start == nullptr || bytes < 4 * page) return;
-    const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(start) + page - 1) & ~(page - 1);
-    const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(start) + bytes) & ~(page - 1);
-    if (to > from) (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+    advise(start, bytes, page, 4 * page, MADV_POPULATE_WRITE);
 #else
     (void)start;
     (void)bytes;
