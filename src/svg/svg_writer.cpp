@@ -83,8 +83,8 @@ private:
     const FrameShell& shell_;
 };
 
-// Filled polygons, in the frame's order (farthest first), translucent
-// ones with their opacity, appended to `svg`.
+// The group that holds the filled polygons, translucent ones with their
+// opacity.
 void openPolygons(std::string& svg, bool translucent) {
     svg += "<g stroke=\"none\"";
     if (translucent) svg += " fill-opacity=\"" + number(translucentAlpha) + "\"";
@@ -118,9 +118,13 @@ void addPolygonRange(std::string& svg, const Frame& frame, const FramePolygons& 
     }
 }
 
+std::size_t polygonCount(const FramePolygons& f) { return f.start.empty() ? 0 : f.start.size() - 1; }
+
+// Filled polygons, in the frame's order (farthest first), in their group,
+// appended to `svg`.
 void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, bool translucent) {
     openPolygons(svg, translucent);
-    addPolygonRange(svg, frame, f, 0, f.colour.size());
+    addPolygonRange(svg, frame, f, 0, polygonCount(f));
     svg += "</g>\n";
 }
 
@@ -129,10 +133,10 @@ void addPolygons(std::string& svg, const Frame& frame, const FramePolygons& f, b
 // have about as many points to write (a polygon counting one more).
 std::size_t polygonsBeside(const Frame& frame) {
     const FramePolygons& f = frame.faces;
-    std::size_t work = f.xyz.size() / 3 + f.colour.size();
+    std::size_t work = f.xyz.size() / 3 + polygonCount(f);
     for (const FrameShell& shell : frame.shells) work += shell.lines.size() + shell.dashed.size() + shell.marks.size();
     std::size_t p = 0;
-    for (std::size_t done = 0; p < f.colour.size() && 2 * done < work; ++p) done += f.start[p + 1] - f.start[p] + 1;
+    for (std::size_t done = 0; p < polygonCount(f) && 2 * done < work; ++p) done += f.start[p + 1] - f.start[p] + 1;
     return p;
 }
 
@@ -151,10 +155,11 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
     // polygon and 14 a corner, each part in one buffer made ready at once,
     // not a copy at each doubling (every copy also lands on new pages,
     // which the kernel must clear). Many of them are written on a second
-    // thread, the rest after the lines on this one.
+    // thread, the rest and the lines on this one.
     const FramePolygons& f = frame.faces;
     const bool faces = frame.faceStyle != FaceStyle::Off;
-    const std::size_t beside = faces && f.colour.size() >= besideFromPolygons ? polygonsBeside(frame) : f.colour.size();
+    const std::size_t count = polygonCount(f);
+    const std::size_t beside = faces && count >= besideFromPolygons ? polygonsBeside(frame) : count;
     const auto bytesFor = [&f](std::size_t from, std::size_t to) {
         return 30 * (to - from) + 14 * (f.start[to] - f.start[from]);
     };
@@ -167,14 +172,14 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
         }
     };
     std::future<void> firstWritten;
-    if (beside < f.colour.size())
+    if (beside < count)
         firstWritten = std::async(aThreadIfAny, writeFirst);
     else
         writeFirst();
     std::string rest;
     if (faces) {
-        readyRoom(rest, bytesFor(beside, f.colour.size()));
-        addPolygonRange(rest, frame, f, beside, f.colour.size());
+        readyRoom(rest, bytesFor(beside, count));
+        addPolygonRange(rest, frame, f, beside, count);
         rest += "</g>\n";
     }
     if (!frame.lit.colour.empty()) addPolygons(rest, frame, frame.lit, false);
