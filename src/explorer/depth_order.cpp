@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <future>
+#include <numeric>
 #include <string>
 
 #include "base/background.h"
@@ -65,8 +66,12 @@ struct Pool {
     const Vec3d* begin(const Polygon& p) const { return corners.data() + p.first; }
     const Vec3d* end(const Polygon& p) const { return corners.data() + p.first + p.count; }
     const Plane& plane(const Polygon& p) const { return (*planes)[std::size_t(p.face)]; }
-    int group(std::uint32_t id) const {
-        return groups && !groups->empty() ? (*groups)[std::size_t(polygons[id].face)] : -1;
+    int group(std::uint32_t id) const { return groups ? (*groups)[std::size_t(polygons[id].face)] : -1; }
+    // The numbers of all its polygons, in order.
+    std::vector<std::uint32_t> allIds() const {
+        std::vector<std::uint32_t> ids(polygons.size());
+        std::iota(ids.begin(), ids.end(), 0u);
+        return ids;
     }
 };
 
@@ -400,9 +405,7 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
     readyRoom(tree.on, 4 * pool.polygons.size());
     root = -1;
     if (!pool.polygons.empty()) {
-        std::vector<std::uint32_t> all(pool.polygons.size());
-        for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
-        work.push_back({std::move(all), -1, false, axisSplits});
+        work.push_back({pool.allIds(), -1, false, axisSplits});
     }
     std::uint64_t tests = 0, told = 0;
     // Adds the tests since the last call to `spent`; true when past the bound.
@@ -619,16 +622,18 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     std::vector<Plane> planes;
     Pool pool = facePolygons(points, corners, faceStart, planes);
     std::atomic<std::uint64_t> spent{0};
-    std::vector<std::uint32_t> all(pool.polygons.size());
-    for (std::size_t i = 0; i < all.size(); ++i) all[i] = std::uint32_t(i);
-    PaintOrder order;
-    if (all.size() <= axisSplitsAbove) {
+    const std::vector<std::uint32_t> all = pool.allIds();
+    // The whole tree in the one pool, under `axisSplits` splits across an
+    // axis (-1: the faces' planes only).
+    const auto wholeTree = [&](int axisSplits) {
         Tree tree;
-        buildTree(pool, tolerance, -1, spent, tree);
+        buildTree(pool, tolerance, axisSplits, spent, tree);
         if (spent > mostCornerTests) return unfinishedOrder();
+        PaintOrder order;
         walkTree(pool, tree, order);
         return order;
-    }
+    };
+    if (all.size() <= axisSplitsAbove) return wholeTree(-1);
     // Many faces: a plane across an axis (or through a shared corner)
     // parts them in two halves, and no plane of one crosses the other, so
     // each is ordered on its own, the nearer on a second core. In each the
@@ -644,22 +649,14 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     const bool halved = splitAcrossAxis(pool, all, tolerance, tests, plane, front, back) ||
                         splitThroughHub(pool, all, tolerance, tests, plane, front, back);
     spent += tests;
-    if (!halved) {
-        Tree tree;
-        buildTree(pool, tolerance, 0, spent, tree);
-        if (spent > mostCornerTests) return unfinishedOrder();
-        walkTree(pool, tree, order);
-        return order;
-    }
+    if (!halved) return wholeTree(0);
     halvesReady.get();
     const auto orderHalf = [&](const std::vector<std::uint32_t>& ids, Half& into) {
         Pool& half = into.all;
         refill(half, pool, ids, 2);  // the top's cuts add a few
-        std::vector<std::uint32_t> own(half.polygons.size());
-        for (std::size_t i = 0; i < own.size(); ++i) own[i] = std::uint32_t(i);
         std::vector<Piece> pieces;
         std::uint64_t topTests = 0;
-        splitTop(half, std::move(own), tolerance, 1, topTests, pieces);
+        splitTop(half, half.allIds(), tolerance, 1, topTests, pieces);
         spent += topTests;
         for (std::size_t k = 0; k < pieces.size() && spent <= mostCornerTests; ++k) {
             refill(into.piece, half, pieces[k].ids, 6);
@@ -672,7 +669,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     orderHalf(frontNearer ? back : front, halves[0]);
     other.get();
     if (spent > mostCornerTests) return unfinishedOrder();
-    order = std::move(halves[0].order);
+    PaintOrder order = std::move(halves[0].order);
     const PaintOrder& nearer = halves[1].order;
     const std::uint32_t base = order.start.back();
     readyRoom(order.xyz, nearer.xyz.size());
