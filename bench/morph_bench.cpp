@@ -39,8 +39,10 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "explorer/actions.h"
 #include "explorer/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
@@ -99,6 +101,73 @@ double framesPerSecond(double seconds, Next next) {
     return frames / (wallMs(t0) / 1000.0);
 }
 
+// The window's clock for the benchmark: the morph's cycle (8 s) in 100
+// steps, the fold (2 s each way) in 50.
+constexpr double morphFrameSeconds = 0.08;
+constexpr int morphFrames = 100;
+constexpr double foldFrameSeconds = 0.04;
+constexpr int foldFrames = 100;
+
+// An animation run as the window runs it: a session working in the
+// background, `action` pressed at the start, then step after step of
+// `frameSeconds`, each step's picture asked for as the window asks. The
+// fold is pressed again whenever it is all open or all shut.
+class Animated {
+public:
+    Animated(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds)
+        : session_(loadedOf(models), state, Session::Work::InBackground, 0.0), action_(action),
+          frameSeconds_(frameSeconds) {
+        session_.perform(action, 0.0);
+    }
+    // The next step's picture.
+    Frame next() {
+        now_ += frameSeconds_;
+        session_.advance(now_);
+        Frame frame = session_.screenFrame();
+        const ViewState& v = session_.view();
+        if (action_ == ActionId::ToggleUnfold && (v.netOpen ? v.unfold >= 1.0 : v.unfold <= 0.0))
+            session_.perform(action_, now_);
+        return frame;
+    }
+    // Steps until the fold has begun (its nets made on the second thread,
+    // waited for in real time), then `steps` more.
+    void catchUp(int steps) {
+        for (int waited = 0; action_ == ActionId::ToggleUnfold && session_.view().unfold <= 0.0 && waited < 20000;
+             ++waited) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            next();
+        }
+        for (int i = 0; i < steps; ++i) next();
+    }
+
+private:
+    static LoadedModels loadedOf(const std::vector<Model>& models) {
+        LoadedModels loaded;
+        loaded.models = models;
+        return loaded;
+    }
+    Session session_;
+    ActionId action_;
+    double frameSeconds_;
+    double now_ = 0.0;
+};
+
+// The frames of `count` steps of an animation, recorded.
+struct Recorded {
+    std::vector<Frame> frames;
+    int steps = 0;
+};
+
+Recorded record(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds,
+                int count) {
+    Animated animated(models, state, action, frameSeconds);
+    Recorded recorded;
+    animated.catchUp(0);
+    for (int i = 0; i < count; ++i) recorded.frames.push_back(animated.next());
+    recorded.steps = count;
+    return recorded;
+}
+
 }  // namespace
 
 }  // namespace pd
@@ -149,20 +218,21 @@ int main(int argc, char** argv) {
             MorphStore store(models);
             ViewState state;
             state.dual = DualKind::Reciprocal;
-            // The morph's own pictures, their stages built beforehand: the
-            // renderer's rate for exactly the frames the animation draws.
-            std::vector<Model> built;
-            for (int k = 1; k <= 99; k += stageStep) {
-                const Result<const Model*> stage = store.stage(0, k / 100.0);
-                if (!stage) {
-                    std::fprintf(stderr, "morph-bench: %s\n", stage.error().text().c_str());
-                    return 2;
-                }
-                built.push_back(**stage);
+            // The animations as the window runs them: a session working in
+            // the background, moved on by a clock of frameSeconds a frame,
+            // each step's frame asked for as the window asks (screenFrame),
+            // and the same steps' frames recorded once and only drawn.
+            const Recorded morphing = record(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames);
+            const Recorded folding = record(models, state, ActionId::ToggleUnfold, foldFrameSeconds, foldFrames);
+            if (morphing.frames.empty() || folding.frames.empty()) {
+                std::fprintf(stderr, "morph-bench: the animations gave no frames\n");
+                return 2;
             }
-            std::vector<double> spin, still, replay, morph, building;
-            std::size_t next = 0;
-            int step = 0;
+            std::vector<double> spin, still, morphReplay, morph, foldReplay, fold;
+            std::size_t shownMorph = 0, shownFold = 0;
+            Animated liveMorph(models, state, ActionId::ToggleMorph, morphFrameSeconds);
+            Animated liveFold(models, state, ActionId::ToggleUnfold, foldFrameSeconds);
+            liveFold.catchUp(folding.steps);  // its nets made, as the recording's were
             for (int r = 0; r < reps; ++r) {
                 spin.push_back(framesPerSecond(seconds, [&] {
                     state.angleY += 3.0f;
@@ -174,62 +244,24 @@ int main(int argc, char** argv) {
                     s.morph = 0.5;
                     return buildFrame(model, s, {}, FrameTarget::Raster, *store.stage(0, 0.5));
                 }));
-                replay.push_back(framesPerSecond(seconds, [&] {
-                    ViewState s = state;
-                    next = (next + 1) % built.size();
-                    s.morph = (1 + int(next) * stageStep) / 100.0;
-                    return buildFrame(model, s, {}, FrameTarget::Raster, &built[next]);
+                morphReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
+                    shownMorph = (shownMorph + 1) % morphing.frames.size();
+                    return morphing.frames[shownMorph];
                 }));
-                double stageMs = 0.0;
-                int frames = 0;
-                morph.push_back(framesPerSecond(seconds, [&] {
-                    // As the window's morph: a new stage every frame, the
-                    // next one built on a second thread while this one is
-                    // drawn.
-                    ViewState s = state;
-                    step = (step + 1) % int(built.size());
-                    s.morph = (1 + step * stageStep) / 100.0;
-                    const auto t0 = Clock::now();
-                    const Model* stage = *store.stage(0, s.morph);
-                    store.prefetch(0, (1 + (step + 1) % int(built.size()) * stageStep) / 100.0);
-                    stageMs += wallMs(t0);
-                    ++frames;
-                    return buildFrame(model, s, {}, FrameTarget::Raster, stage);
+                morph.push_back(framesPerSecond(seconds, [&] { return liveMorph.next(); }));
+                foldReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
+                    shownFold = (shownFold + 1) % folding.frames.size();
+                    return folding.frames[shownFold];
                 }));
-                building.push_back(stageMs / frames);
+                fold.push_back(framesPerSecond(seconds, [&] { return liveFold.next(); }));
             }
-            // The unfold: the session's frames as the fold moves on,
-            // against the same frames built beforehand.
-            LoadedModels loaded;
-            loaded.models = models;
-            Session session(std::move(loaded), state);
-            constexpr int unfoldFrames = 51;
-            std::vector<Frame> unfolded;
-            for (int i = 1; i + 1 < unfoldFrames; ++i) {
-                session.showFrame(Animation::Unfold, i, unfoldFrames);
-                unfolded.push_back(session.frame(FrameTarget::Raster, false));
-            }
-            std::vector<double> unfoldReplay, unfold;
-            std::size_t shown = 0;
-            for (int r = 0; r < reps; ++r) {
-                unfoldReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
-                    shown = (shown + 1) % unfolded.size();
-                    return unfolded[shown];
-                }));
-                unfold.push_back(framesPerSecond(seconds, [&] {
-                    shown = (shown + 1) % unfolded.size();
-                    session.showFrame(Animation::Unfold, 1 + int(shown), unfoldFrames);
-                    return session.frame(FrameTarget::Raster, false);
-                }));
-            }
-            std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f, the morph's frames from stages built"
-                        " beforehand %.1f, morph %.1f (%.2f of those frames built beforehand, %.2f of the spin at t"
-                        " 1/2; %.1f ms a frame waiting for the stage)\n",
-                        median(spin), median(still), median(replay), median(morph), median(morph) / median(replay),
-                        median(morph) / median(still), median(building));
-            std::printf("  frames per second of the unfold: built beforehand %.1f, as the session builds them %.1f"
+            std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f\n", median(spin), median(still));
+            std::printf("  the morph (%zu frames a cycle): its frames built beforehand %.1f, animated %.1f (%.2f)\n",
+                        morphing.frames.size(), median(morphReplay), median(morph),
+                        median(morph) / median(morphReplay));
+            std::printf("  the fold (%zu frames open and shut): its frames built beforehand %.1f, animated %.1f"
                         " (%.2f)\n",
-                        median(unfoldReplay), median(unfold), median(unfold) / median(unfoldReplay));
+                        folding.frames.size(), median(foldReplay), median(fold), median(fold) / median(foldReplay));
         }
     }
     return 0;

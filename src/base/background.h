@@ -1,5 +1,9 @@
 #pragma once
 
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <exception>
 #include <future>
 #include <type_traits>
@@ -21,6 +25,22 @@ inline constexpr bool threadsAvailable = true;
 // there are no threads, or none left: libstdc++ falls back so then).
 inline constexpr std::launch aThreadIfAny =
     threadsAvailable ? std::launch::async | std::launch::deferred : std::launch::deferred;
+
+// Makes the calling thread ten steps nicer (19 at most), for work done
+// ahead of need beside a drawing. On a machine with few cores a helper
+// sharing them evenly holds back the renderer's threads, and each frame
+// waits for the slowest of those; ten steps nicer gives it a tenth where
+// they compete and the whole of what they leave. (The idle class could
+// starve it under other programs' load, and an ordinary user cannot raise
+// a thread again.) On Linux the nice value is the thread's own, and the
+// threads it starts inherit it. Nothing where there are no threads.
+inline void becomeNicer() {
+    if constexpr (threadsAvailable) {
+        errno = 0;
+        const int nice = getpriority(PRIO_PROCESS, 0);
+        if (errno == 0) setpriority(PRIO_PROCESS, 0, std::min(nice + 10, 19));
+    }
+}
 
 // Starts `job` on a second thread and gives its future; without threads,
 // runs it before returning and gives a future already ready (holding what

@@ -1,9 +1,6 @@
 #include "explorer/morph_store.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 
 #include "base/background.h"
@@ -67,8 +64,7 @@ MorphStore::Stage* MorphStore::find(int index, double t) {
                               ? pending_.get()
                               : buildStage(*f, model.name, t);
     if (!built) return nullptr;
-    stages_.push_front({index, t, std::move(*built), ""});
-    if (stages_.size() > keptStages) stages_.pop_back();
+    adopt(index, t, std::move(*built));
     return &stages_.front();
 }
 
@@ -82,21 +78,29 @@ void MorphStore::prefetch(int index, double t) {
     pendingIndex_ = index;
     pendingT_ = t;
     pending_ = startInBackground([&f, &model = models_[std::size_t(index)], t] {
-        // The next stage mostly takes the time the drawing leaves: on a
-        // machine with few cores, a builder sharing them evenly holds back
-        // the renderer's threads, and each frame waits for the slowest of
-        // those. Ten steps nicer gives it a tenth where they compete, which
-        // still finishes it under other programs' load (the idle class
-        // could starve it there, and an ordinary user cannot raise a thread
-        // again). On Linux the nice value is the thread's own, and the
-        // threads the build starts inherit it.
-        if (threadsAvailable) {
-            errno = 0;
-            const int nice = getpriority(PRIO_PROCESS, 0);
-            if (errno == 0) setpriority(PRIO_PROCESS, 0, std::min(nice + 10, 19));
-        }
+        becomeNicer();
         return buildStage(*f, model.name, t);
     });
+}
+
+std::function<Result<Model>()> MorphStore::stageJob(int index, double t) {
+    const Result<MorphFamily>& f = family(index);  // worked out here, read there
+    if (!f) return nullptr;
+    return [&f, &model = models_[std::size_t(index)], t] { return buildStage(*f, model.name, t); };
+}
+
+void MorphStore::adopt(int index, double t, Model stage, std::string countLine) {
+    for (auto s = stages_.begin(); s != stages_.end(); ++s)
+        if (s->index == index && s->t == t) {
+            stages_.erase(s);
+            break;
+        }
+    stages_.push_front({index, t, std::move(stage), std::move(countLine)});
+    if (stages_.size() > keptStages) stages_.pop_back();
+}
+
+std::string MorphStore::stageLine(const Model& stage) {
+    return countsLine("morph", countShell(stage.solid, stage.edges));
 }
 
 Result<const Model*> MorphStore::stage(int index, double t) {
@@ -117,7 +121,7 @@ Result<std::vector<std::string>> MorphStore::countLines(int index, const ViewSta
     if (state.morph > 0.0) {
         Stage* s = find(index, state.morph);
         if (!s) return stage(index, state.morph).error();
-        if (s->countLine.empty()) s->countLine = countsLine("morph", countShell(s->model.solid, s->model.edges));
+        if (s->countLine.empty()) s->countLine = stageLine(s->model);
         lines.push_back(s->countLine);
     }
     return lines;

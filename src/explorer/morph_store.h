@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <future>
 #include <list>
 #include <memory>
@@ -39,6 +40,18 @@ public:
     // kept already or the model has no morph; waits for the one started
     // before, if any.
     void prefetch(int index, double t);
+
+    // A job that builds stage (index, t) as stage() would, on any thread:
+    // it reads only the model and its family, which stay put, and nothing
+    // of the store. Null when the model has no morph.
+    std::function<Result<Model>()> stageJob(int index, double t);
+
+    // Keeps `stage`, made by stageJob(index, t), as if stage() had built
+    // it, with its counts line (see stageLine) when one is given.
+    void adopt(int index, double t, Model stage, std::string countLine = "");
+
+    // The counts line of a stage, as countLines gives it.
+    static std::string stageLine(const Model& stage);
 
     // The counts lines of model `index`: the solid, the dual `state` shows
     // (or "dual: none (REASON)" for a model that is not closed) and, when

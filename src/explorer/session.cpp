@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <limits>
 
+#include "base/background.h"
 #include "explorer/highlight.h"
 #include "explorer/mark_thinning.h"
 #include "explorer/unfold_view.h"
@@ -92,7 +94,78 @@ Session::Session(LoadedModels loaded, const ViewState& start, Work work, double 
     now_ = now;
 }
 
-Session::~Session() = default;
+// The frame being built ahead reads the models and their families.
+Session::~Session() {
+    if (ahead_.valid()) ahead_.wait();
+}
+
+void Session::settle() {
+    if (!ahead_.valid()) return;
+    Built built = ahead_.get();
+    if (built.stage)
+        morphs_.adopt(aheadView_.model, aheadView_.morph, std::move(*built.stage), std::move(built.stageLine));
+    aheadFrame_ = std::move(built.frame);
+}
+
+void Session::startAhead() {
+    if (!plan_) return;
+    const ViewState next = *plan_;
+    plan_.reset();
+    if (planVersion_ != version_) return;  // the view moved since the plan
+    ensureDual();  // read there, so made here
+    FramePanels panels;
+    panels.help = keys_;
+    std::function<Built()> job;
+    if (next.unfold > 0.0) {
+        // The fold: the same shells as now, their nets all made.
+        const Result<const Model*> staged = stage();
+        if (!staged) return;
+        std::vector<ShownShell> shells;
+        const std::vector<NetStore::Wanted> wanted = wantedNets(*staged, shells);
+        if (!*staged && !nets_.prepare(wanted)) return;
+        std::vector<SharedNet> nets;
+        for (const NetStore::Wanted& w : wanted) nets.push_back(nets_.net(w.key, *w.shape, w.numberBase));
+        if (next.info) {
+            const Result<std::vector<std::string>> lines = countLines();
+            if (lines) panels.info = *lines;
+        }
+        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels] {
+            becomeNicer();
+            Built built;
+            built.frame = buildUnfoldFrame(shells, nets, name, next, FrameTarget::Raster, panels);
+            return built;
+        };
+    } else {
+        // The morph: the next stage, then its picture.
+        std::function<Result<Model>()> build = morphs_.stageJob(next.model, next.morph);
+        if (!build) return;
+        ViewState unmorphed = next;
+        unmorphed.morph = 0.0;
+        std::vector<std::string> lines;
+        if (next.info) {
+            const Result<std::vector<std::string>> known = morphs_.countLines(next.model, unmorphed);
+            if (known) lines = *known;
+        }
+        job = [build = std::move(build), &shown = model(), next, panels, lines] {
+            becomeNicer();
+            Built built;
+            Result<Model> staged = build();
+            if (!staged) return built;
+            FramePanels withCounts = panels;
+            if (next.info) {
+                built.stageLine = MorphStore::stageLine(*staged);
+                withCounts.info = lines;
+                withCounts.info.push_back(built.stageLine);
+            }
+            built.frame = buildFrame(shownShells(shown, &*staged, next), next, FrameTarget::Raster, withCounts);
+            built.stage = std::move(*staged);
+            return built;
+        };
+    }
+    aheadView_ = next;
+    aheadVersion_ = version_;
+    ahead_ = startInBackground(std::move(job));
+}
 
 void Session::ensureDual() {
     if (view_.dual == DualKind::Program) completeProgramDual(loaded_.models[std::size_t(view_.model)]);
@@ -125,17 +198,19 @@ void Session::startClocks(const ViewState& before, double now) {
     if (view_.morphing && !before.morphing) {
         // On from the stage shown, on the way to the dual.
         morphPhase_ = view_.morph / 2.0;
-        morphSince_ = morphLast_ = now;
+        morphSince_ = lastStep_ = now;
         nextMorph_ = -1.0;
     }
     if (view_.netOpen != before.netOpen) {
         foldFrom_ = view_.unfold;
-        foldSince_ = now;
+        foldSince_ = lastStep_ = now;
+        nextUnfold_ = -1.0;
         folding_ = true;
     }
 }
 
 ActionEffect Session::perform(ActionId id, double now) {
+    settle();
     now_ = std::max(now_, now);
     if (!actionAvailable(id, context_)) {
         const int solid = int(id) - int(ActionId::Solid1);
@@ -159,6 +234,7 @@ ActionEffect Session::perform(ActionId id, double now) {
 }
 
 void Session::drag(int dx, int dy, double now) {
+    settle();
     now_ = std::max(now_, now);
     applyDrag(view_, dx, dy);
     ++version_;
@@ -166,6 +242,7 @@ void Session::drag(int dx, int dy, double now) {
 }
 
 Lit Session::partAt(double x, double y) {
+    settle();
     ensureDual();
     if (view_.morph > 0.0 || view_.unfold > 0.0) return {};
     const std::vector<ShownShell> shells = shownShells(model(), nullptr, view_);
@@ -175,6 +252,7 @@ Lit Session::partAt(double x, double y) {
 }
 
 void Session::click(int x, int y, double now) {
+    settle();
     now_ = std::max(now_, now);
     if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || folding_) {
         note("a click lights a part of the model itself, not of its morph or its net", now);
@@ -190,13 +268,18 @@ void Session::wheel(int notches, double now) {
 }
 
 void Session::resize(int width, int height) {
+    settle();
     if (width != view_.width || height != view_.height) ++version_;
     view_.width = width;
     view_.height = height;
 }
 
 void Session::advance(double now) {
+    settle();
+    const std::uint64_t before = version_;
     prepared_.reset();
+    stepFrame_.reset();
+    plan_.reset();
     now_ = std::max(now_, now);
     if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
     if (view_.spinning || view_.morphing || folding_) ++version_;
@@ -207,16 +290,18 @@ void Session::advance(double now) {
         applySpin(view_, float(std::fmod(spinDegreesPerSecond * (now - spinSince_), 360.0)));
         if (view_.angleY >= 360.0f) view_.angleY -= 360.0f;
     }
+    // A window's morph and fold build the next step's frame while this
+    // one is drawn; the spin, cheap to draw, is drawn as it stands.
+    const bool ahead = work_ == Work::InBackground && threadsAvailable && !view_.spinning;
     if (view_.morphing) {
         // One cycle in morphCycleSeconds. Each step shows the stage asked
         // for at the last one (built meanwhile, on a second thread, while
         // that one was drawn) and asks for the stage one more such step on.
         const double phase = morphPhase_ + (now - morphSince_) / morphCycleSeconds;
-        const double step = (now - morphLast_) / morphCycleSeconds;
+        const double step = (now - lastStep_) / morphCycleSeconds;
         view_.morph = nextMorph_ >= 0.0 ? nextMorph_ : stageAt(phase);
         nextMorph_ = stageAt(phase + step);
-        morphs_.prefetch(view_.model, nextMorph_);
-        morphLast_ = now;
+        if (!ahead || view_.unfold > 0.0) morphs_.prefetch(view_.model, nextMorph_);
     }
     if (folding_) {
         ensureDual();
@@ -228,12 +313,36 @@ void Session::advance(double now) {
             // The fold starts once the nets are made.
             foldFrom_ = view_.unfold;
             foldSince_ = now;
+            nextUnfold_ = -1.0;
         } else {
-            const double moved = (now - foldSince_) / unfoldSeconds;
-            view_.unfold = view_.netOpen ? std::min(1.0, foldFrom_ + moved) : std::max(0.0, foldFrom_ - moved);
+            const auto shareAt = [this](double at) {
+                const double moved = (at - foldSince_) / unfoldSeconds;
+                return view_.netOpen ? std::min(1.0, foldFrom_ + moved) : std::max(0.0, foldFrom_ - moved);
+            };
+            // As the morph: the share asked for at the last step, when a
+            // frame was built ahead for it.
+            view_.unfold = nextUnfold_ >= 0.0 ? nextUnfold_ : shareAt(now);
             folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
+            nextUnfold_ = folding_ && ahead && !view_.morphing ? shareAt(now + (now - lastStep_)) : -1.0;
         }
     }
+    if (view_.morphing || folding_) lastStep_ = now;
+    if (ahead && view_.morphing && view_.unfold <= 0.0) {
+        plan_ = view_;
+        plan_->morph = nextMorph_;
+    } else if (nextUnfold_ >= 0.0) {
+        plan_ = view_;
+        plan_->unfold = nextUnfold_;
+    }
+    planVersion_ = version_;
+    // The frame built ahead shows this step when nothing but the clock
+    // moved the view since it was asked for.
+    if (aheadFrame_ && aheadVersion_ == before && view_.model == aheadView_.model &&
+        view_.morph == aheadView_.morph && view_.unfold == aheadView_.unfold && !view_.spinning) {
+        stepFrame_ = std::move(aheadFrame_);
+        stepVersion_ = version_;
+    }
+    aheadFrame_.reset();
 }
 
 double Session::nextChange(double now) const {
@@ -246,6 +355,7 @@ double Session::nextChange(double now) const {
 }
 
 Result<const Model*> Session::stage() {
+    settle();
     if (view_.morph <= 0.0) return static_cast<const Model*>(nullptr);
     return morphs_.stage(view_.model, view_.morph);
 }
@@ -274,6 +384,7 @@ Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget t
 }
 
 Frame Session::frame(FrameTarget target, bool withHelp) {
+    settle();
     ensureDual();
     const Result<const Model*> built = stage();
     if (!built) {
@@ -298,13 +409,16 @@ void Session::prepareScreenFrame() {
 }
 
 Frame Session::screenFrame() {
+    settle();
     if (prepared_ && preparedVersion_ == version_) {
         Frame ready = std::move(*prepared_);
         prepared_.reset();
         return ready;
     }
     prepared_.reset();
-    Frame shown = frame();
+    Frame shown = stepFrame_ && stepVersion_ == version_ ? std::move(*stepFrame_) : frame();
+    stepFrame_.reset();
+    startAhead();
     std::size_t primitives = shown.faces.colour.size();
     for (const FrameShell& s : shown.shells) primitives += (s.lines.size() + s.dashed.size()) / 2 + s.marks.size();
     if (work_ != Work::InBackground || !shown.smooth || primitives < quickPrimitives) {
@@ -332,6 +446,7 @@ std::string Session::title() const {
 }
 
 Result<std::vector<std::string>> Session::countLines() {
+    settle();
     ensureDual();
     return morphs_.countLines(view_.model, view_);
 }
@@ -341,6 +456,7 @@ std::string Session::saveStem() const {
 }
 
 void Session::showFrame(Animation animation, int index, int count) {
+    settle();
     view_ = opening_;
     const double k = count > 1 ? double(index) / (count - 1) : 0.0;
     // About the screen's vertical while the view is the program's, about
@@ -352,9 +468,13 @@ void Session::showFrame(Animation animation, int index, int count) {
     if (animation == Animation::Unfold) view_.unfold = k;
 }
 
-Status Session::morphAvailable() { return morphs_.available(view_.model); }
+Status Session::morphAvailable() {
+    settle();
+    return morphs_.available(view_.model);
+}
 
 Result<std::string> Session::offText() {
+    settle();
     ensureDual();
     const Result<const Model*> built = stage();
     if (!built) return built.error();
@@ -372,6 +492,7 @@ Result<std::string> Session::offText() {
 }
 
 Session::NetShells Session::netShells() {
+    settle();
     ensureDual();
     const Result<const Model*> built = stage();
     const Model* staged = built ? *built : nullptr;

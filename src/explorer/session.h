@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -120,6 +122,12 @@ private:
     void note(const std::string& text, double now);
     void startClocks(const ViewState& before, double now);
     void rebaseSpin(double now);
+    // Waits for the frame being built ahead, if any, and keeps what it
+    // made: its stage in the store, its frame for the step it was built for.
+    void settle();
+    // Starts building the frame of the step advance() planned, while the
+    // present one is drawn.
+    void startAhead();
     Frame unfoldFrame(const Model& shown, const Model* stage, FrameTarget target, const FramePanels& panels);
     std::vector<NetStore::Wanted> wantedNets(const Model* stage, std::vector<ShownShell>& shells);
 
@@ -141,7 +149,7 @@ private:
     double spinSince_ = 0.0;
     double morphPhase_ = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1), at morphSince_
     double morphSince_ = 0.0;
-    double morphLast_ = 0.0;   // the last step's time, to ask for the next stage ahead
+    double lastStep_ = 0.0;    // the last step's time, to ask for the next one ahead
     double nextMorph_ = -1.0;  // the stage asked for ahead, -1 for none
     bool folding_ = false;     // `u` set the fold moving, and it is not there yet
     double foldFrom_ = 0.0;
@@ -153,6 +161,26 @@ private:
     bool smoothOwed_ = false;  // a quick picture is up; the smooth one is to follow
     std::unique_ptr<Frame> prepared_;  // prepareScreenFrame's, for the view of version
     std::uint64_t preparedVersion_ = 0;
+
+    // A window's morph and fold build each step's frame ahead, on a second
+    // thread, while the step before is drawn: advance() plans the next
+    // step's view (the morph's stage and the fold's share one step on),
+    // screenFrame() starts its frame once its own is out, and the next
+    // advance() shows that very view and hands the frame over.
+    struct Built {
+        std::optional<Frame> frame;  // none when the stage could not be built
+        std::optional<Model> stage;  // the morph's stage it was built on, if it built one
+        std::string stageLine;       // that stage's counts line, when the counts panel is up
+    };
+    double nextUnfold_ = -1.0;       // the fold's share asked for ahead, -1 for none
+    std::optional<ViewState> plan_;  // the next step's view, to be built ahead
+    std::future<Built> ahead_;
+    ViewState aheadView_;            // the view being (or last) built ahead
+    std::uint64_t planVersion_ = 0;  // version_ when plan_ was made
+    std::uint64_t aheadVersion_ = 0; // version_ when the frame ahead was started
+    std::optional<Frame> aheadFrame_;  // its frame, kept until the step it shows
+    std::optional<Frame> stepFrame_;   // the frame of the view advance() just set, built ahead
+    std::uint64_t stepVersion_ = 0;    // that view's version_
 };
 
 // From this many primitives on, a screen picture that is changing is drawn

@@ -52,13 +52,15 @@ Quaternion slerp(Quaternion a, Quaternion b, double t) {
     return {q.w / n, q.x / n, q.y / n, q.z / n};
 }
 
-Vec3d rotate(const Quaternion& q, Vec3d v) {
-    // v + 2 r x (r x v + w v), r the vector part.
-    const Vec3d r{q.x, q.y, q.z};
-    const Vec3d c = cross(r, v);
-    const Vec3d t{c.x + q.w * v.x, c.y + q.w * v.y, c.z + q.w * v.z};
-    const Vec3d u = cross(r, t);
-    return {v.x + 2 * u.x, v.y + 2 * u.y, v.z + 2 * u.z};
+// The rotation a unit quaternion stands for, as a motion.
+RigidMotion rotationOf(const Quaternion& q) {
+    const double w = q.w, x = q.x, y = q.y, z = q.z;
+    RigidMotion m;
+    const double r[9] = {1 - 2 * (y * y + z * z), 2 * (x * y - w * z),     2 * (x * z + w * y),
+                         2 * (x * y + w * z),     1 - 2 * (x * x + z * z), 2 * (y * z - w * x),
+                         2 * (x * z - w * y),     2 * (y * z + w * x),     1 - 2 * (x * x + y * y)};
+    std::copy(r, r + 9, m.r);
+    return m;
 }
 
 Vec3d along(const Rotation& m, int row) { return {m.at(row, 0), m.at(row, 1), m.at(row, 2)}; }
@@ -97,47 +99,41 @@ Row layRow(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& 
     return row;
 }
 
-// A shell folded open by t, as a shell of its own: a vertex per corner
-// slot, each face over its own slots, a fold drawn once (from its first
-// side) between the two faces it joins, a cut edge once per side, and each
-// face's outward normal turned as the face is.
-struct OpenShell {
-    Polyhedron shape;
-    std::vector<Edge> edges;
-    std::vector<Vec3> normals;
-};
-
 OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const Net& net,
                     const std::vector<Row::Slot>& row, double rowWidth, Vec3d centre,
                     const Rotation& turn, double t) {
     const Vec3d right = along(turn, 0), up = along(turn, 1), towards = along(turn, 2);
     const Quaternion flat = fromColumns(right, up, towards);
-    const std::vector<Vec3d> folded = foldNet(p, net, 1 - t);
-    std::vector<Quaternion> turnOf;
-    std::vector<Vec3d> fromAt, toAt, middle;
+    // Each piece turns the shortest way from its place on the model to
+    // its place in the row, about its middle, while that middle moves
+    // straight; each face folds within its piece. One motion per face.
+    std::vector<RigidMotion> place;
     for (std::size_t i = 0; i < net.pieces.size(); ++i) {
         const NetPiece& piece = net.pieces[i];
         const Row::Slot& r = row[i];
-        const Vec3d mid{(r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2, 0};
-        turnOf.push_back(slerp(fromColumns(piece.ex, piece.ey, cross(piece.ex, piece.ey)), flat, t));
-        middle.push_back(mid);
-        fromAt.push_back(onModel(piece, mid));
+        const Vec3d middle{(r.x0 + r.x1) / 2, (r.y0 + r.y1) / 2, 0};
+        RigidMotion m = rotationOf(slerp(fromColumns(piece.ex, piece.ey, cross(piece.ex, piece.ey)), flat, t));
+        const Vec3d from = onModel(piece, middle);
         const double x = r.at - rowWidth / 2;
-        toAt.push_back({centre.x + x * right.x, centre.y + x * right.y, centre.z + x * right.z});
+        const Vec3d to{centre.x + x * right.x, centre.y + x * right.y, centre.z + x * right.z};
+        m.shift = from + t * (to - from) - m.turn(middle);
+        place.push_back(m);
     }
+    std::vector<RigidMotion> motion = foldMotions(p, net, 1 - t);
     OpenShell open;
-    open.shape.vertices.reserve(folded.size());
-    for (std::size_t s = 0; s < folded.size(); ++s) {
-        const std::size_t i = std::size_t(net.piece[net.faceOfSlot[s]]);
-        const Vec3d off = rotate(turnOf[i], folded[s] - middle[i]);
-        open.shape.vertices.push_back({float(fromAt[i].x + t * (toAt[i].x - fromAt[i].x) + off.x),
-                                       float(fromAt[i].y + t * (toAt[i].y - fromAt[i].y) + off.y),
-                                       float(fromAt[i].z + t * (toAt[i].z - fromAt[i].z) + off.z)});
+    open.shape.vertices.resize(p.corners.size());
+    for (int f = 0; f < p.faceCount(); ++f) {
+        motion[std::size_t(f)] = after(place[std::size_t(net.piece[f])], motion[std::size_t(f)]);
+        const RigidMotion& m = motion[std::size_t(f)];
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+            const Vec3d at = m.apply({net.corners[std::size_t(s)].x, net.corners[std::size_t(s)].y, 0.0});
+            open.shape.vertices[std::size_t(s)] = {float(at.x), float(at.y), float(at.z)};
+        }
     }
     open.shape.faceStart = p.faceStart;
     open.shape.corners.resize(p.corners.size());
     for (std::size_t s = 0; s < p.corners.size(); ++s) open.shape.corners[s] = std::int32_t(s);
-    for (std::size_t s = 0; s < folded.size(); ++s) {
+    for (std::size_t s = 0; s < p.corners.size(); ++s) {
         const std::int32_t e = net.topology.cornerEdge[s];
         if (e < 0) continue;
         const std::int32_t first = net.topology.sides[2 * e], second = net.topology.sides[2 * e + 1];
@@ -147,52 +143,63 @@ OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const
         const int other = net.cut[e] == 0 && second >= 0 ? net.faceOfSlot[second] : -1;
         open.edges.push_back({std::min(std::int32_t(s), next), std::max(std::int32_t(s), next), {f, other}});
     }
-    // A face turns rigidly, so its Newell normal turns with it; the sign
-    // its outward normal had on the model keeps it outward.
+    // A face turns rigidly, so its normal is its motion's turn of the
+    // normal it has lying in the net, (0, 0, 1) for corners counter-
+    // clockwise there; the sign its outward normal had on the model
+    // against its corners' order keeps it outward.
     const Vec3d origin{0, 0, 0};
     open.normals.reserve(std::size_t(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) {
+        double area = 0;
+        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+            const P2 a = net.corners[std::size_t(s)], b = net.corners[std::size_t(nextSlot(p, f, s))];
+            area += a.x * b.y - a.y * b.x;
+        }
         const Vec3d was = facePlane(p, f, origin).normal;
         const Vec3 out = f < int(outward.size()) ? outward[std::size_t(f)] : Vec3{};
-        const double sign = dot(was, widen(out)) < 0 ? -1.0 : 1.0;
-        const Vec3d now = facePlane(open.shape, f, origin).normal;
-        const double n = length(now);
-        open.normals.push_back(n > 0 ? Vec3{float(sign * now.x / n), float(sign * now.y / n), float(sign * now.z / n)}
-                                     : Vec3{});
+        const double sign = (dot(was, widen(out)) < 0 ? -1.0 : 1.0) * (area > 0 ? 1.0 : area < 0 ? -1.0 : 0.0);
+        const double* r = motion[std::size_t(f)].r;
+        open.normals.push_back({float(sign * r[2]), float(sign * r[5]), float(sign * r[8])});
     }
     return open;
 }
 
 }  // namespace
 
-Frame buildUnfoldFrame(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& nets,
-                       const std::string& modelName, const ViewState& state, FrameTarget target,
-                       FramePanels panels) {
+std::vector<std::optional<OpenShell>> openShells(const std::vector<ShownShell>& shells,
+                                                 const std::vector<SharedNet>& nets, const ViewState& state) {
     const double t = std::clamp(state.unfold, 0.0, 1.0);
-    ViewState plain = state;
-    plain.numbers = plain.dualNumbers = false;  // an open net's corners are many slots of one vertex
     const Rotation turn = wholeRotation(orientationOf(state));
     const Row row = layRow(shells, nets);
     const Vec3d centre = shells.empty() ? Vec3d{0, 0, 0} : vertexMean(*shells[0].shape);
+    std::vector<std::optional<OpenShell>> open(shells.size());
+    for (std::size_t k = 0; k < shells.size() && k < nets.size(); ++k)
+        if (nets[k] && *nets[k])
+            open[k] = openShell(*shells[k].shape, *shells[k].normals, **nets[k], row.pieces[k], row.width, centre,
+                                turn, t);
+    return open;
+}
 
-    std::vector<OpenShell> open;
-    open.reserve(shells.size());
+Frame buildUnfoldFrame(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& nets,
+                       const std::string& modelName, const ViewState& state, FrameTarget target,
+                       FramePanels panels) {
+    ViewState plain = state;
+    plain.numbers = plain.dualNumbers = false;  // an open net's corners are many slots of one vertex
+    const std::vector<std::optional<OpenShell>> open = openShells(shells, nets, state);
     std::vector<ShownShell> drawn;
     std::vector<const Polyhedron*> framed;
     for (std::size_t k = 0; k < shells.size(); ++k) {
         framed.push_back(shells[k].shape);
-        const SharedNet& net = nets[k];
-        if (!net || !*net) {
+        if (!open[k]) {
             // Folded, as it stands, and why.
-            if (net) panels.notes.push_back(shellName(shells[k], modelName) + " has no net: " + net->error().what);
+            if (nets[k]) panels.notes.push_back(shellName(shells[k], modelName) + " has no net: " + nets[k]->error().what);
             drawn.push_back(shells[k]);
             continue;
         }
-        open.push_back(openShell(*shells[k].shape, *shells[k].normals, **net, row.pieces[k], row.width, centre, turn, t));
         ShownShell shell = shells[k];
-        shell.shape = &open.back().shape;
-        shell.edges = &open.back().edges;
-        shell.normals = &open.back().normals;
+        shell.shape = &open[k]->shape;
+        shell.edges = &open[k]->edges;
+        shell.normals = &open[k]->normals;
         drawn.push_back(shell);
     }
     // Framed around the folded model and the pieces where they are, so the

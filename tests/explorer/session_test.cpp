@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <tuple>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "draw/bitmap_font.h"
@@ -213,6 +215,47 @@ TEST(Session, SpinMorphAndFoldFollowTheClock) {
         session.showFrame(animation, index, count);
         EXPECT_EQ(std::tuple(session.view().angleY, session.view().morph, session.view().unfold), std::tuple(b, t, fold));
     }
+}
+
+// A window's morph and fold build each step's frame ahead, on a second
+// thread: the frame it draws is the very frame of the view it shows, also
+// with the counts up, and after a key between steps.
+TEST(Session, FramesBuiltAheadAreTheFramesOfTheViewsShown) {
+    const LoadedModels& solids = inputs().solids;
+    ViewState start = initialViewState(false);
+    start.info = true;
+    start.faces = FaceStyle::Shaded;
+    Session screen(LoadedModels(solids), start, Session::Work::InBackground, 0.0);
+    const auto sameAsAsked = [&](const Frame& shown, int step) {
+        ViewState still = screen.view();
+        still.morphing = false;
+        const Frame asked = Session(LoadedModels(solids), still).frame();
+        std::vector<std::string> texts[2];
+        for (const FrameText& t : shown.texts) texts[0].push_back(t.text);
+        for (const FrameText& t : asked.texts) texts[1].push_back(t.text);
+        EXPECT_EQ(texts[0], texts[1]) << step;
+        EXPECT_EQ(shown.faces.xyz, asked.faces.xyz) << step;
+        ASSERT_EQ(shown.shells.size(), asked.shells.size()) << step;
+        for (std::size_t k = 0; k < shown.shells.size(); ++k)
+            EXPECT_TRUE(shown.shells[k].xy == asked.shells[k].xy && shown.shells[k].lines == asked.shells[k].lines)
+                << step << " shell " << k;
+    };
+    double now = 0.0;
+    screen.perform(ActionId::ToggleMorph, now);
+    for (int step = 0; step < 8; ++step) {
+        screen.advance(now += 0.3);
+        sameAsAsked(screen.screenFrame(), step);
+        if (step == 4) screen.perform(ActionId::CycleDual, now + 0.1);
+    }
+    EXPECT_GT(screen.view().morph, 0.0);
+    screen.perform(ActionId::ToggleMorph, now);
+    screen.perform(ActionId::ToggleUnfold, now);
+    for (int step = 0; step < 400 && screen.view().unfold < 1.0; ++step) {
+        if (screen.view().unfold <= 0.0) std::this_thread::sleep_for(std::chrono::milliseconds(10));  // nets
+        screen.advance(now += 0.1);
+        sameAsAsked(screen.screenFrame(), 100 + step);
+    }
+    EXPECT_EQ(screen.view().unfold, 1.0);
 }
 
 // A big model on a screen: each new view comes aliased at once and smooth
