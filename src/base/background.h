@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sched.h>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -26,19 +27,28 @@ inline constexpr bool threadsAvailable = true;
 inline constexpr std::launch aThreadIfAny =
     threadsAvailable ? std::launch::async | std::launch::deferred : std::launch::deferred;
 
-// Makes the calling thread ten steps nicer (19 at most), for work done
-// ahead of need beside a drawing. On a machine with few cores a helper
-// sharing them evenly holds back the renderer's threads, and each frame
-// waits for the slowest of those; ten steps nicer gives it a tenth where
-// they compete and the whole of what they leave. (The idle class could
-// starve it under other programs' load, and an ordinary user cannot raise
-// a thread again.) On Linux the nice value is the thread's own, and the
-// threads it starts inherit it. Nothing where there are no threads.
-inline void becomeNicer() {
+// How far a thread doing work ahead of need beside a drawing gives way.
+// On a machine with few cores a helper that shares them evenly holds back
+// the renderer's threads, and each frame waits for the slowest of those.
+//   Some: ten steps nicer, a tenth of a core where they compete; it still
+//         finishes under other programs' load, for work someone waits for.
+//   All:  nice 19 in the batch class: it gives way at once whenever the
+//         renderer's threads wake, so it runs in the time they leave, and
+//         barely at all where other programs keep the cores busy.
+// (The idle class could starve the work outright, and an ordinary user
+// cannot raise a thread again.) On Linux these are the thread's own, and
+// the threads it starts inherit them. Nothing where there are no threads.
+enum class GiveWay { Some, All };
+inline void giveWay(GiveWay how) {
     if constexpr (threadsAvailable) {
         errno = 0;
         const int nice = getpriority(PRIO_PROCESS, 0);
-        if (errno == 0) setpriority(PRIO_PROCESS, 0, std::min(nice + 10, 19));
+        if (errno != 0) return;
+        setpriority(PRIO_PROCESS, 0, how == GiveWay::All ? 19 : std::min(nice + 10, 19));
+#ifdef SCHED_BATCH
+        const sched_param none{};
+        if (how == GiveWay::All) sched_setscheduler(0, SCHED_BATCH, &none);
+#endif
     }
 }
 

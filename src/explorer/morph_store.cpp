@@ -78,7 +78,7 @@ void MorphStore::prefetch(int index, double t) {
     pendingIndex_ = index;
     pendingT_ = t;
     pending_ = startInBackground([&f, &model = models_[std::size_t(index)], t] {
-        becomeNicer();
+        giveWay(GiveWay::Some);  // the window waits for it
         return buildStage(*f, model.name, t);
     });
 }

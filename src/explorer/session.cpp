@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -20,6 +21,7 @@ namespace {
 constexpr double noteSeconds = 3.0;   // how long a message stays in the title
 constexpr double tickSeconds = 0.015; // an animation's step
 constexpr double pollSeconds = 0.05;  // how often to look for nets being made
+constexpr double lateSeconds = 0.001; // a step that waited longer for its frame built ahead
 
 // Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
 double stageAt(double phase) {
@@ -99,12 +101,15 @@ Session::~Session() {
     if (ahead_.valid()) ahead_.wait();
 }
 
-void Session::settle() {
-    if (!ahead_.valid()) return;
+double Session::settle() {
+    if (!ahead_.valid()) return 0.0;
+    const auto start = std::chrono::steady_clock::now();
     Built built = ahead_.get();
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (built.stage)
         morphs_.adopt(aheadView_.model, aheadView_.morph, std::move(*built.stage), std::move(built.stageLine));
     aheadFrame_ = std::move(built.frame);
+    return waited;
 }
 
 void Session::startAhead() {
@@ -115,6 +120,7 @@ void Session::startAhead() {
     ensureDual();  // read there, so made here
     FramePanels panels;
     panels.help = keys_;
+    const GiveWay way = aheadLate_ ? GiveWay::Some : GiveWay::All;
     std::function<Built()> job;
     if (next.unfold > 0.0) {
         // The fold: the same shells as now, their nets all made.
@@ -129,8 +135,8 @@ void Session::startAhead() {
             const Result<std::vector<std::string>> lines = countLines();
             if (lines) panels.info = *lines;
         }
-        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels] {
-            becomeNicer();
+        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels, way] {
+            giveWay(way);
             Built built;
             built.frame = buildUnfoldFrame(shells, nets, name, next, FrameTarget::Raster, panels);
             return built;
@@ -146,8 +152,8 @@ void Session::startAhead() {
             const Result<std::vector<std::string>> known = morphs_.countLines(next.model, unmorphed);
             if (known) lines = *known;
         }
-        job = [build = std::move(build), &shown = model(), next, panels, lines] {
-            becomeNicer();
+        job = [build = std::move(build), &shown = model(), next, panels, lines, way] {
+            giveWay(way);
             Built built;
             Result<Model> staged = build();
             if (!staged) return built;
@@ -275,7 +281,10 @@ void Session::resize(int width, int height) {
 }
 
 void Session::advance(double now) {
-    settle();
+    // A frame that kept its step waiting (a morph's stage is more work than
+    // the drawing leaves time for, or other programs hold the cores) is
+    // built the next time at a priority that finishes it under load.
+    aheadLate_ = settle() > lateSeconds;
     const std::uint64_t before = version_;
     prepared_.reset();
     stepFrame_.reset();

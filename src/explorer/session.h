@@ -123,8 +123,9 @@ private:
     void startClocks(const ViewState& before, double now);
     void rebaseSpin(double now);
     // Waits for the frame being built ahead, if any, and keeps what it
-    // made: its stage in the store, its frame for the step it was built for.
-    void settle();
+    // made: its stage in the store, its frame for the step it was built
+    // for. Gives how long it waited, in seconds.
+    double settle();
     // Starts building the frame of the step advance() planned, while the
     // present one is drawn.
     void startAhead();
@@ -178,6 +179,7 @@ private:
     ViewState aheadView_;            // the view being (or last) built ahead
     std::uint64_t planVersion_ = 0;  // version_ when plan_ was made
     std::uint64_t aheadVersion_ = 0; // version_ when the frame ahead was started
+    bool aheadLate_ = false;         // the last step waited for its frame: the next gives way less
     std::optional<Frame> aheadFrame_;  // its frame, kept until the step it shows
     std::optional<Frame> stepFrame_;   // the frame of the view advance() just set, built ahead
     std::uint64_t stepVersion_ = 0;    // that view's version_
