@@ -4,18 +4,22 @@
 // the option combinations
 // that drive the morph and the fold together (an animation of stages, each
 // folded half open), and as the OFF file and the nets it would write;
-// and its faces, copied past 2000, through the face order of many faces.
+// and its faces, copied past 2000, through the face order of many faces;
+// and as a window animates it, each step's frame built ahead.
 // Besides crashes it catches index lists pointing past a frame's vertices.
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include <sanitizer/lsan_interface.h>
 
 #include "draw/frame.h"
+#include "explorer/actions.h"
 #include "explorer/depth_order.h"
 #include "explorer/highlight.h"
 #include "explorer/session.h"
@@ -65,6 +69,39 @@ void expectIndicesInside(const Frame& frame) {
                     std::fprintf(stderr, "frame index %u past %zu vertices\n", i, shell.xy.size() / 2);
                     std::abort();
                 }
+}
+
+// The window's morph, then its fold, each step's frame built ahead on a
+// second thread (for one input in eight: the nets are waited for in real
+// time). Each frame must be the very frame a session builds when asked for
+// the view shown.
+void animateAhead(const LoadedModels& loaded, const ViewState& state, std::size_t inputSize) {
+    if (inputSize % 8 != 1) return;
+    Session screen(LoadedModels(loaded), state, Session::Work::InBackground, 0.0);
+    double now = 0.0;
+    auto step = [&] {
+        screen.advance(now += 0.7);
+        const Frame shown = screen.screenFrame();
+        expectIndicesInside(shown);
+        ViewState still = screen.view();
+        still.morphing = false;
+        const Frame asked = Session(LoadedModels(loaded), still).frame();
+        bool same = shown.shells.size() == asked.shells.size() && shown.faces.xyz == asked.faces.xyz;
+        for (std::size_t k = 0; same && k < shown.shells.size(); ++k)
+            same = shown.shells[k].xy == asked.shells[k].xy && shown.shells[k].lines == asked.shells[k].lines;
+        if (!same) {
+            std::fprintf(stderr, "the frame built ahead is not the frame of the view shown\n");
+            std::abort();
+        }
+    };
+    screen.perform(ActionId::ToggleMorph, now);
+    for (int k = 0; k < 3; ++k) step();
+    screen.perform(ActionId::ToggleMorph, now);
+    screen.perform(ActionId::ToggleUnfold, now);
+    for (int k = 0; k < 50 && screen.view().unfold < 1.0; ++k) {
+        if (screen.view().unfold <= 0.0) std::this_thread::sleep_for(std::chrono::milliseconds(2));  // the nets
+        step();
+    }
 }
 
 }  // namespace
@@ -141,6 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (folding.stage()) draw(folding.frame());
     }
     orderManyFaces(session.model().solid, size);
+    animateAhead(session.loaded(), state, size);
     (void)session.offText();
     (void)session.countLines();  // the shells named by their shapes
     // The paper net laid out on pages: flaps, numbers, the footer.
