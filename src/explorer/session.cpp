@@ -118,24 +118,15 @@ void Session::startAhead() {
     plan_.reset();
     if (planVersion_ != version_) return;  // the view moved since the plan
     ensureDual();  // read there, so made here
-    FramePanels panels;
-    panels.help = keys_;
     const GiveWay way = aheadLate_ ? GiveWay::Some : GiveWay::All;
     std::function<Built()> job;
     if (next.unfold > 0.0) {
         // The fold: the same shells as now, their nets all made.
         const Result<const Model*> staged = stage();
-        if (!staged) return;
         std::vector<ShownShell> shells;
-        const std::vector<NetStore::Wanted> wanted = wantedNets(*staged, shells);
-        if (!*staged && !nets_.prepare(wanted)) return;
         std::vector<SharedNet> nets;
-        for (const NetStore::Wanted& w : wanted) nets.push_back(nets_.net(w.key, *w.shape, w.numberBase));
-        if (next.info) {
-            const Result<std::vector<std::string>> lines = countLines();
-            if (lines) panels.info = *lines;
-        }
-        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels, way] {
+        if (!staged || !openNets(*staged, shells, nets)) return;
+        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels = framePanels(true), way] {
             giveWay(way);
             Built built;
             built.frame = buildUnfoldFrame(shells, nets, name, next, FrameTarget::Raster, panels);
@@ -152,12 +143,13 @@ void Session::startAhead() {
             const Result<std::vector<std::string>> known = morphs_.countLines(next.model, unmorphed);
             if (known) lines = *known;
         }
-        job = [build = std::move(build), &shown = model(), next, panels, lines, way] {
+        job = [build = std::move(build), &shown = model(), next, help = keys_, lines, way] {
             giveWay(way);
             Built built;
             Result<Model> staged = build();
             if (!staged) return built;
-            FramePanels withCounts = panels;
+            FramePanels withCounts;
+            withCounts.help = help;
             if (next.info) {
                 built.stageLine = MorphStore::stageLine(*staged);
                 withCounts.info = lines;
@@ -169,7 +161,6 @@ void Session::startAhead() {
         };
     }
     aheadView_ = next;
-    aheadVersion_ = version_;
     ahead_ = startInBackground(std::move(job));
 }
 
@@ -336,6 +327,14 @@ void Session::advance(double now) {
         }
     }
     if (view_.morphing || folding_) lastStep_ = now;
+    // The frame built ahead shows this step when nothing but the clock
+    // moved the view since it was planned.
+    if (aheadFrame_ && planVersion_ == before && view_.model == aheadView_.model &&
+        view_.morph == aheadView_.morph && view_.unfold == aheadView_.unfold && !view_.spinning) {
+        stepFrame_ = std::move(aheadFrame_);
+        stepVersion_ = version_;
+    }
+    aheadFrame_.reset();
     if (ahead && view_.morphing && view_.unfold <= 0.0) {
         plan_ = view_;
         plan_->morph = nextMorph_;
@@ -344,14 +343,6 @@ void Session::advance(double now) {
         plan_->unfold = nextUnfold_;
     }
     planVersion_ = version_;
-    // The frame built ahead shows this step when nothing but the clock
-    // moved the view since it was asked for.
-    if (aheadFrame_ && aheadVersion_ == before && view_.model == aheadView_.model &&
-        view_.morph == aheadView_.morph && view_.unfold == aheadView_.unfold && !view_.spinning) {
-        stepFrame_ = std::move(aheadFrame_);
-        stepVersion_ = version_;
-    }
-    aheadFrame_.reset();
 }
 
 double Session::nextChange(double now) const {
@@ -377,19 +368,34 @@ std::vector<NetStore::Wanted> Session::wantedNets(const Model* stage, std::vecto
     return wanted;
 }
 
-Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget target, const FramePanels& panels) {
-    std::vector<ShownShell> shells;
+bool Session::openNets(const Model* stage, std::vector<ShownShell>& shells, std::vector<SharedNet>& nets) {
     const std::vector<NetStore::Wanted> wanted = wantedNets(stage, shells);
     // A window draws the model folded until its nets are made; a stage's
     // nets are made at once, as the stage itself is.
-    if (work_ == Work::InBackground && !stage && !nets_.prepare(wanted)) {
+    if (work_ == Work::InBackground && !stage && !nets_.prepare(wanted)) return false;
+    for (const NetStore::Wanted& w : wanted) nets.push_back(nets_.net(w.key, *w.shape, w.numberBase));
+    return true;
+}
+
+Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget target, const FramePanels& panels) {
+    std::vector<ShownShell> shells;
+    std::vector<SharedNet> nets;
+    if (!openNets(stage, shells, nets)) {
         ViewState folded = view_;
         folded.unfold = 0.0;
         return buildFrame(shownShells(model(), stage, folded), folded, target, panels);
     }
-    std::vector<SharedNet> nets;
-    for (const NetStore::Wanted& w : wanted) nets.push_back(nets_.net(w.key, *w.shape, w.numberBase));
     return buildUnfoldFrame(shells, nets, shown.name, view_, target, panels);
+}
+
+FramePanels Session::framePanels(bool withHelp) {
+    FramePanels panels;
+    if (withHelp) panels.help = keys_;
+    if (view_.info) {
+        const Result<std::vector<std::string>> lines = countLines();
+        if (lines) panels.info = *lines;
+    }
+    return panels;
 }
 
 Frame Session::frame(FrameTarget target, bool withHelp) {
@@ -402,12 +408,7 @@ Frame Session::frame(FrameTarget target, bool withHelp) {
         note(built.error().what, now_);
     }
     const Model* staged = built ? *built : nullptr;
-    FramePanels panels;
-    if (withHelp) panels.help = keys_;
-    if (view_.info) {
-        const Result<std::vector<std::string>> lines = countLines();
-        if (lines) panels.info = *lines;
-    }
+    const FramePanels panels = framePanels(withHelp);
     if (view_.unfold > 0.0) return unfoldFrame(staged ? *staged : model(), staged, target, panels);
     return buildFrame(shownShells(model(), staged, view_), view_, target, panels);
 }

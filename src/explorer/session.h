@@ -129,7 +129,13 @@ private:
     // Starts building the frame of the step advance() planned, while the
     // present one is drawn.
     void startAhead();
+    // The shells of the view's fold and their nets (of `stage` when it is
+    // not null); false, leaving the nets out, while a window's are still
+    // being made.
+    bool openNets(const Model* stage, std::vector<ShownShell>& shells, std::vector<SharedNet>& nets);
     Frame unfoldFrame(const Model& shown, const Model* stage, FrameTarget target, const FramePanels& panels);
+    // The key list (`withHelp`) and, when the view asks for it, the counts.
+    FramePanels framePanels(bool withHelp);
     std::vector<NetStore::Wanted> wantedNets(const Model* stage, std::vector<ShownShell>& shells);
 
     LoadedModels loaded_;
@@ -178,7 +184,6 @@ private:
     std::future<Built> ahead_;
     ViewState aheadView_;            // the view being (or last) built ahead
     std::uint64_t planVersion_ = 0;  // version_ when plan_ was made
-    std::uint64_t aheadVersion_ = 0; // version_ when the frame ahead was started
     bool aheadLate_ = false;         // the last step waited for its frame: the next gives way less
     std::optional<Frame> aheadFrame_;  // its frame, kept until the step it shows
     std::optional<Frame> stepFrame_;   // the frame of the view advance() just set, built ahead
