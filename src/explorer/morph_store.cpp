@@ -62,7 +62,7 @@ MorphStore::Stage* MorphStore::find(int index, double t) {
     if (!f) return nullptr;
     Result<Model> built = pending_.valid() && pendingIndex_ == index && pendingT_ == t
                               ? pending_.get()
-                              : buildStage(*f, model.name, t);
+                              : (++built_, buildStage(*f, model.name, t));
     if (!built) return nullptr;
     adopt(index, t, std::move(*built));
     return &stages_.front();
@@ -74,9 +74,15 @@ void MorphStore::prefetch(int index, double t) {
     if (pending_.valid() && pendingIndex_ == index && pendingT_ == t) return;
     const Result<MorphFamily>& f = family(index);  // worked out here, read there
     if (!f) return;
-    if (pending_.valid()) pending_.wait();
+    // The stage started before is kept, not dropped: a view may still ask
+    // for it (the window's step shows the stage prefetched at the last one).
+    if (pending_.valid()) {
+        Result<Model> done = pending_.get();
+        if (done) adopt(pendingIndex_, pendingT_, std::move(*done));
+    }
     pendingIndex_ = index;
     pendingT_ = t;
+    ++built_;
     pending_ = startInBackground([&f, &model = models_[std::size_t(index)], t] {
         giveWay(GiveWay::Some);  // the window waits for it
         return buildStage(*f, model.name, t);
@@ -86,7 +92,10 @@ void MorphStore::prefetch(int index, double t) {
 std::function<Result<Model>()> MorphStore::stageJob(int index, double t) {
     const Result<MorphFamily>& f = family(index);  // worked out here, read there
     if (!f) return nullptr;
-    return [&f, &model = models_[std::size_t(index)], t] { return buildStage(*f, model.name, t); };
+    return [&f, &model = models_[std::size_t(index)], t, &built = built_] {
+        ++built;
+        return buildStage(*f, model.name, t);
+    };
 }
 
 void MorphStore::adopt(int index, double t, Model stage, std::string countLine) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <future>
 #include <list>
@@ -38,7 +39,7 @@ public:
     // stage() of the same (index, t) to take, so an animation builds the
     // next stage while the current one is drawn. Nothing when that stage is
     // kept already or the model has no morph; waits for the one started
-    // before, if any.
+    // before, if any, and keeps it.
     void prefetch(int index, double t);
 
     // A job that builds stage (index, t) as stage() would, on any thread:
@@ -49,6 +50,10 @@ public:
     // Keeps `stage`, made by stageJob(index, t), as if stage() had built
     // it, with its counts line (see stageLine) when one is given.
     void adopt(int index, double t, Model stage, std::string countLine = "");
+
+    // How many stages it has built or started to build, here or on other
+    // threads: what an animation's steps cost, for tests and benchmarks.
+    int stagesBuilt() const { return built_; }
 
     // The counts line of a stage, as countLines gives it.
     static std::string stageLine(const Model& stage);
@@ -76,6 +81,7 @@ private:
     int pendingIndex_ = -1;                        // the stage prefetch() is building
     double pendingT_ = 0.0;
     std::future<Result<Model>> pending_;
+    std::atomic<int> built_{0};
 };
 
 }  // namespace pd
