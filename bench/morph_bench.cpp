@@ -14,21 +14,20 @@
 //            which the explorer falls back on;
 //   model    buildModel of the stage: its edges, normals and duals, what a
 //            picture of it needs besides.
-// Then, in an offscreen 1024x700 context, frames per second of four loops
-// of S seconds each (default 1), alternated over R rounds: "spin", the
-// window's spin of the sphere with its reciprocal dual (today's picture);
-// "spin at t 1/2", the morph's picture at t = 1/2 (the stage and its dual
-// besides the faint solid and dual); the animated morph's own frames with
-// their stages built beforehand (the renderer's rate for exactly those
-// pictures); and "morph", the animated morph, a new stage every frame, as
-// the window runs it: the stage for the next frame built on a second thread
-// while this one is drawn (then the frame, the drawing, glFinish), with the
-// milliseconds per frame spent waiting for stages. Then two loops more
-// for the unfold: its 49 frames (u = 0.02 .. 0.98) as the session builds
-// them while the nets fold out, the nets made before the clock starts (as
-// the window makes them before the fold begins), against the same frames
-// built beforehand and only drawn. Exit status 2 for bad arguments or no
-// context.
+// Then, in an offscreen 1024x700 context, alternated over R rounds: frames
+// per second of the window's spin of the sphere with its reciprocal dual
+// and of the morph's picture at t = 1/2 (S seconds each, default 1); then
+// the two animations, each one whole cycle a round: the morph (its 8 s
+// cycle in 100 steps of 0.08 s) and the fold (2 s each way, 100 steps of
+// 0.04 s, open and shut). Each is run as the window runs it, by a session
+// working in the background that builds the next step's picture on a
+// second thread while this one is drawn, and compared with the same 100
+// pictures recorded once and only drawn: the renderer's own rate for
+// exactly those pictures. With each, how many cores the process kept busy
+// drawing the recorded pictures and animating, the CPU time a frame's
+// drawing leaves of the machine, and the CPU time a step's own work takes
+// (a session building each step's picture when asked, nothing drawn).
+// Exit status 2 for bad arguments or no context.
 
 #include <GL/gl.h>
 
@@ -88,17 +87,28 @@ void timeIt(const char* label, int reps, Work work) {
 }
 
 // Frames per second of `frame` (which builds and returns the next frame)
-// drawn for `seconds`.
+// drawn for `seconds`, and how many of the machine's cores the process
+// kept busy meanwhile (its CPU time over the wall time).
+struct Rate {
+    double perSecond = 0.0;
+    double cores = 0.0;
+};
+
+// With `count` > 0, exactly that many frames instead: an animation's whole
+// cycle, so that the frames built beforehand and the animated ones are the
+// same pictures, whatever part of the cycle each loop begins at.
 template <class Next>
-double framesPerSecond(double seconds, Next next) {
+Rate framesPerSecond(double seconds, Next next, int count = 0) {
     int frames = 0;
+    const double c0 = cpuMs();
     const auto t0 = Clock::now();
-    while (wallMs(t0) < 1000.0 * seconds || frames < 3) {
+    while (count > 0 ? frames < count : wallMs(t0) < 1000.0 * seconds || frames < 3) {
         renderFrame(next());
         glFinish();
         ++frames;
     }
-    return frames / (wallMs(t0) / 1000.0);
+    const double wall = wallMs(t0);
+    return {frames / (wall / 1000.0), (cpuMs() - c0) / wall};
 }
 
 // The window's clock for the benchmark: the morph's cycle (8 s) in 100
@@ -114,8 +124,9 @@ constexpr int foldFrames = 100;
 // fold is pressed again whenever it is all open or all shut.
 class Animated {
 public:
-    Animated(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds)
-        : session_(loadedOf(models), state, Session::Work::InBackground, 0.0), action_(action),
+    Animated(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds,
+             Session::Work work = Session::Work::InBackground)
+        : session_(loadedOf(models), state, work, 0.0), action_(action),
           frameSeconds_(frameSeconds) {
         session_.perform(action, 0.0);
     }
@@ -157,6 +168,17 @@ struct Recorded {
     std::vector<Frame> frames;
     int steps = 0;
 };
+
+// CPU milliseconds a step of an animation takes on its own: a session
+// that builds each step's picture when asked, no drawing, `count` steps.
+double stepCpuMs(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds,
+                 int count) {
+    Animated alone(models, state, action, frameSeconds, Session::Work::Waited);
+    alone.catchUp(1);
+    const double c0 = cpuMs();
+    for (int i = 0; i < count; ++i) alone.next();
+    return (cpuMs() - c0) / count;
+}
 
 Recorded record(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds,
                 int count) {
@@ -228,7 +250,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "morph-bench: the animations gave no frames\n");
                 return 2;
             }
-            std::vector<double> spin, still, morphReplay, morph, foldReplay, fold;
+            std::vector<double> spin, still;
+            std::vector<Rate> morphReplay, morph, foldReplay, fold;
             std::size_t shownMorph = 0, shownFold = 0;
             Animated liveMorph(models, state, ActionId::ToggleMorph, morphFrameSeconds);
             Animated liveFold(models, state, ActionId::ToggleUnfold, foldFrameSeconds);
@@ -237,31 +260,52 @@ int main(int argc, char** argv) {
                 spin.push_back(framesPerSecond(seconds, [&] {
                     state.angleY += 3.0f;
                     return buildFrame(model, state);
-                }));
+                }).perSecond);
                 still.push_back(framesPerSecond(seconds, [&] {
                     ViewState s = state;
                     s.angleY += 3.0f;
                     s.morph = 0.5;
                     return buildFrame(model, s, {}, FrameTarget::Raster, *store.stage(0, 0.5));
-                }));
+                }).perSecond);
                 morphReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
                     shownMorph = (shownMorph + 1) % morphing.frames.size();
                     return morphing.frames[shownMorph];
-                }));
-                morph.push_back(framesPerSecond(seconds, [&] { return liveMorph.next(); }));
+                }, morphFrames));
+                morph.push_back(framesPerSecond(seconds, [&] { return liveMorph.next(); }, morphFrames));
                 foldReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
                     shownFold = (shownFold + 1) % folding.frames.size();
                     return folding.frames[shownFold];
-                }));
-                fold.push_back(framesPerSecond(seconds, [&] { return liveFold.next(); }));
+                }, foldFrames));
+                fold.push_back(framesPerSecond(seconds, [&] { return liveFold.next(); }, foldFrames));
             }
             std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f\n", median(spin), median(still));
-            std::printf("  the morph (%zu frames a cycle): its frames built beforehand %.1f, animated %.1f (%.2f)\n",
-                        morphing.frames.size(), median(morphReplay), median(morph),
-                        median(morph) / median(morphReplay));
-            std::printf("  the fold (%zu frames open and shut): its frames built beforehand %.1f, animated %.1f"
-                        " (%.2f)\n",
-                        folding.frames.size(), median(foldReplay), median(fold), median(fold) / median(foldReplay));
+            const double cores = double(std::max(1u, std::thread::hardware_concurrency()));
+            const auto report = [&](const char* what, const std::vector<Rate>& replay, const std::vector<Rate>& live,
+                                    std::size_t frames, double stepMs) {
+                const auto rate = [](const std::vector<Rate>& v) {
+                    std::vector<double> r;
+                    for (const Rate& x : v) r.push_back(x.perSecond);
+                    return median(r);
+                };
+                const auto busy = [](const std::vector<Rate>& v) {
+                    std::vector<double> c;
+                    for (const Rate& x : v) c.push_back(x.cores);
+                    return median(c);
+                };
+                std::printf("  %s (%zu frames): its frames built beforehand %.1f, animated %.1f (%.2f)\n", what,
+                            frames, rate(replay), rate(live), rate(live) / rate(replay));
+                // What the drawing leaves of the machine a frame, against
+                // what a step costs on its own: the animation can keep the
+                // drawing's rate only where the second is well inside the first.
+                const double frameMs = 1000.0 / rate(replay);
+                std::printf("    cores busy: drawing %.2f, animated %.2f; a frame's drawing leaves %.1f ms of %.0f"
+                            " cores, a step's own work takes %.1f ms of CPU\n",
+                            busy(replay), busy(live), (cores - busy(replay)) * frameMs, cores, stepMs);
+            };
+            report("the morph, a cycle", morphReplay, morph, morphing.frames.size(),
+                   stepCpuMs(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames));
+            report("the fold, open and shut", foldReplay, fold, folding.frames.size(),
+                   stepCpuMs(models, state, ActionId::ToggleUnfold, foldFrameSeconds, foldFrames));
         }
     }
     return 0;
