@@ -20,11 +20,13 @@ std::string withStage(const std::string& text, double t) {
     return text + stage;
 }
 
-// Stage t of a family as a model, named "NAME t T".
+// Stage t of a family as a model, named "NAME t T". A stage is drawn with
+// its own reciprocal dual (convex, it has one), so the program's dual, a
+// third of the model's work, is made only where that is missing.
 Result<Model> buildStage(const MorphFamily& family, const std::string& name, double t) {
     Result<Polyhedron> shape = morphAt(family, t);
     if (!shape) return shape.error();
-    return buildModel(withStage(name, t), std::move(*shape), 0, 0);
+    return buildModel(withStage(name, t), std::move(*shape), 0, 0, {}, false);
 }
 
 std::string dualLine(const Model& model, DualKind kind) {

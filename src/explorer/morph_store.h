@@ -29,7 +29,8 @@ public:
     Status available(int index);
 
     // M(t) of model `index` (0 < t <= 1) as a model: its edges, normals and
-    // own duals, named "NAME t T". The model stays valid until the store
+    // own reciprocal dual (the program's dual left for completeProgramDual,
+    // unless it has no reciprocal one), named "NAME t T". It stays valid until the store
     // builds a further stage (it keeps only the last few). Fails with one
     // line when the model has no morph: "NAME has no morph: it is not
     // convex: ...".
