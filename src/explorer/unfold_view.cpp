@@ -133,6 +133,7 @@ OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const
     open.shape.faceStart = p.faceStart;
     open.shape.corners.resize(p.corners.size());
     for (std::size_t s = 0; s < p.corners.size(); ++s) open.shape.corners[s] = std::int32_t(s);
+    open.edges.reserve(p.corners.size());  // a side per slot at most
     for (std::size_t s = 0; s < p.corners.size(); ++s) {
         const std::int32_t e = net.topology.cornerEdge[s];
         if (e < 0) continue;
