@@ -37,10 +37,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "base/background.h"
 #include "explorer/actions.h"
 #include "explorer/frame_builder.h"
 #include "gl/offscreen.h"
@@ -180,6 +182,38 @@ double stepCpuMs(const std::vector<Model>& models, const ViewState& state, Actio
     return (cpuMs() - c0) / count;
 }
 
+// Thread CPU milliseconds since some fixed point.
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return 1000.0 * double(t.tv_sec) + double(t.tv_nsec) / 1e6;
+}
+
+// Frames per second of `frames` drawn as the window draws an animation's,
+// beside a helper started as its helper is (a thread of its own each step,
+// giving way as it does) that does nothing but keep a core busy for
+// `helperMs` of CPU time, waited for before the next step: what a step's
+// work of that much CPU costs the drawing, whatever the work is. With
+// `helperMs` below zero, no helper at all.
+double beside(const std::vector<Frame>& frames, double helperMs) {
+    const auto t0 = Clock::now();
+    std::future<void> helper;
+    for (const Frame& frame : frames) {
+        if (helper.valid()) helper.get();
+        if (helperMs >= 0.0) helper = startInBackground([helperMs] {
+            giveWay(GiveWay::All);
+            const double start = threadCpuMs();
+            volatile double sink = 0;
+            while (threadCpuMs() - start < helperMs)
+                for (int i = 0; i < 1000; ++i) sink = sink + 1.0;
+        });
+        renderFrame(frame);
+        glFinish();
+    }
+    if (helper.valid()) helper.get();
+    return double(frames.size()) / (wallMs(t0) / 1000.0);
+}
+
 Recorded record(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds,
                 int count) {
     Animated animated(models, state, action, frameSeconds);
@@ -302,6 +336,18 @@ int main(int argc, char** argv) {
                             " cores, a step's own work takes %.1f ms of CPU\n",
                             busy(replay), busy(live), (cores - busy(replay)) * frameMs, cores, stepMs);
             };
+            // What a step may cost: the fold's recorded frames beside a
+            // helper of so many milliseconds of CPU, against the same frames
+            // drawn alone (the first), alternated over the rounds.
+            const std::vector<double> costs{-1.0, 0.0, 1.0, 2.5, 5.0, 10.0};
+            std::vector<std::vector<double>> besideRates(costs.size());
+            for (int r = 0; r < reps; ++r)
+                for (std::size_t c = 0; c < costs.size(); ++c)
+                    besideRates[c].push_back(beside(folding.frames, costs[c]));
+            std::printf("  the fold's frames beside a helper of so much CPU a step:");
+            for (std::size_t c = 1; c < costs.size(); ++c)
+                std::printf(" %.1f ms %.2f%s", costs[c], median(besideRates[c]) / median(besideRates[0]),
+                            c + 1 < costs.size() ? "," : "\n");
             report("the morph, a cycle", morphReplay, morph, morphing.frames.size(),
                    stepCpuMs(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames));
             report("the fold, open and shut", foldReplay, fold, folding.frames.size(),
