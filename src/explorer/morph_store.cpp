@@ -22,7 +22,7 @@ std::string withStage(const std::string& text, double t) {
 
 // Stage t of a family as a model, named "NAME t T". A stage is drawn with
 // its own reciprocal dual (convex, it has one), so the program's dual, a
-// third of the model's work, is made only where that is missing.
+// fifth of the model's work, is made only where that is missing.
 Result<Model> buildStage(const MorphFamily& family, const std::string& name, double t) {
     Result<Polyhedron> shape = morphAt(family, t);
     if (!shape) return shape.error();

@@ -29,11 +29,11 @@ public:
     Status available(int index);
 
     // M(t) of model `index` (0 < t <= 1) as a model: its edges, normals and
-    // own reciprocal dual (the program's dual left for completeProgramDual,
-    // unless it has no reciprocal one), named "NAME t T". It stays valid until the store
-    // builds a further stage (it keeps only the last few). Fails with one
-    // line when the model has no morph: "NAME has no morph: it is not
-    // convex: ...".
+    // own reciprocal dual (the program's dual is left for
+    // completeProgramDual, unless it has no reciprocal one), named
+    // "NAME t T". It stays valid until the store builds a further stage
+    // (it keeps only the last few). Fails with one line when the model has
+    // no morph: "NAME has no morph: it is not convex: ...".
     Result<const Model*> stage(int index, double t);
 
     // Starts building stage (index, t) on a second thread, for a later
