@@ -27,6 +27,8 @@
 // drawing the recorded pictures and animating, the CPU time a frame's
 // drawing leaves of the machine, and the CPU time a step's own work takes
 // (a session building each step's picture when asked, nothing drawn).
+// Last, the fold's recorded pictures drawn beside a helper that only keeps
+// a core busy for 0 to 10 ms of CPU a step: what a step may cost.
 // Exit status 2 for bad arguments or no context.
 
 #include <GL/gl.h>
@@ -88,17 +90,25 @@ void timeIt(const char* label, int reps, Work work) {
     std::printf("  %-22s %9.1f ms wall %9.1f ms CPU\n", label, median(wall), median(cpu));
 }
 
-// Frames per second of `frame` (which builds and returns the next frame)
-// drawn for `seconds`, and how many of the machine's cores the process
-// kept busy meanwhile (its CPU time over the wall time).
+// Frames a second, and how many of the machine's cores the process kept
+// busy meanwhile (its CPU time over the wall time).
 struct Rate {
     double perSecond = 0.0;
     double cores = 0.0;
 };
 
-// With `count` > 0, exactly that many frames instead: an animation's whole
-// cycle, so that the frames built beforehand and the animated ones are the
-// same pictures, whatever part of the cycle each loop begins at.
+// The median of one field of some rates.
+double median(const std::vector<Rate>& rates, double Rate::*field) {
+    std::vector<double> v;
+    for (const Rate& r : rates) v.push_back(r.*field);
+    return median(v);
+}
+
+// The rate of `next` (which builds and returns the next frame) drawn for
+// `seconds`; with `count` > 0, for exactly that many frames instead: an
+// animation's whole cycle, so that the frames built beforehand and the
+// animated ones are the same pictures, whatever part of the cycle each loop
+// begins at.
 template <class Next>
 Rate framesPerSecond(double seconds, Next next, int count = 0) {
     int frames = 0;
@@ -196,9 +206,9 @@ double threadCpuMs() {
 // work of that much CPU costs the drawing, whatever the work is. With
 // `helperMs` below zero, no helper at all.
 double beside(const std::vector<Frame>& frames, double helperMs) {
-    const auto t0 = Clock::now();
     std::future<void> helper;
-    for (const Frame& frame : frames) {
+    std::size_t shown = 0;
+    const Rate rate = framesPerSecond(0.0, [&]() -> const Frame& {
         if (helper.valid()) helper.get();
         if (helperMs >= 0.0) helper = startInBackground([helperMs] {
             giveWay(GiveWay::All);
@@ -207,11 +217,10 @@ double beside(const std::vector<Frame>& frames, double helperMs) {
             while (threadCpuMs() - start < helperMs)
                 for (int i = 0; i < 1000; ++i) sink = sink + 1.0;
         });
-        renderFrame(frame);
-        glFinish();
-    }
+        return frames[shown++];
+    }, int(frames.size()));
     if (helper.valid()) helper.get();
-    return double(frames.size()) / (wallMs(t0) / 1000.0);
+    return rate.perSecond;
 }
 
 Recorded record(const std::vector<Model>& models, const ViewState& state, ActionId action, double frameSeconds,
@@ -316,16 +325,8 @@ int main(int argc, char** argv) {
             const double cores = double(std::max(1u, std::thread::hardware_concurrency()));
             const auto report = [&](const char* what, const std::vector<Rate>& replay, const std::vector<Rate>& live,
                                     std::size_t frames, double stepMs) {
-                const auto rate = [](const std::vector<Rate>& v) {
-                    std::vector<double> r;
-                    for (const Rate& x : v) r.push_back(x.perSecond);
-                    return median(r);
-                };
-                const auto busy = [](const std::vector<Rate>& v) {
-                    std::vector<double> c;
-                    for (const Rate& x : v) c.push_back(x.cores);
-                    return median(c);
-                };
+                const auto rate = [](const std::vector<Rate>& v) { return median(v, &Rate::perSecond); };
+                const auto busy = [](const std::vector<Rate>& v) { return median(v, &Rate::cores); };
                 std::printf("  %s (%zu frames): its frames built beforehand %.1f, animated %.1f (%.2f)\n", what,
                             frames, rate(replay), rate(live), rate(live) / rate(replay));
                 // What the drawing leaves of the machine a frame, against
