@@ -20,11 +20,16 @@ Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShe
     const std::string& title = laid->title;
     const std::string& path = options.outputPath;
     const Existing existing = options.overwrite ? Existing::Replace : Existing::Keep;
-    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0) {
-        const Status written = writeOutputFile(
-            path, [&](int fd) { return writeNetPdf(*layout, fills, fd, title); });
-        return written;
-    }
+    // A net never replaces a file unasked: it may be a worksheet already
+    // printed and written on, which no run could make again.
+    auto refused = [](Status written) -> Status {
+        if (written) return written;
+        Error e = written.error();
+        if (e.what == alreadyExists) e.what += "; --overwrite lets --net replace it";
+        return e;
+    };
+    if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0)
+        return refused(writeOutputFile(path, [&](int fd) { return writeNetPdf(*layout, fills, fd, title); }, existing));
     const std::vector<std::string> pages = formatNetSvg(*layout, fills);
     // One page is the file itself, as one picture is; more are numbered
     // pages, all of them or none, in one folder held open. With --overwrite
@@ -33,7 +38,7 @@ Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShe
     Result<FileSeries> series = FileSeries::open(path, onePage ? 0 : int(pages.size()), existing);
     if (!series) return series.error();
     if (onePage) {
-        const Status written = writeFileAtomically(path, pages[0]);
+        const Status written = refused(writeFileAtomically(path, pages[0], existing));
         if (!written) return written;
     }
     for (std::size_t i = 0; i < pages.size() && !onePage; ++i) {

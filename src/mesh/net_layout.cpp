@@ -12,8 +12,13 @@ namespace pd {
 
 namespace {
 
-constexpr double labelLargest = 3.0;  // mm: a cut pair's number on a long edge
-constexpr double labelPerEdge = 0.3;  // its height at most this times the edge
+// A cut pair's number: always this tall (mm, its font's size), however
+// short its edge; the scale grows instead until every number fits inside
+// its face beside its edge. A number's ink stays within the circle round
+// its box (its digits about 0.6 of the size wide, its line 1.2 high), and
+// that circle keeps this far from the edge it names.
+constexpr double labelSize = 3.0;
+constexpr double labelClearance = 0.4;
 // Faces and flaps looked at while placing flaps, at most: past it the
 // cut pairs left go without, so crowds of thin faces cannot take for ever.
 constexpr std::int64_t flapTestBudget = 40000000;
@@ -326,18 +331,11 @@ std::size_t shelvePieces(std::vector<Piece>& pieces, double scale, double usable
     return std::size_t(page) + 1;
 }
 
-// A label's box on the page: its text's advance (digits about 0.6 of the
-// height) by its line height (1.2 of its size), around its centre.
-struct LabelBox {
-    P2 low, high;
-};
-LabelBox boxOf(const PageLabel& label) {
-    const P2 half{0.3 * label.size * double(label.text.size()), 0.6 * label.size};
-    return {label.at - half, label.at + half};
+// The radius (mm) of the circle round a number of `digits` digits.
+double labelRadius(std::size_t digits) {
+    return std::hypot(0.3 * labelSize * double(digits), 0.6 * labelSize);
 }
-bool meet(const LabelBox& a, const LabelBox& b) {
-    return a.low.x < b.high.x && b.low.x < a.high.x && a.low.y < b.high.y && b.low.y < a.high.y;
-}
+
 bool insidePolygon(P2 q, const std::vector<P2>& polygon) {
     bool inside = false;
     for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++)
@@ -347,25 +345,119 @@ bool insidePolygon(P2 q, const std::vector<P2>& polygon) {
     return inside;
 }
 
-// The numbers of one face's cut edges made smaller, and so nearer their
-// edges, until no two meet and each lies inside the face (ten steps of
-// 0.85 at most: a face too small for any keeps them at the smallest).
-void fitLabels(std::vector<PageLabel>& labels, const std::vector<P2>& face, const std::vector<P2>& edgeMiddles,
-               const std::vector<P2>& inwards) {
-    for (int round = 0; round < 10; ++round) {
-        bool clear = true;
-        for (std::size_t i = 0; i < labels.size() && clear; ++i) {
-            const LabelBox box = boxOf(labels[i]);
-            for (P2 corner : {box.low, box.high, P2{box.low.x, box.high.y}, P2{box.high.x, box.low.y}})
-                clear = clear && insidePolygon(corner, face);
-            for (std::size_t j = 0; j < i && clear; ++j) clear = !meet(box, boxOf(labels[j]));
+double distanceToSegment(P2 q, P2 a, P2 b) {
+    const P2 d = b - a;
+    const double along = dot(d, d) > 0 ? std::clamp(dot(q - a, d) / dot(d, d), 0.0, 1.0) : 0.0;
+    return length(q - (a + along * d));
+}
+
+// The numbers one face carries: on which of its sides (its slot's index
+// in the face), and how wide each is.
+struct FaceLabel {
+    std::size_t side;
+    double radius;  // mm
+};
+
+// The inward unit normal of side i of a face with `corners` (net units).
+P2 inwardOf(const std::vector<P2>& corners, std::size_t i, bool turnsLeft) {
+    const P2 d = corners[(i + 1) % corners.size()] - corners[i];
+    const P2 unit = (1.0 / length(d)) * d;
+    return turnsLeft ? leftOf(unit) : P2{unit.y, -unit.x};
+}
+
+// Where along its side a number may stand, first to last: its middle,
+// else nearer one end or the other, so that the numbers of a thin face's
+// two long sides can pass each other.
+constexpr double labelStations[] = {0.5, 0.35, 0.65, 0.2, 0.8};
+
+// The centres (net units) of the face's numbers at `mmPerUnit`, each at
+// the first station along its side where it lies inside the face and
+// clear of its sides and of the numbers placed before it; false when one
+// has no such station.
+bool placeLabels(const std::vector<P2>& corners, const std::vector<FaceLabel>& labels, bool turnsLeft,
+                 double mmPerUnit, std::vector<P2>& centres) {
+    centres.clear();
+    for (const FaceLabel& label : labels) {
+        const std::size_t placed = centres.size();
+        const P2 a = corners[label.side], b = corners[(label.side + 1) % corners.size()];
+        const P2 in = ((label.radius + labelClearance) / mmPerUnit) * inwardOf(corners, label.side, turnsLeft);
+        const double r = label.radius / mmPerUnit;
+        for (double t : labelStations) {
+            const P2 c = a + t * (b - a) + in;
+            bool clear = insidePolygon(c, corners);
+            for (std::size_t i = 0; i < corners.size() && clear; ++i)
+                clear = distanceToSegment(c, corners[i], corners[(i + 1) % corners.size()]) >= r;
+            for (std::size_t k = 0; k < centres.size() && clear; ++k)
+                clear = length(c - centres[k]) >= r + labels[k].radius / mmPerUnit;
+            if (clear) {
+                centres.push_back(c);
+                break;
+            }
         }
-        if (clear) return;
-        for (std::size_t i = 0; i < labels.size(); ++i) {
-            labels[i].size = std::max(0.1, std::floor(labels[i].size * 0.85 * 10) / 10);
-            labels[i].at = edgeMiddles[i] + (0.8 * labels[i].size) * inwards[i];
+        if (centres.size() == placed) return false;
+    }
+    return true;
+}
+
+// The least scale (mm per net unit) at which the face's numbers fit, to
+// a thousandth; 0 for a face that holds none, or none at any scale (a
+// face without area), whose numbers then stand where they would.
+double leastLabelScale(const std::vector<P2>& corners, const std::vector<FaceLabel>& labels, bool turnsLeft) {
+    if (labels.empty()) return 0.0;
+    double longest = 0, widest = 0;
+    for (std::size_t i = 0; i < corners.size(); ++i) longest = std::max(longest, length(corners[(i + 1) % corners.size()] - corners[i]));
+    for (const FaceLabel& label : labels) widest = std::max(widest, label.radius);
+    if (longest == 0) return 0.0;
+    // Circles wider than the face never fit; a millionth of that always
+    // does unless the face has no room at all.
+    double low = widest / longest, high = low * 1e6;
+    std::vector<P2> centres;
+    if (!placeLabels(corners, labels, turnsLeft, high, centres)) return 0.0;
+    while (high > low * 1.001) {
+        const double middle = std::sqrt(low * high);
+        (placeLabels(corners, labels, turnsLeft, middle, centres) ? high : low) = middle;
+    }
+    return high;
+}
+
+void faceCorners(const Polyhedron& p, const Net& net, std::int32_t f, std::vector<P2>& corners) {
+    corners.assign(net.corners.begin() + p.faceStart[f], net.corners.begin() + p.faceStart[f + 1]);
+}
+
+// The numbers face f carries: one on each side that is one of a cut pair
+// (numbered after `base`), or, given `everySideDigits`, one of that many
+// digits on each side.
+void faceLabels(const Polyhedron& p, const Net& net, std::int32_t f, int base, std::size_t everySideDigits,
+                std::vector<FaceLabel>& labels) {
+    labels.clear();
+    for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+        const int number = net.cut[net.topology.cornerEdge[s]];
+        if (everySideDigits > 0 || number > 0)
+            labels.push_back({std::size_t(s - p.faceStart[f]),
+                              labelRadius(everySideDigits > 0 ? everySideDigits : std::to_string(base + number).size())});
+    }
+}
+
+// The least scale at which every face's numbers fit beside their sides:
+// those of the cut pairs, or with `everySide` any the faces could carry,
+// whatever further cuts a larger scale makes.
+double labelScaleOf(const std::vector<LayoutShell>& shells, const Cut& cut, bool everySide) {
+    double least = 0.0;
+    std::vector<P2> corners;
+    std::vector<FaceLabel> labels;
+    std::size_t edges = 0;
+    for (const LayoutShell& shell : shells) edges += shell.net->topology.edges.size();
+    const std::size_t digits = everySide ? std::to_string(edges).size() : 0;
+    for (std::size_t k = 0; k < shells.size(); ++k) {
+        const Polyhedron& p = *shells[k].shape;
+        const Net& net = *shells[k].net;
+        for (std::int32_t f = 0; f < p.faceCount(); ++f) {
+            faceCorners(p, net, f, corners);
+            faceLabels(p, net, f, cut.numberBase[k], digits, labels);
+            least = std::max(least, leastLabelScale(corners, labels, cut.turnsLeft[k][f]));
         }
     }
+    return least;
 }
 
 // One piece drawn on its page, in page millimetres: flaps, faces, the
@@ -388,39 +480,34 @@ void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, dou
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) face.points.push_back(onPage(net.corners[s]));
         out.faces.push_back(std::move(face));
     }
-    std::vector<PageLabel> labels;
-    std::vector<P2> corners, middles, inwards;
+    std::vector<P2> corners, centres;
+    std::vector<FaceLabel> labels;
+    const int base = cut.numberBase[std::size_t(piece.shell)];
     for (std::int32_t f : piece.faces) {
-        labels.clear(), corners.clear(), middles.clear(), inwards.clear();
-        for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) corners.push_back(onPage(net.corners[s]));
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
             const std::int32_t e = net.topology.cornerEdge[s];
-            const P2 a = net.corners[s], b = net.corners[nextSlot(p, f, s)];
-            const int number = net.cut[e];
-            if (number < 0) {  // an open surface's border: cut, with no partner
-                out.lines.push_back({onPage(a), onPage(b), false});
-                continue;
-            }
-            if (number == 0) {
-                if (net.topology.sides[2 * e] == s) out.lines.push_back({onPage(a), onPage(b), true});
-                continue;
-            }
-            out.lines.push_back({onPage(a), onPage(b), false});
-            const double len = length(b - a);
-            const P2 d = (1.0 / len) * (b - a);
-            const P2 in = cut.turnsLeft[std::size_t(piece.shell)][f] ? leftOf(d) : P2{d.y, -d.x};
-            PageLabel label;
-            label.text = std::to_string(cut.numberBase[std::size_t(piece.shell)] + number);
-            // In tenths of a millimetre: few sizes, each a font the PDF makes once.
-            label.size = std::max(0.1, std::floor(std::min(labelLargest, labelPerEdge * len * scale) * 10) / 10);
-            label.at = onPage(0.5 * (a + b) + (0.8 * label.size / scale) * in);
-            middles.push_back(onPage(0.5 * (a + b)));
-            const P2 inward = onPage(0.5 * (a + b) + (1.0 / scale) * in) - middles.back();
-            inwards.push_back((1.0 / length(inward)) * inward);
-            labels.push_back(std::move(label));
+            const P2 a = onPage(net.corners[s]), b = onPage(net.corners[nextSlot(p, f, s)]);
+            // A fold is drawn once, from the side met first; a cut (or an
+            // open surface's border) from each side it has.
+            if (net.cut[e] != 0 || net.topology.sides[2 * e] == s) out.lines.push_back({a, b, net.cut[e] == 0});
         }
-        fitLabels(labels, corners, middles, inwards);
-        out.labels.insert(out.labels.end(), labels.begin(), labels.end());
+        faceCorners(p, net, f, corners);
+        faceLabels(p, net, f, base, 0, labels);
+        // Where they do not all fit (a face without room at any scale),
+        // each stands at the middle of its side.
+        if (!placeLabels(corners, labels, cut.turnsLeft[std::size_t(piece.shell)][f], scale, centres)) {
+            centres.clear();
+            for (const FaceLabel& label : labels)
+                centres.push_back(0.5 * (corners[label.side] + corners[(label.side + 1) % corners.size()]));
+        }
+        for (std::size_t k = 0; k < labels.size(); ++k) {
+            const std::int32_t s = p.faceStart[f] + std::int32_t(labels[k].side);
+            PageLabel drawn;
+            drawn.text = std::to_string(base + net.cut[net.topology.cornerEdge[s]]);
+            drawn.size = labelSize;
+            drawn.at = onPage(centres[k]);
+            out.labels.push_back(std::move(drawn));
+        }
     }
 }
 
@@ -448,14 +535,14 @@ std::string titleLine(const NetLayoutOptions& options, const NetLayout& layout, 
            millimetres(layout.scale) + " mm), page " + std::to_string(page) + " of " + std::to_string(pages);
 }
 
-// How to cut and glue, naming the first few cut pairs left without a flap.
+// How to cut and glue, naming every cut pair left without a flap.
 std::string howTo(const std::vector<int>& flapless) {
     std::string where = "Cut along solid lines, fold along dashed ones; each grey glue flap sits on one edge of a "
                         "numbered pair and goes under the other edge of that number";
     if (!flapless.empty()) {
         where += "; no flap on";
-        for (std::size_t i = 0; i < flapless.size() && i < 8; ++i) where += (i ? ", " : " ") + std::to_string(flapless[i]);
-        if (flapless.size() > 8) where += " and " + std::to_string(flapless.size() - 8) + " more";
+        for (std::size_t i = 0; i < flapless.size(); ++i)
+            where += (i == 0 ? " " : i + 1 == flapless.size() ? " and " : ", ") + std::to_string(flapless[i]);
     }
     return where + ".";
 }
@@ -501,10 +588,15 @@ PageFormat pageFormat(PageSize size) {
     return {"A4", 210.0, 297.0};
 }
 
-Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options) {
+namespace {
+
+// The layout at the options' scale (the largest that fits when none is
+// given), and in `labelScale` the least scale at which its numbers fit.
+// With `everySide` that least scale counts a number on every side.
+Result<NetLayout> layOutAt(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options, bool everySide,
+                           double& labelScale) {
     NetLayout layout;
     layout.format = pageFormat(options.page);
-    if (shells.empty()) return failure("nothing to lay out");
     const double usableWidth = layout.format.width - 2 * pageMargin;
 
     // Flaps at least flapLeastMm deep on paper need the scale, which the
@@ -546,6 +638,7 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         // by a hundredth or more; twelve are far more than it takes.)
         placedAt = placedAt > 0.0 ? std::min(placedAt, layout.scale) * 0.99 : layout.scale;
     }
+    labelScale = labelScaleOf(laid, cut, everySide);
     layout.flaps = cut.flaps;
     layout.flapless = int(cut.flapless.size());
     layout.footerTop = pageMargin + usableHeight;
@@ -554,6 +647,35 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         drawPiece(piece, laid[std::size_t(piece.shell)], cut, layout.scale, layout.pages[std::size_t(piece.page)]);
     writeFooters(cut.flapless, options, layout);
     return layout;
+}
+
+}  // namespace
+
+Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options) {
+    if (shells.empty()) return failure("nothing to lay out");
+    double need = 0.0;
+    Result<NetLayout> laid = layOutAt(shells, options, false, need);
+    if (!laid || laid->scale >= need * (1 - 1e-9)) return laid;
+    // The numbers do not fit at this scale: find the smallest mean edge, in
+    // tenths of a millimetre, at which they do. A larger scale may cut
+    // pieces smaller, and so number more sides; after a few rounds every
+    // side is counted, which no further cut can undo.
+    const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
+    NetLayoutOptions larger = options;
+    for (int round = 0; laid && laid->scale < need * (1 - 1e-9) && round < 8; ++round) {
+        larger.edgeMm = std::ceil(need * meanEdge * 10 * (1 - 1e-12)) / 10;
+        laid = layOutAt(shells, larger, round >= 4, need);
+    }
+    const std::string smallest = millimetres(larger.edgeMm);
+    if (laid && laid->scale < need * (1 - 1e-9)) return failure("the numbers of the cut pairs do not fit beside their edges");
+    if (laid && options.edgeMm > 0)
+        return failure("at a mean edge of " + millimetres(options.edgeMm) +
+                       " mm the numbers of the cut pairs do not fit beside their edges; the smallest mean edge at "
+                       "which they do is " + smallest + " mm");
+    if (!laid)
+        return failure("the numbers of the cut pairs need a mean edge of at least " + smallest +
+                       " mm, at which a piece does not fit an " + pageFormat(options.page).name + " page");
+    return laid;
 }
 
 }  // namespace pd

@@ -14,10 +14,11 @@ std::string dualName(const ShownShell& shell) {
     return shell.kind == ShellKind::ReciprocalDual ? "reciprocal dual" : "program dual";
 }
 
-// " (cube, blue)": the shell's name, where it has one, with its colour.
-std::string colourNote(const ShownShell& shell, const char* colour) {
+// The shell's own name after `lead`, unless it is no more than that:
+// "heksaedar, the cube", "truncated icosahedron", "its reciprocal dual".
+std::string named(const std::string& lead, const ShownShell& shell) {
     const std::string name = shell.shape && shell.edges ? solidName(*shell.shape, *shell.edges) : "";
-    return " (" + (name.empty() ? "" : name + ", ") + colour + ")";
+    return name.empty() || name == lead ? lead : lead + ", the " + name;
 }
 
 }  // namespace
@@ -25,9 +26,9 @@ std::string colourNote(const ShownShell& shell, const char* colour) {
 std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) {
     std::string title;
     for (const ShownShell& shell : shells) {
-        if (!shell.dual()) title = model.name + colourNote(shell, "blue");
-        else title += title.empty() ? "the " + dualName(shell) + " of " + model.name + colourNote(shell, "red")
-                                    : " and its " + dualName(shell) + colourNote(shell, "red");
+        if (!shell.dual()) title = named(model.name, shell) + " (blue)";
+        else if (title.empty()) title = named("the " + dualName(shell) + " of " + model.name, shell) + " (red)";
+        else title += " and " + named("its " + dualName(shell), shell) + " (red)";
     }
     return title;
 }

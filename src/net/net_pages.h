@@ -31,7 +31,8 @@ Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<Sho
                            const Model& model);
 
 // The footer's name for `shells` of `model`, with their names and colours:
-// "kocka (cube, blue) and its program dual (octahedron, red)".
+// "heksaedar, the cube (blue) and its program dual, the octahedron (red)":
+// each shell named once.
 std::string netTitle(const std::vector<ShownShell>& shells, const Model& model);
 
 }  // namespace pd

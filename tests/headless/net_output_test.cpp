@@ -115,10 +115,21 @@ TEST(NetOutput, CubePdfAt40mmMeasures40mmOnThePagesItSays) {
     EXPECT_EQ(sides.size(), 24u);  // six squares
     for (double side : sides) EXPECT_NEAR(side, 40.0, 0.1);
 
+    // Neither the PDF nor a one-page SVG replaces a file unasked.
+    dir.write("one.svg", "a worksheet");
+    for (const char* name : {"cube.pdf", "one.svg"}) {
+        const std::string before = dir.read(name);
+        EXPECT_NE(writeNet(loaded, {"--net", dir.file(name), "--edge-mm", "40"}).find("already exists; --overwrite"),
+                  std::string::npos);
+        EXPECT_EQ(dir.read(name), before);
+        EXPECT_EQ(writeNet(loaded, {"--net", dir.file(name), "--edge-mm", "40", "--overwrite"}), "");
+    }
+    EXPECT_EQ(dir.read("one.svg").substr(0, 5), "<?xml");
+
     // Letter pages, the twelve pentagons and twenty triangles at the largest
     // scale: SVG pages named like a turntable's, one piece each.
     ASSERT_EQ(writeNet(loaded, {"--solid", "4", "--page", "letter", "--net", dir.file("d.svg")}), "");
-    EXPECT_EQ(dir.names(), (std::set<std::string>{"cube.pdf", "d-000.svg", "d-001.svg"}));
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"cube.pdf", "one.svg", "d-000.svg", "d-001.svg"}));
     EXPECT_NE(dir.read("d-001.svg").find("width=\"215.9mm\" height=\"279.4mm\" viewBox=\"0 0 215.9 279.4\""),
               std::string::npos);
 }

@@ -40,7 +40,7 @@ std::vector<double> sideLengths(const std::vector<P2>& polygon, double scale) {
 TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
     const std::vector<Model> solids = shippedModels();
     const Model torus = offModel("torus"), geodesic = offModel("geodesic4"), box = offModel("open-box");
-    const Model prism = buildModel("prism", *readOff(prismOff(2000), "prism.off"), 0, 0);
+    const Model prism = buildModel("prism", *readOff(prismOff(40), "prism.off"), 0, 0);
     struct Case {
         std::vector<const Polyhedron*> shapes;
         PageSize page;
@@ -52,7 +52,8 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
         {{&solids[1].solid, &solids[1].programDual}, PageSize::A4, 100.0},  // cut smaller to fit
         {{&solids[4].solid}, PageSize::A4, 20.0},
         {{&solids[3].solid, &solids[3].programDual}, PageSize::Letter, 0.0},
-        {{&torus.solid}, PageSize::A4, 4.0},
+        {{&torus.solid}, PageSize::A4, 4.0},  // too small for its numbers: refused
+        {{&torus.solid}, PageSize::A4, 0.0},
         {{&geodesic.reciprocalDual}, PageSize::A3, 0.0},
         {{&prism.solid, &prism.reciprocalDual}, PageSize::A4, 0.0},
     };
@@ -79,12 +80,22 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
         NetLayoutOptions options;
         options.page = c.page;
         options.edgeMm = c.edgeMm;
-        const Result<NetLayout> made = layOutNets(shells, options);
+        Result<NetLayout> made = layOutNets(shells, options);
+        if (!made && made.error().text().find("the numbers of the cut pairs do not fit") != std::string::npos) {
+            // The smallest mean edge it names lays the net out, and a tenth
+            // of a millimetre less does not.
+            const std::string text = made.error().text();
+            const double smallest = std::stod(text.substr(text.rfind("is ") + 3));
+            options.edgeMm = smallest - 0.1;
+            EXPECT_FALSE(layOutNets(shells, options).ok());
+            options.edgeMm = smallest;
+            made = layOutNets(shells, options);
+        }
         ASSERT_TRUE(made.ok()) << made.error().text();
         const NetLayout& layout = *made;
         SCOPED_TRACE(std::string(layout.format.name) + " " + std::to_string(layout.meanEdgeMm));
         if (c.edgeMm > 0) {
-            EXPECT_NEAR(layout.meanEdgeMm, c.edgeMm, 1e-9);
+            EXPECT_NEAR(layout.meanEdgeMm, options.edgeMm, 1e-9);
         }
 
         std::vector<double> drawnSides;
@@ -122,7 +133,18 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
             EXPECT_NEAR(left, pageMargin, 1e-9);
             EXPECT_NEAR(top, pageMargin, 1e-9);
             for (const PageLine& line : page.lines) ++(line.fold ? drawnFolds : drawnCuts);
-            for (const PageLabel& label : page.labels) ++labels[label.text];
+            // Every number full size (3 mm, about 10 pt) beside a cut line.
+            for (const PageLabel& label : page.labels) {
+                ++labels[label.text];
+                EXPECT_GE(label.size, 3.0);
+                double nearest = HUGE_VAL;
+                for (const PageLine& line : page.lines) {
+                    const P2 d = line.b - line.a;
+                    const double t = std::clamp(dot(label.at - line.a, d) / dot(d, d), 0.0, 1.0);
+                    if (!line.fold) nearest = std::min(nearest, length(label.at - (line.a + t * d)));
+                }
+                EXPECT_LT(nearest, 5.0) << label.text;
+            }
             drawnFaces += page.faces.size();
             drawnFlaps += page.flaps.size();
         }
@@ -132,13 +154,13 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
         ASSERT_EQ(drawnSides.size(), sides.size());
         for (std::size_t i = 0; i < sides.size(); ++i) ASSERT_NEAR(drawnSides[i], sides[i], 1e-9 * sides.back());
         // Every edge once: one fold line, or a pair of cut lines, or one
-        // border line. Pieces cut smaller to fit (at 100 mm) turn folds
-        // into pairs; else the nets' own counts hold.
+        // border line. Pieces cut smaller to fit a page turn folds into
+        // pairs, and nothing else does.
         const std::size_t pairs = (drawnCuts - borders) / 2;
         EXPECT_EQ(drawnFolds + pairs + borders, edges);
         EXPECT_EQ((drawnCuts - borders) % 2, 0u);
-        if (c.edgeMm < 100) {
-            EXPECT_EQ(drawnFolds, folds);
+        EXPECT_EQ(folds - drawnFolds, pairs - cutPairs);
+        if (layout.pages.size() == 1) {
             EXPECT_EQ(pairs, cutPairs);
         }
         EXPECT_EQ(drawnFlaps, std::size_t(layout.flaps));

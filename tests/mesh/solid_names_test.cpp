@@ -117,8 +117,11 @@ TEST(SolidNames, FacesByTheirTrueShape) {
 }
 
 // The net's footer names what is printed.
-TEST(SolidNames, NetFooterNamesBothShells) {
-    const Model cube = shippedModels().at(1);
+TEST(SolidNames, NetFooterNamesEachShellOnce) {
+    Model cube = shippedModels().at(1);
     EXPECT_EQ(netTitle(shownShells(cube, nullptr, ViewState{}), cube),
-              "heksaedar (cube, blue) and its program dual (octahedron, red)");
+              "heksaedar, the cube (blue) and its program dual, the octahedron (red)");
+    cube.name = "cube";
+    EXPECT_EQ(netTitle(shownShells(cube, nullptr, ViewState{}), cube),
+              "cube (blue) and its program dual, the octahedron (red)");
 }

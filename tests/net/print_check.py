@@ -2,13 +2,15 @@
 """Checks the paper nets' pages as a printer would, with shapely's polygons
 rather than the program's own geometry: for each net of a table (the five
 solids with both duals, a prism, a ring, an open box, a crowded cube and
-octahedron at 15 mm, the cube at 100 mm over several pages), on every SVG
-page no two faces and no two flaps overlap (touching allowed), no flap lies
-over a face, every flap is at least 3 mm deep, every number lies inside a
-face and clear of every other, every piece and footer line keeps within the
-10 mm margins, and each cut pair's number is printed exactly twice; on every
-PDF page, as poppler lays its text out, no two words meet and every word
-keeps within the margins.
+octahedron at 24 mm, the cube at 100 mm over several pages, the truncated
+icosahedron and cube with their duals), on every SVG page no two faces and
+no two flaps overlap (touching allowed), no flap lies over a face, every
+flap is at least 3 mm deep, every number is 3 mm high, lies inside a face
+and clear of every other, every piece and footer line keeps within the
+10 mm margins, each cut pair's number is printed exactly twice, and the
+footer names every pair without a flap; on every PDF page, as poppler lays
+its text out, no two words meet, every word keeps within the margins and
+every number stands at least 2.5 mm tall.
 
     tests/net/print_check.py EXPLORER
 """
@@ -32,10 +34,13 @@ NETS = [
     ("prism", [os.path.join(ROOT, "tests/data/net/prism.off")]),
     ("ring", [os.path.join(ROOT, "tests/data/model/ring.off")]),
     ("open box", [os.path.join(ROOT, "tests/data/net/open-box.off")]),
-    ("cube at 15 mm", [DATA, "--solid", "2", "--edge-mm", "15"]),
+    ("cube at 24 mm", [DATA, "--solid", "2", "--edge-mm", "24"]),
     ("cube at 100 mm, over pages", [DATA, "--solid", "2", "--edge-mm", "100"]),
+    ("program dual of the icosahedron", [DATA, "--solid", "5"]),
+    ("truncated icosahedron, reciprocal", ["--conway", "tI"]),
+    ("truncated cube, reciprocal", ["--conway", "tC"]),
 ]
-MARGIN, AREA = 10.0, 1e-4       # mm; mm² of overlap that counts
+MARGIN, AREA = 10.0, 1e-3       # mm; mm² of overlap that counts (beyond the rounding of 0.001 mm along a shared side)
 DIGIT, CAP = 0.55, 0.73          # a digit's ink width and height, of the size
 failures, checks = [], 0
 
@@ -82,12 +87,14 @@ def depth(flap):
 
 
 def check_net(name, pages):
-    numbers = Counter()
+    numbers, flaps_drawn = Counter(), 0
     for k, svg in enumerate(pages):
         where = "%s, page %d" % (name, k + 1)
         flaps, faces, labels, footer, width, height = page_parts(svg)
         inked = [box(x - DIGIT * s * len(t) / 2, y - CAP * s, x + DIGIT * s * len(t) / 2, y) for x, y, s, t in labels]
         numbers.update(t for _, _, _, t in labels)
+        flaps_drawn += len(flaps)
+        check(all(s >= 3.0 for _, _, s, _ in labels), "%s: a number smaller than 3 mm" % where)
         check(not overlapping(faces), "%s: faces overlap" % where)
         check(not overlapping(flaps), "%s: flaps overlap" % where)
         check(not [(i, j) for i, j in overlapping(flaps + faces) if (i < len(flaps)) != (j < len(flaps))],
@@ -103,6 +110,10 @@ def check_net(name, pages):
               "%s: a footer line wider than the page's text" % where)
     check(all(n == 2 for n in numbers.values()), "%s: a pair's number not printed twice: %s" %
           (name, sorted(t for t, n in numbers.items() if n != 2)))
+    listed = pages and re.search(r"no flap on ([0-9, and]+)\.", " ".join(page_parts(pages[0])[3]))
+    unflapped = len(re.findall(r"[0-9]+", listed.group(1))) if listed else 0
+    check(unflapped == len(numbers) - flaps_drawn, "%s: the footer names %d pairs without a flap, not %d" %
+          (name, unflapped, len(numbers) - flaps_drawn))
 
 
 def check_pdf(name, path):
@@ -117,6 +128,10 @@ def check_pdf(name, path):
         check(all(margin - 0.1 <= b.bounds[0] and margin - 0.1 <= b.bounds[1] and b.bounds[2] <= width - margin + 0.1
                   and b.bounds[3] <= height - margin + 0.1 for b in boxes), "%s, PDF page %d: a word in the margin" % (name, k + 1))
         check(not overlapping(boxes), "%s, PDF page %d: words on one another" % (name, k + 1))
+        heights = [float(b) - float(a) for a, b in
+                   re.findall(r'<word xMin="[0-9.]+" yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">[0-9]+</word>', page)]
+        check(min(heights, default=99) >= 2.5 * 72 / 25.4, "%s, PDF page %d: a number %.1f pt tall" %
+              (name, k + 1, min(heights, default=99)))
 
 
 def main():
