@@ -674,7 +674,8 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
                        "which they do is " + smallest + " mm");
     if (!laid)
         return failure("the numbers of the cut pairs need a mean edge of at least " + smallest +
-                       " mm, at which a piece does not fit an " + pageFormat(options.page).name + " page");
+                       " mm, at which a face with its flaps does not fit an " +
+                       pageFormat(options.page).name + " page");
     return laid;
 }
 
