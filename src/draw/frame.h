@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,30 @@ struct FrameText {
     double y = 0.0;
     Rgb colour{0.0f, 0.0f, 0.0f};
     int scale = 1;  // the 5 x 7 font enlarged this many times
+    // A halo in this colour, a font pixel wide around the text, so it
+    // reads over lines and faces (print's numbers); none when empty.
+    std::optional<Rgb> halo;
 };
+
+// What a raster paints for `t`, in order: with a halo, eight copies of it
+// in the halo's colour a font pixel to every side, then `t` itself.
+inline std::vector<FrameText> paintedTexts(const FrameText& t) {
+    std::vector<FrameText> painted;
+    if (t.halo)
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (dx == 0 && dy == 0) continue;
+                FrameText copy = t;
+                copy.x += dx * t.scale;
+                copy.y += dy * t.scale;
+                copy.colour = *t.halo;
+                copy.halo.reset();
+                painted.push_back(copy);
+            }
+    painted.push_back(t);
+    painted.back().halo.reset();
+    return painted;
+}
 
 // A filled rectangle in window pixels (left, top, width, height), drawn
 // before the texts.

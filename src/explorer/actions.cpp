@@ -29,39 +29,49 @@ void turnBy(ViewState& s, float horizontal, float vertical) {
 
 const std::vector<Action>& actionTable() {
     static const std::vector<Action> table{
-        {ActionId::Solid1, "1", SpecialKey::None, "1", "Tetrahedron"},
-        {ActionId::Solid2, "2", SpecialKey::None, "2", "Cube"},
-        {ActionId::Solid3, "3", SpecialKey::None, "3", "Octahedron"},
-        {ActionId::Solid4, "4", SpecialKey::None, "4", "Dodecahedron"},
-        {ActionId::Solid5, "5", SpecialKey::None, "5", "Icosahedron"},
-        {ActionId::NextModel, "\t", SpecialKey::None, "Tab", "Next model"},
-        {ActionId::PreviousModel, "", SpecialKey::BackTab, "Shift-Tab", "Previous model"},
-        {ActionId::CycleShow, "d", SpecialKey::None, "d", "Both / solid / dual"},
-        {ActionId::CycleDual, "c", SpecialKey::None, "c", "Program / reciprocal dual"},
-        {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden"},
-        {ActionId::CycleFaces, "f", SpecialKey::None, "f", "Faces off / shaded / translucent"},
-        {ActionId::CycleNumbers, "n", SpecialKey::None, "n", "Numbers off / solid / dual / both"},
-        {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin"},
-        {ActionId::ToggleTurntable, "t", SpecialKey::None, "t", "Spin on a turntable"},
-        {ActionId::ToggleMorph, "m", SpecialKey::None, "m", "Morph to the dual and back"},
-        {ActionId::MorphBack, "[", SpecialKey::None, "[", "Morph a step back"},
-        {ActionId::MorphForward, "]", SpecialKey::None, "]", "Morph a step on"},
-        {ActionId::ToggleInfo, "i", SpecialKey::None, "i", "Counts"},
-        {ActionId::ToggleUnfold, "u", SpecialKey::None, "u", "Fold open / closed"},
-        {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up"},
-        {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down"},
-        {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left"},
-        {ActionId::TurnRight, "", SpecialKey::Right, "Right", "Turn right"},
-        {ActionId::ZoomIn, "+=", SpecialKey::None, "+", "Zoom in"},
-        {ActionId::ZoomOut, "-", SpecialKey::None, "-", "Zoom out"},
-        {ActionId::Reset, "r", SpecialKey::None, "r", "Reset view"},
-        {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", "Smooth / aliased lines"},
-        {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list"},
-        {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG"},
-        {ActionId::Unlight, "\x1b", SpecialKey::None, "Esc", "Unlight what a click lit (else quit)"},
-        {ActionId::Quit, "q", SpecialKey::None, "q", "Quit"},
+        {ActionId::Solid1, "1", SpecialKey::None, "1", "Tetrahedron", ActionGroup::Models},
+        {ActionId::Solid2, "2", SpecialKey::None, "2", "Cube", ActionGroup::Models},
+        {ActionId::Solid3, "3", SpecialKey::None, "3", "Octahedron", ActionGroup::Models},
+        {ActionId::Solid4, "4", SpecialKey::None, "4", "Dodecahedron", ActionGroup::Models},
+        {ActionId::Solid5, "5", SpecialKey::None, "5", "Icosahedron", ActionGroup::Models},
+        {ActionId::NextModel, "\t", SpecialKey::None, "Tab", "Next model", ActionGroup::Models},
+        {ActionId::PreviousModel, "", SpecialKey::BackTab, "Shift-Tab", "Previous model", ActionGroup::Models},
+        {ActionId::CycleShow, "d", SpecialKey::None, "d", "Both / solid / dual", ActionGroup::Models},
+        {ActionId::CycleDual, "c", SpecialKey::None, "c", "Program / reciprocal dual", ActionGroup::Models},
+        {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden", ActionGroup::Faces},
+        {ActionId::CycleFaces, "f", SpecialKey::None, "f", "Faces off / shaded / translucent", ActionGroup::Faces},
+        {ActionId::CycleNumbers, "n", SpecialKey::None, "n", "Numbers off / solid / dual / both", ActionGroup::Faces},
+        {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin", ActionGroup::Animation},
+        {ActionId::ToggleTurntable, "t", SpecialKey::None, "t", "Spin on a turntable", ActionGroup::Animation},
+        {ActionId::ToggleMorph, "m", SpecialKey::None, "m", "Morph to the dual and back", ActionGroup::Animation},
+        {ActionId::MorphBack, "[", SpecialKey::None, "[", "Morph a step back", ActionGroup::Animation},
+        {ActionId::MorphForward, "]", SpecialKey::None, "]", "Morph a step on", ActionGroup::Animation},
+        {ActionId::ToggleInfo, "i", SpecialKey::None, "i", "Counts", ActionGroup::View},
+        {ActionId::ToggleUnfold, "u", SpecialKey::None, "u", "Fold open / closed", ActionGroup::Animation},
+        {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up", ActionGroup::View},
+        {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down", ActionGroup::View},
+        {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left", ActionGroup::View},
+        {ActionId::TurnRight, "", SpecialKey::Right, "Right", "Turn right", ActionGroup::View},
+        {ActionId::ZoomIn, "+=", SpecialKey::None, "+", "Zoom in", ActionGroup::View},
+        {ActionId::ZoomOut, "-", SpecialKey::None, "-", "Zoom out", ActionGroup::View},
+        {ActionId::Reset, "r", SpecialKey::None, "r", "Reset view", ActionGroup::View},
+        {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", "Smooth / aliased lines", ActionGroup::View},
+        {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list", ActionGroup::View},
+        {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG", ActionGroup::Save},
+        {ActionId::Unlight, "\x1b", SpecialKey::None, "Esc", "Unlight, hide key list, else quit",
+         ActionGroup::Faces},
+        {ActionId::Quit, "q", SpecialKey::None, "q", "Quit", ActionGroup::Save},
     };
     return table;
+}
+
+const std::vector<std::pair<ActionGroup, const char*>>& actionGroups() {
+    static const std::vector<std::pair<ActionGroup, const char*>> groups{
+        {ActionGroup::Models, "Solids and models"}, {ActionGroup::View, "View"},
+        {ActionGroup::Faces, "Faces and edges"},    {ActionGroup::Animation, "Animation"},
+        {ActionGroup::Save, "Save and quit"},
+    };
+    return groups;
 }
 
 const Action* actionForKey(unsigned char c, SpecialKey special) {
@@ -144,9 +154,14 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::Save: return ActionEffect::Save;
     case ActionId::Unlight:
-        // Esc has always quit; with something lit it first puts that out.
-        if (s.lit.kind == LitKind::None) return ActionEffect::Quit;
-        s.lit = {};
+        // Esc has always quit; with something lit, or the key list up, it
+        // first puts that away.
+        if (s.lit.kind != LitKind::None)
+            s.lit = {};
+        else if (s.help)
+            s.help = false;
+        else
+            return ActionEffect::Quit;
         break;
     case ActionId::Quit: return ActionEffect::Quit;
     }
@@ -175,6 +190,7 @@ std::vector<std::string> helpLines(const ActionContext& context) {
     for (const Action& a : actionTable())
         if (actionAvailable(a.id, context)) add(a.keyName, a.label);
     add("Drag", "Turn");
+    add("Click", "Light a face, vertex or edge");
     add("Wheel", "Zoom");
     return lines;
 }

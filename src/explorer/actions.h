@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "explorer/view_state.h"
@@ -24,16 +25,24 @@ enum class ActionId {
 // Keys that are not characters. BackTab is Shift-Tab.
 enum class SpecialKey { None, Left, Right, Up, Down, BackTab };
 
+// The menu's submenus, each holding the actions of one kind, so that the
+// menu fits a small screen.
+enum class ActionGroup { Models, View, Faces, Animation, Save };
+
 struct Action {
     ActionId id;
     const char* keys;     // characters that trigger it ("" if none)
     SpecialKey special;   // or the special key that does
     const char* keyName;  // how the key list names its keys
     const char* label;    // the menu's and the key list's text
+    ActionGroup group;    // the submenu it is in
 };
 
-// Every action, in menu order.
+// Every action, in menu order within its group.
 const std::vector<Action>& actionTable();
+
+// Every group, in menu order, with its submenu's title.
+const std::vector<std::pair<ActionGroup, const char*>>& actionGroups();
 
 // The action for a character key or a special key (`c` is ignored unless
 // `special` is None); null when the key does nothing.

@@ -357,8 +357,9 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
 // Camera and projection around `box`, narrowed by the zoom around its
 // centre (framing a box 1/zoom the size scales the picture by zoom); with
 // a margin (a share of the picture's shorter side), the fitted box then
-// shrunk so that it keeps that far from every border.
-void frameAround(Box box, double zoom, double margin, Frame& frame) {
+// shrunk so that it keeps that far from every border. Gives the zoom it
+// framed the box at, its centre staying at the picture's.
+double frameAround(Box box, double zoom, double margin, Frame& frame) {
     if (box.empty) {
         // Nothing to draw: the program's empty scene, background only.
         box.min = {float(programWindowWidth), float(programWindowHeight)};
@@ -375,20 +376,31 @@ void frameAround(Box box, double zoom, double margin, Frame& frame) {
         viewMax = {float(cx + hx), float(cy + hy)};
     }
     frame.projection = projectionFor(frame.camera, viewMin, viewMax, frame.width, frame.height);
-    if (margin <= 0.0 || box.empty) return;
+    if (margin <= 0.0 || box.empty) return zoom;
     const PixelPosition low = pixelOf(frame.camera, frame.projection, box.min.x, box.min.y);
     const PixelPosition high = pixelOf(frame.camera, frame.projection, box.max.x, box.max.y);
     const double across = std::fabs(high.x - low.x), down = std::fabs(high.y - low.y);
     const double keep = margin * std::min(frame.width, frame.height);
     const double room = std::min((frame.width - 2.0 * keep) / std::max(across, 1e-9),
                                  (frame.height - 2.0 * keep) / std::max(down, 1e-9));
-    if (room > 0.0 && std::isfinite(room)) frameAround(box, zoom * room, 0.0, frame);
+    if (!(room > 0.0 && std::isfinite(room))) return zoom;
+    frameAround(box, zoom * room, 0.0, frame);
+    return zoom * room;
 }
+
+// A number placed beside its mark: the mark's pixel and the box the number
+// covers with its halo, if any.
+struct PlacedNumber {
+    PixelPosition at;
+    double left, top, right, bottom;
+};
 
 // The numbers beside each numbered shell's marks. A dual vertex is
 // numbered by the face of the solid it comes from, counted as the solid's
-// files count.
-void addNumbers(const std::vector<ShownShell>& shells, const ViewState& state, int fontScale, Frame& frame) {
+// files count. Gives where each went.
+std::vector<PlacedNumber> addNumbers(const std::vector<ShownShell>& shells, const ViewState& state, int fontScale,
+                                     Frame& frame) {
+    std::vector<PlacedNumber> placed;
     LabelPlacer labels(fontScale);
     for (std::size_t i = 0; i < shells.size(); ++i) {
         const bool dual = shells[i].dual();
@@ -396,24 +408,39 @@ void addNumbers(const std::vector<ShownShell>& shells, const ViewState& state, i
         const FrameShell& shell = frame.shells[i];
         for (std::uint32_t v : shell.marks) {
             const PixelPosition at = pixelOf(frame.camera, frame.projection, shell.xy[2 * v], shell.xy[2 * v + 1]);
-            const FrameText text =
+            FrameText text =
                 labels.place(std::to_string(std::int64_t(v) + shells[i].numberBase), at, shells[i].textColour);
-            // For print, a halo: the number first in the background's
-            // colour a font pixel to every side, so it reads over lines
-            // and faces.
-            if (state.style == Style::Print && !frame.transparent)
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        if (dx == 0 && dy == 0) continue;
-                        FrameText halo = text;
-                        halo.x += dx * text.scale;
-                        halo.y += dy * text.scale;
-                        halo.colour = frame.background;
-                        frame.texts.push_back(halo);
-                    }
-            frame.texts.push_back(text);
+            // For print, a halo in the background's colour, so the number
+            // reads over lines and faces.
+            if (state.style == Style::Print && !frame.transparent) text.halo = frame.background;
+            const double s = text.scale, rim = text.halo ? s : 0.0;
+            placed.push_back({at, text.x - rim, text.y - glyphHeight * s - rim,
+                              text.x + double(text.text.size()) * glyphAdvance * s - s + rim, text.y + rim});
+            frame.texts.push_back(std::move(text));
         }
     }
+    return placed;
+}
+
+// How much smaller than now the picture must be drawn, about its centre,
+// for every number to keep `keep` pixels from the borders (1 when they
+// do). A number keeps its place beside its mark, which moves.
+double numbersRoom(const std::vector<PlacedNumber>& numbers, double keep, const Frame& frame) {
+    const double cx = frame.width / 2.0, cy = frame.height / 2.0;
+    double room = 1.0;
+    // The share f of its distance from the centre a mark at `from` may
+    // keep, its number reaching `reach` past it, for the number to stay
+    // within `limit` of the centre.
+    const auto fit = [&room](double from, double reach, double limit) {
+        if (from > 1e-9 && from + reach > limit) room = std::min(room, std::max(0.0, (limit - reach) / from));
+    };
+    for (const PlacedNumber& n : numbers) {
+        fit(n.at.x - cx, n.right - n.at.x, cx - keep);
+        fit(cx - n.at.x, n.at.x - n.left, cx - keep);
+        fit(n.at.y - cy, n.bottom - n.at.y, cy - keep);
+        fit(cy - n.at.y, n.at.y - n.top, cy - keep);
+    }
+    return room;
 }
 
 }  // namespace
@@ -473,11 +500,23 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
         if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, culled, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
-    frameAround(box, state.zoom, state.style == Style::Print ? 0.05 : 0.0, frame);
+    const double margin = state.style == Style::Print ? 0.05 : 0.0;
+    double zoom = frameAround(box, state.zoom, margin, frame);
     // A lit part belongs to the model, not to a morph's stage.
     if (std::none_of(shells.begin(), shells.end(), [](const ShownShell& s) { return s.faint; }))
         addLit(shells, state.lit, paletteOf(state.palette), frame);
-    addNumbers(shells, state, fontScale, frame);
+    std::vector<PlacedNumber> numbers = addNumbers(shells, state, fontScale, frame);
+    // The margin holds the numbers too: the picture drawn smaller until
+    // they keep out of it (a few rounds, as numbers drawn closer together
+    // may take other places beside their marks).
+    const double keep = margin * std::min(frame.width, frame.height);
+    for (int round = 0; margin > 0.0 && round < 8; ++round) {
+        const double room = numbersRoom(numbers, keep, frame);
+        if (room >= 1.0 || room <= 0.0) break;
+        zoom = frameAround(box, zoom * room, 0.0, frame);
+        frame.texts.clear();
+        numbers = addNumbers(shells, state, fontScale, frame);
+    }
     if (state.help && !panels.help.empty()) addPanel(panels.help, false, frame);
     std::vector<std::string> bottom = panels.notes;
     if (state.info) bottom.insert(bottom.end(), panels.info.begin(), panels.info.end());

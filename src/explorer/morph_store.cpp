@@ -124,11 +124,14 @@ Result<const Model*> MorphStore::stage(int index, double t) {
 
 Result<std::vector<std::string>> MorphStore::countLines(int index, const ViewState& state) {
     const Model& model = models_[std::size_t(index)];
+    // Each line when first asked for, not before: a model loaded without
+    // the program's dual has it made only once a view shows it.
     std::vector<std::string>& known = lines_[std::size_t(index)];
-    if (known.empty())
-        known = {countsLine("solid", countShell(model.solid, model.edges)),
-                 dualLine(model, DualKind::Program), dualLine(model, DualKind::Reciprocal)};
-    std::vector<std::string> lines{known[0], known[state.dual == DualKind::Reciprocal ? 2 : 1]};
+    if (known.empty()) known.resize(3);
+    if (known[0].empty()) known[0] = countsLine("solid", countShell(model.solid, model.edges));
+    const std::size_t shown = state.dual == DualKind::Reciprocal ? 2 : 1;
+    if (known[shown].empty()) known[shown] = dualLine(model, state.dual);
+    std::vector<std::string> lines{known[0], known[shown]};
     if (state.morph > 0.0) {
         Stage* s = find(index, state.morph);
         if (!s) return stage(index, state.morph).error();

@@ -62,7 +62,9 @@ public:
     // The counts lines of model `index`: the solid, the dual `state` shows
     // (or "dual: none (REASON)" for a model that is not closed) and, when
     // state.morph > 0, the morph; as --info prints them and the counts
-    // panel shows them. Each line is worked out once. Fails as stage() does.
+    // panel shows them. Each line is worked out once, when first asked
+    // for: a program's dual `state` shows must be made by then
+    // (completeProgramDual). Fails as stage() does.
     Result<std::vector<std::string>> countLines(int index, const ViewState& state);
 
 private:

@@ -198,11 +198,13 @@ void Session::startClocks(const ViewState& before, double now) {
         morphSince_ = lastStep_ = now;
         nextMorph_ = -1.0;
     }
-    if (view_.netOpen != before.netOpen) {
+    // The fold's clock starts again from where the net stands whenever the
+    // action moved it or its way (`r` midway stops it where it put it).
+    if (view_.netOpen != before.netOpen || view_.unfold != before.unfold) {
         foldFrom_ = view_.unfold;
         foldSince_ = lastStep_ = now;
         nextUnfold_ = -1.0;
-        folding_ = true;
+        folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
     }
 }
 

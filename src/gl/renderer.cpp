@@ -255,7 +255,8 @@ void drawOverlay(const Frame& frame) {
         glRectd(b.x, b.y, b.x + b.width, b.y + b.height);
     }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    for (const FrameText& t : frame.texts) drawText(t, p.viewportHeight);
+    for (const FrameText& t : frame.texts)
+        for (const FrameText& painted : paintedTexts(t)) drawText(painted, p.viewportHeight);
     glFlush();
 }
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <initializer_list>
 #include <fcntl.h>
+#include <poll.h>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace pd {
@@ -31,6 +33,15 @@ struct Series {
 
 Series series;
 
+// How many threads are within an EndingSignalsBlocked, and whether the
+// handler has begun: it runs on any thread that does not block the
+// signals, so it waits for the others' sections to end, and a section
+// begun after it waits for the end of the process. Lock-free atomics are
+// safe in a handler.
+std::atomic<int> sectionsOpen{0};
+std::atomic<bool> ending{false};
+static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free);
+
 // prefix + number + suffix, as the series names its files, with nothing
 // but stack memory: the handler calls this.
 void seriesName(int number, char (&out)[2 * NAME_MAX + 24]) {
@@ -46,6 +57,8 @@ void seriesName(int number, char (&out)[2 * NAME_MAX + 24]) {
 }
 
 void onEndingSignal(int signal) {
+    ending = true;
+    while (sectionsOpen > 0) ::poll(nullptr, 0, 1);
     for (Slot& t : temporaries)
         if (t.used) ::unlinkat(t.folder, t.name, 0);
     if (series.watched) {
@@ -128,11 +141,18 @@ void unwatchSeries() {
 EndingSignalsBlocked::EndingSignalsBlocked() {
     sigset_t set;
     endingSignals(set);
-    ::sigprocmask(SIG_BLOCK, &set, &saved_);
+    ::pthread_sigmask(SIG_BLOCK, &set, &saved_);
+    // Seen in this order against the handler's (ending, then the count),
+    // one of the two always sees the other.
+    ++sectionsOpen;
+    if (!ending) return;
+    --sectionsOpen;
+    for (;;) ::poll(nullptr, 0, 1000);  // the handler ends the process
 }
 
 EndingSignalsBlocked::~EndingSignalsBlocked() {
-    ::sigprocmask(SIG_SETMASK, &saved_, nullptr);
+    --sectionsOpen;
+    ::pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
 }
 
 }  // namespace pd

@@ -53,7 +53,12 @@ void seriesWritten(int written);
 void unwatchSeries();
 
 // Blocks SIGINT, SIGTERM and SIGHUP while it lives, so that a file taking
-// its name and its entry on the list happen together.
+// its name and its entry on the list happen together. They are blocked in
+// the calling thread alone (pthread_sigmask): meanwhile the process's
+// other threads, which leave them unblocked, may receive one, and their
+// handler then waits for every such section to end before it removes
+// anything; a section begun after that never ends (the handler ends the
+// process). With no other thread the signal waits for the destructor.
 class EndingSignalsBlocked {
 public:
     EndingSignalsBlocked();

@@ -72,7 +72,9 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     m.lonelyVertexNote = dropLonelyVertices(m.solid, numberBase);
     // Every part is computed by the same code on either thread, so a model
     // is the same bit for bit however it is built. Each future is declared
-    // after all it reads, so leaving early waits for it first.
+    // after all it reads, so an exception waits for it first; m is declared
+    // before them all, and a return (which may move m, NRVO being no
+    // promise) first takes or waits for every part still running.
     const std::launch policy =
         threadsAvailable && m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
     const Model& built = m;
@@ -114,8 +116,11 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     SolidPart fromSolid = solidPart.get();
     m.solidNormals = std::move(fromSolid.normals);
     if (!ringed) {
+        // The reciprocal part reads the solid and the edges: it is done
+        // with them before they are moved out (returning m may move it).
+        if (policy == std::launch::async) reciprocalPart.wait();
         m.closed = false;
-        m.edges = topology.edges;  // a copy: the reciprocal part may still read them
+        m.edges = std::move(topology.edges);
         return m;
     }
     ReciprocalPart reciprocal = reciprocalPart.get();

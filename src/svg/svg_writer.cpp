@@ -222,8 +222,13 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
         if (!std::isfinite(text.x) || !std::isfinite(text.y)) continue;
         svg += "<text x=\"" + number(text.x) + "\" y=\"" + number(text.y) +
                "\" font-family=\"monospace\" font-size=\"" + std::to_string(10 * std::max(1, text.scale)) +
-               "\" fill=\"" + svgColour(text.colour) +
-               "\">" + svgEscaped(text.text) + "</text>\n";
+               "\" fill=\"" + svgColour(text.colour) + "\"";
+        // The halo: a stroke a font pixel wide either side of the outlines,
+        // painted under the fill.
+        if (text.halo)
+            svg += " stroke=\"" + svgColour(*text.halo) + "\" stroke-width=\"" +
+                   std::to_string(2 * std::max(1, text.scale)) + "\" stroke-linejoin=\"round\" paint-order=\"stroke\"";
+        svg += ">" + svgEscaped(text.text) + "</text>\n";
     }
     svg += "</svg>\n";
     if (firstWritten.valid()) firstWritten.get();

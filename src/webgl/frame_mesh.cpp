@@ -143,7 +143,8 @@ FrameMesh buildFrameMesh(const Frame& frame, MeshShape shape) {
     for (const FrameShell& shell : frame.shells) mesh.shells.push_back(build.shell(shell));
     for (const FrameBox& b : frame.boxes)
         Builder::rect(mesh.overlay, b.x, b.y, b.width, b.height, 0.0f, b.colour);
-    for (const FrameText& t : frame.texts) Builder::text(t, mesh.overlay);
+    for (const FrameText& t : frame.texts)
+        for (const FrameText& painted : paintedTexts(t)) Builder::text(painted, mesh.overlay);
     return mesh;
 }
 

@@ -181,14 +181,24 @@ void onMenu(int entry) { perform(actionTable()[std::size_t(entry)].id); }
 
 void onMenuStatus(int status, int, int) { explorer->menuInUse = status == GLUT_MENU_IN_USE; }
 
+// One submenu per group of actions: every action in one list is taller
+// than a small screen, where GLUT paints only what fits.
 void buildMenu(const ActionContext& context) {
-    glutCreateMenu(onMenu);
     const std::vector<Action>& table = actionTable();
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (!actionAvailable(table[i].id, context)) continue;
-        const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
-        glutAddMenuEntry(label.c_str(), int(i));
+    std::vector<std::pair<int, const char*>> submenus;
+    for (const auto& [group, title] : actionGroups()) {
+        const int menu = glutCreateMenu(onMenu);
+        bool any = false;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            if (table[i].group != group || !actionAvailable(table[i].id, context)) continue;
+            const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
+            glutAddMenuEntry(label.c_str(), int(i));
+            any = true;
+        }
+        if (any) submenus.push_back({menu, title});
     }
+    glutCreateMenu(onMenu);
+    for (const auto& [menu, title] : submenus) glutAddSubMenu(title, menu);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
     glutMenuStatusFunc(onMenuStatus);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "explorer/frame_builder.h"
@@ -36,9 +37,20 @@ TEST(Actions, EveryKeyBelongsToExactlyOneEntry) {
         }
     }
     EXPECT_EQ(actionForKey('x'), nullptr);
-    EXPECT_EQ(helpLines({5, true}).size(), actionTable().size() + 2);
+    EXPECT_EQ(helpLines({5, true}).size(), actionTable().size() + 3);
+    EXPECT_EQ(helpLines({5, true}).end()[-2], "Click      Light a face, vertex or edge");
     // The solid keys only for the directory's loaded solids.
-    EXPECT_EQ(helpLines({3, false}).size(), actionTable().size() - 5 + 2);
+    EXPECT_EQ(helpLines({3, false}).size(), actionTable().size() - 5 + 3);
+    // The menu's submenus: every action in one of them, none taller than
+    // half a 600-pixel screen (GLUT's entries are 25 pixels).
+    std::size_t grouped = 0;
+    for (const auto& [group, title] : actionGroups()) {
+        const auto n = std::count_if(actionTable().begin(), actionTable().end(),
+                                     [&, group = group](const Action& a) { return a.group == group; });
+        EXPECT_LE(n * 25, 300) << title;
+        grouped += std::size_t(n);
+    }
+    EXPECT_EQ(grouped, actionTable().size());
     ViewState s;
     EXPECT_EQ(applyAction(ActionId::Solid2, s, {3, false}), ActionEffect::None);
     EXPECT_EQ(applyAction(ActionId::Solid5, s, {3, true}), ActionEffect::None);
@@ -68,6 +80,8 @@ TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
         {{"s"}, start.c_str(), ActionEffect::Save},
         {{"q"}, start.c_str(), ActionEffect::Quit},
         {{"\x1b"}, start.c_str(), ActionEffect::Quit},
+        {{"?", "\x1b"}, start.c_str(), ActionEffect::Redraw},
+        {{"?", "\x1b", "\x1b"}, start.c_str(), ActionEffect::Quit},
     };
     const std::pair<const char*, SpecialKey> specials[] = {
         {"Up", SpecialKey::Up}, {"Down", SpecialKey::Down}, {"Left", SpecialKey::Left},

@@ -17,6 +17,7 @@
 #include "explorer/session.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/model_loading.h"
+#include "mesh/shell_counts.h"
 #include "io/off_writer.h"
 #include "io/file_series.h"
 #include "headless/headless_output.h"
@@ -207,6 +208,13 @@ TEST(Session, SpinMorphAndFoldFollowTheClock) {
     EXPECT_EQ(session.view().unfold, 1.0);
     EXPECT_TRUE(std::isinf(session.nextChange(300.0)));
     EXPECT_NE(session.title().find("t 0.5"), std::string::npos) << session.title();
+    // `r` while the net closes stops it where it puts it.
+    session.perform(ActionId::ToggleUnfold, 300.0);
+    session.advance(300.0 + unfoldSeconds / 4);
+    session.perform(ActionId::Reset, 300.6);
+    session.advance(300.7);
+    EXPECT_EQ(session.view().unfold, 0.0);
+    EXPECT_TRUE(std::isinf(session.nextChange(300.7)));
     // Pictures written to files: each a function of its place in the run.
     const std::tuple<Animation, int, int, float, double, double> frames[] = {  // index, count, b, t, fold
         {Animation::Turn, 1, 4, 135.0f, 0.0, 0.0}, {Animation::Morph, 2, 3, 45.0f, 1.0, 0.0},
@@ -289,15 +297,17 @@ TEST(Session, BigPicturesOnAScreenComeQuickFirstAndSmoothOnceStill) {
 
 // OFF models come without the program's dual, which the reciprocal one
 // stands in front of: it is made the first time the view shows it, the
-// same as a model built whole has it.
+// same as a model built whole has it, counts and all.
 TEST(Session, TheProgramsDualIsMadeWhenFirstShown) {
     Session session(LoadedModels(inputs().offs), initialViewState(true));
     (void)session.frame();
     EXPECT_FALSE(session.model().programDualMade);
+    (void)session.countLines();
     session.perform(ActionId::CycleDual, 0.0);
     const Frame frame = session.frame();
     ASSERT_TRUE(session.model().programDualMade);
     const Model whole = buildModel("prism", session.model().solid, 0, 0);
+    EXPECT_EQ(session.countLines()->at(1), countsLine("dual", countShell(whole.programDual, whole.dualEdges)));
     EXPECT_EQ(*formatOff({&session.model().programDual}), *formatOff({&whole.programDual}));
     EXPECT_EQ(frame.shells.at(1).z.size(), whole.programDual.vertices.size());
 }

@@ -83,7 +83,7 @@ TEST(FrameMesh, DashesStartOnAndKeepThePatternsPhase) {
 // at y - (7 - row) * scale: the '1''s top row has one pixel, column 2.
 TEST(FrameMesh, TextPixelsAreSquaresAboveTheBaseline) {
     Frame f = slantedEdge(1.0, false);
-    f.texts.push_back({"1", 10.0, 20.0, Rgb{0.0f, 0.0f, 0.0f}, 2});
+    f.texts.push_back({"1", 10.0, 20.0, Rgb{0.0f, 0.0f, 0.0f}, 2, std::nullopt});
     const FrameMesh mesh = buildFrameMesh(f);
     const std::vector<MeshVertex>& overlay = mesh.overlay;
     ASSERT_FALSE(overlay.empty());
