@@ -546,16 +546,16 @@ int openPage() {
     state.session->leaveOutQuit();
 
     // (The handlers in brackets: the calls are macros.)
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, (guard<EmscriptenKeyboardEvent, onKey>));
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, (guard<EmscriptenKeyboardEvent, onKey>));
     emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseDown>));
-    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseUp>));
-    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE,
-                                      (guard<EmscriptenMouseEvent, onMouseMove>));
+    emscripten_set_mouseup_callback(window, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseUp>));
+    emscripten_set_mousemove_callback(window, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseMove>));
     emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, (guard<EmscriptenWheelEvent, onWheel>));
     for (auto set : {emscripten_set_touchstart_callback_on_thread, emscripten_set_touchmove_callback_on_thread,
                      emscripten_set_touchend_callback_on_thread, emscripten_set_touchcancel_callback_on_thread})
         set(canvas, nullptr, EM_TRUE, (guard<EmscriptenTouchEvent, onTouch>), EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
-    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, (guard<EmscriptenUiEvent, onResize>));
+    emscripten_set_resize_callback(window, nullptr, EM_TRUE, (guard<EmscriptenUiEvent, onResize>));
     buildToolbar();
     fitCanvas();  // in the room the toolbar leaves
     connectSaveButtons();
