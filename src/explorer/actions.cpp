@@ -88,7 +88,7 @@ const Action* actionForKey(unsigned char c, SpecialKey special) {
 bool actionAvailable(ActionId id, const ActionContext& context) {
     const int solid = static_cast<int>(id) - static_cast<int>(ActionId::Solid1);
     if (solid >= 0 && solid < 5) return context.directory && solid < context.modelCount;
-    return true;
+    return id != ActionId::Quit || context.quits;
 }
 
 ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context) {

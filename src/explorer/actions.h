@@ -48,15 +48,17 @@ const std::vector<std::pair<ActionGroup, const char*>>& actionGroups();
 // `special` is None); null when the key does nothing.
 const Action* actionForKey(unsigned char c, SpecialKey special = SpecialKey::None);
 
-// What the explorer holds besides the state: how many models it has and
-// whether they are the directory's five solids (keys 1 to 5).
+// What the explorer holds besides the state: how many models it has,
+// whether they are the directory's five solids (keys 1 to 5), and whether
+// its front end can quit (a web page cannot: its browser closes it).
 struct ActionContext {
     int modelCount = 1;
     bool directory = true;
+    bool quits = true;
 };
 
 // True when the action applies here: the solid keys only in directory
-// mode, for solids that are loaded.
+// mode, for solids that are loaded; Quit only where the front end quits.
 bool actionAvailable(ActionId id, const ActionContext& context);
 
 // What the front end still has to do after an action.
@@ -70,6 +72,9 @@ ActionEffect applyAction(ActionId id, ViewState& state, const ActionContext& con
 
 constexpr float keyTurnDegrees = 5.0f;
 constexpr float dragDegreesPerPixel = 0.5f;
+// A finger is never quite still: one lifted within this many pixels
+// (either way) of where it went down taps, as a click does, and turns nothing.
+constexpr int tapReachPixels = 8;
 constexpr float spinDegreesPerSecond = 30.0f;
 constexpr double zoomStep = 1.25;
 constexpr double morphStep = 0.05;       // [ and ] move the morph's stage by this

@@ -117,6 +117,10 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
     std::vector<Model> built;
     for (const std::string& notation : request.conway) {
         Result<Polyhedron> shape = conwayModel(notation, m ? &m->solid : nullptr);
+        if (!shape && request.leaveOutRefused) {
+            out.notes.push_back("--conway: " + shape.error().what);
+            continue;
+        }
         if (!shape) return failure("--conway: " + shape.error().what);
         built.push_back(canonicalModel(notation, std::move(*shape), request.centre, out.notes));
         built.back().notation = notation;

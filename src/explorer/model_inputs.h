@@ -33,6 +33,9 @@ struct ModelRequest {
     bool canonical = false;           // OFF models in canonical form too
     DualCentre centre = DualCentre::Midsphere;  // OFF models' reciprocal centre, when not canonical
     int solid = 0;                    // the ten files' solid M stands for (1..5; 0: the cube)
+    // A notation that cannot be built is left out, its error among the
+    // notes, rather than ending the load (a page opens without it).
+    bool leaveOutRefused = false;
 };
 
 // What `options` ask to load; `inputsNamed` false when the inputs are the
@@ -49,7 +52,8 @@ Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs);
 // (named by it, numbered from 0, in canonical form), then the catalogue's
 // (named by their names, canonical). A model whose canonical form is not
 // found is kept as it was, with a note. An error for an input that cannot
-// be read, or "--conway: ..." for the first notation that cannot be built.
+// be read, or "--conway: ..." for the first notation that cannot be built
+// (unless the request leaves it out).
 Result<LoadedModels> loadModels(const ModelRequest& request);
 
 // The model `name` names: a loaded model's name, a catalogue name, other

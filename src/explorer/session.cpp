@@ -96,6 +96,11 @@ Session::Session(LoadedModels loaded, const ViewState& start, Work work, double 
     now_ = now;
 }
 
+void Session::leaveOutQuit() {
+    context_.quits = false;
+    keys_ = helpLines(context_);
+}
+
 // The frame being built ahead reads the models and their families.
 Session::~Session() {
     if (ahead_.valid()) ahead_.wait();

@@ -94,6 +94,9 @@ public:
     Result<std::vector<std::string>> countLines();
     // The key list: one line per action available here.
     const std::vector<std::string>& keyList() const { return keys_; }
+    // For a front end that cannot quit (a web page: its browser closes it):
+    // Quit leaves the key list and does nothing.
+    void leaveOutQuit();
     // The stem of a saved picture's name: "NAME-xA-yB".
     std::string saveStem() const;
 

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <unistd.h>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -26,6 +28,9 @@ namespace pd {
 namespace {
 
 constexpr const char* canvas = "#canvas";
+// Memory running out anywhere is told in these words, as the command line
+// tells it, and the page goes on with what it showed.
+constexpr const char* outOfMemory = "duals-explorer: out of memory";
 
 // The page's one explorer: the browser's callbacks reach it through here.
 struct WebExplorer {
@@ -37,8 +42,9 @@ struct WebExplorer {
     double ratio = 1.0;       // device pixels per CSS pixel
     ExplorerOptions options;  // the query's, for the net's page and edge
     bool dragging = false;
-    bool dragged = false;  // the button moved since it went down
+    bool dragged = false;  // the button or finger moved since it went down
     int pressX = 0, pressY = 0;  // where it went down, in the canvas's CSS pixels
+    long fingerX = 0, fingerY = 0;  // where the finger went down, in the page's
     long lastX = 0, lastY = 0;
     double pinchFrom = 0.0;   // the two fingers' distance at the last zoom step, 0: no pinch
     bool frameAsked = false;  // a frame is asked of the browser
@@ -49,7 +55,7 @@ WebExplorer* page = nullptr;
 
 double now() { return emscripten_performance_now() / 1000.0; }
 
-// Shows `text` in the page's message area (empty: clears it).
+// Shows `text` in the page's message area, a line each (empty: clears it).
 void showMessage(const std::string& text) {
     EM_ASM({
         var m = document.getElementById("message");
@@ -58,6 +64,12 @@ void showMessage(const std::string& text) {
 }
 
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+std::string lines(const std::vector<std::string>& said) {
+    std::string text;
+    for (const std::string& line : said) text += (text.empty() ? "" : "\n") + line;
+    return text;
+}
 
 EM_BOOL onFrame(double, void*);
 
@@ -98,22 +110,53 @@ void updateTitle() {
     emscripten_set_window_title(title.c_str());
 }
 
-// Draws the frame; goes on asking for frames while an animation runs, and
-// sets a timer for a change further off (a message's end).
-EM_BOOL onFrame(double, void*) {
+// Draws the frame. Gives whether the next is wanted at once (an animation
+// runs); else sets a timer for a change further off (a message's end).
+bool drawFrame() {
     const double at = now();
     page->session->advance(at);
     const Status drawn = page->renderer->draw(page->session->screenFrame(), page->ratio);
     if (!drawn) showMessage(drawn.error().text());
     updateTitle();
     const double next = page->session->nextChange(at);
-    if (next < 0.05) return EM_TRUE;
-    page->frameAsked = false;
+    if (next < 0.05) return true;
     if (std::isfinite(next) && !page->timerSet) {
         page->timerSet = true;
         emscripten_set_timeout(onTimer, next * 1000.0, nullptr);
     }
-    return EM_FALSE;
+    return false;
+}
+
+// A frame too big for the memory leaves the picture shown, and asks for no
+// more frames until the next event.
+EM_BOOL onFrame(double, void*) {
+    bool more = false;
+    try {
+        more = drawFrame();
+    } catch (const std::bad_alloc&) {
+        showMessage(outOfMemory);
+    }
+    if (!more) page->frameAsked = false;
+    return more;
+}
+
+// Runs `work`, a call from the browser: memory running out in it is told,
+// and the page goes on with what it showed.
+template <typename Work>
+void guarded(Work work) {
+    try {
+        work();
+    } catch (const std::bad_alloc&) {
+        showMessage(outOfMemory);
+    }
+}
+
+// The browser's event handler `handle`, run guarded.
+template <typename Event, EM_BOOL (*handle)(int, const Event*, void*)>
+EM_BOOL guard(int type, const Event* e, void* data) {
+    EM_BOOL handled = EM_TRUE;
+    guarded([&] { handled = handle(type, e, data); });
+    return handled;
 }
 
 // Hands `text` to the browser as a download named `name`.
@@ -265,10 +308,15 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
     return EM_TRUE;
 }
 
-// One finger turns as a drag does; two zoom a wheel notch each time their
-// distance grows or shrinks by the wheel's step (1.25).
+// One finger turns as a drag does, once it leaves a tap's reach; lifted
+// before, it clicks where it went down. Two zoom a wheel notch each time
+// their distance grows or shrinks by the wheel's step (1.25).
 EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
     if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL || e->numTouches == 0) {
+        if (type == EMSCRIPTEN_EVENT_TOUCHEND && page->dragging && !page->dragged) {
+            page->session->click(page->pressX, page->pressY, now());
+            redraw();
+        }
         page->dragging = false;
         page->pinchFrom = 0.0;
         return EM_TRUE;
@@ -290,10 +338,21 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
         return EM_TRUE;
     }
     const EmscriptenTouchPoint& finger = e->touches[0];
-    if (!page->dragging || type == EMSCRIPTEN_EVENT_TOUCHSTART) {
+    if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
         page->dragging = true;
+        page->dragged = false;
+        page->pressX = int(finger.targetX);
+        page->pressY = int(finger.targetY);
+        page->fingerX = finger.clientX;
+        page->fingerY = finger.clientY;
+    } else if (!page->dragging) {  // the finger a pinch left
+        page->dragging = page->dragged = true;
+    } else if (!page->dragged && std::abs(finger.clientX - page->fingerX) <= tapReachPixels &&
+               std::abs(finger.clientY - page->fingerY) <= tapReachPixels) {
+        return EM_TRUE;  // still a tap: the turn waits, from where the finger went down
     } else if (finger.clientX != page->lastX || finger.clientY != page->lastY) {
         page->session->drag(int(finger.clientX - page->lastX), int(finger.clientY - page->lastY), now());
+        page->dragged = true;
         redraw();
     }
     page->lastX = finger.clientX;
@@ -309,9 +368,8 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
     return EM_FALSE;
 }
 
-// One button in "#toolbar" per action of the key table the models allow
-// (quitting aside: a page is closed by its browser), each with its key as
-// the key list names it in data-key.
+// One button in "#toolbar" per action of the key table the models and a
+// page allow, each with its key as the key list names it in data-key.
 void buildToolbar() {
     EM_ASM({
         document.querySelectorAll("#toolbar button[data-key]").forEach(function (b) { b.remove(); });
@@ -320,8 +378,9 @@ void buildToolbar() {
     ActionContext context;
     context.modelCount = int(page->session->loaded().models.size());
     context.directory = page->session->loaded().directory;
+    context.quits = false;  // a page is closed by its browser
     for (std::size_t i = 0; i < table.size(); ++i) {
-        if (table[i].id == ActionId::Quit || !actionAvailable(table[i].id, context)) continue;
+        if (!actionAvailable(table[i].id, context)) continue;
         EM_ASM({
             var bar = document.getElementById("toolbar");
             if (!bar) return;
@@ -385,47 +444,81 @@ void openCopiedFiles() {
         names.push_back(name);
     }
     if (names.empty() || ::chdir("/open") != 0) return;
-    const ParsedOptions parsed = parseOptions(names);
-    if (parsed.exitStatus) return showMessage(firstLine(parsed.text));
-    Result<LoadedModels> loaded = loadModelInputs(parsed.options.inputs);
+    // The names as they are: a name is never read as an option.
+    Result<LoadedModels> loaded = loadModelInputs(names);
     if (!loaded) return showMessage(loaded.error().text());
     if (loaded->models.empty()) return showMessage("no model to show");
     const std::vector<std::string> warnings = modelWarnings(*loaded);
-    const Result<ViewState> start = startState(parsed.options, *loaded);
+    const Result<ViewState> start = startState(parseOptions({}).options, *loaded);
     if (!start) return showMessage(firstLine(start.error().text()));
-    page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
-    showMessage(warnings.empty() ? "" : warnings.front());
-    buildToolbar();
-    fitCanvas();
-    updateTitle();
-    redraw();
+    // Drawn once before they stay: models too big for the memory leave
+    // those shown.
+    std::unique_ptr<Session> shown = std::move(page->session);
+    try {
+        page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
+        page->session->leaveOutQuit();
+        buildToolbar();
+        fitCanvas();
+        if (drawFrame()) redraw();
+    } catch (const std::bad_alloc&) {
+        page->session = std::move(shown);
+        buildToolbar();
+        fitCanvas();
+        updateTitle();
+        redraw();
+        return showMessage(outOfMemory);
+    }
+    showMessage(lines(warnings));
 }
 
-}  // namespace
+// The models the address asks for, from the page's own copy of the ten
+// files (read for the notations' M alone when it asks for built models).
+// A notation that cannot be built, or memory running out while building,
+// is told in `told` and the page opens as without it: with none left, on
+// the ten files.
+Result<LoadedModels> openingModels(const ExplorerOptions& options, std::vector<std::string>& told) {
+    ExplorerOptions wanted = options;
+    wanted.inputs = {"/data"};
+    ModelRequest request = modelRequest(wanted, false);
+    request.leaveOutRefused = true;
+    try {
+        Result<LoadedModels> loaded = loadModels(request);
+        if (!loaded || !loaded->models.empty()) return loaded;
+        told.insert(told.end(), loaded->notes.begin(), loaded->notes.end());
+    } catch (const std::bad_alloc&) {
+        told.push_back(outOfMemory);
+    }
+    request.conway.clear();
+    request.catalogue.clear();
+    return loadModels(request);
+}
 
-int runWebExplorer() {
+int openPage() {
     static WebExplorer state;
     page = &state;
     const char* search = emscripten_run_script_string("location.search");
     PageOptions query = pageOptions(search ? search : "");
-    showMessage(query.told);
+    // What the command line would tell: the refusals first, then what is
+    // worth telling of the models.
+    std::vector<std::string> told;
+    if (!query.told.empty()) told.push_back(query.told);
     bool fixedSize = query.fixedSize;
     const ParsedOptions& parsed = query.parsed;
-    // The page's own copy of the ten files, read for the notations' M alone
-    // when the address asks for built models.
-    ExplorerOptions wanted = parsed.options;
-    wanted.inputs = {"/data"};
-    Result<LoadedModels> loaded = loadModels(modelRequest(wanted, false));
+    Result<LoadedModels> loaded = openingModels(parsed.options, told);
     if (!loaded || loaded->models.empty()) {
-        showMessage(loaded ? "no model to show" : loaded.error().text());
+        told.push_back(loaded ? "no model to show" : loaded.error().text());
+        showMessage(lines(told));
         return 2;
     }
+    const std::vector<std::string> warnings = modelWarnings(*loaded);
     Result<ViewState> start = startState(parsed.options, *loaded);
     if (!start) {
-        showMessage(firstLine(start.error().text()));
+        told.push_back(firstLine(start.error().text()));
         start = startState(parseOptions({}).options, *loaded);
         fixedSize = false;
     }
+    told.insert(told.end(), warnings.begin(), warnings.end());
+    showMessage(lines(told));
     state.fixedSize = fixedSize;
     state.options = parsed.options;
     state.cssWidth = start->width;
@@ -450,16 +543,19 @@ int runWebExplorer() {
     }
     state.renderer.emplace(std::move(*renderer));
     state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
+    state.session->leaveOutQuit();
 
-    emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onKey);
-    emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, onMouseDown);
-    emscripten_set_mouseup_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseUp);
-    emscripten_set_mousemove_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onMouseMove);
-    emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, onWheel);
+    // (The handlers in brackets: the calls are macros.)
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, (guard<EmscriptenKeyboardEvent, onKey>));
+    emscripten_set_mousedown_callback(canvas, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseDown>));
+    emscripten_set_mouseup_callback(window, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseUp>));
+    emscripten_set_mousemove_callback(window, nullptr, EM_TRUE, (guard<EmscriptenMouseEvent, onMouseMove>));
+    emscripten_set_wheel_callback(canvas, nullptr, EM_TRUE, (guard<EmscriptenWheelEvent, onWheel>));
     for (auto set : {emscripten_set_touchstart_callback_on_thread, emscripten_set_touchmove_callback_on_thread,
                      emscripten_set_touchend_callback_on_thread, emscripten_set_touchcancel_callback_on_thread})
-        set(canvas, nullptr, EM_TRUE, onTouch, EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
-    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, onResize);
+        set(canvas, nullptr, EM_TRUE, (guard<EmscriptenTouchEvent, onTouch>), EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
+    emscripten_set_resize_callback(window, nullptr, EM_TRUE, (guard<EmscriptenUiEvent, onResize>));
     buildToolbar();
     fitCanvas();  // in the room the toolbar leaves
     connectSaveButtons();
@@ -469,28 +565,38 @@ int runWebExplorer() {
     return 0;
 }
 
+}  // namespace
+
+int runWebExplorer() {
+    int status = 2;
+    guarded([&] { status = openPage(); });
+    return status;
+}
+
 }  // namespace pd
 
 // The files copied into /open, opened (see openCopiedFiles).
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebOpen() {
-    if (pd::page && pd::page->session) pd::openCopiedFiles();
+    if (pd::page && pd::page->session) pd::guarded(pd::openCopiedFiles);
 }
 
 // A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net. Others do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
     if (!pd::page || !pd::page->session) return;
-    switch (kind) {
-    case 0: pd::savePicture(); break;
-    case 1: pd::saveSvg(); break;
-    case 2: pd::saveOff(); break;
-    case 3: pd::saveNet(); break;
-    default: break;
-    }
+    pd::guarded([kind] {
+        switch (kind) {
+        case 0: pd::savePicture(); break;
+        case 1: pd::saveSvg(); break;
+        case 2: pd::saveOff(); break;
+        case 3: pd::saveNet(); break;
+        default: break;
+        }
+    });
 }
 
 // A toolbar button: action `index` of the key table. Unknown ones do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebAction(int index) {
     const std::vector<pd::Action>& table = pd::actionTable();
     if (pd::page && pd::page->session && index >= 0 && std::size_t(index) < table.size())
-        pd::perform(table[std::size_t(index)].id);
+        pd::guarded([index, &table] { pd::perform(table[std::size_t(index)].id); });
 }

@@ -71,11 +71,13 @@ TEST(ModelInputs, TheCatalogueIsCanonicalNamedAndCrossesItsDualAtRightAngles) {
 }
 
 // M stands for the chosen solid of the ten files (and they are shown only
-// when named); a model is found by any of its names or its notation.
+// when named); a model is found by any of its names or its notation. A
+// notation that cannot be built is left out, when asked, with a note.
 TEST(ModelInputs, BuiltModelsFollowTheInputsAndAreFoundByEveryName) {
     ModelRequest request;
     request.inputs = {scratch::sourcePath("data")};
-    request.conway = {"tM", "kT"};
+    request.conway = {"tM", "xT", "kT"};
+    request.leaveOutRefused = true;
     request.catalogue = "archimedean";
     request.solid = 3;
     for (const bool named : {true, false}) {
@@ -84,6 +86,7 @@ TEST(ModelInputs, BuiltModelsFollowTheInputsAndAreFoundByEveryName) {
         ASSERT_TRUE(loaded.ok()) << loaded.error().text();
         const std::size_t first = named ? 5 : 0;
         ASSERT_EQ(loaded->models.size(), first + 2 + 13);
+        EXPECT_EQ(loaded->notes, std::vector<std::string>{"--conway: 'x' at 1 is not an operator"});
         EXPECT_EQ(loaded->directory, named);
         const std::string list = modelList(*loaded), n = std::to_string(first + 1);
         const std::string built = n + "  tM (truncated octahedron)  V 24  E 36  F 14\n" + std::to_string(first + 2) +

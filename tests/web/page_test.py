@@ -41,6 +41,13 @@ FRAMES = [
     # Lines wider than a pixel are quads, not WebGL's lines.
     ("solid=3&line-width=2&back=dashed", "oktaedar x 30 y 45", 1),
 ]
+# A refused parameter, even one notation among good ones, leaves the page as
+# without it; the command line's line for it, or its note on a model, is told.
+REFUSED = [
+    ("conway=xyz", "heksaedar x 30 y 45"),
+    ("conway=tI&conway=zz", "tI x 30 y 45"),
+    ("conway=Y10000", "Y10000 x 30 y 45"),
+]
 failures, checks = [], 0
 
 
@@ -245,6 +252,14 @@ def open_page(driver, page, query):
     driver.get("file://%s?size=%s&%s" % (page, SIZE, query))
 
 
+def tap(driver, x, y):
+    """A finger down and up at (x, y) of the canvas, in CSS pixels."""
+    left, top = driver.execute_script("var r = document.getElementById('canvas').getBoundingClientRect();"
+                                      "return [r.left, r.top];")
+    for kind, points in (("touchStart", [{"x": left + x, "y": top + y}]), ("touchEnd", [])):
+        driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+
+
 def main():
     page, build = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     temp = tempfile.mkdtemp(prefix="page-test-")
@@ -266,6 +281,13 @@ def main():
             native(build, "--png", ref, "--aliased", *["--" + o for o in query.split("&")])
             with open(ref, "rb") as f:
                 compare(query, canvas_png(driver), f.read(), reach)
+        for query, wanted in REFUSED:
+            args = [part for option in query.split("&") for part in ("--" + option).split("=")]
+            said = subprocess.run([os.path.join(build, "duals-explorer"), *args, "--info"], capture_output=True,
+                                  text=True).stderr.splitlines()[0].replace("duals-explorer: ", "", 1)
+            open_page(driver, page, query)
+            wait_for(driver, lambda: title(driver) == wanted and message(driver) == said,
+                     "%s: the title %r and the message %r" % (query, wanted, said))
 
         # A key, then a drag of 40 pixels to the right: half a degree each.
         open_page(driver, page, "")
@@ -297,18 +319,33 @@ def main():
                                  "--size", SIZE, "--info", "--pick", pressed],
                                 check=True, capture_output=True, text=True).stdout.splitlines()[-1]
         wait_for(driver, lambda: title(driver) == "tI x 30 y 45 " + picked, "the click at %s lights %s" % (pressed, picked))
+        open_page(driver, page, "conway=tI&faces=shaded")
+        wait_for(driver, lambda: title(driver) == "tI x 30 y 45", "tI again")
+        tap(driver, *map(int, pressed.split(",")))
+        wait_for(driver, lambda: title(driver) == "tI x 30 y 45 " + picked, "the tap at %s lights %s" % (pressed, picked))
 
-        # A good OFF file, then a damaged one that leaves the model shown.
+        # A good OFF file (its name no option), then a damaged one and one too
+        # big for the page's memory, which leave the model shown.
         picker = driver.find_element("id", "open")
-        picker.send_keys(os.path.join(ROOT, "tests/data/model/cube.off"))
-        wait_for(driver, lambda: title(driver) == "cube x 30 y 45", "cube.off opened")
+        cube = os.path.join(temp, "-cube.off")
+        shutil.copy(os.path.join(ROOT, "tests/data/model/cube.off"), cube)
+        picker.send_keys(cube)
+        wait_for(driver, lambda: title(driver) == "-cube x 30 y 45", "-cube.off opened")
         damaged = os.path.join(temp, "t.off")
         with open(damaged, "w") as f:
             f.write("OFF\nx 1 0\n")
         picker.send_keys(damaged)
         wanted = "t.off:2: bad counts: 'x' is not a count"
         wait_for(driver, lambda: wanted in message(driver), "t.off refused")
-        check(title(driver) == "cube x 30 y 45", "the title after t.off is %r" % title(driver))
+        check(title(driver) == "-cube x 30 y 45", "the title after t.off is %r" % title(driver))
+        huge, n = os.path.join(temp, "huge.off"), 3000000  # a strip of triangles, about 110 MB
+        with open(huge, "w") as f:
+            f.write("OFF\n%d %d 0\n" % (n, n - 2) + "".join("%d %d 0\n" % (i // 2, i % 2) for i in range(n)))
+            f.write("".join("3 %d %d %d\n" % (k + k % 2, k + 1 - k % 2, k + 2) for k in range(n - 2)))
+        picker.send_keys(huge)
+        wait_for(driver, lambda: message(driver) == "duals-explorer: out of memory", "huge.off: out of memory")
+        check(title(driver) == "-cube x 30 y 45", "the title after huge.off is %r" % title(driver))
+        os.remove(huge)
 
         # The downloads of the opening view against the program's files.
         open_page(driver, page, "")
