@@ -161,7 +161,7 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         else if (s.help)
             s.help = false;
         else
-            return ActionEffect::Quit;
+            return context.quits ? ActionEffect::Quit : ActionEffect::None;
         break;
     case ActionId::Quit: return ActionEffect::Quit;
     }
@@ -188,7 +188,8 @@ std::vector<std::string> helpLines(const ActionContext& context) {
         lines.push_back(keys + label);
     };
     for (const Action& a : actionTable())
-        if (actionAvailable(a.id, context)) add(a.keyName, a.label);
+        if (actionAvailable(a.id, context))
+            add(a.keyName, a.id == ActionId::Unlight && !context.quits ? "Unlight, hide key list" : a.label);
     add("Drag", "Turn");
     add("Click", "Light a face, vertex or edge");
     add("Wheel", "Zoom");
