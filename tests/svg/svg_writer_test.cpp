@@ -24,7 +24,7 @@ TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
     shell.marks = {0, 3};
     frame.shells.push_back(shell);
     frame.boxes.push_back({10.0, 10.0, 30.0, 20.0, {1.0f, 1.0f, 0.95f}});
-    frame.texts.push_back({"1 < 2 & \"q\"", 95.0, 45.0, {0.0f, 0.0f, 0.0f}});
+    frame.texts.push_back({"1 < 2 & \"q\" caf\xe9\x1b\xc3\xa9\xef\xbf\xbf", 95.0, 45.0, {0.0f, 0.0f, 0.0f}});
     EXPECT_EQ(formatSvg(frame),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\" viewBox=\"0 0 "
@@ -37,7 +37,7 @@ TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
               "</g>\n"
               "<rect x=\"10\" y=\"10\" width=\"30\" height=\"20\" fill=\"#fffff2\"/>\n"
               "<text x=\"95\" y=\"45\" font-family=\"monospace\" font-size=\"10\" fill=\"#000000\">"
-              "1 &lt; 2 &amp; &quot;q&quot;</text>\n"
+              "1 &lt; 2 &amp; &quot;q&quot; caf\xef\xbf\xbd\xef\xbf\xbd\xc3\xa9\xef\xbf\xbd</text>\n"
               "</svg>\n");
 }
 
