@@ -118,8 +118,11 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
         {"its hidden parts", explorer, text("prism.off", prismOff(20000)),
          {"prism.off", "--faces", "shaded", "--back", "hidden", "--svg", "h.svg"}, 2,
          "duals-explorer: too many faces in the way of too many edges to find their hidden parts\n", {}},
-        // Net pages are refused where pages are, and --overwrite leaves no
-        // page of a longer net beside the new one.
+        // Pictures and net pages are refused where pages are, and
+        // --overwrite leaves none of a longer series beside the new ones.
+        {"pictures over an earlier turntable's", "/bin/sh", text("x", ""),
+         shell("\"$0\" . --svg t.svg --frames 5 && \"$0\" . --svg t.svg --frames 2 --overwrite"), 0, "",
+         {"t-000.svg", "t-001.svg"}},
         {"net pages over an earlier net's", "/bin/sh", text("x", ""),
          shell("\"$0\" . --solid 2 --net n.svg --edge-mm 55 && \"$0\" . --solid 2 --net n.svg --edge-mm 50; "
                "\"$0\" . --solid 2 --net n.svg --edge-mm 45 --overwrite"), 0,
