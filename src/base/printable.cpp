@@ -45,4 +45,21 @@ std::string printable(std::string_view text) {
     return out;
 }
 
+std::string displayable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte >= 0x20 && byte != 0x7f ? utf8Length(text, i) : 0;
+        if (length > 0) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += "\xef\xbf\xbd";
+            ++i;
+        }
+    }
+    return out;
+}
+
 }  // namespace pd

@@ -17,6 +17,12 @@ namespace pd {
 // as \xNN; UTF-8 characters as they are.
 std::string printable(std::string_view text);
 
+// `text` as a line for a picture or page to show (an SVG, a PDF): every
+// control byte, line breaks too, and every byte that is not part of a
+// well-formed UTF-8 character replaced by U+FFFD, the mark for what could
+// not be read; so the text is valid UTF-8, whatever a file was called.
+std::string displayable(std::string_view text);
+
 // The length of the well-formed UTF-8 character at `at` of `text` (1 to 4),
 // or 0 when the bytes there are not one (a stray continuation byte, an
 // overlong form, a surrogate, past U+10FFFF, cut short). `at` must be

@@ -51,7 +51,7 @@ Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& load
         const bool built = !options.conway.empty() || !options.catalogue.empty();
         if (!loaded.directory)
             return failure("--solid " + std::to_string(options.solid) + " picks one of the ten files' solids, but " +
-                           (built ? "none is shown and no notation takes one for M" : "the inputs are OFF files") +
+                           (built ? "none of them is shown and no notation takes one for M" : "the inputs are OFF files") +
                            " (use --model NAME)");
         const int found = modelOfKind(loaded, options.solid);
         if (found < 0) return failure("--solid " + std::to_string(options.solid) + ": no such solid was loaded");

@@ -64,30 +64,27 @@ std::string svgColour(const Rgb& c) {
 }
 
 std::string svgEscaped(const std::string& text) {
+    // XML takes no control character but tab and the line breaks (a
+    // document with one does not parse; a one-line text wants none of those
+    // either) and only UTF-8, as the declaration says.
+    const std::string shown = displayable(text);
     std::string out;
-    for (std::size_t i = 0; i < text.size();) {
-        const char c = text[i];
-        const auto byte = static_cast<unsigned char>(c);
-        // XML takes no control character but tab and the line breaks (a
-        // document with one does not parse; a one-line text wants none of
-        // those either), and only UTF-8, as the declaration says: anything
-        // else becomes U+FFFD, the mark for a character that could not be read.
-        const std::size_t length = byte < 0x20 || byte == 0x7f ? 0 : utf8Length(text, i);
-        const bool noncharacter = length == 3 && text.compare(i, 2, "\xef\xbf") == 0 &&
-                                  static_cast<unsigned char>(text[i + 2]) >= 0xbe;  // U+FFFE, U+FFFF
-        if (length == 0 || noncharacter) {
-            out += "\xef\xbf\xbd";
-            i += noncharacter ? 3 : 1;
-            continue;
-        }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const char c = shown[i];
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
-        default: out.append(text, i, length);
+        default:
+            // U+FFFE and U+FFFF, the two characters XML shuts out besides.
+            if (shown.compare(i, 2, "\xef\xbf") == 0 && static_cast<unsigned char>(shown[i + 2]) >= 0xbe) {
+                out += "\xef\xbf\xbd";
+                i += 2;
+            } else {
+                out += c;
+            }
         }
-        i += length;
     }
     return out;
 }

@@ -102,6 +102,8 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
         // face is left out with a note.
         {"escapes in a file's name", explorer, text("\x1b]0;t\x07.off", strayCube), {"\x1b]0;t\x07.off", "--svg", "x.svg"}, 0,
          "duals-explorer: \\x1b]0;t\\x07: vertex 8 is in no face and is left out\n", {"x.svg"}},
+        {"a name not UTF-8 on a net's page", explorer, text("caf\xe9.off", tetrahedron("1")), {"caf\xe9.off", "--net", "n.pdf"}, 0,
+         "", {"n.pdf"}},
         // A turntable stopped part-way takes its pictures with it, from the
         // folder it began in even when that folder's name now means another.
         {"a turntable stopped by SIGTERM", "/bin/sh", text("x", ""),

@@ -361,7 +361,7 @@ TEST(Session, OpensOnTheModelTheOptionsNameOrTheCube) {
         {{}, &inputs().offs, "prism"},
         {{"--model", "sphere"}, &inputs().offs, "sphere"},
         {{"--solid", "2"}, &inputs().offs, "--solid 2 picks one of the ten files' solids, but the inputs are OFF files"},
-        {{"--solid", "4", "--conway", "tI"}, &inputs().offs, "--solid 4 picks one of the ten files' solids, but none is shown"},
+        {{"--solid", "4", "--conway", "tI"}, &inputs().offs, "--solid 4 picks one of the ten files' solids, but none of them is shown"},
         {{"--model", "cube"}, &inputs().offs, "--model cube: no model of that name; the models are prism, dent, sphere"},
     };
     for (const auto& [args, loaded, expected] : cases) {
