@@ -102,11 +102,12 @@ int run(int argc, char** argv) {
     for (const std::string& notation : parsed.options.conway) needed = needed || notation.find('M') != std::string::npos;
     if (!inputsNamed && needed) {
         const DataFolder folder = chooseDataFolder(ownExecutable(), ".");
-        if (folder.installed) {
+        // Told only when they are what is shown: read for the M of a
+        // notation, they are no surprise worth a line on every run.
+        if (folder.installed && !built)
             std::fprintf(stderr, "duals-explorer: the ten files are not in the current folder; using %s\n",
                          printable(folder.path).c_str());
-            parsed.options.inputs = {folder.path};
-        }
+        if (folder.installed) parsed.options.inputs = {folder.path};
     }
     const ExplorerOptions& options = parsed.options;
     if (options.output != OutputKind::Window) return runWithoutWindow(options, inputsNamed);

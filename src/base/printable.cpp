@@ -2,19 +2,62 @@
 
 namespace pd {
 
+std::size_t utf8Length(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return 1;
+    // The lead byte's length and the range its first continuation byte may
+    // take: that range shuts out overlong forms, surrogates and code points
+    // past U+10FFFF.
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xbf;
+    if (lead >= 0xc2 && lead <= 0xdf) length = 2;
+    else if (lead == 0xe0) length = 3, low = 0xa0;
+    else if (lead == 0xed) length = 3, high = 0x9f;
+    else if (lead >= 0xe1 && lead <= 0xef) length = 3;
+    else if (lead == 0xf0) length = 4, low = 0x90;
+    else if (lead == 0xf4) length = 4, high = 0x8f;
+    else if (lead >= 0xf1 && lead <= 0xf3) length = 4;
+    else return 0;
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i)
+        if ((byte(at + i) & 0xc0) != 0x80) return 0;
+    return length;
+}
+
 std::string printable(std::string_view text) {
     static const char hex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7f) {
-            out += c;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte >= 0x20 && byte != 0x7f ? utf8Length(text, i) : 0;
+        if (length > 0) {
+            out.append(text, i, length);
+            i += length;
             continue;
         }
         out += "\\x";
         out += hex[byte >> 4];
         out += hex[byte & 15];
+        ++i;
+    }
+    return out;
+}
+
+std::string displayable(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t length = byte >= 0x20 && byte != 0x7f ? utf8Length(text, i) : 0;
+        if (length > 0) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += "\xef\xbf\xbd";
+            ++i;
+        }
     }
     return out;
 }

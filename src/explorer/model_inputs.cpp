@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "base/printable.h"
 #include "io/off_reader.h"
 #include "mesh/canonical_form.h"
 #include "mesh/catalogue.h"
@@ -52,7 +53,11 @@ Model canonicalModel(const std::string& name, Polyhedron shape, DualCentre centr
     }
     for (std::size_t v = 0; v < shape.vertices.size(); ++v)
         shape.vertices[v] = {float(form.vertices[v].x), float(form.vertices[v].y), float(form.vertices[v].z)};
-    return buildModel(name, std::move(shape), 0, 0, unitMidsphere(), false);
+    Model model = buildModel(name, std::move(shape), 0, 0, unitMidsphere(), false);
+    // Kept for the OFF file, unless a vertex in no face was dropped (and
+    // the rest renumbered).
+    if (model.solid.vertices.size() == form.vertices.size()) model.exactVertices = form.vertices;
+    return model;
 }
 
 bool usesM(const std::vector<std::string>& notations) {
@@ -133,6 +138,7 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
     }
     if (!request.inputsNamed && others) {
         // The folder was read only for M.
+        out.solidIsM = out.directory && usesM(request.conway);
         out.models.clear();
         out.directory = false;
     }
@@ -159,7 +165,9 @@ std::string modelList(const LoadedModels& loaded) {
     for (std::size_t i = 0; i < loaded.models.size(); ++i) {
         const Model& m = loaded.models[i];
         const ShellCounts counts = countShell(m.solid, m.edges);
-        std::string name = m.name;
+        // A name is the file's: a line break in it would forge a line, an
+        // escape sequence reach the terminal.
+        std::string name = printable(m.name);
         const std::string& known = counts.name;
         if (!known.empty() && known != m.name) name += " (" + known + ")";
         text += std::to_string(i + 1) + "  " + name + "  V " + std::to_string(counts.vertices) + "  E " +

@@ -16,6 +16,9 @@ namespace pd {
 struct LoadedModels {
     std::vector<Model> models;
     bool directory = false;  // the five solids of the ten files come first
+    // The ten files were read for the M of a notation and not shown: M is
+    // the solid ModelRequest::solid names among them.
+    bool solidIsM = false;
     // Things worth telling that belong to no model's own data: a model
     // left as it was because it has no canonical form.
     std::vector<std::string> notes;
@@ -63,7 +66,8 @@ int findModel(const LoadedModels& loaded, const std::string& name);
 
 // One line per model, numbered from 1 in Tab's order: "3  tI (truncated
 // icosahedron)  V 60  E 90  F 32", the solid's name in brackets where it
-// is known and differs from the model's.
+// is known and differs from the model's; the model's name escaped as
+// printable() does.
 std::string modelList(const LoadedModels& loaded);
 
 // One line per thing worth telling about the loaded models: a vertex in no

@@ -95,7 +95,7 @@ struct Given {
     std::vector<double> angles;
     CLI::Option *png_ = nullptr, *svg_ = nullptr, *off_ = nullptr, *net_ = nullptr, *frames_ = nullptr,
                 *overwrite_ = nullptr, *morph_ = nullptr, *info_ = nullptr, *unfold_ = nullptr, *page_ = nullptr,
-                *edge_ = nullptr, *list_ = nullptr, *pick_ = nullptr;
+                *edge_ = nullptr, *list_ = nullptr, *pick_ = nullptr, *highlight_ = nullptr;
 };
 
 // The files it writes instead of opening a window, one at a time.
@@ -188,7 +188,8 @@ void addModelOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
                    "the reciprocal dual's centre for models not canonical: midsphere (default, the sphere the edges best "
                    "touch) or vertices (their mean)")
         ->check(CLI::IsMember({"vertices", "midsphere"}));
-    app.add_option("--highlight", o.highlight, "light a part and its dual part: face:N, vertex:N or edge:N");
+    g.highlight_ = app.add_option("--highlight", o.highlight,
+                                  "light a part and its dual part in the picture: face:N, vertex:N or edge:N");
     g.pick_ = app.add_option("--pick", g.pick, "with --info: what lies at pixel X,Y of the picture");
     g.list_ = app.add_flag("--list", "print one line per loaded model: number, name and counts");
 }
@@ -208,9 +209,11 @@ bool readPick(const std::string& text, double& x, double& y) {
 // The view's settings given as words or numbers; what is wrong, or "".
 std::string readView(const Given& g, ExplorerOptions& o) {
     if (!g.angles.empty()) {
-        if (!std::isfinite(g.angles[0]) || !std::isfinite(g.angles[1]) ||
-            std::fabs(g.angles[0]) > 3.4e38 || std::fabs(g.angles[1]) > 3.4e38)
+        if (!std::isfinite(g.angles[0]) || !std::isfinite(g.angles[1]))
             return "--angles: the angles must be finite numbers of degrees";
+        // The view holds its angles as floats.
+        if (std::fabs(g.angles[0]) > 3.4e38 || std::fabs(g.angles[1]) > 3.4e38)
+            return "--angles: each angle must be from -3.4e38 to 3.4e38 degrees";
         o.view.angleX = static_cast<float>(g.angles[0]);
         o.view.angleY = static_cast<float>(g.angles[1]);
     }
@@ -282,6 +285,18 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
         if (o.output != OutputKind::Info) return "--pick needs --info, which prints what lies there";
         if (!readPick(g.pick, o.pickX, o.pickY)) return "--pick: '" + g.pick + "' is not X,Y in pixels, like 512,350";
         o.pick = true;
+    }
+    if (*g.highlight_) {
+        if (o.highlight.empty()) return "--highlight: the part is empty; give face:N, vertex:N or edge:N";
+        // A lit part belongs to the model itself: a stage of the morph or
+        // the fold, or the net's pages, would show it nowhere.
+        const bool staged = (*g.morph_ && o.view.morph > 0.0) || (*g.unfold_ && o.view.unfold > 0.0) ||
+                            (*g.frames_ && o.animate != Animation::Turn);
+        if (o.output == OutputKind::Net || o.output == OutputKind::Off)
+            return std::string("--highlight lights a picture, not ") +
+                   (o.output == OutputKind::Net ? "the net's pages" : "an OFF file");
+        if (staged && (o.output == OutputKind::Png || o.output == OutputKind::Svg))
+            return "--highlight lights the model itself, not a stage of the morph or the fold";
     }
     if (!g.centre.empty()) o.centre = g.centre == "vertices" ? DualCentre::Vertices : DualCentre::Midsphere;
     if (*g.unfold_ && (o.output == OutputKind::Off || o.output == OutputKind::Net))

@@ -78,8 +78,10 @@ std::string usageLine();
 // (standard output) as its file, a NaN or infinite number anywhere, a
 // --morph stage or --unfold outside 0..1, --animate without --frames,
 // --edge-mm outside minEdgeMm..maxEdgeMm, a
-// --net file not ending in .pdf or .svg, or --pick without --info or not
-// two numbers X,Y give status 2 with one line saying
+// --net file not ending in .pdf or .svg, --pick without --info or not
+// two numbers X,Y, an angle past a float's range, or --highlight empty,
+// with --off or --net, or with a picture file of a stage (--morph or
+// --unfold above 0, --animate other than turn) give status 2 with one line saying
 // what was wrong, followed by the usage line. --info (output Info) prints
 // counts and writes no file; --list (output List) one line per model.
 // --help gives status 0 and the help; so does

@@ -47,10 +47,12 @@ Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& load
     if (loaded.models.empty()) return failure("no model to show");
     if (options.solid != 0) {
         // With only built models shown, --solid chose what M stands for.
-        if (!loaded.directory && (!options.conway.empty() || !options.catalogue.empty())) return 0;
+        if (loaded.solidIsM) return 0;
+        const bool built = !options.conway.empty() || !options.catalogue.empty();
         if (!loaded.directory)
-            return failure("--solid " + std::to_string(options.solid) +
-                           " picks one of the ten files' solids, but the inputs are OFF files (use --model NAME)");
+            return failure("--solid " + std::to_string(options.solid) + " picks one of the ten files' solids, but " +
+                           (built ? "none of them is shown and no notation takes one for M" : "the inputs are OFF files") +
+                           " (use --model NAME)");
         const int found = modelOfKind(loaded, options.solid);
         if (found < 0) return failure("--solid " + std::to_string(options.solid) + ": no such solid was loaded");
         return found;
@@ -505,7 +507,20 @@ Result<std::string> Session::offText() {
             return failure(shellName(shell, shown.name) + " cannot be written as OFF: " + writable.error().what);
         shapes.push_back(shell.shape);
     }
-    return formatOff(shapes);
+    // A canonical model and its reciprocal as made in double, not as the
+    // floats drawn hold them; a stage of the morph has only floats.
+    const Model& m = model();
+    std::vector<Vec3d> poles;
+    std::vector<const std::vector<Vec3d>*> exact;
+    for (const ShownShell& shell : shells) {
+        const bool held = !*built && !m.exactVertices.empty();
+        if (held && shell.shape == &m.reciprocalDual) poles = unitSpherePoles(m.solid, m.exactVertices);
+        exact.push_back(!held                           ? nullptr
+                        : shell.shape == &m.solid        ? &m.exactVertices
+                        : shell.shape == &m.reciprocalDual ? &poles
+                                                           : nullptr);
+    }
+    return formatOff(shapes, exact);
 }
 
 Session::NetShells Session::netShells() {

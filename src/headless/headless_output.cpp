@@ -87,7 +87,9 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
         const Status done = series ? series->writeNext(fill) : writeOutputFile(options.outputPath, fill, existing);
         if (!done) return withHint(done.error());
     }
-    if (series) series->finish(false);
+    // Replacing a longer series: its pictures past this one go too, or a
+    // `convert turn-*.png` would take them with the new ones.
+    if (series) series->finish(options.overwrite);
     return Done{};
 }
 

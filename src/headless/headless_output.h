@@ -27,8 +27,9 @@ using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 // refused before anything is written. PNG pictures go through `writePng`.
 // Every file is written by writeOutputFile (io/output_file.h). An output it
 // would refuse is refused before anything is drawn; so are frames whose
-// first name is taken, unless options.overwrite. A run failing part-way
-// removes the pictures it wrote. An error naming the file and the problem.
+// first name is taken, unless options.overwrite, which also removes the
+// pictures of a longer series of the same name past the new ones. A run
+// failing part-way removes the pictures it wrote. An error naming the file and the problem.
 // What the caller is to tell though the run succeeds (a shell left out of
 // a net, and why) is added to `notes` when given.
 Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, const PictureWriter& writePng,

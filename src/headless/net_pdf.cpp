@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "base/printable.h"
 #include "net/net_style.h"
 #include "io/output_file.h"
 
@@ -73,7 +74,8 @@ void drawPage(cairo_t* cr, const NetLayout& layout, const NetPage& page, const s
     cairo_set_font_size(cr, footerSize);
     for (std::size_t i = 0; i < page.footer.size(); ++i) {
         cairo_move_to(cr, layout.footerAt.x, layout.footerAt.y + double(i) * footerLeading);
-        cairo_show_text(cr, page.footer[i].c_str());
+        // cairo takes only UTF-8; a file's name may be anything.
+        cairo_show_text(cr, displayable(page.footer[i]).c_str());
     }
 }
 
@@ -98,7 +100,8 @@ Status writeNetPdf(const NetLayout& layout, const std::vector<Rgb>& fills, int f
     cairo_surface_t* surface =
         cairo_pdf_surface_create_for_stream(writeToSink, &sink, layout.format.width * pointsPerMm,
                                             layout.format.height * pointsPerMm);
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
+    // The title is the model's name, as the footer: UTF-8 for cairo.
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, displayable(title).c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "duals-explorer");
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, pointsPerMm, pointsPerMm);

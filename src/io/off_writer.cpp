@@ -16,21 +16,24 @@ namespace {
 #ifdef __EMSCRIPTEN__
 // Emscripten's C++ library writes no floating-point numbers with to_chars:
 // the same text made from printf's digits. The fewest significant digits
-// that read back as the same float, then the shorter of the fixed and the
-// scientific form (the fixed one on a tie), as to_chars chooses.
-void appendShortest(std::string& text, float value) {
+// that read back as the same float or double, then the shorter of the
+// fixed and the scientific form (the fixed one on a tie), as to_chars
+// chooses.
+template <typename Number>
+void appendShortest(std::string& text, Number value) {
     if (!std::isfinite(value)) {
         text += std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan") : (value < 0 ? "-inf" : "inf");
         return;
     }
-    if (value == 0.0f) {
+    if (value == Number(0)) {
         text += std::signbit(value) ? "-0" : "0";
         return;
     }
     char buffer[48];
-    for (int precision = 0; precision < 9; ++precision) {
+    constexpr bool single = sizeof(Number) == sizeof(float);
+    for (int precision = 0; precision < (single ? 9 : 17); ++precision) {
         std::snprintf(buffer, sizeof buffer, "%.*e", precision, double(value));
-        if (std::strtof(buffer, nullptr) == value) break;
+        if ((single ? Number(std::strtof(buffer, nullptr)) : Number(std::strtod(buffer, nullptr))) == value) break;
     }
     // buffer: [-]d[.ddd]e(+|-)XX
     std::string s = buffer;
@@ -61,18 +64,21 @@ void appendShortest(std::string& text, float value) {
 }
 #endif
 
-void appendNumber(std::string& text, float value) {
+// The shortest text that reads back as the same float (a coordinate the
+// program holds as one) or double (one it made in double): exact, and the
+// same bytes on every run.
+template <typename Number>
+void appendNumber(std::string& text, Number value) {
 #ifdef __EMSCRIPTEN__
     appendShortest(text, value);
 #else
     char digits[32];
-    // The shortest text that reads back as the same float: exact, and the
-    // same bytes on every run.
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
     text.append(digits, static_cast<std::size_t>(result.ptr - digits));
 #endif
 }
 
+template <>
 void appendNumber(std::string& text, long long value) {
     char digits[24];
     const auto result = std::to_chars(digits, digits + sizeof digits, value);
@@ -113,7 +119,8 @@ Status offWritable(const Polyhedron& shell) {
     return Done{};
 }
 
-Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
+Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells,
+                              const std::vector<const std::vector<Vec3d>*>& exact) {
     bool anyFace = false;
     for (std::size_t i = 0; i < shells.size(); ++i) {
         const Status writable = offWritable(*shells[i]);
@@ -147,15 +154,21 @@ Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells) {
     text += ' ';
     appendNumber(text, edges);
     text += '\n';
-    for (const Polyhedron* shell : shells)
-        for (const Vec3& v : shell->vertices) {
-            appendNumber(text, v.x);
-            text += ' ';
-            appendNumber(text, v.y);
-            text += ' ';
-            appendNumber(text, v.z);
-            text += '\n';
-        }
+    const auto appendVertex = [&text](const auto& v) {
+        appendNumber(text, v.x);
+        text += ' ';
+        appendNumber(text, v.y);
+        text += ' ';
+        appendNumber(text, v.z);
+        text += '\n';
+    };
+    for (std::size_t i = 0; i < shells.size(); ++i) {
+        const std::vector<Vec3d>* held = i < exact.size() ? exact[i] : nullptr;
+        if (held && held->size() == shells[i]->vertices.size())
+            for (const Vec3d& v : *held) appendVertex(v);
+        else
+            for (const Vec3& v : shells[i]->vertices) appendVertex(v);
+    }
     long long offset = 0;
     for (const Polyhedron* shell : shells) {
         for (int f = 0; f < shell->faceCount(); ++f) {

@@ -13,7 +13,7 @@ enum class Family { Platonic, Archimedean, Catalan };
 struct CatalogueEntry {
     const char* name;       // as solidName gives it for the canonical model
     const char* notation;   // Conway's notation
-    const char* otherName;  // a second name in use, or ""
+    std::vector<std::string> otherNames;  // other names in use, in lower case
     Family family;
 };
 
@@ -25,7 +25,7 @@ const std::vector<CatalogueEntry>& catalogue();
 // any other word.
 std::vector<CatalogueEntry> catalogueOf(const std::string& family);
 
-// The entry `name` names: its name or other name (any case), or its
+// The entry `name` names: its name or one of its other names (any case), or its
 // notation (exactly, as "tI"); null for none.
 const CatalogueEntry* findInCatalogue(const std::string& name);
 

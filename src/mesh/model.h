@@ -24,6 +24,10 @@ struct Model {
     std::string notation;  // Conway's notation of a model built by it, else ""
 
     Polyhedron solid;
+    // The solid's vertices as made in double, for a model in canonical
+    // form (its reciprocal then taken about the unit sphere at the origin),
+    // which the floats leave touching the sphere only to 1e-7; else empty.
+    std::vector<Vec3d> exactVertices;
     std::vector<Edge> edges;
     std::vector<Vec3> solidNormals;
 

@@ -63,4 +63,21 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
     return out;
 }
 
+std::vector<Vec3d> unitSpherePoles(const Polyhedron& p, const std::vector<Vec3d>& vertices) {
+    std::vector<Vec3d> out(static_cast<std::size_t>(p.faceCount()));
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const int n = p.faceSize(f);
+        Vec3d normal{0, 0, 0}, sum{0, 0, 0};
+        for (int k = 0; k < n; ++k) {
+            const Vec3d a = vertices[std::size_t(p.face(f)[k])], b = vertices[std::size_t(p.face(f)[(k + 1) % n])];
+            normal += cross(a, b);
+            sum += a;
+        }
+        // n / d, whichever way the normal was turned.
+        const Vec3d unit = normal / length(normal);
+        out[std::size_t(f)] = unit / (dot(unit, sum) / n);
+    }
+    return out;
+}
+
 }  // namespace pd

@@ -49,4 +49,10 @@ Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges);
 Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std::vector<Edge>& edges,
                                                  int numberBase = 0, const DualSphere& choice = {});
 
+// reciprocalDualVertices about the unit sphere at the origin, in double,
+// of `p`'s faces over `vertices` (in place of p's own): the pole of each
+// face's plane. Not finite for a face with no plane or one through the
+// origin, which a canonical form, the one use, does not have.
+std::vector<Vec3d> unitSpherePoles(const Polyhedron& p, const std::vector<Vec3d>& vertices);
+
 }  // namespace pd

@@ -42,10 +42,19 @@ const std::vector<Named>& namedSolids() {
     return table;
 }
 
+// The Greek words for polygons of 5 to 12 sides, the stems of both the
+// faces' names and the families' prefixes, so that the one is always the
+// other's adjective ("hendecagons", "hendecagonal prism"); null else.
+const char* polygonStem(int n) {
+    static const char* const stems[] = {"pentag", "hexag", "heptag", "octag", "enneag", "decag", "hendecag", "dodecag"};
+    return n >= 5 && n <= 12 ? stems[n - 5] : nullptr;
+}
+
 std::string familyPrefix(int n) {
-    static const char* const names[] = {"triangular", "square",     "pentagonal", "hexagonal",
-                                        "heptagonal", "octagonal",  "enneagonal", "decagonal"};
-    return n >= 3 && n <= 10 ? names[n - 3] : std::to_string(n) + "-gonal";
+    if (n == 3) return "triangular";
+    if (n == 4) return "square";
+    const char* stem = polygonStem(n);
+    return stem ? std::string(stem) + "onal" : std::to_string(n) + "-gonal";
 }
 
 class Namer {
@@ -100,7 +109,8 @@ private:
         return "";
     }
 
-    // Prisms, antiprisms, pyramids and bipyramids by their counts alone.
+    // Prisms, antiprisms, trapezohedra, pyramids and bipyramids by their
+    // counts alone.
     std::string familyName() const {
         const int v = int(used_.size()), f = p_.faceCount();
         if (v % 2 == 0) {
@@ -110,6 +120,11 @@ private:
                 return familyPrefix(n) + " prism";
             if (n >= 4 && f == 2 * n + 2 && verticesOfDegree(4) == v && facesOfSize(n) == 2 && facesOfSize(3) == 2 * n)
                 return familyPrefix(n) + " antiprism";
+            // The antiprisms' duals: 2n kites between two apexes (the
+            // trigonal one is a cube, named above).
+            const int m = n - 1;
+            if (m >= 4 && f == 2 * m && facesOfSize(4) == f && verticesOfDegree(m) == 2 && verticesOfDegree(3) == 2 * m)
+                return (m == 4 ? std::string("tetragonal") : familyPrefix(m)) + " trapezohedron";
         }
         if (v >= 5 && f == 2 * (v - 2) && facesOfSize(3) == f) {
             const int n = v - 2;
@@ -235,10 +250,11 @@ std::string faceShapeName(int corners, FaceShape shape, bool plural) {
     case FaceShape::Quadrilateral: return plural ? "quadrilaterals" : "quadrilateral";
     case FaceShape::Polygon: break;
     }
-    static const char* const names[] = {"triangle", "quadrilateral", "pentagon", "hexagon", nullptr, "octagon",
-                                        nullptr, "decagon"};
-    const char* name = corners >= 3 && corners <= 10 ? names[corners - 3] : nullptr;
-    return (name ? std::string(name) : std::to_string(corners) + "-gon") + (plural ? "s" : "");
+    const char* stem = polygonStem(corners);
+    const std::string name = corners == 3 ? "triangle" : corners == 4 ? "quadrilateral"
+                             : stem        ? std::string(stem) + "on"
+                                           : std::to_string(corners) + "-gon";
+    return name + (plural ? "s" : "");
 }
 
 std::string solidName(const Polyhedron& shape, const std::vector<Edge>& edges) {

@@ -20,13 +20,15 @@ enum class FaceShape { Polygon, Square, Rectangle, Rhombus, Quadrilateral };
 FaceShape faceShape(const Polyhedron& shape, int f);
 
 // "triangle", "square", "rectangle", "rhombus", "quadrilateral", "pentagon",
-// "hexagon", "octagon", "decagon", else "N-gon"; plural "rhombi" and "...s".
+// "hexagon", ... "hendecagon", "dodecagon", else "N-gon" (the stems of the
+// families' prefixes); plural "rhombi" and "...s".
 std::string faceShapeName(int corners, FaceShape shape, bool plural);
 
 // The name of the closed `shape` (with its `edges`, from deriveEdges or a
 // Model) when it is a Platonic, Archimedean or Catalan solid, a prism,
-// antiprism, pyramid or bipyramid: "cube", "truncated cube", "rhombic
-// dodecahedron", "pentagonal prism". The first three need their faces
+// antiprism, trapezohedron (an antiprism's dual), pyramid or bipyramid:
+// "cube", "truncated cube", "rhombic dodecahedron", "pentagonal prism",
+// "hendecagonal trapezohedron" (past 12 sides "13-gonal"). The first three need their faces
 // regular and vertices on one sphere (Platonic, Archimedean) or their faces
 // congruent and dihedral angles equal (Catalan); with only the right
 // combinatorics the name ends in " (combinatorially)". The families are

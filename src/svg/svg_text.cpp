@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/printable.h"
+
 namespace pd {
 
 namespace {
@@ -62,14 +64,26 @@ std::string svgColour(const Rgb& c) {
 }
 
 std::string svgEscaped(const std::string& text) {
+    // XML takes no control character but tab and the line breaks (a
+    // document with one does not parse; a one-line text wants none of those
+    // either) and only UTF-8, as the declaration says.
+    const std::string shown = displayable(text);
     std::string out;
-    for (char c : text) {
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const char c = shown[i];
         switch (c) {
         case '&': out += "&amp;"; break;
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '"': out += "&quot;"; break;
-        default: out += c;
+        default:
+            // U+FFFE and U+FFFF, the two characters XML shuts out besides.
+            if (shown.compare(i, 2, "\xef\xbf") == 0 && static_cast<unsigned char>(shown[i + 2]) >= 0xbe) {
+                out += "\xef\xbf\xbd";
+                i += 2;
+            } else {
+                out += c;
+            }
         }
     }
     return out;

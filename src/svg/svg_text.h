@@ -26,7 +26,11 @@ std::string svgColour(const Rgb& c);
 // svgColour's text appended to `out`.
 void appendSvgColour(std::string& out, const Rgb& c);
 
-// `text` with &, <, > and " written as entities, for text and attributes.
+// `text` with &, <, > and " written as entities, for text and attributes,
+// and every control byte (tab and line breaks too: a name is one line),
+// and what XML 1.0 forbids (the other control bytes, bytes that are
+// not UTF-8, U+FFFE and U+FFFF) as U+FFFD, so that any name makes a
+// well-formed document.
 std::string svgEscaped(const std::string& text);
 
 }  // namespace pd

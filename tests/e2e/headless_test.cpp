@@ -205,6 +205,25 @@ TEST_F(Headless, NetWithoutTheDualsSaysWhyAndPrintsTheSolids) {
     EXPECT_NE(svg.find(">ring (blue), mean edge"), std::string::npos);
 }
 
+// Run from elsewhere, the installed copy of the ten files is told of only
+// when they are what is shown, not when read for the M of a notation.
+TEST_F(Headless, TheInstalledFilesAreToldOfOnlyWhenShown) {
+    namespace fs = std::filesystem;
+    fs::create_directories(work.file("prefix/bin")), fs::create_directories(work.file("prefix/share/platonic-duals"));
+    fs::create_directory(work.file("elsewhere"));
+    fs::copy(PD_SOURCE_DIR "/data", work.file("prefix/share/platonic-duals/data"));
+    std::error_code linked;
+    fs::create_hard_link(PD_EXPLORER, work.file("prefix/bin/duals-explorer"), linked);
+    if (linked) fs::copy_file(PD_EXPLORER, work.file("prefix/bin/duals-explorer"));
+    for (const auto& [notation, told] : {std::pair{"", true}, std::pair{"tM", false}}) {
+        std::vector<std::string> args{"--info"};
+        if (*notation) args.insert(args.end(), {"--conway", notation});
+        const RunResult r = runProgram(work.file("prefix/bin/duals-explorer"), work.file("elsewhere"), "", 60.0, args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err.find("the ten files are not in the current folder") != std::string::npos, told) << r.err;
+    }
+}
+
 TEST_F(Headless, InfoPrintsTheCountsOfTheSolidItsDualAndTheMorph) {
     const RunResult r = run({".", "--solid", "4", "--morph", "0.25", "--info"}, false);
     EXPECT_TRUE(r.finished && r.status == 0 && r.err.empty()) << r.status << ": " << r.err;
@@ -242,6 +261,7 @@ TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
         {{"dent.off", "--morph", "0.5", "--png", "x.png"},
          "dent has no morph: it is not convex: vertex 7 lies outside the plane of face 5\n"},
         {{"--conway", "tXz", "--png", "x.png"}, "--conway: 'X' at 2 is not an operator\n"},
+        {{"--conway", "t\xc3\xa9I", "--png", "x.png"}, "--conway: '\\xc3' at 2 is not an operator\n"},
         {{"--highlight", "face:7", "--png", "x.png"}, "--highlight face:7: heksaedar has 6 faces, numbered 1 to 6\n"},
         {{"--pick", "3,4", "--png", "x.png"}, "--pick needs --info, which prints what lies there\nusage: "},
     };

@@ -102,6 +102,8 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
         // face is left out with a note.
         {"escapes in a file's name", explorer, text("\x1b]0;t\x07.off", strayCube), {"\x1b]0;t\x07.off", "--svg", "x.svg"}, 0,
          "duals-explorer: \\x1b]0;t\\x07: vertex 8 is in no face and is left out\n", {"x.svg"}},
+        {"a name not UTF-8 on a net's page", explorer, text("caf\xe9.off", tetrahedron("1")), {"caf\xe9.off", "--net", "n.pdf"}, 0,
+         "", {"n.pdf"}},
         // A turntable stopped part-way takes its pictures with it, from the
         // folder it began in even when that folder's name now means another.
         {"a turntable stopped by SIGTERM", "/bin/sh", text("x", ""),
@@ -118,8 +120,11 @@ TEST(HostileInputs, EndAtOnceWithOneLineAndTouchNothing) {
         {"its hidden parts", explorer, text("prism.off", prismOff(20000)),
          {"prism.off", "--faces", "shaded", "--back", "hidden", "--svg", "h.svg"}, 2,
          "duals-explorer: too many faces in the way of too many edges to find their hidden parts\n", {}},
-        // Net pages are refused where pages are, and --overwrite leaves no
-        // page of a longer net beside the new one.
+        // Pictures and net pages are refused where pages are, and
+        // --overwrite leaves none of a longer series beside the new ones.
+        {"pictures over an earlier turntable's", "/bin/sh", text("x", ""),
+         shell("\"$0\" . --svg t.svg --frames 5 && \"$0\" . --svg t.svg --frames 2 --overwrite"), 0, "",
+         {"t-000.svg", "t-001.svg"}},
         {"net pages over an earlier net's", "/bin/sh", text("x", ""),
          shell("\"$0\" . --solid 2 --net n.svg --edge-mm 55 && \"$0\" . --solid 2 --net n.svg --edge-mm 50; "
                "\"$0\" . --solid 2 --net n.svg --edge-mm 45 --overwrite"), 0,

@@ -88,6 +88,7 @@ TEST(ModelInputs, BuiltModelsFollowTheInputsAndAreFoundByEveryName) {
         ASSERT_EQ(loaded->models.size(), first + 2 + 13);
         EXPECT_EQ(loaded->notes, std::vector<std::string>{"--conway: 'x' at 1 is not an operator"});
         EXPECT_EQ(loaded->directory, named);
+        EXPECT_EQ(loaded->solidIsM, !named);
         const std::string list = modelList(*loaded), n = std::to_string(first + 1);
         const std::string built = n + "  tM (truncated octahedron)  V 24  E 36  F 14\n" + std::to_string(first + 2) +
                                   "  kT (triakis tetrahedron)  V 8  E 18  F 12\n" + std::to_string(first + 3) +
@@ -96,9 +97,15 @@ TEST(ModelInputs, BuiltModelsFollowTheInputsAndAreFoundByEveryName) {
         const std::pair<const char*, int> names[] = {
             {"tM", int(first)}, {"triakis tetrahedron", int(first) + 1}, {"Truncated Cube", int(first) + 4},
             {"tC", int(first) + 4}, {"great rhombicuboctahedron", int(first) + 7}, {"bC", int(first) + 7},
-            {"cube", named ? 1 : -1}, {"pentakis dodecahedron", -1}, {"tc", -1}};
+            {"cube", named ? 1 : -1}, {"pentakis dodecahedron", -1}, {"tc", -1}, {"truncated hexahedron", int(first) + 4},
+            {"Rhombitruncated Cuboctahedron", int(first) + 7}, {"soccer ball", int(first) + 11}};
         for (const auto& [name, index] : names) EXPECT_EQ(findModel(*loaded, name), index) << name;
     }
+    const std::pair<const char*, const char*> otherNames[] = {
+        {"tetrakis cube", "kC"}, {"kisrhombic dodecahedron", "mC"}, {"trapezoidal icositetrahedron", "oC"},
+        {"pentagonal icosikaitetrahedron", "gC"}, {"kisdodecahedron", "kD"}, {"kisicosahedron", "kI"}};
+    for (const auto& [name, notation] : otherNames)
+        EXPECT_TRUE(findInCatalogue(name) && findInCatalogue(name)->notation == std::string(notation)) << name;
 }
 
 // A model with no canonical form (a triangle seen from both sides) is
@@ -113,4 +120,8 @@ TEST(ModelInputs, AModelWithNoCanonicalFormIsKeptAsItWas) {
     EXPECT_EQ(formatOff({&loaded->models[0].solid}).value(), formatOff({&read->solid}).value());
     ASSERT_EQ(loaded->notes.size(), 1u);
     EXPECT_EQ(loaded->notes[0].substr(0, 33), "flat: no canonical form found in ");
+    // --list prints a name as messages do: one line, nothing for the terminal.
+    LoadedModels named = *loaded;
+    named.models[0].name = "a\n\x1b[2J\xe9";
+    EXPECT_EQ(modelList(named).substr(0, 22), "1  a\\x0a\\x1b[2J\\xe9  V");
 }

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <sstream>
 #include <cmath>
 #include <tuple>
 #include <string>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "draw/bitmap_font.h"
+#include "explorer/model_inputs.h"
 #include "explorer/session.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/model_loading.h"
@@ -312,6 +314,32 @@ TEST(Session, TheProgramsDualIsMadeWhenFirstShown) {
     EXPECT_EQ(frame.shells.at(1).z.size(), whole.programDual.vertices.size());
 }
 
+// A canonical model's OFF file holds it and its reciprocal as made in
+// double: every edge of both touches the unit sphere to the canonical
+// form's 1e-9, where floats leave some edges 1e-8 off.
+TEST(Session, TheOffFileOfACanonicalModelTouchesItsSphereInDouble) {
+    ModelRequest request;
+    request.inputsNamed = false;
+    request.conway = {"tI"};
+    Session session(*loadModels(request), initialViewState(true));
+    std::istringstream text(*session.offText());
+    std::string skipped;
+    std::getline(text, skipped), std::getline(text, skipped);
+    int vertices = 0, faces = 0;
+    text >> vertices >> faces >> skipped;
+    std::vector<Vec3d> at(std::size_t(vertices > 0 ? vertices : 0));
+    for (Vec3d& v : at) text >> v.x >> v.y >> v.z;
+    const Model& m = session.model();
+    ASSERT_EQ(at.size(), m.solid.vertices.size() + m.reciprocalDual.vertices.size());
+    double worst = 0;
+    for (const auto& [edges, offset] : {std::pair{&m.edges, 0}, std::pair{&m.dualEdges, m.solid.vertexCount()}})
+        for (const Edge& e : *edges) {
+            const Vec3d a = at[std::size_t(e.a + offset)], b = at[std::size_t(e.b + offset)];
+            worst = std::max(worst, std::fabs(length(cross(a, b - a)) / length(b - a) - 1));
+        }
+    EXPECT_LT(worst, 2e-9);
+}
+
 // What the title says belongs to the model it was said of and to its
 // moment; what a key cannot do here, it says.
 TEST(Session, TitleMessagesBelongToTheirModelAndTheirMoment) {
@@ -343,6 +371,7 @@ TEST(Session, OpensOnTheModelTheOptionsNameOrTheCube) {
         {{}, &inputs().offs, "prism"},
         {{"--model", "sphere"}, &inputs().offs, "sphere"},
         {{"--solid", "2"}, &inputs().offs, "--solid 2 picks one of the ten files' solids, but the inputs are OFF files"},
+        {{"--solid", "4", "--conway", "tI"}, &inputs().offs, "--solid 4 picks one of the ten files' solids, but none of them is shown"},
         {{"--model", "cube"}, &inputs().offs, "--model cube: no model of that name; the models are prism, dent, sphere"},
     };
     for (const auto& [args, loaded, expected] : cases) {

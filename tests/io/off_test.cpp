@@ -85,8 +85,13 @@ TEST(FormatOff, ShellsFollowOneAnotherRenumbered) {
     const Polyhedron a = readOff("3 1\n0 0 0\n0.1 0 0\n0 1 0\n3 0 1 2\n", "a").value();
     const Polyhedron b = readOff("4 2\n-1 2.5 1e-7\n3 4 5\n6 7 8\n1.0000001 0 1e30\n"
                                  "3 0 1 2\n4 3 2 1 0\n", "b").value();
-    EXPECT_EQ(formatOff({&a, &b}).value(),
-              "OFF\n# 2 shells: 3 vertices and 1 faces, 4 vertices and 2 faces\n7 3 8\n"
-              "0 0 0\n0.1 0 0\n0 1 0\n-1 2.5 1e-07\n3 4 5\n6 7 8\n1.0000001 0 1e+30\n"
-              "3 0 1 2\n3 3 4 5\n4 6 5 4 3\n");
+    // Each number the shortest text that reads back as the very float held,
+    // or double where one is given; the reader takes both back.
+    const std::vector<Vec3d> exact{{0, 0, 0}, {0.1, 0, 0}, {0, 1, 0.100000000001}};
+    const std::string text = formatOff({&a, &b}, {&exact}).value();
+    EXPECT_EQ(text, "OFF\n# 2 shells: 3 vertices and 1 faces, 4 vertices and 2 faces\n7 3 8\n"
+                    "0 0 0\n0.1 0 0\n0 1 0.100000000001\n-1 2.5 1e-07\n3 4 5\n6 7 8\n1.0000001 0 1e+30\n"
+                    "3 0 1 2\n3 3 4 5\n4 6 5 4 3\n");
+    const Polyhedron back = readOff(text, "t").value();
+    EXPECT_TRUE(back.vertices[2].z == 0.1f && back.vertices[6].x == b.vertices[3].x);
 }

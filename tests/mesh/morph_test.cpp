@@ -277,7 +277,7 @@ TEST(ShellCounts, LinesNameTheFacesBySizeFewestCornersFirst) {
     const std::pair<std::string, std::string> cases[] = {
         {countsLine("solid", countShell(p, buildModel("", p, 0, 0).edges)),
          "solid: icosahedron  V 12  E 30  F 20  V-E+F 2  faces: 20 triangles"},
-        {facesBySize(mixed), "1 triangle, 2 squares, 3 7-gons, 12 decagons, 1 12-gon"},
+        {facesBySize(mixed), "1 triangle, 2 squares, 3 heptagons, 12 decagons, 1 dodecagon"},
         {facesBySize(ShellCounts{}), "none"},
         {std::to_string(countShell(Polyhedron{{{}, {}, {}, {}}, {0, 1, 2}, {0, 3}}, {}).vertices), "3"},
     };

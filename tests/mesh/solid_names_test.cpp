@@ -93,7 +93,10 @@ TEST(SolidNames, MorphStagesDualsAndFamilies) {
         {off(prismOff(5)), "pentagonal prism"},
         {buildModel("p", off(prismOff(7)), 0, 0).reciprocalDual, "heptagonal bipyramid"},
         {off(antiprismOff(5)), "pentagonal antiprism"},
-        {off(antiprismOff(12)), "12-gonal antiprism"},
+        {off(antiprismOff(12)), "dodecagonal antiprism"},
+        {off(antiprismOff(13)), "13-gonal antiprism"},
+        {buildModel("a", off(antiprismOff(11)), 0, 0).reciprocalDual, "hendecagonal trapezohedron"},
+        {buildModel("a", off(antiprismOff(4)), 0, 0).reciprocalDual, "tetragonal trapezohedron"},
         {off("OFF 5 5 0 0 0 0 1 0 0 1 1 0 0 1 0 0.5 0.5 1 4 3 2 1 0 3 0 1 4 3 1 2 4 3 2 3 4 3 3 0 4"), "square pyramid"},
         {off("OFF 4 4 0 0 0 0 1 0 0 0 2 0 0 0 3 3 0 2 1 3 0 1 3 3 1 2 3 3 2 0 3"), "triangular pyramid"},
         {off("OFF 4 2 0 0 0 0 1 0 0 1 1 0 0 1 0 4 0 1 2 3 4 3 2 1 0"), ""},
@@ -110,7 +113,7 @@ TEST(SolidNames, FacesByTheirTrueShape) {
     EXPECT_EQ(faceShape(quads, 1), FaceShape::Rhombus);
     EXPECT_EQ(faceShape(quads, 2), FaceShape::Quadrilateral);
     EXPECT_EQ(faceShapeName(4, FaceShape::Rhombus, true), "rhombi");
-    EXPECT_EQ(faceShapeName(11, FaceShape::Polygon, false), "11-gon");
+    EXPECT_EQ(faceShapeName(11, FaceShape::Polygon, true), "hendecagons");
     const Polyhedron prism = off("OFF 6 5 0 0 0 0 1 0 0 0 1 0 0 0 1.5 1 0 1.5 0 1 1.5 "
                                  "3 0 2 1 3 3 4 5 4 0 1 4 3 4 1 2 5 4 4 2 0 3 5");
     EXPECT_EQ(line(prism), "solid: triangular prism  V 6  E 9  F 5  V-E+F 2  faces: 2 triangles, 3 rectangles");

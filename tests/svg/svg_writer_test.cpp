@@ -24,7 +24,8 @@ TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
     shell.marks = {0, 3};
     frame.shells.push_back(shell);
     frame.boxes.push_back({10.0, 10.0, 30.0, 20.0, {1.0f, 1.0f, 0.95f}});
-    frame.texts.push_back({"1 < 2 & \"q\"", 95.0, 45.0, {0.0f, 0.0f, 0.0f}, 1, std::nullopt});
+    frame.texts.push_back(
+        {"1 < 2 & \"q\" caf\xe9\x1b\xc3\xa9\xef\xbf\xbf", 95.0, 45.0, {0.0f, 0.0f, 0.0f}, 1, std::nullopt});
     frame.texts.push_back({"7", 5.0, 9.0, {0.0f, 0.0f, 0.0f}, 2, Rgb{1.0f, 1.0f, 1.0f}});
     EXPECT_EQ(formatSvg(frame),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -38,7 +39,7 @@ TEST(SvgWriter, DrawsLinesDashesMarksBoxesAndTextAtTheFramesPixels) {
               "</g>\n"
               "<rect x=\"10\" y=\"10\" width=\"30\" height=\"20\" fill=\"#fffff2\"/>\n"
               "<text x=\"95\" y=\"45\" font-family=\"monospace\" font-size=\"10\" fill=\"#000000\">"
-              "1 &lt; 2 &amp; &quot;q&quot;</text>\n"
+              "1 &lt; 2 &amp; &quot;q&quot; caf\xef\xbf\xbd\xef\xbf\xbd\xc3\xa9\xef\xbf\xbd</text>\n"
               "<text x=\"5\" y=\"9\" font-family=\"monospace\" font-size=\"20\" fill=\"#000000\" stroke=\"#ffffff\" "
               "stroke-width=\"4\" stroke-linejoin=\"round\" paint-order=\"stroke\">7</text>\n"
               "</svg>\n");
