@@ -83,8 +83,8 @@ double stageSize(const MorphFamily& family, double t);
 // planes (n log n). Fails for a t outside [0, 1] (or not a number) and when
 // the intersection does: among others where some vertices lie between one
 // and ten times that tolerance apart, so that neither merging nor keeping
-// them can be trusted (the flat prisms and antiprisms of some hundreds of sides and
-// more at t = 1/2, where four nearly parallel planes meet at each vertex
+// them can be trusted (flat prisms and antiprisms of some hundreds of
+// sides at t = 1/2, where four nearly parallel planes meet at each vertex
 // and the float coordinates part them).
 Result<Polyhedron> morphAt(const MorphFamily& family, double t);
 
