@@ -66,6 +66,24 @@ bool usesM(const std::vector<std::string>& notations) {
     return false;
 }
 
+// Whether the notations and catalogue of `request` (M standing for `m`),
+// with `work` asked for already, stay within mostCorners; counted from the
+// notations alone, nothing built. A notation that cannot be read is left
+// for its building to name.
+Status withinBound(const ModelRequest& request, const Polyhedron& m, double work) {
+    const double weight = request.canonicalForms ? canonicalFormWeight : 0.0;
+    std::vector<std::string> notations = request.conway;
+    for (const CatalogueEntry& entry : catalogueOf(request.catalogue)) notations.push_back(entry.notation);
+    for (const std::string& notation : notations) {
+        const Result<ConwayWork> one = conwayWork(notation, &m);
+        if (one) work += one->made + weight * one->corners;
+    }
+    if (work > mostCorners)
+        return failure("the models asked for would make more than 50000000 corners in all (the canonical form "
+                       "counting 4 for each corner of its model)");
+    return Done{};
+}
+
 }  // namespace
 
 ModelRequest modelRequest(const ExplorerOptions& options, bool inputsNamed) {
@@ -77,6 +95,7 @@ ModelRequest modelRequest(const ExplorerOptions& options, bool inputsNamed) {
     request.canonical = options.canonical;
     if (options.centre) request.centre = *options.centre;
     request.solid = options.solid;
+    request.canonicalForms = options.output != OutputKind::List;
     return request;
 }
 
@@ -88,6 +107,7 @@ Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs) {
 
 Result<LoadedModels> loadModels(const ModelRequest& request) {
     LoadedModels out;
+    double work = 0;  // the canonical OFF models' share of the bound
     const bool others = !request.conway.empty() || !request.catalogue.empty();
     const bool readInputs = request.inputsNamed || !others || usesM(request.conway);
     const std::vector<std::string>& inputs = request.inputs;
@@ -98,8 +118,9 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
         out.models = std::move(*models);
     } else if (readInputs) {
         out.models.reserve(inputs.size());
+        std::vector<Polyhedron> toCanonical;
         for (const std::string& path : inputs) {
-            if (!request.canonical) {
+            if (!request.canonical || !request.canonicalForms) {
                 Result<Model> model = loadOffModel(path, DualSphere{request.centre}, false);
                 if (!model) return model.error();
                 out.models.push_back(std::move(*model));
@@ -107,8 +128,15 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
             }
             Result<Polyhedron> shape = loadOffFile(path);
             if (!shape) return shape.error();
-            out.models.push_back(canonicalModel(std::filesystem::path(path).stem().string(), std::move(*shape),
-                                                request.centre, out.notes));
+            work += canonicalFormWeight * double(shape->corners.size());
+            toCanonical.push_back(std::move(*shape));
+        }
+        if (!toCanonical.empty()) {
+            const Status bounded = withinBound(request, toCanonical.front(), work);
+            if (!bounded) return bounded.error();
+            for (std::size_t i = 0; i < toCanonical.size(); ++i)
+                out.models.push_back(canonicalModel(std::filesystem::path(inputs[i]).stem().string(),
+                                                    std::move(toCanonical[i]), request.centre, out.notes));
         }
     }
     // M: the first OFF model, or the chosen solid of the ten files.
@@ -119,6 +147,18 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
         for (const Model& model : out.models)
             if (out.directory && model.solidKind == kind) m = &model;
     }
+    if (m) {
+        const Status bounded = withinBound(request, m->solid, work);
+        if (!bounded) return bounded.error();
+    } else {
+        const Status bounded = withinBound(request, Polyhedron{}, work);
+        if (!bounded) return bounded.error();
+    }
+    out.canonicalSkipped = !request.canonicalForms;
+    auto finish = [&](const std::string& name, Polyhedron shape) {
+        if (request.canonicalForms) return canonicalModel(name, std::move(shape), request.centre, out.notes);
+        return buildModel(name, std::move(shape), 0, 0, unitMidsphere(), false);
+    };
     std::vector<Model> built;
     for (const std::string& notation : request.conway) {
         Result<Polyhedron> shape = conwayModel(notation, m ? &m->solid : nullptr);
@@ -127,13 +167,13 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
             continue;
         }
         if (!shape) return failure("--conway: " + shape.error().what);
-        built.push_back(canonicalModel(notation, std::move(*shape), request.centre, out.notes));
+        built.push_back(finish(notation, std::move(*shape)));
         built.back().notation = notation;
     }
     for (const CatalogueEntry& entry : catalogueOf(request.catalogue)) {
         Result<Polyhedron> shape = conwayModel(entry.notation, nullptr);
         if (!shape) return failure(std::string("--catalogue: ") + entry.name + ": " + shape.error().what);
-        built.push_back(canonicalModel(entry.name, std::move(*shape), request.centre, out.notes));
+        built.push_back(finish(entry.name, std::move(*shape)));
         built.back().notation = entry.notation;
     }
     if (!request.inputsNamed && others) {
@@ -168,7 +208,12 @@ std::string modelList(const LoadedModels& loaded) {
         // A name is the file's: a line break in it would forge a line, an
         // escape sequence reach the terminal.
         std::string name = printable(m.name);
-        const std::string& known = counts.name;
+        std::string known = counts.name;
+        // The canonical form of a solid with these faces is that solid.
+        const std::string loose = " (combinatorially)";
+        if (loaded.canonicalSkipped && known.size() > loose.size() &&
+            known.compare(known.size() - loose.size(), loose.size(), loose) == 0)
+            known.resize(known.size() - loose.size());
         if (!known.empty() && known != m.name) name += " (" + known + ")";
         text += std::to_string(i + 1) + "  " + name + "  V " + std::to_string(counts.vertices) + "  E " +
                 std::to_string(counts.edges) + "  F " + std::to_string(counts.faces) + "\n";

@@ -22,6 +22,7 @@ struct LoadedModels {
     // Things worth telling that belong to no model's own data: a model
     // left as it was because it has no canonical form.
     std::vector<std::string> notes;
+    bool canonicalSkipped = false;  // ModelRequest::canonicalForms was false
 };
 
 // What to load.
@@ -39,7 +40,17 @@ struct ModelRequest {
     // A notation that cannot be built is left out, its error among the
     // notes, rather than ending the load (a page opens without it).
     bool leaveOutRefused = false;
+    // False when only the counts are wanted (--list): no canonical form is
+    // sought, and the models are named as their canonical forms would be.
+    bool canonicalForms = true;
 };
+
+// The most work one run may ask for in loading its models, in corners: those
+// every operator of every notation makes, and for each model put in
+// canonical form canonicalFormWeight times its own (the form's steps keep
+// several arrays per corner, and take 3 minutes and 3.9 GB for 13 million).
+constexpr double mostCorners = 50e6;
+constexpr double canonicalFormWeight = 4;
 
 // What `options` ask to load; `inputsNamed` false when the inputs are the
 // folder chosen for the user.
@@ -56,7 +67,9 @@ Result<LoadedModels> loadModelInputs(const std::vector<std::string>& inputs);
 // (named by their names, canonical). A model whose canonical form is not
 // found is kept as it was, with a note. An error for an input that cannot
 // be read, or "--conway: ..." for the first notation that cannot be built
-// (unless the request leaves it out).
+// (unless the request leaves it out); and, before any model is built (the
+// OFF files only read), an error when the whole run would ask for more
+// than mostCorners.
 Result<LoadedModels> loadModels(const ModelRequest& request);
 
 // The model `name` names: a loaded model's name, a catalogue name, other

@@ -510,11 +510,12 @@ Polyhedron conwaySeed(char seed, int n) {
     return p;
 }
 
-Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m) {
+namespace {
+
+// The steps of `notation`, its seed and the seed's sides, or its error.
+Status readNotation(const std::string& notation, const Polyhedron* m, std::vector<Step>& steps, char& seed,
+                    int& sides) {
     if (notation.empty()) return failure("the notation is empty");
-    std::vector<Step> steps;
-    char seed = 0;
-    int sides = 0;
     for (std::size_t i = 0; i < notation.size() && seed == 0;) {
         const char c = notation[i];
         const int position = int(i) + 1;
@@ -547,21 +548,46 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
             return failure(quoted(notation[i]) + " at " + std::to_string(i + 1) + " follows the seed");
     }
     if (seed == 0) return failure("the notation ends without a seed (T C O D I P<n> A<n> Y<n> M)");
-    if (seed == 'M' && steps.empty()) return *m;
+    return Done{};
+}
 
-    Polyhedron model = seed == 'M' ? Polyhedron{} : conwaySeed(seed, sides);
-    const Polyhedron* current = seed == 'M' ? m : &model;  // M is read where it is until an operator has run
-    double v = current->vertexCount(), e = double(current->corners.size()) / 2, f = current->faceCount(), made = 0;
+}  // namespace
+
+Result<ConwayWork> conwayWork(const std::string& notation, const Polyhedron* m) {
+    std::vector<Step> steps;
+    char seed = 0;
+    int sides = 0;
+    const Status read = readNotation(notation, m, steps, seed, sides);
+    if (!read) return read.error();
+    ConwayWork work;
+    const Polyhedron built = seed == 'M' ? Polyhedron{} : conwaySeed(seed, sides);  // at most 80000 corners
+    const Polyhedron& start = seed == 'M' ? *m : built;
+    double v = start.vertexCount(), e = double(start.corners.size()) / 2, f = start.faceCount();
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
         const char* basic = basicSteps(step->op);
         for (std::size_t j = std::strlen(basic); j-- > 0;) {
             countAfter(basic[j], v, e, f);
-            made += 2 * e;
+            work.made += 2 * e;
         }
-        if (made > maxCorners)
-            return failure(quoted(step->op) + " at " + std::to_string(step->position) +
-                           " would make more than 50000000 corners in all");
+        if (work.made > maxCorners && work.firstTooMany.empty())
+            work.firstTooMany = quoted(step->op) + " at " + std::to_string(step->position);
     }
+    work.corners = 2 * e;
+    return work;
+}
+
+Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m) {
+    std::vector<Step> steps;
+    char seed = 0;
+    int sides = 0;
+    const Status read = readNotation(notation, m, steps, seed, sides);
+    if (!read) return read.error();
+    const ConwayWork work = *conwayWork(notation, m);
+    if (!work.firstTooMany.empty()) return failure(work.firstTooMany + " would make more than 50000000 corners in all");
+    if (seed == 'M' && steps.empty()) return *m;
+
+    Polyhedron model = seed == 'M' ? Polyhedron{} : conwaySeed(seed, sides);
+    const Polyhedron* current = seed == 'M' ? m : &model;  // M is read where it is until an operator has run
 
     for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
         const char* basic = basicSteps(step->op);

@@ -43,4 +43,16 @@ Polyhedron conwaySeed(char seed, int n = 0);
 // k<n> and t<n> applied everywhere), refused before anything is built.
 Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m);
 
+// What building `notation` would cost, worked out from the counts alone
+// (k<n> and t<n> as if everywhere), building nothing.
+struct ConwayWork {
+    double made = 0;           // the corners all the steps make
+    double corners = 0;        // the model's own
+    std::string firstTooMany;  // "'k' at 3", the operator past 50 million made corners, or ""
+};
+
+// The work of `notation` (M standing for `m`), or the error conwayModel
+// would give for a notation it cannot read.
+Result<ConwayWork> conwayWork(const std::string& notation, const Polyhedron* m);
+
 }  // namespace pd

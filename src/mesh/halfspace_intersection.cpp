@@ -90,6 +90,8 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
         corners[std::size_t(k)] = n / h;
     }
     const PointClusters merged = clusterPoints(corners, tolerance * size);
+    if (!clustersStandApart(corners, merged.centres.size(), tolerance * size))
+        return failure("some of its vertices lie too close together to be told apart");
 
     Intersection out;
     std::vector<int> number(merged.centres.size(), -1);

@@ -29,10 +29,13 @@ struct Intersection {
 // (normals, and offsets relative to `size`) count as one, and vertices
 // closer than tolerance * size are merged, so that where several planes
 // meet in one point there is one vertex, and a half-space that only touches
-// the others gives no face. Built as the polar of the convex hull of the
+// the others gives no face; where vertices lie apart by between one and ten
+// times that distance, so that merging them cannot be trusted either way,
+// it fails rather than guess. Built as the polar of the convex hull of the
 // points normal / offset (qhull), O(n log n) in the half-spaces. Fails with
 // a one-line reason when an offset is not above zero, the half-spaces leave
-// the body unbounded or flat, or the merged result is not a closed surface.
+// the body unbounded or flat, vertices cannot be told apart, or the merged
+// result is not a closed surface.
 Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, Vec3d centre,
                                          double size, double tolerance);
 

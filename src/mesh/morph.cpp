@@ -115,16 +115,22 @@ std::vector<HalfSpace> morphHalfSpaces(const MorphFamily& family, double t) {
     return spaces;
 }
 
+double stageSize(const MorphFamily& family, double t) {
+    const double s = morphScale(family, t), r = family.radius;
+    return std::fmin(family.size, std::fmin(r * std::sqrt(s), s * r / std::sqrt(family.sMin)));
+}
+
 Result<Polyhedron> morphAt(const MorphFamily& family, double t) {
     if (!(t >= 0.0 && t <= 1.0)) return failure("the stage t must be a number from 0 to 1");
     if (t == 0.0) return family.solid;
     const std::vector<HalfSpace> spaces = morphHalfSpaces(family, t);
+    const double size = stageSize(family, t);
     // A vertex at the centre gave no plane, and shifts the numbering.
     if (spaces.size() + 1 == family.nearby.start.size()) {
-        Result<Intersection> near = intersectNearby(spaces, family.nearby, family.centre, family.size, morphTolerance);
+        Result<Intersection> near = intersectNearby(spaces, family.nearby, family.centre, size, morphTolerance);
         if (near) return std::move(near->shape);
     }
-    Result<Intersection> cut = intersectHalfSpaces(spaces, family.centre, family.size, morphTolerance);
+    Result<Intersection> cut = intersectHalfSpaces(spaces, family.centre, size, morphTolerance);
     if (!cut) return cut.error();
     return std::move(cut->shape);
 }

@@ -29,15 +29,16 @@ namespace pd {
 // from c), and the same argument over pairs of faces gives
 // sMin = dMin^2 / r^2.
 
-// Relative to the solid's size (its largest distance from c): planes that
-// agree this closely are one, vertices this close are one, and a vertex may
-// stand this far outside a face plane of a model that still counts as
-// convex. The shipped files give their coordinates to 9 decimals and are
-// held as floats (about 6e-8 of the size). Measured on them (and on them
-// scaled by 1e-3 and 1e3) at t = 1/4, 1/2, 3/4 and 1: where several planes
-// meet in one point the worked-out vertices differ by up to 2e-7 of the
-// size, while distinct vertices lie at least a fifth of the size apart; any
-// tolerance between those gives the exact counts.
+// Relative to the stage's size (stageSize below): planes that agree this
+// closely are one, vertices this close are one, and a vertex may stand
+// this far outside a face plane of a model that still counts as convex
+// (that one relative to the solid's size). The shipped files give their
+// coordinates to 9 decimals and are held as floats (about 6e-8 of the
+// size). Measured on them (and on them scaled by 1e-3 and 1e3) at t = 1/4,
+// 1/2, 3/4 and 1: where several planes meet in one point the worked-out
+// vertices differ by up to 2e-7 of the size, while distinct vertices lie
+// at least a fifth of the size apart; any tolerance between those gives
+// the exact counts.
 constexpr double morphTolerance = 1e-5;
 
 // What every M(t) of one model needs, worked out once.
@@ -66,14 +67,25 @@ double morphScale(const MorphFamily& family, double t);
 // v away from the centre (x - c) . (v - c) <= s r^2, normalised.
 std::vector<HalfSpace> morphHalfSpaces(const MorphFamily& family, double t);
 
+// No point of stage t lies farther from the centre than this: P's size;
+// the farthest vertex of s P*, s r^2 / dMin; and r sqrt(s), as a point x
+// of P is a mean of P's vertices v, each with (x - c) . (v - c) <= s r^2,
+// so that |x - c|^2 <= s r^2. Near t = 1 a flat solid's stage is a
+// needle far smaller than the solid.
+double stageSize(const MorphFamily& family, double t);
+
 // M(t) for t in [0, 1]: a copy of P at t = 0, else the intersection of P's
 // face half-spaces with the half-spaces (x - c) . (v - c) <= s r^2, faces
-// in that order (P's faces, then the dual's), at morphTolerance, so it
-// opens with buildModel like any other model. Built by intersectNearby,
+// in that order (P's faces, then the dual's), at morphTolerance of
+// stageSize, so it opens with buildModel like any other model. Built by intersectNearby,
 // each face from the planes near it (linear), and where that cannot vouch
 // for the result (a model far from round) by intersectHalfSpaces from all
 // planes (n log n). Fails for a t outside [0, 1] (or not a number) and when
-// the intersection does.
+// the intersection does: among others where some vertices lie between one
+// and ten times that tolerance apart, so that neither merging nor keeping
+// them can be trusted (flat prisms and antiprisms of some hundreds of
+// sides at t = 1/2, where four nearly parallel planes meet at each vertex
+// and the float coordinates part them).
 Result<Polyhedron> morphAt(const MorphFamily& family, double t);
 
 }  // namespace pd

@@ -398,7 +398,8 @@ void findOwners(const Polygons& polygons, std::size_t planeCount, std::vector<in
 // (its owner). Where several planes meet in one point the faces see it
 // as different corners: every corner of a face through such a point,
 // and every corner found again with one, is matched by place instead.
-void matchCorners(const Polygons& polygons, std::size_t planeCount, double near, std::vector<int>& vertexOf,
+// False when those cannot be told apart (see clustersStandApart).
+bool matchCorners(const Polygons& polygons, std::size_t planeCount, double near, std::vector<int>& vertexOf,
                   std::vector<Vec3d>& vertexAt) {
     const std::vector<Corner>& corners = polygons.corners;
     std::vector<int> owner;
@@ -416,6 +417,7 @@ void matchCorners(const Polygons& polygons, std::size_t planeCount, double near,
         if (placed[q]) placedAt.push_back(corners[q].at);
     }
     const PointClusters crowd = clusterPoints(placedAt, near);
+    if (!clustersStandApart(placedAt, crowd.centres.size(), near)) return false;
     std::vector<int> crowdVertex(crowd.centres.size(), -1);
     vertexOf.assign(corners.size(), -1);
     vertexAt.clear();
@@ -434,6 +436,7 @@ void matchCorners(const Polygons& polygons, std::size_t planeCount, double near,
             v = vertexOf[std::size_t(owner[q])];
         }
     }
+    return true;
 }
 
 // The polygons as faces on their vertices, a polygon that shrank below
@@ -642,7 +645,8 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     if (!cut) return cut.error();
     std::vector<int> vertexOf;
     std::vector<Vec3d> vertexAt;
-    matchCorners(polygons, spaces.size(), tolerance * size, vertexOf, vertexAt);
+    if (!matchCorners(polygons, spaces.size(), tolerance * size, vertexOf, vertexAt))
+        return failure("some of its vertices lie too close together to be told apart");
     std::vector<int> faceOf(spaces.size(), -1);
     Intersection out = facesOf(polygons, vertexOf, vertexAt, centre, faceOf);
 

@@ -43,9 +43,10 @@ void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces);
 // closed, locally convex surface bounds a convex body; with its faces on
 // the planes and every plane keeping it inside, it is the intersection.
 // Fails with a reason when the neighbourhoods were too small to vouch for
-// that (a plane that cuts the result, a face left open), or the check
-// cannot be done cheaply; the caller then
-// works from all the planes at once.
+// that (a plane that cuts the result, a face left open), the check
+// cannot be done cheaply, or the corners where several planes meet cannot
+// be told apart as intersectHalfSpaces tells them; the caller then works
+// from all the planes at once.
 Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const Nearby& nearby,
                                      Vec3d centre, double size, double tolerance);
 

@@ -107,4 +107,8 @@ PointClusters clusterPoints(const std::vector<Vec3d>& points, double distance) {
     return out;
 }
 
+bool clustersStandApart(const std::vector<Vec3d>& points, std::size_t clusterCount, double distance) {
+    return !(distance > 0.0) || clusterPoints(points, 10.0 * distance).centres.size() == clusterCount;
+}
+
 }  // namespace pd

@@ -21,4 +21,11 @@ struct PointClusters {
 // that is not above zero merges only equal points.
 PointClusters clusterPoints(const std::vector<Vec3d>& points, double distance);
 
+// Whether `clusterCount` clusters of `points` (clusterPoints at `distance`)
+// stand clearly apart: clustered at ten times the distance they are as
+// many. Fewer means some points lie between the two distances, where
+// neither merging them nor keeping them apart can be trusted (a ring of
+// distinct vertices closer than the distance is merged only in part).
+bool clustersStandApart(const std::vector<Vec3d>& points, std::size_t clusterCount, double distance);
+
 }  // namespace pd

@@ -125,3 +125,26 @@ TEST(ModelInputs, AModelWithNoCanonicalFormIsKeptAsItWas) {
     named.models[0].name = "a\n\x1b[2J\xe9";
     EXPECT_EQ(modelList(named).substr(0, 22), "1  a\\x0a\\x1b[2J\\xe9  V");
 }
+
+// The whole run is bounded before anything is built: notations that each
+// stay within it may not together, nor with their canonical forms. A list
+// needs no canonical form (the models stay as built), so it names them as
+// their forms would be named.
+TEST(ModelInputs, TheWholeRunIsBoundedAndAListSkipsTheCanonicalForm) {
+    ModelRequest request;
+    request.inputsNamed = false;
+    for (const auto& notations : {std::vector<std::string>(3, "kkkkkkkkkkkC"), {"kkkkkkkkkkkkC"}}) {
+        request.conway = notations;
+        const Result<LoadedModels> refused = loadModels(request);
+        ASSERT_FALSE(refused.ok());
+        EXPECT_EQ(refused.error().what.substr(0, 65),
+                  "the models asked for would make more than 50000000 corners in all");
+    }
+    request.conway = {"kT"};
+    request.canonicalForms = false;
+    const Result<LoadedModels> listed = loadModels(request);
+    ASSERT_TRUE(listed.ok());
+    const Model& m = listed->models[0];
+    EXPECT_GT(std::fabs(length(touching(at(m.solid, m.edges.back().a), at(m.solid, m.edges.back().b))) - 1.0), 1e-3);
+    EXPECT_EQ(modelList(*listed), "1  kT (triakis tetrahedron)  V 8  E 18  F 12\n");
+}

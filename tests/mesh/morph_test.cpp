@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "mesh/conway.h"
 #include "mesh/geodesic_sphere.h"
 #include "mesh/nearby_cut.h"
 #include "mesh/shell_counts.h"
@@ -192,6 +193,33 @@ TEST(Morph, ThousandGonPrismAtOneHalfFaceByFace) {
     EXPECT_EQ(problems(stage, sizeOf(solid)), "");
 }
 
+// Flat prisms and antiprisms of many sides (the seeds: square sides,
+// equilateral triangles): near t = 1 the stage is a needle far smaller than
+// the solid, its ring of vertices closer together than a tolerance of the
+// solid's size. The bipyramid's and trapezohedron's counts, or refused;
+// never a solid of fewer vertices.
+TEST(Morph, ManySidedPrismsAndAntiprismsEndAtTheirDualsOrAreRefused) {
+    const struct {
+        char seed;
+        int n;
+        double t;
+        int v, e, f;  // 0: refused
+    } cases[] = {{'P', 200, 1.0, 202, 600, 400}, {'P', 200, 0.99, 600, 1000, 402},
+                 {'A', 200, 1.0, 402, 800, 400}, {'A', 1000, 1.0, 0, 0, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.seed + std::to_string(c.n) + " t " + std::to_string(c.t));
+        const Result<MorphFamily> family = morphFamily(buildModel("m", conwaySeed(c.seed, c.n), 0, 0));
+        ASSERT_TRUE(family.ok()) << family.error().what;
+        const Result<Polyhedron> stage = morphAt(*family, c.t);
+        ASSERT_EQ(stage.ok(), c.v > 0);
+        if (!stage) continue;
+        const Model m = buildModel("stage", *stage, 0, 0);
+        EXPECT_EQ(m.solid.vertexCount(), c.v);
+        EXPECT_EQ(int(m.edges.size()), c.e);
+        EXPECT_EQ(m.solid.faceCount(), c.f);
+    }
+}
+
 bool sameShape(const Polyhedron& a, const Polyhedron& b) {
     return a.corners == b.corners && a.vertexCount() == b.vertexCount() &&
            std::equal(a.vertices.begin(), a.vertices.end(), b.vertices.begin(),
@@ -208,8 +236,9 @@ TEST(Morph, BothConstructionsGiveTheSameStages) {
         for (double t : {0.25, 0.5, 0.75, 1.0}) {
             const MorphFamily family = *morphFamily(m);
             const std::vector<HalfSpace> spaces = morphHalfSpaces(family, t);
-            const Result<Intersection> near = intersectNearby(spaces, family.nearby, family.centre, family.size, morphTolerance);
-            const Result<Intersection> all = intersectHalfSpaces(spaces, family.centre, family.size, morphTolerance);
+            const double size = stageSize(family, t);
+            const Result<Intersection> near = intersectNearby(spaces, family.nearby, family.centre, size, morphTolerance);
+            const Result<Intersection> all = intersectHalfSpaces(spaces, family.centre, size, morphTolerance);
             ASSERT_TRUE(near.ok() && all.ok()) << m.name << " t " << t << (near ? "" : near.error().what);
             EXPECT_EQ(near->faceSource, all->faceSource);
             const Polyhedron stage = *morphAt(family, t);  // face by face where it can vouch
@@ -217,7 +246,7 @@ TEST(Morph, BothConstructionsGiveTheSameStages) {
             Nearby unframed = family.nearby;  // the planes' frames worked out afresh
             unframed.normals.clear();
             const Result<Intersection> fresh =
-                intersectNearby(spaces, unframed, family.centre, family.size, morphTolerance);
+                intersectNearby(spaces, unframed, family.centre, size, morphTolerance);
             EXPECT_TRUE(fresh && sameShape(fresh->shape, near->shape)) << m.name << " t " << t;
             std::vector<Vec3d> corners;
             for (const Vec3& v : near->shape.vertices) corners.push_back(widen(v));
