@@ -47,10 +47,12 @@ struct ModelRequest {
 
 // The most work one run may ask for in loading its models, in corners: those
 // every operator of every notation makes, and for each model put in
-// canonical form canonicalFormWeight times its own (the form's steps keep
-// several arrays per corner, and take 3 minutes and 3.9 GB for 13 million).
+// canonical form canonicalFormWeight times its own: the form takes tens of
+// steps, each going over every corner several times, and costs about a
+// hundred times what making a corner does. Within the bound a run takes
+// seconds and a few hundred megabytes, not minutes and gigabytes.
 constexpr double mostCorners = 50e6;
-constexpr double canonicalFormWeight = 4;
+constexpr double canonicalFormWeight = 100;
 
 // What `options` ask to load; `inputsNamed` false when the inputs are the
 // folder chosen for the user.

@@ -8,6 +8,7 @@
 #include "mesh/catalogue.h"
 #include "mesh/model_loading.h"
 #include "mesh/solid_names.h"
+#include "prism_off.h"
 #include "scratch_dir.h"
 
 using namespace pd;
@@ -133,7 +134,16 @@ TEST(ModelInputs, AModelWithNoCanonicalFormIsKeptAsItWas) {
 TEST(ModelInputs, TheWholeRunIsBoundedAndAListSkipsTheCanonicalForm) {
     ModelRequest request;
     request.inputsNamed = false;
-    for (const auto& notations : {std::vector<std::string>(3, "kkkkkkkkkkkC"), {"kkkkkkkkkkkkC"}}) {
+    // An OFF prism of 100 000 sides (600 000 corners) alone is read, but
+    // not put in canonical form.
+    scratch::ScratchDir dir;
+    dir.write("p.off", prismOff(100000));
+    const std::vector<std::string> prism{dir.file("p.off")};
+    request.inputs = prism;
+    ASSERT_TRUE(loadModels(request).ok());
+    request.canonical = true;
+    for (const auto& notations : {std::vector<std::string>(3, "kkkkkkkkkkkC"), {"kkkkkkkkkkkkC"}, {}}) {
+        request.inputs = notations.empty() ? prism : std::vector<std::string>{};
         request.conway = notations;
         const Result<LoadedModels> refused = loadModels(request);
         ASSERT_FALSE(refused.ok());
