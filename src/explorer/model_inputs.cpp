@@ -80,7 +80,7 @@ Status withinBound(const ModelRequest& request, const Polyhedron& m, double work
     }
     if (work > mostCorners)
         return failure("the models asked for would make more than 50000000 corners in all (the canonical form "
-                       "counting 4 for each corner of its model)");
+                       "counting " + std::to_string(int(canonicalFormWeight)) + " for each corner of its model)");
     return Done{};
 }
 
