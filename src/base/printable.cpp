@@ -25,27 +25,12 @@ std::size_t utf8Length(std::string_view text, std::size_t at) {
     return length;
 }
 
-std::string printable(std::string_view text) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        const std::size_t length = byte >= 0x20 && byte != 0x7f ? utf8Length(text, i) : 0;
-        if (length > 0) {
-            out.append(text, i, length);
-            i += length;
-            continue;
-        }
-        out += "\\x";
-        out += hex[byte >> 4];
-        out += hex[byte & 15];
-        ++i;
-    }
-    return out;
-}
+namespace {
 
-std::string displayable(std::string_view text) {
+// `text` with every byte that is not part of a printable UTF-8 character
+// (a control byte, DEL, or a byte of no valid sequence) put as `stand(byte)`.
+template <class StandIn>
+std::string mended(std::string_view text, StandIn stand) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
@@ -55,11 +40,26 @@ std::string displayable(std::string_view text) {
             out.append(text, i, length);
             i += length;
         } else {
-            out += "\xef\xbf\xbd";
+            stand(byte, out);
             ++i;
         }
     }
     return out;
+}
+
+}  // namespace
+
+std::string printable(std::string_view text) {
+    return mended(text, [](unsigned char byte, std::string& out) {
+        static const char hex[] = "0123456789abcdef";
+        out += "\\x";
+        out += hex[byte >> 4];
+        out += hex[byte & 15];
+    });
+}
+
+std::string displayable(std::string_view text) {
+    return mended(text, [](unsigned char, std::string& out) { out += "\xef\xbf\xbd"; });
 }
 
 }  // namespace pd
