@@ -19,7 +19,7 @@ ctest --test-dir build --output-on-failure -j"$jobs" | tee -a "$log"
 # The release: installed into a temporary prefix and run, and the .deb.
 tests/release/check.sh build | tee -a "$log"
 # The paper nets' pages as a printer would check them (shapely's polygons).
-tests/net/print_check.py build/duals-explorer | tee -a "$log"
+tests/nets/print_check.py build/duals-explorer | tee -a "$log"
 # The web page: built by web.sh (which installs emscripten and chromium
 # first), then driven in headless chromium against the explorer above.
 ./web.sh

@@ -14,7 +14,7 @@
 #include "base/printable.h"
 #include "base/standard_output.h"
 #include "explorer/data_folder.h"
-#include "explorer/highlight.h"
+#include "view/highlight.h"
 #include "headless/headless.h"
 #include "window/window.h"
 #include "headless/headless_output.h"

@@ -3,7 +3,7 @@
 //   conway-bench [--reps R] [K]
 //
 // On the geodesic sphere of frequency K (default 22: 9 680 faces;
-// mesh/geodesic_sphere.h), the median of R runs (default 7) of each
+// construct/geodesic_sphere.h), the median of R runs (default 7) of each
 // operator as `--conway xM` runs it (the notation read, the operator
 // built and checked), in wall milliseconds; then the canonical form of
 // tI, of the sphere and of its dual, with their steps and the largest
@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "geometry/edges.h"
-#include "mesh/canonical_form.h"
-#include "mesh/conway.h"
-#include "mesh/geodesic_sphere.h"
+#include "construct/canonical_form.h"
+#include "construct/conway.h"
+#include "construct/geodesic_sphere.h"
 
 using namespace pd;
 

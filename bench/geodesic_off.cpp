@@ -4,7 +4,7 @@
 //   geodesic-off K FILE
 //
 // The sphere is the one the morph's tests and benchmarks build
-// (mesh/geodesic_sphere.h): 10*K*K + 2 vertices and 20*K*K triangles, each
+// (construct/geodesic_sphere.h): 10*K*K + 2 vertices and 20*K*K triangles, each
 // point once, every face counter-clockwise seen from outside. Exit status
 // 2 with a one-line message for a bad K or an unwritable FILE.
 
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "mesh/geodesic_sphere.h"
+#include "construct/geodesic_sphere.h"
 #include "io/off_writer.h"
 
 namespace pd {

@@ -4,7 +4,7 @@
 //   morph-bench [--reps R] [--seconds S] K...
 //
 // For each geodesic sphere of frequency K (default 22 and 71: 9 680 and
-// 100 820 faces; mesh/geodesic_sphere.h), printed as medians of R runs
+// 100 820 faces; construct/geodesic_sphere.h), printed as medians of R runs
 // (default 5), wall and CPU milliseconds:
 //   family   morphFamily: the centre, the ends of the family and the
 //            convexity check (qhull's hull of the vertices), once per model;
@@ -46,13 +46,13 @@
 
 #include "base/background.h"
 #include "explorer/actions.h"
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "explorer/morph_store.h"
 #include "explorer/session.h"
-#include "mesh/geodesic_sphere.h"
-#include "mesh/morph.h"
+#include "construct/geodesic_sphere.h"
+#include "morph/morph.h"
 
 namespace pd {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "mesh/net_layout.h"
-#include "mesh/model_loading.h"
-#include "headless/net_pdf.h"
+#include "nets/net_layout.h"
+#include "polyhedra/model_loading.h"
+#include "nets/net_pdf.h"
 
 namespace pd {
 

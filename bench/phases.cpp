@@ -39,15 +39,15 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/smooth_target.h"
 #include "io/off_reader.h"
-#include "mesh/face_plane.h"
-#include "mesh/model.h"
-#include "mesh/program_dual.h"
-#include "mesh/reciprocal_dual.h"
-#include "mesh/vertex_rings.h"
+#include "geometry/face_plane.h"
+#include "polyhedra/model.h"
+#include "polyhedra/program_dual.h"
+#include "polyhedra/reciprocal_dual.h"
+#include "geometry/vertex_rings.h"
 
 using namespace pd;
 

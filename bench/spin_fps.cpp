@@ -36,10 +36,10 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
-#include "mesh/model.h"
+#include "polyhedra/model.h"
 #include "io/off_reader.h"
 
 namespace pd {

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "explorer/depth_order.h"
-#include "explorer/visibility.h"
+#include "hidden/depth_order.h"
+#include "hidden/visibility.h"
 #include "geometry/orientation.h"
-#include "mesh/model_loading.h"
+#include "polyhedra/model_loading.h"
 
 namespace pd {
 

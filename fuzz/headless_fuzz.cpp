@@ -18,16 +18,16 @@
 
 #include "draw/frame.h"
 #include "explorer/actions.h"
-#include "explorer/depth_order.h"
-#include "explorer/highlight.h"
+#include "hidden/depth_order.h"
+#include "view/highlight.h"
 #include "explorer/session.h"
 #include "gl/line_picture.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
-#include "net/net_pages.h"
+#include "explorer/net_pages.h"
 #include "svg/svg_writer.h"
-#include "mesh/model.h"
+#include "polyhedra/model.h"
 #include "io/off_reader.h"
 
 namespace pd {

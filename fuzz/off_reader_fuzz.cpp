@@ -17,14 +17,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "mesh/canonical_form.h"
-#include "mesh/conway.h"
-#include "mesh/model.h"
-#include "mesh/morph.h"
-#include "mesh/net_layout.h"
+#include "construct/canonical_form.h"
+#include "construct/conway.h"
+#include "polyhedra/model.h"
+#include "morph/morph.h"
+#include "nets/net_layout.h"
 #include "io/off_reader.h"
 #include "io/off_writer.h"
-#include "mesh/overlap_grid.h"
+#include "nets/overlap_grid.h"
 
 namespace pd {
 

@@ -116,7 +116,7 @@ struct Frame {
     std::vector<FrameBox> boxes;
     std::vector<FrameText> texts;    // vertex numbers, then the key list if shown
     // For a vector picture whose hidden parts or face order ran past their
-    // work bounds (explorer/visibility.h, depth_order.h): why, and the
+    // work bounds (hidden/visibility.h, depth_order.h): why, and the
     // picture is not to be written. Empty otherwise.
     std::string unfinished;
 };

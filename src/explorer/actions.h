@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "explorer/view_state.h"
+#include "view/view_state.h"
 
 namespace pd {
 

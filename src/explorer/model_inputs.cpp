@@ -7,11 +7,11 @@
 
 #include "base/printable.h"
 #include "io/off_reader.h"
-#include "mesh/canonical_form.h"
-#include "mesh/catalogue.h"
-#include "mesh/conway.h"
-#include "mesh/model_loading.h"
-#include "mesh/shell_counts.h"
+#include "construct/canonical_form.h"
+#include "construct/catalogue.h"
+#include "construct/conway.h"
+#include "polyhedra/model_loading.h"
+#include "polyhedra/shell_counts.h"
 
 namespace pd {
 

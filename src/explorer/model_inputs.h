@@ -5,7 +5,7 @@
 
 #include "base/result.h"
 #include "explorer/options.h"
-#include "mesh/model.h"
+#include "polyhedra/model.h"
 
 namespace pd {
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "base/background.h"
-#include "mesh/shell_counts.h"
+#include "polyhedra/shell_counts.h"
 
 namespace pd {
 

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "base/result.h"
-#include "explorer/view_state.h"
-#include "mesh/morph.h"
-#include "mesh/model.h"
+#include "view/view_state.h"
+#include "morph/morph.h"
+#include "polyhedra/model.h"
 
 namespace pd {
 

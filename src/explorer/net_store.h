@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/result.h"
-#include "explorer/shown_shells.h"
-#include "mesh/unfolding.h"
+#include "view/shown_shells.h"
+#include "nets/unfolding.h"
 
 namespace pd {
 

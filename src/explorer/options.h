@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "explorer/view_state.h"
-#include "mesh/net_layout.h"
-#include "mesh/reciprocal_dual.h"
+#include "view/view_state.h"
+#include "nets/net_layout.h"
+#include "polyhedra/reciprocal_dual.h"
 
 namespace pd {
 

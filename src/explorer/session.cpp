@@ -8,10 +8,10 @@
 #include <limits>
 
 #include "base/background.h"
-#include "explorer/highlight.h"
-#include "explorer/mark_thinning.h"
+#include "view/highlight.h"
+#include "hidden/mark_thinning.h"
 #include "explorer/unfold_view.h"
-#include "explorer/view_title.h"
+#include "view/view_title.h"
 #include "io/off_writer.h"
 
 namespace pd {

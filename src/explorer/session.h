@@ -9,12 +9,12 @@
 
 #include "base/result.h"
 #include "explorer/actions.h"
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include "explorer/model_inputs.h"
 #include "explorer/morph_store.h"
 #include "explorer/net_store.h"
 #include "explorer/options.h"
-#include "explorer/view_state.h"
+#include "view/view_state.h"
 
 namespace pd {
 
@@ -50,7 +50,7 @@ public:
     // A left-button drag by (dx, dy) pixels.
     void drag(int dx, int dy, double now);
     // A left click without a drag at pixel (x, y): lights the face, vertex
-    // or edge there with its dual part (see explorer/highlight.h), or puts
+    // or edge there with its dual part (see view/highlight.h), or puts
     // the light out on the background. Only on the model itself: during a
     // morph or a fold the title says so and nothing changes.
     void click(int x, int y, double now);

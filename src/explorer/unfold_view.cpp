@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "geometry/orientation.h"
-#include "mesh/fold_back.h"
-#include "mesh/face_plane.h"
+#include "nets/fold_back.h"
+#include "geometry/face_plane.h"
 
 namespace pd {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include "explorer/net_store.h"
-#include "explorer/shown_shells.h"
+#include "view/shown_shells.h"
 
 namespace pd {
 

@@ -4,9 +4,9 @@
 
 #include "io/file_series.h"
 #include "io/output_file.h"
-#include "net/net_pages.h"
-#include "headless/net_pdf.h"
-#include "net/net_svg.h"
+#include "explorer/net_pages.h"
+#include "nets/net_pdf.h"
+#include "nets/net_svg.h"
 
 namespace pd {
 

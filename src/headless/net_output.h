@@ -5,9 +5,9 @@
 #include "base/result.h"
 
 #include "explorer/options.h"
-#include "explorer/shown_shells.h"
-#include "mesh/model.h"
-#include "net/net_pages.h"
+#include "view/shown_shells.h"
+#include "polyhedra/model.h"
+#include "explorer/net_pages.h"
 
 namespace pd {
 

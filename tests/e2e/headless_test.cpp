@@ -13,7 +13,7 @@
 #include <tuple>
 
 #include "io/off_reader.h"
-#include "mesh/model_loading.h"
+#include "polyhedra/model_loading.h"
 #include "geometry/rotation.h"
 #include "console/solid_drawing.h"
 #include "window_fixture.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include <set>
 #include <tuple>
 

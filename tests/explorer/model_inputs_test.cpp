@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "io/off_writer.h"
-#include "mesh/catalogue.h"
-#include "mesh/model_loading.h"
-#include "mesh/solid_names.h"
+#include "construct/catalogue.h"
+#include "polyhedra/model_loading.h"
+#include "polyhedra/solid_names.h"
 #include "prism_off.h"
 #include "scratch_dir.h"
 

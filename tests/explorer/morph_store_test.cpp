@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "explorer/morph_store.h"
-#include "mesh/geodesic_sphere.h"
+#include "construct/geodesic_sphere.h"
 
 using namespace pd;
 

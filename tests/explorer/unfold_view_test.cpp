@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "../support/shipped_models.h"
-#include "mesh/geodesic_sphere.h"
-#include "mesh/model.h"
+#include "construct/geodesic_sphere.h"
+#include "polyhedra/model.h"
 
 using namespace pd;
 

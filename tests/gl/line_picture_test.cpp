@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "explorer/frame_builder.h"
+#include "view/frame_builder.h"
 #include "gl/offscreen.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
-#include "mesh/conway.h"
-#include "mesh/geodesic_sphere.h"
+#include "construct/conway.h"
+#include "construct/geodesic_sphere.h"
 
 using namespace pd;
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "mesh/plane.h"
+#include "geometry/vec2.h"
 
 namespace pd {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/model_loading.h"
+#include "polyhedra/model_loading.h"
 #include "solids/solid_rotation.h"
 
 namespace pd {

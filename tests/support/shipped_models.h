@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "mesh/model_loading.h"
+#include "polyhedra/model_loading.h"
 #include "scratch_dir.h"
 
 namespace pd {

@@ -1,0 +1,72 @@
+#include "geometry/vertex_rings.h"
+
+#include <algorithm>
+
+#include "base/huge_pages.h"
+
+namespace pd {
+
+Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
+                        int numberBase) {
+    const EdgeTopology& t = topology;
+    // The walk steps between slots of one face, so each slot needs its face.
+    std::vector<std::int32_t> faceOf(p.corners.size());
+    for (int f = 0; f < p.faceCount(); ++f)
+        std::fill(faceOf.begin() + p.faceStart[f], faceOf.begin() + p.faceStart[f + 1], f);
+    const int vertexCount = p.vertexCount();
+    std::vector<std::int32_t> firstSlot(vertexCount, -1);
+    std::vector<std::int32_t> degree(vertexCount, 0);
+    for (std::size_t s = p.corners.size(); s-- > 0;) {
+        firstSlot[p.corners[s]] = static_cast<std::int32_t>(s);
+        ++degree[p.corners[s]];
+    }
+    auto nextSlot = [&](std::int32_t s) {
+        return s + 1 < p.faceStart[faceOf[s] + 1] ? s + 1 : p.faceStart[faceOf[s]];
+    };
+    auto prevSlot = [&](std::int32_t s) {
+        return s > p.faceStart[faceOf[s]] ? s - 1 : p.faceStart[faceOf[s] + 1] - 1;
+    };
+    auto broken = [&](int v) -> Status {
+        return failure("the faces around vertex " + std::to_string(v + numberBase) +
+                       " do not form one ring");
+    };
+
+    rings.faces.clear();
+    reserveHuge(rings.faces, p.corners.size());
+    rings.start.assign(1, 0);
+    rings.start.reserve(static_cast<std::size_t>(vertexCount) + 1);
+    for (int v = 0; v < vertexCount; ++v) {
+        if (firstSlot[v] < 0) {
+            rings.start.push_back(static_cast<std::int32_t>(rings.faces.size()));
+            continue;
+        }
+        // Leaving each face by the edge that arrives at v keeps the ring
+        // turning the way the faces turn; `forward` flips where a neighbour
+        // is listed the other way round.
+        std::int32_t slot = firstSlot[v];
+        bool forward = false;
+        int steps = 0;
+        do {
+            if (++steps > degree[v]) return broken(v);
+            rings.faces.push_back(faceOf[slot]);
+            const std::int32_t leaving = forward ? slot : prevSlot(slot);
+            const std::int32_t e = t.cornerEdge[leaving];
+            if (e < 0) return broken(v);
+            const std::int32_t other = t.sides[2 * e] == leaving ? t.sides[2 * e + 1] : t.sides[2 * e];
+            if (other < 0) return broken(v);
+            if (p.corners[other] == v) {
+                slot = other;
+                forward = false;
+            } else {
+                slot = nextSlot(other);
+                forward = true;
+            }
+            if (p.corners[slot] != v) return broken(v);
+        } while (slot != firstSlot[v]);
+        if (steps != degree[v]) return broken(v);
+        rings.start.push_back(static_cast<std::int32_t>(rings.faces.size()));
+    }
+    return Done{};
+}
+
+}  // namespace pd

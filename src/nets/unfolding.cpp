@@ -1,0 +1,725 @@
+#include "nets/unfolding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+#include <random>
+
+#include "nets/overlap_grid.h"
+#include "geometry/face_plane.h"
+
+namespace pd {
+
+namespace {
+
+constexpr double pi = 3.14159265358979323846;
+// Convex faces up to twice this many corners are one part; bigger ones
+// are cut into parts of this many corners and one more.
+constexpr int partCorners = 16;
+// Ear clipping takes time of the cube of a face's corners: a model of
+// many such faces still costs at most 10 000 steps a corner.
+constexpr int largestCutFace = 100;
+
+Vec3d unit(Vec3d a) { return (1.0 / length(a)) * a; }
+// The part of `a` square to the unit direction `e`, made unit.
+Vec3d squareTo(Vec3d a, Vec3d e) { return unit(a - dot(a, e) * e); }
+
+std::string faceName(int f, int base) { return "face " + std::to_string(f + base); }
+
+// Whether segments ab and cd share a point; `eps` is a tolerance on twice
+// the area of the triangles the test forms.
+bool segmentsMeet(P2 a, P2 b, P2 c, P2 d, double eps) {
+    const double d1 = cross(b - a, c - a), d2 = cross(b - a, d - a);
+    const double d3 = cross(d - c, a - c), d4 = cross(d - c, b - c);
+    if (((d1 > eps && d2 < -eps) || (d1 < -eps && d2 > eps)) &&
+        ((d3 > eps && d4 < -eps) || (d3 < -eps && d4 > eps)))
+        return true;
+    auto on = [eps](P2 p, P2 s, P2 t) {
+        return std::fabs(cross(t - s, p - s)) <= eps && dot(p - s, t - s) >= 0 &&
+               dot(p - t, s - t) >= 0;
+    };
+    return on(c, a, b) || on(d, a, b) || on(a, c, d) || on(b, c, d);
+}
+
+// Cuts a simple polygon whose corners turn left into triangles (indices
+// into `pts`), by clipping ears. False when no ear is left to clip.
+bool cutIntoTriangles(const std::vector<P2>& pts, double eps, std::vector<int>& triangles) {
+    std::vector<int> left(pts.size());
+    std::iota(left.begin(), left.end(), 0);
+    while (left.size() > 3) {
+        const std::size_t n = left.size();
+        bool clipped = false;
+        for (std::size_t i = 0; i < n && !clipped; ++i) {
+            const int a = left[(i + n - 1) % n], b = left[i], c = left[(i + 1) % n];
+            if (cross(pts[b] - pts[a], pts[c] - pts[b]) <= eps) continue;
+            bool empty = true;
+            for (int v : left) {
+                if (v == a || v == b || v == c) continue;
+                if (cross(pts[b] - pts[a], pts[v] - pts[a]) >= -eps &&
+                    cross(pts[c] - pts[b], pts[v] - pts[b]) >= -eps &&
+                    cross(pts[a] - pts[c], pts[v] - pts[c]) >= -eps) {
+                    empty = false;
+                    break;
+                }
+            }
+            if (!empty) continue;
+            triangles.insert(triangles.end(), {a, b, c});
+            left.erase(left.begin() + std::ptrdiff_t(i));
+            clipped = true;
+        }
+        if (clipped) continue;
+        // Only straight corners and reflex ones left: a straight corner
+        // changes nothing when dropped.
+        for (std::size_t i = 0; i < n && !clipped; ++i) {
+            const int a = left[(i + n - 1) % n], b = left[i], c = left[(i + 1) % n];
+            if (std::fabs(cross(pts[b] - pts[a], pts[c] - pts[b])) <= eps &&
+                dot(pts[b] - pts[a], pts[c] - pts[b]) > 0) {
+                left.erase(left.begin() + std::ptrdiff_t(i));
+                clipped = true;
+            }
+        }
+        if (!clipped) return false;
+    }
+    triangles.insert(triangles.end(), left.begin(), left.end());
+    return true;
+}
+
+class DisjointSets {
+public:
+    explicit DisjointSets(int n) : up_(std::size_t(n)) { std::iota(up_.begin(), up_.end(), 0); }
+    int find(int a) {
+        while (up_[a] != a) a = up_[a] = up_[up_[a]];
+        return a;
+    }
+    bool join(int a, int b) {
+        a = find(a);
+        b = find(b);
+        if (a == b) return false;
+        up_[std::max(a, b)] = std::min(a, b);
+        return true;
+    }
+
+private:
+    std::vector<int> up_;
+};
+
+// One face laid in the net: a turn (possibly mirrored: sigma -1) of its
+// own flat coordinates, then a shift.
+struct Placement {
+    double c = 1, s = 0;  // the turn
+    int sigma = 1;        // -1: the face's own y is mirrored first
+    P2 shift;
+    P2 apply(P2 l) const {
+        const double y = sigma * l.y;
+        return {c * l.x - s * y + shift.x, s * l.x + c * y + shift.y};
+    }
+};
+
+class Unfolder {
+public:
+    Unfolder(const Polyhedron& p, const UnfoldOptions& o) : p_(p), o_(o) {}
+
+    Result<Net> run();
+
+private:
+    Status prepare();
+    Status prepareFace(int f, Vec3d mean);
+    void cutIntoSmallParts(std::int32_t first, int k);
+    std::vector<std::uint8_t> steepestCuts(Vec3d c) const;
+    std::vector<std::uint8_t> foldsPreferring(const std::vector<std::int32_t>& edgeOrder) const;
+    template <typename OnOverlap>
+    bool growPiece(int root, int piece, const std::vector<std::uint8_t>& fold, const std::vector<std::uint8_t>& skip,
+                   OverlapGrid& grid, OnOverlap onOverlap);
+    bool layPiece(int root, int piece, const std::vector<std::uint8_t>& fold, OverlapGrid& grid);
+    bool layAll(const std::vector<std::uint8_t>& fold);
+    bool tryTree(const std::vector<std::int32_t>& edgeOrder);
+    std::vector<std::uint8_t> splitTree(std::vector<std::uint8_t> fold);
+    void mergePieces(std::vector<std::uint8_t>& fold, long budget);
+    Placement placeRoot(int f) const;
+    Placement placeChild(int c, std::int32_t slot) const;
+    void layFace(int f, const Placement& m, std::vector<P2>& out) const;
+    bool overlapsPiece(int f, const std::vector<P2>& at, OverlapGrid& grid) const;
+    void addToPiece(int f, const std::vector<P2>& at, OverlapGrid& grid) const;
+    void commit(int f, int piece, int parent, std::int32_t slot, const Placement& m,
+                const std::vector<P2>& at);
+    Net finish(std::string method);
+    Error haltedFailure() const;
+    std::int32_t otherSide(std::int32_t slot) const {
+        const std::int32_t e = topology_.cornerEdge[slot];
+        return topology_.sides[2 * e] == slot ? topology_.sides[2 * e + 1] : topology_.sides[2 * e];
+    }
+
+    const Polyhedron& p_;
+    const UnfoldOptions& o_;
+    EdgeTopology topology_;
+    std::vector<std::int32_t> faceOfSlot_;
+    std::vector<Vec3d> normal_;               // per face: unit, turning with its corners
+    std::vector<std::uint8_t> outward_;    // per face: normal_ points away from the middle
+    std::vector<Vec3d> origin_, e0_, u0_;     // per face: its own flat frame
+    std::vector<P2> local_;                // per slot: in its face's own frame, turning left
+    std::vector<std::int32_t> partStart_;  // per face: its convex parts partStart_[f] ..
+    std::vector<std::int32_t> partCorners_{0};
+    std::vector<std::int32_t> partSlots_;
+    std::vector<std::int32_t> vertexEdgeStart_, vertexEdges_;
+    double meanEdge_ = 0, cellSize_ = 0, tolerance_ = 0;
+    bool thin_ = false;  // faces or corners with many corners or faces round them
+
+    // The net being built.
+    std::vector<P2> net_;
+    std::vector<Placement> placement_;
+    std::vector<std::int32_t> piece_, parent_, hingeSlot_, order_;
+    std::vector<int> laid_;  // per face: stamp_ when laid in the current layout
+    int stamp_ = 0;
+    std::vector<NetPiece> pieces_;
+    int attempts_ = 0;
+    long work_ = 0;
+    std::int64_t spent_ = 0;  // overlap tests of grids no longer in use
+    bool halted_ = false;     // out of budget or asked to stop
+};
+
+Status Unfolder::prepareFace(int f, Vec3d mean) {
+    const int k = p_.faceSize(f);
+    const std::int32_t first = p_.faceStart[f];
+    const std::string name = faceName(f, o_.numberBase);
+    if (k < 3) return failure(name + " has fewer than three corners");
+    Vec3d centroid{0, 0, 0};
+    for (int i = 0; i < k; ++i) centroid += widen(p_.vertices[p_.corners[first + i]]);
+    centroid = (1.0 / k) * centroid;
+    const FacePlane plane = facePlane(p_, f, centroid);
+    double reach = 0, shortest = HUGE_VAL;
+    for (int i = 0; i < k; ++i) {
+        const Vec3d a = widen(p_.vertices[p_.corners[first + i]]);
+        const Vec3d b = widen(p_.vertices[p_.corners[first + (i + 1) % k]]);
+        reach = std::max(reach, length(a - centroid));
+        shortest = std::min(shortest, length(b - a));
+    }
+    const double area = length(plane.normal) / 2;
+    if (!(reach > 0) || !std::isfinite(reach) || !(shortest > 1e-9 * reach))
+        return failure(name + " has an edge of no length");
+    if (!(area > 1e-12 * reach * reach)) return failure(name + " has no area");
+    const Vec3d n = unit(plane.normal);
+    for (int i = 0; i < k; ++i)
+        if (std::fabs(dot(widen(p_.vertices[p_.corners[first + i]]) - centroid, n)) > 2e-3 * reach)
+            return failure(name + " is not flat: its corners are off its plane by more than 1/1000 of its size");
+    normal_[f] = n;
+    outward_[f] = dot(n, centroid - mean) >= 0;
+    origin_[f] = widen(p_.vertices[p_.corners[first]]);
+    e0_[f] = squareTo(widen(p_.vertices[p_.corners[first + 1]]) - origin_[f], n);
+    u0_[f] = cross(n, e0_[f]);
+    std::vector<P2> pts(static_cast<std::size_t>(k));
+    for (int i = 0; i < k; ++i) {
+        const Vec3d d = widen(p_.vertices[p_.corners[first + i]]) - origin_[f];
+        pts[i] = local_[first + i] = {dot(d, e0_[f]), dot(d, u0_[f])};
+    }
+
+    // Convex (every corner turning left, once round): one part. Otherwise
+    // it must not cross itself, and is cut into triangles.
+    const double eps = 1e-12 * reach * reach;
+    bool convex = true;
+    double turning = 0;
+    for (int i = 0; i < k; ++i) {
+        const P2 a = pts[(i + k - 1) % k], b = pts[i], c = pts[(i + 1) % k];
+        const double turn = cross(b - a, c - b);
+        if (turn < -eps) convex = false;
+        turning += std::atan2(turn, dot(b - a, c - b));
+    }
+    partStart_[f] = std::int32_t(partCorners_.size()) - 1;
+    if (convex && std::fabs(turning - 2 * pi) < 1e-6) {
+        cutIntoSmallParts(first, k);
+        return Done{};
+    }
+    if (k > largestCutFace)
+        return failure(name + " is not convex and has " + std::to_string(k) + " corners: more than " +
+                       std::to_string(largestCutFace) + " are too many to cut into triangles");
+    for (int i = 0; i < k; ++i)
+        for (int j = i + 1; j < k; ++j) {
+            const bool adjacent = j == i + 1 || (i == 0 && j == k - 1);
+            const P2 a = pts[i], b = pts[(i + 1) % k], c = pts[j], d = pts[(j + 1) % k];
+            // Neighbouring edges meet at their shared corner; they cross
+            // only by doubling back on each other.
+            if (adjacent ? std::fabs(cross(b - a, d - c)) <= eps && dot(b - a, d - c) < 0
+                         : segmentsMeet(a, b, c, d, eps))
+                return failure(name + " crosses itself");
+        }
+    std::vector<int> triangles;
+    if (!cutIntoTriangles(pts, eps, triangles)) return failure(name + " crosses itself");
+    for (std::size_t t = 0; t < triangles.size(); t += 3) {
+        for (int i = 0; i < 3; ++i) partSlots_.push_back(first + triangles[t + i]);
+        partCorners_.push_back(std::int32_t(partSlots_.size()));
+    }
+    return Done{};
+}
+
+// A convex face of `k` corners from slot `first` as parts of at most
+// partCorners + 1 corners: runs of corners closed by their chord, then
+// the polygon of those chords, cut the same way until small. Overlap
+// tests then cost the same for every face, and each part stays near its
+// own stretch of the outline.
+void Unfolder::cutIntoSmallParts(std::int32_t first, int k) {
+    std::vector<std::int32_t> ring(static_cast<std::size_t>(k));
+    std::iota(ring.begin(), ring.end(), first);
+    while (k > 2 * partCorners && ring.size() > std::size_t(partCorners) + 1) {
+        std::vector<std::int32_t> inner;
+        for (std::size_t i = 0; i < ring.size(); i += partCorners) {
+            inner.push_back(ring[i]);
+            const std::size_t end = std::min(i + partCorners, ring.size());
+            if (end - i < 2) continue;  // a lone edge: no area
+            partSlots_.insert(partSlots_.end(), ring.begin() + std::ptrdiff_t(i), ring.begin() + std::ptrdiff_t(end));
+            partSlots_.push_back(end < ring.size() ? ring[end] : ring[0]);
+            partCorners_.push_back(std::int32_t(partSlots_.size()));
+        }
+        ring = std::move(inner);
+    }
+    partSlots_.insert(partSlots_.end(), ring.begin(), ring.end());
+    partCorners_.push_back(std::int32_t(partSlots_.size()));
+}
+
+Status Unfolder::prepare() {
+    const int faces = p_.faceCount();
+    if (faces == 0) return failure("the model has no faces");
+    for (int f = 0; f < faces; ++f)
+        if (p_.faceSize(f) < 3) return failure(faceName(f, o_.numberBase) + " has fewer than three corners");
+    topology_ = edgeTopology(p_);
+    faceOfSlot_.resize(p_.corners.size());
+    for (int f = 0; f < faces; ++f)
+        for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
+            faceOfSlot_[s] = f;
+            if (topology_.cornerEdge[s] < 0)
+                return failure(faceName(f, o_.numberBase) + " has an edge of no length (corner " +
+                               std::to_string(p_.corners[s] + o_.numberBase) + " follows itself)");
+        }
+    // An open surface unfolds too, its border cut with no partner; an edge
+    // of three faces or more cannot be paper.
+    for (std::size_t e = 0; e < topology_.edges.size(); ++e)
+        if (topology_.faceCounts[e] > 2)
+            return failure("edge " + std::to_string(topology_.edges[e].a + o_.numberBase) + "-" +
+                           std::to_string(topology_.edges[e].b + o_.numberBase) + " is shared by " +
+                           std::to_string(topology_.faceCounts[e]) + " faces");
+
+    normal_.resize(faces);
+    outward_.resize(faces);
+    origin_.resize(faces);
+    e0_.resize(faces);
+    u0_.resize(faces);
+    local_.resize(p_.corners.size());
+    partStart_.resize(std::size_t(faces) + 1);
+    const Vec3d mean = vertexMean(p_);
+    double reachSum = 0;
+    for (int f = 0; f < faces; ++f) {
+        Status s = prepareFace(f, mean);
+        if (!s) return s;
+        const std::int32_t first = p_.faceStart[f];
+        for (std::int32_t i = first; i < p_.faceStart[f + 1]; ++i)
+            reachSum += length(local_[i]) / p_.faceSize(f);
+    }
+    partStart_[faces] = std::int32_t(partCorners_.size()) - 1;
+    meanEdge_ = meanEdgeLength(p_, topology_);
+    cellSize_ = std::max(2 * reachSum / faces, meanEdge_);
+    tolerance_ = o_.tolerance * meanEdge_;
+
+    const int vertices = p_.vertexCount();
+    vertexEdgeStart_.assign(std::size_t(vertices) + 1, 0);
+    for (const Edge& e : topology_.edges) ++vertexEdgeStart_[e.a + 1], ++vertexEdgeStart_[e.b + 1];
+    for (int v = 0; v < vertices; ++v) vertexEdgeStart_[v + 1] += vertexEdgeStart_[v];
+    vertexEdges_.resize(std::size_t(vertexEdgeStart_[vertices]));
+    std::vector<std::int32_t> fill(vertexEdgeStart_.begin(), vertexEdgeStart_.end() - 1);
+    for (std::size_t e = 0; e < topology_.edges.size(); ++e) {
+        vertexEdges_[fill[topology_.edges[e].a]++] = std::int32_t(e);
+        vertexEdges_[fill[topology_.edges[e].b]++] = std::int32_t(e);
+    }
+    // A face of many corners has long thin neighbours round it, a corner
+    // of many faces long thin faces fanned round it.
+    int most = 0;
+    for (int f = 0; f < faces; ++f) most = std::max(most, p_.faceSize(f));
+    for (int v = 0; v < vertices; ++v) most = std::max(most, vertexEdgeStart_[v + 1] - vertexEdgeStart_[v]);
+    thin_ = most > 2 * partCorners;
+    return Done{};
+}
+
+// The steepest-edge cut: from each vertex, the edge climbing most steeply
+// towards `c` (none from a vertex that is highest among its neighbours).
+std::vector<std::uint8_t> Unfolder::steepestCuts(Vec3d c) const {
+    std::vector<std::uint8_t> cut(topology_.edges.size(), 0);
+    for (int v = 0; v < p_.vertexCount(); ++v) {
+        const Vec3d at = widen(p_.vertices[v]);
+        double best = 0;
+        std::int32_t bestEdge = -1;
+        for (std::int32_t i = vertexEdgeStart_[v]; i < vertexEdgeStart_[v + 1]; ++i) {
+            const Edge& e = topology_.edges[vertexEdges_[i]];
+            const Vec3d d = widen(p_.vertices[e.a == v ? e.b : e.a]) - at;
+            const double climb = dot(d, c) / length(d);
+            if (climb > best) best = climb, bestEdge = vertexEdges_[i];
+        }
+        if (bestEdge >= 0) cut[bestEdge] = 1;
+    }
+    return cut;
+}
+
+// A spanning forest of the faces: the edges of `edgeOrder` taken in turn
+// as folds wherever they join two faces not yet joined. Per edge, 1 for a
+// fold.
+std::vector<std::uint8_t> Unfolder::foldsPreferring(const std::vector<std::int32_t>& edgeOrder) const {
+    DisjointSets sets(p_.faceCount());
+    std::vector<std::uint8_t> fold(topology_.edges.size(), 0);
+    for (std::int32_t e : edgeOrder)
+        if (topology_.edges[e].faces[1] >= 0 && sets.join(topology_.edges[e].faces[0], topology_.edges[e].faces[1]))
+            fold[e] = 1;
+    return fold;
+}
+
+Placement Unfolder::placeRoot(int f) const {
+    Placement m;
+    m.sigma = outward_[f] ? 1 : -1;  // the outside up
+    return m;
+}
+
+// Where face c lies when laid beside its placed neighbour across the edge
+// that starts at its slot `slot`: on the far side of that edge from the
+// neighbour, the edge's two corners where the neighbour has them.
+Placement Unfolder::placeChild(int c, std::int32_t slot) const {
+    const std::int32_t ps = otherSide(slot);
+    const int pf = faceOfSlot_[ps];
+    const bool consistent = p_.corners[ps] != p_.corners[slot];  // the faces run the edge oppositely
+    const P2 a = consistent ? net_[nextSlot(p_, pf, ps)] : net_[ps];
+    const P2 b = consistent ? net_[ps] : net_[nextSlot(p_, pf, ps)];
+    const bool parentLeft = consistent == (placement_[pf].sigma < 0);
+    Placement m;
+    m.sigma = parentLeft ? -1 : 1;
+    const P2 q1 = local_[slot], q2 = local_[nextSlot(p_, c, slot)];
+    const P2 d{q2.x - q1.x, m.sigma * (q2.y - q1.y)}, to = b - a;
+    const double scale = length(d) * length(to);
+    m.c = dot(d, to) / scale;
+    m.s = cross(d, to) / scale;
+    m.shift = {0, 0};
+    m.shift = a - m.apply(q1);
+    return m;
+}
+
+void Unfolder::layFace(int f, const Placement& m, std::vector<P2>& out) const {
+    out.clear();
+    for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) out.push_back(m.apply(local_[s]));
+}
+
+bool Unfolder::overlapsPiece(int f, const std::vector<P2>& at, OverlapGrid& grid) const {
+    P2 part[3];
+    std::vector<P2> big;
+    const std::int32_t first = p_.faceStart[f];
+    for (std::int32_t q = partStart_[f]; q < partStart_[f + 1]; ++q) {
+        const int n = partCorners_[q + 1] - partCorners_[q];
+        P2* pts = part;
+        if (n > 3) {
+            big.resize(std::size_t(n));
+            pts = big.data();
+        }
+        for (int i = 0; i < n; ++i) pts[i] = at[partSlots_[partCorners_[q] + i] - first];
+        if (grid.overlaps(pts, n, f)) return true;
+    }
+    return false;
+}
+
+void Unfolder::addToPiece(int f, const std::vector<P2>& at, OverlapGrid& grid) const {
+    std::vector<P2> pts;
+    const std::int32_t first = p_.faceStart[f];
+    for (std::int32_t q = partStart_[f]; q < partStart_[f + 1]; ++q) {
+        pts.clear();
+        for (std::int32_t i = partCorners_[q]; i < partCorners_[q + 1]; ++i)
+            pts.push_back(at[partSlots_[i] - first]);
+        grid.add(pts.data(), int(pts.size()), f);
+    }
+}
+
+void Unfolder::commit(int f, int piece, int parent, std::int32_t slot, const Placement& m,
+                      const std::vector<P2>& at) {
+    const std::int32_t first = p_.faceStart[f];
+    std::copy(at.begin(), at.end(), net_.begin() + first);
+    if (slot >= 0) {
+        // The fold's two corners exactly where the parent has them, so the
+        // fold is one line.
+        const std::int32_t ps = otherSide(slot);
+        const std::int32_t pnext = nextSlot(p_, parent, ps);
+        const bool consistent = p_.corners[ps] != p_.corners[slot];
+        net_[slot] = consistent ? net_[pnext] : net_[ps];
+        net_[nextSlot(p_, f, slot)] = consistent ? net_[ps] : net_[pnext];
+    }
+    placement_[f] = m;
+    laid_[f] = stamp_;
+    piece_[f] = piece;
+    parent_[f] = parent;
+    hingeSlot_[f] = slot;
+    order_.push_back(f);
+    ++work_;
+}
+
+// Lays out the piece of `root`: the faces `fold` joins to it, breadth
+// first, numbered `piece`, passing over faces laid in this round or marked
+// in `skip` (empty: none). A face that would overlap one laid before goes
+// to onOverlap(slot on its fold): true passes it over and goes on, false
+// stops the piece there and gives false.
+template <typename OnOverlap>
+bool Unfolder::growPiece(int root, int piece, const std::vector<std::uint8_t>& fold,
+                         const std::vector<std::uint8_t>& skip, OverlapGrid& grid, OnOverlap onOverlap) {
+    grid.clear();
+    std::size_t head = order_.size();
+    std::vector<P2> at;
+    const Placement m = placeRoot(root);
+    layFace(root, m, at);
+    commit(root, piece, -1, -1, m, at);
+    addToPiece(root, at, grid);
+    while (head < order_.size()) {
+        if (spent_ + grid.tests() > o_.overlapBudget || (o_.stop && o_.stop->load(std::memory_order_relaxed))) {
+            halted_ = true;
+            return false;
+        }
+        const int f = order_[head++];
+        for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
+            if (!fold[topology_.cornerEdge[s]]) continue;
+            const std::int32_t cs = otherSide(s);
+            const int c = faceOfSlot_[cs];
+            if (laid_[c] == stamp_ || (!skip.empty() && skip[c])) continue;
+            const Placement mc = placeChild(c, cs);
+            layFace(c, mc, at);
+            if (overlapsPiece(c, at, grid)) {
+                if (onOverlap(cs)) continue;
+                return false;
+            }
+            commit(c, piece, f, cs, mc, at);
+            addToPiece(c, at, grid);
+        }
+    }
+    return true;
+}
+
+// The piece of `root` as growPiece lays it, given up at the first overlap.
+bool Unfolder::layPiece(int root, int piece, const std::vector<std::uint8_t>& fold, OverlapGrid& grid) {
+    ++stamp_;
+    return growPiece(root, piece, fold, {}, grid, [](std::int32_t) { return false; });
+}
+
+// Lays out every piece of the forest `fold`, each from its lowest-numbered
+// face; true when no two faces of a piece overlap.
+bool Unfolder::layAll(const std::vector<std::uint8_t>& fold) {
+    const int faces = p_.faceCount();
+    std::vector<std::uint8_t> done(std::size_t(faces), 0);
+    order_.clear();
+    pieces_.clear();
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
+    bool whole = true;
+    for (int root = 0; root < faces && whole; ++root) {
+        if (done[root]) continue;
+        const std::size_t from = order_.size();
+        pieces_.push_back({});
+        whole = layPiece(root, int(pieces_.size()) - 1, fold, grid);
+        for (std::size_t i = from; i < order_.size(); ++i) done[order_[i]] = 1;
+    }
+    spent_ += grid.tests();
+    return whole;
+}
+
+bool Unfolder::tryTree(const std::vector<std::int32_t>& edgeOrder) {
+    ++attempts_;
+    return layAll(foldsPreferring(edgeOrder));
+}
+
+// Lays out the tree `fold` piece by piece; a face that would overlap its
+// piece is cut off with everything hanging from it, to start a piece of
+// its own. Gives the folds that are left.
+std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
+    const int faces = p_.faceCount();
+    ++stamp_;
+    order_.clear();
+    pieces_.clear();
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
+    std::vector<std::int32_t> roots;  // faces cut off, as slots of their fold
+    std::vector<std::uint8_t> cutOff(std::size_t(faces), 0);
+    for (int next = 0; (next < faces || !roots.empty()) && !halted_;) {
+        int root;
+        if (!roots.empty()) {
+            const std::int32_t slot = roots.back();
+            roots.pop_back();
+            root = faceOfSlot_[slot];
+            fold[topology_.cornerEdge[slot]] = 0;
+        } else {
+            root = next++;
+            if (laid_[root] == stamp_) continue;
+        }
+        pieces_.push_back({});
+        // A face that would overlap is cut off, to start a piece of its own.
+        growPiece(root, int(pieces_.size()) - 1, fold, cutOff, grid, [&](std::int32_t slot) {
+            roots.push_back(slot);
+            cutOff[faceOfSlot_[slot]] = 1;
+            return true;
+        });
+    }
+    spent_ += grid.tests();
+    return fold;
+}
+
+// Joins pieces along cut edges wherever the joined piece has no overlap,
+// smallest pieces first, while the work budget lasts.
+void Unfolder::mergePieces(std::vector<std::uint8_t>& fold, long budget) {
+    const int faces = p_.faceCount();
+    DisjointSets sets(faces);
+    std::vector<int> size(std::size_t(faces), 1);
+    for (std::size_t e = 0; e < fold.size(); ++e)
+        if (fold[e]) {
+            const int a = sets.find(topology_.edges[e].faces[0]), b = sets.find(topology_.edges[e].faces[1]);
+            sets.join(a, b);
+            size[sets.find(a)] = size[a] + size[b];
+        }
+    std::vector<std::int32_t> candidates;
+    for (std::size_t e = 0; e < fold.size(); ++e)
+        if (!fold[e] && topology_.edges[e].faces[1] >= 0 &&
+            sets.find(topology_.edges[e].faces[0]) != sets.find(topology_.edges[e].faces[1]))
+            candidates.push_back(std::int32_t(e));
+    auto smaller = [&](std::int32_t e) {
+        return std::min(size[sets.find(topology_.edges[e].faces[0])], size[sets.find(topology_.edges[e].faces[1])]);
+    };
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [&](std::int32_t x, std::int32_t y) { return smaller(x) < smaller(y); });
+    OverlapGrid grid(cellSize_, tolerance_, thin_);
+    const long start = work_;
+    for (std::int32_t e : candidates) {
+        if (work_ - start > budget || halted_) break;
+        const int a = sets.find(topology_.edges[e].faces[0]), b = sets.find(topology_.edges[e].faces[1]);
+        if (a == b) continue;
+        fold[e] = 1;
+        order_.clear();
+        if (!layPiece(topology_.edges[e].faces[0], 0, fold, grid)) {
+            fold[e] = 0;
+            continue;
+        }
+        sets.join(a, b);
+        size[sets.find(a)] = size[a] + size[b];
+    }
+    spent_ += grid.tests();
+}
+
+Net Unfolder::finish(std::string method) {
+    Net net;
+    const int faces = p_.faceCount();
+    net.corners = net_;
+    net.faceOfSlot = faceOfSlot_;
+    net.piece = piece_;
+    net.parent = parent_;
+    net.hingeSlot = hingeSlot_;
+    net.order = order_;
+    net.turn.assign(std::size_t(faces), 0.0);
+    std::vector<std::uint8_t> fold(topology_.edges.size(), 0);
+    for (int f = 0; f < faces; ++f) {
+        const std::int32_t slot = hingeSlot_[f];
+        if (slot < 0) continue;
+        fold[topology_.cornerEdge[slot]] = 1;
+        // The turn that takes the face from the far side of the fold, where
+        // the net has it, to where it meets its parent on the model.
+        const std::int32_t ps = otherSide(slot);
+        const int pf = faceOfSlot_[ps];
+        const Vec3d a = widen(p_.vertices[p_.corners[slot]]);
+        const Vec3d e = unit(widen(p_.vertices[p_.corners[nextSlot(p_, f, slot)]]) - a);
+        const Vec3d intoChild = squareTo(cross(normal_[f], e), e);
+        const Vec3d parentRun = unit(widen(p_.vertices[p_.corners[nextSlot(p_, pf, ps)]]) -
+                                  widen(p_.vertices[p_.corners[ps]]));
+        const Vec3d intoParent = squareTo(cross(normal_[pf], parentRun), e);
+        const Vec3d from = -intoParent;
+        net.turn[f] = std::atan2(dot(e, cross(from, intoChild)), dot(from, intoChild));
+    }
+    net.pieces = pieces_;
+    for (int f = 0; f < faces; ++f) {
+        if (parent_[f] >= 0) continue;
+        NetPiece& piece = net.pieces[std::size_t(piece_[f])];
+        piece.root = f;
+        piece.origin = origin_[f];
+        piece.ex = e0_[f];
+        piece.ey = placement_[f].sigma * u0_[f];
+    }
+    net.cut.assign(topology_.edges.size(), 0);
+    for (int f : order_)
+        for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
+            const std::int32_t e = topology_.cornerEdge[s];
+            if (!fold[e] && net.cut[e] == 0) net.cut[e] = topology_.edges[e].faces[1] < 0 ? -1 : ++net.cutCount;
+        }
+    net.partStart = partStart_;
+    net.partCorners = partCorners_;
+    net.partSlots = partSlots_;
+    net.thinFaces = thin_;
+    net.topology = std::move(topology_);
+    net.method = std::move(method);
+    net.attempts = attempts_;
+    return net;
+}
+
+Error Unfolder::haltedFailure() const {
+    if (o_.stop && o_.stop->load()) return failure("stopped before its net was made");
+    return failure("its faces crowd each other too closely to check a net for overlaps within " +
+                   std::to_string(o_.overlapBudget) + " tests");
+}
+
+Result<Net> Unfolder::run() {
+    Status ready = prepare();
+    if (!ready) return ready.error();
+    const int faces = p_.faceCount();
+    net_.resize(p_.corners.size());
+    placement_.resize(std::size_t(faces));
+    parent_.assign(std::size_t(faces), -1);
+    hingeSlot_.assign(std::size_t(faces), -1);
+    piece_.assign(std::size_t(faces), -1);
+    laid_.assign(std::size_t(faces), 0);
+
+    std::mt19937_64 random(20240917);
+    std::normal_distribution<double> gauss;
+    const std::size_t edgeCount = topology_.edges.size();
+    auto steepestOrder = [&](Vec3d c) {
+        const std::vector<std::uint8_t> cut = steepestCuts(c);
+        std::vector<std::int32_t> order;
+        order.reserve(edgeCount);
+        for (std::size_t e = 0; e < edgeCount; ++e)
+            if (!cut[e]) order.push_back(std::int32_t(e));
+        for (std::size_t e = 0; e < edgeCount; ++e)
+            if (cut[e]) order.push_back(std::int32_t(e));
+        return order;
+    };
+    for (int i = 0; i < o_.steepestTries && work_ < o_.workLimit; ++i) {
+        const Vec3d c = i == 0 ? unit(Vec3d{0.31, 0.88, 0.37}) : unit(Vec3d{gauss(random), gauss(random), gauss(random)});
+        std::vector<std::int32_t> order = steepestOrder(c);
+        if (tryTree(order)) return finish("steepest edge");
+        if (halted_) return haltedFailure();
+    }
+    std::vector<std::int32_t> order(edgeCount);
+    std::iota(order.begin(), order.end(), 0);
+    for (int i = 0; i < o_.randomTries && work_ < o_.workLimit; ++i) {
+        std::shuffle(order.begin(), order.end(), random);
+        if (tryTree(order)) return finish("random spanning tree");
+        if (halted_) return haltedFailure();
+    }
+    // No net in one piece within the budget: cut trees where they overlap
+    // and join the pieces again where they can be, keeping the fewest.
+    std::mt19937_64 again(20240918);
+    std::vector<std::uint8_t> best;
+    long bestPieces = -1;
+    for (int i = 0; i < o_.splitTries && (i == 0 || work_ < 2 * o_.workLimit) && !halted_; ++i) {
+        const Vec3d c = i == 0 ? unit(Vec3d{0.31, 0.88, 0.37}) : unit(Vec3d{gauss(again), gauss(again), gauss(again)});
+        std::vector<std::uint8_t> fold = splitTree(foldsPreferring(steepestOrder(c)));
+        mergePieces(fold, 2 * o_.workLimit - work_);
+        const long pieces = faces - long(std::count(fold.begin(), fold.end(), 1));
+        if (bestPieces < 0 || pieces < bestPieces) bestPieces = pieces, best = std::move(fold);
+    }
+    // Laid out again from other roots, a join that passed could fail by
+    // rounding; the split cuts it again then.
+    if (!halted_) splitTree(best);
+    if (halted_) return haltedFailure();
+    return finish("greedy split");
+}
+
+}  // namespace
+
+double meanEdgeLength(const Polyhedron& p, const EdgeTopology& topology) {
+    if (topology.edges.empty()) return 0.0;
+    double sum = 0;
+    for (const Edge& e : topology.edges) sum += length(widen(p.vertices[e.b]) - widen(p.vertices[e.a]));
+    return sum / double(topology.edges.size());
+}
+
+Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options) {
+    return Unfolder(p, options).run();
+}
+
+}  // namespace pd

@@ -1,0 +1,147 @@
+#include "polyhedra/convexity.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "hull/convex_hull.h"
+#include "hull/halfspace_intersection.h"
+#include "geometry/face_plane.h"
+
+namespace pd {
+
+namespace {
+
+// The hull's vertex neighbours, laid out flat: neighbours of point i are
+// to[start[i]] .. to[start[i + 1] - 1]. A triangulated hull's facets name
+// every edge (and a few diagonals of flat facets, which change no climb).
+struct Neighbours {
+    std::vector<int> start;
+    std::vector<int> to;
+};
+
+Neighbours hullNeighbours(const ConvexHull& hull, int pointCount) {
+    Neighbours n;
+    n.start.assign(std::size_t(pointCount) + 1, 0);
+    for (int k = 0; k < hull.facetCount(); ++k)
+        for (int s = hull.facetStart[k]; s < hull.facetStart[k + 1]; ++s)
+            n.start[std::size_t(hull.facetPoints[std::size_t(s)]) + 1] +=
+                hull.facetStart[k + 1] - hull.facetStart[k] - 1;
+    for (int i = 0; i < pointCount; ++i) n.start[i + 1] += n.start[i];
+    n.to.resize(std::size_t(n.start[pointCount]));
+    std::vector<int> fill(n.start.begin(), n.start.end() - 1);
+    for (int k = 0; k < hull.facetCount(); ++k)
+        for (int s = hull.facetStart[k]; s < hull.facetStart[k + 1]; ++s)
+            for (int o = hull.facetStart[k]; o < hull.facetStart[k + 1]; ++o)
+                if (o != s)
+                    n.to[std::size_t(fill[std::size_t(hull.facetPoints[std::size_t(s)])]++)] =
+                        hull.facetPoints[std::size_t(o)];
+    return n;
+}
+
+// For every vertex, a hull corner few edges away along the model's own
+// edges (breadth first from all corners at once); -1 where none is reached.
+std::vector<int> nearestCorners(const Polyhedron& p, const ConvexHull& hull) {
+    std::vector<int> start(std::size_t(p.vertexCount()) + 1, 0), to;
+    for (int f = 0; f < p.faceCount(); ++f)
+        for (int k = 0; k < p.faceSize(f); ++k) start[std::size_t(p.face(f)[k]) + 1] += 2;
+    for (int v = 0; v < p.vertexCount(); ++v) start[v + 1] += start[v];
+    to.resize(std::size_t(start.back()));
+    std::vector<int> fill(start.begin(), start.end() - 1);
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const int m = p.faceSize(f);
+        for (int k = 0; k < m; ++k) {
+            const int a = p.face(f)[k], b = p.face(f)[(k + 1) % m];
+            to[std::size_t(fill[std::size_t(a)]++)] = b;
+            to[std::size_t(fill[std::size_t(b)]++)] = a;
+        }
+    }
+    std::vector<int> nearest(std::size_t(p.vertexCount()), -1);
+    std::deque<int> queue;
+    for (int v = 0; v < p.vertexCount(); ++v)
+        if (hull.isCorner(v)) nearest[std::size_t(v)] = v, queue.push_back(v);
+    while (!queue.empty()) {
+        const int v = queue.front();
+        queue.pop_front();
+        for (int s = start[std::size_t(v)]; s < start[std::size_t(v) + 1]; ++s)
+            if (nearest[std::size_t(to[std::size_t(s)])] < 0) {
+                nearest[std::size_t(to[std::size_t(s)])] = nearest[std::size_t(v)];
+                queue.push_back(to[std::size_t(s)]);
+            }
+    }
+    return nearest;
+}
+
+}  // namespace
+
+Result<std::vector<HalfSpace>> faceHalfSpaces(const Polyhedron& p, Vec3d centre, int numberBase) {
+    std::vector<HalfSpace> planes(std::size_t(p.faceCount()));
+    for (int f = 0; f < p.faceCount(); ++f) {
+        const FacePlane plane = facePlane(p, f, centre);
+        const double length = pd::length(plane.normal);
+        if (!(length > 0.0))
+            return failure("face " + std::to_string(f + numberBase) + " has no plane");
+        Vec3d n = plane.normal / length;
+        double d = dot(n, plane.cornerSum) / p.faceSize(f);
+        if (d < 0) n = -n, d = -d;
+        if (!(d > 0.0))
+            return failure("face " + std::to_string(f + numberBase) + " lies in a plane through the centre");
+        planes[std::size_t(f)] = {n, d};
+    }
+    return planes;
+}
+
+Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Vec3d centre,
+                   double size, double tolerance, int numberBase) {
+    std::vector<Vec3d> points;
+    points.reserve(p.vertices.size());
+    for (const Vec3& v : p.vertices) points.push_back(widen(v) - centre);
+    const Result<ConvexHull> hull = convexHull(points, true);
+    if (!hull) return failure("it has no inside: " + hull.error().what);
+    const Neighbours next = hullNeighbours(*hull, p.vertexCount());
+
+    const std::vector<int> same = samePlanes(planes, size, tolerance);
+
+    // For each plane, a corner of its faces on the hull to start from.
+    std::vector<int> from(planes.size(), -1);
+    for (int f = 0; f < p.faceCount(); ++f) {
+        int& start = from[std::size_t(same[std::size_t(f)])];
+        for (int k = 0; k < p.faceSize(f) && start < 0; ++k)
+            if (hull->isCorner(p.face(f)[k])) start = p.face(f)[k];
+    }
+    const double allowed = tolerance * size;
+    const double step = allowed * 1e-3;  // climbs by less than this are noise
+    std::vector<int> nearest;
+    for (int f = 0; f < p.faceCount(); ++f) {
+        if (same[std::size_t(f)] != f) continue;  // its plane is checked with an earlier face
+        int at = from[std::size_t(f)];
+        if (at < 0) {
+            // No corner on the hull (a face inside a flat region, or a dent):
+            // start from a hull corner nearby.
+            if (nearest.empty()) nearest = nearestCorners(p, *hull);
+            at = nearest[std::size_t(p.face(f)[0])];
+            if (at < 0) return failure("vertex " + std::to_string(p.face(f)[0] + numberBase) +
+                                       " is not joined to the hull");
+        }
+        const HalfSpace& plane = planes[std::size_t(f)];
+        double height = dot(plane.normal, points[std::size_t(at)]);
+        for (;;) {
+            if (height > plane.offset + allowed)
+                return failure("vertex " + std::to_string(at + numberBase) +
+                               " lies outside the plane of face " + std::to_string(f + numberBase));
+            int best = -1;
+            double bestHeight = height + step;
+            for (int s = next.start[std::size_t(at)]; s < next.start[std::size_t(at) + 1]; ++s) {
+                const int w = next.to[std::size_t(s)];
+                const double h = dot(plane.normal, points[std::size_t(w)]);
+                if (h > bestHeight) best = w, bestHeight = h;
+            }
+            if (best < 0) break;
+            at = best;
+            height = bestHeight;
+        }
+    }
+    return Done{};
+}
+
+}  // namespace pd
