@@ -149,8 +149,8 @@ P short "30 45 2"
 
 # One case in a fresh folder: $1 the build, $2 where its results go.
 run_case() {
-  local bin=$1 out=$2 status=0
-  eval "local c=($3)"
+  local bin=$1 out=$2 status=0 c
+  eval "c=($3)"
   mkdir -p "$out"
   cp -a "$seed" "$out/dir"
   if [ "${c[0]}" = E ]; then
@@ -170,15 +170,15 @@ run_case() {
 
 # Which of a case's results differ, by name.
 differing() {
-  local a=$1 b=$2 what=()
+  local a=$1 b=$2 parts=()
   for part in status stdout stderr; do
-    cmp -s "$a/$part" "$b/$part" || what+=("$part")
+    cmp -s "$a/$part" "$b/$part" || parts+=("$part")
   done
   while read -r file; do
-    what+=("$file")
+    parts+=("$file")
   done < <(diff -rq --no-dereference "$a/dir" "$b/dir" 2>&1 |
              sed -E "s|^Files $a/dir/(.*) and .* differ$|\1|; s|^Only in $a/dir/?(.*): (.*)|only before: \1/\2|; s|^Only in $b/dir/?(.*): (.*)|only after: \1/\2|; s|: /|: |")
-  echo "${what[*]}"
+  echo "${parts[*]}"
 }
 
 same=0
@@ -251,22 +251,23 @@ EOF
   done
   page_same=0
   for i in "${!queries[@]}"; do
-    what=()
+    page_what=()
     while IFS= read -r name; do
       a=$work/page-before/$name b=$work/page-after/$name
-      if [ ! -e "$a" ]; then what+=("only after: ${name#"$i-"}")
-      elif [ ! -e "$b" ]; then what+=("only before: ${name#"$i-"}")
-      elif ! cmp -s "$a" "$b"; then what+=("${name#"$i-"}")
+      if [ ! -e "$a" ]; then page_what+=("only after: ${name#"$i-"}")
+      elif [ ! -e "$b" ]; then page_what+=("only before: ${name#"$i-"}")
+      elif ! cmp -s "$a" "$b"; then page_what+=("${name#"$i-"}")
+      elif [[ $name == *-no-*-download ]]; then page_what+=("${name#"$i-"} in both")
       fi
-    done < <(ls "$work/page-before" "$work/page-after" | grep "^$i-" | sort -u)
-    if [ ${#what[@]} = 0 ]; then
+    done < <(find "$work/page-before" "$work/page-after" -type f -name "$i-*" -printf '%f\n' | sort -u)
+    if [ ${#page_what[@]} = 0 ]; then
       page_same=$((page_same + 1))
     else
-      (IFS=,; echo "differs: the page at ?${queries[i]}: ${what[*]}")
+      (IFS=,; echo "differs: the page at ?${queries[i]}: ${page_what[*]}")
     fi
   done
   echo "before-after: the page's downloads identical for $page_same of ${#queries[@]} addresses" \
-       "($(find "$work/page-before" -type f ! -name '*-page' | wc -l) files)"
+       "($(find "$work/page-before" -type f -name '*.*' | wc -l) files)"
   [ "$page_same" = "${#queries[@]}" ] || failed=1
 else
   echo "before-after: no duals-explorer.html in both folders; the page is not compared"
