@@ -6,7 +6,7 @@
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
 #include "headless/headless_output.h"
-#include "io/png_file.h"
+#include "picture/png_file.h"
 
 namespace pd {
 

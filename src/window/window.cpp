@@ -16,7 +16,7 @@
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
 #include "window/shift_tab.h"
-#include "io/png_file.h"
+#include "picture/png_file.h"
 
 // freeglut's own lookup of a window by its number and its closing of the
 // menu open in it; weak, so a GLUT without them leaves the menu open.

@@ -15,7 +15,7 @@
 #include <sys/wait.h>
 
 #include "io/output_file.h"
-#include "io/png_file.h"
+#include "picture/png_file.h"
 #include "scratch_dir.h"
 
 using namespace pd;

@@ -1,7 +1,7 @@
 #include "xwindow.h"
 
 // Before Xlib, which defines Status as a macro.
-#include "io/png_file.h"
+#include "picture/png_file.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>

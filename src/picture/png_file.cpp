@@ -1,4 +1,4 @@
-#include "io/png_file.h"
+#include "picture/png_file.h"
 
 #include <algorithm>
 #include <csetjmp>
