@@ -4,7 +4,7 @@
 
 #include "base/result.h"
 #include "hull/halfspace_intersection.h"
-#include "hull/nearby_cut.h"
+#include "hull/local_halfspace_intersection.h"
 #include "polyhedra/model.h"
 #include "geometry/vec3.h"
 

@@ -6,7 +6,7 @@
 
 #include "construct/conway.h"
 #include "construct/geodesic_sphere.h"
-#include "hull/nearby_cut.h"
+#include "hull/local_halfspace_intersection.h"
 #include "polyhedra/shell_counts.h"
 #include "polyhedra/model_loading.h"
 #include "io/off_reader.h"

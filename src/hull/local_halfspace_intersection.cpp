@@ -1,4 +1,4 @@
-#include "hull/nearby_cut.h"
+#include "hull/local_halfspace_intersection.h"
 
 #include <algorithm>
 #include <cmath>
