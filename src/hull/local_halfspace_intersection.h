@@ -34,9 +34,9 @@ void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces);
 
 // A local half-space intersection: the same as intersectHalfSpaces (same
 // arguments, same order of faces and vertices, merged the same way),
-// worked out face by face: each
-// half-space's plane is cut by its `nearby` ones alone, so the work is
-// linear in the half-spaces and their neighbourhoods. The result is then
+// worked out face by face: each half-space's plane is cut by its `nearby`
+// ones alone, so the work is linear in the half-spaces and their
+// neighbourhoods. The result is then
 // checked as a whole, in linear time: a closed surface, convex at every
 // vertex (each face plane around a vertex keeps the vertex's neighbours
 // inside), and inside every half-space that gave no face (found by
