@@ -13,8 +13,8 @@ Status exportable(Session& session, bool animatesMorph) {
 Result<Frame> exportedFrame(Session& session, FrameTarget target) {
     const Result<const Model*> stage = session.stage();
     if (!stage) return stage.error();
-    Frame frame = session.frame(target, false);
-    if (!frame.unfinished.empty()) return failure(frame.unfinished);
+    Result<Frame> frame = session.frame(target, false);
+    if (!frame->unfinished.empty()) return failure(frame->unfinished);
     return frame;
 }
 
