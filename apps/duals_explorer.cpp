@@ -55,7 +55,9 @@ std::pair<std::unique_ptr<Session>, std::optional<int>> openSession(const Explor
         std::fprintf(stderr, "duals-explorer: %s\n", printable(line).c_str());
     const Result<ViewState> start = startState(options, *read);
     if (!start) return printError(start.error()), std::pair{nullptr, 2};
-    return {std::make_unique<Session>(std::move(*read), *start, work), std::nullopt};
+    auto session = std::make_unique<Session>(std::move(*read), *start, work);
+    session->setNetSettings(options.net);
+    return {std::move(session), std::nullopt};
 }
 
 // --info, or the files the options ask for.

@@ -178,10 +178,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The paper net laid out on pages: flaps, numbers, the footer.
     const Session::NetShells net = session.netShells();
     if (!net.shells.empty()) {
-        ExplorerOptions paper;
-        (void)layOutNet(paper, net.shells, *net.model);
+        NetSettings paper;
+        (void)layOutNet(paper, PaletteKind::Classic, net.shells, *net.model);
         paper.edgeMm = 120.0;  // pieces cut smaller to fit the pages
-        (void)layOutNet(paper, net.shells, *net.model);
+        (void)layOutNet(paper, PaletteKind::Classic, net.shells, *net.model);
     }
     __lsan::ScopedDisabler mesa;
     static std::uint8_t rgb[48 * 32 * 3];

@@ -33,7 +33,7 @@ std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) 
     return title;
 }
 
-Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<ShownShell>& shells,
+Result<NetPages> layOutNet(const NetSettings& settings, PaletteKind palette, const std::vector<ShownShell>& shells,
                            const Model& model) {
     if (shells.empty()) {
         return failure(model.name + " has no dual to unfold: " + model.openEdgeMessage);
@@ -56,20 +56,20 @@ Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<Sho
         kept.push_back(shell);
         layoutShells.push_back({shell.shape, &*net});
         // The palette's own colours: a stage's solid is tinted as the solid is.
-        const Palette& palette = paletteOf(options.view.palette);
-        fills.push_back(tintOf(shell.dual() ? palette.dualEdge : palette.solidEdge));
+        const Palette& colours = paletteOf(palette);
+        fills.push_back(tintOf(shell.dual() ? colours.dualEdge : colours.solidEdge));
     }
     if (kept.empty()) return failure(notes.front());
     for (std::string& note : notes) note += "; it is left out of the net";
     NetLayoutOptions layoutOptions;
-    layoutOptions.page = options.page;
-    layoutOptions.edgeMm = options.edgeMm;
+    layoutOptions.page = settings.page;
+    layoutOptions.edgeMm = settings.edgeMm;
     layoutOptions.title = netTitle(kept, model);
     Result<NetLayout> layout = layOutNets(layoutShells, layoutOptions);
     if (!layout) {
         char given[32];
-        std::snprintf(given, sizeof given, "%g", options.edgeMm);
-        return failure((options.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
+        std::snprintf(given, sizeof given, "%g", settings.edgeMm);
+        return failure((settings.edgeMm > 0 ? "--edge-mm " + std::string(given) + ": " : "") + layout.error().text());
     }
     return NetPages{std::move(*layout), std::move(fills), layoutOptions.title, std::move(notes)};
 }

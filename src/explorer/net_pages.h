@@ -22,12 +22,12 @@ struct NetPages {
 };
 
 // The paper net of the shells the state shows, laid out as --net lays it
-// out (page size, --edge-mm, palette). An error when there is no shell (the
+// out (page size and --edge-mm as `settings` say, the fills of `palette`). An error when there is no shell (the
 // model has no dual to unfold), when no shell has a net (naming the first
 // and why), or when --edge-mm is too large for the page (naming the largest
 // that fits). A shell without a net beside one with is left out, and a
 // note says why.
-Result<NetPages> layOutNet(const ExplorerOptions& options, const std::vector<ShownShell>& shells,
+Result<NetPages> layOutNet(const NetSettings& settings, PaletteKind palette, const std::vector<ShownShell>& shells,
                            const Model& model);
 
 // The footer's name for `shells` of `model`, with their names and colours:

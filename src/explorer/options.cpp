@@ -164,7 +164,7 @@ void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
             ->check(CLI::Range(0.0, 1.0));
     g.page_ = app.add_option("--page", g.page, "the net's page: a4|letter|a3 (default a4)")
                   ->check(CLI::IsMember({"a4", "letter", "a3"}));
-    g.edge_ = app.add_option("--edge-mm", o.edgeMm,
+    g.edge_ = app.add_option("--edge-mm", o.net.edgeMm,
                              "the net's mean edge in millimetres, " + millimetres(minEdgeMm) + " to " +
                                  millimetres(maxEdgeMm) + " (default: the largest that fits)")
                   ->check(finiteNumber)
@@ -303,8 +303,8 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
         return "--unfold is for pictures, not for --off or --net";
     if ((*g.page_ || *g.edge_) && o.output != OutputKind::Net)
         return std::string(*g.page_ ? "--page" : "--edge-mm") + " needs --net FILE";
-    if (g.page == "letter") o.page = PageSize::Letter;
-    if (g.page == "a3") o.page = PageSize::A3;
+    if (g.page == "letter") o.net.page = PageSize::Letter;
+    if (g.page == "a3") o.net.page = PageSize::A3;
     if (o.output == OutputKind::Net) {
         const std::size_t dot = g.net.rfind('.');
         const std::string ending = dot == std::string::npos ? "" : g.net.substr(dot);

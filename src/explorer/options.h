@@ -21,6 +21,13 @@ enum class OutputKind { Window, Png, Svg, Off, Info, Net, List };
 // stage from 0 to 1, both, or the net folding open (T = k / (N - 1)).
 enum class Animation { Turn, Morph, Both, Unfold };
 
+// How a paper net is laid out: its page and the mean edge on paper
+// (0: the largest that fits).
+struct NetSettings {
+    PageSize page = PageSize::A4;
+    double edgeMm = 0.0;
+};
+
 // Largest picture side: the software renderer's viewport ends there.
 constexpr int maxPictureSide = 16384;
 // Most pictures one turntable run writes.
@@ -41,8 +48,7 @@ struct ExplorerOptions {
     int frames = 0;                   // 0: one picture; N: a turntable of N
     bool overwrite = false;           // --frames or --net may replace existing files
     Animation animate = Animation::Turn;
-    PageSize page = PageSize::A4;     // --page, for --net
-    double edgeMm = 0.0;              // --edge-mm: the mean edge on paper; 0: the largest that fits
+    NetSettings net;                  // --page and --edge-mm, for --net
     std::vector<std::string> conway;  // --conway NOTATION, a model each, in order
     std::string catalogue;            // --catalogue platonic|archimedean|catalan|all, "" for none
     bool canonical = false;           // --canonical: OFF models in canonical form

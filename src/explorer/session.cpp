@@ -273,6 +273,23 @@ void Session::wheel(int notches, double now) {
         perform(notches > 0 ? ActionId::ZoomIn : ActionId::ZoomOut, now);
 }
 
+bool Session::apply(const Gesture& gesture, double now) {
+    switch (gesture.kind) {
+    case Gesture::Kind::None: return false;
+    case Gesture::Kind::Drag: drag(gesture.x, gesture.y, now); break;
+    case Gesture::Kind::Click: click(gesture.x, gesture.y, now); break;
+    case Gesture::Kind::Zoom: wheel(gesture.notches, now); break;
+    }
+    return true;
+}
+
+std::vector<std::size_t> Session::actionsHere() const {
+    std::vector<std::size_t> here;
+    for (std::size_t i = 0; i < actionTable().size(); ++i)
+        if (actionAvailable(actionTable()[i].id, context_)) here.push_back(i);
+    return here;
+}
+
 void Session::resize(int width, int height) {
     settle();
     if (width != view_.width || height != view_.height) ++version_;

@@ -9,6 +9,7 @@
 
 #include "base/result.h"
 #include "explorer/actions.h"
+#include "explorer/gestures.h"
 #include "view/frame_builder.h"
 #include "explorer/model_inputs.h"
 #include "explorer/morph_store.h"
@@ -59,6 +60,9 @@ public:
     // The wheel turned by `notches`, away from the user positive: zooms in
     // (or out) a step per notch.
     void wheel(int notches, double now);
+    // What the drivers' events meant (see Gestures): a drag, click or zoom
+    // as drag(), click() and wheel() take them. Gives whether it was any.
+    bool apply(const Gesture& gesture, double now);
     // The drawing is now `width` x `height` pixels.
     void resize(int width, int height);
     // Moves what runs by the clock to where it stands at `now` and drops a
@@ -94,9 +98,15 @@ public:
     Result<std::vector<std::string>> countLines();
     // The key list: one line per action available here.
     const std::vector<std::string>& keyList() const { return keys_; }
+    // The actions available here, as indices into actionTable(), in its
+    // order: what a menu or a toolbar offers.
+    std::vector<std::size_t> actionsHere() const;
     // For a front end that cannot quit (a web page: its browser closes it):
     // Quit leaves the key list and does nothing.
     void leaveOutQuit();
+    // How the session's paper nets are laid out (--page, --edge-mm).
+    const NetSettings& netSettings() const { return netSettings_; }
+    void setNetSettings(const NetSettings& settings) { netSettings_ = settings; }
     // The stem of a saved picture's name: "NAME-xA-yB".
     std::string saveStem() const;
 
@@ -148,6 +158,7 @@ private:
     std::vector<std::string> keys_;
     MorphStore morphs_;
     NetStore nets_;
+    NetSettings netSettings_;
 
     double now_ = 0.0;  // the latest time a driver gave
     // The title's message, which belongs to the model it was said of.

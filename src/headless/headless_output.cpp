@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "explorer/exports.h"
 #include "io/file_series.h"
 #include "headless/net_output.h"
 #include "io/output_file.h"
@@ -16,17 +17,11 @@ Error withHint(Error e) {
     return e;
 }
 
-// Whether any picture of the run shows a stage of the morph.
-bool morphs(const ExplorerOptions& options, const ViewState& view) {
-    const bool animated = options.frames > 1 && (options.animate == Animation::Morph ||
-                                                 options.animate == Animation::Both);
-    return view.morph > 0.0 || animated;
-}
-
 Status writeModelFile(const ExplorerOptions& options, Session& session, std::vector<std::string>* notes) {
     if (options.output == OutputKind::Net) {
-        const Session::NetShells net = session.netShells();
-        return writeNetOutput(options, net.shells, *net.model, notes);
+        const Result<NetPages> net = exportedNet(session);
+        if (!net) return net.error();
+        return writeNetOutput(options, *net, notes);
     }
     const Result<std::string> text = session.offText();
     if (!text) return text.error();
@@ -57,10 +52,11 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
     }
     const Status checked = series ? series->check(0) : checkOutputPath(options.outputPath, existing);
     if (!checked) return withHint(checked.error());
-    if (morphs(options, session.view())) {
-        const Status available = session.morphAvailable();
-        if (!available) return available;
-    }
+    // Whether any picture of the run shows a stage of the morph.
+    const bool animatesMorph =
+        options.frames > 1 && (options.animate == Animation::Morph || options.animate == Animation::Both);
+    const Status available = exportable(session, animatesMorph);
+    if (!available) return available;
     if (options.output == OutputKind::Off || options.output == OutputKind::Net) {
         const Status written = writeModelFile(options, session, notes);
         return written ? written : Status(withHint(written.error()));
@@ -70,15 +66,13 @@ Status writeHeadlessOutput(const ExplorerOptions& options, Session& session, con
         if (options.frames > 0) session.showFrame(options.animate, i, count);
         // Half an animation is of no use: on any error the series removes
         // the pictures it added (the ones it replaced are gone already).
-        const Result<const Model*> stage = session.stage();
-        if (!stage) return stage.error();
-        const Frame frame = session.frame(target, false);
-        // A picture refused for its size (hidden parts or face order past
-        // their bound) is written by no frame: the series removes the rest.
-        if (!frame.unfinished.empty()) return failure(frame.unfinished);
+        // A picture refused for its size is written by no frame: the series
+        // removes the rest.
+        const Result<Frame> frame = exportedFrame(session, target);
+        if (!frame) return frame.error();
         const OutputFiller fill = [&](int fd) {
-            if (options.output == OutputKind::Png) return writePng(frame, fd);
-            for (const std::string& part : formatSvgParts(frame)) {
+            if (options.output == OutputKind::Png) return writePng(*frame, fd);
+            for (const std::string& part : formatSvgParts(*frame)) {
                 const Status written = writeAll(fd, part);
                 if (!written) return written;
             }

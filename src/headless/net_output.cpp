@@ -4,20 +4,13 @@
 
 #include "io/file_series.h"
 #include "io/output_file.h"
-#include "explorer/net_pages.h"
+#include "explorer/exports.h"
 #include "nets/net_pdf.h"
-#include "nets/net_svg.h"
 
 namespace pd {
 
-Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShell>& shells, const Model& model,
-                      std::vector<std::string>* notes) {
-    const Result<NetPages> laid = layOutNet(options, shells, model);
-    if (!laid) return laid.error();
-    if (notes) notes->insert(notes->end(), laid->notes.begin(), laid->notes.end());
-    const NetLayout* layout = &laid->layout;
-    const std::vector<Rgb>& fills = laid->fills;
-    const std::string& title = laid->title;
+Status writeNetOutput(const ExplorerOptions& options, const NetPages& net, std::vector<std::string>* notes) {
+    if (notes) notes->insert(notes->end(), net.notes.begin(), net.notes.end());
     const std::string& path = options.outputPath;
     const Existing existing = options.overwrite ? Existing::Replace : Existing::Keep;
     // A net never replaces a file unasked: it may be a worksheet already
@@ -29,8 +22,8 @@ Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShe
         return e;
     };
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0)
-        return refused(writeOutputFile(path, [&](int fd) { return writeNetPdf(*layout, fills, fd, title); }, existing));
-    const std::vector<std::string> pages = formatNetSvg(*layout, fills);
+        return refused(writeOutputFile(path, [&](int fd) { return writeNetPdf(net.layout, net.fills, fd, net.title); }, existing));
+    const std::vector<NamedPage> pages = netSvgPages(net, path);
     // One page is the file itself, as one picture is; more are numbered
     // pages, all of them or none, in one folder held open. With --overwrite
     // no page of an earlier, longer net is left beside the new ones.
@@ -38,11 +31,11 @@ Status writeNetOutput(const ExplorerOptions& options, const std::vector<ShownShe
     Result<FileSeries> series = FileSeries::open(path, onePage ? 0 : int(pages.size()), existing);
     if (!series) return series.error();
     if (onePage) {
-        const Status written = refused(writeFileAtomically(path, pages[0], existing));
+        const Status written = refused(writeFileAtomically(path, pages[0].text, existing));
         if (!written) return written;
     }
     for (std::size_t i = 0; i < pages.size() && !onePage; ++i) {
-        const Status written = series->writeNext([&](int fd) { return writeAll(fd, pages[i]); });
+        const Status written = series->writeNext([&](int fd) { return writeAll(fd, pages[i].text); });
         if (!written) {
             Error e = written.error();
             if (e.what == alreadyExists) e.what += "; --overwrite lets --net replace existing pages";

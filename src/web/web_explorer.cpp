@@ -11,14 +11,14 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "explorer/actions.h"
+#include "explorer/gestures.h"
 #include "explorer/model_inputs.h"
 #include "explorer/options.h"
+#include "explorer/exports.h"
 #include "explorer/session.h"
-#include "io/file_series.h"
-#include "explorer/net_pages.h"
-#include "nets/net_svg.h"
 #include "svg/svg_writer.h"
 #include "web/page_query.h"
 #include "webgl/renderer.h"
@@ -40,13 +40,11 @@ struct WebExplorer {
     bool fixedSize = false;  // the query's size, else the page's
     int cssWidth = 0, cssHeight = 0;
     double ratio = 1.0;       // device pixels per CSS pixel
-    ExplorerOptions options;  // the query's, for the net's page and edge
-    bool dragging = false;
-    bool dragged = false;  // the button or finger moved since it went down
-    int pressX = 0, pressY = 0;  // where it went down, in the canvas's CSS pixels
-    long fingerX = 0, fingerY = 0;  // where the finger went down, in the page's
-    long lastX = 0, lastY = 0;
-    double pinchFrom = 0.0;   // the two fingers' distance at the last zoom step, 0: no pinch
+    Gestures gestures;  // what the mouse's, the wheel's and the fingers' events mean
+    // The canvas's left and top in the page's CSS pixels, as the last press
+    // or touch found them: moves, told in the page's pixels, are taken in
+    // the canvas's, from where the press was.
+    long canvasX = 0, canvasY = 0;
     bool frameAsked = false;  // a frame is asked of the browser
     bool timerSet = false;
 };
@@ -173,51 +171,42 @@ void download(const std::string& name, const std::string& text, const char* type
     }, name.c_str(), text.data(), text.size(), type);
 }
 
-// Whether the view's morph stage, if it shows one, can be had; if not the
+// Whether what the view shows can be saved (see exportable); if not the
 // message says why, and nothing is saved.
-bool morphShown() {
-    if (page->session->view().morph <= 0.0) return true;
-    const Status available = page->session->morphAvailable();
+bool savable() {
+    const Status available = exportable(*page->session);
     if (!available) showMessage(available.error().text());
     return bool(available);
 }
 
 // The view as the command line's --svg writes it, at the drawing's size.
 void saveSvg() {
-    if (!morphShown()) return;
-    const Result<const Model*> stage = page->session->stage();
-    if (!stage) return showMessage(stage.error().text());
-    const Frame frame = page->session->frame(FrameTarget::Vector, false);
-    if (!frame.unfinished.empty()) return showMessage(frame.unfinished);
-    download(page->session->saveStem() + ".svg", formatSvg(frame), "image/svg+xml");
+    if (!savable()) return;
+    const Result<Frame> frame = exportedFrame(*page->session, FrameTarget::Vector);
+    if (!frame) return showMessage(frame.error().text());
+    download(exportName(*page->session, ".svg"), formatSvg(*frame), "image/svg+xml");
     redraw();
 }
 
 // The shells shown, as the command line's --off writes them.
 void saveOff() {
-    if (!morphShown()) return;
+    if (!savable()) return;
     const Result<std::string> text = page->session->offText();
     if (!text) return showMessage(text.error().text());
-    download(page->session->saveStem() + ".off", *text, "text/plain");
+    download(exportName(*page->session, ".off"), *text, "text/plain");
 }
 
 // The paper net of the view as the command line's --net NAME-net.svg
-// writes it (on the query's page and edge, else A4 and the largest edge
-// that fits): one download per page, the
-// pages named as its pages are (NAME-net-000.svg ...) when there are more.
-// The PDF needs cairo, which the page has not.
+// writes it (on the session's page and edge: the query's, else A4 and the
+// largest edge that fits): one download per page, named as its pages are
+// (NAME-net-000.svg ...) when there are more. The PDF needs cairo, which
+// the page has not.
 void saveNet() {
-    if (!morphShown()) return;
-    const Session::NetShells net = page->session->netShells();
-    ExplorerOptions options = page->options;
-    options.view = page->session->view();
-    const Result<NetPages> laid = layOutNet(options, net.shells, *net.model);
+    if (!savable()) return;
+    const Result<NetPages> laid = exportedNet(*page->session);
     if (!laid) return showMessage(laid.error().text());
-    const std::vector<std::string> pages = formatNetSvg(laid->layout, laid->fills);
-    const std::string path = page->session->saveStem() + "-net.svg";
-    for (std::size_t i = 0; i < pages.size(); ++i)
-        download(pages.size() == 1 ? path : frameFileName(path, int(i), int(pages.size())), pages[i],
-                 "image/svg+xml");
+    for (const NamedPage& named : netSvgPages(*laid, exportName(*page->session, "-net.svg")))
+        download(named.name, named.text, "image/svg+xml");
 }
 
 // Draws the frame without the key list and hands the canvas's picture to
@@ -226,7 +215,7 @@ void saveNet() {
 void savePicture() {
     const Status drawn = page->renderer->draw(page->session->frame(FrameTarget::Raster, false), page->ratio);
     if (!drawn) return showMessage(drawn.error().text());
-    const std::string name = page->session->saveStem() + ".png";
+    const std::string name = exportName(*page->session, ".png");
     EM_ASM({
         var link = document.createElement("a");
         link.download = UTF8ToString($0);
@@ -267,96 +256,50 @@ EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
     return EM_TRUE;
 }
 
+// Hands what the events meant to the session; gives whether they meant anything.
+bool apply(const Gesture& gesture) {
+    if (!page->session->apply(gesture, now())) return false;
+    redraw();
+    return true;
+}
+
 EM_BOOL onMouseDown(int, const EmscriptenMouseEvent* e, void*) {
     if (e->button != 0) return EM_FALSE;
-    page->dragging = true;
-    page->dragged = false;
-    page->pressX = int(e->targetX);
-    page->pressY = int(e->targetY);
-    page->lastX = e->clientX;
-    page->lastY = e->clientY;
+    page->canvasX = e->clientX - e->targetX;
+    page->canvasY = e->clientY - e->targetY;
+    apply(page->gestures.press(e->targetX, e->targetY));
     return EM_TRUE;
 }
 
 EM_BOOL onMouseUp(int, const EmscriptenMouseEvent* e, void*) {
     if (e->button != 0) return EM_FALSE;
-    // A press and release with no drag between them is a click, where the
-    // press was on the canvas.
-    if (page->dragging && !page->dragged) {
-        page->session->click(page->pressX, page->pressY, now());
-        redraw();
-    }
-    page->dragging = false;
+    apply(page->gestures.release());
     return EM_FALSE;
 }
 
 // A drag turns by CSS pixels, as the window turns by its pixels.
 EM_BOOL onMouseMove(int, const EmscriptenMouseEvent* e, void*) {
-    if (!page->dragging || (e->clientX == page->lastX && e->clientY == page->lastY)) return EM_FALSE;
-    page->session->drag(int(e->clientX - page->lastX), int(e->clientY - page->lastY), now());
-    page->dragged = true;
-    page->lastX = e->clientX;
-    page->lastY = e->clientY;
-    redraw();
-    return EM_TRUE;
+    return apply(page->gestures.move(e->clientX - page->canvasX, e->clientY - page->canvasY));
 }
 
 EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
-    if (e->deltaY == 0.0) return EM_TRUE;
-    page->session->wheel(e->deltaY < 0.0 ? 1 : -1, now());
-    redraw();
+    apply(page->gestures.wheel(-e->deltaY));
     return EM_TRUE;
 }
 
-// One finger turns as a drag does, once it leaves a tap's reach; lifted
-// before, it clicks where it went down. Two zoom a wheel notch each time
-// their distance grows or shrinks by the wheel's step (1.25).
 EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
-    if (type == EMSCRIPTEN_EVENT_TOUCHEND || type == EMSCRIPTEN_EVENT_TOUCHCANCEL || e->numTouches == 0) {
-        if (type == EMSCRIPTEN_EVENT_TOUCHEND && page->dragging && !page->dragged) {
-            page->session->click(page->pressX, page->pressY, now());
-            redraw();
-        }
-        page->dragging = false;
-        page->pinchFrom = 0.0;
-        return EM_TRUE;
+    const TouchPhase phase = type == EMSCRIPTEN_EVENT_TOUCHSTART ? TouchPhase::Start
+                             : type == EMSCRIPTEN_EVENT_TOUCHMOVE ? TouchPhase::Move
+                             : type == EMSCRIPTEN_EVENT_TOUCHEND  ? TouchPhase::End
+                                                                  : TouchPhase::Cancel;
+    if (phase == TouchPhase::Start && e->numTouches > 0) {
+        page->canvasX = e->touches[0].clientX - e->touches[0].targetX;
+        page->canvasY = e->touches[0].clientY - e->touches[0].targetY;
     }
-    if (e->numTouches >= 2) {
-        page->dragging = false;
-        const double apart = std::hypot(double(e->touches[1].clientX - e->touches[0].clientX),
-                                        double(e->touches[1].clientY - e->touches[0].clientY));
-        if (page->pinchFrom <= 0.0 || type == EMSCRIPTEN_EVENT_TOUCHSTART) {
-            page->pinchFrom = apart;
-        } else if (apart > 0.0) {
-            const int notches = int(std::trunc(std::log(apart / page->pinchFrom) / std::log(1.25)));
-            if (notches != 0) {
-                page->session->wheel(notches, now());
-                page->pinchFrom *= std::pow(1.25, notches);
-                redraw();
-            }
-        }
-        return EM_TRUE;
-    }
-    const EmscriptenTouchPoint& finger = e->touches[0];
-    if (type == EMSCRIPTEN_EVENT_TOUCHSTART) {
-        page->dragging = true;
-        page->dragged = false;
-        page->pressX = int(finger.targetX);
-        page->pressY = int(finger.targetY);
-        page->fingerX = finger.clientX;
-        page->fingerY = finger.clientY;
-    } else if (!page->dragging) {  // the finger a pinch left
-        page->dragging = page->dragged = true;
-    } else if (!page->dragged && std::abs(finger.clientX - page->fingerX) <= tapReachPixels &&
-               std::abs(finger.clientY - page->fingerY) <= tapReachPixels) {
-        return EM_TRUE;  // still a tap: the turn waits, from where the finger went down
-    } else if (finger.clientX != page->lastX || finger.clientY != page->lastY) {
-        page->session->drag(int(finger.clientX - page->lastX), int(finger.clientY - page->lastY), now());
-        page->dragged = true;
-        redraw();
-    }
-    page->lastX = finger.clientX;
-    page->lastY = finger.clientY;
+    std::vector<TouchPoint> fingers;
+    for (int i = 0; i < e->numTouches; ++i)
+        fingers.push_back({e->touches[i].clientX - page->canvasX, e->touches[i].clientY - page->canvasY});
+    apply(page->gestures.touch(phase, fingers));
     return EM_TRUE;
 }
 
@@ -375,12 +318,7 @@ void buildToolbar() {
         document.querySelectorAll("#toolbar button[data-key]").forEach(function (b) { b.remove(); });
     });
     const std::vector<Action>& table = actionTable();
-    ActionContext context;
-    context.modelCount = int(page->session->loaded().models.size());
-    context.directory = page->session->loaded().directory;
-    context.quits = false;  // a page is closed by its browser
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        if (!actionAvailable(table[i].id, context)) continue;
+    for (const std::size_t i : page->session->actionsHere()) {
         EM_ASM({
             var bar = document.getElementById("toolbar");
             if (!bar) return;
@@ -457,6 +395,7 @@ void openCopiedFiles() {
     try {
         page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
         page->session->leaveOutQuit();
+        page->session->setNetSettings(shown->netSettings());  // the query's still
         buildToolbar();
         fitCanvas();
         if (drawFrame()) redraw();
@@ -520,7 +459,6 @@ int openPage() {
     told.insert(told.end(), warnings.begin(), warnings.end());
     showMessage(lines(told));
     state.fixedSize = fixedSize;
-    state.options = parsed.options;
     state.cssWidth = start->width;
     state.cssHeight = start->height;
 
@@ -544,6 +482,7 @@ int openPage() {
     state.renderer.emplace(std::move(*renderer));
     state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
     state.session->leaveOutQuit();
+    state.session->setNetSettings(parsed.options.net);
 
     // (The handlers in brackets: the calls are macros.)
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "explorer/actions.h"
+#include "explorer/gestures.h"
 #include "window/display_check.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
@@ -37,10 +38,7 @@ struct ExplorerWindow {
     std::future<void> ahead;  // the first picture being built while the window is made
     SmoothTarget smooth;  // where smooth frames are drawn
     std::string title;
-    bool dragging = false;
-    bool dragged = false;  // the left button moved since it went down
-    int lastX = 0;
-    int lastY = 0;
+    Gestures gestures;  // what the mouse's events mean
     int timerGeneration = 0;  // a timer of an earlier schedule finds it changed and does nothing
     double timerDue = -1.0;   // when the pending timer fires, -1 for none
     bool menuInUse = false;
@@ -150,32 +148,19 @@ void onSpecialKey(int key, int, int) {
     if (const Action* a = actionForKey(0, special)) perform(a->id);
 }
 
-void onMouse(int button, int state, int x, int y) {
-    if (button == GLUT_LEFT_BUTTON) {
-        // A press and release with no drag between them is a click.
-        if (state == GLUT_UP && explorer->dragging && !explorer->dragged) {
-            session().click(x, y, now());
-            refresh();
-        }
-        explorer->dragging = state == GLUT_DOWN;
-        explorer->dragged = false;
-        explorer->lastX = x;
-        explorer->lastY = y;
-    } else if (state == GLUT_DOWN && (button == 3 || button == 4)) {
-        // X reports the wheel as buttons 4 and 5, GLUT as 3 and 4.
-        session().wheel(button == 3 ? 1 : -1, now());
-        refresh();
-    }
+// Hands what the events meant to the session, and shows what it did.
+void apply(const Gesture& gesture) {
+    if (session().apply(gesture, now())) refresh();
 }
 
-void onMotion(int x, int y) {
-    if (!explorer->dragging || (x == explorer->lastX && y == explorer->lastY)) return;
-    session().drag(x - explorer->lastX, y - explorer->lastY, now());
-    explorer->dragged = true;
-    explorer->lastX = x;
-    explorer->lastY = y;
-    refresh();
+void onMouse(int button, int state, int x, int y) {
+    Gestures& gestures = explorer->gestures;
+    if (button == GLUT_LEFT_BUTTON) apply(state == GLUT_DOWN ? gestures.press(x, y) : gestures.release());
+    // X reports the wheel as buttons 4 and 5, GLUT as 3 and 4.
+    else if (state == GLUT_DOWN && (button == 3 || button == 4)) apply(gestures.wheel(button == 3 ? 1 : -1));
 }
+
+void onMotion(int x, int y) { apply(explorer->gestures.move(x, y)); }
 
 void onMenu(int entry) { perform(actionTable()[std::size_t(entry)].id); }
 
@@ -183,14 +168,15 @@ void onMenuStatus(int status, int, int) { explorer->menuInUse = status == GLUT_M
 
 // One submenu per group of actions: every action in one list is taller
 // than a small screen, where GLUT paints only what fits.
-void buildMenu(const ActionContext& context) {
+// `here`: the session's actions (Session::actionsHere).
+void buildMenu(const std::vector<std::size_t>& here) {
     const std::vector<Action>& table = actionTable();
     std::vector<std::pair<int, const char*>> submenus;
     for (const auto& [group, title] : actionGroups()) {
         const int menu = glutCreateMenu(onMenu);
         bool any = false;
-        for (std::size_t i = 0; i < table.size(); ++i) {
-            if (table[i].group != group || !actionAvailable(table[i].id, context)) continue;
+        for (const std::size_t i : here) {
+            if (table[i].group != group) continue;
             const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
             glutAddMenuEntry(label.c_str(), int(i));
             any = true;
@@ -284,9 +270,7 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     glutInitWindowSize(start.width, start.height);
     glutInitWindowPosition(programWindowX, programWindowY);
     state.title = state.session->title();
-    ActionContext context;
-    context.modelCount = int(state.session->loaded().models.size());
-    context.directory = state.session->loaded().directory;
+    const std::vector<std::size_t> menu = state.session->actionsHere();
     // The first picture is built while the window is made and mapped:
     // until then nothing else touches the session.
     state.ahead = std::async(std::launch::async, [&state] { state.session->prepareScreenFrame(); });
@@ -299,7 +283,7 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     glutSpecialFunc(onSpecialKey);
     glutMouseFunc(onMouse);
     glutMotionFunc(onMotion);
-    buildMenu(context);
+    buildMenu(menu);
     glutMainLoop();
     if (state.ahead.valid()) state.ahead.get();
     state.smooth.forget();  // its context went with the window

@@ -16,7 +16,7 @@ std::string describe(const ExplorerOptions& o) {
       << o.solid << " model " << o.model << " size " << o.view.width << 'x' << o.view.height << " show "
       << int(o.view.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.view.back)
       << " numbers " << o.view.numbers << o.view.dualNumbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
-      << o.view.unfold << " page " << int(o.page) << " edge " << o.edgeMm;
+      << o.view.unfold << " page " << int(o.net.page) << " edge " << o.net.edgeMm;
     if (o.conway.empty() && o.catalogue.empty() && !o.canonical && !o.centre && o.highlight.empty() && !o.pick)
         return s.str();
     s << " conway";

@@ -65,6 +65,7 @@ std::pair<int, std::string> runInProcess(const std::vector<std::string>& args, c
     const Result<ViewState> start = startState(parsed.options, loaded);
     if (!start) return {2, start.error().text()};
     Session session(LoadedModels(loaded), *start);
+    session.setNetSettings(parsed.options.net);
     if (parsed.options.output == OutputKind::Info) {
         const Result<std::string> text = infoText(session);
         return text ? std::pair{text->empty() ? 1 : 0, std::string()} : std::pair{2, text.error().text()};

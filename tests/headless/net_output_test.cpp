@@ -34,6 +34,7 @@ std::string writeNet(const LoadedModels& loaded, std::vector<std::string> args) 
     const Result<ViewState> start = startState(parsed.options, loaded);
     if (!start) return start.error().text();
     Session session(LoadedModels(loaded), *start);
+    session.setNetSettings(parsed.options.net);
     const Status written = writeHeadlessOutput(parsed.options, session, nullptr);
     return written ? std::string() : written.error().text();
 }
