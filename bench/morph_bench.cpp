@@ -211,7 +211,7 @@ double beside(const std::vector<Frame>& frames, double helperMs) {
     const Rate rate = framesPerSecond(0.0, [&]() -> const Frame& {
         if (helper.valid()) helper.get();
         if (helperMs >= 0.0) helper = startInBackground([helperMs] {
-            giveWay(GiveWay::All);
+            lowerThreadPriority(ThreadPriority::Lowest);
             const double start = threadCpuMs();
             volatile double sink = 0;
             while (threadCpuMs() - start < helperMs)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -103,72 +102,33 @@ void Session::leaveOutQuit() {
     keys_ = helpLines(context_);
 }
 
-// The frame being built ahead reads the models and their families.
-Session::~Session() {
-    if (ahead_.valid()) ahead_.wait();
-}
+Session::~Session() = default;
 
-double Session::settle() {
-    if (!ahead_.valid()) return 0.0;
-    const auto start = std::chrono::steady_clock::now();
-    Built built = ahead_.get();
-    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (built.stage)
-        morphs_.adopt(aheadView_.model, aheadView_.morph, std::move(*built.stage), std::move(built.stageLine));
-    aheadFrame_ = std::move(built.frame);
-    return waited;
-}
-
-void Session::startAhead() {
-    if (!plan_) return;
-    const ViewState next = *plan_;
-    plan_.reset();
-    if (planVersion_ != version_) return;  // the view moved since the plan
+void Session::startFrameAhead() {
+    const std::optional<ViewState> next = ahead_.takePlan(version_);
+    if (!next) return;
     ensureDual();  // read there, so made here
-    const GiveWay way = aheadLate_ ? GiveWay::Some : GiveWay::All;
-    std::function<Built()> job;
-    if (next.unfold > 0.0) {
+    if (next->unfold > 0.0) {
         // The fold: the same shells as now, their nets all made.
         const Result<const Model*> staged = stage();
         std::vector<ShownShell> shells;
         std::vector<SharedNet> nets;
         if (!staged || !openNets(*staged, shells, nets)) return;
-        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels = framePanels(true), way] {
-            giveWay(way);
-            Built built;
-            built.frame = buildUnfoldFrame(shells, nets, name, next, FrameTarget::Raster, panels);
-            return built;
-        };
-    } else {
-        // The morph: the next stage, then its picture.
-        std::function<Result<Model>()> build = morphs_.stageJob(next.model, next.morph);
-        if (!build) return;
-        ViewState unmorphed = next;
-        unmorphed.morph = 0.0;
-        std::vector<std::string> lines;
-        if (next.info) {
-            const Result<std::vector<std::string>> known = morphs_.countLines(next.model, unmorphed);
-            if (known) lines = *known;
-        }
-        job = [build = std::move(build), &shown = model(), next, help = keys_, lines, way] {
-            giveWay(way);
-            Built built;
-            Result<Model> staged = build();
-            if (!staged) return built;
-            FramePanels withCounts;
-            withCounts.help = help;
-            if (next.info) {
-                built.stageLine = MorphStore::stageLine(*staged);
-                withCounts.info = lines;
-                withCounts.info.push_back(built.stageLine);
-            }
-            built.frame = buildFrame(shownShells(shown, &*staged, next), next, FrameTarget::Raster, withCounts);
-            built.stage = std::move(*staged);
-            return built;
-        };
+        ahead_.start(*next, foldJob(std::move(shells), std::move(nets), (*staged ? **staged : model()).name, *next,
+                                    framePanels(true), ahead_.priority()));
+        return;
     }
-    aheadView_ = next;
-    ahead_ = startInBackground(std::move(job));
+    // The morph: the next stage, then its picture.
+    std::function<Result<Model>()> build = morphs_.stageJob(next->model, next->morph);
+    if (!build) return;
+    ViewState unmorphed = *next;
+    unmorphed.morph = 0.0;
+    std::vector<std::string> lines;
+    if (next->info) {
+        const Result<std::vector<std::string>> known = morphs_.countLines(next->model, unmorphed);
+        if (known) lines = *known;
+    }
+    ahead_.start(*next, morphJob(std::move(build), model(), *next, keys_, std::move(lines), ahead_.priority()));
 }
 
 void Session::ensureDual() {
@@ -216,7 +176,7 @@ void Session::startClocks(const ViewState& before, double now) {
 }
 
 ActionEffect Session::perform(ActionId id, double now) {
-    settle();
+    waitForFrameAhead();
     now_ = std::max(now_, now);
     if (!actionAvailable(id, context_)) {
         const int solid = int(id) - int(ActionId::Solid1);
@@ -240,7 +200,7 @@ ActionEffect Session::perform(ActionId id, double now) {
 }
 
 void Session::drag(int dx, int dy, double now) {
-    settle();
+    waitForFrameAhead();
     now_ = std::max(now_, now);
     applyDrag(view_, dx, dy);
     ++version_;
@@ -248,7 +208,7 @@ void Session::drag(int dx, int dy, double now) {
 }
 
 Lit Session::partAt(double x, double y) {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     if (view_.morph > 0.0 || view_.unfold > 0.0) return {};
     const std::vector<ShownShell> shells = shownShells(model(), nullptr, view_);
@@ -258,7 +218,7 @@ Lit Session::partAt(double x, double y) {
 }
 
 void Session::click(int x, int y, double now) {
-    settle();
+    waitForFrameAhead();
     now_ = std::max(now_, now);
     if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || folding_) {
         note("a click lights a part of the model itself, not of its morph or its net", now);
@@ -274,7 +234,7 @@ void Session::wheel(int notches, double now) {
 }
 
 void Session::resize(int width, int height) {
-    settle();
+    waitForFrameAhead();
     if (width != view_.width || height != view_.height) ++version_;
     view_.width = width;
     view_.height = height;
@@ -284,11 +244,8 @@ void Session::advance(double now) {
     // A frame that kept its step waiting (a morph's stage is more work than
     // the drawing leaves time for, or other programs hold the cores) is
     // built the next time at a priority that finishes it under load.
-    aheadLate_ = settle() > lateSeconds;
+    ahead_.beginStep(waitForFrameAhead() > lateSeconds);
     const std::uint64_t before = version_;
-    prepared_.reset();
-    stepFrame_.reset();
-    plan_.reset();
     now_ = std::max(now_, now);
     if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
     if (view_.spinning || view_.morphing || folding_) ++version_;
@@ -338,39 +295,35 @@ void Session::advance(double now) {
     if (view_.morphing || folding_) lastStep_ = now;
     // The frame built ahead shows this step when nothing but the clock
     // moved the view since it was planned.
-    if (aheadFrame_ && planVersion_ == before && view_.model == aheadView_.model &&
-        view_.morph == aheadView_.morph && view_.unfold == aheadView_.unfold && !view_.spinning) {
-        stepFrame_ = std::move(aheadFrame_);
-        stepVersion_ = version_;
-    }
-    aheadFrame_.reset();
+    ahead_.takeForStep(view_, before, version_);
+    std::optional<ViewState> plan;
     if (ahead && view_.morphing && view_.unfold <= 0.0) {
-        plan_ = view_;
-        plan_->morph = nextMorph_;
+        plan = view_;
+        plan->morph = nextMorph_;
     } else if (nextUnfold_ >= 0.0) {
-        plan_ = view_;
-        plan_->unfold = nextUnfold_;
+        plan = view_;
+        plan->unfold = nextUnfold_;
     }
-    planVersion_ = version_;
+    ahead_.plan(std::move(plan), version_);
 }
 
 double Session::nextChange(double now) const {
     double next = std::numeric_limits<double>::infinity();
     if (view_.spinning || view_.morphing || folding_) next = tickSeconds;
     if (nets_.building()) next = std::min(next, pollSeconds);
-    if (smoothOwed_) next = 0.0;
+    if (smoothFrameDue_) next = 0.0;
     if (!note_.empty()) next = std::min(next, std::max(0.0, noteUntil_ - now));
     return next;
 }
 
 Result<const Model*> Session::stage() {
-    settle();
+    waitForFrameAhead();
     if (view_.morph <= 0.0) return static_cast<const Model*>(nullptr);
     return morphs_.stage(view_.model, view_.morph);
 }
 
 std::vector<NetStore::Wanted> Session::wantedNets(const Model* stage, std::vector<ShownShell>& shells) {
-    shells = solidShells(model(), stage, view_);
+    shells = solidAndDualShells(model(), stage, view_);
     std::vector<NetStore::Wanted> wanted;
     for (const ShownShell& s : shells)
         wanted.push_back({{view_.model, stage ? view_.morph : 0.0, s.kind}, s.shape, s.numberBase});
@@ -408,7 +361,7 @@ FramePanels Session::framePanels(bool withHelp) {
 }
 
 Frame Session::frame(FrameTarget target, bool withHelp) {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     const Result<const Model*> built = stage();
     if (!built) {
@@ -423,25 +376,19 @@ Frame Session::frame(FrameTarget target, bool withHelp) {
 }
 
 void Session::prepareScreenFrame() {
-    prepared_ = std::make_unique<Frame>(screenFrame());
-    preparedVersion_ = version_;
+    ahead_.keepPrepared(screenFrame(), version_);
 }
 
 Frame Session::screenFrame() {
-    settle();
-    if (prepared_ && preparedVersion_ == version_) {
-        Frame ready = std::move(*prepared_);
-        prepared_.reset();
-        return ready;
-    }
-    prepared_.reset();
-    Frame shown = stepFrame_ && stepVersion_ == version_ ? std::move(*stepFrame_) : frame();
-    stepFrame_.reset();
-    startAhead();
+    waitForFrameAhead();
+    if (std::optional<Frame> ready = ahead_.takePrepared(version_)) return std::move(*ready);
+    std::optional<Frame> step = ahead_.takeStepFrame(version_);
+    Frame shown = step ? std::move(*step) : frame();
+    startFrameAhead();
     std::size_t primitives = shown.faces.colour.size();
     for (const FrameShell& s : shown.shells) primitives += (s.lines.size() + s.dashed.size()) / 2 + s.marks.size();
     if (work_ != Work::InBackground || !shown.smooth || primitives < quickPrimitives) {
-        smoothOwed_ = false;
+        smoothFrameDue_ = false;
         return shown;
     }
     const bool animating = view_.spinning || view_.morphing || folding_;
@@ -451,10 +398,10 @@ Frame Session::screenFrame() {
         shown.smooth = false;
         thinMarks(shown);
         quickVersion_ = version_;
-        smoothOwed_ = !animating;
+        smoothFrameDue_ = !animating;
         return shown;
     }
-    smoothOwed_ = false;
+    smoothFrameDue_ = false;
     return shown;
 }
 
@@ -465,7 +412,7 @@ std::string Session::title() const {
 }
 
 Result<std::vector<std::string>> Session::countLines() {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     return morphs_.countLines(view_.model, view_);
 }
@@ -475,7 +422,7 @@ std::string Session::saveStem() const {
 }
 
 void Session::showFrame(Animation animation, int index, int count) {
-    settle();
+    waitForFrameAhead();
     view_ = opening_;
     const double k = count > 1 ? double(index) / (count - 1) : 0.0;
     // About the screen's vertical while the view is the program's, about
@@ -488,17 +435,17 @@ void Session::showFrame(Animation animation, int index, int count) {
 }
 
 Status Session::morphAvailable() {
-    settle();
+    waitForFrameAhead();
     return morphs_.available(view_.model);
 }
 
 Result<std::string> Session::offText() {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     const Result<const Model*> built = stage();
     if (!built) return built.error();
     const Model& shown = *built ? **built : model();
-    const std::vector<ShownShell> shells = solidShells(model(), *built, view_);
+    const std::vector<ShownShell> shells = solidAndDualShells(model(), *built, view_);
     if (shells.empty()) return failure(shown.name + " has no dual to write: " + shown.openEdgeMessage);
     std::vector<const Polyhedron*> shapes;
     for (const ShownShell& shell : shells) {
@@ -524,11 +471,11 @@ Result<std::string> Session::offText() {
 }
 
 Session::NetShells Session::netShells() {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     const Result<const Model*> built = stage();
     const Model* staged = built ? *built : nullptr;
-    return {solidShells(model(), staged, view_), staged ? staged : &model()};
+    return {solidAndDualShells(model(), staged, view_), staged ? staged : &model()};
 }
 
 }  // namespace pd

@@ -207,7 +207,7 @@ bool splitAcrossAxis(Pool& pool, const std::vector<std::uint32_t>& ids, double t
     const std::size_t n = ids.size();
     std::vector<Box>& boxes = pool.boxes;
     boxes.clear();
-    readyRoom(boxes, n);
+    reservePopulated(boxes, n);
     for (const std::uint32_t id : ids) boxes.push_back(boxOf(pool, pool.polygons[id]));
     std::vector<double> values;
     int best = -1;
@@ -328,8 +328,8 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
     const bool whole = faceStart.size() <= axisSplitsAbove + 1;
     pool.corners.reserve(whole ? 8 * corners.size() : corners.size() + corners.size() / 4);
     pool.polygons.reserve(whole ? 8 * faceStart.size() : faceStart.size() + faceStart.size() / 4);
-    readyRoom(pool.corners, corners.size());
-    readyRoom(pool.polygons, faceStart.size());
+    reservePopulated(pool.corners, corners.size());
+    reservePopulated(pool.polygons, faceStart.size());
     planes.resize(faceStart.empty() ? 0 : faceStart.size() - 1);
     pool.planes = &planes;
     std::vector<Vec3d> face;
@@ -358,8 +358,8 @@ void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids,
     pool.polygons.clear();
     std::size_t corners = 0;
     for (const std::uint32_t id : ids) corners += from.polygons[id].count;
-    readyRoom(pool.corners, grows * corners);
-    readyRoom(pool.polygons, grows * ids.size());
+    reservePopulated(pool.corners, grows * corners);
+    reservePopulated(pool.polygons, grows * ids.size());
     for (const std::uint32_t id : ids) {
         Polygon p = from.polygons[id];
         p.first = std::uint32_t(pool.corners.size());
@@ -394,15 +394,15 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         if (!spare.empty()) list = std::move(spare.back()), spare.pop_back();
         return list;
     };
-    const auto keep = [&spare](std::vector<std::uint32_t>& list) {
+    const auto recycle = [&spare](std::vector<std::uint32_t>& list) {
         list.clear();
         spare.push_back(std::move(list));
     };
     // Room for as many nodes as the parts made are likely to be.
     nodes.clear();
     tree.on.clear();
-    readyRoom(nodes, 4 * pool.polygons.size());  // some three times the polygons
-    readyRoom(tree.on, 4 * pool.polygons.size());
+    reservePopulated(nodes, 4 * pool.polygons.size());  // some three times the polygons
+    reservePopulated(tree.on, 4 * pool.polygons.size());
     root = -1;
     if (!pool.polygons.empty()) {
         work.push_back({pool.allIds(), -1, false, axisSplits});
@@ -437,11 +437,11 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
                 if (pastBound()) break;
                 if (!front.empty()) work.push_back({std::move(front), index, true, w.axisSplits + 1});
                 if (!back.empty()) work.push_back({std::move(back), index, false, w.axisSplits + 1});
-                keep(w.polygons);
+                recycle(w.polygons);
                 continue;
             }
-            keep(front);
-            keep(back);
+            recycle(front);
+            recycle(back);
         }
         // Polygons of one group need no order among themselves: a list of
         // one group is a leaf, and the splitters come from outside the
@@ -468,7 +468,7 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
                 tree.on.insert(tree.on.end(), w.polygons.begin(), w.polygons.end());
                 node.onCount = std::uint32_t(w.polygons.size());
                 attach(std::move(node), w);
-                keep(w.polygons);
+                recycle(w.polygons);
                 continue;
             }
             if (largest >= 0) choices -= most;
@@ -499,10 +499,10 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         const int index = attach(std::move(node), w);
         if (pastBound()) break;
         if (!front.empty()) work.push_back({std::move(front), index, true, -1});
-        else keep(front);
+        else recycle(front);
         if (!back.empty()) work.push_back({std::move(back), index, false, -1});
-        else keep(back);
-        keep(w.polygons);
+        else recycle(back);
+        recycle(w.polygons);
     }
     pastBound();
 }
@@ -512,9 +512,9 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
 void walkTree(const Pool& pool, const Tree& tree, PaintOrder& order) {
     std::size_t corners = 0;
     for (const std::uint32_t id : tree.on) corners += pool.polygons[id].count;
-    readyRoom(order.xyz, 3 * corners);
-    readyRoom(order.start, tree.on.size());
-    readyRoom(order.face, tree.on.size());
+    reservePopulated(order.xyz, 3 * corners);
+    reservePopulated(order.start, tree.on.size());
+    reservePopulated(order.face, tree.on.size());
     struct Step {
         int node;
         bool expanded;
@@ -605,17 +605,17 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
             const std::size_t pieceCorners = topPiece * corners.size() / faces;
             for (int k = 0; k < 2; ++k) {
                 Half& h = halves[k];
-                readyRoom(h.all.corners, corners.size());
-                readyRoom(h.all.polygons, faces);
-                readyRoom(h.piece.corners, 6 * pieceCorners);
-                readyRoom(h.piece.polygons, 6 * topPiece);
-                readyRoom(h.tree.nodes, 4 * topPiece);
-                readyRoom(h.tree.on, 4 * topPiece);
+                reservePopulated(h.all.corners, corners.size());
+                reservePopulated(h.all.polygons, faces);
+                reservePopulated(h.piece.corners, 6 * pieceCorners);
+                reservePopulated(h.piece.polygons, 6 * topPiece);
+                reservePopulated(h.tree.nodes, 4 * topPiece);
+                reservePopulated(h.tree.on, 4 * topPiece);
                 // The farther half's order takes the nearer's after it.
                 const std::size_t share = k == 0 ? 2 : 1;
-                readyRoom(h.order.xyz, 3 * 7 * corners.size() * share / 4);
-                readyRoom(h.order.start, 4 * faces * share / 2);
-                readyRoom(h.order.face, 4 * faces * share / 2);
+                reservePopulated(h.order.xyz, 3 * 7 * corners.size() * share / 4);
+                reservePopulated(h.order.start, 4 * faces * share / 2);
+                reservePopulated(h.order.face, 4 * faces * share / 2);
             }
         });
     }
@@ -672,9 +672,9 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     PaintOrder order = std::move(halves[0].order);
     const PaintOrder& nearer = halves[1].order;
     const std::uint32_t base = order.start.back();
-    readyRoom(order.xyz, nearer.xyz.size());
-    readyRoom(order.start, nearer.start.size());
-    readyRoom(order.face, nearer.face.size());
+    reservePopulated(order.xyz, nearer.xyz.size());
+    reservePopulated(order.start, nearer.start.size());
+    reservePopulated(order.face, nearer.face.size());
     order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
     for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
     order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());

@@ -166,7 +166,7 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
     std::string first = std::move(head);
     const auto writeFirst = [&] {
         if (faces) {
-            readyRoom(first, bytesFor(0, beside));
+            reservePopulated(first, bytesFor(0, beside));
             openPolygons(first, frame.faceStyle == FaceStyle::Translucent);
             addPolygonRange(first, frame, f, 0, beside);
         }
@@ -178,7 +178,7 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
         writeFirst();
     std::string rest;
     if (faces) {
-        readyRoom(rest, bytesFor(beside, count));
+        reservePopulated(rest, bytesFor(beside, count));
         addPolygonRange(rest, frame, f, beside, count);
         rest += "</g>\n";
     }
@@ -187,7 +187,7 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
     std::size_t bytes = 1024;
     for (const FrameShell& shell : frame.shells)
         bytes += 16 * (shell.lines.size() + shell.dashed.size()) + 40 * shell.marks.size();
-    readyRoom(svg, bytes);
+    reservePopulated(svg, bytes);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
     for (const FrameShell& shell : frame.shells) {
