@@ -22,12 +22,6 @@ constexpr double tickSeconds = 0.015; // an animation's step
 constexpr double pollSeconds = 0.05;  // how often to look for nets being made
 constexpr double lateSeconds = 0.001; // a step that waited longer for its frame built ahead
 
-// Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
-double stageAt(double phase) {
-    phase -= std::floor(phase);
-    return phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase;
-}
-
 std::string modelNames(const LoadedModels& loaded) {
     std::string names;
     for (const Model& m : loaded.models) names += (names.empty() ? "" : ", ") + m.name;
@@ -142,11 +136,6 @@ void Session::note(const std::string& text, double now) {
     noteUntil_ = now + noteSeconds;
 }
 
-void Session::rebaseSpin(double now) {
-    spinFrom_ = orientationOf(view_);
-    spinSince_ = now;
-}
-
 // Starts the clocks of what the change from `before` set running; a model
 // without a morph never keeps one asked for.
 void Session::startClocks(const ViewState& before, double now) {
@@ -158,21 +147,12 @@ void Session::startClocks(const ViewState& before, double now) {
             note(available.error().what, now);
         }
     }
-    if (view_.spinning) rebaseSpin(now);
-    if (view_.morphing && !before.morphing) {
-        // On from the stage shown, on the way to the dual.
-        morphPhase_ = view_.morph / 2.0;
-        morphSince_ = lastStep_ = now;
-        nextMorph_ = -1.0;
-    }
+    if (view_.spinning) clocks_.startSpin(view_, now);
+    // On from the stage shown, on the way to the dual.
+    if (view_.morphing && !before.morphing) clocks_.startMorph(view_.morph, now);
     // The fold's clock starts again from where the net stands whenever the
     // action moved it or its way (`r` midway stops it where it put it).
-    if (view_.netOpen != before.netOpen || view_.unfold != before.unfold) {
-        foldFrom_ = view_.unfold;
-        foldSince_ = lastStep_ = now;
-        nextUnfold_ = -1.0;
-        folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
-    }
+    if (view_.netOpen != before.netOpen || view_.unfold != before.unfold) clocks_.startFold(view_, now);
 }
 
 ActionEffect Session::perform(ActionId id, double now) {
@@ -204,7 +184,7 @@ void Session::drag(int dx, int dy, double now) {
     now_ = std::max(now_, now);
     applyDrag(view_, dx, dy);
     ++version_;
-    if (view_.spinning) rebaseSpin(now);
+    if (view_.spinning) clocks_.startSpin(view_, now);
 }
 
 Lit Session::partAt(double x, double y) {
@@ -220,7 +200,7 @@ Lit Session::partAt(double x, double y) {
 void Session::click(int x, int y, double now) {
     waitForFrameAhead();
     now_ = std::max(now_, now);
-    if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || folding_) {
+    if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || clocks_.folding()) {
         note("a click lights a part of the model itself, not of its morph or its net", now);
         return;
     }
@@ -248,68 +228,48 @@ void Session::advance(double now) {
     const std::uint64_t before = version_;
     now_ = std::max(now_, now);
     if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
-    if (view_.spinning || view_.morphing || folding_) ++version_;
-    if (view_.spinning) {
-        // By elapsed time, so the speed does not depend on how fast frames come.
-        const Orientation from = spinFrom_;
-        setOrientation(view_, from);
-        applySpin(view_, float(std::fmod(spinDegreesPerSecond * (now - spinSince_), 360.0)));
-        if (view_.angleY >= 360.0f) view_.angleY -= 360.0f;
-    }
+    if (view_.spinning || view_.morphing || clocks_.folding()) ++version_;
+    if (view_.spinning) clocks_.spin(view_, now);
     // A window's morph and fold build the next step's frame while this
     // one is drawn; the spin, cheap to draw, is drawn as it stands.
     const bool ahead = work_ == Work::InBackground && threadsAvailable && !view_.spinning;
     if (view_.morphing) {
-        // One cycle in morphCycleSeconds. Each step shows the stage asked
-        // for at the last one (built meanwhile, on a second thread, while
-        // that one was drawn) and asks for the stage one more such step on.
-        const double phase = morphPhase_ + (now - morphSince_) / morphCycleSeconds;
-        const double step = (now - lastStep_) / morphCycleSeconds;
-        view_.morph = nextMorph_ >= 0.0 ? nextMorph_ : stageAt(phase);
-        nextMorph_ = stageAt(phase + step);
-        if (!ahead || view_.unfold > 0.0) morphs_.prefetch(view_.model, nextMorph_);
+        // Each step shows the stage asked for at the last one (built
+        // meanwhile, on a second thread, while that one was drawn).
+        view_.morph = clocks_.morphStage(now);
+        if (!ahead || view_.unfold > 0.0) morphs_.prefetch(view_.model, clocks_.nextMorph());
     }
-    if (folding_) {
+    if (clocks_.folding()) {
         ensureDual();
         std::vector<ShownShell> shells;
         Result<const Model*> shown = stage();
         const bool ready = work_ == Work::Waited || (shown && *shown) ||
                            nets_.prepare(wantedNets(nullptr, shells));
-        if (!ready) {
-            // The fold starts once the nets are made.
-            foldFrom_ = view_.unfold;
-            foldSince_ = now;
-            nextUnfold_ = -1.0;
-        } else {
-            const auto shareAt = [this](double at) {
-                const double moved = (at - foldSince_) / unfoldSeconds;
-                return view_.netOpen ? std::min(1.0, foldFrom_ + moved) : std::max(0.0, foldFrom_ - moved);
-            };
-            // As the morph: the share asked for at the last step, when a
-            // frame was built ahead for it.
-            view_.unfold = nextUnfold_ >= 0.0 ? nextUnfold_ : shareAt(now);
-            folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
-            nextUnfold_ = folding_ && ahead && !view_.morphing ? shareAt(now + (now - lastStep_)) : -1.0;
-        }
+        // The fold starts once the nets are made; then, as the morph, it
+        // shows the share asked for at the last step.
+        if (!ready)
+            clocks_.holdFold(view_.unfold, now);
+        else
+            view_.unfold = clocks_.foldShare(view_, now, ahead && !view_.morphing);
     }
-    if (view_.morphing || folding_) lastStep_ = now;
+    if (view_.morphing || clocks_.folding()) clocks_.stepped(now);
     // The frame built ahead shows this step when nothing but the clock
     // moved the view since it was planned.
     ahead_.takeForStep(view_, before, version_);
     std::optional<ViewState> plan;
     if (ahead && view_.morphing && view_.unfold <= 0.0) {
         plan = view_;
-        plan->morph = nextMorph_;
-    } else if (nextUnfold_ >= 0.0) {
+        plan->morph = clocks_.nextMorph();
+    } else if (clocks_.nextUnfold() >= 0.0) {
         plan = view_;
-        plan->unfold = nextUnfold_;
+        plan->unfold = clocks_.nextUnfold();
     }
     ahead_.plan(std::move(plan), version_);
 }
 
 double Session::nextChange(double now) const {
     double next = std::numeric_limits<double>::infinity();
-    if (view_.spinning || view_.morphing || folding_) next = tickSeconds;
+    if (view_.spinning || view_.morphing || clocks_.folding()) next = tickSeconds;
     if (nets_.building()) next = std::min(next, pollSeconds);
     if (smoothFrameDue_) next = 0.0;
     if (!note_.empty()) next = std::min(next, std::max(0.0, noteUntil_ - now));
@@ -391,7 +351,7 @@ Frame Session::screenFrame() {
         smoothFrameDue_ = false;
         return shown;
     }
-    const bool animating = view_.spinning || view_.morphing || folding_;
+    const bool animating = view_.spinning || view_.morphing || clocks_.folding();
     if (animating || version_ != quickVersion_) {
         // The view moved since the last quick picture: another quick one,
         // and, once it stands still, the smooth one.

@@ -7,6 +7,7 @@
 
 #include "base/result.h"
 #include "explorer/actions.h"
+#include "explorer/animation_clocks.h"
 #include "explorer/frames_ahead.h"
 #include "view/frame_builder.h"
 #include "explorer/model_inputs.h"
@@ -123,7 +124,6 @@ private:
     void ensureDual();
     void note(const std::string& text, double now);
     void startClocks(const ViewState& before, double now);
-    void rebaseSpin(double now);
     // Waits for the frame being built ahead, if any (see FramesAhead).
     // Gives how long it waited, in seconds.
     double waitForFrameAhead() { return ahead_.waitForJob(morphs_); }
@@ -152,17 +152,7 @@ private:
     std::string note_;
     int noteModel_ = -1;
     double noteUntil_ = 0.0;
-    // The clocks: where each animation started, and from what.
-    Orientation spinFrom_;
-    double spinSince_ = 0.0;
-    double morphPhase_ = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1), at morphSince_
-    double morphSince_ = 0.0;
-    double lastStep_ = 0.0;    // the last step's time, to ask for the next one ahead
-    double nextMorph_ = -1.0;  // the stage asked for ahead, -1 for none
-    bool folding_ = false;     // `u` set the fold moving, and it is not there yet
-    double foldFrom_ = 0.0;
-    double foldSince_ = 0.0;
-    double nextUnfold_ = -1.0;  // the fold's share asked for ahead, -1 for none
+    AnimationClocks clocks_;  // the spin's, the morph's and the fold's
     // Counts the view's changes, so a screen picture knows whether the view
     // stood still since the last one.
     std::uint64_t version_ = 0;
