@@ -368,6 +368,76 @@ void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids,
     }
 }
 
+// Lists done with, kept for the next ones: a list each side of every node
+// would otherwise be tens of thousands of allocations, which two trees
+// built at once would queue for.
+class SpareLists {
+public:
+    // An empty list, with the room of one done with when there is one.
+    std::vector<std::uint32_t> take() {
+        std::vector<std::uint32_t> list;
+        if (!spare_.empty()) list = std::move(spare_.back()), spare_.pop_back();
+        return list;
+    }
+    // `list` is done with: emptied and kept for a take().
+    void recycle(std::vector<std::uint32_t>& list) {
+        list.clear();
+        spare_.push_back(std::move(list));
+    }
+
+private:
+    std::vector<std::vector<std::uint32_t>> spare_;
+};
+
+// The group (>= 0) with the most polygons of `ids`, and that many in
+// `most`; -1 when none of them has a group. Only the first four groups
+// met are counted.
+int largestGroup(const Pool& pool, const std::vector<std::uint32_t>& ids, std::size_t& most) {
+    std::pair<int, std::size_t> counts[4] = {{-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}};
+    for (const std::uint32_t id : ids) {
+        const int g = pool.group(id);
+        for (auto& [group, count] : counts)
+            if (group == g || count == 0) {
+                group = g, ++count;
+                break;
+            }
+    }
+    int largest = -1;
+    most = 0;
+    for (const auto& [group, count] : counts)
+        if (group >= 0 && count > most) most = count, largest = group;
+    return largest;
+}
+
+// Where in `ids` the `pick`-th polygon is, counting only those outside
+// group `largest` when it is >= 0.
+std::size_t splitterAt(const Pool& pool, const std::vector<std::uint32_t>& ids, int largest, std::uint64_t pick) {
+    if (largest < 0) return std::size_t(pick);
+    for (std::size_t i = 0;; ++i)
+        if (pool.group(ids[i]) != largest && pick-- == 0) return i;
+}
+
+// The node on the plane of polygon ids[0]: the polygons of `ids` on that
+// plane go with it to the tree's `on` list, those in front to `front`,
+// those behind to `back`, and those across it are cut, a part each side.
+Node splitByFace(Pool& pool, const std::vector<std::uint32_t>& ids, double tolerance, std::uint64_t& tests,
+                 Tree& tree, std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
+    Node node;
+    node.plane = pool.plane(pool.polygons[ids[0]]);
+    node.onFirst = std::uint32_t(tree.on.size());
+    tree.on.push_back(ids[0]);
+    for (std::size_t i = 1; i < ids.size(); ++i) {
+        const std::uint32_t id = ids[i];
+        const int side = sideOf(pool, pool.polygons[id], node.plane, tolerance, tests);
+        if (side == 0) tree.on.push_back(id);
+        else if (side == 1) front.push_back(id);
+        else if (side == -1) back.push_back(id);
+        else cut(pool, id, node.plane, tolerance, tests, front, back);
+    }
+    node.onCount = std::uint32_t(tree.on.size()) - node.onFirst;
+    return node;
+}
+
 // The tree of planes over every polygon of the pool, parts cut off added
 // to it, `axisSplits` splits across an axis above it (-1: the faces'
 // planes only). Its tests are added to `spent`, which other trees built
@@ -385,19 +455,7 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         int axisSplits;  // how many above it; -1: the faces' planes only
     };
     std::vector<Work> work;
-    // Lists done with, kept for the next ones: a list each side of every
-    // node would otherwise be tens of thousands of allocations, which two
-    // trees built at once would queue for.
-    std::vector<std::vector<std::uint32_t>> spare;
-    const auto newList = [&spare] {
-        std::vector<std::uint32_t> list;
-        if (!spare.empty()) list = std::move(spare.back()), spare.pop_back();
-        return list;
-    };
-    const auto recycle = [&spare](std::vector<std::uint32_t>& list) {
-        list.clear();
-        spare.push_back(std::move(list));
-    };
+    SpareLists spare;
     // Room for as many nodes as the parts made are likely to be.
     nodes.clear();
     tree.on.clear();
@@ -430,18 +488,18 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         // shape, where a convex shell's own planes would make a chain.
         if (w.axisSplits >= 0 && w.polygons.size() > leafPolygons && w.axisSplits < deepestAxisSplit) {
             Node node;
-            std::vector<std::uint32_t> front = newList(), back = newList();
+            std::vector<std::uint32_t> front = spare.take(), back = spare.take();
             if (splitAcrossAxis(pool, w.polygons, tolerance, tests, node.plane, front, back) ||
                 splitThroughHub(pool, w.polygons, tolerance, tests, node.plane, front, back)) {
                 const int index = attach(std::move(node), w);
                 if (pastBound()) break;
                 if (!front.empty()) work.push_back({std::move(front), index, true, w.axisSplits + 1});
                 if (!back.empty()) work.push_back({std::move(back), index, false, w.axisSplits + 1});
-                recycle(w.polygons);
+                spare.recycle(w.polygons);
                 continue;
             }
-            recycle(front);
-            recycle(back);
+            spare.recycle(front);
+            spare.recycle(back);
         }
         // Polygons of one group need no order among themselves: a list of
         // one group is a leaf, and the splitters come from outside the
@@ -450,59 +508,29 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         std::size_t choices = w.polygons.size();
         int largest = -1;
         if (pool.groups) {
-            std::pair<int, std::size_t> counts[4] = {{-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}};
-            for (const std::uint32_t id : w.polygons) {
-                const int g = pool.group(id);
-                for (auto& [group, count] : counts)
-                    if (group == g || count == 0) {
-                        group = g, ++count;
-                        break;
-                    }
-            }
             std::size_t most = 0;
-            for (const auto& [group, count] : counts)
-                if (group >= 0 && count > most) most = count, largest = group;
+            largest = largestGroup(pool, w.polygons, most);
             if (largest >= 0 && most == w.polygons.size()) {
                 Node node;
                 node.onFirst = std::uint32_t(tree.on.size());
                 tree.on.insert(tree.on.end(), w.polygons.begin(), w.polygons.end());
                 node.onCount = std::uint32_t(w.polygons.size());
                 attach(std::move(node), w);
-                recycle(w.polygons);
+                spare.recycle(w.polygons);
                 continue;
             }
             if (largest >= 0) choices -= most;
         }
         random = random * 6364136223846793005ull + 1442695040888963407ull;
-        std::size_t pick = std::size_t((random >> 33) % choices);
-        if (largest >= 0)  // the pick-th polygon outside the largest group
-            for (std::size_t i = 0;; ++i)
-                if (pool.group(w.polygons[i]) != largest && pick-- == 0) {
-                    pick = i;
-                    break;
-                }
-        std::swap(w.polygons[0], w.polygons[pick]);
-        Node node;
-        node.plane = pool.plane(pool.polygons[w.polygons[0]]);
-        node.onFirst = std::uint32_t(tree.on.size());
-        tree.on.push_back(w.polygons[0]);
-        std::vector<std::uint32_t> front = newList(), back = newList();
-        for (std::size_t i = 1; i < w.polygons.size(); ++i) {
-            const std::uint32_t id = w.polygons[i];
-            const int side = sideOf(pool, pool.polygons[id], node.plane, tolerance, tests);
-            if (side == 0) tree.on.push_back(id);
-            else if (side == 1) front.push_back(id);
-            else if (side == -1) back.push_back(id);
-            else cut(pool, id, node.plane, tolerance, tests, front, back);
-        }
-        node.onCount = std::uint32_t(tree.on.size()) - node.onFirst;
-        const int index = attach(std::move(node), w);
+        std::swap(w.polygons[0], w.polygons[splitterAt(pool, w.polygons, largest, (random >> 33) % choices)]);
+        std::vector<std::uint32_t> front = spare.take(), back = spare.take();
+        const int index = attach(splitByFace(pool, w.polygons, tolerance, tests, tree, front, back), w);
         if (pastBound()) break;
         if (!front.empty()) work.push_back({std::move(front), index, true, -1});
-        else recycle(front);
+        else spare.recycle(front);
         if (!back.empty()) work.push_back({std::move(back), index, false, -1});
-        else recycle(back);
-        recycle(w.polygons);
+        else spare.recycle(back);
+        spare.recycle(w.polygons);
     }
     pastBound();
 }
