@@ -598,6 +598,50 @@ void splitTop(Pool& pool, std::vector<std::uint32_t> ids, double tolerance, int 
     splitTop(pool, frontNearer ? std::move(front) : std::move(back), tolerance, axisSplits + 1, tests, pieces);
 }
 
+// One of the two halves many faces are ordered in: its polygons, the pool
+// and the tree of the piece being ordered, and its order.
+struct Half {
+    Pool all;
+    Pool piece;
+    Tree tree;
+    PaintOrder order;
+};
+
+// Room made present in both halves for faces of `cornerCount` corners in
+// all, as a sphere and its dual grow: a half's pool holds its faces and
+// its top's cuts (room for twice its faces); a piece ends with some six
+// times its corners and polygons and three times as many nodes; the order
+// with some three times the corners (room for three and a half) and four
+// times the polygons.
+void makeRoom(Half (&halves)[2], std::size_t cornerCount, std::size_t faces) {
+    const std::size_t pieceCorners = topPiece * cornerCount / faces;
+    for (int k = 0; k < 2; ++k) {
+        Half& h = halves[k];
+        reservePopulated(h.all.corners, cornerCount);
+        reservePopulated(h.all.polygons, faces);
+        reservePopulated(h.piece.corners, 6 * pieceCorners);
+        reservePopulated(h.piece.polygons, 6 * topPiece);
+        reservePopulated(h.tree.nodes, 4 * topPiece);
+        reservePopulated(h.tree.on, 4 * topPiece);
+        // The farther half's order takes the nearer's after it.
+        const std::size_t share = k == 0 ? 2 : 1;
+        reservePopulated(h.order.xyz, 3 * 7 * cornerCount * share / 4);
+        reservePopulated(h.order.start, 4 * faces * share / 2);
+        reservePopulated(h.order.face, 4 * faces * share / 2);
+    }
+}
+
+// `nearer` painted after `order`.
+void append(PaintOrder& order, const PaintOrder& nearer) {
+    const std::uint32_t base = order.start.back();
+    reservePopulated(order.xyz, nearer.xyz.size());
+    reservePopulated(order.start, nearer.start.size());
+    reservePopulated(order.face, nearer.face.size());
+    order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
+    for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
+    order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());
+}
+
 PaintOrder unfinishedOrder() {
     PaintOrder none;
     none.unfinished = "too many faces to put in order for a vector picture (over " +
@@ -616,37 +660,10 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     // faces and parts them: the first piece would otherwise spend more on
     // new pages than on its tests.
     const std::size_t faces = faceStart.empty() ? 0 : faceStart.size() - 1;
-    struct Half {
-        Pool all;  // the half's polygons
-        Pool piece;
-        Tree tree;
-        PaintOrder order;
-    } halves[2];
+    Half halves[2];
     std::future<void> halvesReady;
-    if (faces > axisSplitsAbove) {
-        halvesReady = std::async(aThreadIfAny, [&halves, &corners, faces] {
-            // As a sphere and its dual grow: a half's pool holds its faces
-            // and its top's cuts (room for twice its faces); a piece ends
-            // with some six times its corners and polygons and three times
-            // as many nodes; the order with some three times the corners
-            // (room for three and a half) and four times the polygons.
-            const std::size_t pieceCorners = topPiece * corners.size() / faces;
-            for (int k = 0; k < 2; ++k) {
-                Half& h = halves[k];
-                reservePopulated(h.all.corners, corners.size());
-                reservePopulated(h.all.polygons, faces);
-                reservePopulated(h.piece.corners, 6 * pieceCorners);
-                reservePopulated(h.piece.polygons, 6 * topPiece);
-                reservePopulated(h.tree.nodes, 4 * topPiece);
-                reservePopulated(h.tree.on, 4 * topPiece);
-                // The farther half's order takes the nearer's after it.
-                const std::size_t share = k == 0 ? 2 : 1;
-                reservePopulated(h.order.xyz, 3 * 7 * corners.size() * share / 4);
-                reservePopulated(h.order.start, 4 * faces * share / 2);
-                reservePopulated(h.order.face, 4 * faces * share / 2);
-            }
-        });
-    }
+    if (faces > axisSplitsAbove)
+        halvesReady = std::async(aThreadIfAny, [&halves, &corners, faces] { makeRoom(halves, corners.size(), faces); });
     std::vector<Plane> planes;
     Pool pool = facePolygons(points, corners, faceStart, planes);
     std::atomic<std::uint64_t> spent{0};
@@ -698,14 +715,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     other.get();
     if (spent > mostCornerTests) return unfinishedOrder();
     PaintOrder order = std::move(halves[0].order);
-    const PaintOrder& nearer = halves[1].order;
-    const std::uint32_t base = order.start.back();
-    reservePopulated(order.xyz, nearer.xyz.size());
-    reservePopulated(order.start, nearer.start.size());
-    reservePopulated(order.face, nearer.face.size());
-    order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
-    for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
-    order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());
+    append(order, halves[1].order);
     return order;
 }
 
