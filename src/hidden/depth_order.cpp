@@ -9,10 +9,13 @@
 
 #include "base/background.h"
 #include "base/huge_pages.h"
+#include "hidden/polygon_pool.h"
 
 namespace pd {
 
 namespace {
+
+using namespace bsp;
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
 constexpr std::uint64_t mostCornerTests = 50'000'000;
@@ -23,79 +26,6 @@ constexpr std::size_t axisSplitsAbove = 2000;
 constexpr std::size_t leafPolygons = 256;
 constexpr std::size_t topPiece = 1024;  // see paintOrder
 constexpr int deepestAxisSplit = 40;
-constexpr std::uint64_t partCost = 32;  // tests, for a part made by a cut
-
-struct Plane {
-    Vec3d normal{0, 0, 1};  // unit
-    double offset = 0.0;
-    double distance(Vec3d p) const { return dot(normal, p) - offset; }
-};
-
-// A face or a part of one. A part keeps its face's plane (a thin part
-// cut off could not give it well itself). Its corners are a run of the
-// pool's one corner list: tens of thousands of small lists of their own
-// cost more in the allocator than the cutting. Kept small: every byte of
-// a new array is a page the kernel must clear, and for a large model those
-// pages cost more than the tests.
-struct Polygon {
-    std::uint32_t first = 0;  // corners: Pool::corners[first] .. [first + count - 1]
-    std::uint32_t count = 0;  // 0: cut up, no list holds it any more
-    std::int32_t face;        // its plane: Pool::planes[face]
-    Vec3d centre{0, 0, 0};    // a ball round the corners: a plane that misses it
-    double radius = 0.0;      // has them all on one side, found without them
-};
-
-struct Box {
-    Vec3d lo, hi;
-};
-
-// Every polygon, the faces' and the parts cut off later, with their
-// corners; the lists below hold polygons' numbers, so a long chain moves
-// no corners.
-struct Pool {
-    std::vector<Vec3d> corners;
-    std::vector<Polygon> polygons;
-    const std::vector<Plane>* planes = nullptr;    // each face's
-    // Each face's group, or -1: faces of one group never hide one another
-    // (the faces of one convex shell that face the viewer). None: no groups.
-    const std::vector<std::int32_t>* groups = nullptr;
-    std::vector<Vec3d> frontCorners, backCorners;  // a cut's parts, before they join `corners`
-    std::vector<double> distances;
-    std::vector<Box> boxes;                        // a split across an axis: its polygons' boxes
-
-    const Vec3d* begin(const Polygon& p) const { return corners.data() + p.first; }
-    const Vec3d* end(const Polygon& p) const { return corners.data() + p.first + p.count; }
-    const Plane& plane(const Polygon& p) const { return (*planes)[std::size_t(p.face)]; }
-    int group(std::uint32_t id) const { return groups ? (*groups)[std::size_t(polygons[id].face)] : -1; }
-    // The numbers of all its polygons, in order.
-    std::vector<std::uint32_t> allIds() const {
-        std::vector<std::uint32_t> ids(polygons.size());
-        std::iota(ids.begin(), ids.end(), 0u);
-        return ids;
-    }
-};
-
-double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
-
-void enclose(const Pool& pool, Polygon& p) {
-    Vec3d sum{0, 0, 0};
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) sum += *c;
-    const double n = double(std::max<std::size_t>(p.count, 1));
-    p.centre = sum / n;
-    double farthest = 0.0;  // squared: one root for the polygon (the same as the roots' largest)
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) farthest = std::max(farthest, dot(*c - p.centre, *c - p.centre));
-    p.radius = std::sqrt(farthest);
-}
-
-Box boxOf(const Pool& pool, const Polygon& p) {
-    Box b{p.centre, p.centre};
-    for (const Vec3d* cp = pool.begin(p); cp != pool.end(p); ++cp) {
-        const Vec3d& c = *cp;
-        b.lo = {std::min(b.lo.x, c.x), std::min(b.lo.y, c.y), std::min(b.lo.z, c.z)};
-        b.hi = {std::max(b.hi.x, c.x), std::max(b.hi.y, c.y), std::max(b.hi.z, c.z)};
-    }
-    return b;
-}
 
 // The polygons in a node's plane are a run of one list for all nodes: one
 // small list each would be tens of thousands of allocations.
@@ -112,89 +42,6 @@ struct Tree {
     std::vector<std::uint32_t> on;
     int root = -1;
 };
-
-
-// Newell's normal of a polygon and the plane through its corners' mean.
-bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
-    Vec3d n{0, 0, 0}, sum{0, 0, 0};
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        const Vec3d& a = c[i];
-        const Vec3d& b = c[(i + 1) % c.size()];
-        n += {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
-        sum += a;
-    }
-    const double len = length(n);
-    if (!(len > 0.0) || !std::isfinite(len)) return false;
-    plane.normal = n * (1.0 / len);
-    plane.offset = dot(plane.normal, sum * (1.0 / double(c.size())));
-    return true;
-}
-
-// Adds the corners gathered in `part` to the pool as a polygon of `from`'s
-// face, and gives its number; none when they are only a point or a line.
-bool addPart(Pool& pool, const Polygon& from, std::vector<Vec3d>& part, std::uint32_t& id) {
-    if (part.size() < 3) return false;
-    Polygon p;
-    p.face = from.face;
-    p.first = std::uint32_t(pool.corners.size());
-    p.count = std::uint32_t(part.size());
-    pool.corners.insert(pool.corners.end(), part.begin(), part.end());
-    enclose(pool, p);
-    id = std::uint32_t(pool.polygons.size());
-    pool.polygons.push_back(p);
-    return true;
-}
-
-// Where `p` lies from `plane`: 1 in front, -1 behind, 0 in it, 2 across.
-int sideOf(const Pool& pool, const Polygon& p, const Plane& plane, double tolerance, std::uint64_t& tests) {
-    // Past the ball by more than the tolerance (and a hair for rounding),
-    // every corner is: the same answer as theirs.
-    const double fromCentre = plane.distance(p.centre);
-    const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
-    ++tests;
-    if (fromCentre > clear) return 1;
-    if (fromCentre < -clear) return -1;
-    tests += p.count;
-    bool anyFront = false, anyBack = false;
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) {
-        const double d = plane.distance(*c);
-        anyFront = anyFront || d > tolerance;
-        anyBack = anyBack || d < -tolerance;
-    }
-    return anyFront && anyBack ? 2 : anyFront ? 1 : anyBack ? -1 : 0;
-}
-
-// Polygon `id` cut by `plane`, its parts (a part that is only a point or
-// a line dropped) added to the pool and to `front` and `back`. Each part
-// counts as tests too: making one costs about as much as a few dozen.
-void cut(Pool& pool, std::uint32_t id, const Plane& plane, double tolerance, std::uint64_t& tests,
-         std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
-    const Polygon p = pool.polygons[id];
-    pool.polygons[id].count = 0;  // no list holds it any more
-    std::vector<Vec3d>& f = pool.frontCorners;
-    std::vector<Vec3d>& b = pool.backCorners;
-    std::vector<double>& d = pool.distances;
-    f.clear(), b.clear(), d.clear();
-    const std::size_t n = p.count;
-    const Vec3d* c = pool.begin(p);
-    for (std::size_t i = 0; i < n; ++i) d.push_back(plane.distance(c[i]));
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vec3d a = c[i];
-        const Vec3d e = c[(i + 1) % n];
-        const double da = d[i], de = d[(i + 1) % n];
-        if (da >= -tolerance) f.push_back(a);
-        if (da <= tolerance) b.push_back(a);
-        if ((da > tolerance && de < -tolerance) || (da < -tolerance && de > tolerance)) {
-            const Vec3d at = a + (e - a) * (da / (da - de));
-            f.push_back(at);
-            b.push_back(at);
-        }
-    }
-    tests += 2 * partCost;
-    std::uint32_t part = 0;
-    if (addPart(pool, p, f, part)) front.push_back(part);
-    if (addPart(pool, p, b, part)) back.push_back(part);
-}
 
 // Splits `ids` by a plane across x, y or z through the median of their
 // centres, on the axis whose larger side (with the polygons it cuts) is
@@ -345,27 +192,6 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
         addPart(pool, p, face, id);
     }
     return pool;
-}
-
-// `pool` made to hold the polygons `ids` of `from` alone, with their
-// corners, and room made ready for `grows` times as many. Its lists keep
-// the room they had: refilled for one piece of a large model after
-// another, they stay on pages already in use.
-void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids, std::size_t grows) {
-    pool.planes = from.planes;
-    pool.groups = from.groups;
-    pool.corners.clear();
-    pool.polygons.clear();
-    std::size_t corners = 0;
-    for (const std::uint32_t id : ids) corners += from.polygons[id].count;
-    reservePopulated(pool.corners, grows * corners);
-    reservePopulated(pool.polygons, grows * ids.size());
-    for (const std::uint32_t id : ids) {
-        Polygon p = from.polygons[id];
-        p.first = std::uint32_t(pool.corners.size());
-        pool.corners.insert(pool.corners.end(), from.begin(from.polygons[id]), from.end(from.polygons[id]));
-        pool.polygons.push_back(p);
-    }
 }
 
 // Lists done with, kept for the next ones: a list each side of every node
