@@ -264,6 +264,26 @@ Node splitByFace(Pool& pool, const std::vector<std::uint32_t>& ids, double toler
     return node;
 }
 
+// `tree` emptied, with room for as many nodes as the parts made from
+// `polygons` polygons are likely to be (some three times as many).
+void clearTree(Tree& tree, std::size_t polygons) {
+    tree.nodes.clear();
+    tree.on.clear();
+    reservePopulated(tree.nodes, 4 * polygons);
+    reservePopulated(tree.on, 4 * polygons);
+    tree.root = -1;
+}
+
+// A leaf holding all of `ids` in the tree's `on` list, in no order among
+// themselves.
+Node leafOf(const std::vector<std::uint32_t>& ids, Tree& tree) {
+    Node node;
+    node.onFirst = std::uint32_t(tree.on.size());
+    tree.on.insert(tree.on.end(), ids.begin(), ids.end());
+    node.onCount = std::uint32_t(ids.size());
+    return node;
+}
+
 // The tree of planes over every polygon of the pool, parts cut off added
 // to it, `axisSplits` splits across an axis above it (-1: the faces'
 // planes only). Its tests are added to `spent`, which other trees built
@@ -282,15 +302,8 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
     };
     std::vector<Work> work;
     SpareLists spare;
-    // Room for as many nodes as the parts made are likely to be.
-    nodes.clear();
-    tree.on.clear();
-    reservePopulated(nodes, 4 * pool.polygons.size());  // some three times the polygons
-    reservePopulated(tree.on, 4 * pool.polygons.size());
-    root = -1;
-    if (!pool.polygons.empty()) {
-        work.push_back({pool.allIds(), -1, false, axisSplits});
-    }
+    clearTree(tree, pool.polygons.size());
+    if (!pool.polygons.empty()) work.push_back({pool.allIds(), -1, false, axisSplits});
     std::uint64_t tests = 0, told = 0;
     // Adds the tests since the last call to `spent`; true when past the bound.
     const auto pastBound = [&] {
@@ -337,11 +350,7 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
             std::size_t most = 0;
             largest = largestGroup(pool, w.polygons, most);
             if (largest >= 0 && most == w.polygons.size()) {
-                Node node;
-                node.onFirst = std::uint32_t(tree.on.size());
-                tree.on.insert(tree.on.end(), w.polygons.begin(), w.polygons.end());
-                node.onCount = std::uint32_t(w.polygons.size());
-                attach(std::move(node), w);
+                attach(leafOf(w.polygons, tree), w);
                 spare.recycle(w.polygons);
                 continue;
             }
