@@ -66,8 +66,8 @@ int runWithoutWindow(const ExplorerOptions& options, bool inputsNamed) {
     // A run without a window: what one step frees (a face order's pools, the
     // model's scaffolding) is kept for the next step's arrays rather than
     // handed back, as large blocks are by default, and asked for again as
-    // new pages, which the kernel must clear (on a virtual machine some
-    // microseconds each: a third of the time of a large picture).
+    // new pages, which the kernel must clear: on a virtual machine that
+    // is a large share of a large picture's time (see bench/README.md).
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif

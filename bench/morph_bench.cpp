@@ -211,7 +211,7 @@ double beside(const std::vector<Frame>& frames, double helperMs) {
     const Rate rate = framesPerSecond(0.0, [&]() -> const Frame& {
         if (helper.valid()) helper.get();
         if (helperMs >= 0.0) helper = startInBackground([helperMs] {
-            giveWay(GiveWay::All);
+            lowerThreadPriority(ThreadPriority::Lowest);
             const double start = threadCpuMs();
             volatile double sink = 0;
             while (threadCpuMs() - start < helperMs)
@@ -231,6 +231,109 @@ Recorded record(const std::vector<Model>& models, const ViewState& state, Action
     for (int i = 0; i < count; ++i) recorded.frames.push_back(animated.next());
     recorded.steps = count;
     return recorded;
+}
+
+// The morph's family and its stages at a few t, each timed `reps` times:
+// the stage, its half-space intersection alone, and the model made of it.
+void timeStages(const Model& model, int reps) {
+    timeIt("family", reps, [&] { morphFamily(model); });
+    const MorphFamily family = *morphFamily(model);
+    for (double t : {0.1, 0.25, 0.5, 0.75, 1.0}) {
+        char label[64];
+        Polyhedron stage;
+        std::snprintf(label, sizeof label, "stage t %g", t);
+        timeIt(label, reps, [&] { stage = *morphAt(family, t); });
+        std::snprintf(label, sizeof label, "  qhull t %g", t);
+        timeIt(label, reps, [&] {
+            intersectHalfSpaces(morphHalfSpaces(family, t), family.centre, family.size, morphTolerance);
+        });
+        std::snprintf(label, sizeof label, "  model t %g (%d faces)", t, stage.faceCount());
+        timeIt(label, reps, [&] { buildModel("stage", stage, 0, 0); });
+    }
+}
+
+// The fold's recorded frames beside a helper of so many milliseconds of
+// CPU a step, against the same frames drawn alone (the first), alternated
+// over the rounds: what a step may cost.
+void reportBeside(const Recorded& folding, int reps) {
+    const std::vector<double> costs{-1.0, 0.0, 1.0, 2.5, 5.0, 10.0};
+    std::vector<std::vector<double>> besideRates(costs.size());
+    for (int r = 0; r < reps; ++r)
+        for (std::size_t c = 0; c < costs.size(); ++c)
+            besideRates[c].push_back(beside(folding.frames, costs[c]));
+    std::printf("  the fold's frames beside a helper of so much CPU a step:");
+    for (std::size_t c = 1; c < costs.size(); ++c)
+        std::printf(" %.1f ms %.2f%s", costs[c], median(besideRates[c]) / median(besideRates[0]),
+                    c + 1 < costs.size() ? "," : "\n");
+}
+
+// The frames per second of the spin, and of the morph and the fold as the
+// window runs them, each `seconds` long, `reps` times; false when the
+// animations gave no frames.
+bool timeAnimations(const std::vector<Model>& models, int reps, double seconds) {
+    const Model& model = models.front();
+    MorphStore store(models);
+    ViewState state;
+    state.dual = DualKind::Reciprocal;
+    // The animations as the window runs them: a session working in
+    // the background, moved on by a clock of frameSeconds a frame,
+    // each step's frame asked for as the window asks (screenFrame),
+    // and the same steps' frames recorded once and only drawn.
+    const Recorded morphing = record(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames);
+    const Recorded folding = record(models, state, ActionId::ToggleUnfold, foldFrameSeconds, foldFrames);
+    if (morphing.frames.empty() || folding.frames.empty()) {
+        return false;
+    }
+    std::vector<double> spin, still;
+    std::vector<Rate> morphReplay, morph, foldReplay, fold;
+    std::size_t shownMorph = 0, shownFold = 0;
+    Animated liveMorph(models, state, ActionId::ToggleMorph, morphFrameSeconds);
+    Animated liveFold(models, state, ActionId::ToggleUnfold, foldFrameSeconds);
+    liveFold.catchUp(folding.steps);  // its nets made, as the recording's were
+    for (int r = 0; r < reps; ++r) {
+        spin.push_back(framesPerSecond(seconds, [&] {
+            state.angleY += 3.0f;
+            return buildFrame(model, state);
+        }).perSecond);
+        still.push_back(framesPerSecond(seconds, [&] {
+            ViewState s = state;
+            s.angleY += 3.0f;
+            s.morph = 0.5;
+            return buildFrame(model, s, {}, FrameTarget::Raster, *store.stage(0, 0.5));
+        }).perSecond);
+        morphReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
+            shownMorph = (shownMorph + 1) % morphing.frames.size();
+            return morphing.frames[shownMorph];
+        }, morphFrames));
+        morph.push_back(framesPerSecond(seconds, [&] { return liveMorph.next(); }, morphFrames));
+        foldReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
+            shownFold = (shownFold + 1) % folding.frames.size();
+            return folding.frames[shownFold];
+        }, foldFrames));
+        fold.push_back(framesPerSecond(seconds, [&] { return liveFold.next(); }, foldFrames));
+    }
+    std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f\n", median(spin), median(still));
+    const double cores = double(std::max(1u, std::thread::hardware_concurrency()));
+    const auto report = [&](const char* what, const std::vector<Rate>& replay, const std::vector<Rate>& live,
+                            std::size_t frames, double stepMs) {
+        const auto rate = [](const std::vector<Rate>& v) { return median(v, &Rate::perSecond); };
+        const auto busy = [](const std::vector<Rate>& v) { return median(v, &Rate::cores); };
+        std::printf("  %s (%zu frames): its frames built beforehand %.1f, animated %.1f (%.2f)\n", what,
+                    frames, rate(replay), rate(live), rate(live) / rate(replay));
+        // What the drawing leaves of the machine a frame, against
+        // what a step costs on its own: the animation can keep the
+        // drawing's rate only where the second is well inside the first.
+        const double frameMs = 1000.0 / rate(replay);
+        std::printf("    cores busy: drawing %.2f, animated %.2f; a frame's drawing leaves %.1f ms of %.0f"
+                    " cores, a step's own work takes %.1f ms of CPU\n",
+                    busy(replay), busy(live), (cores - busy(replay)) * frameMs, cores, stepMs);
+    };
+    reportBeside(folding, reps);
+    report("the morph, a cycle", morphReplay, morph, morphing.frames.size(),
+           stepCpuMs(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames));
+    report("the fold, open and shut", foldReplay, fold, folding.frames.size(),
+           stepCpuMs(models, state, ActionId::ToggleUnfold, foldFrameSeconds, foldFrames));
+    return true;
 }
 
 }  // namespace
@@ -265,94 +368,11 @@ int main(int argc, char** argv) {
             const Model& model = models.front();
             std::printf("geodesic sphere, frequency %d: %d faces, %d vertices\n", k, model.solid.faceCount(),
                         model.solid.vertexCount());
-            timeIt("family", reps, [&] { morphFamily(model); });
-            const MorphFamily family = *morphFamily(model);
-            for (double t : {0.1, 0.25, 0.5, 0.75, 1.0}) {
-                char label[64];
-                Polyhedron stage;
-                std::snprintf(label, sizeof label, "stage t %g", t);
-                timeIt(label, reps, [&] { stage = *morphAt(family, t); });
-                std::snprintf(label, sizeof label, "  qhull t %g", t);
-                timeIt(label, reps, [&] {
-                    intersectHalfSpaces(morphHalfSpaces(family, t), family.centre, family.size, morphTolerance);
-                });
-                std::snprintf(label, sizeof label, "  model t %g (%d faces)", t, stage.faceCount());
-                timeIt(label, reps, [&] { buildModel("stage", stage, 0, 0); });
-            }
-
-            MorphStore store(models);
-            ViewState state;
-            state.dual = DualKind::Reciprocal;
-            // The animations as the window runs them: a session working in
-            // the background, moved on by a clock of frameSeconds a frame,
-            // each step's frame asked for as the window asks (screenFrame),
-            // and the same steps' frames recorded once and only drawn.
-            const Recorded morphing = record(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames);
-            const Recorded folding = record(models, state, ActionId::ToggleUnfold, foldFrameSeconds, foldFrames);
-            if (morphing.frames.empty() || folding.frames.empty()) {
+            timeStages(model, reps);
+            if (!timeAnimations(models, reps, seconds)) {
                 std::fprintf(stderr, "morph-bench: the animations gave no frames\n");
                 return 2;
             }
-            std::vector<double> spin, still;
-            std::vector<Rate> morphReplay, morph, foldReplay, fold;
-            std::size_t shownMorph = 0, shownFold = 0;
-            Animated liveMorph(models, state, ActionId::ToggleMorph, morphFrameSeconds);
-            Animated liveFold(models, state, ActionId::ToggleUnfold, foldFrameSeconds);
-            liveFold.catchUp(folding.steps);  // its nets made, as the recording's were
-            for (int r = 0; r < reps; ++r) {
-                spin.push_back(framesPerSecond(seconds, [&] {
-                    state.angleY += 3.0f;
-                    return buildFrame(model, state);
-                }).perSecond);
-                still.push_back(framesPerSecond(seconds, [&] {
-                    ViewState s = state;
-                    s.angleY += 3.0f;
-                    s.morph = 0.5;
-                    return buildFrame(model, s, {}, FrameTarget::Raster, *store.stage(0, 0.5));
-                }).perSecond);
-                morphReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
-                    shownMorph = (shownMorph + 1) % morphing.frames.size();
-                    return morphing.frames[shownMorph];
-                }, morphFrames));
-                morph.push_back(framesPerSecond(seconds, [&] { return liveMorph.next(); }, morphFrames));
-                foldReplay.push_back(framesPerSecond(seconds, [&]() -> const Frame& {
-                    shownFold = (shownFold + 1) % folding.frames.size();
-                    return folding.frames[shownFold];
-                }, foldFrames));
-                fold.push_back(framesPerSecond(seconds, [&] { return liveFold.next(); }, foldFrames));
-            }
-            std::printf("  frames per second: spin %.1f, spin at t 1/2 %.1f\n", median(spin), median(still));
-            const double cores = double(std::max(1u, std::thread::hardware_concurrency()));
-            const auto report = [&](const char* what, const std::vector<Rate>& replay, const std::vector<Rate>& live,
-                                    std::size_t frames, double stepMs) {
-                const auto rate = [](const std::vector<Rate>& v) { return median(v, &Rate::perSecond); };
-                const auto busy = [](const std::vector<Rate>& v) { return median(v, &Rate::cores); };
-                std::printf("  %s (%zu frames): its frames built beforehand %.1f, animated %.1f (%.2f)\n", what,
-                            frames, rate(replay), rate(live), rate(live) / rate(replay));
-                // What the drawing leaves of the machine a frame, against
-                // what a step costs on its own: the animation can keep the
-                // drawing's rate only where the second is well inside the first.
-                const double frameMs = 1000.0 / rate(replay);
-                std::printf("    cores busy: drawing %.2f, animated %.2f; a frame's drawing leaves %.1f ms of %.0f"
-                            " cores, a step's own work takes %.1f ms of CPU\n",
-                            busy(replay), busy(live), (cores - busy(replay)) * frameMs, cores, stepMs);
-            };
-            // What a step may cost: the fold's recorded frames beside a
-            // helper of so many milliseconds of CPU, against the same frames
-            // drawn alone (the first), alternated over the rounds.
-            const std::vector<double> costs{-1.0, 0.0, 1.0, 2.5, 5.0, 10.0};
-            std::vector<std::vector<double>> besideRates(costs.size());
-            for (int r = 0; r < reps; ++r)
-                for (std::size_t c = 0; c < costs.size(); ++c)
-                    besideRates[c].push_back(beside(folding.frames, costs[c]));
-            std::printf("  the fold's frames beside a helper of so much CPU a step:");
-            for (std::size_t c = 1; c < costs.size(); ++c)
-                std::printf(" %.1f ms %.2f%s", costs[c], median(besideRates[c]) / median(besideRates[0]),
-                            c + 1 < costs.size() ? "," : "\n");
-            report("the morph, a cycle", morphReplay, morph, morphing.frames.size(),
-                   stepCpuMs(models, state, ActionId::ToggleMorph, morphFrameSeconds, morphFrames));
-            report("the fold, open and shut", foldReplay, fold, folding.frames.size(),
-                   stepCpuMs(models, state, ActionId::ToggleUnfold, foldFrameSeconds, foldFrames));
         }
     }
     return 0;

@@ -27,27 +27,29 @@ inline constexpr bool threadsAvailable = true;
 inline constexpr std::launch aThreadIfAny =
     threadsAvailable ? std::launch::async | std::launch::deferred : std::launch::deferred;
 
-// How far a thread doing work ahead of need beside a drawing gives way.
-// On a machine with few cores a helper that shares them evenly holds back
-// the renderer's threads, and each frame waits for the slowest of those.
-//   Some: ten steps nicer, a tenth of a core where they compete; it still
-//         finishes under other programs' load, for work someone waits for.
-//   All:  nice 19 in the batch class: it gives way at once whenever the
-//         renderer's threads wake, so it runs in the time they leave, and
-//         barely at all where other programs keep the cores busy.
+// How far a thread doing work ahead of need beside a drawing lowers its
+// priority. On a machine with few cores a helper that shares them evenly
+// holds back the renderer's threads, and each frame waits for the slowest
+// of those.
+//   Lowered: ten steps nicer, a tenth of a core where they compete; it
+//            still finishes under other programs' load, for work someone
+//            waits for.
+//   Lowest:  nice 19 in the batch class: it gives way at once whenever the
+//            renderer's threads wake, so it runs in the time they leave,
+//            and barely at all where other programs keep the cores busy.
 // (The idle class could starve the work outright, and an ordinary user
 // cannot raise a thread again.) On Linux these are the thread's own, and
 // the threads it starts inherit them. Nothing where there are no threads.
-enum class GiveWay { Some, All };
-inline void giveWay(GiveWay how) {
+enum class ThreadPriority { Lowered, Lowest };
+inline void lowerThreadPriority(ThreadPriority how) {
     if constexpr (threadsAvailable) {
         errno = 0;
         const int nice = getpriority(PRIO_PROCESS, 0);
         if (errno != 0) return;
-        setpriority(PRIO_PROCESS, 0, how == GiveWay::All ? 19 : std::min(nice + 10, 19));
+        setpriority(PRIO_PROCESS, 0, how == ThreadPriority::Lowest ? 19 : std::min(nice + 10, 19));
 #ifdef SCHED_BATCH
         const sched_param none{};
-        if (how == GiveWay::All) sched_setscheduler(0, SCHED_BATCH, &none);
+        if (how == ThreadPriority::Lowest) sched_setscheduler(0, SCHED_BATCH, &none);
 #endif
     }
 }

@@ -26,8 +26,8 @@ void reserveHuge(Array& v, std::size_t count) {
 
 // Makes the pages within `bytes` bytes from `start` present now, in one
 // call, rather than one fault at a time as they are first written: on a
-// virtual machine each fault costs some microseconds, about twice what
-// the call spends on a page. What they hold is kept. It does nothing below
+// virtual machine a fault costs about twice what the call spends on a
+// page (bench/README.md, "Fresh pages cost more than the work on them"). What they hold is kept. It does nothing below
 // a few pages, or where the system has no such call (then the pages come
 // as they are first written, as ever).
 void populatePages(void* start, std::size_t bytes);
@@ -37,7 +37,7 @@ void populatePages(void* start, std::size_t bytes);
 // far. Grows by half again at least when it must grow, so that a slightly
 // larger next use fits.
 template <class Array>
-void readyRoom(Array& v, std::size_t count) {
+void reservePopulated(Array& v, std::size_t count) {
     const std::size_t needed = v.size() + count;
     if (v.capacity() < needed) reserveHuge(v, needed + needed / 2);
     populatePages(v.data() + v.size(), count * sizeof(*v.data()));

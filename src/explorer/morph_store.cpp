@@ -86,7 +86,7 @@ void MorphStore::prefetch(int index, double t) {
     pendingT_ = t;
     ++built_;
     pending_ = startInBackground([&f, &model = models_[std::size_t(index)], t] {
-        giveWay(GiveWay::Some);  // the window waits for it
+        lowerThreadPriority(ThreadPriority::Lowered);  // the window waits for it
         return buildStage(*f, model.name, t);
     });
 }

@@ -34,7 +34,7 @@ SharedNet NetStore::find(const NetKey& key) {
     return nullptr;
 }
 
-void NetStore::keep(Kept made) {
+void NetStore::remember(Kept made) {
     for (auto k = kept_.begin(); k != kept_.end(); ++k)
         if (k->key == made.key) {
             kept_.erase(k);
@@ -47,7 +47,7 @@ void NetStore::keep(Kept made) {
 void NetStore::takeBuilt(bool wait) {
     if (!pending_.valid()) return;
     if (!wait && pending_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
-    for (Kept& made : pending_.get()) keep(std::move(made));
+    for (Kept& made : pending_.get()) remember(std::move(made));
     building_.clear();
 }
 
@@ -55,7 +55,7 @@ SharedNet NetStore::net(const NetKey& key, const Polyhedron& shape, int numberBa
     if (std::find(building_.begin(), building_.end(), key) != building_.end()) takeBuilt(true);
     if (SharedNet found = find(key)) return found;
     SharedNet made = makeNet(shape, numberBase, nullptr);
-    keep({key, made});
+    remember({key, made});
     return made;
 }
 

@@ -66,7 +66,7 @@ private:
     };
     using Made = std::vector<Kept>;
     SharedNet find(const NetKey& key);
-    void keep(Kept made);
+    void remember(Kept made);
     void takeBuilt(bool wait);
 
     std::size_t capacity_;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -22,12 +21,6 @@ constexpr double noteSeconds = 3.0;   // how long a message stays in the title
 constexpr double tickSeconds = 0.015; // an animation's step
 constexpr double pollSeconds = 0.05;  // how often to look for nets being made
 constexpr double lateSeconds = 0.001; // a step that waited longer for its frame built ahead
-
-// Stage t of the morph at a point of its cycle: 0 -> 1 -> 0.
-double stageAt(double phase) {
-    phase -= std::floor(phase);
-    return phase < 0.5 ? 2.0 * phase : 2.0 - 2.0 * phase;
-}
 
 std::string modelNames(const LoadedModels& loaded) {
     std::string names;
@@ -103,72 +96,33 @@ void Session::leaveOutQuit() {
     keys_ = helpLines(context_);
 }
 
-// The frame being built ahead reads the models and their families.
-Session::~Session() {
-    if (ahead_.valid()) ahead_.wait();
-}
+Session::~Session() = default;
 
-double Session::settle() {
-    if (!ahead_.valid()) return 0.0;
-    const auto start = std::chrono::steady_clock::now();
-    Built built = ahead_.get();
-    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (built.stage)
-        morphs_.adopt(aheadView_.model, aheadView_.morph, std::move(*built.stage), std::move(built.stageLine));
-    aheadFrame_ = std::move(built.frame);
-    return waited;
-}
-
-void Session::startAhead() {
-    if (!plan_) return;
-    const ViewState next = *plan_;
-    plan_.reset();
-    if (planVersion_ != version_) return;  // the view moved since the plan
+void Session::startFrameAhead() {
+    const std::optional<ViewState> next = ahead_.takePlan(version_);
+    if (!next) return;
     ensureDual();  // read there, so made here
-    const GiveWay way = aheadLate_ ? GiveWay::Some : GiveWay::All;
-    std::function<Built()> job;
-    if (next.unfold > 0.0) {
+    if (next->unfold > 0.0) {
         // The fold: the same shells as now, their nets all made.
         const Result<const Model*> staged = stage();
         std::vector<ShownShell> shells;
         std::vector<SharedNet> nets;
         if (!staged || !openNets(*staged, shells, nets)) return;
-        job = [shells, nets, name = (*staged ? **staged : model()).name, next, panels = framePanels(true), way] {
-            giveWay(way);
-            Built built;
-            built.frame = buildUnfoldFrame(shells, nets, name, next, FrameTarget::Raster, panels);
-            return built;
-        };
-    } else {
-        // The morph: the next stage, then its picture.
-        std::function<Result<Model>()> build = morphs_.stageJob(next.model, next.morph);
-        if (!build) return;
-        ViewState unmorphed = next;
-        unmorphed.morph = 0.0;
-        std::vector<std::string> lines;
-        if (next.info) {
-            const Result<std::vector<std::string>> known = morphs_.countLines(next.model, unmorphed);
-            if (known) lines = *known;
-        }
-        job = [build = std::move(build), &shown = model(), next, help = keys_, lines, way] {
-            giveWay(way);
-            Built built;
-            Result<Model> staged = build();
-            if (!staged) return built;
-            FramePanels withCounts;
-            withCounts.help = help;
-            if (next.info) {
-                built.stageLine = MorphStore::stageLine(*staged);
-                withCounts.info = lines;
-                withCounts.info.push_back(built.stageLine);
-            }
-            built.frame = buildFrame(shownShells(shown, &*staged, next), next, FrameTarget::Raster, withCounts);
-            built.stage = std::move(*staged);
-            return built;
-        };
+        ahead_.start(*next, foldJob(std::move(shells), std::move(nets), (*staged ? **staged : model()).name, *next,
+                                    framePanels(true), ahead_.priority()));
+        return;
     }
-    aheadView_ = next;
-    ahead_ = startInBackground(std::move(job));
+    // The morph: the next stage, then its picture.
+    std::function<Result<Model>()> build = morphs_.stageJob(next->model, next->morph);
+    if (!build) return;
+    ViewState unmorphed = *next;
+    unmorphed.morph = 0.0;
+    std::vector<std::string> lines;
+    if (next->info) {
+        const Result<std::vector<std::string>> known = morphs_.countLines(next->model, unmorphed);
+        if (known) lines = *known;
+    }
+    ahead_.start(*next, morphJob(std::move(build), model(), *next, keys_, std::move(lines), ahead_.priority()));
 }
 
 void Session::ensureDual() {
@@ -182,11 +136,6 @@ void Session::note(const std::string& text, double now) {
     noteUntil_ = now + noteSeconds;
 }
 
-void Session::rebaseSpin(double now) {
-    spinFrom_ = orientationOf(view_);
-    spinSince_ = now;
-}
-
 // Starts the clocks of what the change from `before` set running; a model
 // without a morph never keeps one asked for.
 void Session::startClocks(const ViewState& before, double now) {
@@ -198,25 +147,16 @@ void Session::startClocks(const ViewState& before, double now) {
             note(available.error().what, now);
         }
     }
-    if (view_.spinning) rebaseSpin(now);
-    if (view_.morphing && !before.morphing) {
-        // On from the stage shown, on the way to the dual.
-        morphPhase_ = view_.morph / 2.0;
-        morphSince_ = lastStep_ = now;
-        nextMorph_ = -1.0;
-    }
+    if (view_.spinning) clocks_.startSpin(view_, now);
+    // On from the stage shown, on the way to the dual.
+    if (view_.morphing && !before.morphing) clocks_.startMorph(view_.morph, now);
     // The fold's clock starts again from where the net stands whenever the
     // action moved it or its way (`r` midway stops it where it put it).
-    if (view_.netOpen != before.netOpen || view_.unfold != before.unfold) {
-        foldFrom_ = view_.unfold;
-        foldSince_ = lastStep_ = now;
-        nextUnfold_ = -1.0;
-        folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
-    }
+    if (view_.netOpen != before.netOpen || view_.unfold != before.unfold) clocks_.startFold(view_, now);
 }
 
 ActionEffect Session::perform(ActionId id, double now) {
-    settle();
+    waitForFrameAhead();
     now_ = std::max(now_, now);
     if (!actionAvailable(id, context_)) {
         const int solid = int(id) - int(ActionId::Solid1);
@@ -240,15 +180,15 @@ ActionEffect Session::perform(ActionId id, double now) {
 }
 
 void Session::drag(int dx, int dy, double now) {
-    settle();
+    waitForFrameAhead();
     now_ = std::max(now_, now);
     applyDrag(view_, dx, dy);
     ++version_;
-    if (view_.spinning) rebaseSpin(now);
+    if (view_.spinning) clocks_.startSpin(view_, now);
 }
 
 Lit Session::partAt(double x, double y) {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     if (view_.morph > 0.0 || view_.unfold > 0.0) return {};
     const std::vector<ShownShell> shells = shownShells(model(), nullptr, view_);
@@ -258,9 +198,9 @@ Lit Session::partAt(double x, double y) {
 }
 
 void Session::click(int x, int y, double now) {
-    settle();
+    waitForFrameAhead();
     now_ = std::max(now_, now);
-    if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || folding_) {
+    if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || clocks_.folding()) {
         note("a click lights a part of the model itself, not of its morph or its net", now);
         return;
     }
@@ -291,7 +231,7 @@ std::vector<std::size_t> Session::actionsHere() const {
 }
 
 void Session::resize(int width, int height) {
-    settle();
+    waitForFrameAhead();
     if (width != view_.width || height != view_.height) ++version_;
     view_.width = width;
     view_.height = height;
@@ -301,93 +241,66 @@ void Session::advance(double now) {
     // A frame that kept its step waiting (a morph's stage is more work than
     // the drawing leaves time for, or other programs hold the cores) is
     // built the next time at a priority that finishes it under load.
-    aheadLate_ = settle() > lateSeconds;
+    ahead_.beginStep(waitForFrameAhead() > lateSeconds);
     const std::uint64_t before = version_;
-    prepared_.reset();
-    stepFrame_.reset();
-    plan_.reset();
     now_ = std::max(now_, now);
     if (!note_.empty() && (now >= noteUntil_ || noteModel_ != view_.model)) note_.clear();
-    if (view_.spinning || view_.morphing || folding_) ++version_;
-    if (view_.spinning) {
-        // By elapsed time, so the speed does not depend on how fast frames come.
-        const Orientation from = spinFrom_;
-        setOrientation(view_, from);
-        applySpin(view_, float(std::fmod(spinDegreesPerSecond * (now - spinSince_), 360.0)));
-        if (view_.angleY >= 360.0f) view_.angleY -= 360.0f;
-    }
+    if (view_.spinning || view_.morphing || clocks_.folding()) ++version_;
+    if (view_.spinning) clocks_.spin(view_, now);
     // A window's morph and fold build the next step's frame while this
     // one is drawn; the spin, cheap to draw, is drawn as it stands.
     const bool ahead = work_ == Work::InBackground && threadsAvailable && !view_.spinning;
     if (view_.morphing) {
-        // One cycle in morphCycleSeconds. Each step shows the stage asked
-        // for at the last one (built meanwhile, on a second thread, while
-        // that one was drawn) and asks for the stage one more such step on.
-        const double phase = morphPhase_ + (now - morphSince_) / morphCycleSeconds;
-        const double step = (now - lastStep_) / morphCycleSeconds;
-        view_.morph = nextMorph_ >= 0.0 ? nextMorph_ : stageAt(phase);
-        nextMorph_ = stageAt(phase + step);
-        if (!ahead || view_.unfold > 0.0) morphs_.prefetch(view_.model, nextMorph_);
+        // Each step shows the stage asked for at the last one (built
+        // meanwhile, on a second thread, while that one was drawn).
+        view_.morph = clocks_.morphStage(now);
+        if (!ahead || view_.unfold > 0.0) morphs_.prefetch(view_.model, clocks_.nextMorph());
     }
-    if (folding_) {
+    if (clocks_.folding()) {
         ensureDual();
         std::vector<ShownShell> shells;
         Result<const Model*> shown = stage();
         const bool ready = work_ == Work::Waited || (shown && *shown) ||
                            nets_.prepare(wantedNets(nullptr, shells));
-        if (!ready) {
-            // The fold starts once the nets are made.
-            foldFrom_ = view_.unfold;
-            foldSince_ = now;
-            nextUnfold_ = -1.0;
-        } else {
-            const auto shareAt = [this](double at) {
-                const double moved = (at - foldSince_) / unfoldSeconds;
-                return view_.netOpen ? std::min(1.0, foldFrom_ + moved) : std::max(0.0, foldFrom_ - moved);
-            };
-            // As the morph: the share asked for at the last step, when a
-            // frame was built ahead for it.
-            view_.unfold = nextUnfold_ >= 0.0 ? nextUnfold_ : shareAt(now);
-            folding_ = view_.unfold != (view_.netOpen ? 1.0 : 0.0);
-            nextUnfold_ = folding_ && ahead && !view_.morphing ? shareAt(now + (now - lastStep_)) : -1.0;
-        }
+        // The fold starts once the nets are made; then, as the morph, it
+        // shows the share asked for at the last step.
+        if (!ready)
+            clocks_.holdFold(view_.unfold, now);
+        else
+            view_.unfold = clocks_.foldShare(view_, now, ahead && !view_.morphing);
     }
-    if (view_.morphing || folding_) lastStep_ = now;
+    if (view_.morphing || clocks_.folding()) clocks_.stepped(now);
     // The frame built ahead shows this step when nothing but the clock
     // moved the view since it was planned.
-    if (aheadFrame_ && planVersion_ == before && view_.model == aheadView_.model &&
-        view_.morph == aheadView_.morph && view_.unfold == aheadView_.unfold && !view_.spinning) {
-        stepFrame_ = std::move(aheadFrame_);
-        stepVersion_ = version_;
-    }
-    aheadFrame_.reset();
+    ahead_.takeForStep(view_, before, version_);
+    std::optional<ViewState> plan;
     if (ahead && view_.morphing && view_.unfold <= 0.0) {
-        plan_ = view_;
-        plan_->morph = nextMorph_;
-    } else if (nextUnfold_ >= 0.0) {
-        plan_ = view_;
-        plan_->unfold = nextUnfold_;
+        plan = view_;
+        plan->morph = clocks_.nextMorph();
+    } else if (clocks_.nextUnfold() >= 0.0) {
+        plan = view_;
+        plan->unfold = clocks_.nextUnfold();
     }
-    planVersion_ = version_;
+    ahead_.plan(std::move(plan), version_);
 }
 
 double Session::nextChange(double now) const {
     double next = std::numeric_limits<double>::infinity();
-    if (view_.spinning || view_.morphing || folding_) next = tickSeconds;
+    if (view_.spinning || view_.morphing || clocks_.folding()) next = tickSeconds;
     if (nets_.building()) next = std::min(next, pollSeconds);
-    if (smoothOwed_) next = 0.0;
+    if (smoothFrameDue_) next = 0.0;
     if (!note_.empty()) next = std::min(next, std::max(0.0, noteUntil_ - now));
     return next;
 }
 
 Result<const Model*> Session::stage() {
-    settle();
+    waitForFrameAhead();
     if (view_.morph <= 0.0) return static_cast<const Model*>(nullptr);
     return morphs_.stage(view_.model, view_.morph);
 }
 
 std::vector<NetStore::Wanted> Session::wantedNets(const Model* stage, std::vector<ShownShell>& shells) {
-    shells = solidShells(model(), stage, view_);
+    shells = solidAndDualShells(model(), stage, view_);
     std::vector<NetStore::Wanted> wanted;
     for (const ShownShell& s : shells)
         wanted.push_back({{view_.model, stage ? view_.morph : 0.0, s.kind}, s.shape, s.numberBase});
@@ -425,7 +338,7 @@ FramePanels Session::framePanels(bool withHelp) {
 }
 
 Frame Session::frame(FrameTarget target, bool withHelp) {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     const Result<const Model*> built = stage();
     if (!built) {
@@ -440,38 +353,32 @@ Frame Session::frame(FrameTarget target, bool withHelp) {
 }
 
 void Session::prepareScreenFrame() {
-    prepared_ = std::make_unique<Frame>(screenFrame());
-    preparedVersion_ = version_;
+    ahead_.keepPrepared(screenFrame(), version_);
 }
 
 Frame Session::screenFrame() {
-    settle();
-    if (prepared_ && preparedVersion_ == version_) {
-        Frame ready = std::move(*prepared_);
-        prepared_.reset();
-        return ready;
-    }
-    prepared_.reset();
-    Frame shown = stepFrame_ && stepVersion_ == version_ ? std::move(*stepFrame_) : frame();
-    stepFrame_.reset();
-    startAhead();
+    waitForFrameAhead();
+    if (std::optional<Frame> ready = ahead_.takePrepared(version_)) return std::move(*ready);
+    std::optional<Frame> step = ahead_.takeStepFrame(version_);
+    Frame shown = step ? std::move(*step) : frame();
+    startFrameAhead();
     std::size_t primitives = shown.faces.colour.size();
     for (const FrameShell& s : shown.shells) primitives += (s.lines.size() + s.dashed.size()) / 2 + s.marks.size();
     if (work_ != Work::InBackground || !shown.smooth || primitives < quickPrimitives) {
-        smoothOwed_ = false;
+        smoothFrameDue_ = false;
         return shown;
     }
-    const bool animating = view_.spinning || view_.morphing || folding_;
+    const bool animating = view_.spinning || view_.morphing || clocks_.folding();
     if (animating || version_ != quickVersion_) {
         // The view moved since the last quick picture: another quick one,
         // and, once it stands still, the smooth one.
         shown.smooth = false;
         thinMarks(shown);
         quickVersion_ = version_;
-        smoothOwed_ = !animating;
+        smoothFrameDue_ = !animating;
         return shown;
     }
-    smoothOwed_ = false;
+    smoothFrameDue_ = false;
     return shown;
 }
 
@@ -482,7 +389,7 @@ std::string Session::title() const {
 }
 
 Result<std::vector<std::string>> Session::countLines() {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     return morphs_.countLines(view_.model, view_);
 }
@@ -492,7 +399,7 @@ std::string Session::saveStem() const {
 }
 
 void Session::showFrame(Animation animation, int index, int count) {
-    settle();
+    waitForFrameAhead();
     view_ = opening_;
     const double k = count > 1 ? double(index) / (count - 1) : 0.0;
     // About the screen's vertical while the view is the program's, about
@@ -505,17 +412,17 @@ void Session::showFrame(Animation animation, int index, int count) {
 }
 
 Status Session::morphAvailable() {
-    settle();
+    waitForFrameAhead();
     return morphs_.available(view_.model);
 }
 
 Result<std::string> Session::offText() {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     const Result<const Model*> built = stage();
     if (!built) return built.error();
     const Model& shown = *built ? **built : model();
-    const std::vector<ShownShell> shells = solidShells(model(), *built, view_);
+    const std::vector<ShownShell> shells = solidAndDualShells(model(), *built, view_);
     if (shells.empty()) return failure(shown.name + " has no dual to write: " + shown.openEdgeMessage);
     std::vector<const Polyhedron*> shapes;
     for (const ShownShell& shell : shells) {
@@ -541,11 +448,11 @@ Result<std::string> Session::offText() {
 }
 
 Session::NetShells Session::netShells() {
-    settle();
+    waitForFrameAhead();
     ensureDual();
     const Result<const Model*> built = stage();
     const Model* staged = built ? *built : nullptr;
-    return {solidShells(model(), staged, view_), staged ? staged : &model()};
+    return {solidAndDualShells(model(), staged, view_), staged ? staged : &model()};
 }
 
 }  // namespace pd

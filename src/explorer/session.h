@@ -1,14 +1,14 @@
 #pragma once
 
 #include <cstdint>
-#include <future>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/result.h"
 #include "explorer/actions.h"
+#include "explorer/animation_clocks.h"
+#include "explorer/frames_ahead.h"
 #include "explorer/gestures.h"
 #include "view/frame_builder.h"
 #include "explorer/model_inputs.h"
@@ -82,10 +82,10 @@ public:
     Frame frame(FrameTarget target = FrameTarget::Raster, bool withHelp = true);
     // The picture for a screen: frame(), but a big one (quickPrimitives or
     // more lines, marks and faces) comes aliased while the view changes,
-    // which costs a third of a smooth one, and smooth once the view stands
-    // still: the first picture of a new view is aliased, and nextChange
-    // asks at once for the smooth one. Pictures written to files (frame())
-    // are always as the view says.
+    // being far quicker to draw (bench/README.md, "Big pictures on a
+    // screen"), and smooth once the view stands still: the first picture
+    // of a new view is aliased, and nextChange asks at once for the smooth
+    // one. Pictures written to files (frame()) are always as the view says.
     Frame screenFrame();
     // screenFrame() built ahead, for a caller with other work meanwhile
     // (a window being made): the next screenFrame() hands it over, when
@@ -134,14 +134,12 @@ private:
     void ensureDual();
     void note(const std::string& text, double now);
     void startClocks(const ViewState& before, double now);
-    void rebaseSpin(double now);
-    // Waits for the frame being built ahead, if any, and keeps what it
-    // made: its stage in the store, its frame for the step it was built
-    // for. Gives how long it waited, in seconds.
-    double settle();
+    // Waits for the frame being built ahead, if any (see FramesAhead).
+    // Gives how long it waited, in seconds.
+    double waitForFrameAhead() { return ahead_.waitForJob(morphs_); }
     // Starts building the frame of the step advance() planned, while the
     // present one is drawn.
-    void startAhead();
+    void startFrameAhead();
     // The shells of the view's fold and their nets (of `stage` when it is
     // not null); false, leaving the nets out, while a window's are still
     // being made.
@@ -165,43 +163,15 @@ private:
     std::string note_;
     int noteModel_ = -1;
     double noteUntil_ = 0.0;
-    // The clocks: where each animation started, and from what.
-    Orientation spinFrom_;
-    double spinSince_ = 0.0;
-    double morphPhase_ = 0.0;  // through one cycle 0 -> 1 -> 0, in [0, 1), at morphSince_
-    double morphSince_ = 0.0;
-    double lastStep_ = 0.0;    // the last step's time, to ask for the next one ahead
-    double nextMorph_ = -1.0;  // the stage asked for ahead, -1 for none
-    bool folding_ = false;     // `u` set the fold moving, and it is not there yet
-    double foldFrom_ = 0.0;
-    double foldSince_ = 0.0;
+    AnimationClocks clocks_;  // the spin's, the morph's and the fold's
     // Counts the view's changes, so a screen picture knows whether the view
     // stood still since the last one.
     std::uint64_t version_ = 0;
     std::uint64_t quickVersion_ = ~std::uint64_t(0);  // the view the last quick picture showed
-    bool smoothOwed_ = false;  // a quick picture is up; the smooth one is to follow
-    std::unique_ptr<Frame> prepared_;  // prepareScreenFrame's, for the view of version
-    std::uint64_t preparedVersion_ = 0;
-
-    // A window's morph and fold build each step's frame ahead, on a second
-    // thread, while the step before is drawn: advance() plans the next
-    // step's view (the morph's stage and the fold's share one step on),
-    // screenFrame() starts its frame once its own is out, and the next
-    // advance() shows that very view and hands the frame over.
-    struct Built {
-        std::optional<Frame> frame;  // none when the stage could not be built
-        std::optional<Model> stage;  // the morph's stage it was built on, if it built one
-        std::string stageLine;       // that stage's counts line, when the counts panel is up
-    };
-    double nextUnfold_ = -1.0;       // the fold's share asked for ahead, -1 for none
-    std::optional<ViewState> plan_;  // the next step's view, to be built ahead
-    std::future<Built> ahead_;
-    ViewState aheadView_;            // the view being (or last) built ahead
-    std::uint64_t planVersion_ = 0;  // version_ when plan_ was made
-    bool aheadLate_ = false;         // the last step waited for its frame: the next gives way less
-    std::optional<Frame> aheadFrame_;  // its frame, kept until the step it shows
-    std::optional<Frame> stepFrame_;   // the frame of the view advance() just set, built ahead
-    std::uint64_t stepVersion_ = 0;    // that view's version_
+    bool smoothFrameDue_ = false;  // a quick picture is up; the smooth one is to follow
+    // Declared last, so that it is gone (its job waited for) before the
+    // models its job reads.
+    FramesAhead ahead_;
 };
 
 // From this many primitives on, a screen picture that is changing is drawn

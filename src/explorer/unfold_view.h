@@ -30,7 +30,7 @@ struct OpenShell {
 std::vector<std::optional<OpenShell>> openShells(const std::vector<ShownShell>& shells,
                                                  const std::vector<SharedNet>& nets, const ViewState& state);
 
-// The picture of `shells` (not faint: see solidShells), each with its net
+// The picture of `shells` (not faint: see solidAndDualShells), each with its net
 // in `nets` (one per shell), folded open by state.unfold (0 < unfold <= 1;
 // at 0 the caller draws buildFrame's picture). Each face turns about its
 // fold by that share of its turn while each piece moves, turning the

@@ -61,9 +61,9 @@ Projection projectionFor(const Camera& camera, PlanePoint boxMin, PlanePoint box
 
     // Room from the centre to the border, less the margin and half an end
     // mark; a tiny window gives up most of its margin rather than all room.
-    const double keep = std::min(framingMargin + endMarkSize / 2.0 + 1.0, std::min(w, h) / 4.0);
-    const double roomX = w / 2.0 - keep;
-    const double roomY = h / 2.0 - keep;
+    const double border = std::min(framingMargin + endMarkSize / 2.0 + 1.0, std::min(w, h) / 4.0);
+    const double roomX = w / 2.0 - border;
+    const double roomY = h / 2.0 - border;
     double scale = HUGE_VAL;
     if (e.halfWidth > 0.0) scale = std::min(scale, roomX / e.halfWidth);
     if (e.halfHeight > 0.0) scale = std::min(scale, roomY / e.halfHeight);

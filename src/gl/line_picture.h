@@ -17,9 +17,10 @@ namespace pd {
 // pattern, and each pixel the average of its samples, as a 4x
 // multisampled framebuffer resolves.
 //
-// A software GL spends some 170 ns setting up each line it draws, so a
-// million-face model with its dual (three million lines) takes it half a
-// second; this takes a tenth of that. Boxes and texts are not drawn here.
+// A software GL spends far longer setting up each line it draws than a
+// short line takes to write, and a million-face model with its dual has
+// three million of them (bench/README.md, "Lines drawn on the CPU", has
+// the measures). Boxes and texts are not drawn here.
 
 // Whether `frame` is such a drawing.
 bool isFlatLineDrawing(const Frame& frame);

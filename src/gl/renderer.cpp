@@ -24,9 +24,10 @@ constexpr GLushort dashPattern = 0x0F0F;
 
 // Indices handed to GL between flushes. A software renderer bins every
 // primitive of a batch before it draws any, in memory of its own: drawn
-// whole, a 100 000-face model with its dual took 80 MB of it and, that
-// memory fresh from the kernel, twice the time. Flushed every so many, the
-// same few megabytes serve again and again (the picture is the same).
+// whole, a big model with its dual takes much of it and, that memory
+// fresh from the kernel, far longer (bench/README.md has the measures).
+// Flushed every so many, the same few megabytes serve again and again
+// (the picture is the same).
 constexpr std::size_t indicesPerFlush = 16384;
 
 void drawIndexed(GLenum mode, const std::vector<std::uint32_t>& indices) {

@@ -9,10 +9,13 @@
 
 #include "base/background.h"
 #include "base/huge_pages.h"
+#include "hidden/polygon_pool.h"
 
 namespace pd {
 
 namespace {
+
+using namespace bsp;
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
 constexpr std::uint64_t mostCornerTests = 50'000'000;
@@ -23,79 +26,6 @@ constexpr std::size_t axisSplitsAbove = 2000;
 constexpr std::size_t leafPolygons = 256;
 constexpr std::size_t topPiece = 1024;  // see paintOrder
 constexpr int deepestAxisSplit = 40;
-constexpr std::uint64_t partCost = 32;  // tests, for a part made by a cut
-
-struct Plane {
-    Vec3d normal{0, 0, 1};  // unit
-    double offset = 0.0;
-    double distance(Vec3d p) const { return dot(normal, p) - offset; }
-};
-
-// A face or a part of one. A part keeps its face's plane (a thin part
-// cut off could not give it well itself). Its corners are a run of the
-// pool's one corner list: tens of thousands of small lists of their own
-// cost more in the allocator than the cutting. Kept small: every byte of
-// a new array is a page the kernel must clear, and for a large model those
-// pages cost more than the tests.
-struct Polygon {
-    std::uint32_t first = 0;  // corners: Pool::corners[first] .. [first + count - 1]
-    std::uint32_t count = 0;  // 0: cut up, no list holds it any more
-    std::int32_t face;        // its plane: Pool::planes[face]
-    Vec3d centre{0, 0, 0};    // a ball round the corners: a plane that misses it
-    double radius = 0.0;      // has them all on one side, found without them
-};
-
-struct Box {
-    Vec3d lo, hi;
-};
-
-// Every polygon, the faces' and the parts cut off later, with their
-// corners; the lists below hold polygons' numbers, so a long chain moves
-// no corners.
-struct Pool {
-    std::vector<Vec3d> corners;
-    std::vector<Polygon> polygons;
-    const std::vector<Plane>* planes = nullptr;    // each face's
-    // Each face's group, or -1: faces of one group never hide one another
-    // (the faces of one convex shell that face the viewer). None: no groups.
-    const std::vector<std::int32_t>* groups = nullptr;
-    std::vector<Vec3d> frontCorners, backCorners;  // a cut's parts, before they join `corners`
-    std::vector<double> distances;
-    std::vector<Box> boxes;                        // a split across an axis: its polygons' boxes
-
-    const Vec3d* begin(const Polygon& p) const { return corners.data() + p.first; }
-    const Vec3d* end(const Polygon& p) const { return corners.data() + p.first + p.count; }
-    const Plane& plane(const Polygon& p) const { return (*planes)[std::size_t(p.face)]; }
-    int group(std::uint32_t id) const { return groups ? (*groups)[std::size_t(polygons[id].face)] : -1; }
-    // The numbers of all its polygons, in order.
-    std::vector<std::uint32_t> allIds() const {
-        std::vector<std::uint32_t> ids(polygons.size());
-        std::iota(ids.begin(), ids.end(), 0u);
-        return ids;
-    }
-};
-
-double along(Vec3d v, int axis) { return axis == 0 ? v.x : axis == 1 ? v.y : v.z; }
-
-void enclose(const Pool& pool, Polygon& p) {
-    Vec3d sum{0, 0, 0};
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) sum += *c;
-    const double n = double(std::max<std::size_t>(p.count, 1));
-    p.centre = sum / n;
-    double farthest = 0.0;  // squared: one root for the polygon (the same as the roots' largest)
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) farthest = std::max(farthest, dot(*c - p.centre, *c - p.centre));
-    p.radius = std::sqrt(farthest);
-}
-
-Box boxOf(const Pool& pool, const Polygon& p) {
-    Box b{p.centre, p.centre};
-    for (const Vec3d* cp = pool.begin(p); cp != pool.end(p); ++cp) {
-        const Vec3d& c = *cp;
-        b.lo = {std::min(b.lo.x, c.x), std::min(b.lo.y, c.y), std::min(b.lo.z, c.z)};
-        b.hi = {std::max(b.hi.x, c.x), std::max(b.hi.y, c.y), std::max(b.hi.z, c.z)};
-    }
-    return b;
-}
 
 // The polygons in a node's plane are a run of one list for all nodes: one
 // small list each would be tens of thousands of allocations.
@@ -113,89 +43,6 @@ struct Tree {
     int root = -1;
 };
 
-
-// Newell's normal of a polygon and the plane through its corners' mean.
-bool planeOf(const std::vector<Vec3d>& c, Plane& plane) {
-    Vec3d n{0, 0, 0}, sum{0, 0, 0};
-    for (std::size_t i = 0; i < c.size(); ++i) {
-        const Vec3d& a = c[i];
-        const Vec3d& b = c[(i + 1) % c.size()];
-        n += {(a.y - b.y) * (a.z + b.z), (a.z - b.z) * (a.x + b.x), (a.x - b.x) * (a.y + b.y)};
-        sum += a;
-    }
-    const double len = length(n);
-    if (!(len > 0.0) || !std::isfinite(len)) return false;
-    plane.normal = n * (1.0 / len);
-    plane.offset = dot(plane.normal, sum * (1.0 / double(c.size())));
-    return true;
-}
-
-// Adds the corners gathered in `part` to the pool as a polygon of `from`'s
-// face, and gives its number; none when they are only a point or a line.
-bool addPart(Pool& pool, const Polygon& from, std::vector<Vec3d>& part, std::uint32_t& id) {
-    if (part.size() < 3) return false;
-    Polygon p;
-    p.face = from.face;
-    p.first = std::uint32_t(pool.corners.size());
-    p.count = std::uint32_t(part.size());
-    pool.corners.insert(pool.corners.end(), part.begin(), part.end());
-    enclose(pool, p);
-    id = std::uint32_t(pool.polygons.size());
-    pool.polygons.push_back(p);
-    return true;
-}
-
-// Where `p` lies from `plane`: 1 in front, -1 behind, 0 in it, 2 across.
-int sideOf(const Pool& pool, const Polygon& p, const Plane& plane, double tolerance, std::uint64_t& tests) {
-    // Past the ball by more than the tolerance (and a hair for rounding),
-    // every corner is: the same answer as theirs.
-    const double fromCentre = plane.distance(p.centre);
-    const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
-    ++tests;
-    if (fromCentre > clear) return 1;
-    if (fromCentre < -clear) return -1;
-    tests += p.count;
-    bool anyFront = false, anyBack = false;
-    for (const Vec3d* c = pool.begin(p); c != pool.end(p); ++c) {
-        const double d = plane.distance(*c);
-        anyFront = anyFront || d > tolerance;
-        anyBack = anyBack || d < -tolerance;
-    }
-    return anyFront && anyBack ? 2 : anyFront ? 1 : anyBack ? -1 : 0;
-}
-
-// Polygon `id` cut by `plane`, its parts (a part that is only a point or
-// a line dropped) added to the pool and to `front` and `back`. Each part
-// counts as tests too: making one costs about as much as a few dozen.
-void cut(Pool& pool, std::uint32_t id, const Plane& plane, double tolerance, std::uint64_t& tests,
-         std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
-    const Polygon p = pool.polygons[id];
-    pool.polygons[id].count = 0;  // no list holds it any more
-    std::vector<Vec3d>& f = pool.frontCorners;
-    std::vector<Vec3d>& b = pool.backCorners;
-    std::vector<double>& d = pool.distances;
-    f.clear(), b.clear(), d.clear();
-    const std::size_t n = p.count;
-    const Vec3d* c = pool.begin(p);
-    for (std::size_t i = 0; i < n; ++i) d.push_back(plane.distance(c[i]));
-    for (std::size_t i = 0; i < n; ++i) {
-        const Vec3d a = c[i];
-        const Vec3d e = c[(i + 1) % n];
-        const double da = d[i], de = d[(i + 1) % n];
-        if (da >= -tolerance) f.push_back(a);
-        if (da <= tolerance) b.push_back(a);
-        if ((da > tolerance && de < -tolerance) || (da < -tolerance && de > tolerance)) {
-            const Vec3d at = a + (e - a) * (da / (da - de));
-            f.push_back(at);
-            b.push_back(at);
-        }
-    }
-    tests += 2 * partCost;
-    std::uint32_t part = 0;
-    if (addPart(pool, p, f, part)) front.push_back(part);
-    if (addPart(pool, p, b, part)) back.push_back(part);
-}
-
 // Splits `ids` by a plane across x, y or z through the median of their
 // centres, on the axis whose larger side (with the polygons it cuts) is
 // smallest; polygons it cuts are cut in two. Along an axis a corner's side
@@ -207,7 +54,7 @@ bool splitAcrossAxis(Pool& pool, const std::vector<std::uint32_t>& ids, double t
     const std::size_t n = ids.size();
     std::vector<Box>& boxes = pool.boxes;
     boxes.clear();
-    readyRoom(boxes, n);
+    reservePopulated(boxes, n);
     for (const std::uint32_t id : ids) boxes.push_back(boxOf(pool, pool.polygons[id]));
     std::vector<double> values;
     int best = -1;
@@ -328,8 +175,8 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
     const bool whole = faceStart.size() <= axisSplitsAbove + 1;
     pool.corners.reserve(whole ? 8 * corners.size() : corners.size() + corners.size() / 4);
     pool.polygons.reserve(whole ? 8 * faceStart.size() : faceStart.size() + faceStart.size() / 4);
-    readyRoom(pool.corners, corners.size());
-    readyRoom(pool.polygons, faceStart.size());
+    reservePopulated(pool.corners, corners.size());
+    reservePopulated(pool.polygons, faceStart.size());
     planes.resize(faceStart.empty() ? 0 : faceStart.size() - 1);
     pool.planes = &planes;
     std::vector<Vec3d> face;
@@ -347,25 +194,94 @@ Pool facePolygons(const std::vector<Vec3>& points, const std::vector<std::int32_
     return pool;
 }
 
-// `pool` made to hold the polygons `ids` of `from` alone, with their
-// corners, and room made ready for `grows` times as many. Its lists keep
-// the room they had: refilled for one piece of a large model after
-// another, they stay on pages already in use.
-void refill(Pool& pool, const Pool& from, const std::vector<std::uint32_t>& ids, std::size_t grows) {
-    pool.planes = from.planes;
-    pool.groups = from.groups;
-    pool.corners.clear();
-    pool.polygons.clear();
-    std::size_t corners = 0;
-    for (const std::uint32_t id : ids) corners += from.polygons[id].count;
-    readyRoom(pool.corners, grows * corners);
-    readyRoom(pool.polygons, grows * ids.size());
-    for (const std::uint32_t id : ids) {
-        Polygon p = from.polygons[id];
-        p.first = std::uint32_t(pool.corners.size());
-        pool.corners.insert(pool.corners.end(), from.begin(from.polygons[id]), from.end(from.polygons[id]));
-        pool.polygons.push_back(p);
+// Lists done with, kept for the next ones: a list each side of every node
+// would otherwise be tens of thousands of allocations, which two trees
+// built at once would queue for.
+class SpareLists {
+public:
+    // An empty list, with the room of one done with when there is one.
+    std::vector<std::uint32_t> take() {
+        std::vector<std::uint32_t> list;
+        if (!spare_.empty()) list = std::move(spare_.back()), spare_.pop_back();
+        return list;
     }
+    // `list` is done with: emptied and kept for a take().
+    void recycle(std::vector<std::uint32_t>& list) {
+        list.clear();
+        spare_.push_back(std::move(list));
+    }
+
+private:
+    std::vector<std::vector<std::uint32_t>> spare_;
+};
+
+// The group (>= 0) with the most polygons of `ids`, and that many in
+// `most`; -1 when none of them has a group. Only the first four groups
+// met are counted.
+int largestGroup(const Pool& pool, const std::vector<std::uint32_t>& ids, std::size_t& most) {
+    std::pair<int, std::size_t> counts[4] = {{-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}};
+    for (const std::uint32_t id : ids) {
+        const int g = pool.group(id);
+        for (auto& [group, count] : counts)
+            if (group == g || count == 0) {
+                group = g, ++count;
+                break;
+            }
+    }
+    int largest = -1;
+    most = 0;
+    for (const auto& [group, count] : counts)
+        if (group >= 0 && count > most) most = count, largest = group;
+    return largest;
+}
+
+// Where in `ids` the `pick`-th polygon is, counting only those outside
+// group `largest` when it is >= 0.
+std::size_t splitterAt(const Pool& pool, const std::vector<std::uint32_t>& ids, int largest, std::uint64_t pick) {
+    if (largest < 0) return std::size_t(pick);
+    for (std::size_t i = 0;; ++i)
+        if (pool.group(ids[i]) != largest && pick-- == 0) return i;
+}
+
+// The node on the plane of polygon ids[0]: the polygons of `ids` on that
+// plane go with it to the tree's `on` list, those in front to `front`,
+// those behind to `back`, and those across it are cut, a part each side.
+Node splitByFace(Pool& pool, const std::vector<std::uint32_t>& ids, double tolerance, std::uint64_t& tests,
+                 Tree& tree, std::vector<std::uint32_t>& front, std::vector<std::uint32_t>& back) {
+    Node node;
+    node.plane = pool.plane(pool.polygons[ids[0]]);
+    node.onFirst = std::uint32_t(tree.on.size());
+    tree.on.push_back(ids[0]);
+    for (std::size_t i = 1; i < ids.size(); ++i) {
+        const std::uint32_t id = ids[i];
+        const int side = sideOf(pool, pool.polygons[id], node.plane, tolerance, tests);
+        if (side == 0) tree.on.push_back(id);
+        else if (side == 1) front.push_back(id);
+        else if (side == -1) back.push_back(id);
+        else cut(pool, id, node.plane, tolerance, tests, front, back);
+    }
+    node.onCount = std::uint32_t(tree.on.size()) - node.onFirst;
+    return node;
+}
+
+// `tree` emptied, with room for as many nodes as the parts made from
+// `polygons` polygons are likely to be (some three times as many).
+void clearTree(Tree& tree, std::size_t polygons) {
+    tree.nodes.clear();
+    tree.on.clear();
+    reservePopulated(tree.nodes, 4 * polygons);
+    reservePopulated(tree.on, 4 * polygons);
+    tree.root = -1;
+}
+
+// A leaf holding all of `ids` in the tree's `on` list, in no order among
+// themselves.
+Node leafOf(const std::vector<std::uint32_t>& ids, Tree& tree) {
+    Node node;
+    node.onFirst = std::uint32_t(tree.on.size());
+    tree.on.insert(tree.on.end(), ids.begin(), ids.end());
+    node.onCount = std::uint32_t(ids.size());
+    return node;
 }
 
 // The tree of planes over every polygon of the pool, parts cut off added
@@ -385,28 +301,9 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         int axisSplits;  // how many above it; -1: the faces' planes only
     };
     std::vector<Work> work;
-    // Lists done with, kept for the next ones: a list each side of every
-    // node would otherwise be tens of thousands of allocations, which two
-    // trees built at once would queue for.
-    std::vector<std::vector<std::uint32_t>> spare;
-    const auto newList = [&spare] {
-        std::vector<std::uint32_t> list;
-        if (!spare.empty()) list = std::move(spare.back()), spare.pop_back();
-        return list;
-    };
-    const auto keep = [&spare](std::vector<std::uint32_t>& list) {
-        list.clear();
-        spare.push_back(std::move(list));
-    };
-    // Room for as many nodes as the parts made are likely to be.
-    nodes.clear();
-    tree.on.clear();
-    readyRoom(nodes, 4 * pool.polygons.size());  // some three times the polygons
-    readyRoom(tree.on, 4 * pool.polygons.size());
-    root = -1;
-    if (!pool.polygons.empty()) {
-        work.push_back({pool.allIds(), -1, false, axisSplits});
-    }
+    SpareLists spare;
+    clearTree(tree, pool.polygons.size());
+    if (!pool.polygons.empty()) work.push_back({pool.allIds(), -1, false, axisSplits});
     std::uint64_t tests = 0, told = 0;
     // Adds the tests since the last call to `spent`; true when past the bound.
     const auto pastBound = [&] {
@@ -430,18 +327,18 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         // shape, where a convex shell's own planes would make a chain.
         if (w.axisSplits >= 0 && w.polygons.size() > leafPolygons && w.axisSplits < deepestAxisSplit) {
             Node node;
-            std::vector<std::uint32_t> front = newList(), back = newList();
+            std::vector<std::uint32_t> front = spare.take(), back = spare.take();
             if (splitAcrossAxis(pool, w.polygons, tolerance, tests, node.plane, front, back) ||
                 splitThroughHub(pool, w.polygons, tolerance, tests, node.plane, front, back)) {
                 const int index = attach(std::move(node), w);
                 if (pastBound()) break;
                 if (!front.empty()) work.push_back({std::move(front), index, true, w.axisSplits + 1});
                 if (!back.empty()) work.push_back({std::move(back), index, false, w.axisSplits + 1});
-                keep(w.polygons);
+                spare.recycle(w.polygons);
                 continue;
             }
-            keep(front);
-            keep(back);
+            spare.recycle(front);
+            spare.recycle(back);
         }
         // Polygons of one group need no order among themselves: a list of
         // one group is a leaf, and the splitters come from outside the
@@ -450,59 +347,25 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
         std::size_t choices = w.polygons.size();
         int largest = -1;
         if (pool.groups) {
-            std::pair<int, std::size_t> counts[4] = {{-1, 0}, {-1, 0}, {-1, 0}, {-1, 0}};
-            for (const std::uint32_t id : w.polygons) {
-                const int g = pool.group(id);
-                for (auto& [group, count] : counts)
-                    if (group == g || count == 0) {
-                        group = g, ++count;
-                        break;
-                    }
-            }
             std::size_t most = 0;
-            for (const auto& [group, count] : counts)
-                if (group >= 0 && count > most) most = count, largest = group;
+            largest = largestGroup(pool, w.polygons, most);
             if (largest >= 0 && most == w.polygons.size()) {
-                Node node;
-                node.onFirst = std::uint32_t(tree.on.size());
-                tree.on.insert(tree.on.end(), w.polygons.begin(), w.polygons.end());
-                node.onCount = std::uint32_t(w.polygons.size());
-                attach(std::move(node), w);
-                keep(w.polygons);
+                attach(leafOf(w.polygons, tree), w);
+                spare.recycle(w.polygons);
                 continue;
             }
             if (largest >= 0) choices -= most;
         }
         random = random * 6364136223846793005ull + 1442695040888963407ull;
-        std::size_t pick = std::size_t((random >> 33) % choices);
-        if (largest >= 0)  // the pick-th polygon outside the largest group
-            for (std::size_t i = 0;; ++i)
-                if (pool.group(w.polygons[i]) != largest && pick-- == 0) {
-                    pick = i;
-                    break;
-                }
-        std::swap(w.polygons[0], w.polygons[pick]);
-        Node node;
-        node.plane = pool.plane(pool.polygons[w.polygons[0]]);
-        node.onFirst = std::uint32_t(tree.on.size());
-        tree.on.push_back(w.polygons[0]);
-        std::vector<std::uint32_t> front = newList(), back = newList();
-        for (std::size_t i = 1; i < w.polygons.size(); ++i) {
-            const std::uint32_t id = w.polygons[i];
-            const int side = sideOf(pool, pool.polygons[id], node.plane, tolerance, tests);
-            if (side == 0) tree.on.push_back(id);
-            else if (side == 1) front.push_back(id);
-            else if (side == -1) back.push_back(id);
-            else cut(pool, id, node.plane, tolerance, tests, front, back);
-        }
-        node.onCount = std::uint32_t(tree.on.size()) - node.onFirst;
-        const int index = attach(std::move(node), w);
+        std::swap(w.polygons[0], w.polygons[splitterAt(pool, w.polygons, largest, (random >> 33) % choices)]);
+        std::vector<std::uint32_t> front = spare.take(), back = spare.take();
+        const int index = attach(splitByFace(pool, w.polygons, tolerance, tests, tree, front, back), w);
         if (pastBound()) break;
         if (!front.empty()) work.push_back({std::move(front), index, true, -1});
-        else keep(front);
+        else spare.recycle(front);
         if (!back.empty()) work.push_back({std::move(back), index, false, -1});
-        else keep(back);
-        keep(w.polygons);
+        else spare.recycle(back);
+        spare.recycle(w.polygons);
     }
     pastBound();
 }
@@ -512,9 +375,9 @@ void buildTree(Pool& pool, double tolerance, int axisSplits, std::atomic<std::ui
 void walkTree(const Pool& pool, const Tree& tree, PaintOrder& order) {
     std::size_t corners = 0;
     for (const std::uint32_t id : tree.on) corners += pool.polygons[id].count;
-    readyRoom(order.xyz, 3 * corners);
-    readyRoom(order.start, tree.on.size());
-    readyRoom(order.face, tree.on.size());
+    reservePopulated(order.xyz, 3 * corners);
+    reservePopulated(order.start, tree.on.size());
+    reservePopulated(order.face, tree.on.size());
     struct Step {
         int node;
         bool expanded;
@@ -570,6 +433,50 @@ void splitTop(Pool& pool, std::vector<std::uint32_t> ids, double tolerance, int 
     splitTop(pool, frontNearer ? std::move(front) : std::move(back), tolerance, axisSplits + 1, tests, pieces);
 }
 
+// One of the two halves many faces are ordered in: its polygons, the pool
+// and the tree of the piece being ordered, and its order.
+struct Half {
+    Pool all;
+    Pool piece;
+    Tree tree;
+    PaintOrder order;
+};
+
+// Room made present in both halves for faces of `cornerCount` corners in
+// all, as a sphere and its dual grow: a half's pool holds its faces and
+// its top's cuts (room for twice its faces); a piece ends with some six
+// times its corners and polygons and three times as many nodes; the order
+// with some three times the corners (room for three and a half) and four
+// times the polygons.
+void makeRoom(Half (&halves)[2], std::size_t cornerCount, std::size_t faces) {
+    const std::size_t pieceCorners = topPiece * cornerCount / faces;
+    for (int k = 0; k < 2; ++k) {
+        Half& h = halves[k];
+        reservePopulated(h.all.corners, cornerCount);
+        reservePopulated(h.all.polygons, faces);
+        reservePopulated(h.piece.corners, 6 * pieceCorners);
+        reservePopulated(h.piece.polygons, 6 * topPiece);
+        reservePopulated(h.tree.nodes, 4 * topPiece);
+        reservePopulated(h.tree.on, 4 * topPiece);
+        // The farther half's order takes the nearer's after it.
+        const std::size_t share = k == 0 ? 2 : 1;
+        reservePopulated(h.order.xyz, 3 * 7 * cornerCount * share / 4);
+        reservePopulated(h.order.start, 4 * faces * share / 2);
+        reservePopulated(h.order.face, 4 * faces * share / 2);
+    }
+}
+
+// `nearer` painted after `order`.
+void append(PaintOrder& order, const PaintOrder& nearer) {
+    const std::uint32_t base = order.start.back();
+    reservePopulated(order.xyz, nearer.xyz.size());
+    reservePopulated(order.start, nearer.start.size());
+    reservePopulated(order.face, nearer.face.size());
+    order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
+    for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
+    order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());
+}
+
 PaintOrder unfinishedOrder() {
     PaintOrder none;
     none.unfinished = "too many faces to put in order for a vector picture (over " +
@@ -588,37 +495,10 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     // faces and parts them: the first piece would otherwise spend more on
     // new pages than on its tests.
     const std::size_t faces = faceStart.empty() ? 0 : faceStart.size() - 1;
-    struct Half {
-        Pool all;  // the half's polygons
-        Pool piece;
-        Tree tree;
-        PaintOrder order;
-    } halves[2];
+    Half halves[2];
     std::future<void> halvesReady;
-    if (faces > axisSplitsAbove) {
-        halvesReady = std::async(aThreadIfAny, [&halves, &corners, faces] {
-            // As a sphere and its dual grow: a half's pool holds its faces
-            // and its top's cuts (room for twice its faces); a piece ends
-            // with some six times its corners and polygons and three times
-            // as many nodes; the order with some three times the corners
-            // (room for three and a half) and four times the polygons.
-            const std::size_t pieceCorners = topPiece * corners.size() / faces;
-            for (int k = 0; k < 2; ++k) {
-                Half& h = halves[k];
-                readyRoom(h.all.corners, corners.size());
-                readyRoom(h.all.polygons, faces);
-                readyRoom(h.piece.corners, 6 * pieceCorners);
-                readyRoom(h.piece.polygons, 6 * topPiece);
-                readyRoom(h.tree.nodes, 4 * topPiece);
-                readyRoom(h.tree.on, 4 * topPiece);
-                // The farther half's order takes the nearer's after it.
-                const std::size_t share = k == 0 ? 2 : 1;
-                readyRoom(h.order.xyz, 3 * 7 * corners.size() * share / 4);
-                readyRoom(h.order.start, 4 * faces * share / 2);
-                readyRoom(h.order.face, 4 * faces * share / 2);
-            }
-        });
-    }
+    if (faces > axisSplitsAbove)
+        halvesReady = std::async(aThreadIfAny, [&halves, &corners, faces] { makeRoom(halves, corners.size(), faces); });
     std::vector<Plane> planes;
     Pool pool = facePolygons(points, corners, faceStart, planes);
     std::atomic<std::uint64_t> spent{0};
@@ -670,14 +550,7 @@ PaintOrder paintOrder(const std::vector<Vec3>& points, const std::vector<std::in
     other.get();
     if (spent > mostCornerTests) return unfinishedOrder();
     PaintOrder order = std::move(halves[0].order);
-    const PaintOrder& nearer = halves[1].order;
-    const std::uint32_t base = order.start.back();
-    readyRoom(order.xyz, nearer.xyz.size());
-    readyRoom(order.start, nearer.start.size());
-    readyRoom(order.face, nearer.face.size());
-    order.xyz.insert(order.xyz.end(), nearer.xyz.begin(), nearer.xyz.end());
-    for (std::size_t p = 1; p < nearer.start.size(); ++p) order.start.push_back(base + nearer.start[p]);
-    order.face.insert(order.face.end(), nearer.face.begin(), nearer.face.end());
+    append(order, halves[1].order);
     return order;
 }
 

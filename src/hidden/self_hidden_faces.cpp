@@ -64,7 +64,7 @@ bool hidesOwnBackFaces(const Polyhedron& p, const std::vector<Edge>& edges, cons
     const double tolerance = convexTolerance * size;
 
     std::vector<FacePlane> planes;
-    readyRoom(planes, std::size_t(faceCount));
+    reservePopulated(planes, std::size_t(faceCount));
     planes.resize(std::size_t(faceCount));
     for (int f = 0; f < faceCount; ++f)
         if (!flatConvexFace(p, f, normals[std::size_t(f)], tolerance, planes[std::size_t(f)])) return false;

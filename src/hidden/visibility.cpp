@@ -49,6 +49,36 @@ void cutIntoTriangles(std::int32_t count, std::vector<std::int32_t>& out) {
 
 }  // namespace
 
+template <class Visit>
+void Occluders::forCellsOf(const Triangle& t, double margin, Visit visit) const {
+    const int r0 = rowOf(std::min({t.y[0], t.y[1], t.y[2]}) - margin);
+    const int r1 = rowOf(std::max({t.y[0], t.y[1], t.y[2]}) + margin);
+    for (int r = r0; r <= r1; ++r) {
+        // The row's band; the first and last rows hold all beyond them.
+        const double lo = r == 0 ? -HUGE_VAL : minY_ + r * cellHeight_ - margin;
+        const double hi = r == rows_ - 1 ? HUGE_VAL : minY_ + (r + 1) * cellHeight_ + margin;
+        double xa = HUGE_VAL, xb = -HUGE_VAL;
+        for (int k = 0; k < 3; ++k) {
+            const int j = (k + 1) % 3;
+            double ta = 0.0, tb = 1.0;  // the part of side k within the band
+            const double dy = t.y[j] - t.y[k];
+            if (dy == 0.0) {
+                if (t.y[k] < lo || t.y[k] > hi) continue;
+            } else {
+                double u = (lo - t.y[k]) / dy, v = (hi - t.y[k]) / dy;
+                if (u > v) std::swap(u, v);
+                ta = std::max(ta, u), tb = std::min(tb, v);
+                if (ta > tb) continue;
+            }
+            const double dx = t.x[j] - t.x[k];
+            for (const double at : {t.x[k] + ta * dx, t.x[k] + tb * dx}) xa = std::min(xa, at), xb = std::max(xb, at);
+        }
+        if (xa > xb) continue;
+        const int c0 = columnOf(xa - margin), c1 = columnOf(xb + margin);
+        for (int c = c0; c <= c1; ++c) visit(std::size_t(r) * columns_ + c);
+    }
+}
+
 Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
                      const std::vector<std::int32_t>& faceStart) {
     double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
@@ -69,6 +99,13 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     depthTolerance_ = std::max(depthShare * scale_, floatNoise);
     edgeTolerance_ = std::max(edgeShare * scale_, floatNoise / 4.0);
 
+    addTriangles(points, corners, faceStart);
+    const double width = std::max(hi[0] - lo[0], 0.0), height = std::max(hi[1] - lo[1], 0.0);
+    buildGrid(points.empty() ? 0.0 : lo[0], points.empty() ? 0.0 : lo[1], width, height);
+}
+
+void Occluders::addTriangles(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                             const std::vector<std::int32_t>& faceStart) {
     const int faceCount = int(faceStart.size()) - 1;
     std::vector<std::int32_t> fan;
     for (int f = 0; f < faceCount; ++f) {
@@ -94,15 +131,16 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
         }
     }
     seen_.assign(triangles_.size(), 0);
+}
 
+void Occluders::buildGrid(double minX, double minY, double width, double height) {
     // About one cell per triangle, shaped like the picture.
-    const double width = std::max(hi[0] - lo[0], 0.0), height = std::max(hi[1] - lo[1], 0.0);
     const double n = double(std::max<std::size_t>(triangles_.size(), 1));
     const double aspect = width > 0.0 && height > 0.0 ? width / height : 1.0;
     columns_ = int(std::clamp(std::ceil(std::sqrt(n * aspect)), 1.0, double(maxGridSide)));
     rows_ = int(std::clamp(std::ceil(std::sqrt(n / aspect)), 1.0, double(maxGridSide)));
-    minX_ = points.empty() ? 0.0 : lo[0];
-    minY_ = points.empty() ? 0.0 : lo[1];
+    minX_ = minX;
+    minY_ = minY;
     cellWidth_ = width > 0.0 ? width / columns_ : 1.0;
     cellHeight_ = height > 0.0 ? height / rows_ : 1.0;
 
@@ -111,34 +149,6 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     // columns it never meets): row by row, the part of it within the row's
     // band gives the columns. Counted first, then placed.
     const double margin = 2.0 * edgeTolerance_;
-    auto forCellsOf = [&](const Triangle& t, auto visit) {
-        const int r0 = rowOf(std::min({t.y[0], t.y[1], t.y[2]}) - margin);
-        const int r1 = rowOf(std::max({t.y[0], t.y[1], t.y[2]}) + margin);
-        for (int r = r0; r <= r1; ++r) {
-            // The row's band; the first and last rows hold all beyond them.
-            const double lo = r == 0 ? -HUGE_VAL : minY_ + r * cellHeight_ - margin;
-            const double hi = r == rows_ - 1 ? HUGE_VAL : minY_ + (r + 1) * cellHeight_ + margin;
-            double xa = HUGE_VAL, xb = -HUGE_VAL;
-            for (int k = 0; k < 3; ++k) {
-                const int j = (k + 1) % 3;
-                double ta = 0.0, tb = 1.0;  // the part of side k within the band
-                const double dy = t.y[j] - t.y[k];
-                if (dy == 0.0) {
-                    if (t.y[k] < lo || t.y[k] > hi) continue;
-                } else {
-                    double u = (lo - t.y[k]) / dy, v = (hi - t.y[k]) / dy;
-                    if (u > v) std::swap(u, v);
-                    ta = std::max(ta, u), tb = std::min(tb, v);
-                    if (ta > tb) continue;
-                }
-                const double dx = t.x[j] - t.x[k];
-                for (const double at : {t.x[k] + ta * dx, t.x[k] + tb * dx}) xa = std::min(xa, at), xb = std::max(xb, at);
-            }
-            if (xa > xb) continue;
-            const int c0 = columnOf(xa - margin), c1 = columnOf(xb + margin);
-            for (int c = c0; c <= c1; ++c) visit(std::size_t(r) * columns_ + c);
-        }
-    };
     cellStart_.assign(std::size_t(columns_) * std::size_t(rows_) + 1, 0);
     // Past a bound (a fan of thousands round one corner fills the cells
     // near it with all of them) the grid is not built and every query is
@@ -146,7 +156,7 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     std::uint64_t entries = 0;
     for (const Triangle& t : triangles_) {
         if (entries > mostGridEntries) break;
-        forCellsOf(t, [&](std::size_t cell) { ++cellStart_[cell + 1], ++entries; });
+        forCellsOf(t, margin, [&](std::size_t cell) { ++cellStart_[cell + 1], ++entries; });
     }
     for (std::size_t i = 1; i < cellStart_.size(); ++i) cellStart_[i] += cellStart_[i - 1];
     if (entries > mostGridEntries) {
@@ -159,7 +169,7 @@ Occluders::Occluders(const std::vector<Vec3>& points, const std::vector<std::int
     cellTriangles_.resize(cellStart_.back());
     std::vector<std::uint32_t> fill(cellStart_.begin(), cellStart_.end() - 1);
     for (std::size_t i = 0; i < triangles_.size(); ++i)
-        forCellsOf(triangles_[i], [&](std::size_t cell) { cellTriangles_[fill[cell]++] = std::uint32_t(i); });
+        forCellsOf(triangles_[i], margin, [&](std::size_t cell) { cellTriangles_[fill[cell]++] = std::uint32_t(i); });
 }
 
 int Occluders::columnOf(double x) const {

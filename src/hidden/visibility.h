@@ -85,6 +85,16 @@ private:
     template <typename Visit>
     void forCellsAlong(double x0, double y0, double x1, double y1, Visit visit) const;
     // The grid's column and row holding x and y, the outermost for any beyond.
+    // The faces cut into triangles; those edge-on, or thinner than the
+    // tolerance, are left out.
+    void addTriangles(const std::vector<Vec3>& points, const std::vector<std::int32_t>& corners,
+                      const std::vector<std::int32_t>& faceStart);
+    // The grid over the picture's box from (minX, minY), `width` by
+    // `height`, each cell listing the triangles that come near it.
+    void buildGrid(double minX, double minY, double width, double height);
+    // Calls `visit` with every cell triangle `t` comes within `margin` of.
+    template <class Visit>
+    void forCellsOf(const Triangle& t, double margin, Visit visit) const;
     int columnOf(double x) const;
     int rowOf(double y) const;
     bool clip(const Triangle& t, const double p[3], const double d[3], Span& span) const;

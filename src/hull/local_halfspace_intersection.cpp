@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/huge_pages.h"
+#include "hull/cut_surface.h"
 #include "hull/point_clusters.h"
 #include "geometry/edges.h"
 #include "geometry/vertex_rings.h"
@@ -15,7 +16,6 @@ namespace pd {
 
 namespace {
 
-constexpr int mostFacesAtAVertex = 64;
 constexpr std::size_t mostClippedLines = 64;  // more neighbours than this: intersectSorted
 
 struct P2 {
@@ -479,133 +479,6 @@ Intersection facesOf(const Polygons& polygons, const std::vector<int>& vertexOf,
     return out;
 }
 
-// The closed faces as the checks see them: the vertices' positions again
-// in double, about the centre, and their neighbours along the edges.
-struct Surface {
-    const Polyhedron& shape;
-    const std::vector<int>& faceSource;
-    const std::vector<HalfSpace>& spaces;
-    double allowed;
-    std::vector<Vec3d> at;
-    std::vector<int> neighbourStart, neighbours;
-
-    Surface(const Intersection& body, const EdgeTopology& topology, const std::vector<HalfSpace>& spaces,
-            Vec3d centre, double allowed)
-        : shape(body.shape), faceSource(body.faceSource), spaces(spaces), allowed(allowed) {
-        const int vertexCount = shape.vertexCount();
-        neighbourStart.assign(std::size_t(vertexCount) + 1, 0);
-        for (const Edge& e : topology.edges)
-            ++neighbourStart[std::size_t(e.a) + 1], ++neighbourStart[std::size_t(e.b) + 1];
-        for (int v = 0; v < vertexCount; ++v) neighbourStart[std::size_t(v) + 1] += neighbourStart[std::size_t(v)];
-        neighbours.resize(std::size_t(neighbourStart.back()));
-        std::vector<int> fill(neighbourStart.begin(), neighbourStart.end() - 1);
-        for (const Edge& e : topology.edges) {
-            neighbours[std::size_t(fill[std::size_t(e.a)]++)] = e.b;
-            neighbours[std::size_t(fill[std::size_t(e.b)]++)] = e.a;
-        }
-        at.resize(static_cast<std::size_t>(vertexCount));
-        for (int v = 0; v < vertexCount; ++v) at[std::size_t(v)] = widen(shape.vertices[std::size_t(v)]) - centre;
-    }
-
-    // Vertex v lies outside the half-space of `plane`, past the tolerance.
-    bool outside(int plane, int v) const {
-        const HalfSpace& h = spaces[std::size_t(plane)];
-        return dot(h.normal, at[std::size_t(v)]) > h.offset + allowed;
-    }
-
-    // The two corners beside v in face f, and the angle between them at v.
-    double besideIn(int f, int v, int& before, int& after) const {
-        const std::int32_t* c = shape.face(f);
-        const int m = shape.faceSize(f);
-        int k = 0;
-        while (c[k] != v) ++k;
-        before = c[(k + m - 1) % m], after = c[(k + 1) % m];
-        const Vec3d a = at[std::size_t(before)] - at[std::size_t(v)];
-        const Vec3d b = at[std::size_t(after)] - at[std::size_t(v)];
-        return std::atan2(length(cross(a, b)), dot(a, b));
-    }
-};
-
-// Convex at every vertex: the plane of each face there keeps all the
-// vertex's neighbours inside, and the faces go round it once (their
-// angles there add up to less than a full turn and a half).
-Status checkConvex(const Surface& surface, const VertexRings& rings) {
-    const double turn = 2 * std::acos(-1.0);
-    for (int v = 0; v < surface.shape.vertexCount(); ++v) {
-        const int ringFaces = rings.start[std::size_t(v) + 1] - rings.start[std::size_t(v)];
-        if (ringFaces > mostFacesAtAVertex) {
-            // Too many for every face against every neighbour: each face's
-            // plane against the corners beside v in it and in the faces on
-            // either side, and the angles at v under a full turn, which
-            // together make the faces round v a convex cone.
-            double angles = 0;
-            const int first = rings.start[std::size_t(v)];
-            for (int r = 0; r < ringFaces; ++r) {
-                const int plane = surface.faceSource[std::size_t(rings.faces[std::size_t(first + r)])];
-                for (int side = -1; side <= 1; ++side) {
-                    const int g = rings.faces[std::size_t(first + (r + side + ringFaces) % ringFaces)];
-                    int before, after;
-                    const double angle = surface.besideIn(g, v, before, after);
-                    if (side == 0) angles += angle;
-                    if (surface.outside(plane, before) || surface.outside(plane, after))
-                        return failure("the faces are not convex at a vertex");
-                }
-            }
-            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
-            continue;
-        }
-        double angles = 0;
-        for (int r = rings.start[std::size_t(v)]; r < rings.start[std::size_t(v) + 1]; ++r) {
-            const int f = rings.faces[std::size_t(r)];
-            for (int s = surface.neighbourStart[std::size_t(v)]; s < surface.neighbourStart[std::size_t(v) + 1]; ++s)
-                if (surface.outside(surface.faceSource[std::size_t(f)], surface.neighbours[std::size_t(s)]))
-                    return failure("the faces are not convex at a vertex");
-            // Three angles, each under half a turn, stay under a turn and a half.
-            if (ringFaces <= 3) continue;
-            int before, after;
-            angles += surface.besideIn(f, v, before, after);
-        }
-        if (angles > 1.5 * turn) return failure("the faces wind more than once round a vertex");
-    }
-    return Done{};
-}
-
-// Every plane without a face keeps the body inside: the highest vertex
-// above it, climbing from a vertex of a neighbour's face.
-Status checkFacelessPlanes(const Surface& surface, const Nearby& nearby, const std::vector<int>& same,
-                           const std::vector<int>& faceOf) {
-    const std::vector<HalfSpace>& spaces = surface.spaces;
-    long long steps = 0;
-    const long long mostSteps = 16LL * (surface.shape.vertexCount() + 16);
-    for (std::size_t i = 0; i < spaces.size(); ++i) {
-        if (same[i] != int(i) || faceOf[i] >= 0) continue;
-        int from = -1;
-        for (int s = nearby.start[i]; s < nearby.start[i + 1] && from < 0; ++s) {
-            const int f = faceOf[std::size_t(same[std::size_t(nearby.to[std::size_t(s)])])];
-            if (f >= 0) from = surface.shape.face(f)[0];
-        }
-        if (from < 0) from = 0;
-        const Vec3d n = spaces[i].normal;
-        double height = dot(n, surface.at[std::size_t(from)]);
-        for (;;) {
-            if (surface.outside(int(i), from)) return failure("plane " + std::to_string(i) + " cuts the faces");
-            if (++steps > mostSteps) return failure("the climbs take too long");
-            int best = -1;
-            double bestHeight = height;
-            for (int s = surface.neighbourStart[std::size_t(from)]; s < surface.neighbourStart[std::size_t(from) + 1];
-                 ++s) {
-                const double h = dot(n, surface.at[std::size_t(surface.neighbours[std::size_t(s)])]);
-                if (h > bestHeight) best = surface.neighbours[std::size_t(s)], bestHeight = h;
-            }
-            if (best < 0) break;
-            from = best;
-            height = bestHeight;
-        }
-    }
-    return Done{};
-}
-
-
 }  // namespace
 
 void frameNearby(Nearby& nearby, const std::vector<HalfSpace>& spaces) {
@@ -659,8 +532,8 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     const Status ringed = buildVertexRings(shape, topology, rings, 0);
     if (!ringed) return failure("the faces do not close: " + ringed.error().what);
 
-    const Surface surface(out, topology, spaces, centre, tolerance * size);
-    const Status convex = checkConvex(surface, rings);
+    const CutSurface surface(out, topology, spaces, centre, tolerance * size);
+    const Status convex = checkConvexSurface(surface, rings);
     if (!convex) return convex.error();
     const Status inside = checkFacelessPlanes(surface, nearby, same, faceOf);
     if (!inside) return inside.error();

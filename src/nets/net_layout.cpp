@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "nets/face_labels.h"
 #include "nets/overlap_grid.h"
 #include "hull/planar_hull.h"
 
@@ -12,13 +13,6 @@ namespace pd {
 
 namespace {
 
-// A cut pair's number: always this tall (mm, its font's size), however
-// short its edge; the scale grows instead until every number fits inside
-// its face beside its edge. A number's ink stays within the circle round
-// its box (its digits about 0.6 of the size wide, its line 1.2 high), and
-// that circle keeps this far from the edge it names.
-constexpr double labelSize = 3.0;
-constexpr double labelClearance = 0.4;
 // Faces and flaps looked at while placing flaps, at most: past it the
 // cut pairs left go without, so crowds of thin faces cannot take for ever.
 constexpr std::int64_t flapTestBudget = 40000000;
@@ -329,95 +323,6 @@ std::size_t shelvePieces(std::vector<Piece>& pieces, double scale, double usable
         shelf = std::max(shelf, h);
     }
     return std::size_t(page) + 1;
-}
-
-// The radius (mm) of the circle round a number of `digits` digits.
-double labelRadius(std::size_t digits) {
-    return std::hypot(0.3 * labelSize * double(digits), 0.6 * labelSize);
-}
-
-bool insidePolygon(P2 q, const std::vector<P2>& polygon) {
-    bool inside = false;
-    for (std::size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++)
-        if ((polygon[i].y > q.y) != (polygon[j].y > q.y) &&
-            q.x < polygon[i].x + (q.y - polygon[i].y) * (polygon[j].x - polygon[i].x) / (polygon[j].y - polygon[i].y))
-            inside = !inside;
-    return inside;
-}
-
-double distanceToSegment(P2 q, P2 a, P2 b) {
-    const P2 d = b - a;
-    const double along = dot(d, d) > 0 ? std::clamp(dot(q - a, d) / dot(d, d), 0.0, 1.0) : 0.0;
-    return length(q - (a + along * d));
-}
-
-// The numbers one face carries: on which of its sides (its slot's index
-// in the face), and how wide each is.
-struct FaceLabel {
-    std::size_t side;
-    double radius;  // mm
-};
-
-// The inward unit normal of side i of a face with `corners` (net units).
-P2 inwardOf(const std::vector<P2>& corners, std::size_t i, bool turnsLeft) {
-    const P2 d = corners[(i + 1) % corners.size()] - corners[i];
-    const P2 unit = (1.0 / length(d)) * d;
-    return turnsLeft ? leftOf(unit) : P2{unit.y, -unit.x};
-}
-
-// Where along its side a number may stand, first to last: its middle,
-// else nearer one end or the other, so that the numbers of a thin face's
-// two long sides can pass each other.
-constexpr double labelStations[] = {0.5, 0.35, 0.65, 0.2, 0.8};
-
-// The centres (net units) of the face's numbers at `mmPerUnit`, each at
-// the first station along its side where it lies inside the face and
-// clear of its sides and of the numbers placed before it; false when one
-// has no such station.
-bool placeLabels(const std::vector<P2>& corners, const std::vector<FaceLabel>& labels, bool turnsLeft,
-                 double mmPerUnit, std::vector<P2>& centres) {
-    centres.clear();
-    for (const FaceLabel& label : labels) {
-        const std::size_t placed = centres.size();
-        const P2 a = corners[label.side], b = corners[(label.side + 1) % corners.size()];
-        const P2 in = ((label.radius + labelClearance) / mmPerUnit) * inwardOf(corners, label.side, turnsLeft);
-        const double r = label.radius / mmPerUnit;
-        for (double t : labelStations) {
-            const P2 c = a + t * (b - a) + in;
-            bool clear = insidePolygon(c, corners);
-            for (std::size_t i = 0; i < corners.size() && clear; ++i)
-                clear = distanceToSegment(c, corners[i], corners[(i + 1) % corners.size()]) >= r;
-            for (std::size_t k = 0; k < centres.size() && clear; ++k)
-                clear = length(c - centres[k]) >= r + labels[k].radius / mmPerUnit;
-            if (clear) {
-                centres.push_back(c);
-                break;
-            }
-        }
-        if (centres.size() == placed) return false;
-    }
-    return true;
-}
-
-// The least scale (mm per net unit) at which the face's numbers fit, to
-// a thousandth; 0 for a face that holds none, or none at any scale (a
-// face without area), whose numbers then stand where they would.
-double leastLabelScale(const std::vector<P2>& corners, const std::vector<FaceLabel>& labels, bool turnsLeft) {
-    if (labels.empty()) return 0.0;
-    double longest = 0, widest = 0;
-    for (std::size_t i = 0; i < corners.size(); ++i) longest = std::max(longest, length(corners[(i + 1) % corners.size()] - corners[i]));
-    for (const FaceLabel& label : labels) widest = std::max(widest, label.radius);
-    if (longest == 0) return 0.0;
-    // Circles wider than the face never fit; a millionth of that always
-    // does unless the face has no room at all.
-    double low = widest / longest, high = low * 1e6;
-    std::vector<P2> centres;
-    if (!placeLabels(corners, labels, turnsLeft, high, centres)) return 0.0;
-    while (high > low * 1.001) {
-        const double middle = std::sqrt(low * high);
-        (placeLabels(corners, labels, turnsLeft, middle, centres) ? high : low) = middle;
-    }
-    return high;
 }
 
 void faceCorners(const Polyhedron& p, const Net& net, std::int32_t f, std::vector<P2>& corners) {

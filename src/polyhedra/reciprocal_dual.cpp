@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "base/huge_pages.h"
-#include "construct/canonical_form.h"
+#include "construct/edge_sphere.h"
 #include "geometry/face_plane.h"
 
 namespace pd {

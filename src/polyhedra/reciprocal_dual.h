@@ -19,7 +19,7 @@ struct Midsphere {
 
 // Where the sphere of reciprocation stands for a model that is not in
 // canonical form: about the vertices' mean (the `midsphere` below), or the
-// sphere its edges best touch (canonical_form.h's bestEdgeSphere).
+// sphere its edges best touch (edge_sphere.h's bestEdgeSphere).
 enum class DualCentre { Vertices, Midsphere };
 
 // The sphere a model's reciprocal dual is taken about: `given` when set (a

@@ -140,6 +140,54 @@ std::size_t polygonsBeside(const Frame& frame) {
     return p;
 }
 
+// A shell's lines (its dashed pieces `dashes` long) and marks, `width`
+// wide, as a group of paths.
+void addShell(std::string& svg, const Frame& frame, const FrameShell& shell, const std::string& width,
+              const std::string& dashes) {
+    const ShellPixels pixels(frame, shell);
+    const std::string colour = svgColour(shell.colour);
+    svg += "<g stroke=\"" + colour + "\" stroke-width=\"" + width + "\" fill=\"none\">\n";
+    const std::size_t before = svg.size();
+    svg += "<path d=\"";
+    if (pixels.addSegments(svg, shell.lines))
+        svg += "\"/>\n";
+    else
+        svg.resize(before);
+    // One path per dashed piece: some readers (ImageMagick's) join the
+    // pieces of one dashed path with lines of their own.
+    for (std::size_t i = 0; i + 1 < shell.dashed.size(); i += 2) {
+        const std::size_t piece = svg.size();
+        svg += "<path stroke-dasharray=\"" + dashes + " " + dashes + "\" d=\"";
+        if (pixels.addSegment(svg, shell.dashed, i))
+            svg += "\"/>\n";
+        else
+            svg.resize(piece);
+    }
+    const std::string marks = pixels.marks();
+    if (!marks.empty()) svg += "<path stroke=\"none\" fill=\"" + colour + "\" d=\"" + marks + "\"/>\n";
+    svg += "</g>\n";
+}
+
+// The frame's boxes, and its texts with their halos.
+void addBoxesAndTexts(std::string& svg, const Frame& frame) {
+    for (const FrameBox& box : frame.boxes)
+        svg += "<rect x=\"" + number(box.x) + "\" y=\"" + number(box.y) + "\" width=\"" +
+               number(box.width) + "\" height=\"" + number(box.height) + "\" fill=\"" +
+               svgColour(box.colour) + "\"/>\n";
+    for (const FrameText& text : frame.texts) {
+        if (!std::isfinite(text.x) || !std::isfinite(text.y)) continue;
+        svg += "<text x=\"" + number(text.x) + "\" y=\"" + number(text.y) +
+               "\" font-family=\"monospace\" font-size=\"" + std::to_string(10 * std::max(1, text.scale)) +
+               "\" fill=\"" + svgColour(text.colour) + "\"";
+        // The halo: a stroke a font pixel wide either side of the outlines,
+        // painted under the fill.
+        if (text.halo)
+            svg += " stroke=\"" + svgColour(*text.halo) + "\" stroke-width=\"" +
+                   std::to_string(2 * std::max(1, text.scale)) + "\" stroke-linejoin=\"round\" paint-order=\"stroke\"";
+        svg += ">" + svgEscaped(text.text) + "</text>\n";
+    }
+}
+
 }  // namespace
 
 std::vector<std::string> formatSvgParts(const Frame& frame) {
@@ -166,7 +214,7 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
     std::string first = std::move(head);
     const auto writeFirst = [&] {
         if (faces) {
-            readyRoom(first, bytesFor(0, beside));
+            reservePopulated(first, bytesFor(0, beside));
             openPolygons(first, frame.faceStyle == FaceStyle::Translucent);
             addPolygonRange(first, frame, f, 0, beside);
         }
@@ -178,7 +226,7 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
         writeFirst();
     std::string rest;
     if (faces) {
-        readyRoom(rest, bytesFor(beside, count));
+        reservePopulated(rest, bytesFor(beside, count));
         addPolygonRange(rest, frame, f, beside, count);
         rest += "</g>\n";
     }
@@ -187,49 +235,11 @@ std::vector<std::string> formatSvgParts(const Frame& frame) {
     std::size_t bytes = 1024;
     for (const FrameShell& shell : frame.shells)
         bytes += 16 * (shell.lines.size() + shell.dashed.size()) + 40 * shell.marks.size();
-    readyRoom(svg, bytes);
+    reservePopulated(svg, bytes);
     const std::string width = number(frame.lineWidth);
     const std::string dashes = number(4.0 * std::max(1.0, std::round(frame.lineWidth)));
-    for (const FrameShell& shell : frame.shells) {
-        const ShellPixels pixels(frame, shell);
-        const std::string colour = svgColour(shell.colour);
-        svg += "<g stroke=\"" + colour + "\" stroke-width=\"" + width + "\" fill=\"none\">\n";
-        const std::size_t before = svg.size();
-        svg += "<path d=\"";
-        if (pixels.addSegments(svg, shell.lines))
-            svg += "\"/>\n";
-        else
-            svg.resize(before);
-        // One path per dashed piece: some readers (ImageMagick's) join the
-        // pieces of one dashed path with lines of their own.
-        for (std::size_t i = 0; i + 1 < shell.dashed.size(); i += 2) {
-            const std::size_t piece = svg.size();
-            svg += "<path stroke-dasharray=\"" + dashes + " " + dashes + "\" d=\"";
-            if (pixels.addSegment(svg, shell.dashed, i))
-                svg += "\"/>\n";
-            else
-                svg.resize(piece);
-        }
-        const std::string marks = pixels.marks();
-        if (!marks.empty()) svg += "<path stroke=\"none\" fill=\"" + colour + "\" d=\"" + marks + "\"/>\n";
-        svg += "</g>\n";
-    }
-    for (const FrameBox& box : frame.boxes)
-        svg += "<rect x=\"" + number(box.x) + "\" y=\"" + number(box.y) + "\" width=\"" +
-               number(box.width) + "\" height=\"" + number(box.height) + "\" fill=\"" +
-               svgColour(box.colour) + "\"/>\n";
-    for (const FrameText& text : frame.texts) {
-        if (!std::isfinite(text.x) || !std::isfinite(text.y)) continue;
-        svg += "<text x=\"" + number(text.x) + "\" y=\"" + number(text.y) +
-               "\" font-family=\"monospace\" font-size=\"" + std::to_string(10 * std::max(1, text.scale)) +
-               "\" fill=\"" + svgColour(text.colour) + "\"";
-        // The halo: a stroke a font pixel wide either side of the outlines,
-        // painted under the fill.
-        if (text.halo)
-            svg += " stroke=\"" + svgColour(*text.halo) + "\" stroke-width=\"" +
-                   std::to_string(2 * std::max(1, text.scale)) + "\" stroke-linejoin=\"round\" paint-order=\"stroke\"";
-        svg += ">" + svgEscaped(text.text) + "</text>\n";
-    }
+    for (const FrameShell& shell : frame.shells) addShell(svg, frame, shell, width, dashes);
+    addBoxesAndTexts(svg, frame);
     svg += "</svg>\n";
     if (firstWritten.valid()) firstWritten.get();
     std::vector<std::string> parts;

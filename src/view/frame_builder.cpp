@@ -52,7 +52,7 @@ struct Box {
 // Every shown shell turned, and their faces numbered one after the other
 // (the dual's after the solid's), as the visibility and the face order take
 // them.
-struct Scene {
+struct TurnedShells {
     std::vector<Vec3> points;  // only where faces are painted or hide edges: the shells hold them too
     std::vector<std::int32_t> corners, faceStart{0};
     std::vector<Rgb> faceColour;
@@ -60,7 +60,7 @@ struct Scene {
     std::vector<std::int32_t> pointStart{0}, faceOffset{0};  // per shell
 };
 
-void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, Scene& scene, FrameShell& shell,
+void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, TurnedShells& turned, FrameShell& shell,
               std::vector<std::uint8_t>& onEdge, Box& box) {
     const Polyhedron& p = *src.shape;
     shell.colour = src.edgeColour;
@@ -68,25 +68,25 @@ void addShell(const ShownShell& src, const VertexTurn& turn, bool withFaces, Sce
                           p.vertexCount(), onEdge);
     reserveHuge(shell.xy, 2 * p.vertices.size());
     reserveHuge(shell.z, p.vertices.size());
-    const auto offset = std::int32_t(scene.points.size());
+    const auto offset = std::int32_t(turned.points.size());
     for (std::size_t v = 0; v < p.vertices.size(); ++v) {
         const Vec3 seen = turnVertex(turn, p.vertices[v]);
         shell.xy.push_back(seen.x);
         shell.xy.push_back(seen.y);
         shell.z.push_back(seen.z);
-        if (withFaces) scene.points.push_back(seen);
+        if (withFaces) turned.points.push_back(seen);
         // A vertex in no edge (in no face) is left out of the picture.
         if (onEdge[v]) box.add(seen.x, seen.y);
     }
     for (int f = 0; f < p.faceCount() && !src.faint && withFaces; ++f) {
-        for (int k = 0; k < p.faceSize(f); ++k) scene.corners.push_back(offset + p.face(f)[k]);
-        scene.faceStart.push_back(std::int32_t(scene.corners.size()));
+        for (int k = 0; k < p.faceSize(f); ++k) turned.corners.push_back(offset + p.face(f)[k]);
+        turned.faceStart.push_back(std::int32_t(turned.corners.size()));
         const Vec3 normal = f < int(src.normals->size()) ? turnVertex(turn, (*src.normals)[std::size_t(f)]) : Vec3{};
-        scene.faceColour.push_back(shadedColour(src.faceColour, normal));
-        scene.facingAway.push_back(f < int(src.normals->size()) && !(normal.z > 0.0f));
+        turned.faceColour.push_back(shadedColour(src.faceColour, normal));
+        turned.facingAway.push_back(f < int(src.normals->size()) && !(normal.z > 0.0f));
     }
-    scene.pointStart.push_back(std::int32_t(scene.points.size()));
-    scene.faceOffset.push_back(std::int32_t(scene.faceStart.size() - 1));
+    turned.pointStart.push_back(std::int32_t(turned.points.size()));
+    turned.faceOffset.push_back(std::int32_t(turned.faceStart.size() - 1));
 }
 
 // Index of a point on the edge from a to b at parameter t, appended to the
@@ -135,27 +135,27 @@ void addPolygon(FramePolygons& polygons, const Vec3* corners, std::size_t count,
 
 // The faces for a renderer with a depth buffer: whole, farthest (by the
 // mean depth of the corners) first when they are translucent.
-FramePolygons rasterFaces(const Scene& scene, bool sorted) {
-    const int faceCount = int(scene.faceStart.size()) - 1;
+FramePolygons rasterFaces(const TurnedShells& turned, bool sorted) {
+    const int faceCount = int(turned.faceStart.size()) - 1;
     std::vector<int> order(std::size_t(std::max(faceCount, 0)));
     std::iota(order.begin(), order.end(), 0);
     if (sorted) {
         std::vector<double> depth(order.size(), 0.0);
         for (int f = 0; f < faceCount; ++f) {
-            for (int k = scene.faceStart[f]; k < scene.faceStart[f + 1]; ++k)
-                depth[std::size_t(f)] += scene.points[std::size_t(scene.corners[k])].z;
-            depth[std::size_t(f)] /= std::max(1, scene.faceStart[f + 1] - scene.faceStart[f]);
+            for (int k = turned.faceStart[f]; k < turned.faceStart[f + 1]; ++k)
+                depth[std::size_t(f)] += turned.points[std::size_t(turned.corners[k])].z;
+            depth[std::size_t(f)] /= std::max(1, turned.faceStart[f + 1] - turned.faceStart[f]);
         }
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return depth[a] < depth[b]; });
     }
     FramePolygons polygons;
     std::vector<Vec3> corners;
     for (int f : order) {
-        if (scene.faceStart[f + 1] - scene.faceStart[f] < 3) continue;
+        if (turned.faceStart[f + 1] - turned.faceStart[f] < 3) continue;
         corners.clear();
-        for (int k = scene.faceStart[f]; k < scene.faceStart[f + 1]; ++k)
-            corners.push_back(scene.points[std::size_t(scene.corners[k])]);
-        addPolygon(polygons, corners.data(), corners.size(), scene.faceColour[std::size_t(f)]);
+        for (int k = turned.faceStart[f]; k < turned.faceStart[f + 1]; ++k)
+            corners.push_back(turned.points[std::size_t(turned.corners[k])]);
+        addPolygon(polygons, corners.data(), corners.size(), turned.faceColour[std::size_t(f)]);
     }
     return polygons;
 }
@@ -164,27 +164,28 @@ FramePolygons rasterFaces(const Scene& scene, bool sorted) {
 // farthest first (hidden/depth_order.h). Faces of the shells `culled`
 // names that face away from the viewer are left out: their own shell's
 // faces hide them (hidden/self_hidden_faces.h).
-FramePolygons vectorFaces(const Scene& scene, const std::vector<bool>& culled, std::string& unfinished) {
+FramePolygons vectorFaces(const TurnedShells& turned, const std::vector<bool>& culled, std::string& unfinished) {
     // The faces a convex shell turns to the viewer never hide one another:
     // one group each.
     std::vector<std::int32_t> corners, faceStart{0}, original, groups;
-    corners.reserve(scene.corners.size());
-    for (std::size_t i = 0; i + 1 < scene.faceOffset.size(); ++i)
-        for (std::int32_t f = scene.faceOffset[i]; f < scene.faceOffset[i + 1]; ++f) {
-            if (culled[i] && scene.facingAway[std::size_t(f)]) continue;
-            corners.insert(corners.end(), scene.corners.begin() + scene.faceStart[f],
-                           scene.corners.begin() + scene.faceStart[f + 1]);
+    corners.reserve(turned.corners.size());
+    for (std::size_t i = 0; i + 1 < turned.faceOffset.size(); ++i)
+        for (std::int32_t f = turned.faceOffset[i]; f < turned.faceOffset[i + 1]; ++f) {
+            if (culled[i] && turned.facingAway[std::size_t(f)]) continue;
+            corners.insert(corners.end(), turned.corners.begin() + turned.faceStart[f],
+                           turned.corners.begin() + turned.faceStart[f + 1]);
             faceStart.push_back(std::int32_t(corners.size()));
             original.push_back(f);
             groups.push_back(culled[i] ? std::int32_t(i) : -1);
         }
-    PaintOrder order = paintOrder(scene.points, corners, faceStart, groups);
+    PaintOrder order = paintOrder(turned.points, corners, faceStart, groups);
     if (!order.unfinished.empty()) unfinished = order.unfinished;
     FramePolygons polygons;
     polygons.xyz = std::move(order.xyz);
     polygons.start = std::move(order.start);
     polygons.colour.reserve(order.face.size());
-    for (const std::int32_t f : order.face) polygons.colour.push_back(scene.faceColour[std::size_t(original[std::size_t(f)])]);
+    for (const std::int32_t f : order.face)
+        polygons.colour.push_back(turned.faceColour[std::size_t(original[std::size_t(f)])]);
     return polygons;
 }
 
@@ -237,7 +238,7 @@ public:
         t.y = places[chosen][1];
         t.colour = colour;
         t.scale = scale_;
-        keep(t.x, t.y - h, w, h);
+        occupy(t.x, t.y - h, w, h);
         return t;
     }
 
@@ -267,7 +268,7 @@ private:
         });
         return clear;
     }
-    void keep(double x, double y, double w, double h) {
+    void occupy(double x, double y, double w, double h) {
         placed_.push_back({x, y, w, h});
         forCells(x, y, w, h, [&](long long k) { cells_[k].push_back(placed_.size() - 1); });
     }
@@ -304,7 +305,7 @@ int setSizes(const ViewState& state, Frame& frame) {
 // picture), dashed lines and marks; false when the hidden parts would run
 // past their bound, which frame.unfinished then says.
 bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, FrameTarget target,
-              const Scene& scene, const std::vector<std::vector<std::uint8_t>>& onEdge, Frame& frame) {
+              const TurnedShells& turned, const std::vector<std::vector<std::uint8_t>>& onEdge, Frame& frame) {
     const bool occluded = state.back != BackEdges::Drawn;
     const bool cut = occluded && target == FrameTarget::Vector;
     const bool numbered = (state.numbers && state.show != ShowMode::Dual) || state.dualNumbers;
@@ -312,14 +313,14 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
     // give it: vector pictures, and which marks (and their numbers) to keep.
     std::unique_ptr<Occluders> occluders;
     if (cut || (occluded && state.back == BackEdges::Hidden && numbered))
-        occluders = std::make_unique<Occluders>(scene.points, scene.corners, scene.faceStart);
+        occluders = std::make_unique<Occluders>(turned.points, turned.corners, turned.faceStart);
     if (cut) {
         // Told before the work is done where it would run past its bound.
         std::vector<Vec3> ends;
         for (std::size_t i = 0; i < shells.size(); ++i)
             for (const Edge& e : *shells[i].edges)
                 for (const std::int32_t v : {e.a, e.b})
-                    ends.push_back(scene.points[std::size_t(scene.pointStart[i] + v)]);
+                    ends.push_back(turned.points[std::size_t(turned.pointStart[i] + v)]);
         if (occluders->wouldExhaust(ends)) {
             frame.unfinished = tooManyInTheWay;
             return false;
@@ -329,7 +330,7 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
         FrameShell& shell = frame.shells[i];
         const std::vector<Edge>& edges = *shells[i].edges;
         if (cut) {
-            cutEdges(edges, scene.faceOffset[i], !shells[i].faint, *occluders, state.back, shell);
+            cutEdges(edges, turned.faceOffset[i], !shells[i].faint, *occluders, state.back, shell);
         } else {
             reserveHuge(shell.lines, 2 * edges.size());
             for (const Edge& e : edges) {
@@ -343,7 +344,7 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
         for (std::size_t v = 0; v < onEdge[i].size(); ++v) {
             if (!onEdge[i][v]) continue;
             if (state.back == BackEdges::Hidden && occluders &&
-                occluders->hides(scene.points[std::size_t(scene.pointStart[i]) + v]))
+                occluders->hides(turned.points[std::size_t(turned.pointStart[i]) + v]))
                 continue;
             shell.marks.push_back(std::uint32_t(v));
         }
@@ -380,9 +381,9 @@ double frameAround(Box box, double zoom, double margin, Frame& frame) {
     const PixelPosition low = pixelOf(frame.camera, frame.projection, box.min.x, box.min.y);
     const PixelPosition high = pixelOf(frame.camera, frame.projection, box.max.x, box.max.y);
     const double across = std::fabs(high.x - low.x), down = std::fabs(high.y - low.y);
-    const double keep = margin * std::min(frame.width, frame.height);
-    const double room = std::min((frame.width - 2.0 * keep) / std::max(across, 1e-9),
-                                 (frame.height - 2.0 * keep) / std::max(down, 1e-9));
+    const double border = margin * std::min(frame.width, frame.height);
+    const double room = std::min((frame.width - 2.0 * border) / std::max(across, 1e-9),
+                                 (frame.height - 2.0 * border) / std::max(down, 1e-9));
     if (!(room > 0.0 && std::isfinite(room))) return zoom;
     frameAround(box, zoom * room, 0.0, frame);
     return zoom * room;
@@ -423,9 +424,9 @@ std::vector<PlacedNumber> addNumbers(const std::vector<ShownShell>& shells, cons
 }
 
 // How much smaller than now the picture must be drawn, about its centre,
-// for every number to keep `keep` pixels from the borders (1 when they
+// for every number to keep `border` pixels from the borders (1 when they
 // do). A number keeps its place beside its mark, which moves.
-double numbersRoom(const std::vector<PlacedNumber>& numbers, double keep, const Frame& frame) {
+double numbersRoom(const std::vector<PlacedNumber>& numbers, double border, const Frame& frame) {
     const double cx = frame.width / 2.0, cy = frame.height / 2.0;
     double room = 1.0;
     // The share f of its distance from the centre a mark at `from` may
@@ -435,10 +436,10 @@ double numbersRoom(const std::vector<PlacedNumber>& numbers, double keep, const 
         if (from > 1e-9 && from + reach > limit) room = std::min(room, std::max(0.0, (limit - reach) / from));
     };
     for (const PlacedNumber& n : numbers) {
-        fit(n.at.x - cx, n.right - n.at.x, cx - keep);
-        fit(cx - n.at.x, n.at.x - n.left, cx - keep);
-        fit(n.at.y - cy, n.bottom - n.at.y, cy - keep);
-        fit(cy - n.at.y, n.at.y - n.top, cy - keep);
+        fit(n.at.x - cx, n.right - n.at.x, cx - border);
+        fit(cx - n.at.x, n.at.x - n.left, cx - border);
+        fit(n.at.y - cy, n.bottom - n.at.y, cy - border);
+        fit(cy - n.at.y, n.at.y - n.top, cy - border);
     }
     return room;
 }
@@ -451,14 +452,14 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     const int fontScale = setSizes(state, frame);
     const VertexTurn turn = vertexTurnOf(orientationOf(state));
     Box box;
-    Scene scene;
+    TurnedShells turned;
     std::vector<std::vector<std::uint8_t>> onEdge(shells.size());
     // The faces are painted, or decide what is behind; else only the
     // points are needed (the program's picture of a big model).
     const bool withFaces = state.faces != FaceStyle::Off || state.back != BackEdges::Drawn;
     std::size_t points = 0, faces = 0;
     for (const ShownShell& s : shells) points += s.shape->vertices.size(), faces += std::size_t(s.shape->faceCount());
-    if (withFaces) reserveHuge(scene.points, points);
+    if (withFaces) reserveHuge(turned.points, points);
     // Opaque faces of a convex shell: those facing away are hidden. Which
     // shells are so is worked out beside the shells' lines when there are
     // many faces.
@@ -477,7 +478,7 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     }
     for (std::size_t i = 0; i < shells.size(); ++i) {
         frame.shells.emplace_back();
-        addShell(shells[i], turn, withFaces, scene, frame.shells.back(), onEdge[i], box);
+        addShell(shells[i], turn, withFaces, turned, frame.shells.back(), onEdge[i], box);
     }
     for (const Polyhedron* p : framedToo)
         for (const Vec3& v : p->vertices) {
@@ -492,14 +493,14 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
         for (const float z : shell.z) deepest = std::max(deepest, std::fabs(double(z)));
     frame.depthRange = deepest > 0.0 ? 1.001 * deepest : 1.0;
 
-    const bool edgesAdded = addEdges(shells, state, target, scene, onEdge, frame);
+    const bool edgesAdded = addEdges(shells, state, target, turned, onEdge, frame);
     if (culledFound.valid()) culledFound.get();
     if (!edgesAdded) return frame;
     frame.faceStyle = state.faces;
     if (state.faces != FaceStyle::Off && target == FrameTarget::Vector) {
-        if (frame.unfinished.empty()) frame.faces = vectorFaces(scene, culled, frame.unfinished);
+        if (frame.unfinished.empty()) frame.faces = vectorFaces(turned, culled, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
-        frame.faces = rasterFaces(scene, state.faces == FaceStyle::Translucent);
+        frame.faces = rasterFaces(turned, state.faces == FaceStyle::Translucent);
     const double margin = state.style == Style::Print ? 0.05 : 0.0;
     double zoom = frameAround(box, state.zoom, margin, frame);
     // A lit part belongs to the model, not to a morph's stage.
@@ -509,9 +510,9 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
     // The margin holds the numbers too: the picture drawn smaller until
     // they keep out of it (a few rounds, as numbers drawn closer together
     // may take other places beside their marks).
-    const double keep = margin * std::min(frame.width, frame.height);
+    const double border = margin * std::min(frame.width, frame.height);
     for (int round = 0; margin > 0.0 && round < 8; ++round) {
-        const double room = numbersRoom(numbers, keep, frame);
+        const double room = numbersRoom(numbers, border, frame);
         if (room >= 1.0 || room <= 0.0) break;
         zoom = frameAround(box, zoom * room, 0.0, frame);
         frame.texts.clear();

@@ -29,7 +29,7 @@ PixelPosition pixel(const Frame& frame, const FrameShell& s, std::size_t v) {
 }
 
 // Copies point `v` of `from` into the overlay, giving its index there.
-std::uint32_t keep(const FrameShell& from, std::size_t v, FrameShell& overlay) {
+std::uint32_t copyPoint(const FrameShell& from, std::size_t v, FrameShell& overlay) {
     overlay.xy.push_back(from.xy[2 * v]);
     overlay.xy.push_back(from.xy[2 * v + 1]);
     overlay.z.push_back(from.z[v]);
@@ -42,7 +42,7 @@ void lightFace(const Polyhedron& shape, int f, const FrameShell& from, Rgb fill,
     if (f < 0 || f >= shape.faceCount() || shape.faceSize(f) < 3) return;
     const std::uint32_t first = std::uint32_t(overlay.z.size());
     for (int k = 0; k < shape.faceSize(f); ++k) {
-        const std::uint32_t at = keep(from, std::size_t(shape.face(f)[k]), overlay);
+        const std::uint32_t at = copyPoint(from, std::size_t(shape.face(f)[k]), overlay);
         for (int c = 0; c < 2; ++c) frame.lit.xyz.push_back(overlay.xy[2 * at + c]);
         frame.lit.xyz.push_back(overlay.z[at]);
         overlay.lines.push_back(at);
@@ -86,7 +86,7 @@ double depthInside(const Polyhedron& shape, int f, const Frame& frame, const Fra
 }
 
 // The solid's part that a part of shell `shell` stands for.
-Lit standsFor(const ShownShell& shell, LitKind kind, int index) {
+Lit solidPartOf(const ShownShell& shell, LitKind kind, int index) {
     if (!shell.dual() || kind == LitKind::Edge) return {kind, index};
     return {kind == LitKind::Face ? LitKind::Vertex : LitKind::Face, index};
 }
@@ -148,12 +148,12 @@ void addLit(const std::vector<ShownShell>& shells, Lit lit, const Palette& palet
         if (lit.kind == LitKind::Edge) {
             if (lit.index >= int(shell.edges->size())) continue;
             const Edge& e = (*shell.edges)[std::size_t(lit.index)];
-            overlay.lines.push_back(keep(drawn, std::size_t(e.a), overlay));
-            overlay.lines.push_back(keep(drawn, std::size_t(e.b), overlay));
+            overlay.lines.push_back(copyPoint(drawn, std::size_t(e.a), overlay));
+            overlay.lines.push_back(copyPoint(drawn, std::size_t(e.b), overlay));
         } else if ((lit.kind == LitKind::Face) != dual) {
             lightFace(shape, lit.index, drawn, palette.litFace, frame, overlay);
         } else if (lit.index < shape.vertexCount()) {
-            overlay.marks.push_back(keep(drawn, std::size_t(lit.index), overlay));
+            overlay.marks.push_back(copyPoint(drawn, std::size_t(lit.index), overlay));
         }
     }
     frame.shells.push_back(std::move(overlay));
@@ -186,7 +186,7 @@ Lit litAt(const std::vector<ShownShell>& shells, const Frame& frame, double x, d
         for (const std::uint32_t v : s.marks) {
             const PixelPosition at = pixel(frame, s, v);
             const double d = std::hypot(at.x - p.x, at.y - p.y);
-            if (d <= markReach) marks.push_back({d, s.z[v], at, standsFor(shells[i], LitKind::Vertex, int(v))});
+            if (d <= markReach) marks.push_back({d, s.z[v], at, solidPartOf(shells[i], LitKind::Vertex, int(v))});
         }
         const std::vector<Edge>& all = *shells[i].edges;
         for (std::size_t e = 0; e < all.size(); ++e) {
@@ -196,7 +196,7 @@ Lit litAt(const std::vector<ShownShell>& shells, const Frame& frame, double x, d
             const PixelPosition at{a.x + t * dx, a.y + t * dy};
             const double d = std::hypot(p.x - at.x, p.y - at.y);
             const double z = s.z[std::size_t(all[e].a)] + t * (double(s.z[std::size_t(all[e].b)]) - s.z[std::size_t(all[e].a)]);
-            if (d <= lineReach) edges.push_back({d, z, at, standsFor(shells[i], LitKind::Edge, int(e))});
+            if (d <= lineReach) edges.push_back({d, z, at, solidPartOf(shells[i], LitKind::Edge, int(e))});
         }
     }
     for (std::vector<Candidate>* list : {&marks, &edges}) {
@@ -212,7 +212,7 @@ Lit litAt(const std::vector<ShownShell>& shells, const Frame& frame, double x, d
         if (shells[i].faint) continue;
         for (int f = 0; f < shells[i].shape->faceCount(); ++f) {
             const double z = depthInside(*shells[i].shape, f, frame, frame.shells[i], p);
-            if (z > front) front = z, found = standsFor(shells[i], LitKind::Face, f);
+            if (z > front) front = z, found = solidPartOf(shells[i], LitKind::Face, f);
         }
     }
     return found;

@@ -87,7 +87,7 @@ std::vector<ShownShell> shownShells(const Model& model, const Model* stage, cons
     return shells;
 }
 
-std::vector<ShownShell> solidShells(const Model& model, const Model* stage, const ViewState& state) {
+std::vector<ShownShell> solidAndDualShells(const Model& model, const Model* stage, const ViewState& state) {
     std::vector<ShownShell> shells = shownShells(model, stage, state);
     shells.erase(std::remove_if(shells.begin(), shells.end(), [](const ShownShell& s) { return s.faint; }),
                  shells.end());

@@ -45,7 +45,7 @@ std::vector<ShownShell> shownShells(const Model& model, const Model* stage, cons
 
 // The shells shownShells gives that are not faint: what an OFF file, a net
 // and the fold hold.
-std::vector<ShownShell> solidShells(const Model& model, const Model* stage, const ViewState& state);
+std::vector<ShownShell> solidAndDualShells(const Model& model, const Model* stage, const ViewState& state);
 
 // How the user knows a shell: "kocka", "the reciprocal dual of kocka".
 std::string shellName(const ShownShell& shell, const std::string& modelName);

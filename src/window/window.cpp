@@ -206,8 +206,8 @@ void onDisplay() {
     glutSwapBuffers();
     // What this drew is the session's picture as it now is: a timer set
     // for a picture still to come (the smooth one after a quick one) has
-    // had it, and would only draw it again (a quarter of a second and
-    // 20 MB at 100 000 faces). schedule() below sets what is still due.
+    // had it, and would only draw it again (bench/README.md has what that
+    // cost). schedule() below sets what is still due.
     ++explorer->timerGeneration;
     explorer->timerDue = -1.0;
     // Drawing may have said something (a stage that cannot be built) or

@@ -16,7 +16,7 @@ TEST(HugePages, ReadyRoomKeepsWhatIsWrittenAndGivesTheRoom) {
     std::vector<std::uint32_t> v(300000);
     std::iota(v.begin(), v.end(), 7u);
     populatePages(v.data(), v.size() * sizeof(v[0]));
-    readyRoom(v, 500000);
+    reservePopulated(v, 500000);
     EXPECT_GE(v.capacity(), 800000u);
     for (std::size_t i = 0; i < v.size(); i += 997) ASSERT_EQ(v[i], 7u + i);
     for (std::uint32_t i = 0; i < 500000; ++i) v.push_back(i);

@@ -1,4 +1,5 @@
 #include "construct/canonical_form.h"
+#include "construct/edge_sphere.h"
 
 #include <gtest/gtest.h>
 

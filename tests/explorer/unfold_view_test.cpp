@@ -38,7 +38,7 @@ TEST(UnfoldView, PartOpenFacesMoveRigidlyAndKeepTheirNormalsOutward) {
             for (const auto& [a, b] : {std::pair{30.0f, 45.0f}, {170.0f, 10.0f}}) {
                 ViewState state = initialViewState(m == 5);
                 state.angleX = a, state.angleY = b, state.unfold = u;
-                const std::vector<ShownShell> shells = solidShells(models[m], nullptr, state);
+                const std::vector<ShownShell> shells = solidAndDualShells(models[m], nullptr, state);
                 std::vector<SharedNet> nets;
                 for (const ShownShell& s : shells)
                     nets.push_back(store.net({int(m), 0.0, s.kind}, *s.shape, models[m].numberBase));

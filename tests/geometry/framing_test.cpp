@@ -28,15 +28,15 @@ void expectFramed(PlanePoint lo, PlanePoint hi, int w, int h) {
     const Camera cam = cameraFor(lo, hi);
     const Projection p = projectionFor(cam, lo, hi, w, h);
     ASSERT_TRUE(p.zNear > 0 && p.zNear < cam.distance && p.zFar > cam.distance);
-    const double keep = framingMargin + endMarkSize / 2.0;
+    const double border = framingMargin + endMarkSize / 2.0;
     const PixelPosition a = pixelOf(cam, p, lo.x, lo.y), b = pixelOf(cam, p, hi.x, hi.y);
     for (const PlanePoint& corner : {lo, hi}) {
         const PixelPosition q = pixelOf(cam, p, corner.x, corner.y), g = throughGl(cam, p, corner.x, corner.y);
         EXPECT_TRUE(std::fabs(q.x - g.x) < 0.01 && std::fabs(q.y - g.y) < 0.01) << q.x << "," << q.y;
-        EXPECT_TRUE(q.x >= keep && q.x <= w - keep && q.y >= keep && q.y <= h - keep)
+        EXPECT_TRUE(q.x >= border && q.x <= w - border && q.y >= border && q.y <= h - border)
             << q.x << "," << q.y;
     }
-    EXPECT_TRUE(std::fabs(b.x - a.x) > w - 2 * keep - 4 || std::fabs(b.y - a.y) > h - 2 * keep - 4);
+    EXPECT_TRUE(std::fabs(b.x - a.x) > w - 2 * border - 4 || std::fabs(b.y - a.y) > h - 2 * border - 4);
 }
 
 TEST(Framing, BoxFitsWithMarginAtEveryScaleAndWindowSize) {
