@@ -16,6 +16,9 @@ constexpr double degree = pi / 180.0;
 // a turn this close to it is taken as none, so Up then Down gives back the
 // program's exact path.
 constexpr double identityTolerance = 1e-12;
+// cos a below this: a is +-90 to within rounding, where b and c turn about
+// one axis and only their sum or difference is fixed.
+constexpr double gimbalLockCosine = 1e-9;
 
 Rotation snapped(const Rotation& r) {
     for (int i = 0; i < 9; ++i)
@@ -124,7 +127,7 @@ ProgramAngles programAnglesOf(const Rotation& r) {
     const double cosA = std::hypot(r.at(1, 0), r.at(1, 1));
     ProgramAngles p;
     p.angleX = std::atan2(-r.at(1, 2), cosA) / degree;
-    if (cosA > 1e-9) {
+    if (cosA > gimbalLockCosine) {
         p.angleY = std::atan2(r.at(0, 2), r.at(2, 2)) / degree;
         p.angleZ = std::atan2(r.at(1, 0), r.at(1, 1)) / degree;
     } else {

@@ -9,12 +9,16 @@
 
 #include "base/background.h"
 #include "base/huge_pages.h"
+#include "geometry/tolerances.h"
 
 namespace pd {
 
 namespace {
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
+// A cross product shorter than this share of its factor's length: the
+// mean direction lies along that axis, which gives it no plane.
+constexpr double parallelShare = 1e-6;
 constexpr std::uint64_t mostCornerTests = 50'000'000;
 // Above this many polygons the top of the tree splits across an axis
 // (see depth_order.h); at or below it the order is the faces' planes alone,
@@ -150,7 +154,7 @@ int sideOf(const Pool& pool, const Polygon& p, const Plane& plane, double tolera
     // Past the ball by more than the tolerance (and a hair for rounding),
     // every corner is: the same answer as theirs.
     const double fromCentre = plane.distance(p.centre);
-    const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
+    const double clear = (p.radius + tolerance) * (1.0 + roundingShare);
     ++tests;
     if (fromCentre > clear) return 1;
     if (fromCentre < -clear) return -1;
@@ -279,7 +283,7 @@ bool splitThroughHub(Pool& pool, const std::vector<std::uint32_t>& ids, double t
     for (int axis = 0; axis < 3; ++axis) {
         const Vec3d normal = cross(mean, {axis == 0 ? 1.0 : 0.0, axis == 1 ? 1.0 : 0.0, axis == 2 ? 1.0 : 0.0});
         const double len = length(normal);
-        if (!(len > 1e-6 * length(mean)) || !std::isfinite(len)) continue;
+        if (!(len > parallelShare * length(mean)) || !std::isfinite(len)) continue;
         Plane tried;
         tried.normal = normal * (1.0 / len);
         tried.offset = dot(tried.normal, hub);

@@ -10,6 +10,7 @@
 #include "hull/point_clusters.h"
 #include "geometry/edges.h"
 #include "geometry/vertex_rings.h"
+#include "geometry/tolerances.h"
 
 namespace pd {
 
@@ -551,7 +552,7 @@ Status checkConvex(const Surface& surface, const VertexRings& rings) {
                         return failure("the faces are not convex at a vertex");
                 }
             }
-            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
+            if (angles > turn * (1 + roundingShare * ringFaces)) return failure("the faces wind more than once round a vertex");
             continue;
         }
         double angles = 0;
