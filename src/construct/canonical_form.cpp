@@ -17,6 +17,16 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // float output) still finds it within.
 constexpr double kPromised = 1e-9;
 constexpr double kTarget = 1e-11;
+// The model is near unit size while it is made canonical, so these are
+// absolute. An edge shorter than kNoLengthSquared's root has no line; an
+// edge's line within kThroughCentre of the centre has no tangent point; a
+// face whose corners span less than kNoArea has no plane.
+constexpr double kNoLengthSquared = 1e-24;
+constexpr double kThroughCentre = 1e-9;
+constexpr double kNoArea = 1e-12;
+// A determinant or pivot below this share of its matrix's size (squared
+// for a 2 x 2 determinant): the system does not fix every direction.
+constexpr double kSingularShare = 1e-12;
 // Conjugate-gradient passes per step: enough for a 10k-face sphere's
 // softest modes to come close; a step that stops short is still a descent
 // direction, and the next step goes on from there.
@@ -77,7 +87,7 @@ void planeOf(const Polyhedron& p, int f, const Vec3d* x, Vec3d& normal, Vec3d& m
 bool closest(Vec3d a, Vec3d b, double& s, Vec3d& t) {
     const Vec3d u = b - a;
     const double uu = dot(u, u);
-    if (!(uu > 1e-24)) return false;
+    if (!(uu > kNoLengthSquared)) return false;
     s = -dot(a, u) / uu;
     t = a + u * s;
     return finite(t);
@@ -186,7 +196,7 @@ public:
             EdgeLine& l = st.lines[i];
             if (!closest(a, b, l.s, l.t)) return false;
             const double d = length(l.t);
-            if (!(d > 1e-9)) return false;
+            if (!(d > kThroughCentre)) return false;
             l.tHat = l.t / d;
             l.inverseLength = 1 / length(b - a);
             l.uHat = (b - a) * l.inverseLength;
@@ -218,7 +228,7 @@ public:
             Vec3d normal, mean;
             planeOf(p_, f, x.data(), normal, mean);
             const double area = length(normal);
-            if (!(area > 1e-12)) return false;
+            if (!(area > kNoArea)) return false;
             FaceFit& fit = st.fits[f];
             fit.n = normal / area;
             // Any unit e1 across n, e2 = n x e1.
@@ -237,7 +247,7 @@ public:
                 heights[k] = dot(w, fit.n);
             }
             const double det = sxx * syy - sxy * sxy;
-            if (!(det > 1e-12 * (sxx + syy) * (sxx + syy))) return false;
+            if (!(det > kSingularShare * (sxx + syy) * (sxx + syy))) return false;
             fit.ixx = syy / det, fit.ixy = -sxy / det, fit.iyy = sxx / det;
             project(st, f, heights.data(), &st.flatResidual[first]);
             for (int k = 0; k < m; ++k) cost += st.flatResidual[first + k] * st.flatResidual[first + k];
@@ -463,7 +473,7 @@ bool start(const Polyhedron& p, const std::vector<Edge>& edges, std::vector<Vec3
     for (int f = 0; f < p.faceCount(); ++f) {
         Vec3d normal, mean;
         planeOf(p, f, x.data(), normal, mean);
-        if (!(length(normal) > 1e-12)) return false;
+        if (!(length(normal) > kNoArea)) return false;
     }
     if (measure(p, edges, x.data()).improper == 0) return true;
     std::vector<Vec3d> onSphere = x;

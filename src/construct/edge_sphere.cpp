@@ -12,6 +12,11 @@ namespace pd {
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// A pivot below this share of its matrix's size: the system does not fix
+// every direction.
+constexpr double kSingularShare = 1e-12;
+// A move of the centre below this share of the radius is no step at all.
+constexpr double kNoStepShare = 1e-13;
 
 bool finite(Vec3d v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
@@ -25,7 +30,7 @@ bool solveNormalEquations(double (&m)[4][5], double (&x)[4]) {
         int pivot = col;
         for (int r = col + 1; r < 4; ++r)
             if (std::fabs(m[r][col]) > std::fabs(m[pivot][col])) pivot = r;
-        if (!(std::fabs(m[pivot][col]) > 1e-12 * scale)) singular = true;
+        if (!(std::fabs(m[pivot][col]) > kSingularShare * scale)) singular = true;
         for (int k = 0; k < 5 && !singular; ++k) std::swap(m[col][k], m[pivot][k]);
         for (int r = col + 1; r < 4 && !singular; ++r) {
             const double f = m[r][col] / m[col][col];
@@ -110,7 +115,7 @@ EdgeSphere bestEdgeSphere(const Polyhedron& p, const std::vector<Edge>& edges) {
         Vec3d delta{x[0], x[1], x[2]};
         // Where it stands already (a symmetric model from its first pass):
         // no step left worth a pass over the edges.
-        if (!(length(delta) > 1e-13 * best.radius)) break;
+        if (!(length(delta) > kNoStepShare * best.radius)) break;
         int half = 0;
         Fit trial{kInfinity, 0};
         for (; half < 30; ++half, delta = delta / 2) {
@@ -120,7 +125,7 @@ EdgeSphere bestEdgeSphere(const Polyhedron& p, const std::vector<Edge>& edges) {
         if (half == 30) break;
         best = {best.centre + delta, trial.radius};
         bestCost = trial.cost;
-        if (length(delta) <= 1e-13 * best.radius) break;
+        if (length(delta) <= kNoStepShare * best.radius) break;
     }
     if (!finite(best.centre) || !std::isfinite(best.radius)) return {centre, start.radius};
     return best;

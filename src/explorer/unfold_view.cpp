@@ -56,14 +56,13 @@ Quaternion slerp(Quaternion a, Quaternion b, double t) {
 RigidMotion rotationOf(const Quaternion& q) {
     const double w = q.w, x = q.x, y = q.y, z = q.z;
     RigidMotion m;
-    const double r[9] = {1 - 2 * (y * y + z * z), 2 * (x * y - w * z),     2 * (x * z + w * y),
-                         2 * (x * y + w * z),     1 - 2 * (x * x + z * z), 2 * (y * z - w * x),
-                         2 * (x * z - w * y),     2 * (y * z + w * x),     1 - 2 * (x * x + y * y)};
-    std::copy(r, r + 9, m.r);
+    m.r = {{1 - 2 * (y * y + z * z), 2 * (x * y - w * z),     2 * (x * z + w * y),
+            2 * (x * y + w * z),     1 - 2 * (x * x + z * z), 2 * (y * z - w * x),
+            2 * (x * z - w * y),     2 * (y * z + w * x),     1 - 2 * (x * x + y * y)}};
     return m;
 }
 
-Vec3d along(const Rotation& m, int row) { return {m.at(row, 0), m.at(row, 1), m.at(row, 2)}; }
+Vec3d along(const Mat3d& m, int row) { return {m.at(row, 0), m.at(row, 1), m.at(row, 2)}; }
 
 // Where each piece lies at the end: side by side in one row, every
 // piece's box with a gap of half the mean edge, centred on the middle of
@@ -101,7 +100,7 @@ Row layRow(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& 
 
 OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const Net& net,
                     const std::vector<Row::Slot>& row, double rowWidth, Vec3d centre,
-                    const Rotation& turn, double t) {
+                    const Mat3d& turn, double t) {
     const Vec3d right = along(turn, 0), up = along(turn, 1), towards = along(turn, 2);
     const Quaternion flat = fromColumns(right, up, towards);
     // Each piece turns the shortest way from its place on the model to
@@ -159,8 +158,8 @@ OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const
         const Vec3d was = facePlane(p, f, origin).normal;
         const Vec3 out = f < int(outward.size()) ? outward[std::size_t(f)] : Vec3{};
         const double sign = (dot(was, widen(out)) < 0 ? -1.0 : 1.0) * (area > 0 ? 1.0 : area < 0 ? -1.0 : 0.0);
-        const double* r = motion[std::size_t(f)].r;
-        open.normals.push_back({float(sign * r[2]), float(sign * r[5]), float(sign * r[8])});
+        const Mat3d& r = motion[std::size_t(f)].r;
+        open.normals.push_back({float(sign * r.at(0, 2)), float(sign * r.at(1, 2)), float(sign * r.at(2, 2))});
     }
     return open;
 }
@@ -170,7 +169,7 @@ OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const
 std::vector<std::optional<OpenShell>> openShells(const std::vector<ShownShell>& shells,
                                                  const std::vector<SharedNet>& nets, const ViewState& state) {
     const double t = std::clamp(state.unfold, 0.0, 1.0);
-    const Rotation turn = wholeRotation(orientationOf(state));
+    const Mat3d turn = wholeRotation(orientationOf(state));
     const Row row = layRow(shells, nets);
     const Vec3d centre = shells.empty() ? Vec3d{0, 0, 0} : vertexMean(*shells[0].shape);
     std::vector<std::optional<OpenShell>> open(shells.size());

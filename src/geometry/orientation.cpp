@@ -16,14 +16,17 @@ constexpr double degree = pi / 180.0;
 // a turn this close to it is taken as none, so Up then Down gives back the
 // program's exact path.
 constexpr double identityTolerance = 1e-12;
+// cos a below this: a is +-90 to within rounding, where b and c turn about
+// one axis and only their sum or difference is fixed.
+constexpr double gimbalLockCosine = 1e-9;
 
-Rotation snapped(const Rotation& r) {
+Mat3d snapped(const Mat3d& r) {
     for (int i = 0; i < 9; ++i)
-        if (std::fabs(r.m[i] - Rotation{}.m[i]) > identityTolerance) return r;
-    return Rotation{};
+        if (std::fabs(r.m[i] - Mat3d{}.m[i]) > identityTolerance) return r;
+    return Mat3d{};
 }
 
-Mat3 rounded(const Rotation& r) {
+Mat3 rounded(const Mat3d& r) {
     Mat3 m;
     for (int i = 0; i < 9; ++i) m.m[i] = static_cast<float>(r.m[i]);
     return m;
@@ -39,31 +42,22 @@ double wrapped(double degrees) {
 
 }  // namespace
 
-Rotation operator*(const Rotation& left, const Rotation& right) {
-    Rotation r;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            r.at(i, j) = left.at(i, 0) * right.at(0, j) + left.at(i, 1) * right.at(1, j) +
-                         left.at(i, 2) * right.at(2, j);
-    return r;
-}
-
-Rotation turnAboutX(double degrees) {
+Mat3d turnAboutX(double degrees) {
     const double s = std::sin(degrees * degree), c = std::cos(degrees * degree);
     return {{1, 0, 0, 0, c, -s, 0, s, c}};
 }
 
-Rotation turnAboutY(double degrees) {
+Mat3d turnAboutY(double degrees) {
     const double s = std::sin(degrees * degree), c = std::cos(degrees * degree);
     return {{c, 0, s, 0, 1, 0, -s, 0, c}};
 }
 
-Rotation turnAboutZ(double degrees) {
+Mat3d turnAboutZ(double degrees) {
     const double s = std::sin(degrees * degree), c = std::cos(degrees * degree);
     return {{c, -s, 0, s, c, 0, 0, 0, 1}};
 }
 
-Rotation wholeRotation(const Orientation& o) {
+Mat3d wholeRotation(const Orientation& o) {
     return o.turn * turnAboutY(o.angleY) * turnAboutX(o.angleX);
 }
 
@@ -118,13 +112,13 @@ Vec3 turnVertex(const VertexTurn& t, Vec3 v) {
     return t.programPath ? rotateVec3(t.aboutY, rotateVec3(t.aboutX, v)) : rotateVec3(t.whole, v);
 }
 
-ProgramAngles programAnglesOf(const Rotation& r) {
+ProgramAngles programAnglesOf(const Mat3d& r) {
     // R = Ry(b) Rx(a) Rz(c): its last column is (sin b cos a, -sin a,
     // cos b cos a) and its middle row (cos a sin c, cos a cos c, -sin a).
     const double cosA = std::hypot(r.at(1, 0), r.at(1, 1));
     ProgramAngles p;
     p.angleX = std::atan2(-r.at(1, 2), cosA) / degree;
-    if (cosA > 1e-9) {
+    if (cosA > gimbalLockCosine) {
         p.angleY = std::atan2(r.at(0, 2), r.at(2, 2)) / degree;
         p.angleZ = std::atan2(r.at(1, 0), r.at(1, 1)) / degree;
     } else {

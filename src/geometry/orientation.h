@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "geometry/mat3.h"
@@ -16,34 +15,22 @@ namespace pd {
 // rolling it) go into a further rotation applied after the two angles, in
 // screen space: x to the right, y up, z toward the viewer.
 
-// A rotation in double precision, row by row. Turns compose in double so a
-// long drag stays a rotation.
-struct Rotation {
-    std::array<double, 9> m{1, 0, 0, 0, 1, 0, 0, 0, 1};
-
-    double at(int row, int column) const { return m[3 * row + column]; }
-    double& at(int row, int column) { return m[3 * row + column]; }
-    bool isIdentity() const { return m == Rotation{}.m; }
-};
-
-Rotation operator*(const Rotation& left, const Rotation& right);
-
 // The turns about the x, y and z axes by `degrees` (right-handed: about y,
 // +z moves toward +x). Any finite angle.
-Rotation turnAboutX(double degrees);
-Rotation turnAboutY(double degrees);
-Rotation turnAboutZ(double degrees);
+Mat3d turnAboutX(double degrees);
+Mat3d turnAboutY(double degrees);
+Mat3d turnAboutZ(double degrees);
 
 // The view: a vertex v is seen at turn * Ry(b) * Rx(a) * v.
 struct Orientation {
     float angleX = 0.0f;  // the program's turn about x, degrees, applied first
     float angleY = 0.0f;  // then about y
-    Rotation turn;   // then this; the identity while the program could show the view
+    Mat3d turn;      // then this; the identity while the program could show the view
 };
 
 // The whole rotation of `o` in double, the angles' sines and cosines taken
 // from the float angles.
-Rotation wholeRotation(const Orientation& o);
+Mat3d wholeRotation(const Orientation& o);
 
 // A turn about the screen's vertical axis (horizontal drag, Left/Right,
 // spin): the model's front follows the pointer to the right for positive
@@ -83,7 +70,7 @@ Vec3 turnVertex(const VertexTurn& t, Vec3 v);
 struct ProgramAngles {
     double angleX, angleY, angleZ;
 };
-ProgramAngles programAnglesOf(const Rotation& r);
+ProgramAngles programAnglesOf(const Mat3d& r);
 
 // An angle for a title or a file name: wrapped to (-180, 180] after
 // rounding to `decimals` (0 or 1) decimals, with no trailing ".0" and never

@@ -18,6 +18,9 @@ namespace {
 using namespace bsp;
 
 constexpr double planeShare = 1e-6;  // of the scale: this near a plane counts as on it
+// A cross product shorter than this share of its factor's length: the
+// mean direction lies along that axis, which gives it no plane.
+constexpr double parallelShare = 1e-6;
 constexpr std::uint64_t mostCornerTests = 50'000'000;
 // Above this many polygons the top of the tree splits across an axis
 // (see depth_order.h); at or below it the order is the faces' planes alone,
@@ -126,7 +129,7 @@ bool splitThroughHub(Pool& pool, const std::vector<std::uint32_t>& ids, double t
     for (int axis = 0; axis < 3; ++axis) {
         const Vec3d normal = cross(mean, {axis == 0 ? 1.0 : 0.0, axis == 1 ? 1.0 : 0.0, axis == 2 ? 1.0 : 0.0});
         const double len = length(normal);
-        if (!(len > 1e-6 * length(mean)) || !std::isfinite(len)) continue;
+        if (!(len > parallelShare * length(mean)) || !std::isfinite(len)) continue;
         Plane tried;
         tried.normal = normal * (1.0 / len);
         tried.offset = dot(tried.normal, hub);

@@ -5,6 +5,7 @@
 #include <numeric>
 #include <vector>
 
+#include "geometry/tolerances.h"
 #include "geometry/vec3.h"
 
 namespace pd::bsp {
@@ -84,7 +85,7 @@ inline int sideOf(const Pool& pool, const Polygon& p, const Plane& plane, double
     // Past the ball by more than the tolerance (and a hair for rounding),
     // every corner is: the same answer as theirs.
     const double fromCentre = plane.distance(p.centre);
-    const double clear = (p.radius + tolerance) * (1.0 + 1e-9);
+    const double clear = (p.radius + tolerance) * (1.0 + roundingShare);
     ++tests;
     if (fromCentre > clear) return 1;
     if (fromCentre < -clear) return -1;

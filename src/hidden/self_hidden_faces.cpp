@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "base/huge_pages.h"
+#include "geometry/tolerances.h"
 
 namespace pd {
 
@@ -92,7 +93,7 @@ bool hidesOwnBackFaces(const Polyhedron& p, const std::vector<Edge>& edges, cons
     for (std::size_t v = 0; v < angles.size(); ++v) {
         if (!used[v]) continue;
         ++vertices;
-        if (angles[v] > fullTurn * (1.0 + 1e-9)) return false;
+        if (angles[v] > fullTurn * (1.0 + roundingShare)) return false;
     }
     return vertices - (long long)(edges.size()) + faceCount == 2;
 }

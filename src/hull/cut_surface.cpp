@@ -1,5 +1,7 @@
 #include "hull/cut_surface.h"
 
+#include "geometry/tolerances.h"
+
 #include <string>
 
 namespace pd {
@@ -34,7 +36,7 @@ Status checkConvexSurface(const CutSurface& surface, const VertexRings& rings) {
                         return failure("the faces are not convex at a vertex");
                 }
             }
-            if (angles > turn * (1 + 1e-9 * ringFaces)) return failure("the faces wind more than once round a vertex");
+            if (angles > turn * (1 + roundingShare * ringFaces)) return failure("the faces wind more than once round a vertex");
             continue;
         }
         double angles = 0;

@@ -10,6 +10,14 @@ namespace pd {
 
 namespace {
 
+// Points this near a triangle's plane, as a share of the points' extent,
+// are in it: not outside (so not a new corner), and two triangles with
+// planes this close are one facet. Float input rounds at about 6e-8 of the
+// extent, so a flat facet is flat far within this.
+constexpr double samePlaneShare = 1e-11;
+// Unit normals whose dot product is within this of 1 point the same way.
+constexpr double sameNormalCosine = 1e-12;
+
 struct Triangle {
     int a, b, c;  // counter-clockwise seen from outside
     Vec3d normal;
@@ -105,7 +113,7 @@ Result<ConvexHull> incrementalHull(const std::vector<Vec3d>& points, bool triang
     double size = 0.0;
     for (const Vec3d& q : points) size = std::max({size, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
     if (!(size > 0.0) || !std::isfinite(size)) return failure("the points have no extent");
-    const double eps = 1e-11 * size;
+    const double eps = samePlaneShare * size;
     Builder build(points, eps);
     if (!build.start()) return failure("the points lie in one plane");
     for (int i = 0; i < int(points.size()); ++i) build.insert(i);
@@ -125,7 +133,7 @@ Result<ConvexHull> incrementalHull(const std::vector<Vec3d>& points, bool triang
             const auto twin = byEdge.find({edge.second, edge.first});
             if (twin == byEdge.end()) continue;
             const Triangle &s = tris[std::size_t(k)], &t = tris[std::size_t(twin->second)];
-            if (dot(s.normal, t.normal) > 1.0 - 1e-12 && std::fabs(s.offset - t.offset) <= eps)
+            if (dot(s.normal, t.normal) > 1.0 - sameNormalCosine && std::fabs(s.offset - t.offset) <= eps)
                 parent[std::size_t(findRoot(parent, k))] = findRoot(parent, twin->second);
         }
     }

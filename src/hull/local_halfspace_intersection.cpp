@@ -11,6 +11,7 @@
 #include "hull/point_clusters.h"
 #include "geometry/edges.h"
 #include "geometry/vertex_rings.h"
+#include "geometry/tolerances.h"
 
 namespace pd {
 

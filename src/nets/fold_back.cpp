@@ -11,15 +11,9 @@ namespace {
 RigidMotion turnAbout(Vec3d a, Vec3d k, double angle) {
     const double c = std::cos(angle), s = std::sin(angle), t = 1 - c;
     RigidMotion m;
-    m.r[0] = c + t * k.x * k.x;
-    m.r[1] = t * k.x * k.y - s * k.z;
-    m.r[2] = t * k.x * k.z + s * k.y;
-    m.r[3] = t * k.y * k.x + s * k.z;
-    m.r[4] = c + t * k.y * k.y;
-    m.r[5] = t * k.y * k.z - s * k.x;
-    m.r[6] = t * k.z * k.x - s * k.y;
-    m.r[7] = t * k.z * k.y + s * k.x;
-    m.r[8] = c + t * k.z * k.z;
+    m.r = {{c + t * k.x * k.x, t * k.x * k.y - s * k.z, t * k.x * k.z + s * k.y,  //
+            t * k.y * k.x + s * k.z, c + t * k.y * k.y, t * k.y * k.z - s * k.x,  //
+            t * k.z * k.x - s * k.y, t * k.z * k.y + s * k.x, c + t * k.z * k.z}};
     const Vec3d ra = m.turn(a);
     m.shift = a - ra;
     return m;
@@ -29,10 +23,7 @@ RigidMotion turnAbout(Vec3d a, Vec3d k, double angle) {
 
 RigidMotion after(const RigidMotion& outer, const RigidMotion& inner) {
     RigidMotion m;
-    for (int i = 0; i < 3; ++i)
-        for (int j = 0; j < 3; ++j)
-            m.r[3 * i + j] = outer.r[3 * i] * inner.r[j] + outer.r[3 * i + 1] * inner.r[3 + j] +
-                             outer.r[3 * i + 2] * inner.r[6 + j];
+    m.r = outer.r * inner.r;
     m.shift = outer.apply(inner.shift);
     return m;
 }

@@ -2,25 +2,20 @@
 
 #include <vector>
 
+#include "geometry/mat3.h"
 #include "nets/unfolding.h"
 
 namespace pd {
 
 // Folding a net up again, all of it or part of the way.
 
-// A rigid motion x -> r x + shift, r row by row.
+// A rigid motion x -> r x + shift.
 struct RigidMotion {
-    double r[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    Mat3d r;
     Vec3d shift{0, 0, 0};
 
-    Vec3d apply(Vec3d v) const {
-        return {r[0] * v.x + r[1] * v.y + r[2] * v.z + shift.x, r[3] * v.x + r[4] * v.y + r[5] * v.z + shift.y,
-                r[6] * v.x + r[7] * v.y + r[8] * v.z + shift.z};
-    }
-    Vec3d turn(Vec3d v) const {
-        return {r[0] * v.x + r[1] * v.y + r[2] * v.z, r[3] * v.x + r[4] * v.y + r[5] * v.z,
-                r[6] * v.x + r[7] * v.y + r[8] * v.z};
-    }
+    Vec3d apply(Vec3d v) const { return r * v + shift; }
+    Vec3d turn(Vec3d v) const { return r * v; }
 };
 
 // `outer` after `inner`.

@@ -8,10 +8,16 @@
 #include "nets/face_labels.h"
 #include "nets/overlap_grid.h"
 #include "hull/planar_hull.h"
+#include "geometry/tolerances.h"
 
 namespace pd {
 
 namespace {
+
+// A width that fits in exact arithmetic must fit after rounding, and an
+// edge length already on a tenth of a millimetre must not round up to the
+// next: finer than roundingShare, as both are single products.
+constexpr double widthSlack = 1e-12;
 
 // Faces and flaps looked at while placing flaps, at most: past it the
 // cut pairs left go without, so crowds of thin faces cannot take for ever.
@@ -91,7 +97,7 @@ void fitBox(Piece& piece, const std::vector<P2>& faceHull) {
             faces.turnTo(along);
             area = faces.width() * faces.height();
         }
-        if (area < best * (1 - 1e-9)) {
+        if (area < best * (1 - roundingShare)) {
             best = area;
             bestAlong = along;
         }
@@ -168,7 +174,7 @@ std::vector<P2> flapOn(const Polyhedron& p, const Net& net, int face, std::int32
     const P2 out = faceTurnsLeft ? P2{d.y, -d.x} : leftOf(d);
     const double h = std::max(shape.depth * len, leastDepth);
     const double run = h / std::tan(shape.slopeDegrees * 3.14159265358979323846 / 180);
-    if (2 * run >= len * (1 - 1e-9)) return {a, 0.5 * (a + b) + h * out, b};
+    if (2 * run >= len * (1 - roundingShare)) return {a, 0.5 * (a + b) + h * out, b};
     return {a, a + h * out + run * d, b + h * out - run * d, b};
 }
 
@@ -187,7 +193,7 @@ struct Cut {
 // are kept off them; notes too which way each face turns.
 std::vector<OverlapGrid> gridsOfFaces(const Polyhedron& p, const Net& net, std::vector<std::uint8_t>& turnsLeft) {
     const double edge = meanEdgeLength(p, net.topology);
-    std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, 1e-9 * edge, net.thinFaces));
+    std::vector<OverlapGrid> grids(net.pieces.size(), OverlapGrid(2 * edge, roundingShare * edge, net.thinFaces));
     turnsLeft.resize(std::size_t(p.faceCount()));
     std::vector<P2> pts;
     for (std::int32_t f = 0; f < p.faceCount(); ++f) {
@@ -283,7 +289,7 @@ Status chooseScale(const std::vector<Piece>& pieces, double meanEdge, double usa
     }
     const double largestMm = std::floor(largest * meanEdge * 10) / 10;
     if (options.edgeMm > 0) {
-        if (options.edgeMm > largest * meanEdge * (1 + 1e-9))
+        if (options.edgeMm > largest * meanEdge * (1 + roundingShare))
             return failure("at a mean edge of " + millimetres(options.edgeMm) + " mm a piece does not fit an " +
                            layout.format.name + " page; the largest mean edge that fits is " +
                            millimetres(largestMm) + " mm");
@@ -302,7 +308,7 @@ std::size_t shelvePieces(std::vector<Piece>& pieces, double scale, double usable
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         byHeight[i] = i;
         Piece& piece = pieces[i];
-        if (piece.width() * scale > usableWidth * (1 + 1e-12)) piece.turnTo(leftOf(piece.along));
+        if (piece.width() * scale > usableWidth * (1 + widthSlack)) piece.turnTo(leftOf(piece.along));
     }
     // Each shell's pieces together, the solid's first, so that they come
     // before the dual's: on an earlier page, or above or left of them.
@@ -537,7 +543,7 @@ Result<NetLayout> layOutAt(const std::vector<LayoutShell>& shells, const NetLayo
             layout.format.height - 2 * pageMargin - footerHeight(cut.flapless, options, layout, cut.pieces.size());
         const Status scaled = chooseScale(cut.pieces, meanEdge, usableWidth, usableHeight, options, layout);
         if (!scaled) return scaled.error();
-        if (placedAt > 0.0 && layout.scale >= placedAt * (1 - 1e-9)) break;
+        if (placedAt > 0.0 && layout.scale >= placedAt * (1 - roundingShare)) break;
         // A little deeper than needed, so that the next scale, if smaller,
         // still leaves them flapLeastMm deep. (Each round shrinks the scale
         // by a hundredth or more; twelve are far more than it takes.)
@@ -560,19 +566,19 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
     if (shells.empty()) return failure("nothing to lay out");
     double need = 0.0;
     Result<NetLayout> laid = layOutAt(shells, options, false, need);
-    if (!laid || laid->scale >= need * (1 - 1e-9)) return laid;
+    if (!laid || laid->scale >= need * (1 - roundingShare)) return laid;
     // The numbers do not fit at this scale: find the smallest mean edge, in
     // tenths of a millimetre, at which they do. A larger scale may cut
     // pieces smaller, and so number more sides; after a few rounds every
     // side is counted, which no further cut can undo.
     const double meanEdge = meanEdgeLength(*shells[0].shape, shells[0].net->topology);
     NetLayoutOptions larger = options;
-    for (int round = 0; laid && laid->scale < need * (1 - 1e-9) && round < 8; ++round) {
-        larger.edgeMm = std::ceil(need * meanEdge * 10 * (1 - 1e-12)) / 10;
+    for (int round = 0; laid && laid->scale < need * (1 - roundingShare) && round < 8; ++round) {
+        larger.edgeMm = std::ceil(need * meanEdge * 10 * (1 - widthSlack)) / 10;
         laid = layOutAt(shells, larger, round >= 4, need);
     }
     const std::string smallest = millimetres(larger.edgeMm);
-    if (laid && laid->scale < need * (1 - 1e-9)) return failure("the numbers of the cut pairs do not fit beside their edges");
+    if (laid && laid->scale < need * (1 - roundingShare)) return failure("the numbers of the cut pairs do not fit beside their edges");
     if (laid && options.edgeMm > 0)
         return failure("at a mean edge of " + millimetres(options.edgeMm) +
                        " mm the numbers of the cut pairs do not fit beside their edges; the smallest mean edge at "

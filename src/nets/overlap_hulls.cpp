@@ -12,6 +12,10 @@ namespace {
 
 constexpr std::size_t fan = 16;  // parts or groups under one group
 constexpr double pi = 3.14159265358979323846;
+// The margin cutOff keeps for rounding in the hull, a share of the
+// coordinates' size: hulls of doubles are good to a few units in the last
+// place, far inside it.
+constexpr double hullRoundingShare = 1e-12;
 
 }  // namespace
 
@@ -51,7 +55,7 @@ bool OverlapHulls::cutOff(const Group& group, const Box& box) const {
     const double scale = std::max({std::fabs(group.box.x0), std::fabs(group.box.x1), std::fabs(group.box.y0),
                                    std::fabs(group.box.y1), std::fabs(box.x0), std::fabs(box.x1),
                                    std::fabs(box.y0), std::fabs(box.y1)});
-    const double enough = tolerance_ - 1e-12 * scale;
+    const double enough = tolerance_ - hullRoundingShare * scale;
     for (const Axis& a : axes_) {
         const double high = reach(group, a.axis, a.angle), low = -reach(group, -1.0 * a.axis, a.angle + pi);
         if (std::min(a.high, high) - std::max(a.low, low) <= enough) return true;

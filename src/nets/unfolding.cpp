@@ -13,6 +13,16 @@ namespace pd {
 namespace {
 
 constexpr double pi = 3.14159265358979323846;
+// A face's own checks, each a share of its reach (its farthest corner from
+// its centre): an edge shorter than shortEdgeShare of it has no length, an
+// area (or a corner's turn, a cross product) below noAreaShare of its
+// square is none, and corners off the face's plane by more than flatShare
+// of it make the face not flat (1/500 of the reach, 1/1000 of its width).
+constexpr double shortEdgeShare = 1e-9;
+constexpr double noAreaShare = 1e-12;
+constexpr double flatShare = 2e-3;
+// Corners' turns summing to a full turn within this (radians) go once round.
+constexpr double onceRoundTolerance = 1e-6;
 // Convex faces up to twice this many corners are one part; bigger ones
 // are cut into parts of this many corners and one more.
 constexpr int partCorners = 16;
@@ -103,12 +113,12 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
         shortest = std::min(shortest, length(b - a));
     }
     const double area = length(plane.normal) / 2;
-    if (!(reach > 0) || !std::isfinite(reach) || !(shortest > 1e-9 * reach))
+    if (!(reach > 0) || !std::isfinite(reach) || !(shortest > shortEdgeShare * reach))
         return failure(name + " has an edge of no length");
-    if (!(area > 1e-12 * reach * reach)) return failure(name + " has no area");
+    if (!(area > noAreaShare * reach * reach)) return failure(name + " has no area");
     const Vec3d n = unit(plane.normal);
     for (int i = 0; i < k; ++i)
-        if (std::fabs(dot(widen(p_.vertices[p_.corners[first + i]]) - centroid, n)) > 2e-3 * reach)
+        if (std::fabs(dot(widen(p_.vertices[p_.corners[first + i]]) - centroid, n)) > flatShare * reach)
             return failure(name + " is not flat: its corners are off its plane by more than 1/1000 of its size");
     normal_[f] = n;
     outward_[f] = dot(n, centroid - mean) >= 0;
@@ -123,7 +133,7 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
 
     // Convex (every corner turning left, once round): one part. Otherwise
     // it must not cross itself, and is cut into triangles.
-    const double eps = 1e-12 * reach * reach;
+    const double eps = noAreaShare * reach * reach;
     bool convex = true;
     double turning = 0;
     for (int i = 0; i < k; ++i) {
@@ -133,7 +143,7 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
         turning += std::atan2(turn, dot(b - a, c - b));
     }
     partStart_[f] = std::int32_t(partCorners_.size()) - 1;
-    if (convex && std::fabs(turning - 2 * pi) < 1e-6) {
+    if (convex && std::fabs(turning - 2 * pi) < onceRoundTolerance) {
         cutIntoSmallParts(first, k);
         return Done{};
     }

@@ -11,6 +11,9 @@
 namespace pd {
 
 namespace {
+// A climb toward a plane by less than this share of the allowed distance
+// is noise: the walk to the farthest vertex stops there.
+constexpr double noiseShare = 1e-3;
 
 // The hull's vertex neighbours, laid out flat: neighbours of point i are
 // to[start[i]] .. to[start[i + 1] - 1]. A triangulated hull's facets name
@@ -110,7 +113,7 @@ Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Ve
             if (hull->isCorner(p.face(f)[k])) start = p.face(f)[k];
     }
     const double allowed = tolerance * size;
-    const double step = allowed * 1e-3;  // climbs by less than this are noise
+    const double step = allowed * noiseShare;
     std::vector<int> nearest;
     for (int f = 0; f < p.faceCount(); ++f) {
         if (same[std::size_t(f)] != f) continue;  // its plane is checked with an earlier face

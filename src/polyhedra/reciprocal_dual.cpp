@@ -8,6 +8,12 @@
 
 namespace pd {
 
+namespace {
+// A face whose plane passes within this share of the model's size of the
+// centre has no reciprocal: its pole would lie nearly at infinity.
+constexpr double throughCentreShare = 1e-6;
+}  // namespace
+
 Midsphere midsphere(const Polyhedron& p, const std::vector<Edge>& edges) {
     const Vec3d c = vertexMean(p);
     Midsphere m{{c.x, c.y, c.z}, 0.0};
@@ -49,7 +55,7 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
         }
         const Vec3d n = normal / length;
         const double d = dot(n, plane.cornerSum) / p.faceSize(f);
-        if (!(std::fabs(d) > 1e-6 * size)) {
+        if (!(std::fabs(d) > throughCentreShare * size)) {
             return failure(faceName(f) + " lies in a plane through the centre, so it has no reciprocal");
         }
         // n r^2 / d points away from the centre whichever way n was turned.

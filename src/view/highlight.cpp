@@ -10,6 +10,11 @@ namespace pd {
 
 namespace {
 
+// A part within this share of the frame's depth range of the front face at
+// a pixel is in front: the face it lies on, or an edge of it, is not
+// above it.
+constexpr double inFrontShare = 1e-5;
+
 const char* const kindWords[] = {"", "face", "vertex", "edge"};
 
 // How many parts of that kind the solid has.
@@ -165,7 +170,7 @@ Lit litAt(const std::vector<ShownShell>& shells, const Frame& frame, double x, d
     // Behind opaque faces, or where back edges are dashed or hidden, a
     // part counts only where it is in front: no face lies above it there.
     const bool occluded = frame.faceStyle == FaceStyle::Shaded || frame.depthTested;
-    const double eps = 1e-5 * frame.depthRange;
+    const double eps = inFrontShare * frame.depthRange;
     auto frontDepth = [&](PixelPosition at) {
         double front = -std::numeric_limits<double>::infinity();
         for (std::size_t i = 0; i < shells.size() && i < frame.shells.size(); ++i)

@@ -46,7 +46,7 @@ struct ViewState {
     int model = 0;            // index into the loaded models
     float angleX = startAngleX;  // turn about x, degrees, applied first
     float angleY = startAngleY;  // turn about y, degrees, applied second
-    Rotation turn;            // then this, in screen space (see geometry/orientation.h)
+    Mat3d turn;               // then this, in screen space (see geometry/orientation.h)
     bool turntable = false;   // spin turns about the model's own up axis
     double zoom = 1.0;        // 1 = fitted like the program; 2 = twice as large
     ShowMode show = ShowMode::Both;

@@ -62,15 +62,15 @@ TEST(Orientation, ProgramAnglesRebuildTheRotation) {
     for (double a = -175; a < 180; a += 35)
         for (double b = -170; b <= 180; b += 50)
             for (double c : {-179.0, -30.0, 0.0, 45.0, 180.0}) {
-                const Rotation r = turnAboutY(b) * turnAboutX(a) * turnAboutZ(c);
+                const Mat3d r = turnAboutY(b) * turnAboutX(a) * turnAboutZ(c);
                 const ProgramAngles p = programAnglesOf(r);
-                const Rotation back = turnAboutY(p.angleY) * turnAboutX(p.angleX) * turnAboutZ(p.angleZ);
+                const Mat3d back = turnAboutY(p.angleY) * turnAboutX(p.angleX) * turnAboutZ(p.angleZ);
                 for (int i = 0; i < 9; ++i) EXPECT_NEAR(back.m[i], r.m[i], 1e-9) << a << " " << b << " " << c;
                 for (double angle : {p.angleX, p.angleY, p.angleZ}) EXPECT_TRUE(angle > -180 && angle <= 180);
                 EXPECT_LE(std::fabs(p.angleZ), 90.0 + 1e-9);
             }
     for (double a : {90.0, -90.0}) {  // looking along the turned y axis
-        const Rotation r = turnAboutY(40) * turnAboutX(a);
+        const Mat3d r = turnAboutY(40) * turnAboutX(a);
         const ProgramAngles p = programAnglesOf(r);
         EXPECT_NEAR(p.angleX, a, 1e-6);
         EXPECT_NEAR(p.angleY, 40, 1e-6);
