@@ -102,4 +102,4 @@ released=$(sed -n 's/^release: \([0-9]*\) checks passed$/\1/p' "$log")
 webbed=$(sed -n 's/^web: \([0-9]*\) checks passed$/\1/p' "$log")
 printed=$(sed -n 's/^print: \([0-9]*\) checks passed$/\1/p' "$log")
 step "done"
-echo "$((passed + fuzzed + ${released:-0} + ${webbed:-0} + ${printed:-0})) passed, 0 failed"
+echo "$((passed + fuzzed + released + webbed + printed)) passed, 0 failed"
