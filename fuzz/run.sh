@@ -53,13 +53,12 @@ while IFS= read -r -d '' f; do
   cp "$f" "$seeds/vertex-reader/data-$((n += 1))"
 done < <(find "$root/data" "$root/tests/data" -type f -size -64k -print0 2>/dev/null)
 
-status=0
-for h in "${harnesses[@]}"; do
-  corpus="$build/corpus/$h"
-  log="$build/fuzz-$h.log"
+# The harnesses run side by side, one to a core (each fuzzes on one), and
+# tell their results in the order named.
+fuzz_one() {
+  local h=$1 corpus="$build/corpus/$1" log="$build/fuzz-$1.log" max_len=4096
   mkdir -p "$corpus"
   # Room for the many-cornered prism's seed in the headless harness.
-  max_len=4096
   [ "$h" = headless ] && max_len=16384
   if "$build/fuzz-$h" "$corpus" "$seeds/$h" -runs="$runs" -timeout=10 \
       -rss_limit_mb=2048 -max_len=$max_len -print_final_stats=1 -dict="$root/fuzz/numbers.dict" \
@@ -68,9 +67,24 @@ for h in "${harnesses[@]}"; do
     cover=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n1)
     echo "fuzz-$h: ${done_runs:-?} executions, no fault ($cover, corpus $(ls "$corpus" | wc -l) inputs)"
   else
-    status=1
     echo "fuzz-$h: FAULT; its log, $log, ends:" >&2
     tail -n 40 "$log" >&2
+    return 1
+  fi
+}
+rm -f "$build"/fuzz-*.status
+for h in "${harnesses[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
+  { s=0; fuzz_one "$h" || s=$?; echo "$s" >"$build/fuzz-$h.status"; } >"$build/fuzz-$h.result" 2>&1 &
+done
+wait
+status=0
+for h in "${harnesses[@]}"; do
+  if [ "$(cat "$build/fuzz-$h.status")" = 0 ]; then
+    cat "$build/fuzz-$h.result"
+  else
+    status=1
+    cat "$build/fuzz-$h.result" >&2
   fi
 done
 exit "$status"

@@ -1,25 +1,31 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that are missing for a purpose: "build"
-# (compile the program), "run" (build and show it, also without a display),
-# "test" (build and run the whole test suite), "bench" or "web" (the
-# explorer as a web page, and a headless browser to drive it).
+# Installs the Debian packages that are missing for one or more purposes:
+# "build" (compile the program), "run" (build and show it, also without a
+# display), "quick" (build and run ./test.sh --quick), "test" (build and run
+# the whole test suite), "bench" or "web" (the explorer as a web page, and a
+# headless browser to drive it). Several purposes are installed together, in
+# one run of apt-get.
 set -euo pipefail
 
 build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
        libqhull-dev libcairo2-dev)
-case "${1:-build}" in
-  build) wanted=("${build[@]}") ;;
-  run)   wanted=("${build[@]}" xvfb) ;;
-  test)  wanted=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
-               poppler-utils python3-shapely) ;;
-  bench) wanted=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
-  web)   wanted=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
-  *) echo "setup.sh: unknown purpose '$1' (build, run, test, bench or web)" >&2; exit 2 ;;
-esac
+wanted=()
+for purpose in "${@:-build}"; do
+  case "$purpose" in
+    build) wanted+=("${build[@]}") ;;
+    run)   wanted+=("${build[@]}" xvfb) ;;
+    quick) wanted+=("${build[@]}" xvfb xdotool) ;;
+    test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
+                    poppler-utils python3-shapely) ;;
+    bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
+    web)   wanted+=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
+    *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
-for pkg in "${wanted[@]}"; do
+for pkg in $(printf '%s\n' "${wanted[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$pkg")
 done
