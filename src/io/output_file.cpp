@@ -107,6 +107,70 @@ bool linkDescriptor(int fd, int folder, const char* name) {
     return ::linkat(AT_FDCWD, procPath, folder, name, AT_SYMLINK_FOLLOW) == 0;
 }
 
+// Tries fresh names in `folder`, up to 100, until `take` succeeds with
+// one; each is on the signal handler's list before it can exist, so no
+// signal can come between and leave it behind. Null, with errno kept, when
+// a try fails for another reason than the name being taken, or all do.
+std::unique_ptr<TemporaryName> takeFreshName(int folder, const std::function<bool(const char*)>& take) {
+    char temporary[temporaryNameSize] = {};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        freshName(temporary);
+        auto named = std::make_unique<TemporaryName>(folder, temporary);
+        if (take(temporary)) return named;
+        const int error = errno;
+        named->keep();  // not ours: left alone
+        named.reset();
+        errno = error;
+        if (error != EEXIST) break;
+    }
+    return nullptr;
+}
+
+// Names the unnamed file behind fd `name` when an existing file is to be
+// kept: linkat refuses a taken name by itself.
+Status linkInPlace(const std::string& path, int fd, int folder, const std::string& name,
+                   const std::function<void()>& placed) {
+    const EndingSignalsBlocked blocked;
+    if (linkDescriptor(fd, folder, name.c_str())) {
+        if (placed) placed();
+        return Done{};
+    }
+    if (errno == EEXIST) return failure(path, 0, alreadyExists);
+    return failure(path, 0, "cannot put the finished file in place: " + errnoText());
+}
+
+// Renames the written temporary `named` (the file behind fd) to `name`.
+Status renameInPlace(const std::string& path, int fd, int folder, TemporaryName& named, const std::string& name,
+                     Existing existing, const std::function<void()>& placed) {
+    // The name is in the folder, where anyone who may write there can swap
+    // it: make sure it still is this file before it becomes the output.
+    struct stat mine {}, there {};
+    if (::fstat(fd, &mine) != 0 || ::fstatat(folder, named.name(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
+        mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
+        return failure(path, 0, "its temporary file in " + split(path).folder + " was replaced while it was written");
+    const EndingSignalsBlocked blocked;
+#ifdef __EMSCRIPTEN__
+    // The page's files are its own memory, where nobody else writes: no
+    // renameat2 there, and a look first keeps an existing file as well.
+    struct stat taken {};
+    const bool kept = existing == Existing::Keep &&
+                      ::fstatat(folder, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0;
+    if (kept) errno = EEXIST;
+    const int moved = kept ? -1 : ::renameat(folder, named.name(), folder, name.c_str());
+#else
+    const int moved = existing == Existing::Keep
+                          ? ::renameat2(folder, named.name(), folder, name.c_str(), RENAME_NOREPLACE)
+                          : ::renameat(folder, named.name(), folder, name.c_str());
+#endif
+    if (moved != 0) {
+        if (errno == EEXIST) return failure(path, 0, alreadyExists);
+        return failure(path, 0, "cannot put the finished file in place: " + errnoText());
+    }
+    named.keep();
+    if (placed) placed();
+    return Done{};
+}
+
 // The steps after checking, on the opened folder. `placed` runs, with the
 // ending signals blocked, as soon as the file has its name.
 Status writeInFolder(const std::string& path, int folder, const std::string& name,
@@ -118,22 +182,13 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
     const bool unnamed = file.fd >= 0;
 
     // Where O_TMPFILE is missing: a fresh name, created exclusively and not
-    // through a link; mode 0666 as any new file, less the umask. The name
-    // is on the signal handler's list before the file exists, so no signal
-    // can come between and leave it behind.
-    char temporary[temporaryNameSize] = {};
+    // through a link; mode 0666 as any new file, less the umask.
     std::unique_ptr<TemporaryName> named;
-    for (int attempt = 0; !unnamed && file.fd < 0 && attempt < 100; ++attempt) {
-        freshName(temporary);
-        named = std::make_unique<TemporaryName>(folder, temporary);
-        file.fd = ::openat(folder, temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (file.fd >= 0) break;
-        const int error = errno;
-        named->keep();  // not ours: left alone
-        named.reset();
-        errno = error;
-        if (error != EEXIST) break;
-    }
+    if (!unnamed)
+        named = takeFreshName(folder, [&](const char* temporary) {
+            file.fd = ::openat(folder, temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            return file.fd >= 0;
+        });
     if (file.fd < 0) return failure(path, 0, "cannot create a file in " + where + ": " + errnoText());
 
     const Status filled = fill(file.fd);
@@ -141,55 +196,12 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
     if (::fsync(file.fd) != 0) return failure(path, 0, "cannot be written: " + errnoText());
 
     if (unnamed) {
-        if (existing == Existing::Keep) {
-            const EndingSignalsBlocked blocked;
-            if (linkDescriptor(file.fd, folder, name.c_str())) {
-                if (placed) placed();
-                return Done{};
-            }
-            if (errno == EEXIST) return failure(path, 0, alreadyExists);
-            return failure(path, 0, "cannot put the finished file in place: " + errnoText());
-        }
+        if (existing == Existing::Keep) return linkInPlace(path, file.fd, folder, name, placed);
         // linkat never replaces: a fresh name first, then renamed over.
-        for (int attempt = 0; attempt < 100 && !named; ++attempt) {
-            freshName(temporary);
-            named = std::make_unique<TemporaryName>(folder, temporary);
-            if (linkDescriptor(file.fd, folder, temporary)) break;
-            const int error = errno;
-            named->keep();  // not ours: left alone
-            named.reset();
-            errno = error;
-            if (error != EEXIST) break;
-        }
+        named = takeFreshName(folder, [&](const char* temporary) { return linkDescriptor(file.fd, folder, temporary); });
         if (!named) return failure(path, 0, "cannot put the finished file in place: " + errnoText());
     }
-    // The name is in the folder, where anyone who may write there can swap
-    // it: make sure it still is this file before it becomes the output.
-    struct stat mine {}, there {};
-    if (::fstat(file.fd, &mine) != 0 || ::fstatat(folder, named->name(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
-        mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
-        return failure(path, 0, "its temporary file in " + where + " was replaced while it was written");
-    const EndingSignalsBlocked blocked;
-#ifdef __EMSCRIPTEN__
-    // The page's files are its own memory, where nobody else writes: no
-    // renameat2 there, and a look first keeps an existing file as well.
-    struct stat taken {};
-    const bool kept = existing == Existing::Keep &&
-                      ::fstatat(folder, name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0;
-    if (kept) errno = EEXIST;
-    const int moved = kept ? -1 : ::renameat(folder, named->name(), folder, name.c_str());
-#else
-    const int moved = existing == Existing::Keep
-                          ? ::renameat2(folder, named->name(), folder, name.c_str(), RENAME_NOREPLACE)
-                          : ::renameat(folder, named->name(), folder, name.c_str());
-#endif
-    if (moved != 0) {
-        if (errno == EEXIST) return failure(path, 0, alreadyExists);
-        return failure(path, 0, "cannot put the finished file in place: " + errnoText());
-    }
-    named->keep();
-    if (placed) placed();
-    return Done{};
+    return renameInPlace(path, file.fd, folder, *named, name, existing, placed);
 }
 
 }  // namespace
