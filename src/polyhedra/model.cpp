@@ -60,6 +60,54 @@ std::string dropLonelyVertices(Polyhedron& solid, int numberBase) {
            (lonely > 1 ? " (nor are " + std::to_string(lonely - 1) + " more)" : "") + " and is left out";
 }
 
+// The solid's normals and, when asked for, the program's dual vertices.
+SolidPart solidPartOf(const Polyhedron& solid, int solidKind, bool programDual) {
+    SolidPart part;
+    part.normals = outwardNormals(solid);
+    if (programDual) part.programDualVertices = programDualVertices(solid, solidKind);
+    return part;
+}
+
+// The reciprocal dual's vertices about `sphere`, or why there are none.
+ReciprocalPart reciprocalPartOf(const Polyhedron& solid, const std::vector<Edge>& edges, int numberBase,
+                                const DualSphere& sphere) {
+    ReciprocalPart part;
+    Result<std::vector<Vec3>> vertices = reciprocalDualVertices(solid, edges, numberBase, sphere);
+    part.found = vertices.ok();
+    if (part.found)
+        part.vertices = std::move(*vertices);
+    else
+        part.message = vertices.error().text();
+    return part;
+}
+
+// Both duals of a closed model on its rings: the reciprocal one when it
+// was found, the program's when asked for or when it is the only one.
+void addDuals(Model& m, SolidPart& fromSolid, ReciprocalPart& reciprocal, const VertexRings& rings,
+              bool programDual, std::launch policy) {
+    // Without a reciprocal dual the program's is the one shown: made now.
+    const bool programNow = programDual || !reciprocal.found;
+    if (programNow && !programDual) fromSolid.programDualVertices = programDualVertices(m.solid, m.solidKind);
+    std::future<DualPart> program = std::async(programNow ? policy : std::launch::deferred, [&fromSolid, &rings] {
+        DualPart part;
+        part.dual = dualFromRings(std::move(fromSolid.programDualVertices), rings);
+        part.normals = outwardNormals(part.dual);
+        return part;
+    });
+    m.hasReciprocal = reciprocal.found;
+    m.reciprocalMessage = std::move(reciprocal.message);
+    m.dualEdges = crossingDualEdges(m.edges);
+    if (m.hasReciprocal) {
+        m.reciprocalDual = dualFromRings(std::move(reciprocal.vertices), rings);
+        m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
+    }
+    m.programDualMade = programNow;
+    if (!programNow) return;
+    DualPart programPart = program.get();
+    m.programDual = std::move(programPart.dual);
+    m.programDualNormals = std::move(programPart.normals);
+}
+
 }  // namespace
 
 Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKind, const DualSphere& sphere,
@@ -79,12 +127,8 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
         threadsAvailable && m.solid.faceCount() >= parallelFaces ? std::launch::async : std::launch::deferred;
     const Model& built = m;
 
-    std::future<SolidPart> solidPart = std::async(policy, [&built, solidKind, programDual] {
-        SolidPart part;
-        part.normals = outwardNormals(built.solid);
-        if (programDual) part.programDualVertices = programDualVertices(built.solid, solidKind);
-        return part;
-    });
+    std::future<SolidPart> solidPart = std::async(
+        policy, [&built, solidKind, programDual] { return solidPartOf(built.solid, solidKind, programDual); });
     EdgeTopology topology = edgeTopology(m.solid);
     const Closedness closedness = closednessOf(topology, numberBase);
     m.closed = closedness.closed;
@@ -98,18 +142,9 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     // Both duals share their faces (the rings) and their edges; only the
     // vertices differ. The reciprocal ones need the edges alone, so they are
     // found while the rings are walked.
-    std::future<ReciprocalPart> reciprocalPart =
-        std::async(policy, [&built, &topology, numberBase, &sphere] {
-            ReciprocalPart part;
-            Result<std::vector<Vec3>> vertices =
-                reciprocalDualVertices(built.solid, topology.edges, numberBase, sphere);
-            part.found = vertices.ok();
-            if (part.found)
-                part.vertices = std::move(*vertices);
-            else
-                part.message = vertices.error().text();
-            return part;
-        });
+    std::future<ReciprocalPart> reciprocalPart = std::async(policy, [&built, &topology, numberBase, &sphere] {
+        return reciprocalPartOf(built.solid, topology.edges, numberBase, sphere);
+    });
     VertexRings rings;
     const Status ringed = buildVertexRings(m.solid, topology, rings, numberBase);
     if (!ringed) m.openEdgeMessage = ringed.error().text();
@@ -125,28 +160,7 @@ Model buildModel(std::string name, Polyhedron solid, int numberBase, int solidKi
     }
     ReciprocalPart reciprocal = reciprocalPart.get();
     m.edges = std::move(topology.edges);
-
-    // Without a reciprocal dual the program's is the one shown: made now.
-    const bool programNow = programDual || !reciprocal.found;
-    if (programNow && !programDual) fromSolid.programDualVertices = programDualVertices(m.solid, solidKind);
-    std::future<DualPart> program = std::async(programNow ? policy : std::launch::deferred, [&fromSolid, &rings] {
-        DualPart part;
-        part.dual = dualFromRings(std::move(fromSolid.programDualVertices), rings);
-        part.normals = outwardNormals(part.dual);
-        return part;
-    });
-    m.hasReciprocal = reciprocal.found;
-    m.reciprocalMessage = std::move(reciprocal.message);
-    m.dualEdges = crossingDualEdges(m.edges);
-    if (m.hasReciprocal) {
-        m.reciprocalDual = dualFromRings(std::move(reciprocal.vertices), rings);
-        m.reciprocalDualNormals = outwardNormals(m.reciprocalDual);
-    }
-    m.programDualMade = programNow;
-    if (!programNow) return m;
-    DualPart programPart = program.get();
-    m.programDual = std::move(programPart.dual);
-    m.programDualNormals = std::move(programPart.normals);
+    addDuals(m, fromSolid, reciprocal, rings, programDual, policy);
     return m;
 }
 
