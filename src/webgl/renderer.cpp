@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "webgl/frame_mesh.h"
 
@@ -70,6 +71,91 @@ void drawArrays(GLenum mode, std::size_t first, std::size_t count) {
 }
 
 void triangles(std::size_t first, std::size_t count) { drawArrays(GL_TRIANGLES, first, count); }
+
+// Everything in one array, drawn in ranges: faces, each shell's lines,
+// dashes and marks, then the overlay.
+std::vector<MeshVertex> oneArray(const FrameMesh& mesh) {
+    std::vector<MeshVertex> all(mesh.faces);
+    all.insert(all.end(), mesh.lit.begin(), mesh.lit.end());
+    for (const ShellMesh& s : mesh.shells)
+        for (const std::vector<MeshVertex>* part : {&s.lines, &s.dashed, &s.marks})
+            all.insert(all.end(), part->begin(), part->end());
+    all.insert(all.end(), mesh.overlay.begin(), mesh.overlay.end());
+    return all;
+}
+
+// Binds `framebuffer` over width x height and clears it to the frame's
+// background, every state the drawing relies on set to its start.
+void clearTarget(const Frame& frame, GLuint framebuffer, int width, int height) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, width, height);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(frame.background.red, frame.background.green, frame.background.blue,
+                 frame.transparent ? 0.0f : 1.0f);
+    glClearDepthf(1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// The faces (the array's first `count` vertices), pushed back a little so
+// the edges on them stay in front; translucent ones blended without depth,
+// farthest first, and then put into the depth buffer alone when what is
+// behind is decided by it.
+void drawFaces(const Frame& frame, std::size_t count) {
+    glEnable(GL_POLYGON_OFFSET_FILL);
+    glPolygonOffset(1.5f, 4.0f);
+    if (frame.faceStyle == FaceStyle::Shaded) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LESS);
+        triangles(0, count);
+    } else {
+        if (frame.faceStyle == FaceStyle::Translucent) {
+            glEnable(GL_BLEND);
+            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            triangles(0, count);
+            glDisable(GL_BLEND);
+        }
+        if (frame.depthTested) {
+            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+            glEnable(GL_DEPTH_TEST);
+            glDepthFunc(GL_LESS);
+            triangles(0, count);
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        }
+    }
+    glDisable(GL_POLYGON_OFFSET_FILL);
+}
+
+// One shell's lines, dashes and marks from `at` in the array; gives where
+// the next part starts.
+std::size_t drawShell(const Frame& frame, const ShellMesh& s, GLenum lineMode, GLenum markMode, std::size_t at) {
+    if (frame.depthTested && !s.onTop) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthMask(GL_FALSE);
+        glDepthFunc(GL_LEQUAL);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    drawArrays(lineMode, at, s.lines.size());
+    at += s.lines.size();
+    // With depth, the dashed list repeats the lines: dashed where behind.
+    if (frame.depthTested) glDepthFunc(GL_GREATER);
+    drawArrays(lineMode, at, s.dashed.size());
+    at += s.dashed.size();
+    if (frame.marksDepthTested && !s.onTop) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(GL_LEQUAL);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    drawArrays(markMode, at, s.marks.size());
+    at += s.marks.size();
+    glDisable(GL_DEPTH_TEST);
+    glDepthMask(GL_TRUE);
+    return at;
+}
 
 }  // namespace
 
@@ -165,30 +251,14 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     const bool thin = frame.lineWidth * ratio <= 1.0 && frame.markSize * ratio <= largestPoint_;
     const FrameMesh mesh = buildFrameMesh(frame, thin ? MeshShape::LinesAndPoints : MeshShape::Quads);
     const GLenum lineMode = thin ? GL_LINES : GL_TRIANGLES, markMode = thin ? GL_POINTS : GL_TRIANGLES;
-    // Everything in one array, drawn in ranges: faces, each shell's lines,
-    // dashes and marks, then the overlay.
-    std::vector<MeshVertex> all(mesh.faces);
-    all.insert(all.end(), mesh.lit.begin(), mesh.lit.end());
-    for (const ShellMesh& s : mesh.shells)
-        for (const std::vector<MeshVertex>* part : {&s.lines, &s.dashed, &s.marks})
-            all.insert(all.end(), part->begin(), part->end());
-    all.insert(all.end(), mesh.overlay.begin(), mesh.overlay.end());
+    const std::vector<MeshVertex> all = oneArray(mesh);
 
     const Projection& p = frame.projection;
     // The mesh is in the frame's pixels; the shader maps them onto the
     // viewport, which has pixelRatio times as many.
     const int width = int(std::lround(p.viewportWidth * ratio)), height = int(std::lround(p.viewportHeight * ratio));
     const bool smooth = frame.smooth && width > 0 && height > 0 && smoothTarget(width, height);
-    glBindFramebuffer(GL_FRAMEBUFFER, smooth ? smoothFramebuffer_ : 0);
-    glViewport(0, 0, width, height);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glClearColor(frame.background.red, frame.background.green, frame.background.blue,
-                 frame.transparent ? 0.0f : 1.0f);
-    glClearDepthf(1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearTarget(frame, smooth ? smoothFramebuffer_ : 0, width, height);
 
     glUseProgram(program_);
     glUniform2f(sizeUniform_, float(p.viewportWidth), float(p.viewportHeight));
@@ -196,63 +266,15 @@ Status WebGlRenderer::draw(const Frame& frame, double pixelRatio) {
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(all.size() * sizeof(MeshVertex)), all.data(), GL_STREAM_DRAW);
 
-    // The faces, pushed back a little so the edges on them stay in front;
-    // translucent ones blended without depth, farthest first, and then put
-    // into the depth buffer alone when what is behind is decided by it.
-    std::size_t at = 0;
-    glEnable(GL_POLYGON_OFFSET_FILL);
-    glPolygonOffset(1.5f, 4.0f);
-    if (frame.faceStyle == FaceStyle::Shaded) {
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(GL_LESS);
-        triangles(at, mesh.faces.size());
-    } else {
-        if (frame.faceStyle == FaceStyle::Translucent) {
-            glEnable(GL_BLEND);
-            glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-            triangles(at, mesh.faces.size());
-            glDisable(GL_BLEND);
-        }
-        if (frame.depthTested) {
-            glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-            glEnable(GL_DEPTH_TEST);
-            glDepthFunc(GL_LESS);
-            triangles(at, mesh.faces.size());
-            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        }
-    }
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    at += mesh.faces.size();
+    drawFaces(frame, mesh.faces.size());
+    std::size_t at = mesh.faces.size();
     // Lit faces over the faces, hiding nothing.
     glDisable(GL_DEPTH_TEST);
     triangles(at, mesh.lit.size());
     at += mesh.lit.size();
-
     for (const ShellMesh& s : mesh.shells) {
         glUniform1f(pointSizeUniform_, float(s.markSize * ratio));
-        if (frame.depthTested && !s.onTop) {
-            glEnable(GL_DEPTH_TEST);
-            glDepthMask(GL_FALSE);
-            glDepthFunc(GL_LEQUAL);
-        } else {
-            glDisable(GL_DEPTH_TEST);
-        }
-        drawArrays(lineMode, at, s.lines.size());
-        at += s.lines.size();
-        // With depth, the dashed list repeats the lines: dashed where behind.
-        if (frame.depthTested) glDepthFunc(GL_GREATER);
-        drawArrays(lineMode, at, s.dashed.size());
-        at += s.dashed.size();
-        if (frame.marksDepthTested && !s.onTop) {
-            glEnable(GL_DEPTH_TEST);
-            glDepthFunc(GL_LEQUAL);
-        } else {
-            glDisable(GL_DEPTH_TEST);
-        }
-        drawArrays(markMode, at, s.marks.size());
-        at += s.marks.size();
-        glDisable(GL_DEPTH_TEST);
-        glDepthMask(GL_TRUE);
+        at = drawShell(frame, s, lineMode, markMode, at);
     }
     triangles(at, mesh.overlay.size());
     glBindVertexArray(0);
