@@ -84,6 +84,47 @@ Status withinBound(const ModelRequest& request, const Polyhedron& m, double work
     return Done{};
 }
 
+// The OFF files `request` names, as models into `out`: as read, or each
+// put in canonical form once the whole run is known to stay within the
+// bound, its share of the work added to `work`. The first file that cannot
+// be read gives its error.
+Status loadOffInputs(const ModelRequest& request, LoadedModels& out, double& work) {
+    const std::vector<std::string>& inputs = request.inputs;
+    out.models.reserve(inputs.size());
+    std::vector<Polyhedron> toCanonical;
+    for (const std::string& path : inputs) {
+        if (!request.canonical || !request.canonicalForms) {
+            Result<Model> model = loadOffModel(path, DualSphere{request.centre}, false);
+            if (!model) return model.error();
+            out.models.push_back(std::move(*model));
+            continue;
+        }
+        Result<Polyhedron> shape = loadOffFile(path);
+        if (!shape) return shape.error();
+        work += canonicalFormWeight * double(shape->corners.size());
+        toCanonical.push_back(std::move(*shape));
+    }
+    if (!toCanonical.empty()) {
+        const Status bounded = withinBound(request, toCanonical.front(), work);
+        if (!bounded) return bounded.error();
+        for (std::size_t i = 0; i < toCanonical.size(); ++i)
+            out.models.push_back(canonicalModel(std::filesystem::path(inputs[i]).stem().string(),
+                                                std::move(toCanonical[i]), request.centre, out.notes));
+    }
+    return Done{};
+}
+
+// The model M stands for in a notation: the first OFF model, or solid
+// `solid` (1..5, else the cube) of the ten files; null with no model.
+const Model* modelM(const LoadedModels& loaded, int solid) {
+    if (loaded.models.empty()) return nullptr;
+    const int kind = solid >= 1 && solid <= 5 ? solid : 2;
+    const Model* m = &loaded.models.front();
+    for (const Model& model : loaded.models)
+        if (loaded.directory && model.solidKind == kind) m = &model;
+    return m;
+}
+
 }  // namespace
 
 ModelRequest modelRequest(const ExplorerOptions& options, bool inputsNamed) {
@@ -117,36 +158,10 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
         if (!models) return models.error();
         out.models = std::move(*models);
     } else if (readInputs) {
-        out.models.reserve(inputs.size());
-        std::vector<Polyhedron> toCanonical;
-        for (const std::string& path : inputs) {
-            if (!request.canonical || !request.canonicalForms) {
-                Result<Model> model = loadOffModel(path, DualSphere{request.centre}, false);
-                if (!model) return model.error();
-                out.models.push_back(std::move(*model));
-                continue;
-            }
-            Result<Polyhedron> shape = loadOffFile(path);
-            if (!shape) return shape.error();
-            work += canonicalFormWeight * double(shape->corners.size());
-            toCanonical.push_back(std::move(*shape));
-        }
-        if (!toCanonical.empty()) {
-            const Status bounded = withinBound(request, toCanonical.front(), work);
-            if (!bounded) return bounded.error();
-            for (std::size_t i = 0; i < toCanonical.size(); ++i)
-                out.models.push_back(canonicalModel(std::filesystem::path(inputs[i]).stem().string(),
-                                                    std::move(toCanonical[i]), request.centre, out.notes));
-        }
+        const Status loaded = loadOffInputs(request, out, work);
+        if (!loaded) return loaded.error();
     }
-    // M: the first OFF model, or the chosen solid of the ten files.
-    const Model* m = nullptr;
-    if (!out.models.empty()) {
-        const int kind = request.solid >= 1 && request.solid <= 5 ? request.solid : 2;
-        m = &out.models.front();
-        for (const Model& model : out.models)
-            if (out.directory && model.solidKind == kind) m = &model;
-    }
+    const Model* m = modelM(out, request.solid);
     if (m) {
         const Status bounded = withinBound(request, m->solid, work);
         if (!bounded) return bounded.error();
