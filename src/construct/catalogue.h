@@ -15,6 +15,11 @@ struct CatalogueEntry {
     const char* notation;   // Conway's notation
     std::vector<std::string> otherNames;  // other names in use, in lower case
     Family family;
+    // How solidName knows it: the vertices of a Platonic or Archimedean
+    // solid and the faces' sizes around each, or the faces of a Catalan
+    // one and the vertices' degrees around each; sorted.
+    int count;
+    std::vector<int> around;
 };
 
 // Every entry: the five, the 13 Archimedean solids, then their 13 Catalan

@@ -1,9 +1,9 @@
 #include "polyhedra/solid_names.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
-#include <tuple>
+
+#include "construct/catalogue.h"
 
 namespace pd {
 
@@ -12,35 +12,6 @@ namespace {
 Vec3d at(const Polyhedron& p, std::int32_t v) { return widen(p.vertices[std::size_t(v)]); }
 
 bool near(double a, double b, double scale) { return std::fabs(a - b) <= shapeTolerance * scale; }
-
-// One of the solids named by how their vertices (or faces) look: the
-// faces' sizes around a vertex (Archimedean), the vertices' degrees around
-// a face (its Catalan dual), sorted.
-struct Named {
-    const char* archimedean;
-    const char* catalan;
-    int vertices;  // the Archimedean solid's; its dual has as many faces
-    std::vector<int> around;
-};
-
-const std::vector<Named>& namedSolids() {
-    static const std::vector<Named> table{
-        {"truncated tetrahedron", "triakis tetrahedron", 12, {3, 6, 6}},
-        {"cuboctahedron", "rhombic dodecahedron", 12, {3, 3, 4, 4}},
-        {"truncated cube", "triakis octahedron", 24, {3, 8, 8}},
-        {"truncated octahedron", "tetrakis hexahedron", 24, {4, 6, 6}},
-        {"rhombicuboctahedron", "deltoidal icositetrahedron", 24, {3, 4, 4, 4}},
-        {"truncated cuboctahedron", "disdyakis dodecahedron", 48, {4, 6, 8}},
-        {"snub cube", "pentagonal icositetrahedron", 24, {3, 3, 3, 3, 4}},
-        {"icosidodecahedron", "rhombic triacontahedron", 30, {3, 3, 5, 5}},
-        {"truncated dodecahedron", "triakis icosahedron", 60, {3, 10, 10}},
-        {"truncated icosahedron", "pentakis dodecahedron", 60, {5, 6, 6}},
-        {"rhombicosidodecahedron", "deltoidal hexecontahedron", 60, {3, 4, 4, 5}},
-        {"truncated icosidodecahedron", "disdyakis triacontahedron", 120, {4, 6, 10}},
-        {"snub dodecahedron", "pentagonal hexecontahedron", 60, {3, 3, 3, 3, 5}},
-    };
-    return table;
-}
 
 // The Greek words for polygons of 5 to 12 sides, the stems of both the
 // faces' names and the families' prefixes, so that the one is always the
@@ -78,11 +49,11 @@ public:
         if (const std::string family = familyName(); !family.empty()) return family;
         if (!platonic.empty()) return platonic + " (combinatorially)";
         if (v > 120 && f > 120) return "";  // beyond the largest of them
-        for (const Named& n : namedSolids()) {
-            if (v == n.vertices && everyVertexHas(n.around))
-                return std::string(n.archimedean) + (regular() ? "" : " (combinatorially)");
-            if (f == n.vertices && everyFaceHas(n.around))
-                return std::string(n.catalan) + (faceTransitiveLooking() ? "" : " (combinatorially)");
+        for (const CatalogueEntry& e : catalogue()) {
+            if (e.family == Family::Archimedean && v == e.count && everyVertexHas(e.around))
+                return std::string(e.name) + (regular() ? "" : " (combinatorially)");
+            if (e.family == Family::Catalan && f == e.count && everyFaceHas(e.around))
+                return std::string(e.name) + (faceTransitiveLooking() ? "" : " (combinatorially)");
         }
         return "";
     }
@@ -102,10 +73,9 @@ private:
     std::string platonicName() const {
         const int p = p_.faceSize(0), q = degree_[std::size_t(used_[0])];
         if (facesOfSize(p) != p_.faceCount() || verticesOfDegree(q) != int(used_.size())) return "";
-        static const std::array<std::tuple<int, int, const char*>, 5> solids{
-            {{3, 3, "tetrahedron"}, {4, 3, "cube"}, {3, 4, "octahedron"}, {5, 3, "dodecahedron"}, {3, 5, "icosahedron"}}};
-        for (const auto& [faceSize, degree, name] : solids)
-            if (p == faceSize && q == degree) return name;
+        // A Platonic solid's `around` is q faces of p sides.
+        for (const CatalogueEntry& e : catalogue())
+            if (e.family == Family::Platonic && int(e.around.size()) == q && e.around[0] == p) return e.name;
         return "";
     }
 
