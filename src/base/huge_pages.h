@@ -26,10 +26,11 @@ void reserveHuge(Array& v, std::size_t count) {
 
 // Makes the pages within `bytes` bytes from `start` present now, in one
 // call, rather than one fault at a time as they are first written: on a
-// virtual machine a fault costs about twice what the call spends on a
-// page (bench/README.md, "Fresh pages cost more than the work on them"). What they hold is kept. It does nothing below
-// a few pages, or where the system has no such call (then the pages come
-// as they are first written, as ever).
+// virtual machine the faults cost more than the call (bench/README.md,
+// "Fresh pages cost more than the work on them", has the measures). What
+// they hold is kept. It does nothing below a few pages, or where the
+// system has no such call (then the pages come as they are first written,
+// as ever).
 void populatePages(void* start, std::size_t bytes);
 
 // Room for `count` more elements after the end of `v` (a vector or a

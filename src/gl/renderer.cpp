@@ -297,11 +297,10 @@ void drawFrame(const Frame& frame) {
 }
 
 // Lines from which a software GL is slower than drawing them on the CPU
-// by a margin worth an upload of the whole picture. Measured: a sphere of
-// 100k faces with its dual (300k lines) draws its first frame in a third
-// of GL's time on the CPU, but the morph's frames at 10k faces (some 70k
-// lines, drawn again and again) ran at 20 frames a second there against
-// 26 by GL: each frame pays the upload.
+// by a margin worth an upload of the whole picture: the big spheres' first
+// frames gain, while an animation's frames, each paying the upload again,
+// stay GL's (bench/README.md, "Lines drawn on the CPU" and the morph's
+// frames after it, has the measures).
 constexpr std::size_t cpuLinesFrom = 131072;
 
 // The frame's lines drawn on the CPU and put in place as pixels, then the

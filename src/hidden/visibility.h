@@ -22,8 +22,8 @@ namespace pd {
 // its parameter, and within it the triangle's depth less the segment's is
 // linear, so the part behind is one range again. The ranges are sorted and
 // joined. For models whose faces are spread over the picture that costs
-// about a constant per edge besides the sort (n log n in all); 10 000 faces
-// take a few milliseconds (bench/visibility_bench.cpp measures it). Faces
+// about a constant per edge besides the sort (n log n in all;
+// bench/visibility_bench.cpp measures it). Faces
 // crowded round one point (a vertex in thousands of them) put all of them
 // in the cells there, which every edge from it meets: that work is
 // bounded (exhausted, wouldExhaust).
