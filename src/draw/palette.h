@@ -31,6 +31,7 @@ constexpr Palette colourblindPalette{
     {0.0f, 0.0f, 0.0f}, {0.6f, 0.36f, 0.0f},
     {0.8f, 0.475f, 0.655f}, {0.94f, 0.78f, 0.88f}};
 
+// The palette `kind` names.
 constexpr const Palette& paletteOf(PaletteKind kind) {
     return kind == PaletteKind::Colourblind ? colourblindPalette : classicPalette;
 }

@@ -73,6 +73,7 @@ public:
     // and drops it either way.
     void keepPrepared(Frame frame, std::uint64_t version);
     std::optional<Frame> takePrepared(std::uint64_t version);
+    // Forgets the picture kept ahead, if any.
     void dropPrepared() { prepared_.reset(); }
 
 private:

@@ -31,6 +31,7 @@ using SharedNet = std::shared_ptr<const Result<Net>>;
 // used.
 class NetStore {
 public:
+    // Keeps the nets of the last `kept` shells used.
     explicit NetStore(std::size_t kept = 8);
     NetStore(const NetStore&) = delete;
     NetStore& operator=(const NetStore&) = delete;

@@ -39,6 +39,7 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
+    // What it shows, of which model, among which.
     const ViewState& view() const { return view_; }
     const Model& model() const { return loaded_.models[std::size_t(view_.model)]; }
     const LoadedModels& loaded() const { return loaded_; }

@@ -19,6 +19,7 @@ struct FacePlane {
     Vec3d normal;
     Vec3d cornerSum;
 };
+// The plane of face `face`, which must be one of `p`'s.
 FacePlane facePlane(const Polyhedron& p, int face, Vec3d centre);
 
 // Each face's unit Newell normal, turned to point away from the mean of the

@@ -60,6 +60,7 @@ struct VertexTurn {
     Mat3 aboutX, aboutY;  // the program's path
     Mat3 whole;           // the other
 };
+// The turn of `o` as frames apply it, and `v` turned by such a turn.
 VertexTurn vertexTurnOf(const Orientation& o);
 Vec3 turnVertex(const VertexTurn& t, Vec3 v);
 

@@ -23,7 +23,8 @@ RigidMotion after(const RigidMotion& outer, const RigidMotion& inner);
 
 // Per face of `p`, the motion that takes its corners from where they lie in
 // `net` (z = 0) to where foldNet puts them at `amount`, so a caller that
-// moves each face on can do it in one motion per face.
+// moves each face on can do it in one motion per face. `net` must be
+// unfold(p)'s.
 std::vector<RigidMotion> foldMotions(const Polyhedron& p, const Net& net, double amount);
 
 // Where every corner of `p` (per corner slot) lies when each face of `net`

@@ -22,6 +22,7 @@ struct PageFormat {
     double width;      // portrait, mm
     double height;
 };
+// The name and portrait size of `size`.
 PageFormat pageFormat(PageSize size);
 
 constexpr double pageMargin = 10.0;   // mm on every side

@@ -32,6 +32,7 @@ public:
     // before whose owner differs from `owner` (parts of one face share an
     // owner and are never tested against each other).
     bool overlaps(const P2* points, int count, std::int32_t owner);
+    // Files the convex polygon `points[0..count)` as `owner`'s.
     void add(const P2* points, int count, std::int32_t owner);
     // Forgets every polygon, keeping the cell size, tolerance and count
     // of tests.

@@ -23,6 +23,7 @@ public:
     // True when the convex polygon `points[0..count)` overlaps one added
     // before whose owner differs from `owner`.
     bool overlaps(const P2* points, int count, std::int32_t owner);
+    // Files the convex polygon `points[0..count)` as `owner`'s.
     void add(const P2* points, int count, std::int32_t owner);
     // Forgets every polygon, keeping the tolerance and count of tests.
     void clear();

@@ -49,6 +49,7 @@ class Unfolder {
 public:
     Unfolder(const Polyhedron& p, const UnfoldOptions& o) : p_(p), o_(o) {}
 
+    // The net, or why there is none, as unfold() gives them.
     Result<Net> run();
 
 private:

@@ -53,7 +53,8 @@ constexpr EdgeList edgeList(const std::array<EdgePair, N>& table) {
     return {table.data(), static_cast<int>(N)};
 }
 
-// The table of the solid of `kind` and the table of its dual.
+// The table of the solid of `kind` and the table of its dual; a kind
+// outside 1 to 5 gets the icosahedron's.
 EdgeList solidEdges(SolidKind kind);
 EdgeList dualEdges(SolidKind kind);
 

@@ -65,7 +65,8 @@ struct VertexArrays {
     VertexArray icosaDualVerts{};
 };
 
-// The solid's own array and its dual's array, by kind (1 to 5).
+// The solid's own array and its dual's array, by kind (1 to 5; any other
+// kind gets the icosahedron's).
 VertexArray& solidVerts(VertexArrays& arrays, SolidKind kind);
 const VertexArray& solidVerts(const VertexArrays& arrays, SolidKind kind);
 VertexArray& dualVerts(VertexArrays& arrays, SolidKind kind);

@@ -76,6 +76,7 @@ struct ViewState {
     Lit lit;                  // drawn only on the model itself, not on a morph's stage or a net
 };
 
+// The state's orientation, read and set as one value.
 inline Orientation orientationOf(const ViewState& s) { return {s.angleX, s.angleY, s.turn}; }
 inline void setOrientation(ViewState& s, const Orientation& o) {
     s.angleX = o.angleX;
