@@ -86,7 +86,8 @@ install(FILES ${made}/platonic-duals.1.gz ${made}/duals-explorer.1.gz ${made}/ch
   DESTINATION share/man/man1)
 install(FILES README.md LICENSE ${made}/copyright ${made}/changelog.gz
   DESTINATION ${PD_DOC_DESTINATION})
-# What the README links to in docs/, at the same place beside it.
+# The users' documents the README links to in docs/, at the same place beside
+# it (the developers' ones, architecture and testing, stay in the source).
 install(FILES docs/explorer.md docs/mathematics.md docs/typical-run.png docs/explorer-compound.png
   DESTINATION ${PD_DOC_DESTINATION}/docs)
 install(FILES packaging/duals-explorer.desktop DESTINATION share/applications)
