@@ -17,12 +17,12 @@ import zlib
 
 import numpy
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+from browser import chromium  # noqa: E402
 SIZE = "1024x700"
 BLUE, RED, BACKGROUND = (0, 0, 255), (255, 0, 0), (230, 230, 204)
 TEXT, DUAL_TEXT = (0, 0, 0), (153, 0, 0)
@@ -265,14 +265,7 @@ def main():
     temp = tempfile.mkdtemp(prefix="page-test-")
     downloads = os.path.join(temp, "downloads")
     os.mkdir(downloads)
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless=new", "--no-sandbox", "--use-gl=swiftshader",
-                 "--enable-unsafe-swiftshader", "--window-size=1100,800"):
-        options.add_argument(flag)
-    options.add_experimental_option("prefs", {"download.default_directory": downloads,
-                                              "download.prompt_for_download": False})
-    options.binary_location = "/usr/bin/chromium"
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = chromium(downloads=downloads)
     try:
         for query, wanted, reach in FRAMES:
             open_page(driver, page, query)
