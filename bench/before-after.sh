@@ -209,21 +209,13 @@ if [ -f "$before/duals-explorer.html" ] && [ -f "$after/duals-explorer.html" ]; 
   for side in before after; do
     dir=$before; [ "$side" = after ] && dir=$after
     mkdir -p "$work/page-$side"
-    /usr/bin/python3 - "$dir/duals-explorer.html" "$work/page-$side" "${queries[@]}" <<'EOF'
+    PYTHONPATH=$root/tests/support /usr/bin/python3 - "$dir/duals-explorer.html" "$work/page-$side" "${queries[@]}" <<'EOF'
 import os, re, shutil, sys, tempfile, time
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+from browser import chromium
 
 page, out, queries = sys.argv[1], sys.argv[2], sys.argv[3:]
 downloads = tempfile.mkdtemp(prefix="before-after-page-")
-options = webdriver.ChromeOptions()
-for flag in ("--headless=new", "--no-sandbox", "--use-gl=swiftshader",
-             "--enable-unsafe-swiftshader", "--window-size=1100,800"):
-    options.add_argument(flag)
-options.add_experimental_option("prefs", {"download.default_directory": downloads,
-                                          "download.prompt_for_download": False})
-options.binary_location = "/usr/bin/chromium"
-driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+driver = chromium(downloads=downloads)
 try:
     for n, query in enumerate(queries):
         driver.get("file://%s?size=1024x700&%s" % (page, query))

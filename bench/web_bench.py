@@ -16,8 +16,9 @@ import statistics
 import sys
 import time
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "tests", "support"))
+from browser import chromium  # noqa: E402
+
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.support.ui import WebDriverWait
 
@@ -45,12 +46,7 @@ requestAnimationFrame(step);
 
 
 def browser():
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless=new", "--no-sandbox", "--use-gl=swiftshader",
-                 "--enable-unsafe-swiftshader", "--window-size=1100,800"):
-        options.add_argument(flag)
-    options.binary_location = "/usr/bin/chromium"
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = chromium()
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH_TITLE})
     driver.set_script_timeout(60)
     return driver

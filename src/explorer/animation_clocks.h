@@ -38,6 +38,11 @@ public:
     // asked for at the last step, if any, else where the clock has it. It
     // stops when there, and asks for the share a step on when `ahead`.
     double foldShare(const ViewState& view, double now, bool ahead);
+    // The fold stops where the view stands (a slider put it there).
+    void stopFold() {
+        folding_ = false;
+        nextUnfold_ = -1.0;
+    }
     // `u` set the fold moving, and it is not there yet.
     bool folding() const { return folding_; }
     // The share asked for ahead (-1 for none).

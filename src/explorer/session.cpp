@@ -122,7 +122,10 @@ void Session::startFrameAhead() {
         const Result<std::vector<std::string>> known = morphs_.countLines(next->model, unmorphed);
         if (known) lines = *known;
     }
-    ahead_.start(*next, morphJob(std::move(build), model(), *next, keys_, std::move(lines), ahead_.priority()));
+    ViewState drawn = *next;
+    if (panelsOut_) drawn.info = false;
+    ahead_.start(*next, morphJob(std::move(build), model(), drawn, panelsOut_ ? std::vector<std::string>{} : keys_,
+                                 std::move(lines), ahead_.priority()));
 }
 
 void Session::ensureDual() {
@@ -179,6 +182,33 @@ ActionEffect Session::perform(ActionId id, double now) {
     return effect;
 }
 
+void Session::change(const std::function<void(ViewState&)>& edit, double now) {
+    waitForFrameAhead();
+    now_ = std::max(now_, now);
+    const ViewState before = view_;
+    edit(view_);
+    view_.model = std::clamp(view_.model, 0, context_.modelCount - 1);
+    ++version_;
+    if (view_.model != before.model) view_.lit = {};
+    startClocks(before, now);
+}
+
+void Session::setMorph(double t, double now) {
+    change([t](ViewState& v) {
+        v.morph = std::clamp(t, 0.0, 1.0);
+        v.morphing = false;
+    }, now);
+}
+
+void Session::setFold(double t, double now) {
+    waitForFrameAhead();
+    now_ = std::max(now_, now);
+    view_.unfold = std::clamp(t, 0.0, 1.0);
+    view_.netOpen = view_.unfold >= 0.5;
+    ++version_;
+    clocks_.stopFold();
+}
+
 void Session::drag(int dx, int dy, double now) {
     waitForFrameAhead();
     now_ = std::max(now_, now);
@@ -204,7 +234,9 @@ void Session::click(int x, int y, double now) {
         note("a click lights a part of the model itself, not of its morph or its net", now);
         return;
     }
-    view_.lit = partAt(x, y);
+    // A second click (or tap) on the part lit puts the light out.
+    const Lit found = partAt(x, y);
+    view_.lit = found == view_.lit ? Lit{} : found;
     ++version_;
 }
 
@@ -329,6 +361,7 @@ Frame Session::unfoldFrame(const Model& shown, const Model* stage, FrameTarget t
 
 FramePanels Session::framePanels(bool withHelp) {
     FramePanels panels;
+    if (panelsOut_) return panels;
     if (withHelp) panels.help = keys_;
     if (view_.info) {
         const Result<std::vector<std::string>> lines = countLines();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,11 +50,23 @@ public:
     // quit), as applyAction does. An action that cannot apply here says
     // why in the title.
     ActionEffect perform(ActionId id, double now);
+    // A control of a page's: `edit` changes the view's choices (what is
+    // shown, faces, numbers, style, spin, morph running...) as actions
+    // would; the clocks start or stop as the change asks. What was lit goes
+    // with a change of model.
+    void change(const std::function<void(ViewState&)>& edit, double now);
+    // A slider: the morph stands at stage `t` (0..1, clamped), the fold at
+    // share `t`, each stopped there.
+    void setMorph(double t, double now);
+    void setFold(double t, double now);
+    // For a front end that shows the counts and the key list itself (a
+    // page, in its own text): no frame draws them.
+    void leaveOutPanels() { panelsOut_ = true; }
     // A left-button drag by (dx, dy) pixels.
     void drag(int dx, int dy, double now);
     // A left click without a drag at pixel (x, y): lights the face, vertex
     // or edge there with its dual part (see view/highlight.h), or puts
-    // the light out on the background. Only on the model itself: during a
+    // the light out on the background or on the part already lit. Only on the model itself: during a
     // morph or a fold the title says so and nothing changes.
     void click(int x, int y, double now);
     // What lies at pixel (x, y) of the view's picture, as litAt finds it.
@@ -158,6 +171,7 @@ private:
     MorphStore morphs_;
     NetStore nets_;
     NetSettings netSettings_;
+    bool panelsOut_ = false;  // see leaveOutPanels
 
     double now_ = 0.0;  // the latest time a driver gave
     // The title's message, which belongs to the model it was said of.

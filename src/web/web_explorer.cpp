@@ -19,8 +19,11 @@
 #include "explorer/options.h"
 #include "explorer/exports.h"
 #include "explorer/session.h"
-#include "svg/svg_writer.h"
+#include "explorer/model_picker.h"
+#include "explorer/page_controls.h"
 #include "web/page_query.h"
+#include "web/page_saves.h"
+#include "web/page_state.h"
 #include "webgl/renderer.h"
 
 namespace pd {
@@ -37,6 +40,8 @@ struct WebExplorer {
     std::unique_ptr<Session> session;
     std::optional<WebGlRenderer> renderer;
     std::string title;
+    std::string shownState;  // the page's state as last handed to its script
+    PageSource source;       // where the models shown came from
     bool fixedSize = false;  // the query's size, else the page's
     int cssWidth = 0, cssHeight = 0;
     double ratio = 1.0;       // device pixels per CSS pixel
@@ -101,11 +106,18 @@ void fitCanvas() {
     page->session->resize(page->cssWidth, page->cssHeight);
 }
 
+// The title, and the page's controls, information and address, handed to
+// its script (Module.pdShow) when they changed.
 void updateTitle() {
     const std::string title = page->session->title();
-    if (title == page->title) return;
-    page->title = title;
-    emscripten_set_window_title(title.c_str());
+    if (title != page->title) {
+        page->title = title;
+        emscripten_set_window_title(title.c_str());
+    }
+    std::string state = pageStateJson(*page->session, page->source);
+    if (state == page->shownState) return;
+    page->shownState = std::move(state);
+    EM_ASM({ if (Module.pdShow) Module.pdShow(UTF8ToString($0)); }, page->shownState.c_str());
 }
 
 // Draws the frame. Gives whether the next is wanted at once (an animation
@@ -157,56 +169,11 @@ EM_BOOL guard(int type, const Event* e, void* data) {
     return handled;
 }
 
-// Hands `text` to the browser as a download named `name`.
-void download(const std::string& name, const std::string& text, const char* type) {
-    EM_ASM({
-        var blob = new Blob([HEAPU8.slice($1, $1 + $2)], {type: UTF8ToString($3)});
-        var link = document.createElement("a");
-        link.download = UTF8ToString($0);
-        link.href = URL.createObjectURL(blob);
-        document.body.appendChild(link);
-        link.click();
-        link.remove();
-        setTimeout(function () { URL.revokeObjectURL(link.href); }, 10000);
-    }, name.c_str(), text.data(), text.size(), type);
-}
-
-// Whether what the view shows can be saved (see exportable); if not the
-// message says why, and nothing is saved.
-bool savable() {
-    const Status available = exportable(*page->session);
-    if (!available) showMessage(available.error().text());
-    return bool(available);
-}
-
-// The view as the command line's --svg writes it, at the drawing's size.
-void saveSvg() {
-    if (!savable()) return;
-    const Result<Frame> frame = exportedFrame(*page->session, FrameTarget::Vector);
-    if (!frame) return showMessage(frame.error().text());
-    download(exportName(*page->session, ".svg"), formatSvg(*frame), "image/svg+xml");
+// A save button's file (see page_saves.h); a refusal is told.
+void save(Status (*kind)(Session&)) {
+    const Status saved = kind(*page->session);
+    if (!saved) showMessage(saved.error().text());
     redraw();
-}
-
-// The shells shown, as the command line's --off writes them.
-void saveOff() {
-    if (!savable()) return;
-    const Result<std::string> text = page->session->offText();
-    if (!text) return showMessage(text.error().text());
-    download(exportName(*page->session, ".off"), *text, "text/plain");
-}
-
-// The paper net of the view as the command line's --net NAME-net.svg
-// writes it (on the session's page and edge: the query's, else A4 and the
-// largest edge that fits): one download per page, named as its pages are
-// (NAME-net-000.svg ...) when there are more. The PDF needs cairo, which
-// the page has not.
-void saveNet() {
-    if (!savable()) return;
-    const Result<NetPages> laid = exportedNet(*page->session);
-    if (!laid) return showMessage(laid.error().text());
-    for (const NamedPage& named : netSvgPages(*laid, exportName(*page->session, "-net.svg")))
-        download(named.name, named.text, "image/svg+xml");
 }
 
 // Draws the frame without the key list and hands the canvas's picture to
@@ -240,6 +207,17 @@ void perform(ActionId id) {
 EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
     if (e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
     const std::string key = e->key;
+    // A text field, a list or an open dialog keeps every key; a focused
+    // control keeps Tab, Space and Enter (moving and pressing), so the page
+    // is used by keyboard as any other.
+    const int kept = EM_ASM_INT({
+        var a = document.activeElement;
+        if (!a || a == document.body || a.id == "canvas") return 0;
+        if (/^(TEXTAREA|SELECT)$/.test(a.tagName) || a.closest("dialog[open]")) return 1;
+        if (a.tagName == "INPUT" && !/^(radio|checkbox|range|button|file)$/.test(a.type)) return 1;
+        return /^(Tab| |Enter)$/.test(UTF8ToString($0)) ? 1 : 0;
+    }, key.c_str());
+    if (kept) return EM_FALSE;
     SpecialKey special = SpecialKey::None;
     unsigned char c = 0;
     if (key == "ArrowLeft") special = SpecialKey::Left;
@@ -311,27 +289,6 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
     return EM_FALSE;
 }
 
-// One button in "#toolbar" per action of the key table the models and a
-// page allow, each with its key as the key list names it in data-key.
-void buildToolbar() {
-    EM_ASM({
-        document.querySelectorAll("#toolbar button[data-key]").forEach(function (b) { b.remove(); });
-    });
-    const std::vector<Action>& table = actionTable();
-    for (const std::size_t i : page->session->actionsHere()) {
-        EM_ASM({
-            var bar = document.getElementById("toolbar");
-            if (!bar) return;
-            var button = document.createElement("button");
-            button.dataset.key = UTF8ToString($1);
-            button.textContent = UTF8ToString($1);
-            button.title = UTF8ToString($2);
-            button.addEventListener("click", function () { _pdWebAction($0); });
-            bar.appendChild(button);
-        }, int(i), table[i].keyName, table[i].label);
-    }
-}
-
 // The save buttons of the page's shell: "#save-png", "#save-svg",
 // "#save-off" and "#save-net".
 void connectSaveButtons() {
@@ -344,7 +301,8 @@ void connectSaveButtons() {
 }
 
 // OFF files from the picker "#open" or dropped on the page: copied into
-// the page's own folder /open (emptied first) and opened by pdWebOpen.
+// the page's own folder /open (a file of the same name replaced) and opened
+// by pdWebOpen.
 void connectOpening() {
     EM_ASM({
         function openFiles(list) {
@@ -352,9 +310,6 @@ void connectOpening() {
             if (files.length == 0) return;
             Promise.all(files.map(function (f) { return f.arrayBuffer(); })).then(function (buffers) {
                 if (!FS.analyzePath("/open").exists) FS.mkdir("/open");
-                FS.readdir("/open").forEach(function (name) {
-                    if (name != "." && name != "..") FS.unlink("/open/" + name);
-                });
                 Module.pdOpenNames = files.map(function (f) { return f.name; });
                 files.forEach(function (f, i) { FS.writeFile("/open/" + f.name, new Uint8Array(buffers[i])); });
                 _pdWebOpen();
@@ -370,17 +325,37 @@ void connectOpening() {
     });
 }
 
-// Opens the files just copied into /open in place of the models shown, in
-// the state a window opened on them starts in. A file that cannot be read
-// is told in the command line's words and what was shown stays.
-void openCopiedFiles() {
-    std::vector<std::string> names;
-    const int count = EM_ASM_INT({ return (Module.pdOpenNames || []).length; });
-    for (int i = 0; i < count; ++i) {
-        char name[1024] = "";
-        EM_ASM({ stringToUTF8(Module.pdOpenNames[$0], $1, $2); }, i, name, int(sizeof name));
-        names.push_back(name);
+// Shows `loaded` (at least one model) from `start` in place of the models
+// shown, from `source`. Drawn once before they stay: models too big for
+// the memory leave those shown, told. Gives whether they stay.
+bool showModels(LoadedModels loaded, const ViewState& start, const PageSource& source) {
+    std::unique_ptr<Session> shown = std::move(page->session);
+    const PageSource before = page->source;
+    try {
+        page->source = source;
+        page->session = std::make_unique<Session>(std::move(loaded), start, Session::Work::InBackground, now());
+        page->session->leaveOutQuit();
+        page->session->leaveOutPanels();
+        page->session->setNetSettings(shown->netSettings());  // the query's still
+        fitCanvas();
+        if (drawFrame()) redraw();
+    } catch (const std::bad_alloc&) {
+        page->session = std::move(shown);
+        page->source = before;
+        fitCanvas();
+        updateTitle();
+        redraw();
+        showMessage(outOfMemory);
+        return false;
     }
+    return true;
+}
+
+// Opens OFF files `names` of /open in place of the models shown, in the
+// state a window opened on them starts in; they join the picker's list. A
+// file that cannot be read is told in the command line's words, and what
+// was shown stays.
+void openFiles(const std::vector<std::string>& names) {
     if (names.empty() || ::chdir("/open") != 0) return;
     // The names as they are: a name is never read as an option.
     Result<LoadedModels> loaded = loadModelInputs(names);
@@ -389,25 +364,29 @@ void openCopiedFiles() {
     const std::vector<std::string> warnings = modelWarnings(*loaded);
     const Result<ViewState> start = startState(parseOptions({}).options, *loaded);
     if (!start) return showMessage(firstLine(start.error().text()));
-    // Drawn once before they stay: models too big for the memory leave
-    // those shown.
-    std::unique_ptr<Session> shown = std::move(page->session);
-    try {
-        page->session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
-        page->session->leaveOutQuit();
-        page->session->setNetSettings(shown->netSettings());  // the query's still
-        buildToolbar();
-        fitCanvas();
-        if (drawFrame()) redraw();
-    } catch (const std::bad_alloc&) {
-        page->session = std::move(shown);
-        buildToolbar();
-        fitCanvas();
-        updateTitle();
-        redraw();
-        return showMessage(outOfMemory);
+    PageSource source = page->source;
+    source.fromFiles = true;
+    source.loads.clear();
+    for (const std::string& name : names)
+        if (std::find(source.openedFiles.begin(), source.openedFiles.end(), name) == source.openedFiles.end())
+            source.openedFiles.push_back(name);
+    if (showModels(std::move(*loaded), *start, source)) showMessage(lines(warnings));
+}
+
+// The files just copied into /open. One the page cannot hold is let go.
+void openCopiedFiles() {
+    std::vector<std::string> names;
+    const int count = EM_ASM_INT({ return (Module.pdOpenNames || []).length; });
+    for (int i = 0; i < count; ++i) {
+        char name[1024] = "";
+        EM_ASM({ stringToUTF8(Module.pdOpenNames[$0], $1, $2); }, i, name, int(sizeof name));
+        names.push_back(name);
     }
-    showMessage(lines(warnings));
+    const std::vector<std::string> known = page->source.openedFiles;
+    openFiles(names);
+    if (page->source.openedFiles != known) return;
+    for (const std::string& name : names)
+        if (std::find(known.begin(), known.end(), name) == known.end()) ::unlink(("/open/" + name).c_str());
 }
 
 // The models the address asks for, from the page's own copy of the ten
@@ -430,6 +409,55 @@ Result<LoadedModels> openingModels(const ExplorerOptions& options, std::vector<s
     request.conway.clear();
     request.catalogue.clear();
     return loadModels(request);
+}
+
+// The address's part that loads `loaded`: its notations that were built
+// and its catalogue; "" for the ten files.
+std::string loadingQuery(const ExplorerOptions& options, const LoadedModels& loaded) {
+    std::string query;
+    for (const std::string& notation : options.conway)
+        if (findModel(loaded, notation) >= 0) query += (query.empty() ? "conway=" : "&conway=") + queryEscaped(notation);
+    if (!options.catalogue.empty()) query += (query.empty() ? "catalogue=" : "&catalogue=") + options.catalogue;
+    return query;
+}
+
+// Shows the models the address's query `query` loads in place of those
+// shown, keeping the learner's choices of the view. A refusal is told and
+// what was shown stays.
+void chooseModels(const std::string& query) {
+    const PageOptions asked = pageOptions(query);
+    if (!asked.told.empty()) return showMessage(asked.told);
+    std::vector<std::string> told;
+    Result<LoadedModels> loaded = openingModels(asked.parsed.options, told);
+    if (!loaded) return showMessage(loaded.error().text());
+    if (!told.empty()) return showMessage(lines(told));
+    Result<ViewState> start = startState(asked.parsed.options, *loaded);
+    if (!start) return showMessage(firstLine(start.error().text()));
+    carryChoices(page->session->view(), *start);
+    PageSource source = page->source;
+    source.fromFiles = false;
+    source.loads = loadingQuery(asked.parsed.options, *loaded);
+    const std::vector<std::string> warnings = modelWarnings(*loaded);
+    if (showModels(std::move(*loaded), *start, source)) showMessage(lines(warnings));
+}
+
+// The picker's entry `id` (see pickerEntries), a family's with `sides`.
+// One the models shown hold already is shown at once.
+void chooseEntry(const std::string& id, int sides) {
+    if (id.rfind("file:", 0) == 0) return openFiles({id.substr(5)});
+    const Result<std::string> query = entryQuery(id, sides);
+    if (!query) return showMessage(query.error().text());
+    if (id.rfind("family:", 0) == 0) page->source.sides = sides;
+    const PageOptions asked = pageOptions(*query);
+    if (!page->source.fromFiles && page->source.loads == loadingQuery(asked.parsed.options, page->session->loaded())) {
+        const Result<ViewState> there = startState(asked.parsed.options, page->session->loaded());
+        if (there) {
+            page->session->change([&](ViewState& v) { v.model = there->model; }, now());
+            showMessage("");
+            return redraw();
+        }
+    }
+    chooseModels(*query);
 }
 
 int openPage() {
@@ -482,7 +510,10 @@ int openPage() {
     state.renderer.emplace(std::move(*renderer));
     state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
     state.session->leaveOutQuit();
+    state.session->leaveOutPanels();
     state.session->setNetSettings(parsed.options.net);
+    state.source.loads = loadingQuery(parsed.options, state.session->loaded());
+    if (fixedSize) state.source.fixedSize = std::to_string(start->width) + "x" + std::to_string(start->height);
 
     // (The handlers in brackets: the calls are macros.)
     const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
@@ -495,7 +526,6 @@ int openPage() {
                      emscripten_set_touchend_callback_on_thread, emscripten_set_touchcancel_callback_on_thread})
         set(canvas, nullptr, EM_TRUE, (guard<EmscriptenTouchEvent, onTouch>), EM_CALLBACK_THREAD_CONTEXT_CALLING_THREAD);
     emscripten_set_resize_callback(window, nullptr, EM_TRUE, (guard<EmscriptenUiEvent, onResize>));
-    buildToolbar();
     fitCanvas();  // in the room the toolbar leaves
     connectSaveButtons();
     connectOpening();
@@ -525,9 +555,9 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
     pd::guarded([kind] {
         switch (kind) {
         case 0: pd::savePicture(); break;
-        case 1: pd::saveSvg(); break;
-        case 2: pd::saveOff(); break;
-        case 3: pd::saveNet(); break;
+        case 1: pd::save(pd::downloadSvg); break;
+        case 2: pd::save(pd::downloadOff); break;
+        case 3: pd::save(pd::downloadNet); break;
         default: break;
         }
     });
@@ -538,4 +568,37 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebAction(int index) {
     const std::vector<pd::Action>& table = pd::actionTable();
     if (pd::page && pd::page->session && index >= 0 && std::size_t(index) < table.size())
         pd::guarded([index, &table] { pd::perform(table[std::size_t(index)].id); });
+}
+
+// A control of the page's set to `value` (see setControl); a refusal is told.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSet(const char* id, const char* value) {
+    if (!pd::page || !pd::page->session) return;
+    pd::guarded([id, value] {
+        const pd::Status set = pd::setControl(*pd::page->session, id, value, pd::now());
+        if (!set) pd::showMessage(set.error().text());
+        pd::redraw();
+    });
+}
+
+// The picker's entry `id`, a family's with `sides` sides.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebChoose(const char* id, int sides) {
+    if (pd::page && pd::page->session) pd::guarded([id, sides] { pd::chooseEntry(id, sides); });
+}
+
+// A notation typed: "" when the command line builds it, else its message.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* pdWebCheckNotation(const char* notation) {
+    static std::string said;
+    const pd::Status checked = pd::checkNotation(notation);
+    said = checked ? "" : checked.error().text();
+    return said.c_str();
+}
+
+// A notation to show, built as the address's conway= builds it.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebShowNotation(const char* notation) {
+    if (!pd::page || !pd::page->session) return;
+    pd::guarded([notation] {
+        const pd::Status checked = pd::checkNotation(notation);
+        if (!checked) return pd::showMessage(checked.error().text());
+        pd::chooseModels("conway=" + pd::queryEscaped(notation));
+    });
 }

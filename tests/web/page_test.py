@@ -13,16 +13,17 @@ import struct
 import subprocess
 import sys
 import tempfile
+import time
 import zlib
 
 import numpy
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
+from browser import chromium  # noqa: E402
 SIZE = "1024x700"
 BLUE, RED, BACKGROUND = (0, 0, 255), (255, 0, 0), (230, 230, 204)
 TEXT, DUAL_TEXT = (0, 0, 0), (153, 0, 0)
@@ -260,19 +261,96 @@ def tap(driver, x, y):
         driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
 
 
+def js(driver, script, *args):
+    return driver.execute_script(script, *args)
+
+
+def checked(driver, control):
+    return js(driver, "var r = document.querySelector('input[name=' + arguments[0] + ']:checked');"
+                      "return r ? r.value : null;", control)
+
+
+def interface(driver, page, build):
+    """The controls in words: the picker, the notation field, the controls
+    following keys both ways, the key list, sliders and the address."""
+    said = subprocess.run([os.path.join(build, "duals-explorer"), "--conway", "xyz", "--info"], capture_output=True,
+                          text=True).stderr.splitlines()[0].replace("duals-explorer: ", "", 1)
+    # A refused notation leaves the cube with working controls.
+    open_page(driver, page, "conway=xyz")
+    wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45" and message(driver) == said, "conway=xyz told")
+    before = canvas_png(driver)
+    driver.find_element("id", "faces-shaded").click()
+    wait_for(driver, lambda: canvas_png(driver) != before, "a control works after conway=xyz")
+    # A key moves its control; the key list is a dialog Esc closes.
+    for key, control, value in (("f", "faces", "translucent"), ("d", "show", "solid"), ("n", "numbers", "solid")):
+        ActionChains(driver).send_keys(key).perform()
+        wait_for(driver, lambda: checked(driver, control) == value, "the key %s sets %s to %s" % (key, control, value))
+    ActionChains(driver).send_keys("?").perform()
+    wait_for(driver, lambda: js(driver, "return document.getElementById('keys').open;"), "? opens the key list")
+    ActionChains(driver).send_keys("\ue00c").perform()
+    wait_for(driver, lambda: not js(driver, "return document.getElementById('keys').open;"), "Esc closes it")
+    # The notation field says the command line's message as it is typed.
+    field = driver.find_element("id", "notation")
+    field.send_keys("xyz")
+    wait_for(driver, lambda: driver.find_element("id", "notation-said").text == said, "the field says %r" % said)
+    # A solid by its name, in the title and the text.
+    from selenium.webdriver.support.select import Select
+    Select(driver.find_element("id", "model-picker")).select_by_visible_text("truncated icosahedron")
+    wait_for(driver, lambda: title(driver).startswith("truncated icosahedron x ") and
+             "truncated icosahedron" in driver.find_element("id", "names").text, "truncated icosahedron chosen")
+    # The morph slider at 0.5 draws what ?morph=0.5 draws.
+    open_page(driver, page, "solid=4&morph=0.5")
+    wait_for(driver, lambda: title(driver).startswith("dodekaedar"), "?morph=0.5")
+    wanted = canvas_png(driver)
+    open_page(driver, page, "solid=4")
+    wait_for(driver, lambda: title(driver) == "dodekaedar x 30 y 45", "dodekaedar")
+    js(driver, "var m = document.getElementById('morph'); m.value = '0.5'; m.dispatchEvent(new Event('input'));")
+    wait_for(driver, lambda: canvas_png(driver) == wanted, "the slider at 0.5 draws ?morph=0.5")
+    # The address follows the view: three controls and a drag, reloaded.
+    for radio in ("back-dashed", "numbers-both", "palette-colourblind"):
+        driver.find_element("id", radio).click()
+    canvas = driver.find_element("id", "canvas")
+    ActionChains(driver).move_to_element(canvas).click_and_hold().move_by_offset(-30, 0).release().perform()
+    wait_for(driver, lambda: "palette=colourblind" in driver.current_url and "angles=" in driver.current_url,
+             "the address follows the view")
+    time.sleep(0.3)
+    shown, address = canvas_png(driver), driver.current_url
+    driver.get(address)
+    wait_for(driver, lambda: canvas_png(driver) == shown, "the address %s draws the same again" % address)
+
+
+def phone(page):
+    """At 390 x 844 on a touch screen: the drawing has 60 % of the height,
+    the controls fold into a panel of 44-pixel targets."""
+    driver = chromium(size="390,844")
+    try:
+        driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                               {"width": 390, "height": 844, "deviceScaleFactor": 2, "mobile": True})
+        driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 2})
+        driver.get("file://%s?solid=4" % page)
+        wait_for(driver, lambda: title(driver) == "dodekaedar x 30 y 45", "the phone's page")
+        time.sleep(0.3)
+        height, wide, panel = js(driver, "return [document.getElementById('canvas').getBoundingClientRect().height"
+                                         " / innerHeight, document.documentElement.scrollWidth,"
+                                         " document.getElementById('panel').hidden];")
+        check(height >= 0.6 and wide <= 390 and panel, "phone: drawing %.2f of the height, page %d px wide, "
+              "panel hidden %s" % (height, wide, panel))
+        driver.find_element("id", "panel-toggle").click()
+        small = js(driver, "return Array.from(document.querySelectorAll('#panel button, #panel select, "
+                           "#panel input:not([type=radio]), #panel .choice, #choose button')).filter(e => e.getClientRects().length)"
+                           ".map(e => e.getBoundingClientRect()).filter(r => r.height < 44 || r.width < 44).length;")
+        check(not js(driver, "return document.getElementById('panel').hidden;") and small == 0,
+              "phone: the panel opens, %d targets under 44 px" % small)
+    finally:
+        driver.quit()
+
+
 def main():
     page, build = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     temp = tempfile.mkdtemp(prefix="page-test-")
     downloads = os.path.join(temp, "downloads")
     os.mkdir(downloads)
-    options = webdriver.ChromeOptions()
-    for flag in ("--headless=new", "--no-sandbox", "--use-gl=swiftshader",
-                 "--enable-unsafe-swiftshader", "--window-size=1100,800"):
-        options.add_argument(flag)
-    options.add_experimental_option("prefs", {"download.default_directory": downloads,
-                                              "download.prompt_for_download": False})
-    options.binary_location = "/usr/bin/chromium"
-    driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+    driver = chromium(downloads=downloads)
     try:
         for query, wanted, reach in FRAMES:
             open_page(driver, page, query)
@@ -331,6 +409,9 @@ def main():
         shutil.copy(os.path.join(ROOT, "tests/data/model/cube.off"), cube)
         picker.send_keys(cube)
         wait_for(driver, lambda: title(driver) == "-cube x 30 y 45", "-cube.off opened")
+        labels = js(driver, "return Array.from(document.querySelectorAll('#model-picker option'), o => o.text);")
+        check("-cube.off" in labels and "truncated icosahedron" in labels and "cube" in labels,
+              "the opened file joins the picker's entries: %s" % labels[-3:])
         damaged = os.path.join(temp, "t.off")
         with open(damaged, "w") as f:
             f.write("OFF\nx 1 0\n")
@@ -346,6 +427,9 @@ def main():
         wait_for(driver, lambda: message(driver) == "duals-explorer: out of memory", "huge.off: out of memory")
         check(title(driver) == "-cube x 30 y 45", "the title after huge.off is %r" % title(driver))
         os.remove(huge)
+
+        interface(driver, page, build)
+        phone(page)
 
         # The downloads of the opening view against the program's files.
         open_page(driver, page, "")

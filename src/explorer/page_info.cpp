@@ -1,0 +1,65 @@
+#include "explorer/page_info.h"
+
+#include <cstdio>
+
+#include "view/highlight.h"
+
+namespace pd {
+
+namespace {
+
+// A counts line as countsLine writes it, "LABEL: [NAME  ]V 8  E 12 ...":
+// its name, and the counts as "V 8, E 12, F 6, V-E+F 2; faces: ...".
+struct SplitLine {
+    std::string label, name, counts;
+};
+
+SplitLine split(const std::string& line) {
+    SplitLine s;
+    const std::size_t colon = line.find(": ");
+    s.label = line.substr(0, colon);
+    std::string rest = colon == std::string::npos ? "" : line.substr(colon + 2);
+    const std::size_t edges = rest.find("  E ");
+    const std::size_t numbers = edges == std::string::npos ? edges : rest.rfind("V ", edges);
+    if (numbers != std::string::npos && numbers >= 2) s.name = rest.substr(0, numbers - 2);
+    rest = numbers == std::string::npos ? rest : rest.substr(numbers);
+    const std::size_t faces = rest.find("  faces: ");
+    std::string counts = rest.substr(0, faces);
+    for (std::size_t at; (at = counts.find("  ")) != std::string::npos;) counts.replace(at, 2, ", ");
+    s.counts = counts + (faces == std::string::npos ? "" : "; " + rest.substr(faces + 2));
+    return s;
+}
+
+}  // namespace
+
+PageInfo pageInfo(Session& session) {
+    PageInfo info;
+    const Model& model = session.model();
+    info.model = model.name;
+    const Result<std::vector<std::string>> lines = session.countLines();
+    if (!lines) return info;
+    const ViewState& v = session.view();
+    for (const std::string& line : *lines) {
+        const SplitLine s = split(line);
+        if (s.label == "solid" && !s.name.empty() && s.name != model.name) info.model += " (" + s.name + ")";
+        if (s.label == "dual") info.dual = s.name;
+        if (s.label == "morph") {
+            char stage[32];
+            std::snprintf(stage, sizeof stage, "morph at %g", v.morph);
+            info.counts.push_back(stage + (s.name.empty() ? "" : " (" + s.name + ")") + ": " + s.counts);
+        } else {
+            info.counts.push_back(s.label + ": " + s.counts);
+        }
+    }
+    if (v.lit.kind != LitKind::None && v.morph <= 0.0 && v.unfold <= 0.0) info.lit = litText(model, v.lit);
+    return info;
+}
+
+std::string pageInfoText(const PageInfo& info) {
+    std::string text = info.model + (info.dual.empty() ? "" : ", and its dual, the " + info.dual) + ".";
+    for (const std::string& line : info.counts) text += "\n" + line;
+    if (!info.lit.empty()) text += "\nlit: " + info.lit;
+    return text;
+}
+
+}  // namespace pd

@@ -1,0 +1,136 @@
+#include "web/page_state.h"
+
+#include <cctype>
+
+#include "construct/catalogue.h"
+#include "explorer/model_picker.h"
+#include "explorer/page_controls.h"
+#include "explorer/page_info.h"
+
+namespace pd {
+
+namespace {
+
+// The buttons beside the controls: actions of the key table, by id.
+const ActionId buttons[] = {ActionId::ToggleMorph, ActionId::ToggleUnfold, ActionId::Reset,
+                            ActionId::ZoomIn,      ActionId::ZoomOut,      ActionId::NextModel,
+                            ActionId::PreviousModel, ActionId::Unlight,    ActionId::ToggleHelp};
+
+std::string list(const std::vector<std::string>& items) {
+    std::string text = "[";
+    for (const std::string& item : items) text += (text.size() > 1 ? "," : "") + item;
+    return text + "]";
+}
+
+std::string strings(const std::vector<std::string>& items) {
+    std::vector<std::string> quoted;
+    for (const std::string& item : items) quoted.push_back(jsonString(item));
+    return list(quoted);
+}
+
+std::string field(const char* name, const std::string& json) { return jsonString(name) + ":" + json; }
+
+}  // namespace
+
+std::string jsonString(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') out += std::string("\\") + c;
+        else if (c == '\n') out += "\\n";
+        else if (u < 0x20) {
+            const char* hex = "0123456789abcdef";
+            out += std::string("\\u00") + hex[u >> 4] + hex[u & 15];
+        } else out += c;
+    }
+    return out + "\"";
+}
+
+std::string currentEntry(const Session& session, const PageSource& source, int& sides) {
+    const Model& m = session.model();
+    if (session.loaded().directory && m.solidKind >= 1 && m.solidKind <= 5) return "solid:" + std::to_string(m.solidKind);
+    if (source.fromFiles) {
+        if (session.loaded().models.size() != 1) return "";
+        for (const std::string& name : source.openedFiles)
+            if (name.substr(0, name.rfind('.')) == m.name) return "file:" + name;
+        return "";
+    }
+    const CatalogueEntry* e = findInCatalogue(m.name);
+    if (e && e->name == m.name && e->family != Family::Platonic)
+        return std::string(e->family == Family::Archimedean ? "archimedean:" : "catalan:") + e->notation;
+    // A family's notation: [d]P5, [d]A5, [d]Y5.
+    const std::string& n = m.notation;
+    const std::size_t letter = n.rfind('d', 0) == 0 ? 1 : 0;
+    if (n.size() > letter + 1 && std::string("PAY").find(n[letter]) != std::string::npos) {
+        int count = 0;
+        for (std::size_t i = letter + 1; i < n.size(); ++i) {
+            if (!std::isdigit(static_cast<unsigned char>(n[i])) || count > mostSides) return "";
+            count = count * 10 + (n[i] - '0');
+        }
+        if (count < fewestSides || count > mostSides) return "";
+        sides = count;
+        return "family:" + n.substr(0, letter + 1);
+    }
+    return "";
+}
+
+std::string pageAddress(const Session& session, const PageSource& source) {
+    std::string query;
+    const auto add = [&query](const std::string& part) {
+        if (!part.empty()) query += (query.empty() ? "" : "&") + part;
+    };
+    const Model& m = session.model();
+    if (session.loaded().directory) {
+        if (m.solidKind != 2) add("solid=" + std::to_string(m.solidKind));
+    } else if (!source.fromFiles) {
+        add(source.loads);
+        if (session.loaded().models.size() > 1) add("model=" + queryEscaped(m.name));
+    }
+    add(viewQuery(session.view(), m));
+    if (!source.fixedSize.empty()) add("size=" + source.fixedSize);
+    return query;
+}
+
+std::string pageStateJson(Session& session, const PageSource& source) {
+    std::vector<std::string> entries;
+    for (const PickerEntry& e : pickerEntries(source.openedFiles))
+        entries.push_back("[" + jsonString(e.group) + "," + jsonString(e.label) + "," + jsonString(e.id) + "]");
+    int sides = source.sides;
+    const std::string entry = currentEntry(session, source, sides);
+
+    const ViewState& v = session.view();
+    std::vector<std::string> controls;
+    for (const PageControl& c : pageControls()) {
+        std::vector<std::string> choices;
+        for (const ControlChoice& choice : c.choices)
+            choices.push_back("[" + jsonString(choice.value) + "," + jsonString(choice.label) + "]");
+        controls.push_back("{" + field("id", jsonString(c.id)) + "," + field("group", jsonString(c.group)) + "," +
+                           field("label", jsonString(c.label)) + "," + field("key", jsonString(c.key)) + "," +
+                           field("choices", list(choices)) + "," +
+                           field("value", jsonString(controlValue(v, c.id))) + "}");
+    }
+    const std::vector<std::size_t> here = session.actionsHere();
+    std::vector<std::string> shown;
+    for (const ActionId id : buttons)
+        for (const std::size_t i : here)
+            if (actionTable()[i].id == id) {
+                const Action& a = actionTable()[i];
+                const bool on = (id == ActionId::ToggleMorph && v.morphing) || (id == ActionId::ToggleUnfold && v.netOpen);
+                const std::string label = id == ActionId::Unlight ? "Put the light out" : a.label;
+                shown.push_back("{" + field("action", std::to_string(i)) + "," + field("label", jsonString(label)) +
+                                "," + field("key", jsonString(a.keyName)) + "," + field("on", on ? "true" : "false") +
+                                "}");
+            }
+    const PageInfo info = pageInfo(session);
+    const std::string infoJson = "{" + field("model", jsonString(info.model)) + "," +
+                                 field("dual", jsonString(info.dual)) + "," + field("counts", strings(info.counts)) +
+                                 "," + field("lit", jsonString(info.lit)) + "}";
+    return "{" + field("title", jsonString(session.title())) + "," + field("entries", list(entries)) + "," +
+           field("entry", jsonString(entry)) + "," + field("sides", std::to_string(sides)) + "," +
+           field("controls", list(controls)) + "," + field("buttons", list(shown)) + "," + field("info", infoJson) +
+           "," + field("text", jsonString(pageInfoText(info))) + "," + field("keys", strings(session.keyList())) +
+           "," + field("help", v.help ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
+           "}";
+}
+
+}  // namespace pd
