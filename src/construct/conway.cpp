@@ -43,12 +43,12 @@ const char* basicSteps(char op) {
 Vec3 narrow(Vec3d v) { return {float(v.x), float(v.y), float(v.z)}; }
 Vec3d at(const Polyhedron& p, Index v) { return widen(p.vertices[std::size_t(v)]); }
 
-// Fills `h` (the topology of `p`) and `degree` (per vertex, the faces it
+// Fills `h` (the topology of `p`) and `degrees` (per vertex, the faces it
 // is in), or says (vertices counted from 0) why `p` cannot take an
 // operator: they need every walk around a vertex or across an edge to come
 // back where it started, and no face or vertex too small to stay one.
-std::string halfEdges(const Polyhedron& p, EdgeTopology& h, std::vector<Index>& degree) {
-    degree.assign(std::size_t(p.vertexCount()), 0);
+std::string checkedTopology(const Polyhedron& p, EdgeTopology& h, std::vector<Index>& degrees) {
+    degrees.assign(std::size_t(p.vertexCount()), 0);
     std::vector<Index> lastFace(std::size_t(p.vertexCount()), -1);
     for (int f = 0; f < p.faceCount(); ++f) {
         auto name = [f] { return "face " + std::to_string(f); };
@@ -59,7 +59,7 @@ std::string halfEdges(const Polyhedron& p, EdgeTopology& h, std::vector<Index>& 
                 return name() + " names vertex " + std::to_string(v) + ", which is not there";
             if (lastFace[std::size_t(v)] == f) return name() + " has vertex " + std::to_string(v) + " twice";
             lastFace[std::size_t(v)] = f;
-            ++degree[std::size_t(v)];
+            ++degrees[std::size_t(v)];
         }
     }
     h = edgeTopology(p);
@@ -72,8 +72,8 @@ std::string halfEdges(const Polyhedron& p, EdgeTopology& h, std::vector<Index>& 
                    " runs the same way in both its faces";
     }
     for (int v = 0; v < p.vertexCount(); ++v)
-        if (degree[std::size_t(v)] == 1 || degree[std::size_t(v)] == 2)
-            return "vertex " + std::to_string(v) + " is in only " + std::to_string(degree[std::size_t(v)]) + " faces";
+        if (degrees[std::size_t(v)] == 1 || degrees[std::size_t(v)] == 2)
+            return "vertex " + std::to_string(v) + " is in only " + std::to_string(degrees[std::size_t(v)]) + " faces";
     return "";
 }
 
@@ -575,7 +575,7 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
     for (auto step = read->steps.rbegin(); step != read->steps.rend(); ++step) {
         const char* basic = basicSteps(step->op);
         for (std::size_t j = std::strlen(basic); j-- > 0;) {
-            const std::string problem = halfEdges(*current, h, degrees);
+            const std::string problem = checkedTopology(*current, h, degrees);
             if (!problem.empty())
                 return failure(quoted(step->op) + " at " + std::to_string(step->position) +
                                " cannot apply: " + problem);
@@ -584,7 +584,7 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
                 // every operator's vertices are all in faces.
                 model = withoutFacelessVertices(*current, degrees);
                 current = &model;
-                halfEdges(model, h, degrees);
+                checkedTopology(model, h, degrees);
             }
             model = applyBasic(basic[j], step->count, *current, h, degrees);
             current = &model;
@@ -593,7 +593,7 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
     if (fromM) {
         // A polyhedron the operators keep one, but not every closed model
         // is a polyhedron (two faces that meet along two edges).
-        const std::string problem = halfEdges(model, h, degrees);
+        const std::string problem = checkedTopology(model, h, degrees);
         if (!problem.empty()) return failure("the result is not a polyhedron: " + problem);
     }
     return model;

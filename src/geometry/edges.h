@@ -26,8 +26,9 @@ struct EdgeTopology {
     std::vector<std::int32_t> sides;       // per edge, two entries: the first two slots it starts from, or -1
     std::vector<std::int32_t> face;        // per slot: the face it is a corner of
     // Per slot: the slot along the same edge in the face across it (the
-    // other way round where the two faces turn alike), or -1 where there is
-    // no such face or the edge has more than two (the third slot on).
+    // other way round where the two faces turn alike); -1 where there is
+    // none (an edge of one face, a corner followed by itself) and from the
+    // third slot on of an edge of more faces.
     std::vector<std::int32_t> twin;
 };
 
@@ -35,7 +36,8 @@ struct EdgeTopology {
 // by their lower vertex (no hashing, so models numbered with some locality
 // are read mostly in order). Linear in the corners, apart from sorting the
 // pairs at one vertex, which matters only for vertices in very many faces.
-// Corners must be within 0..vertexCount()-1.
+// All the tables are always filled: every closed model's vertex rings walk
+// the faces and twins as it loads. Corners must be within 0..vertexCount()-1.
 EdgeTopology edgeTopology(const Polyhedron& p);
 
 // The slot after `slot` around face `face` of `p`, the last one's being the first.
