@@ -451,7 +451,7 @@ Result<Notation> readNotation(const std::string& notation, const Polyhedron* m) 
     return read;
 }
 
-// The work of the steps of `notation` from `start`, its seed (or M).
+// The work of the steps of `notation` from `start`: M, or its seed (cheap: 80000 corners at most).
 ConwayWork workOf(const Notation& notation, const Polyhedron& start) {
     ConwayWork work;
     double v = start.vertexCount(), e = double(start.corners.size()) / 2, f = start.faceCount();
@@ -556,8 +556,7 @@ Polyhedron conwaySeed(char seed, int n) {
 Result<ConwayWork> conwayWork(const std::string& notation, const Polyhedron* m) {
     const Result<Notation> read = readNotation(notation, m);
     if (!read) return read.error();
-    if (read->seed == 'M') return workOf(*read, *m);
-    return workOf(*read, conwaySeed(read->seed, read->sides));  // at most 80000 corners
+    return read->seed == 'M' ? workOf(*read, *m) : workOf(*read, conwaySeed(read->seed, read->sides));
 }
 
 Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m) {
