@@ -43,33 +43,12 @@ const char* basicSteps(char op) {
 Vec3 narrow(Vec3d v) { return {float(v.x), float(v.y), float(v.z)}; }
 Vec3d at(const Polyhedron& p, Index v) { return widen(p.vertices[std::size_t(v)]); }
 
-// A closed polyhedron's corners as half-edges: slot s runs from corners[s]
-// to the next corner of its face.
-struct HalfEdges {
-    std::vector<Index> face;  // per slot
-    std::vector<Index> twin;  // per slot, the slot along the same edge the other way
-    std::vector<Index> edge;  // per slot, its edge in `edges`
-    std::vector<Edge> edges;
-    std::vector<Index> degree;  // per vertex, the faces it is in
-};
-
-Index nextSlot(const Polyhedron& p, const HalfEdges& h, Index s) {
-    const Index f = h.face[std::size_t(s)];
-    return s + 1 < p.faceStart[std::size_t(f) + 1] ? s + 1 : p.faceStart[std::size_t(f)];
-}
-
-Index prevSlot(const Polyhedron& p, const HalfEdges& h, Index s) {
-    const Index f = h.face[std::size_t(s)];
-    return s > p.faceStart[std::size_t(f)] ? s - 1 : p.faceStart[std::size_t(f) + 1] - 1;
-}
-
-// Fills `h` for `p`, or says (vertices counted from 0) why `p` has no such
-// view: the operators need every walk around a vertex or across an edge to
-// come back where it started, and no face or vertex too small to stay one.
-std::string halfEdges(const Polyhedron& p, HalfEdges& h) {
-    const std::size_t slots = p.corners.size();
-    h.face.assign(slots, 0);
-    h.degree.assign(std::size_t(p.vertexCount()), 0);
+// Fills `h` (the topology of `p`) and `degrees` (per vertex, the faces it
+// is in), or says (vertices counted from 0) why `p` cannot take an
+// operator: they need every walk around a vertex or across an edge to come
+// back where it started, and no face or vertex too small to stay one.
+std::string checkedTopology(const Polyhedron& p, EdgeTopology& h, std::vector<Index>& degrees) {
+    degrees.assign(std::size_t(p.vertexCount()), 0);
     std::vector<Index> lastFace(std::size_t(p.vertexCount()), -1);
     for (int f = 0; f < p.faceCount(); ++f) {
         auto name = [f] { return "face " + std::to_string(f); };
@@ -80,27 +59,21 @@ std::string halfEdges(const Polyhedron& p, HalfEdges& h) {
                 return name() + " names vertex " + std::to_string(v) + ", which is not there";
             if (lastFace[std::size_t(v)] == f) return name() + " has vertex " + std::to_string(v) + " twice";
             lastFace[std::size_t(v)] = f;
-            h.face[std::size_t(s)] = f;
-            ++h.degree[std::size_t(v)];
+            ++degrees[std::size_t(v)];
         }
     }
-    EdgeTopology topology = edgeTopology(p);
-    const Closedness closedness = closednessOf(topology, 0);
+    h = edgeTopology(p);
+    const Closedness closedness = closednessOf(h, 0);
     if (!closedness.closed) return closedness.message;
-    h.twin.assign(slots, -1);
-    for (std::size_t e = 0; e < topology.edges.size(); ++e) {
-        const Index s = topology.sides[2 * e], t = topology.sides[2 * e + 1];
-        if (p.corners[std::size_t(t)] != p.corners[std::size_t(nextSlot(p, h, s))])
-            return "edge " + std::to_string(topology.edges[e].a) + "-" + std::to_string(topology.edges[e].b) +
+    for (std::size_t e = 0; e < h.edges.size(); ++e) {
+        const Index s = h.sides[2 * e];
+        if (p.corners[std::size_t(h.twin[std::size_t(s)])] != p.corners[std::size_t(nextSlot(p, h, s))])
+            return "edge " + std::to_string(h.edges[e].a) + "-" + std::to_string(h.edges[e].b) +
                    " runs the same way in both its faces";
-        h.twin[std::size_t(s)] = t;
-        h.twin[std::size_t(t)] = s;
     }
     for (int v = 0; v < p.vertexCount(); ++v)
-        if (h.degree[std::size_t(v)] == 1 || h.degree[std::size_t(v)] == 2)
-            return "vertex " + std::to_string(v) + " is in only " + std::to_string(h.degree[std::size_t(v)]) + " faces";
-    h.edge = std::move(topology.cornerEdge);
-    h.edges = std::move(topology.edges);
+        if (degrees[std::size_t(v)] == 1 || degrees[std::size_t(v)] == 2)
+            return "vertex " + std::to_string(v) + " is in only " + std::to_string(degrees[std::size_t(v)]) + " faces";
     return "";
 }
 
@@ -109,7 +82,7 @@ std::string halfEdges(const Polyhedron& p, HalfEdges& h) {
 // edge that comes in to the vertex is the next one round. A vertex where
 // two fans of faces meet at a point gets one call per fan.
 template <class Fn>
-void forEachFan(const Polyhedron& p, const HalfEdges& h, Fn fn) {
+void forEachFan(const Polyhedron& p, const EdgeTopology& h, Fn fn) {
     std::vector<char> done(p.corners.size(), 0);
     std::vector<Index> fan;
     for (Index first = 0; first < Index(p.corners.size()); ++first) {
@@ -159,7 +132,7 @@ double halfBend(Vec3d n, Vec3d other) {
 // the neighbour's plane (with the neighbour raised too, the edge stays
 // convex). A face out of plane (a join's folded quadrilateral) is measured
 // from its highest corner, or the centre would sink into the fold.
-std::vector<Vec3d> raisedCentres(const Polyhedron& p, const HalfEdges& h, const std::vector<Vec3d>& normal) {
+std::vector<Vec3d> raisedCentres(const Polyhedron& p, const EdgeTopology& h, const std::vector<Vec3d>& normal) {
     std::vector<Vec3d> centre(std::size_t(p.faceCount()));
     for (int f = 0; f < p.faceCount(); ++f) centre[std::size_t(f)] = centroid(p, f);
     std::vector<Vec3d> raised(centre.size());
@@ -203,7 +176,7 @@ Vec3d interiorPoint(const Polyhedron& p) {
 // edges). The radius is the mean distance to the edges' midpoints. A face
 // whose plane passes within a fifth of that of the centre (a model far from
 // convex) would have its pole far out, and takes its centroid instead.
-Polyhedron dual(const Polyhedron& p, const HalfEdges& h) {
+Polyhedron dual(const Polyhedron& p, const EdgeTopology& h) {
     const Vec3d centre = interiorPoint(p);
     double radius = 0;
     for (const Edge& e : h.edges) radius += length((at(p, e.a) + at(p, e.b)) / 2 - centre) / double(h.edges.size());
@@ -233,25 +206,22 @@ Polyhedron dual(const Polyhedron& p, const HalfEdges& h) {
 
 // A vertex per edge (its midpoint); each face shrinks to the midpoints of
 // its edges, each vertex becomes the face of the midpoints around it.
-Polyhedron ambo(const Polyhedron& p, const HalfEdges& h) {
+Polyhedron ambo(const Polyhedron& p, const EdgeTopology& h) {
     Polyhedron q;
     q.vertices.reserve(h.edges.size());
     for (const Edge& e : h.edges) q.vertices.push_back(narrow((at(p, e.a) + at(p, e.b)) / 2));
+    for (int f = 0; f < p.faceCount(); ++f) q.addFace(h.cornerEdge.data() + p.faceStart[std::size_t(f)], p.faceSize(f));
     std::vector<Index> ring;
-    for (int f = 0; f < p.faceCount(); ++f) {
-        ring.assign(h.edge.begin() + p.faceStart[std::size_t(f)], h.edge.begin() + p.faceStart[std::size_t(f) + 1]);
-        q.addFace(ring.data(), int(ring.size()));
-    }
     forEachFan(p, h, [&](const std::vector<Index>& fan) {
         ring.clear();
-        for (Index s : fan) ring.push_back(h.edge[std::size_t(s)]);
+        for (Index s : fan) ring.push_back(h.cornerEdge[std::size_t(s)]);
         q.addFace(ring.data(), int(ring.size()));
     });
     return q;
 }
 
 // A pyramid on each face of `sides` corners (0: on every face).
-Polyhedron kis(const Polyhedron& p, const HalfEdges& h, int sides) {
+Polyhedron kis(const Polyhedron& p, const EdgeTopology& h, int sides) {
     const std::vector<Vec3d> apex = raisedCentres(p, h, faceNormals(p));
     Polyhedron q;
     q.vertices.reserve(p.vertices.size() + apex.size());
@@ -271,10 +241,10 @@ Polyhedron kis(const Polyhedron& p, const HalfEdges& h, int sides) {
     return q;
 }
 
-// Each vertex of `degree` faces (0: every vertex) cut off a third of the
-// way along its edges.
-Polyhedron truncate(const Polyhedron& p, const HalfEdges& h, int degree) {
-    auto cut = [&](Index v) { return degree == 0 || h.degree[std::size_t(v)] == degree; };
+// Each vertex of `degree` faces (0: every vertex; `degrees` per vertex its
+// faces) cut off a third of the way along its edges.
+Polyhedron truncate(const Polyhedron& p, const EdgeTopology& h, const std::vector<Index>& degrees, int degree) {
+    auto cut = [&](Index v) { return degree == 0 || degrees[std::size_t(v)] == degree; };
     Polyhedron q;
     q.vertices.reserve(p.vertices.size() + 2 * h.edges.size());
     std::vector<Index> kept(p.vertices.size(), -1);
@@ -306,8 +276,8 @@ Polyhedron truncate(const Polyhedron& p, const HalfEdges& h, int degree) {
                 ring.push_back(kept[std::size_t(v)]);
                 continue;
             }
-            ring.push_back(near(v, h.edge[std::size_t(prevSlot(p, h, s))]));
-            ring.push_back(near(v, h.edge[std::size_t(s)]));
+            ring.push_back(near(v, h.cornerEdge[std::size_t(prevSlot(p, h, s))]));
+            ring.push_back(near(v, h.cornerEdge[std::size_t(s)]));
         }
         q.addFace(ring.data(), int(ring.size()));
     }
@@ -315,7 +285,7 @@ Polyhedron truncate(const Polyhedron& p, const HalfEdges& h, int degree) {
         const Index v = p.corners[std::size_t(fan[0])];
         if (!cut(v)) return;
         ring.clear();
-        for (Index s : fan) ring.push_back(near(v, h.edge[std::size_t(s)]));
+        for (Index s : fan) ring.push_back(near(v, h.cornerEdge[std::size_t(s)]));
         q.addFace(ring.data(), int(ring.size()));
     });
     return q;
@@ -323,7 +293,7 @@ Polyhedron truncate(const Polyhedron& p, const HalfEdges& h, int degree) {
 
 // A vertex at each face's raised centre; each edge becomes a quadrilateral
 // between its ends and the centres on either side.
-Polyhedron join(const Polyhedron& p, const HalfEdges& h) {
+Polyhedron join(const Polyhedron& p, const EdgeTopology& h) {
     const std::vector<Vec3d> centre = raisedCentres(p, h, faceNormals(p));
     Polyhedron q;
     q.vertices.reserve(p.vertices.size() + centre.size());
@@ -346,7 +316,7 @@ Polyhedron join(const Polyhedron& p, const HalfEdges& h) {
 // every face. The points are raised off the edge a little, as three corners
 // in a line would leave the model flat there (its kis, coplanar triangles;
 // their dual, vertices in one place).
-Polyhedron gyro(const Polyhedron& p, const HalfEdges& h) {
+Polyhedron gyro(const Polyhedron& p, const EdgeTopology& h) {
     const std::vector<Vec3d> normal = faceNormals(p);
     const std::vector<Vec3d> centre = raisedCentres(p, h, normal);
     Polyhedron q;
@@ -371,12 +341,13 @@ Polyhedron gyro(const Polyhedron& p, const HalfEdges& h) {
     return q;
 }
 
-Polyhedron applyBasic(char step, int count, const Polyhedron& p, const HalfEdges& h) {
+Polyhedron applyBasic(char step, int count, const Polyhedron& p, const EdgeTopology& h,
+                      const std::vector<Index>& degrees) {
     switch (step) {
         case 'd': return dual(p, h);
         case 'a': return ambo(p, h);
         case 'k': return kis(p, h, count);
-        case 't': return truncate(p, h, count);
+        case 't': return truncate(p, h, degrees, count);
         case 'j': return join(p, h);
         default: return gyro(p, h);
     }
@@ -420,21 +391,96 @@ Polyhedron icosahedron() {
 
 std::string quoted(char c) { return std::string("'") + c + "'"; }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The decimal number at text[i], i moved past it; saturates rather than
 // overflowing, as anything that large is refused or matches nothing.
 int readNumber(const std::string& text, std::size_t& i) {
     long value = 0;
-    while (i < text.size() && isDigit(text[i])) value = std::min(value * 10 + (text[i++] - '0'), 1000000000L);
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        value = std::min(value * 10 + (text[i++] - '0'), 1000000000L);
     return int(value);
 }
 
-struct Step {
-    char op;
-    int count;     // k<n>, t<n>: n; else 0
-    int position;  // from 1
+// A notation read once, for both its cost and its model.
+struct Notation {
+    struct Step {
+        char op;
+        int count;     // k<n>, t<n>: n; else 0
+        int position;  // from 1
+    };
+    std::vector<Step> steps;  // as written: the last is applied first
+    char seed = 0;
+    int sides = 0;  // P<n> A<n> Y<n>: n
 };
+
+// `notation` read, or its error.
+Result<Notation> readNotation(const std::string& notation, const Polyhedron* m) {
+    if (notation.empty()) return failure("the notation is empty");
+    Notation read;
+    for (std::size_t i = 0; i < notation.size() && read.seed == 0;) {
+        const char c = notation[i];
+        const int position = int(i) + 1;
+        const std::string here = quoted(c) + " at " + std::to_string(position);
+        ++i;
+        if (c != 0 && std::strchr("datkjeobgsnzm", c)) {
+            const std::size_t digits = i;
+            const int count = (c == 'k' || c == 't') ? readNumber(notation, i) : 0;
+            if (i > digits && count < 3)
+                return failure(
+                    quoted(notation[digits]) + " at " + std::to_string(digits + 1) + ": " +
+                    (c == 'k' ? "k needs a face of 3 or more sides" : "t needs a vertex degree of 3 or more"));
+            read.steps.push_back({c, count, position});
+            continue;
+        }
+        if (c == 0 || !std::strchr("TCODIPAYM", c)) return failure(here + " is not an operator");
+        read.seed = c;
+        if (c == 'P' || c == 'A' || c == 'Y') {
+            const std::string what = c == 'P' ? "a prism" : c == 'A' ? "an antiprism" : "a pyramid";
+            const std::size_t digits = i;
+            read.sides = readNumber(notation, i);
+            if (i == digits) return failure(here + ": " + what + " needs a number of sides, as in " + c + "5");
+            const std::string first = quoted(notation[digits]) + " at " + std::to_string(digits + 1);
+            if (read.sides < 3) return failure(first + ": " + what + " needs 3 or more sides");
+            if (read.sides > maxSides)
+                return failure(first + ": " + what + " needs " + std::to_string(maxSides) + " sides or fewer");
+        }
+        if (c == 'M' && m == nullptr) return failure(here + ": there is no model for M to stand for");
+        if (i < notation.size())
+            return failure(quoted(notation[i]) + " at " + std::to_string(i + 1) + " follows the seed");
+    }
+    if (read.seed == 0) return failure("the notation ends without a seed (T C O D I P<n> A<n> Y<n> M)");
+    return read;
+}
+
+// The work of the steps of `notation` from `start`: M, or its seed (cheap: 80000 corners at most).
+ConwayWork workOf(const Notation& notation, const Polyhedron& start) {
+    ConwayWork work;
+    double v = start.vertexCount(), e = double(start.corners.size()) / 2, f = start.faceCount();
+    for (auto step = notation.steps.rbegin(); step != notation.steps.rend(); ++step) {
+        const char* basic = basicSteps(step->op);
+        for (std::size_t j = std::strlen(basic); j-- > 0;) {
+            countAfter(basic[j], v, e, f);
+            work.made += 2 * e;
+        }
+        if (work.made > maxCorners && work.firstTooMany.empty())
+            work.firstTooMany = quoted(step->op) + " at " + std::to_string(step->position);
+    }
+    work.corners = 2 * e;
+    return work;
+}
+
+// `p` numbered without its vertices in no face (`degrees`, per vertex its faces).
+Polyhedron withoutFacelessVertices(const Polyhedron& p, const std::vector<Index>& degrees) {
+    std::vector<Index> renumber(degrees.size(), -1);
+    Polyhedron used;
+    for (std::size_t u = 0; u < degrees.size(); ++u)
+        if (degrees[u] > 0) {
+            renumber[u] = Index(used.vertices.size());
+            used.vertices.push_back(p.vertices[u]);
+        }
+    used.faceStart = p.faceStart;
+    for (Index c : p.corners) used.corners.push_back(renumber[std::size_t(c)]);
+    return used;
+}
 
 }  // namespace
 
@@ -468,13 +514,10 @@ Polyhedron conwaySeed(char seed, int n) {
             for (Index i = 0; i < 8; ++i) addOutward(p, {i & 1, 2 + ((i >> 1) & 1), 4 + ((i >> 2) & 1)});
             break;
         case 'I': p = icosahedron(); break;
-        case 'D': {
+        case 'D':
             p = icosahedron();
-            HalfEdges h;
-            halfEdges(p, h);
-            p = dual(p, h);
+            p = dual(p, edgeTopology(p));
             break;
-        }
         case 'P': {
             ring(0, -side / 2);
             ring(0, side / 2);
@@ -510,118 +553,46 @@ Polyhedron conwaySeed(char seed, int n) {
     return p;
 }
 
-namespace {
-
-// The steps of `notation`, its seed and the seed's sides, or its error.
-Status readNotation(const std::string& notation, const Polyhedron* m, std::vector<Step>& steps, char& seed,
-                    int& sides) {
-    if (notation.empty()) return failure("the notation is empty");
-    for (std::size_t i = 0; i < notation.size() && seed == 0;) {
-        const char c = notation[i];
-        const int position = int(i) + 1;
-        const std::string here = quoted(c) + " at " + std::to_string(position);
-        ++i;
-        if (c != 0 && std::strchr("datkjeobgsnzm", c)) {
-            const std::size_t digits = i;
-            const int count = (c == 'k' || c == 't') ? readNumber(notation, i) : 0;
-            if (i > digits && count < 3)
-                return failure(
-                    quoted(notation[digits]) + " at " + std::to_string(digits + 1) + ": " +
-                    (c == 'k' ? "k needs a face of 3 or more sides" : "t needs a vertex degree of 3 or more"));
-            steps.push_back({c, count, position});
-            continue;
-        }
-        if (c == 0 || !std::strchr("TCODIPAYM", c)) return failure(here + " is not an operator");
-        seed = c;
-        if (c == 'P' || c == 'A' || c == 'Y') {
-            const std::string what = c == 'P' ? "a prism" : c == 'A' ? "an antiprism" : "a pyramid";
-            const std::size_t digits = i;
-            sides = readNumber(notation, i);
-            if (i == digits) return failure(here + ": " + what + " needs a number of sides, as in " + c + "5");
-            const std::string first = quoted(notation[digits]) + " at " + std::to_string(digits + 1);
-            if (sides < 3) return failure(first + ": " + what + " needs 3 or more sides");
-            if (sides > maxSides)
-                return failure(first + ": " + what + " needs " + std::to_string(maxSides) + " sides or fewer");
-        }
-        if (c == 'M' && m == nullptr) return failure(here + ": there is no model for M to stand for");
-        if (i < notation.size())
-            return failure(quoted(notation[i]) + " at " + std::to_string(i + 1) + " follows the seed");
-    }
-    if (seed == 0) return failure("the notation ends without a seed (T C O D I P<n> A<n> Y<n> M)");
-    return Done{};
-}
-
-}  // namespace
-
 Result<ConwayWork> conwayWork(const std::string& notation, const Polyhedron* m) {
-    std::vector<Step> steps;
-    char seed = 0;
-    int sides = 0;
-    const Status read = readNotation(notation, m, steps, seed, sides);
+    const Result<Notation> read = readNotation(notation, m);
     if (!read) return read.error();
-    ConwayWork work;
-    const Polyhedron built = seed == 'M' ? Polyhedron{} : conwaySeed(seed, sides);  // at most 80000 corners
-    const Polyhedron& start = seed == 'M' ? *m : built;
-    double v = start.vertexCount(), e = double(start.corners.size()) / 2, f = start.faceCount();
-    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
-        const char* basic = basicSteps(step->op);
-        for (std::size_t j = std::strlen(basic); j-- > 0;) {
-            countAfter(basic[j], v, e, f);
-            work.made += 2 * e;
-        }
-        if (work.made > maxCorners && work.firstTooMany.empty())
-            work.firstTooMany = quoted(step->op) + " at " + std::to_string(step->position);
-    }
-    work.corners = 2 * e;
-    return work;
+    return read->seed == 'M' ? workOf(*read, *m) : workOf(*read, conwaySeed(read->seed, read->sides));
 }
 
 Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m) {
-    std::vector<Step> steps;
-    char seed = 0;
-    int sides = 0;
-    const Status read = readNotation(notation, m, steps, seed, sides);
+    const Result<Notation> read = readNotation(notation, m);
     if (!read) return read.error();
-    const ConwayWork work = *conwayWork(notation, m);
+    const bool fromM = read->seed == 'M';
+    Polyhedron model = fromM ? Polyhedron{} : conwaySeed(read->seed, read->sides);
+    const Polyhedron* current = fromM ? m : &model;  // M is read where it is until an operator has run
+    const ConwayWork work = workOf(*read, *current);
     if (!work.firstTooMany.empty()) return failure(work.firstTooMany + " would make more than 50000000 corners in all");
-    if (seed == 'M' && steps.empty()) return *m;
+    if (fromM && read->steps.empty()) return *m;
 
-    Polyhedron model = seed == 'M' ? Polyhedron{} : conwaySeed(seed, sides);
-    const Polyhedron* current = seed == 'M' ? m : &model;  // M is read where it is until an operator has run
-
-    for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+    EdgeTopology h;
+    std::vector<Index> degrees;
+    for (auto step = read->steps.rbegin(); step != read->steps.rend(); ++step) {
         const char* basic = basicSteps(step->op);
         for (std::size_t j = std::strlen(basic); j-- > 0;) {
-            HalfEdges h;
-            const std::string problem = halfEdges(*current, h);
+            const std::string problem = checkedTopology(*current, h, degrees);
             if (!problem.empty())
                 return failure(quoted(step->op) + " at " + std::to_string(step->position) +
                                " cannot apply: " + problem);
-            if (std::count(h.degree.begin(), h.degree.end(), 0) > 0) {
+            if (std::count(degrees.begin(), degrees.end(), 0) > 0) {
                 // Only M can have vertices in no face; numbered without them,
                 // every operator's vertices are all in faces.
-                std::vector<Index> renumber(h.degree.size(), -1);
-                Polyhedron used;
-                for (std::size_t u = 0; u < h.degree.size(); ++u)
-                    if (h.degree[u] > 0) {
-                        renumber[u] = Index(used.vertices.size());
-                        used.vertices.push_back(current->vertices[u]);
-                    }
-                used.faceStart = current->faceStart;
-                for (Index c : current->corners) used.corners.push_back(renumber[std::size_t(c)]);
-                model = std::move(used);
+                model = withoutFacelessVertices(*current, degrees);
                 current = &model;
-                halfEdges(model, h);
+                checkedTopology(model, h, degrees);
             }
-            model = applyBasic(basic[j], step->count, *current, h);
+            model = applyBasic(basic[j], step->count, *current, h, degrees);
             current = &model;
         }
     }
-    if (seed == 'M') {
+    if (fromM) {
         // A polyhedron the operators keep one, but not every closed model
         // is a polyhedron (two faces that meet along two edges).
-        HalfEdges h;
-        const std::string problem = halfEdges(model, h);
+        const std::string problem = checkedTopology(model, h, degrees);
         if (!problem.empty()) return failure("the result is not a polyhedron: " + problem);
     }
     return model;

@@ -85,7 +85,7 @@ Row layRow(const std::vector<ShownShell>& shells, const std::vector<SharedNet>& 
         gap = std::max(gap, meanEdgeLength(*shells[k].shape, net.topology) / 2);
         row.pieces[k].assign(net.pieces.size(), {HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, 0});
         for (std::size_t s = 0; s < net.corners.size(); ++s) {
-            Row::Slot& r = row.pieces[k][std::size_t(net.piece[net.faceOfSlot[s]])];
+            Row::Slot& r = row.pieces[k][std::size_t(net.piece[net.topology.face[s]])];
             const P2 c = net.corners[s];
             r.x0 = std::min(r.x0, c.x), r.y0 = std::min(r.y0, c.y), r.x1 = std::max(r.x1, c.x), r.y1 = std::max(r.y1, c.y);
         }
@@ -138,9 +138,9 @@ OpenShell openShell(const Polyhedron& p, const std::vector<Vec3>& outward, const
         if (e < 0) continue;
         const std::int32_t first = net.topology.sides[2 * e], second = net.topology.sides[2 * e + 1];
         if (net.cut[e] == 0 && first != std::int32_t(s)) continue;
-        const int f = net.faceOfSlot[s];
+        const int f = net.topology.face[s];
         const auto next = nextSlot(p, f, std::int32_t(s));
-        const int other = net.cut[e] == 0 && second >= 0 ? net.faceOfSlot[second] : -1;
+        const int other = net.cut[e] == 0 && second >= 0 ? net.topology.face[second] : -1;
         open.edges.push_back({std::min(std::int32_t(s), next), std::max(std::int32_t(s), next), {f, other}});
     }
     // A face turns rigidly, so its normal is its motion's turn of the

@@ -33,14 +33,14 @@ EdgeTopology edgeTopology(const Polyhedron& p) {
     EdgeTopology t;
     const std::size_t slots = p.corners.size();
     const int vertexCount = p.vertexCount();
-    auto nextCorner = [&](int f, std::int32_t s) {
-        return p.corners[s + 1 < p.faceStart[f + 1] ? s + 1 : p.faceStart[f]];
-    };
+    auto nextCorner = [&](int f, std::int32_t s) { return p.corners[nextSlot(p, f, s)]; };
 
     // The pairs, grouped by lower vertex with a counting sort.
     std::vector<std::int32_t> groupStart(static_cast<std::size_t>(vertexCount) + 1, 0);
+    reserveHuge(t.face, slots);
     for (int f = 0; f < p.faceCount(); ++f)
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
+            t.face.push_back(f);
             const std::int32_t u = p.corners[s], v = nextCorner(f, s);
             if (u != v) ++groupStart[std::min(u, v) + 1];
         }
@@ -77,6 +77,8 @@ EdgeTopology edgeTopology(const Polyhedron& p) {
     reserveHuge(t.edges, slots / 2 + 1);
     reserveHuge(t.faceCounts, slots / 2 + 1);
     reserveHuge(t.sides, slots + 2);
+    reserveHuge(t.twin, slots);
+    t.twin.assign(slots, -1);
     for (int f = 0; f < p.faceCount(); ++f)
         for (std::int32_t s = p.faceStart[f]; s < p.faceStart[f + 1]; ++s) {
             const std::int32_t first = t.cornerEdge[s];
@@ -95,9 +97,25 @@ EdgeTopology edgeTopology(const Polyhedron& p) {
             if (++t.faceCounts[e] == 2) {
                 t.edges[e].faces[1] = f;
                 t.sides[2 * e + 1] = s;
+                t.twin[s] = t.sides[2 * e];
+                t.twin[t.sides[2 * e]] = s;
             }
         }
     return t;
+}
+
+VertexNeighbours vertexNeighbours(const EdgeTopology& t, int vertexCount) {
+    VertexNeighbours n;
+    n.start.assign(static_cast<std::size_t>(vertexCount) + 1, 0);
+    for (const Edge& e : t.edges) ++n.start[e.a + 1], ++n.start[e.b + 1];
+    for (int v = 0; v < vertexCount; ++v) n.start[v + 1] += n.start[v];
+    n.to.resize(static_cast<std::size_t>(n.start[vertexCount]));
+    std::vector<std::int32_t> fill(n.start.begin(), n.start.end() - 1);
+    for (const Edge& e : t.edges) {
+        n.to[fill[e.a]++] = e.b;
+        n.to[fill[e.b]++] = e.a;
+    }
+    return n;
 }
 
 Closedness closednessOf(const EdgeTopology& topology, int numberBase) {

@@ -1,7 +1,5 @@
 #include "geometry/vertex_rings.h"
 
-#include <algorithm>
-
 #include "base/huge_pages.h"
 
 namespace pd {
@@ -9,10 +7,6 @@ namespace pd {
 Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                         int numberBase) {
     const EdgeTopology& t = topology;
-    // The walk steps between slots of one face, so each slot needs its face.
-    std::vector<std::int32_t> faceOf(p.corners.size());
-    for (int f = 0; f < p.faceCount(); ++f)
-        std::fill(faceOf.begin() + p.faceStart[f], faceOf.begin() + p.faceStart[f + 1], f);
     const int vertexCount = p.vertexCount();
     std::vector<std::int32_t> firstSlot(vertexCount, -1);
     std::vector<std::int32_t> degree(vertexCount, 0);
@@ -20,12 +14,6 @@ Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, Verte
         firstSlot[p.corners[s]] = static_cast<std::int32_t>(s);
         ++degree[p.corners[s]];
     }
-    auto nextSlot = [&](std::int32_t s) {
-        return s + 1 < p.faceStart[faceOf[s] + 1] ? s + 1 : p.faceStart[faceOf[s]];
-    };
-    auto prevSlot = [&](std::int32_t s) {
-        return s > p.faceStart[faceOf[s]] ? s - 1 : p.faceStart[faceOf[s] + 1] - 1;
-    };
     auto broken = [&](int v) -> Status {
         return failure("the faces around vertex " + std::to_string(v + numberBase) +
                        " do not form one ring");
@@ -48,17 +36,14 @@ Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, Verte
         int steps = 0;
         do {
             if (++steps > degree[v]) return broken(v);
-            rings.faces.push_back(faceOf[slot]);
-            const std::int32_t leaving = forward ? slot : prevSlot(slot);
-            const std::int32_t e = t.cornerEdge[leaving];
-            if (e < 0) return broken(v);
-            const std::int32_t other = t.sides[2 * e] == leaving ? t.sides[2 * e + 1] : t.sides[2 * e];
+            rings.faces.push_back(t.face[slot]);
+            const std::int32_t other = t.twin[forward ? slot : prevSlot(p, t, slot)];
             if (other < 0) return broken(v);
             if (p.corners[other] == v) {
                 slot = other;
                 forward = false;
             } else {
-                slot = nextSlot(other);
+                slot = nextSlot(p, t, other);
                 forward = true;
             }
             if (p.corners[slot] != v) return broken(v);

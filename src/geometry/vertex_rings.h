@@ -19,16 +19,15 @@ struct VertexRings {
     std::vector<std::int32_t> start{0};
 };
 
-// Walks from face to face across the edges at each vertex of `p`, whose
-// `topology` comes from edgeTopology(p) and whose edges must all have two
-// faces. The faces
-// need not be oriented consistently; when they are, each ring turns the same
-// way around its vertex as the faces turn around their own corners. An error
-// naming the first vertex (counted from `numberBase`) whose faces do not
-// form one single ring (two cones meeting at a point, a face naming it
-// twice); `rings` then holds the vertices before it. A vertex in no face is
-// no reason to fail: its ring is empty.
-// Linear in the number of corners.
+// Walks from face to face across the edges at each vertex of `p` (from each
+// slot to its twin), whose `topology` comes from edgeTopology(p) and whose
+// edges must all have two faces. The faces need not be oriented
+// consistently; when they are, each ring turns the same way around its
+// vertex as the faces turn around their own corners. An error naming the
+// first vertex (counted from `numberBase`) whose faces do not form one
+// single ring (two cones meeting at a point, a face naming it twice);
+// `rings` then holds the vertices before it. A vertex in no face is no
+// reason to fail: its ring is empty. Linear in the number of corners.
 Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, VertexRings& rings,
                         int numberBase = 0);
 

@@ -232,7 +232,7 @@ void placeFlaps(const Polyhedron& p, const Net& net, std::size_t k, std::size_t 
         bool placed = false;
         for (int i = 0; i < 2 * int(std::size(flapShapes)) && !placed && cut.flapTests <= flapTestBudget; ++i) {
             const std::int32_t s = sides[2 * number + i % 2];
-            const int f = net.faceOfSlot[s];
+            const int f = net.topology.face[s];
             const std::vector<P2> flap =
                 flapOn(p, net, f, s, cut.turnsLeft[k][f], flapShapes[i / 2], cut.leastFlapDepth);
             OverlapGrid& grid = grids[net.piece[f]];

@@ -16,7 +16,7 @@ Placement Unfolder::placeRoot(int f) const {
 // neighbour, the edge's two corners where the neighbour has them.
 Placement Unfolder::placeChild(int c, std::int32_t slot) const {
     const std::int32_t ps = otherSide(slot);
-    const int pf = faceOfSlot_[ps];
+    const int pf = topology_.face[ps];
     const bool consistent = p_.corners[ps] != p_.corners[slot];  // the faces run the edge oppositely
     const P2 a = consistent ? net_[nextSlot(p_, pf, ps)] : net_[ps];
     const P2 b = consistent ? net_[ps] : net_[nextSlot(p_, pf, ps)];
@@ -112,7 +112,7 @@ bool Unfolder::growPiece(int root, int piece, const std::vector<std::uint8_t>& f
         for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
             if (!fold[topology_.cornerEdge[s]]) continue;
             const std::int32_t cs = otherSide(s);
-            const int c = faceOfSlot_[cs];
+            const int c = topology_.face[cs];
             if (laid_[c] == stamp_ || (!skip.empty() && skip[c])) continue;
             const Placement mc = placeChild(c, cs);
             layFace(c, mc, at);
@@ -174,7 +174,7 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
         if (!roots.empty()) {
             const std::int32_t slot = roots.back();
             roots.pop_back();
-            root = faceOfSlot_[slot];
+            root = topology_.face[slot];
             fold[topology_.cornerEdge[slot]] = 0;
         } else {
             root = next++;
@@ -184,7 +184,7 @@ std::vector<std::uint8_t> Unfolder::splitTree(std::vector<std::uint8_t> fold) {
         // A face that would overlap is cut off, to start a piece of its own.
         growPiece(root, int(pieces_.size()) - 1, fold, cutOff, grid, [&](std::int32_t slot) {
             roots.push_back(slot);
-            cutOff[faceOfSlot_[slot]] = 1;
+            cutOff[topology_.face[slot]] = 1;
             return true;
         });
     }

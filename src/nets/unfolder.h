@@ -75,15 +75,11 @@ private:
                 const std::vector<P2>& at);
     Net finish(std::string method);
     Error haltedFailure() const;
-    std::int32_t otherSide(std::int32_t slot) const {
-        const std::int32_t e = topology_.cornerEdge[slot];
-        return topology_.sides[2 * e] == slot ? topology_.sides[2 * e + 1] : topology_.sides[2 * e];
-    }
+    std::int32_t otherSide(std::int32_t slot) const { return topology_.twin[slot]; }
 
     const Polyhedron& p_;
     const UnfoldOptions& o_;
     EdgeTopology topology_;
-    std::vector<std::int32_t> faceOfSlot_;
     std::vector<Vec3d> normal_;               // per face: unit, turning with its corners
     std::vector<std::uint8_t> outward_;    // per face: normal_ points away from the middle
     std::vector<Vec3d> origin_, e0_, u0_;     // per face: its own flat frame

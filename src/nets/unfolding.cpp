@@ -199,14 +199,11 @@ Status Unfolder::prepare() {
     for (int f = 0; f < faces; ++f)
         if (p_.faceSize(f) < 3) return failure(faceName(f, o_.numberBase) + " has fewer than three corners");
     topology_ = edgeTopology(p_);
-    faceOfSlot_.resize(p_.corners.size());
     for (int f = 0; f < faces; ++f)
-        for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s) {
-            faceOfSlot_[s] = f;
+        for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s)
             if (topology_.cornerEdge[s] < 0)
                 return failure(faceName(f, o_.numberBase) + " has an edge of no length (corner " +
                                std::to_string(p_.corners[s] + o_.numberBase) + " follows itself)");
-        }
     // An open surface unfolds too, its border cut with no partner; an edge
     // of three faces or more cannot be paper.
     for (std::size_t e = 0; e < topology_.edges.size(); ++e)
@@ -290,7 +287,6 @@ Net Unfolder::finish(std::string method) {
     Net net;
     const int faces = p_.faceCount();
     net.corners = net_;
-    net.faceOfSlot = faceOfSlot_;
     net.piece = piece_;
     net.parent = parent_;
     net.hingeSlot = hingeSlot_;
@@ -304,7 +300,7 @@ Net Unfolder::finish(std::string method) {
         // The turn that takes the face from the far side of the fold, where
         // the net has it, to where it meets its parent on the model.
         const std::int32_t ps = otherSide(slot);
-        const int pf = faceOfSlot_[ps];
+        const int pf = topology_.face[ps];
         const Vec3d a = widen(p_.vertices[p_.corners[slot]]);
         const Vec3d e = unit(widen(p_.vertices[p_.corners[nextSlot(p_, f, slot)]]) - a);
         const Vec3d intoChild = squareTo(cross(normal_[f], e), e);

@@ -31,7 +31,6 @@ struct NetPiece {
 struct Net {
     EdgeTopology topology;               // of the polyhedron (its edges in that order)
     std::vector<P2> corners;             // per corner slot: where it lies in its piece's plane
-    std::vector<std::int32_t> faceOfSlot;
     std::vector<std::int32_t> piece;     // per face
     std::vector<std::int32_t> parent;    // per face; -1 for a piece's root
     // Per face: the slot whose edge (to the face's next corner) is its fold
@@ -88,10 +87,5 @@ Result<Net> unfold(const Polyhedron& p, const UnfoldOptions& options = {});
 
 // The mean length of the edges of `p` (0 when it has none).
 double meanEdgeLength(const Polyhedron& p, const EdgeTopology& topology);
-
-// The slot after `slot` around face `face`.
-inline std::int32_t nextSlot(const Polyhedron& p, std::int32_t face, std::int32_t slot) {
-    return slot + 1 < p.faceStart[face + 1] ? slot + 1 : p.faceStart[face];
-}
 
 }  // namespace pd

@@ -6,6 +6,7 @@
 
 #include "hull/convex_hull.h"
 #include "hull/halfspace_intersection.h"
+#include "geometry/edges.h"
 #include "geometry/face_plane.h"
 
 namespace pd {
@@ -15,50 +16,22 @@ namespace {
 // is noise: the walk to the farthest vertex stops there.
 constexpr double noiseShare = 1e-3;
 
-// The hull's vertex neighbours, laid out flat: neighbours of point i are
-// to[start[i]] .. to[start[i + 1] - 1]. A triangulated hull's facets name
-// every edge (and a few diagonals of flat facets, which change no climb).
-struct Neighbours {
-    std::vector<int> start;
-    std::vector<int> to;
-};
-
-Neighbours hullNeighbours(const ConvexHull& hull, int pointCount) {
-    Neighbours n;
-    n.start.assign(std::size_t(pointCount) + 1, 0);
-    for (int k = 0; k < hull.facetCount(); ++k)
-        for (int s = hull.facetStart[k]; s < hull.facetStart[k + 1]; ++s)
-            n.start[std::size_t(hull.facetPoints[std::size_t(s)]) + 1] +=
-                hull.facetStart[k + 1] - hull.facetStart[k] - 1;
-    for (int i = 0; i < pointCount; ++i) n.start[i + 1] += n.start[i];
-    n.to.resize(std::size_t(n.start[pointCount]));
-    std::vector<int> fill(n.start.begin(), n.start.end() - 1);
-    for (int k = 0; k < hull.facetCount(); ++k)
-        for (int s = hull.facetStart[k]; s < hull.facetStart[k + 1]; ++s)
-            for (int o = hull.facetStart[k]; o < hull.facetStart[k + 1]; ++o)
-                if (o != s)
-                    n.to[std::size_t(fill[std::size_t(hull.facetPoints[std::size_t(s)])]++)] =
-                        hull.facetPoints[std::size_t(o)];
-    return n;
+// The hull's vertex neighbours: its facets as faces over the points (the
+// vertices of `p`), their edges found as the model's are. A triangulated
+// hull's facets name every edge (and a few diagonals of flat facets, which
+// change no climb).
+VertexNeighbours hullNeighbours(const ConvexHull& hull, const Polyhedron& p) {
+    Polyhedron facets;
+    facets.vertices.resize(p.vertices.size());  // only their number is read
+    facets.corners.assign(hull.facetPoints.begin(), hull.facetPoints.end());
+    facets.faceStart.assign(hull.facetStart.begin(), hull.facetStart.end());
+    return vertexNeighbours(edgeTopology(facets), p.vertexCount());
 }
 
 // For every vertex, a hull corner few edges away along the model's own
 // edges (breadth first from all corners at once); -1 where none is reached.
 std::vector<int> nearestCorners(const Polyhedron& p, const ConvexHull& hull) {
-    std::vector<int> start(std::size_t(p.vertexCount()) + 1, 0), to;
-    for (int f = 0; f < p.faceCount(); ++f)
-        for (int k = 0; k < p.faceSize(f); ++k) start[std::size_t(p.face(f)[k]) + 1] += 2;
-    for (int v = 0; v < p.vertexCount(); ++v) start[v + 1] += start[v];
-    to.resize(std::size_t(start.back()));
-    std::vector<int> fill(start.begin(), start.end() - 1);
-    for (int f = 0; f < p.faceCount(); ++f) {
-        const int m = p.faceSize(f);
-        for (int k = 0; k < m; ++k) {
-            const int a = p.face(f)[k], b = p.face(f)[(k + 1) % m];
-            to[std::size_t(fill[std::size_t(a)]++)] = b;
-            to[std::size_t(fill[std::size_t(b)]++)] = a;
-        }
-    }
+    const VertexNeighbours joined = vertexNeighbours(edgeTopology(p), p.vertexCount());
     std::vector<int> nearest(std::size_t(p.vertexCount()), -1);
     std::deque<int> queue;
     for (int v = 0; v < p.vertexCount(); ++v)
@@ -66,11 +39,10 @@ std::vector<int> nearestCorners(const Polyhedron& p, const ConvexHull& hull) {
     while (!queue.empty()) {
         const int v = queue.front();
         queue.pop_front();
-        for (int s = start[std::size_t(v)]; s < start[std::size_t(v) + 1]; ++s)
-            if (nearest[std::size_t(to[std::size_t(s)])] < 0) {
-                nearest[std::size_t(to[std::size_t(s)])] = nearest[std::size_t(v)];
-                queue.push_back(to[std::size_t(s)]);
-            }
+        for (int s = joined.start[std::size_t(v)]; s < joined.start[std::size_t(v) + 1]; ++s) {
+            const int w = joined.to[std::size_t(s)];
+            if (nearest[std::size_t(w)] < 0) nearest[std::size_t(w)] = nearest[std::size_t(v)], queue.push_back(w);
+        }
     }
     return nearest;
 }
@@ -101,7 +73,7 @@ Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Ve
     for (const Vec3& v : p.vertices) points.push_back(widen(v) - centre);
     const Result<ConvexHull> hull = convexHull(points, true);
     if (!hull) return failure("it has no inside: " + hull.error().what);
-    const Neighbours next = hullNeighbours(*hull, p.vertexCount());
+    const VertexNeighbours next = hullNeighbours(*hull, p);
 
     const std::vector<int> same = samePlanes(planes, size, tolerance);
 

@@ -30,13 +30,12 @@ std::string flaw(const Polyhedron& p) {
     }
     for (int v = 0; v < p.vertexCount(); ++v)
         if (lastFace[std::size_t(v)] < 0) return "vertex " + std::to_string(v) + " is in no face";
-    auto after = [&](int f, int slot) {  // the corner after `slot` in face f
-        const int next = slot + 1 < p.faceStart[std::size_t(f) + 1] ? slot + 1 : p.faceStart[std::size_t(f)];
-        return p.corners[std::size_t(next)];
-    };
-    for (std::size_t e = 0; e < t.edges.size(); ++e)
-        if (after(t.edges[e].faces[0], t.sides[2 * e]) != p.corners[std::size_t(t.sides[2 * e + 1])])
-            return "edge " + std::to_string(e) + " runs one way in both faces";
+    for (std::int32_t s = 0; s < std::int32_t(p.corners.size()); ++s) {
+        const std::int32_t twin = t.twin[std::size_t(s)];
+        if (twin < 0 || t.twin[std::size_t(twin)] != s ||
+            p.corners[std::size_t(twin)] != p.corners[std::size_t(nextSlot(p, t, s))])
+            return "slot " + std::to_string(s) + " has no twin running the other way";
+    }
     if (p.vertexCount() - int(t.edges.size()) + p.faceCount() != 2) return "V - E + F is not 2";
     return volume > 0 ? "" : "the faces turn inward";
 }

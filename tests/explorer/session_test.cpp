@@ -170,13 +170,13 @@ TEST(Session, NetStoreKeepsTheLastFewAndBuildsInTheBackground) {
     EXPECT_TRUE(store.building());
     // Asked for while it is being built: waits for that build.
     const SharedNet built = store.net(c, octahedron.solid, 1);
-    EXPECT_EQ((*built)->faceOfSlot.size(), octahedron.solid.corners.size());
+    EXPECT_EQ((*built)->topology.face.size(), octahedron.solid.corners.size());
     EXPECT_FALSE(store.building());
     EXPECT_TRUE(store.prepare({{c, &cube.solid, 1}}));  // kept: nothing to build
     EXPECT_EQ(store.size(), 2u);
     // The oldest went; what was handed out stays whole.
     EXPECT_NE(store.net(a, cube.solid, 1), first);
-    EXPECT_EQ((*first)->faceOfSlot.size(), cube.solid.corners.size());
+    EXPECT_EQ((*first)->topology.face.size(), cube.solid.corners.size());
 }
 
 // One clock: spin, morph and fold each where the time says. The morph

@@ -94,8 +94,8 @@ TEST(Unfolding, NetsOfTheTableAreWholeTrueFlatAndFoldBack) {
         std::vector<int> numbers;
         for (std::size_t e = 0; e < net.topology.edges.size(); ++e) {
             const std::int32_t s1 = net.topology.sides[2 * e], s2 = net.topology.sides[2 * e + 1];
-            const P2 a1 = net.corners[s1], b1 = net.corners[nextSlot(p, net.faceOfSlot[s1], s1)];
-            const P2 a2 = net.corners[s2], b2 = net.corners[nextSlot(p, net.faceOfSlot[s2], s2)];
+            const P2 a1 = net.corners[s1], b1 = net.corners[nextSlot(p, net.topology.face[s1], s1)];
+            const P2 a2 = net.corners[s2], b2 = net.corners[nextSlot(p, net.topology.face[s2], s2)];
             if (net.cut[e] == 0) {
                 EXPECT_LT(std::min(length(a1 - b2) + length(b1 - a2), length(a1 - a2) + length(b1 - b2)), 1e-12 * edge);
             } else {
@@ -131,11 +131,11 @@ TEST(Unfolding, NetsOfTheTableAreWholeTrueFlatAndFoldBack) {
         for (int f : net.order)
             if (net.parent[f] >= 0) depth[f] = depth[net.parent[f]] + 1;
         for (std::size_t s = 0; s < folded.size(); ++s) {
-            const Vec3d back = onModel(net.pieces[std::size_t(net.piece[net.faceOfSlot[s]])], folded[s]);
+            const Vec3d back = onModel(net.pieces[std::size_t(net.piece[net.topology.face[s]])], folded[s]);
             // Paper is flat: a corner off its face's plane (float vertices put
             // the pentagons' off by about 1e-8) cannot come back closer than
             // that, and each fold down the tree may add a few times as much.
-            ASSERT_LT(length(back - at(p, std::int32_t(s))), 1e-9 * edge + 4 * depth[net.faceOfSlot[s]] * flat);
+            ASSERT_LT(length(back - at(p, std::int32_t(s))), 1e-9 * edge + 4 * depth[net.topology.face[s]] * flat);
         }
     }
 }
