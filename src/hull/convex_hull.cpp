@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 #include "hull/exact_side.h"
 
@@ -258,14 +259,22 @@ public:
     ConvexHull build(bool triangulated) {
         // The largest triangles first: a region's plane is its first
         // triangle's, best found from a large one, and every triangle of the
-        // region has all its corners within eps of it.
-        std::vector<int> order = live_;
-        std::stable_sort(order.begin(), order.end(), [&](int s, int t) {
-            return dot(tri_[std::size_t(s)].normal, tri_[std::size_t(s)].normal) >
-                   dot(tri_[std::size_t(t)].normal, tri_[std::size_t(t)].normal);
-        });
+        // region has all its corners within eps of it. A triangle with no
+        // neighbour in its plane, nor in a neighbour's (every one, on a
+        // round model), is a facet alone, found without the sort.
+        std::vector<std::pair<double, int>> order;
+        for (int t : live_) {
+            if (!alone(t)) {
+                order.push_back({-dot(tri_[std::size_t(t)].normal, tri_[std::size_t(t)].normal), t});
+                continue;
+            }
+            region_[std::size_t(t)] = regions_++;
+            const Triangle& c = tri_[std::size_t(t)];
+            addFacet(c.normal / length(c.normal), c.v, 3);
+        }
+        std::sort(order.begin(), order.end());
         std::vector<int> members, stack;
-        for (int seed : order) {
+        for (const auto& [key, seed] : order) {
             if (region_[std::size_t(seed)] >= 0) continue;
             const int r = regions_++;
             const Triangle& s = tri_[std::size_t(seed)];
@@ -305,6 +314,23 @@ public:
 
 private:
     Vec3d at(int i) const { return p_[std::size_t(i)]; }
+
+    // Whether no neighbour's far corner lies within eps of t's plane, nor
+    // t's within eps of a neighbour's.
+    bool alone(int t) const {
+        const Triangle& c = tri_[std::size_t(t)];
+        const Vec3d n = c.normal / length(c.normal);
+        for (int i = 0; i < 3; ++i) {
+            const Triangle& o = tri_[std::size_t(c.next[i])];
+            int far = 0;
+            while (o.next[far] != t) ++far;
+            const Vec3d m = o.normal / length(o.normal);
+            if (std::fabs(dot(n, at(o.v[(far + 2) % 3]) - at(c.v[0]))) <= eps_ ||
+                std::fabs(dot(m, at(c.v[(i + 2) % 3]) - at(o.v[0]))) <= eps_)
+                return false;
+        }
+        return true;
+    }
 
     void addFacet(Vec3d normal, const int* corners, int count) {
         double offset = 0.0;
