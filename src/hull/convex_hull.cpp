@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numeric>
 #include <utility>
 
 #include "hull/exact_side.h"
@@ -88,8 +87,9 @@ public:
                     for (int j = 0; j < 3; ++j)
                         if (tri_[s].v[i] == tri_[t].v[(j + 1) % 3] && tri_[s].v[(i + 1) % 3] == tri_[t].v[j])
                             tri_[s].next[i] = t;
+        const int first[4] = {0, 1, 2, 3};
         for (int i = 0; i < n; ++i)
-            if (i != a && i != b && i != c && i != d) assign(i, 0, 4);
+            if (i != a && i != b && i != c && i != d) assign(i, first, first + 4);
         return true;
     }
 
@@ -148,13 +148,16 @@ public:
                 c.next[2] = endAt_[std::size_t(c.v[0])];
                 if (c.next[1] < 0 || c.next[2] < 0) return false;
             }
-            for (int t : made) startAt_[std::size_t(tri_[std::size_t(t)].v[0])] = -1, endAt_[std::size_t(tri_[std::size_t(t)].v[1])] = -1;
+            for (int t : made) {
+                startAt_[std::size_t(tri_[std::size_t(t)].v[0])] = -1;
+                endAt_[std::size_t(tri_[std::size_t(t)].v[1])] = -1;
+            }
             // The points of what went, moved on.
             for (int t : visible) {
                 dead_[std::size_t(t)] = 1;
                 for (int q = tri_[std::size_t(t)].outside; q >= 0;) {
                     const int following = nextOutside_[std::size_t(q)];
-                    if (q != apex) assign(q, made);
+                    if (q != apex) assign(q, made.data(), made.data() + made.size());
                     q = following;
                 }
                 free_.push_back(t);
@@ -212,10 +215,9 @@ private:
 
     // Puts the point in the list of the first of the triangles it lies
     // above; none takes it when it is inside them all.
-    template <class Triangles>
-    void assignAmong(int point, const Triangles& candidates) {
-        for (int t : candidates) {
-            Triangle& c = tri_[std::size_t(t)];
+    void assign(int point, const int* first, const int* end) {
+        for (const int* t = first; t != end; ++t) {
+            Triangle& c = tri_[std::size_t(*t)];
             if (side(c, point) <= 0) continue;
             nextOutside_[std::size_t(point)] = c.outside;
             c.outside = point;
@@ -223,13 +225,6 @@ private:
             if (c.farthest < 0 || h > c.farthestHeight) c.farthest = point, c.farthestHeight = h;
             return;
         }
-    }
-    void assign(int point, const std::vector<int>& candidates) { assignAmong(point, candidates); }
-    void assign(int point, int first, int end) {
-        std::vector<int>& all = range_;
-        all.resize(std::size_t(end - first));
-        std::iota(all.begin(), all.end(), first);
-        assignAmong(point, all);
     }
 
     const std::vector<Vec3d>& p_;
@@ -239,7 +234,6 @@ private:
     std::vector<int> free_;           // slots of triangles gone
     std::vector<int> nextOutside_;    // the next point in the same triangle's list
     std::vector<int> startAt_, endAt_;  // the cone triangle whose rim edge starts, ends at a point
-    std::vector<int> range_;
     int round_ = 0;
 };
 
@@ -421,8 +415,12 @@ private:
 Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated) {
     if (points.size() < 4) return failure("a hull in space needs at least four points");
     double size = 0.0;
-    for (const Vec3d& q : points) size = std::max({size, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
-    if (!(size > 0.0) || !std::isfinite(size)) return failure("the points have no extent");
+    for (const Vec3d& q : points) {
+        if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z))
+            return failure("a point has a coordinate that is not finite");
+        size = std::max({size, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
+    }
+    if (!(size > 0.0)) return failure("the points lie in one plane");
     Quickhull quickhull(points);
     if (!quickhull.start()) return failure("the points lie in one plane");
     if (!quickhull.run()) return failure("the hull came apart in rounding");

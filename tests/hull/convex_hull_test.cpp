@@ -149,11 +149,12 @@ TEST(ConvexHull, MatchesQhull) {
     }
 }
 
-TEST(ConvexHull, RefusesFlatInput) {
+TEST(ConvexHull, RefusesWhatHasNoInside) {
     for (const std::vector<Vec3d>& points : std::vector<std::vector<Vec3d>>{
              {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
              {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}, {0.5, 0.5, 0}},
              {{0, 0, 1}, {1, 1, 1}, {2, 2, 1}, {3, 3, 1}},
-             {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3}}})
+             {{1, 2, 3}, {1, 2, 3}, {1, 2, 3}, {1, 2, 3}},
+             {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, NAN}}})
         EXPECT_FALSE(convexHull(points, false).ok());
 }
