@@ -149,6 +149,27 @@ TEST(ConvexHull, MatchesQhull) {
     }
 }
 
+// Each point with a twin one unit in the last place farther out: which of
+// them is outside a plane through others only exact side tests tell, and
+// the hull still holds every point.
+TEST(ConvexHull, HoldsTwinsOneRoundingApart) {
+    std::mt19937 random(4);
+    std::normal_distribution<double> normal;
+    std::vector<Vec3d> points;
+    for (int i = 0; i < 100; ++i) {
+        const Vec3d p{normal(random), normal(random), normal(random)};
+        points.push_back(p / length(p));
+        points.push_back(points.back() * (1.0 + 0x1p-52));
+    }
+    const Result<ConvexHull> hull = convexHull(points, false);
+    ASSERT_TRUE(hull.ok());
+    double farthestOut = 0.0;
+    for (int k = 0; k < hull->facetCount(); ++k)
+        for (const Vec3d& p : points)
+            farthestOut = std::max(farthestOut, dot(hull->normals[std::size_t(k)], p) + hull->offsets[std::size_t(k)]);
+    EXPECT_LT(farthestOut, 1e-12);
+}
+
 TEST(ConvexHull, RefusesWhatHasNoInside) {
     for (const std::vector<Vec3d>& points : std::vector<std::vector<Vec3d>>{
              {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}},
