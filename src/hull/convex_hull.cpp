@@ -22,7 +22,7 @@ constexpr double samePlaneShare = 1e-11;
 struct Triangle {
     int v[3];      // counter-clockwise seen from outside
     int next[3];   // the triangle across the edge v[i] v[i + 1]
-    Vec3d normal;  // (v1 - v0) x (v2 - v0), of no set length
+    Vec3d normal;  // (v0 - v2) x (v1 - v2), of no set length; v2 came last
     int outside;   // the first of its outside points, -1 for none
     int farthest;  // of those, the one farthest above it
     double farthestHeight;
@@ -73,11 +73,12 @@ public:
         }
         const int corners[4] = {a, b, c, d};
         for (int k = 0; k < 4; ++k) {
-            // The face without corner k, turned to face away from it.
+            // The face without corner k, turned to face away from it, its
+            // newest corner last.
             int f[3], m = 0;
             for (int j = 0; j < 4; ++j)
                 if (j != k) f[m++] = corners[j];
-            if (sideOfPlane(at(f[0]), at(f[1]), at(f[2]), at(corners[k])) > 0) std::swap(f[1], f[2]);
+            if (sideOfPlane(at(f[0]), at(f[1]), at(f[2]), at(corners[k])) > 0) std::swap(f[0], f[1]);
             add(f[0], f[1], f[2]);
         }
         // Neighbours: the edge u v of one triangle is v u of another.
@@ -198,7 +199,7 @@ private:
     }
 
     int add(int a, int b, int c) {
-        Triangle t{{a, b, c}, {-1, -1, -1}, cross(at(b) - at(a), at(c) - at(a)), -1, -1, 0.0};
+        Triangle t{{a, b, c}, {-1, -1, -1}, cross(at(a) - at(c), at(b) - at(c)), -1, -1, 0.0};
         if (!free_.empty()) {
             const int slot = free_.back();
             free_.pop_back();
@@ -262,9 +263,12 @@ public:
                 order.push_back({-dot(tri_[std::size_t(t)].normal, tri_[std::size_t(t)].normal), t});
                 continue;
             }
+            // Its plane through the corner that came last, worked out as
+            // qhull works out a triangle's: where both hulls have the same
+            // triangle, the same plane to the last bit.
             region_[std::size_t(t)] = regions_++;
             const Triangle& c = tri_[std::size_t(t)];
-            addFacet(c.normal / length(c.normal), c.v, 3);
+            addFacet(c.normal / length(c.normal), c.v, 3, c.v[2]);
         }
         std::sort(order.begin(), order.end());
         std::vector<int> members, stack;
@@ -326,11 +330,13 @@ private:
         return true;
     }
 
-    void addFacet(Vec3d normal, const int* corners, int count) {
+    // A facet with its plane through `origin`, or through the corners'
+    // mean when that is -1.
+    void addFacet(Vec3d normal, const int* corners, int count, int origin = -1) {
         double offset = 0.0;
         for (int k = 0; k < count; ++k) offset -= dot(normal, at(corners[k]));
         out_.normals.push_back(normal);
-        out_.offsets.push_back(offset / count);
+        out_.offsets.push_back(origin >= 0 ? -dot(normal, at(origin)) : offset / count);
         out_.facetPoints.insert(out_.facetPoints.end(), corners, corners + count);
         out_.facetStart.push_back(int(out_.facetPoints.size()));
     }
@@ -388,7 +394,7 @@ private:
         if (corners_.size() < 3) {
             for (int t : members) {
                 const Triangle& c = tri_[std::size_t(t)];
-                addFacet(c.normal / length(c.normal), c.v, 3);
+                addFacet(c.normal / length(c.normal), c.v, 3, c.v[2]);
             }
         } else if (!triangulated) {
             addFacet(normal, corners_.data(), int(corners_.size()));
