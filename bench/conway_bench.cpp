@@ -7,7 +7,12 @@
 // operator as `--conway xM` runs it (the notation read, the operator
 // built and checked), in wall milliseconds; then the canonical form of
 // tI, of the sphere and of its dual, with their steps and the largest
-// error left. Exit status 2 for bad arguments.
+// error left. Last, the convex hull (hull/convex_hull.h) of the vertices
+// of the spheres of frequency 42 and 100 (17 642 and 100 002 points, none
+// in a plane with three others), triangulated as the convexity check asks
+// for it and merged as the morph does, and of the points of a cube's
+// faces cut into a grid of the same number (nearly all in a facet or on an
+// edge). Exit status 2 for bad arguments.
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +26,7 @@
 #include "construct/canonical_form.h"
 #include "construct/conway.h"
 #include "construct/geodesic_sphere.h"
+#include "hull/convex_hull.h"
 
 using namespace pd;
 
@@ -50,6 +56,30 @@ void canonical(const char* what, const Polyhedron& p, int reps) {
                 form.iterations, form.worst, form.converged ? "converged" : "NOT converged", ms);
 }
 
+void hull(const char* what, const std::vector<Vec3d>& points, int reps) {
+    for (const bool triangulated : {true, false}) {
+        int facets = 0;
+        const double ms = median(reps, [&] {
+            const Result<ConvexHull> built = convexHull(points, triangulated);
+            facets = built ? built->facetCount() : -1;
+        });
+        std::printf("hull %-20s %7zu points  %-12s %6d facets  %8.1f ms\n", what, points.size(),
+                    triangulated ? "triangulated" : "merged", facets, ms);
+    }
+}
+
+// The points of a cube's six faces, each cut into n x n squares.
+std::vector<Vec3d> cubeGrid(int n) {
+    std::vector<Vec3d> points;
+    for (int i = 0; i <= n; ++i)
+        for (int j = 0; j <= n; ++j)
+            for (int side = 0; side < 6; ++side) {
+                const double a = 2.0 * i / n - 1.0, b = 2.0 * j / n - 1.0, c = side % 2 ? 1.0 : -1.0;
+                points.push_back(side < 2 ? Vec3d{a, b, c} : side < 4 ? Vec3d{b, c, a} : Vec3d{c, a, b});
+            }
+    return points;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,5 +107,11 @@ int main(int argc, char** argv) {
     canonical("tI (from the operators)", *conwayModel("tI", nullptr), reps);
     canonical("the sphere", sphere, reps);
     canonical("the sphere's dual", *conwayModel("dM", &sphere), reps);
+    for (const int frequency : {42, 100}) {
+        std::vector<Vec3d> points;
+        for (const Vec3& v : geodesicSphere(frequency).vertices) points.push_back(widen(v));
+        hull(frequency == 42 ? "sphere k 42" : "sphere k 100", points, reps);
+        hull(frequency == 42 ? "cube grid 54" : "cube grid 129", cubeGrid(frequency == 42 ? 54 : 129), reps);
+    }
     return 0;
 }

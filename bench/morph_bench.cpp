@@ -7,10 +7,10 @@
 // 100 820 faces; construct/geodesic_sphere.h), printed as medians of R runs
 // (default 5), wall and CPU milliseconds:
 //   family   morphFamily: the centre, the ends of the family and the
-//            convexity check (qhull's hull of the vertices), once per model;
+//            convexity check (the convex hull of the vertices), once per model;
 //   stage    morphAt at t = 0.1, 0.25, 0.5, 0.75 and 1: each face from its
 //            neighbourhood, checked whole (the explorer's way);
-//   qhull    the same stage from all planes at once (intersectHalfSpaces),
+//   whole    the same stage from all planes at once (intersectHalfSpaces),
 //            which the explorer falls back on;
 //   model    buildModel of the stage: its edges, normals and duals, what a
 //            picture of it needs besides.
@@ -243,7 +243,7 @@ void timeStages(const Model& model, int reps) {
         Polyhedron stage;
         std::snprintf(label, sizeof label, "stage t %g", t);
         timeIt(label, reps, [&] { stage = *morphAt(family, t); });
-        std::snprintf(label, sizeof label, "  qhull t %g", t);
+        std::snprintf(label, sizeof label, "  whole t %g", t);
         timeIt(label, reps, [&] {
             intersectHalfSpaces(morphHalfSpaces(family, t), family.centre, family.size, morphTolerance);
         });

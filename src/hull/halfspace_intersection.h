@@ -32,7 +32,7 @@ struct Intersection {
 // the others gives no face; where vertices lie apart by between one and ten
 // times that distance, so that merging them cannot be trusted either way,
 // it fails rather than guess. Built as the polar of the convex hull of the
-// points normal / offset (qhull), O(n log n) in the half-spaces. Fails with
+// points normal / offset, O(n log n) in the half-spaces. Fails with
 // a one-line reason when an offset is not above zero, the half-spaces leave
 // the body unbounded or flat, vertices cannot be told apart, or the merged
 // result is not a closed surface.

@@ -18,7 +18,7 @@ Result<std::vector<HalfSpace>> faceHalfSpaces(const Polyhedron& p, Vec3d centre,
 // Whether the polyhedron `p` is convex: no vertex lies outside the plane of
 // any face (`planes`, from faceHalfSpaces) by more than tolerance * size. Faces in one plane count as one.
 // The highest vertex above each plane is found by climbing the edges of
-// the convex hull of the vertices (qhull) from a corner of the face, so a
+// the convex hull of the vertices from a corner of the face, so a
 // convex model costs O(n log n) for the hull and a few steps per face.
 // Fails with the first offending vertex and face, counted from
 // `numberBase`, "vertex 5 lies outside the plane of face 2", or with why
