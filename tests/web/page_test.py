@@ -19,6 +19,7 @@ import zlib
 import numpy
 
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.print_page_options import PrintOptions
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -345,6 +346,59 @@ def phone(page):
         driver.quit()
 
 
+def face_sides(pdf):
+    """The sides in mm of the coloured four-cornered faces on a PDF's first
+    page, as poppler draws them (grey flaps and white paper left out)."""
+    svg = subprocess.run(["pdftocairo", "-svg", pdf, "-"], capture_output=True, text=True).stdout
+    sides = []
+    for fill, d, matrix in re.findall(r'<path style="[^"]*fill:rgb\(([^)]*)\)[^"]*" d="(M [^LZ]+(?: L [^LZ]+){3} Z)[^"]*"'
+                                      r'(?: transform="matrix\(([^)]*)\)")?', svg):
+        if len(set(fill.split(","))) == 1:
+            continue
+        a, b, c, e, f, g = map(float, matrix.split(",")) if matrix else (1, 0, 0, 1, 0, 0)
+        xy = list(map(float, re.findall(r"[-0-9.]+", d)))
+        corners = [(a * x + c * y + f, b * x + e * y + g) for x, y in zip(xy[0::2], xy[1::2])]
+        sides += [numpy.hypot(p[0] - q[0], p[1] - q[1]) * 25.4 / 72 for p, q in zip(corners, corners[1:] + corners[:1])]
+    return sides
+
+
+def number_heights(pdf):
+    words = subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout
+    return sorted((t, float(y1) - float(y0)) for y0, y1, t in
+                  re.findall(r'yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([0-9]+)</word>', words))
+
+
+def printed_net(driver, page, build, temp):
+    """The cube's net chosen at 100 mm on Letter, printed as the browser
+    prints it: its pages, its edge and its numbers as the command line's PDF."""
+    driver.get("file://%s?solid=2&show=solid&page=letter" % page)
+    wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the cube to print")
+    driver.find_element("id", "edge-mm").send_keys("100\t")
+    wait_for(driver, lambda: "page=letter&edge-mm=100" in driver.current_url, "the net's settings in the address")
+    js(driver, "window.print = function () { window.printed = true; };")
+    driver.find_element("id", "print-net").click()
+    wait_for(driver, lambda: js(driver, "return window.printed && document.querySelectorAll('.sheet svg').length;"),
+             "Print net opens the print view and the print dialog")
+    options = PrintOptions()
+    options.page_width, options.page_height = 21.59, 27.94
+    options.margin_top = options.margin_bottom = options.margin_left = options.margin_right = 0
+    printed, ref = os.path.join(temp, "printed.pdf"), os.path.join(temp, "ref-net.pdf")
+    with open(printed, "wb") as f:
+        f.write(base64.b64decode(driver.print_page(options)))
+    native(build, "--solid", "2", "--show", "solid", "--page", "letter", "--edge-mm", "100", "--net", ref)
+    pages = [re.search(r"Pages: +([0-9]+)", subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout)[1]
+             for pdf in (printed, ref)]
+    sides = face_sides(printed)
+    print("printed net: %s pages (the command line's %s), face sides %.2f to %.2f mm" % (*pages, min(sides), max(sides)))
+    check(pages[0] == pages[1], "the printed net has %s pages, the command line's %s" % tuple(pages))
+    check(sides and all(abs(side - 100) <= 0.5 for side in sides), "the printed edges are %s mm" % sides)
+    ours, theirs = number_heights(printed), number_heights(ref)
+    check([t for t, _ in ours] == [t for t, _ in theirs] and all(h >= r - 0.01 for (_, h), (_, r) in zip(ours, theirs)),
+          "the printed numbers %s against the command line's %s" % (ours, theirs))
+    ActionChains(driver).send_keys("\ue00c").perform()
+    wait_for(driver, lambda: js(driver, "return document.getElementById('print-view').hidden;"), "Esc closes the print view")
+
+
 def main():
     page, build = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     temp = tempfile.mkdtemp(prefix="page-test-")
@@ -429,6 +483,7 @@ def main():
         os.remove(huge)
 
         interface(driver, page, build)
+        printed_net(driver, page, build, temp)
         phone(page)
 
         # The downloads of the opening view against the program's files.
