@@ -131,8 +131,9 @@ std::string pageStateJson(Session& session, const PageSource& source) {
                 const Action& a = actionTable()[i];
                 const bool on = (id == ActionId::ToggleMorph && v.morphing) || (id == ActionId::ToggleUnfold && v.netOpen);
                 const std::string label = id == ActionId::Unlight ? "Put the light out" : a.label;
+                const std::string key = usesTab(a) ? "" : a.keyName;  // Tab moves the page's focus
                 shown.push_back("{" + field("action", std::to_string(i)) + "," + field("label", jsonString(label)) +
-                                "," + field("key", jsonString(a.keyName)) + "," + field("on", on ? "true" : "false") +
+                                "," + field("key", jsonString(key)) + "," + field("on", on ? "true" : "false") +
                                 "}");
             }
     const PageInfo info = pageInfo(session);

@@ -207,9 +207,11 @@ void perform(ActionId id) {
 EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
     if (e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
     const std::string key = e->key;
-    // A text field, a list, an open dialog or the print view keeps every key; a focused
-    // control keeps Tab, Space and Enter (moving and pressing), so the page
-    // is used by keyboard as any other.
+    // Tab and Shift-Tab move the page's focus (see Session::leaveTabToFocus).
+    // A text field, a list, an open dialog or the print view keeps every
+    // key; a focused control keeps Space and Enter (pressing), a choice or
+    // a slider its arrows too, so the page is used by keyboard as any other.
+    if (key == "Tab") return EM_FALSE;
     const int kept = EM_ASM_INT({
         var a = document.activeElement;
         var printing = document.getElementById("print-view");
@@ -217,7 +219,8 @@ EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
         if (!a || a == document.body || a.id == "canvas") return 0;
         if (/^(TEXTAREA|SELECT)$/.test(a.tagName) || a.closest("dialog[open]")) return 1;
         if (a.tagName == "INPUT" && !/^(radio|checkbox|range|button|file)$/.test(a.type)) return 1;
-        return /^(Tab| |Enter)$/.test(UTF8ToString($0)) ? 1 : 0;
+        if (/^Arrow/.test(UTF8ToString($0)) && /^(radio|range)$/.test(a.type)) return 1;
+        return /^( |Enter)$/.test(UTF8ToString($0)) ? 1 : 0;
     }, key.c_str());
     if (kept) return EM_FALSE;
     SpecialKey special = SpecialKey::None;
@@ -337,6 +340,7 @@ bool showModels(LoadedModels loaded, const ViewState& start, const PageSource& s
         page->source = source;
         page->session = std::make_unique<Session>(std::move(loaded), start, Session::Work::InBackground, now());
         page->session->leaveOutQuit();
+        page->session->leaveTabToFocus();
         page->session->leaveOutPanels();
         page->session->setNetSettings(shown->netSettings());  // the paper chosen stays
         fitCanvas();
@@ -512,6 +516,7 @@ int openPage() {
     state.renderer.emplace(std::move(*renderer));
     state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
     state.session->leaveOutQuit();
+    state.session->leaveTabToFocus();
     state.session->leaveOutPanels();
     state.session->setNetSettings(query.net);
     state.source.loads = loadingQuery(parsed.options, state.session->loaded());

@@ -20,6 +20,7 @@ import numpy
 
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.print_page_options import PrintOptions
+from selenium.webdriver.support.select import Select
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -49,6 +50,18 @@ REFUSED = [
     ("conway=xyz", "heksaedar x 30 y 45"),
     ("conway=tI&conway=zz", "tI x 30 y 45"),
     ("conway=Y10000", "Y10000 x 30 y 45"),
+]
+# axe-core, as scripts/setup.sh installs it for the checks (never into the page).
+AXE = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
+                   "platonic-duals/axe/node_modules/axe-core/axe.min.js")
+# The states axe-core looks at (the phone's is phone()'s): what is done on
+# the opening page, and when it is done.
+AXE_STATES = [
+    ("first load", lambda d: None, lambda d: True),
+    ("an Archimedean solid picked", lambda d: Select(d.find_element("id", "model-picker")).select_by_visible_text(
+        "truncated cuboctahedron"), lambda d: title(d).startswith("truncated cuboctahedron")),
+    ("the key list open", lambda d: ActionChains(d).send_keys("?").perform(),
+     lambda d: js(d, "return document.getElementById('keys').open;")),
 ]
 failures, checks = [], 0
 
@@ -295,7 +308,6 @@ def interface(driver, page, build):
     field.send_keys("xyz")
     wait_for(driver, lambda: driver.find_element("id", "notation-said").text == said, "the field says %r" % said)
     # A solid by its name, in the title and the text.
-    from selenium.webdriver.support.select import Select
     Select(driver.find_element("id", "model-picker")).select_by_visible_text("truncated icosahedron")
     wait_for(driver, lambda: title(driver).startswith("truncated icosahedron x ") and
              "truncated icosahedron" in driver.find_element("id", "names").text, "truncated icosahedron chosen")
@@ -320,6 +332,42 @@ def interface(driver, page, build):
     wait_for(driver, lambda: canvas_png(driver) == shown, "the address %s draws the same again" % address)
 
 
+def accessible(driver, state):
+    """Whether axe-core finds nothing on the page as it is (the least it
+    must not find: anything serious or critical)."""
+    with open(AXE) as f:
+        driver.execute_script(f.read())
+    found = driver.execute_async_script(
+        "var done = arguments[arguments.length - 1]; axe.run(document).then(r => done(r.violations"
+        ".map(v => v.impact + ': ' + v.id + ' at ' + v.nodes.map(n => n.target.join(' ')).join(', '))));")
+    print("axe-core, %s: %d found, %d serious or critical" %
+          (state, len(found), len([f for f in found if re.match("serious|critical", f)])))
+    check(not found, "axe-core, %s: %s" % (state, found))
+
+
+def keyboard(driver, page):
+    """The page by keyboard: Tab moves the focus, a choice's and a slider's
+    arrows move them; axe-core in each of AXE_STATES."""
+    for state, action, ready in AXE_STATES:
+        open_page(driver, page, "")
+        wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the page for " + state)
+        action(driver)
+        wait_for(driver, lambda: ready(driver), state)
+        accessible(driver, state)
+    open_page(driver, page, "")
+    wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the page for the keyboard")
+    ActionChains(driver).send_keys("\ue004").perform()
+    check(js(driver, "return document.activeElement.id;") == "model-picker" and title(driver) == "heksaedar x 30 y 45",
+          "Tab moves to the picker, not to the next model")
+    driver.find_element("id", "faces-off").click()
+    js(driver, "document.getElementById('morph').focus();")
+    ActionChains(driver).send_keys("\ue014").perform()
+    js(driver, "document.getElementById('faces-off').focus();")
+    ActionChains(driver).send_keys("\ue014").perform()
+    wait_for(driver, lambda: checked(driver, "faces") == "translucent" and title(driver) == "heksaedar x 30 y 45 t 0.01",
+             "the arrows move a choice and a slider, not the model")
+
+
 def phone(page):
     """At 390 x 844 on a touch screen: the drawing has 60 % of the height,
     the controls fold into a panel of 44-pixel targets."""
@@ -342,6 +390,7 @@ def phone(page):
                            ".map(e => e.getBoundingClientRect()).filter(r => r.height < 44 || r.width < 44).length;")
         check(not js(driver, "return document.getElementById('panel').hidden;") and small == 0,
               "phone: the panel opens, %d targets under 44 px" % small)
+        accessible(driver, "phone, the panel open")
     finally:
         driver.quit()
 
@@ -484,6 +533,7 @@ def main():
 
         interface(driver, page, build)
         printed_net(driver, page, build, temp)
+        keyboard(driver, page)
         phone(page)
 
         # The downloads of the opening view against the program's files.
