@@ -29,13 +29,23 @@ for pkg in $(printf '%s\n' "${wanted[@]}" | sort -u); do
   dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' ||
     missing+=("$pkg")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-echo "Installing missing packages: ${missing[*]}"
-if [ "$(id -u)" -ne 0 ]; then
-  echo "setup.sh: need root to install: ${missing[*]}" >&2
-  exit 1
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing missing packages: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "setup.sh: need root to install: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# The page's checks run axe-core over it: kept in a cache folder of its
+# own, never in the page nor in the source tree.
+if [[ " ${*:-build} " == *" web "* ]]; then
+  axe=${XDG_CACHE_HOME:-$HOME/.cache}/platonic-duals/axe
+  if [ ! -f "$axe/node_modules/axe-core/axe.min.js" ]; then
+    command -v npm >/dev/null || { echo "setup.sh: npm is needed to install axe-core" >&2; exit 1; }
+    npm install --silent --no-save --prefix "$axe" axe-core@4 >/dev/null
+  fi
+fi

@@ -181,6 +181,8 @@ void applySpin(ViewState& state, float degrees) {
     setOrientation(state, o);
 }
 
+bool usesTab(const Action& action) { return std::string(action.keys) == "\t" || action.special == SpecialKey::BackTab; }
+
 std::vector<std::string> helpLines(const ActionContext& context) {
     std::vector<std::string> lines;
     auto add = [&](std::string keys, const char* label) {
@@ -188,7 +190,7 @@ std::vector<std::string> helpLines(const ActionContext& context) {
         lines.push_back(keys + label);
     };
     for (const Action& a : actionTable())
-        if (actionAvailable(a.id, context))
+        if (actionAvailable(a.id, context) && (context.tabKeys || !usesTab(a)))
             add(a.keyName, a.id == ActionId::Unlight && !context.quits ? "Unlight, hide key list" : a.label);
     add("Drag", "Turn");
     add("Click", "Light a face, vertex or edge");

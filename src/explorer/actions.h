@@ -55,7 +55,13 @@ struct ActionContext {
     int modelCount = 1;
     bool directory = true;
     bool quits = true;
+    // Tab and Shift-Tab change the model; a page leaves them to its focus
+    // order (its buttons change the model there).
+    bool tabKeys = true;
 };
+
+// Whether `action`'s key is Tab or Shift-Tab.
+bool usesTab(const Action& action);
 
 // True when the action applies here: the solid keys only in directory
 // mode, for solids that are loaded; Quit only where the front end quits.

@@ -96,6 +96,11 @@ void Session::leaveOutQuit() {
     keys_ = helpLines(context_);
 }
 
+void Session::leaveTabToFocus() {
+    context_.tabKeys = false;
+    keys_ = helpLines(context_);
+}
+
 Session::~Session() = default;
 
 void Session::startFrameAhead() {

@@ -118,6 +118,9 @@ public:
     // For a front end that cannot quit (a web page: its browser closes it):
     // Quit leaves the key list and does nothing.
     void leaveOutQuit();
+    // For a front end whose Tab and Shift-Tab move its focus (a page): the
+    // key list leaves them out; the actions stay for its buttons.
+    void leaveTabToFocus();
     // How the session's paper nets are laid out (--page, --edge-mm).
     const NetSettings& netSettings() const { return netSettings_; }
     void setNetSettings(const NetSettings& settings) { netSettings_ = settings; }

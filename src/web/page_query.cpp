@@ -69,8 +69,8 @@ std::vector<std::vector<std::string>> queryOptions(const std::string& query) {
 
 PageOptions pageOptions(const std::string& query) {
     PageOptions page;
-    std::vector<std::string> args;
-    for (const std::vector<std::string>& group : queryOptions(query)) {
+    std::vector<std::string> args, net;
+    for (std::vector<std::string> group : queryOptions(query)) {
         if (group[0].size() < 3 || group[0][2] == '-') {
             if (page.told.empty()) page.told = "duals-explorer: '" + group[0].substr(2) + "' is not an option's name";
             continue;
@@ -81,6 +81,9 @@ PageOptions pageOptions(const std::string& query) {
                             " is the command line's; the page saves with its PNG, SVG, OFF and Net buttons";
             continue;
         }
+        // The net's settings go with a net, which the page's buttons make.
+        const bool forNet = group[0] == "--page" || group[0] == "--edge-mm";
+        if (forNet) group.insert(group.end(), {"--net", "net.svg"});
         const ParsedOptions alone = parseOptions(group);
         if (alone.exitStatus) {
             if (*alone.exitStatus != 0 && page.told.empty()) page.told = firstLine(alone.text);
@@ -94,7 +97,12 @@ PageOptions pageOptions(const std::string& query) {
             continue;
         }
         if (group[0] == "--size") page.fixedSize = true;
-        args.insert(args.end(), group.begin(), group.end());
+        if (forNet) net.insert(net.end(), group.begin(), group.end() - 2);
+        else args.insert(args.end(), group.begin(), group.end());
+    }
+    if (!net.empty()) {
+        net.insert(net.end(), {"--net", "net.svg"});
+        page.net = parseOptions(net).options.net;
     }
     page.parsed = parseOptions(args);
     if (page.parsed.exitStatus) {

@@ -18,6 +18,7 @@ std::vector<std::vector<std::string>> queryOptions(const std::string& query);
 struct PageOptions {
     ParsedOptions parsed;   // never an exit: a refused query opens as if absent
     bool fixedSize = false; // the query named a size
+    NetSettings net;        // the paper net's page and edge (page=, edge-mm=)
     std::string told;       // the first refusal's line for the message area, or ""
 };
 
@@ -26,7 +27,9 @@ struct PageOptions {
 // the command line writes (--png, --svg, --off, --net, --info, --frames,
 // --animate, --overwrite: the page has buttons instead), are told (the
 // first of them, in one line) and left out; the others are kept. When the
-// kept ones cannot go together, the page opens with no option at all.
+// kept ones cannot go together, the page opens with no option at all. The
+// net's --page and --edge-mm are read as for --net, for the page's net
+// buttons.
 PageOptions pageOptions(const std::string& query);
 
 }  // namespace pd

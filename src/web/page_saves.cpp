@@ -4,6 +4,7 @@
 
 #include "explorer/exports.h"
 #include "svg/svg_writer.h"
+#include "web/page_state.h"
 
 namespace pd {
 
@@ -45,6 +46,20 @@ Status downloadNet(Session& session) {
     if (!laid) return laid.error();
     for (const NamedPage& named : netSvgPages(*laid, exportName(session, "-net.svg")))
         download(named.name, named.text, "image/svg+xml");
+    return Done{};
+}
+
+Status printNet(Session& session) {
+    const Status available = exportable(session);
+    if (!available) return available;
+    const Result<NetPages> laid = exportedNet(session);
+    if (!laid) return laid.error();
+    std::string pages;
+    for (const NamedPage& named : netSvgPages(*laid, exportName(session, "-net.svg")))
+        pages += (pages.empty() ? "[" : ",") + jsonString(named.text);
+    pages += "]";
+    EM_ASM({ if (Module.pdPrintNet) Module.pdPrintNet($0, $1, UTF8ToString($2)); }, laid->layout.format.width,
+           laid->layout.format.height, pages.c_str());
     return Done{};
 }
 

@@ -27,4 +27,9 @@ Status downloadOff(Session& session);
 // the page has not.
 Status downloadNet(Session& session);
 
+// The same pages handed to the page's print view (Module.pdPrintNet, with
+// the paper's width and height in millimetres and the pages as a JSON list
+// of SVG documents), which prints them at their true size, a page a sheet.
+Status printNet(Session& session);
+
 }  // namespace pd

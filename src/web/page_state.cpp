@@ -1,6 +1,7 @@
 #include "web/page_state.h"
 
 #include <cctype>
+#include <cstdio>
 
 #include "construct/catalogue.h"
 #include "explorer/model_picker.h"
@@ -29,6 +30,16 @@ std::string strings(const std::vector<std::string>& items) {
 }
 
 std::string field(const char* name, const std::string& json) { return jsonString(name) + ":" + json; }
+
+// Millimetres as the address writes them: "40", "12.5".
+std::string millimetres(double mm) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.10g", mm);
+    return text;
+}
+
+// A page size as the address and the command line name it.
+const char* paperName(PageSize page) { return page == PageSize::Letter ? "letter" : page == PageSize::A3 ? "a3" : "a4"; }
 
 }  // namespace
 
@@ -87,6 +98,9 @@ std::string pageAddress(const Session& session, const PageSource& source) {
         if (session.loaded().models.size() > 1) add("model=" + queryEscaped(m.name));
     }
     add(viewQuery(session.view(), m));
+    const NetSettings& net = session.netSettings();
+    if (net.page != PageSize::A4) add(std::string("page=") + paperName(net.page));
+    if (net.edgeMm > 0.0) add("edge-mm=" + millimetres(net.edgeMm));
     if (!source.fixedSize.empty()) add("size=" + source.fixedSize);
     return query;
 }
@@ -117,8 +131,9 @@ std::string pageStateJson(Session& session, const PageSource& source) {
                 const Action& a = actionTable()[i];
                 const bool on = (id == ActionId::ToggleMorph && v.morphing) || (id == ActionId::ToggleUnfold && v.netOpen);
                 const std::string label = id == ActionId::Unlight ? "Put the light out" : a.label;
+                const std::string key = usesTab(a) ? "" : a.keyName;  // Tab moves the page's focus
                 shown.push_back("{" + field("action", std::to_string(i)) + "," + field("label", jsonString(label)) +
-                                "," + field("key", jsonString(a.keyName)) + "," + field("on", on ? "true" : "false") +
+                                "," + field("key", jsonString(key)) + "," + field("on", on ? "true" : "false") +
                                 "}");
             }
     const PageInfo info = pageInfo(session);
@@ -129,6 +144,8 @@ std::string pageStateJson(Session& session, const PageSource& source) {
            field("entry", jsonString(entry)) + "," + field("sides", std::to_string(sides)) + "," +
            field("controls", list(controls)) + "," + field("buttons", list(shown)) + "," + field("info", infoJson) +
            "," + field("text", jsonString(pageInfoText(info))) + "," + field("keys", strings(session.keyList())) +
+           "," + field("net", "{" + field("paper", jsonString(paperName(session.netSettings().page))) + "," +
+                             field("edge", jsonString(session.netSettings().edgeMm > 0.0 ? millimetres(session.netSettings().edgeMm) : "")) + "}") +
            "," + field("help", v.help ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
            "}";
 }

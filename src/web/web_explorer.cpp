@@ -207,15 +207,20 @@ void perform(ActionId id) {
 EM_BOOL onKey(int, const EmscriptenKeyboardEvent* e, void*) {
     if (e->ctrlKey || e->altKey || e->metaKey) return EM_FALSE;
     const std::string key = e->key;
-    // A text field, a list or an open dialog keeps every key; a focused
-    // control keeps Tab, Space and Enter (moving and pressing), so the page
-    // is used by keyboard as any other.
+    // Tab and Shift-Tab move the page's focus (see Session::leaveTabToFocus).
+    // A text field, a list, an open dialog or the print view keeps every
+    // key; a focused control keeps Space and Enter (pressing), a choice or
+    // a slider its arrows too, so the page is used by keyboard as any other.
+    if (key == "Tab") return EM_FALSE;
     const int kept = EM_ASM_INT({
         var a = document.activeElement;
+        var printing = document.getElementById("print-view");
+        if (printing && !printing.hidden) return 1;
         if (!a || a == document.body || a.id == "canvas") return 0;
         if (/^(TEXTAREA|SELECT)$/.test(a.tagName) || a.closest("dialog[open]")) return 1;
         if (a.tagName == "INPUT" && !/^(radio|checkbox|range|button|file)$/.test(a.type)) return 1;
-        return /^(Tab| |Enter)$/.test(UTF8ToString($0)) ? 1 : 0;
+        if (/^Arrow/.test(UTF8ToString($0)) && /^(radio|range)$/.test(a.type)) return 1;
+        return /^( |Enter)$/.test(UTF8ToString($0)) ? 1 : 0;
     }, key.c_str());
     if (kept) return EM_FALSE;
     SpecialKey special = SpecialKey::None;
@@ -290,10 +295,10 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
 }
 
 // The save buttons of the page's shell: "#save-png", "#save-svg",
-// "#save-off" and "#save-net".
+// "#save-off", "#save-net" and "#print-net".
 void connectSaveButtons() {
     EM_ASM({
-        "save-png save-svg save-off save-net".split(" ").forEach(function (id, kind) {
+        "save-png save-svg save-off save-net print-net".split(" ").forEach(function (id, kind) {
             var button = document.getElementById(id);
             if (button) button.addEventListener("click", function () { _pdWebSave(kind); });
         });
@@ -335,8 +340,9 @@ bool showModels(LoadedModels loaded, const ViewState& start, const PageSource& s
         page->source = source;
         page->session = std::make_unique<Session>(std::move(loaded), start, Session::Work::InBackground, now());
         page->session->leaveOutQuit();
+        page->session->leaveTabToFocus();
         page->session->leaveOutPanels();
-        page->session->setNetSettings(shown->netSettings());  // the query's still
+        page->session->setNetSettings(shown->netSettings());  // the paper chosen stays
         fitCanvas();
         if (drawFrame()) redraw();
     } catch (const std::bad_alloc&) {
@@ -510,8 +516,9 @@ int openPage() {
     state.renderer.emplace(std::move(*renderer));
     state.session = std::make_unique<Session>(std::move(*loaded), *start, Session::Work::InBackground, now());
     state.session->leaveOutQuit();
+    state.session->leaveTabToFocus();
     state.session->leaveOutPanels();
-    state.session->setNetSettings(parsed.options.net);
+    state.session->setNetSettings(query.net);
     state.source.loads = loadingQuery(parsed.options, state.session->loaded());
     if (fixedSize) state.source.fixedSize = std::to_string(start->width) + "x" + std::to_string(start->height);
 
@@ -549,7 +556,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebOpen() {
     if (pd::page && pd::page->session) pd::guarded(pd::openCopiedFiles);
 }
 
-// A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net. Others do nothing.
+// A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net, 4 the net printed.
+// Others do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
     if (!pd::page || !pd::page->session) return;
     pd::guarded([kind] {
@@ -558,6 +566,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
         case 1: pd::save(pd::downloadSvg); break;
         case 2: pd::save(pd::downloadOff); break;
         case 3: pd::save(pd::downloadNet); break;
+        case 4: pd::save(pd::printNet); break;
         default: break;
         }
     });
@@ -583,6 +592,21 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSet(const char* id, const char* value)
 // The picker's entry `id`, a family's with `sides` sides.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebChoose(const char* id, int sides) {
     if (pd::page && pd::page->session) pd::guarded([id, sides] { pd::chooseEntry(id, sides); });
+}
+
+// The paper net's page ("a4", "letter", "a3") and mean edge in
+// millimetres ("": the largest that fits), read as the address's page= and
+// edge-mm=; a refusal is told and the settings stay.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebNet(const char* paper, const char* edgeMm) {
+    if (!pd::page || !pd::page->session) return;
+    pd::guarded([paper, edgeMm] {
+        const std::string edge = edgeMm;
+        const pd::PageOptions asked = pd::pageOptions("page=" + pd::queryEscaped(paper) +
+                                                      (edge.empty() ? "" : "&edge-mm=" + pd::queryEscaped(edge)));
+        pd::showMessage(asked.told);
+        if (asked.told.empty()) pd::page->session->setNetSettings(asked.net);
+        pd::updateTitle();
+    });
 }
 
 // A notation typed: "" when the command line builds it, else its message.

@@ -20,6 +20,7 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsTheFirstRefusal) {
         int solid;         // what opens
         double angleX;
         bool fixedSize;
+        double edgeMm = 0.0;  // the net's, for the page's net buttons
     };
     const Case cases[] = {
         {"?solid=4&angles=20,-30&size=800x600", "", 4, 20, true},
@@ -29,6 +30,8 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsTheFirstRefusal) {
         {"?solid=3,extra", "duals-explorer: --solid: 'extra' is a value too many", 0, 30, false},
         {"?=x&solid=2", "duals-explorer: '' is not an option's name", 2, 30, false},
         {"?--solid=2", "duals-explorer: '--solid' is not an option's name", 0, 30, false},
+        {"?edge-mm=40&page=a3&solid=2", "", 2, 30, false, 40},
+        {"?edge-mm=0.5&solid=2", "--edge-mm: Value 0.5 not in range", 2, 30, false},
         {"?size=0x5&solid=1", "--size: 0x5: each side must be 1 to 16384 pixels", 1, 30, false},
         // Each alone is fine, together they are not: the page opens as it
         // does with no query.
@@ -44,6 +47,7 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsTheFirstRefusal) {
         EXPECT_EQ(page.parsed.options.solid, c.solid);
         EXPECT_EQ(page.parsed.options.view.angleX, c.angleX);
         EXPECT_EQ(page.fixedSize, c.fixedSize);
+        EXPECT_EQ(page.net.edgeMm, c.edgeMm);
         EXPECT_TRUE(page.parsed.options.inputs.empty());
         EXPECT_EQ(page.parsed.options.output, ExplorerOptions{}.output);
     }

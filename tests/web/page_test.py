@@ -19,6 +19,8 @@ import zlib
 import numpy
 
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.common.print_page_options import PrintOptions
+from selenium.webdriver.support.select import Select
 from selenium.webdriver.support.ui import WebDriverWait
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -48,6 +50,18 @@ REFUSED = [
     ("conway=xyz", "heksaedar x 30 y 45"),
     ("conway=tI&conway=zz", "tI x 30 y 45"),
     ("conway=Y10000", "Y10000 x 30 y 45"),
+]
+# axe-core, as scripts/setup.sh installs it for the checks (never into the page).
+AXE = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
+                   "platonic-duals/axe/node_modules/axe-core/axe.min.js")
+# The states axe-core looks at (the phone's is phone()'s): what is done on
+# the opening page, and when it is done.
+AXE_STATES = [
+    ("first load", lambda d: None, lambda d: True),
+    ("an Archimedean solid picked", lambda d: Select(d.find_element("id", "model-picker")).select_by_visible_text(
+        "truncated cuboctahedron"), lambda d: title(d).startswith("truncated cuboctahedron")),
+    ("the key list open", lambda d: ActionChains(d).send_keys("?").perform(),
+     lambda d: js(d, "return document.getElementById('keys').open;")),
 ]
 failures, checks = [], 0
 
@@ -294,7 +308,6 @@ def interface(driver, page, build):
     field.send_keys("xyz")
     wait_for(driver, lambda: driver.find_element("id", "notation-said").text == said, "the field says %r" % said)
     # A solid by its name, in the title and the text.
-    from selenium.webdriver.support.select import Select
     Select(driver.find_element("id", "model-picker")).select_by_visible_text("truncated icosahedron")
     wait_for(driver, lambda: title(driver).startswith("truncated icosahedron x ") and
              "truncated icosahedron" in driver.find_element("id", "names").text, "truncated icosahedron chosen")
@@ -319,6 +332,42 @@ def interface(driver, page, build):
     wait_for(driver, lambda: canvas_png(driver) == shown, "the address %s draws the same again" % address)
 
 
+def accessible(driver, state):
+    """Whether axe-core finds nothing on the page as it is (the least it
+    must not find: anything serious or critical)."""
+    with open(AXE) as f:
+        driver.execute_script(f.read())
+    found = driver.execute_async_script(
+        "var done = arguments[arguments.length - 1]; axe.run(document).then(r => done(r.violations"
+        ".map(v => v.impact + ': ' + v.id + ' at ' + v.nodes.map(n => n.target.join(' ')).join(', '))));")
+    print("axe-core, %s: %d found, %d serious or critical" %
+          (state, len(found), len([f for f in found if re.match("serious|critical", f)])))
+    check(not found, "axe-core, %s: %s" % (state, found))
+
+
+def keyboard(driver, page):
+    """The page by keyboard: Tab moves the focus, a choice's and a slider's
+    arrows move them; axe-core in each of AXE_STATES."""
+    for state, action, ready in AXE_STATES:
+        open_page(driver, page, "")
+        wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the page for " + state)
+        action(driver)
+        wait_for(driver, lambda: ready(driver), state)
+        accessible(driver, state)
+    open_page(driver, page, "")
+    wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the page for the keyboard")
+    ActionChains(driver).send_keys("\ue004").perform()
+    check(js(driver, "return document.activeElement.id;") == "model-picker" and title(driver) == "heksaedar x 30 y 45",
+          "Tab moves to the picker, not to the next model")
+    driver.find_element("id", "faces-off").click()
+    js(driver, "document.getElementById('morph').focus();")
+    ActionChains(driver).send_keys("\ue014").perform()
+    js(driver, "document.getElementById('faces-off').focus();")
+    ActionChains(driver).send_keys("\ue014").perform()
+    wait_for(driver, lambda: checked(driver, "faces") == "translucent" and title(driver) == "heksaedar x 30 y 45 t 0.01",
+             "the arrows move a choice and a slider, not the model")
+
+
 def phone(page):
     """At 390 x 844 on a touch screen: the drawing has 60 % of the height,
     the controls fold into a panel of 44-pixel targets."""
@@ -341,8 +390,62 @@ def phone(page):
                            ".map(e => e.getBoundingClientRect()).filter(r => r.height < 44 || r.width < 44).length;")
         check(not js(driver, "return document.getElementById('panel').hidden;") and small == 0,
               "phone: the panel opens, %d targets under 44 px" % small)
+        accessible(driver, "phone, the panel open")
     finally:
         driver.quit()
+
+
+def face_sides(pdf):
+    """The sides in mm of the coloured four-cornered faces on a PDF's first
+    page, as poppler draws them (grey flaps and white paper left out)."""
+    svg = subprocess.run(["pdftocairo", "-svg", pdf, "-"], capture_output=True, text=True).stdout
+    sides = []
+    for fill, d, matrix in re.findall(r'<path style="[^"]*fill:rgb\(([^)]*)\)[^"]*" d="(M [^LZ]+(?: L [^LZ]+){3} Z)[^"]*"'
+                                      r'(?: transform="matrix\(([^)]*)\)")?', svg):
+        if len(set(fill.split(","))) == 1:
+            continue
+        a, b, c, e, f, g = map(float, matrix.split(",")) if matrix else (1, 0, 0, 1, 0, 0)
+        xy = list(map(float, re.findall(r"[-0-9.]+", d)))
+        corners = [(a * x + c * y + f, b * x + e * y + g) for x, y in zip(xy[0::2], xy[1::2])]
+        sides += [numpy.hypot(p[0] - q[0], p[1] - q[1]) * 25.4 / 72 for p, q in zip(corners, corners[1:] + corners[:1])]
+    return sides
+
+
+def number_heights(pdf):
+    words = subprocess.run(["pdftotext", "-bbox", pdf, "-"], capture_output=True, text=True).stdout
+    return sorted((t, float(y1) - float(y0)) for y0, y1, t in
+                  re.findall(r'yMin="([0-9.]+)" xMax="[0-9.]+" yMax="([0-9.]+)">([0-9]+)</word>', words))
+
+
+def printed_net(driver, page, build, temp):
+    """The cube's net chosen at 100 mm on Letter, printed as the browser
+    prints it: its pages, its edge and its numbers as the command line's PDF."""
+    driver.get("file://%s?solid=2&show=solid&page=letter" % page)
+    wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the cube to print")
+    driver.find_element("id", "edge-mm").send_keys("100\t")
+    wait_for(driver, lambda: "page=letter&edge-mm=100" in driver.current_url, "the net's settings in the address")
+    js(driver, "window.print = function () { window.printed = true; };")
+    driver.find_element("id", "print-net").click()
+    wait_for(driver, lambda: js(driver, "return window.printed && document.querySelectorAll('.sheet svg').length;"),
+             "Print net opens the print view and the print dialog")
+    options = PrintOptions()
+    options.page_width, options.page_height = 21.59, 27.94
+    options.margin_top = options.margin_bottom = options.margin_left = options.margin_right = 0
+    printed, ref = os.path.join(temp, "printed.pdf"), os.path.join(temp, "ref-net.pdf")
+    with open(printed, "wb") as f:
+        f.write(base64.b64decode(driver.print_page(options)))
+    native(build, "--solid", "2", "--show", "solid", "--page", "letter", "--edge-mm", "100", "--net", ref)
+    pages = [re.search(r"Pages: +([0-9]+)", subprocess.run(["pdfinfo", pdf], capture_output=True, text=True).stdout)[1]
+             for pdf in (printed, ref)]
+    sides = face_sides(printed)
+    print("printed net: %s pages (the command line's %s), face sides %.2f to %.2f mm" % (*pages, min(sides), max(sides)))
+    check(pages[0] == pages[1], "the printed net has %s pages, the command line's %s" % tuple(pages))
+    check(sides and all(abs(side - 100) <= 0.5 for side in sides), "the printed edges are %s mm" % sides)
+    ours, theirs = number_heights(printed), number_heights(ref)
+    check([t for t, _ in ours] == [t for t, _ in theirs] and all(h >= r - 0.01 for (_, h), (_, r) in zip(ours, theirs)),
+          "the printed numbers %s against the command line's %s" % (ours, theirs))
+    ActionChains(driver).send_keys("\ue00c").perform()
+    wait_for(driver, lambda: js(driver, "return document.getElementById('print-view').hidden;"), "Esc closes the print view")
 
 
 def main():
@@ -429,6 +532,8 @@ def main():
         os.remove(huge)
 
         interface(driver, page, build)
+        printed_net(driver, page, build, temp)
+        keyboard(driver, page)
         phone(page)
 
         # The downloads of the opening view against the program's files.
