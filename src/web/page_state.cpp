@@ -14,7 +14,8 @@ namespace {
 // The buttons beside the controls: actions of the key table, by id.
 const ActionId buttons[] = {ActionId::ToggleMorph, ActionId::ToggleUnfold, ActionId::Reset,
                             ActionId::ZoomIn,      ActionId::ZoomOut,      ActionId::NextModel,
-                            ActionId::PreviousModel, ActionId::Unlight,    ActionId::ToggleHelp};
+                            ActionId::PreviousModel, ActionId::Unlight,    ActionId::ToggleHelp,
+                            ActionId::TogglePresent};
 
 std::string list(const std::vector<std::string>& items) {
     std::string text = "[";
@@ -115,7 +116,9 @@ std::string pageStateJson(Session& session, const PageSource& source) {
         for (const std::size_t i : here)
             if (actionTable()[i].id == id) {
                 const Action& a = actionTable()[i];
-                const bool on = (id == ActionId::ToggleMorph && v.morphing) || (id == ActionId::ToggleUnfold && v.netOpen);
+                const bool on = (id == ActionId::ToggleMorph && v.morphing) ||
+                                (id == ActionId::ToggleUnfold && v.netOpen) ||
+                                (id == ActionId::TogglePresent && v.presenting);
                 const std::string label = id == ActionId::Unlight ? "Put the light out" : a.label;
                 shown.push_back("{" + field("action", std::to_string(i)) + "," + field("label", jsonString(label)) +
                                 "," + field("key", jsonString(a.keyName)) + "," + field("on", on ? "true" : "false") +
@@ -129,7 +132,8 @@ std::string pageStateJson(Session& session, const PageSource& source) {
            field("entry", jsonString(entry)) + "," + field("sides", std::to_string(sides)) + "," +
            field("controls", list(controls)) + "," + field("buttons", list(shown)) + "," + field("info", infoJson) +
            "," + field("text", jsonString(pageInfoText(info))) + "," + field("keys", strings(session.keyList())) +
-           "," + field("help", v.help ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
+           "," + field("help", v.help ? "true" : "false") + "," +
+           field("presenting", v.presenting ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
            "}";
 }
 
