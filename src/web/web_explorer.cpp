@@ -265,6 +265,10 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
     return EM_TRUE;
 }
 
+void onHold(void*) {
+    guarded([] { apply(page->gestures.hold(now())); });
+}
+
 EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
     const TouchPhase phase = type == EMSCRIPTEN_EVENT_TOUCHSTART ? TouchPhase::Start
                              : type == EMSCRIPTEN_EVENT_TOUCHMOVE ? TouchPhase::Move
@@ -277,7 +281,9 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
     std::vector<TouchPoint> fingers;
     for (int i = 0; i < e->numTouches; ++i)
         fingers.push_back({e->touches[i].clientX - page->canvasX, e->touches[i].clientY - page->canvasY});
-    apply(page->gestures.touch(phase, fingers));
+    apply(page->gestures.touch(phase, fingers, now()));
+    // A finger held still sends no events: the time tells the long press.
+    if (phase == TouchPhase::Start) emscripten_set_timeout(onHold, longPressSeconds * 1000.0 + 1.0, nullptr);
     return EM_TRUE;
 }
 
