@@ -474,22 +474,22 @@ int openPage() {
     // What the command line would tell: the refusals first, then what is
     // worth telling of the models.
     std::vector<std::string> told;
-    if (!query.told.empty()) told.push_back(query.told);
-    bool fixedSize = query.fixedSize;
-    const ParsedOptions& parsed = query.parsed;
-    Result<LoadedModels> loaded = openingModels(parsed.options, told);
+    Result<LoadedModels> loaded = openingModels(query.parsed.options, told);
     if (!loaded || loaded->models.empty()) {
         told.push_back(loaded ? "no model to show" : loaded.error().text());
         showMessage(lines(told));
         return 2;
     }
     const std::vector<std::string> warnings = modelWarnings(*loaded);
-    Result<ViewState> start = startState(parsed.options, *loaded);
+    // What the models refuse of the address is told with the rest.
+    const Result<ViewState> start = pageStart(query, *loaded);
     if (!start) {
-        told.push_back(firstLine(start.error().text()));
-        start = startState(parseOptions({}).options, *loaded);
-        fixedSize = false;
+        showMessage(start.error().text());
+        return 2;
     }
+    if (!query.told.empty()) told.insert(told.begin(), query.told);
+    const bool fixedSize = query.fixedSize;
+    const ParsedOptions& parsed = query.parsed;
     told.insert(told.end(), warnings.begin(), warnings.end());
     showMessage(lines(told));
     state.fixedSize = fixedSize;
