@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Times the web page in headless chromium: from the start of loading to
-the first frame drawn, for each of the five solids, and the frame time of
+the first frame drawn, for each of the five solids; how many animation
+frames a control's change takes to reach the canvas; and the frame time of
 a spin for each OFF file given (opened through the page's file picker).
 
     bench/web_bench.py PAGE.html RUNS [FILE.off...]
@@ -8,6 +9,10 @@ a spin for each OFF file given (opened through the page's file picker).
 The first frame is when the page sets its title, which it does right after
 drawing its first frame; the time is the page's own clock (milliseconds
 since the navigation began), medians of RUNS loads, each in a fresh tab.
+A control's change is counted from the browser's frame it is made in:
+the page hands its state to its script (Module.pdShow) right after drawing,
+so the frames counted when the canvas first differs are the frames the
+change took; medians of RUNS changes each.
 The spin is timed over 4 seconds of the browser's animation frames after
 one second to settle; the browser shows at most 60 frames a second.
 """
@@ -45,6 +50,33 @@ requestAnimationFrame(step);
 """
 
 
+# Makes control `arguments[0]`'s change ("faces-shaded": a radio; "morph":
+# the slider, to 0.5) at the start of an animation frame and gives the
+# frames counted (1: the next frame drew it) and the milliseconds from
+# that frame's start to the drawing that changed the canvas.
+CONTROL_FRAMES = """
+var done = arguments[arguments.length - 1], id = arguments[0];
+var canvas = document.getElementById('canvas'), before = canvas.toDataURL(), frames = 0, start = 0;
+var shown = Module.pdShow, finished = false;
+Module.pdShow = function (json) {
+  var drawn = performance.now();  // the page draws, then hands its state
+  shown(json);
+  if (!finished && canvas.toDataURL() != before) {
+    finished = true;
+    Module.pdShow = shown;
+    done([frames, drawn - start]);
+  }
+};
+function tick() { frames++; if (!finished) requestAnimationFrame(tick); }
+requestAnimationFrame(function (t) {
+  start = performance.now();
+  requestAnimationFrame(tick);
+  var e = document.getElementById(id);
+  if (e.type == 'range') { e.value = '0.5'; e.dispatchEvent(new Event('input')); } else e.click();
+});
+"""
+
+
 def browser():
     driver = chromium()
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": WATCH_TITLE})
@@ -63,6 +95,22 @@ def first_frames(driver, page, runs):
             WebDriverWait(driver, 30).until(lambda d: d.execute_script("return window.pdFirstFrame !== undefined"))
             times.append(driver.execute_script("return window.pdFirstFrame"))
         print("| %d | %.0f ms |" % (solid, statistics.median(times)))
+
+
+def control_frames(driver, page, runs):
+    print("| control | frames to the canvas (median of %d) | ms |" % runs)
+    print("|---|---:|---:|")
+    for control in ("faces-shaded", "back-dashed", "numbers-both", "morph"):
+        counts, times = [], []
+        for _ in range(runs):
+            driver.get("about:blank")
+            driver.get("file://%s?size=1024x700&solid=4" % page)
+            WebDriverWait(driver, 30).until(lambda d: d.execute_script("return window.pdFirstFrame !== undefined"))
+            time.sleep(0.2)
+            frames, ms = driver.execute_async_script(CONTROL_FRAMES, control)
+            counts.append(frames)
+            times.append(ms)
+        print("| %s | %d | %.0f |" % (control, statistics.median(counts), statistics.median(times)))
 
 
 def spins(driver, page, files):
@@ -87,6 +135,8 @@ def main():
     driver = browser()
     try:
         first_frames(driver, page, runs)
+        control_frames(driver, page, runs)
+        print("page: %d bytes" % os.path.getsize(page))
         if files:
             spins(driver, page, files)
     finally:

@@ -57,6 +57,8 @@ const std::vector<Action>& actionTable() {
         {ActionId::Reset, "r", SpecialKey::None, "r", "Reset view", ActionGroup::View},
         {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", "Smooth / aliased lines", ActionGroup::View},
         {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list", ActionGroup::View},
+        {ActionId::TogglePresent, "p", SpecialKey::None, "p", "Presentation, full screen with large numbers",
+         ActionGroup::View},
         {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG", ActionGroup::Save},
         {ActionId::Unlight, "\x1b", SpecialKey::None, "Esc", "Unlight, hide key list, else quit",
          ActionGroup::Faces},
@@ -152,6 +154,7 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
         break;
     case ActionId::ToggleSmooth: s.aliased = !s.aliased; break;
     case ActionId::ToggleHelp: s.help = !s.help; break;
+    case ActionId::TogglePresent: s.presenting = !s.presenting; break;
     case ActionId::Save: return ActionEffect::Save;
     case ActionId::Unlight:
         // Esc has always quit; with something lit, or the key list up, it

@@ -19,7 +19,7 @@ enum class ActionId {
     CycleShow, CycleDual, CycleBack, CycleFaces, CycleNumbers, ToggleSpin, ToggleTurntable,
     ToggleMorph, MorphBack, MorphForward, ToggleInfo, ToggleUnfold,
     TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
-    Reset, ToggleSmooth, ToggleHelp, Save, Unlight, Quit,
+    Reset, ToggleSmooth, ToggleHelp, TogglePresent, Save, Unlight, Quit,
 };
 
 // Keys that are not characters. BackTab is Shift-Tab.

@@ -15,6 +15,7 @@ Gesture drag(long dx, long dy) { return {Gesture::Kind::Drag, int(dx), int(dy), 
 
 Gesture Gestures::press(long x, long y) {
     down_ = true;
+    touched_ = false;
     dragged_ = false;
     pressX_ = lastX_ = x;
     pressY_ = lastY_ = y;
@@ -42,9 +43,17 @@ Gesture Gestures::wheel(double away) {
     return {Gesture::Kind::Zoom, 0, 0, away > 0.0 ? 1 : -1};
 }
 
-Gesture Gestures::touch(TouchPhase phase, const std::vector<TouchPoint>& fingers) {
+Gesture Gestures::hold(double at) {
+    if (!down_ || !touched_ || dragged_ || at - touchAt_ < longPressSeconds) return {};
+    down_ = false;  // taken: the lifting is no tap
+    return {Gesture::Kind::Unlight, 0, 0, 0};
+}
+
+Gesture Gestures::touch(TouchPhase phase, const std::vector<TouchPoint>& fingers, double at) {
     if (phase == TouchPhase::End || phase == TouchPhase::Cancel || fingers.empty()) {
         pinchFrom_ = 0.0;
+        const Gesture held = hold(at);
+        if (held.kind != Gesture::Kind::None) return phase == TouchPhase::End ? held : Gesture{};
         if (phase == TouchPhase::End) return release();
         down_ = false;
         return {};
@@ -64,7 +73,12 @@ Gesture Gestures::touch(TouchPhase phase, const std::vector<TouchPoint>& fingers
         return {};
     }
     const TouchPoint& finger = fingers[0];
-    if (phase == TouchPhase::Start) return press(finger.x, finger.y);
+    if (phase == TouchPhase::Start) {
+        const Gesture pressed = press(finger.x, finger.y);
+        touched_ = true;
+        touchAt_ = at;
+        return pressed;
+    }
     if (!down_) {  // the finger a pinch left: no tap, and the turn starts here
         down_ = dragged_ = true;
     } else if (!dragged_ && std::abs(finger.x - pressX_) <= tapReachPixels &&

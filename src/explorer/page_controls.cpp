@@ -137,6 +137,7 @@ void carryChoices(const ViewState& from, ViewState& to) {
     to.style = from.style;
     to.background = from.background;
     to.aliased = from.aliased;
+    to.presenting = from.presenting;
     setOrientation(to, orientationOf(from));
     to.turntable = from.turntable;
     to.zoom = from.zoom;

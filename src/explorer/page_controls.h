@@ -39,7 +39,7 @@ std::string controlValue(const ViewState& view, const std::string& id);
 Status setControl(Session& session, const std::string& id, const std::string& value, double now);
 
 // The view's choices a learner made (what is shown, faces, back edges,
-// numbers, colours, style, lines, angles, zoom), copied from `from` onto
+// numbers, colours, style, lines, presentation, angles, zoom), copied from `from` onto
 // `to`, as a newly chosen model keeps them.
 void carryChoices(const ViewState& from, ViewState& to);
 

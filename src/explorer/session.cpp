@@ -256,6 +256,10 @@ bool Session::apply(const Gesture& gesture, double now) {
     case Gesture::Kind::Drag: drag(gesture.x, gesture.y, now); break;
     case Gesture::Kind::Click: click(gesture.x, gesture.y, now); break;
     case Gesture::Kind::Zoom: wheel(gesture.notches, now); break;
+    case Gesture::Kind::Unlight:
+        if (view_.lit.kind == LitKind::None) return false;
+        change([](ViewState& v) { v.lit = {}; }, now);
+        break;
     }
     return true;
 }

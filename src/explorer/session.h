@@ -75,7 +75,9 @@ public:
     // (or out) a step per notch.
     void wheel(int notches, double now);
     // What the drivers' events meant (see Gestures): a drag, click or zoom
-    // as drag(), click() and wheel() take them. Gives whether it was any.
+    // as drag(), click() and wheel() take them, a long press putting out
+    // what is lit. Gives whether it meant anything (a long press with
+    // nothing lit does not).
     bool apply(const Gesture& gesture, double now);
     // The drawing is now `width` x `height` pixels.
     void resize(int width, int height);

@@ -281,8 +281,9 @@ private:
 
 // The sizes of lines, marks and numbers: given, or grown with the
 // picture (the program's at its window's size, whole multiples above).
-// Gives the numbers' font scale.
+// Gives the numbers' font scale. A classroom screen doubles them all.
 int setSizes(const ViewState& state, Frame& frame) {
+    const int enlarged = state.presenting ? 2 : 1;
     frame.width = std::max(state.width, 1);
     frame.height = std::max(state.height, 1);
     frame.background = state.background;
@@ -293,12 +294,12 @@ int setSizes(const ViewState& state, Frame& frame) {
     const bool print = state.style == Style::Print;
     // For print, lines half as heavy again, and digits at least 12 pixels
     // tall a thousand pixels of height (the font grows by whole steps).
-    frame.lineWidth = state.lineWidth > 0.0 ? state.lineWidth : print ? 1.5 * sizeScale : sizeScale;
+    frame.lineWidth = enlarged * (state.lineWidth > 0.0 ? state.lineWidth : print ? 1.5 * sizeScale : sizeScale);
     frame.markSize = std::max(endMarkSize, std::round(endMarkSize * frame.lineWidth));
-    if (state.fontPx > 0) return std::max(1, int(std::lround(state.fontPx / double(glyphHeight))));
-    if (!print) return sizeScale;
+    if (state.fontPx > 0) return enlarged * std::max(1, int(std::lround(state.fontPx / double(glyphHeight))));
+    if (!print) return enlarged * sizeScale;
     const int printScale = int(std::ceil(12.0 * frame.height / 1000.0 / glyphHeight - 1e-9));
-    return std::max(sizeScale, printScale);
+    return enlarged * std::max(sizeScale, printScale);
 }
 
 // Each shell's lines (cut where they pass behind faces for a vector

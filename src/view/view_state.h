@@ -73,6 +73,7 @@ struct ViewState {
     PaletteKind palette = PaletteKind::Classic;
     bool aliased = false;     // raster pictures without anti-aliasing: the program's very pixels
     Style style = Style::Screen;
+    bool presenting = false;  // a classroom screen: numbers twice their size, lines twice as heavy
     Lit lit;                  // drawn only on the model itself, not on a morph's stage or a net
 };
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "explorer/session.h"
+
 namespace pd {
 
 namespace {
@@ -67,50 +69,95 @@ std::vector<std::vector<std::string>> queryOptions(const std::string& query) {
     return groups;
 }
 
+namespace {
+
+// Adds `line` to what the page tells.
+void tell(PageOptions& page, const std::string& line) { page.told += (page.told.empty() ? "" : "\n") + line; }
+
+// The options of `groups`, one list.
+std::vector<std::string> joined(const std::vector<std::vector<std::string>>& groups) {
+    std::vector<std::string> args;
+    for (const std::vector<std::string>& group : groups) args.insert(args.end(), group.begin(), group.end());
+    return args;
+}
+
+// `page` with `kept` as its options.
+void keep(PageOptions& page, std::vector<std::vector<std::string>> kept) {
+    page.kept = std::move(kept);
+    page.parsed = parseOptions(joined(page.kept));
+    page.fixedSize = std::any_of(page.kept.begin(), page.kept.end(),
+                                 [](const std::vector<std::string>& g) { return g[0] == "--size"; });
+}
+
+}  // namespace
+
 PageOptions pageOptions(const std::string& query) {
     PageOptions page;
-    std::vector<std::string> args, net;
-    for (std::vector<std::string> group : queryOptions(query)) {
+    std::vector<std::vector<std::string>> kept;
+    std::vector<std::string> net;
+    for (const std::vector<std::string>& group : queryOptions(query)) {
         if (group[0].size() < 3 || group[0][2] == '-') {
-            if (page.told.empty()) page.told = "duals-explorer: '" + group[0].substr(2) + "' is not an option's name";
+            tell(page, "duals-explorer: '" + group[0].substr(2) + "' is not an option's name");
             continue;
         }
         if (commandLineOnly(group[0])) {
-            if (page.told.empty())
-                page.told = "duals-explorer: " + group[0] +
-                            " is the command line's; the page saves with its PNG, SVG, OFF and Net buttons";
+            tell(page, "duals-explorer: " + group[0] +
+                           " is the command line's; the page saves with its PNG, SVG, OFF and Net buttons");
             continue;
         }
-        // The net's settings go with a net, which the page's buttons make.
-        const bool forNet = group[0] == "--page" || group[0] == "--edge-mm";
-        if (forNet) group.insert(group.end(), {"--net", "net.svg"});
-        const ParsedOptions alone = parseOptions(group);
-        if (alone.exitStatus) {
-            if (*alone.exitStatus != 0 && page.told.empty()) page.told = firstLine(alone.text);
+        // The net's settings go with a net, which the page's buttons make:
+        // read as for --net, and kept apart from the view's options.
+        if (group[0] == "--page" || group[0] == "--edge-mm") {
+            std::vector<std::string> withNet = net;
+            withNet.insert(withNet.end(), group.begin(), group.end());
+            withNet.insert(withNet.end(), {"--net", "net.svg"});
+            const ParsedOptions parsed = parseOptions(withNet);
+            if (parsed.exitStatus || !parsed.options.inputs.empty()) {
+                tell(page, parsed.exitStatus ? firstLine(parsed.text)
+                                             : "duals-explorer: " + group[0] + ": '" + parsed.options.inputs.front() +
+                                                   "' is a value too many");
+                continue;
+            }
+            net.insert(net.end(), group.begin(), group.end());
+            page.net = parsed.options.net;
+            continue;
+        }
+        std::vector<std::vector<std::string>> tried = kept;
+        tried.push_back(group);
+        const ParsedOptions alone = parseOptions(group), with = parseOptions(joined(tried));
+        if (alone.exitStatus || with.exitStatus) {
+            const ParsedOptions& refused = alone.exitStatus ? alone : with;
+            tell(page, *refused.exitStatus == 0 ? "duals-explorer: " + group[0] + " is the command line's"
+                                                 : firstLine(refused.text));
             continue;
         }
         // A value too many reads as an input, and the page opens no file
         // an address names.
         if (!alone.options.inputs.empty()) {
-            if (page.told.empty())
-                page.told = "duals-explorer: " + group[0] + ": '" + alone.options.inputs.front() + "' is a value too many";
+            tell(page, "duals-explorer: " + group[0] + ": '" + alone.options.inputs.front() + "' is a value too many");
             continue;
         }
-        if (group[0] == "--size") page.fixedSize = true;
-        if (forNet) net.insert(net.end(), group.begin(), group.end() - 2);
-        else args.insert(args.end(), group.begin(), group.end());
+        kept = std::move(tried);
     }
-    if (!net.empty()) {
-        net.insert(net.end(), {"--net", "net.svg"});
-        page.net = parseOptions(net).options.net;
-    }
-    page.parsed = parseOptions(args);
-    if (page.parsed.exitStatus) {
-        if (page.told.empty()) page.told = firstLine(page.parsed.text);
-        page.parsed = parseOptions({});
-        page.fixedSize = false;
-    }
+    keep(page, std::move(kept));
     return page;
+}
+
+Result<ViewState> pageStart(PageOptions& page, const LoadedModels& loaded) {
+    Result<ViewState> start = startState(page.parsed.options, loaded);
+    if (start) return start;
+    std::vector<std::vector<std::string>> kept;
+    for (const std::vector<std::string>& group : page.kept) {
+        kept.push_back(group);
+        const ParsedOptions parsed = parseOptions(joined(kept));
+        const Result<ViewState> tried = parsed.exitStatus ? start : startState(parsed.options, loaded);
+        if (!tried) {
+            tell(page, firstLine(tried.error().text()));
+            kept.pop_back();
+        }
+    }
+    keep(page, std::move(kept));
+    return startState(page.parsed.options, loaded);
 }
 
 }  // namespace pd

@@ -3,7 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+#include "explorer/model_inputs.h"
 #include "explorer/options.h"
+#include "view/view_state.h"
 
 namespace pd {
 
@@ -16,20 +19,27 @@ std::vector<std::vector<std::string>> queryOptions(const std::string& query);
 
 // What a page opens with for an address's query.
 struct PageOptions {
-    ParsedOptions parsed;   // never an exit: a refused query opens as if absent
-    bool fixedSize = false; // the query named a size
+    ParsedOptions parsed;   // never an exit: what is refused is left out
+    bool fixedSize = false; // the query named a size, kept
     NetSettings net;        // the paper net's page and edge (page=, edge-mm=)
-    std::string told;       // the first refusal's line for the message area, or ""
+    std::string told;       // a line for the message area per refusal, or ""
+    std::vector<std::vector<std::string>> kept;  // the view's options parsed, as queryOptions gives them
 };
 
-// Reads `query` as the command line reads its options, each name tried
-// alone first: one the command line refuses, and the outputs that only
-// the command line writes (--png, --svg, --off, --net, --info, --frames,
-// --animate, --overwrite: the page has buttons instead), are told (the
-// first of them, in one line) and left out; the others are kept. When the
-// kept ones cannot go together, the page opens with no option at all. The
-// net's --page and --edge-mm are read as for --net, for the page's net
-// buttons.
+// Reads `query` as the command line reads its options, one name after
+// another: one the command line refuses, alone or with those kept before
+// it, one it only prints (--help, --version), and the outputs that only the
+// command line writes (--png, --svg, --off, --net, --info, --frames,
+// --animate, --overwrite: the page has buttons instead), are told (a line
+// each) and left out; the others are kept. The net's --page and --edge-mm
+// are read as for --net, for the page's net buttons.
 PageOptions pageOptions(const std::string& query);
+
+// The view `page` opens in on `loaded` (see startState). An option the
+// models refuse (a --model they do not hold, a --highlight past their
+// parts) is told in page.told and left out of `page`, the address's
+// options judged in their order; what is kept stays. An error only when
+// no option at all gives a view (nothing loaded).
+Result<ViewState> pageStart(PageOptions& page, const LoadedModels& loaded);
 
 }  // namespace pd

@@ -15,7 +15,8 @@ namespace {
 // The buttons beside the controls: actions of the key table, by id.
 const ActionId buttons[] = {ActionId::ToggleMorph, ActionId::ToggleUnfold, ActionId::Reset,
                             ActionId::ZoomIn,      ActionId::ZoomOut,      ActionId::NextModel,
-                            ActionId::PreviousModel, ActionId::Unlight,    ActionId::ToggleHelp};
+                            ActionId::PreviousModel, ActionId::Unlight,    ActionId::ToggleHelp,
+                            ActionId::TogglePresent};
 
 std::string list(const std::vector<std::string>& items) {
     std::string text = "[";
@@ -129,7 +130,9 @@ std::string pageStateJson(Session& session, const PageSource& source) {
         for (const std::size_t i : here)
             if (actionTable()[i].id == id) {
                 const Action& a = actionTable()[i];
-                const bool on = (id == ActionId::ToggleMorph && v.morphing) || (id == ActionId::ToggleUnfold && v.netOpen);
+                const bool on = (id == ActionId::ToggleMorph && v.morphing) ||
+                                (id == ActionId::ToggleUnfold && v.netOpen) ||
+                                (id == ActionId::TogglePresent && v.presenting);
                 const std::string label = id == ActionId::Unlight ? "Put the light out" : a.label;
                 const std::string key = usesTab(a) ? "" : a.keyName;  // Tab moves the page's focus
                 shown.push_back("{" + field("action", std::to_string(i)) + "," + field("label", jsonString(label)) +
@@ -146,7 +149,8 @@ std::string pageStateJson(Session& session, const PageSource& source) {
            "," + field("text", jsonString(pageInfoText(info))) + "," + field("keys", strings(session.keyList())) +
            "," + field("net", "{" + field("paper", jsonString(paperName(session.netSettings().page))) + "," +
                              field("edge", jsonString(session.netSettings().edgeMm > 0.0 ? millimetres(session.netSettings().edgeMm) : "")) + "}") +
-           "," + field("help", v.help ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
+           "," + field("help", v.help ? "true" : "false") + "," +
+           field("presenting", v.presenting ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
            "}";
 }
 

@@ -34,7 +34,7 @@ std::string pageAddress(const Session& session, const PageSource& source);
 
 // The page's state as one JSON object: "title", "entries", "entry",
 // "sides", "controls" (each with its "value"), "buttons", "info", "text",
-// "keys", "help" and "query".
+// "keys", "help", "presenting" and "query".
 std::string pageStateJson(Session& session, const PageSource& source);
 
 // `text` as a JSON string, quotes included.

@@ -270,6 +270,10 @@ EM_BOOL onWheel(int, const EmscriptenWheelEvent* e, void*) {
     return EM_TRUE;
 }
 
+void onHold(void*) {
+    guarded([] { apply(page->gestures.hold(now())); });
+}
+
 EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
     const TouchPhase phase = type == EMSCRIPTEN_EVENT_TOUCHSTART ? TouchPhase::Start
                              : type == EMSCRIPTEN_EVENT_TOUCHMOVE ? TouchPhase::Move
@@ -282,7 +286,9 @@ EM_BOOL onTouch(int type, const EmscriptenTouchEvent* e, void*) {
     std::vector<TouchPoint> fingers;
     for (int i = 0; i < e->numTouches; ++i)
         fingers.push_back({e->touches[i].clientX - page->canvasX, e->touches[i].clientY - page->canvasY});
-    apply(page->gestures.touch(phase, fingers));
+    apply(page->gestures.touch(phase, fingers, now()));
+    // A finger held still sends no events: the time tells the long press.
+    if (phase == TouchPhase::Start) emscripten_set_timeout(onHold, longPressSeconds * 1000.0 + 1.0, nullptr);
     return EM_TRUE;
 }
 
@@ -474,22 +480,22 @@ int openPage() {
     // What the command line would tell: the refusals first, then what is
     // worth telling of the models.
     std::vector<std::string> told;
-    if (!query.told.empty()) told.push_back(query.told);
-    bool fixedSize = query.fixedSize;
-    const ParsedOptions& parsed = query.parsed;
-    Result<LoadedModels> loaded = openingModels(parsed.options, told);
+    Result<LoadedModels> loaded = openingModels(query.parsed.options, told);
     if (!loaded || loaded->models.empty()) {
         told.push_back(loaded ? "no model to show" : loaded.error().text());
         showMessage(lines(told));
         return 2;
     }
     const std::vector<std::string> warnings = modelWarnings(*loaded);
-    Result<ViewState> start = startState(parsed.options, *loaded);
+    // What the models refuse of the address is told with the rest.
+    const Result<ViewState> start = pageStart(query, *loaded);
     if (!start) {
-        told.push_back(firstLine(start.error().text()));
-        start = startState(parseOptions({}).options, *loaded);
-        fixedSize = false;
+        showMessage(start.error().text());
+        return 2;
     }
+    if (!query.told.empty()) told.insert(told.begin(), query.told);
+    const bool fixedSize = query.fixedSize;
+    const ParsedOptions& parsed = query.parsed;
     told.insert(told.end(), warnings.begin(), warnings.end());
     showMessage(lines(told));
     state.fixedSize = fixedSize;

@@ -106,7 +106,14 @@ void savePicture() {
 }
 
 void perform(ActionId id) {
-    switch (session().perform(id, now())) {
+    const bool presenting = session().view().presenting;
+    const ActionEffect effect = session().perform(id, now());
+    // A classroom screen's presentation fills the screen.
+    if (session().view().presenting != presenting) {
+        if (presenting) glutLeaveFullScreen();
+        else glutFullScreen();
+    }
+    switch (effect) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include "explorer/session.h"
 #include "web/page_query.h"
+
+#include "scratch_dir.h"
 
 using namespace pd;
 
@@ -13,10 +16,10 @@ TEST(PageQuery, NamesAndValuesBecomeLongOptions) {
     EXPECT_EQ(queryOptions("x=%2&y=%zz"), (std::vector<std::vector<std::string>>{{"--x", "%2"}, {"--y", "%zz"}}));
 }
 
-TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsTheFirstRefusal) {
+TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsEachRefusal) {
     struct Case {
         const char* query;
-        const char* told;  // the start of the line told, "" for none
+        const char* told;  // the start of the first line told, "" for none
         int solid;         // what opens
         double angleX;
         bool fixedSize;
@@ -33,9 +36,13 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsTheFirstRefusal) {
         {"?edge-mm=40&page=a3&solid=2", "", 2, 30, false, 40},
         {"?edge-mm=0.5&solid=2", "--edge-mm: Value 0.5 not in range", 2, 30, false},
         {"?size=0x5&solid=1", "--size: 0x5: each side must be 1 to 16384 pixels", 1, 30, false},
-        // Each alone is fine, together they are not: the page opens as it
-        // does with no query.
-        {"?solid=2&model=cube&size=640x480", "--solid excludes --model", 0, 30, false},
+        // Each alone is fine, together they are not: the later is left out.
+        {"?solid=2&model=cube&size=640x480", "--solid excludes --model", 2, 30, true},
+        {"?help&solid=3", "duals-explorer: --help is the command line's", 3, 30, false},
+        // Each told, a line each.
+        {"?solid=9&morph=2&version&angles=20,-30&png=a", "--solid: Value 9 not in range 1 to 5\n"
+         "--morph: the stage must be a number from 0 to 1\nThe following argument was not expected: --version\n"
+         "duals-explorer: --png is the command line's", 0, 20, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.query);
@@ -43,12 +50,38 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsTheFirstRefusal) {
         EXPECT_FALSE(page.parsed.exitStatus);
         EXPECT_EQ(page.told.substr(0, std::string(c.told).size()), c.told);
         EXPECT_EQ(page.told.empty(), !*c.told) << page.told;
-        EXPECT_EQ(page.told.find('\n'), std::string::npos);
         EXPECT_EQ(page.parsed.options.solid, c.solid);
         EXPECT_EQ(page.parsed.options.view.angleX, c.angleX);
         EXPECT_EQ(page.fixedSize, c.fixedSize);
         EXPECT_EQ(page.net.edgeMm, c.edgeMm);
         EXPECT_TRUE(page.parsed.options.inputs.empty());
         EXPECT_EQ(page.parsed.options.output, ExplorerOptions{}.output);
+    }
+}
+
+TEST(PageQuery, WhatTheModelsRefuseIsToldAndLeftOut) {
+    const LoadedModels ten = *loadModelInputs({scratch::sourcePath("data")});
+    struct Case {
+        const char* query;
+        const char* told;
+        int model;  // what opens, lit as `lit` (index from 0, -1 none), turned by `angleX`
+        int lit;
+        float angleX;
+    };
+    const Case cases[] = {
+        {"?solid=4&highlight=face:99&angles=20,-30", "--highlight face:99: dodekaedar has 12 faces", 3, -1, 20},
+        {"?model=nothing&highlight=vertex:3", "--model nothing: no model of that name", 1, 2, 30},
+        {"?highlight=face:x&solid=5", "--highlight: 'x' is not a face number", 4, -1, 30},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.query);
+        PageOptions page = pageOptions(c.query);
+        const Result<ViewState> start = pageStart(page, ten);
+        ASSERT_TRUE(start.ok());
+        EXPECT_EQ(page.told.substr(0, std::string(c.told).size()), c.told) << page.told;
+        EXPECT_EQ(start->model, c.model);
+        EXPECT_EQ(start->lit.kind == LitKind::None ? -1 : start->lit.index, c.lit);
+        EXPECT_EQ(start->angleX, c.angleX);
+        EXPECT_TRUE(startState(page.parsed.options, ten).ok());  // what the address keeps
     }
 }

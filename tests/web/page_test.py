@@ -15,6 +15,7 @@ import sys
 import tempfile
 import time
 import zlib
+from urllib.parse import unquote
 
 import numpy
 
@@ -50,6 +51,8 @@ REFUSED = [
     ("conway=xyz", "heksaedar x 30 y 45"),
     ("conway=tI&conway=zz", "tI x 30 y 45"),
     ("conway=Y10000", "Y10000 x 30 y 45"),
+    ("catalogue=archimedean&model=truncated%20icosahedron&highlight=face:999", "truncated icosahedron x 30 y 45"),
+    ("conway=D&highlight=edge:x&angles=20,-30", "D x 20 y -30"),
 ]
 # axe-core, as scripts/setup.sh installs it for the checks (never into the page).
 AXE = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
@@ -267,12 +270,13 @@ def open_page(driver, page, query):
     driver.get("file://%s?size=%s&%s" % (page, SIZE, query))
 
 
-def tap(driver, x, y):
-    """A finger down and up at (x, y) of the canvas, in CSS pixels."""
+def tap(driver, x, y, held=0.0):
+    """A finger down at (x, y) of the canvas, in CSS pixels, and up `held` seconds later."""
     left, top = driver.execute_script("var r = document.getElementById('canvas').getBoundingClientRect();"
                                       "return [r.left, r.top];")
     for kind, points in (("touchStart", [{"x": left + x, "y": top + y}]), ("touchEnd", [])):
         driver.execute_cdp_cmd("Input.dispatchTouchEvent", {"type": kind, "touchPoints": points})
+        time.sleep(held)
 
 
 def js(driver, script, *args):
@@ -366,6 +370,31 @@ def keyboard(driver, page):
     ActionChains(driver).send_keys("\ue014").perform()
     wait_for(driver, lambda: checked(driver, "faces") == "translucent" and title(driver) == "heksaedar x 30 y 45 t 0.01",
              "the arrows move a choice and a slider, not the model")
+
+
+def presentation(driver, page):
+    """The presentation: the numbers and the text twice their size (the
+    digits' ink four times, less what the heavier lines cover), lines
+    heavier, the controls hidden until the pointer moves."""
+    def measured():
+        pixels = png_pixels(canvas_png(driver))
+        font = js(driver, "return parseFloat(getComputedStyle(document.querySelector('#info p')).fontSize);")
+        return (pixels == TEXT).all(axis=2).sum(), (pixels == BLUE).all(axis=2).sum(), font
+    hidden = "return getComputedStyle(document.getElementById('controls')).display == 'none';"
+    open_page(driver, page, "solid=2&show=solid&numbers=solid&aliased")
+    wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the cube to present")
+    digits, lines, font = measured()
+    ActionChains(driver).send_keys("p").perform()
+    wait_for(driver, lambda: measured()[0] > digits, "p presents")
+    wait_for(driver, lambda: js(driver, hidden), "the controls hide")
+    big_digits, big_lines, big_font = measured()
+    check(big_digits >= 3 * digits and big_lines >= 1.8 * lines and big_font >= 2 * font,
+          "presenting: digits' ink %d to %d, lines' %d to %d, text %.0f to %.0f px" %
+          (digits, big_digits, lines, big_lines, font, big_font))
+    ActionChains(driver).move_to_element_with_offset(driver.find_element("id", "canvas"), 5, 5).perform()
+    wait_for(driver, lambda: not js(driver, hidden), "the pointer moved shows the controls")
+    ActionChains(driver).send_keys("p").perform()
+    wait_for(driver, lambda: measured() == (digits, lines, font), "p again ends the presentation")
 
 
 def phone(page):
@@ -463,7 +492,8 @@ def main():
             with open(ref, "rb") as f:
                 compare(query, canvas_png(driver), f.read(), reach)
         for query, wanted in REFUSED:
-            args = [part for option in query.split("&") for part in ("--" + option).split("=")]
+            args = [unquote(part) for option in query.split("&")
+                    for name, _, value in [option.partition("=")] for part in ["--" + name] + value.split(",") if part]
             said = subprocess.run([os.path.join(build, "duals-explorer"), *args, "--info"], capture_output=True,
                                   text=True).stderr.splitlines()[0].replace("duals-explorer: ", "", 1)
             open_page(driver, page, query)
@@ -504,6 +534,10 @@ def main():
         wait_for(driver, lambda: title(driver) == "tI x 30 y 45", "tI again")
         tap(driver, *map(int, pressed.split(",")))
         wait_for(driver, lambda: title(driver) == "tI x 30 y 45 " + picked, "the tap at %s lights %s" % (pressed, picked))
+        # Held, even on another part, it lights nothing and puts the light out.
+        x, y = map(int, pressed.split(","))
+        tap(driver, x - 120, y + 80, held=0.8)
+        wait_for(driver, lambda: title(driver) == "tI x 30 y 45", "a long press puts the light out")
 
         # A good OFF file (its name no option), then a damaged one and one too
         # big for the page's memory, which leave the model shown.
@@ -534,6 +568,7 @@ def main():
         interface(driver, page, build)
         printed_net(driver, page, build, temp)
         keyboard(driver, page)
+        presentation(driver, page)
         phone(page)
 
         # The downloads of the opening view against the program's files.
