@@ -502,7 +502,10 @@ Frame buildFrame(const std::vector<ShownShell>& shells, const ViewState& state, 
         if (frame.unfinished.empty()) frame.faces = vectorFaces(turned, culled, frame.unfinished);
     } else if (state.faces != FaceStyle::Off || frame.depthTested)
         frame.faces = rasterFaces(turned, state.faces == FaceStyle::Translucent);
-    const double margin = state.style == Style::Print ? 0.05 : 0.0;
+    // Paper and a classroom screen keep the numbers off the edge: on the
+    // screen numbers beside the outline may be cut, but doubled ones would
+    // lose whole digits.
+    const double margin = state.style == Style::Print || state.presenting ? 0.05 : 0.0;
     double zoom = frameAround(box, state.zoom, margin, frame);
     // A lit part belongs to the model, not to a morph's stage.
     if (std::none_of(shells.begin(), shells.end(), [](const ShownShell& s) { return s.faint; }))

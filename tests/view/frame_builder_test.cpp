@@ -139,5 +139,10 @@ TEST(Frame, PrintStyleKeepsAMarginAndNumbersWithAHalo) {
     }
     EXPECT_GE(std::min({left, right, top, bottom}), 40.0 - 0.5);
     EXPECT_TRUE(std::fabs(std::min(left, right) - 40.0) < 1.0 || std::fabs(std::min(top, bottom) - 40.0) < 1.0)
-        << left << " " << right << " " << top << " " << bottom;
+        << left << " " << right << " " << top << " " << bottom;    // A classroom screen's doubled numbers stay inside the picture too.
+    s.style = Style::Screen;
+    s.presenting = true;
+    for (const FrameText& n : buildFrame(cube, s, {}, FrameTarget::Raster).texts)
+        EXPECT_TRUE(n.x - n.scale >= 0 && n.y - 8 * n.scale >= 0 && n.y + n.scale <= 800 &&
+                    n.x + 6 * n.scale * double(n.text.size()) <= 1000) << n.text;
 }
