@@ -112,6 +112,8 @@ std::string pageStateJson(Session& session, const PageSource& source) {
         entries.push_back("[" + jsonString(e.group) + "," + jsonString(e.label) + "," + jsonString(e.id) + "]");
     int sides = source.sides;
     const std::string entry = currentEntry(session, source, sides);
+    // A model the notation field made (not one of the picker's entries).
+    const bool byNotation = entry.empty() && !source.fromFiles && !session.loaded().directory;
 
     const ViewState& v = session.view();
     std::vector<std::string> controls;
@@ -145,6 +147,7 @@ std::string pageStateJson(Session& session, const PageSource& source) {
                                  "," + field("lit", jsonString(info.lit)) + "}";
     return "{" + field("title", jsonString(session.title())) + "," + field("entries", list(entries)) + "," +
            field("entry", jsonString(entry)) + "," + field("sides", std::to_string(sides)) + "," +
+           field("notation", jsonString(byNotation ? session.model().notation : "")) + "," +
            field("controls", list(controls)) + "," + field("buttons", list(shown)) + "," + field("info", infoJson) +
            "," + field("text", jsonString(pageInfoText(info))) + "," + field("keys", strings(session.keyList())) +
            "," + field("net", "{" + field("paper", jsonString(paperName(session.netSettings().page))) + "," +

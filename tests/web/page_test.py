@@ -315,6 +315,9 @@ def interface(driver, page, build):
     Select(driver.find_element("id", "model-picker")).select_by_visible_text("truncated icosahedron")
     wait_for(driver, lambda: title(driver).startswith("truncated icosahedron x ") and
              "truncated icosahedron" in driver.find_element("id", "names").text, "truncated icosahedron chosen")
+    # A model by notation shows its notation in the field.
+    open_page(driver, page, "conway=tI")
+    wait_for(driver, lambda: js(driver, "return document.getElementById('notation').value;") == "tI", "tI in the field")
     # The morph slider at 0.5 draws what ?morph=0.5 draws.
     open_page(driver, page, "solid=4&morph=0.5")
     wait_for(driver, lambda: title(driver).startswith("dodekaedar"), "?morph=0.5")
