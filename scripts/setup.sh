@@ -9,7 +9,7 @@ set -euo pipefail
 
 build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
-       libqhull-dev libcairo2-dev)
+       libqhull-dev libcairo2-dev lib3mf-dev libtinygltf-dev)
 wanted=()
 for purpose in "${@:-build}"; do
   case "$purpose" in
@@ -17,7 +17,7 @@ for purpose in "${@:-build}"; do
     run)   wanted+=("${build[@]}" xvfb) ;;
     quick) wanted+=("${build[@]}" xvfb xdotool) ;;
     test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
-                    poppler-utils python3-shapely) ;;
+                    poppler-utils python3-shapely admesh) ;;
     bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
     web)   wanted+=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
     *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
