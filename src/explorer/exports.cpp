@@ -25,6 +25,21 @@ Result<NetPages> exportedNet(Session& session) {
     return layOutNet(session.netSettings(), session.view().palette, net.shells, *net.model);
 }
 
+Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings) {
+    const Session::NetShells shown = session.netShells();
+    const Model& model = *shown.model;
+    if (!model.closed) return failure(model.name + " is not closed, so it cannot be printed: " + model.openEdgeMessage);
+    if (settings.kind == PrintKind::Frame) return failure("a frame print needs its struts' union, not made yet");
+    if (shown.shells.size() > 1)
+        return failure("a solid print of both shells needs the compound's union; --show solid or --show dual prints one");
+    std::vector<PrintShell> shells;
+    for (const ShownShell& shell : shown.shells)
+        shells.push_back({shell.shape, shell.normals, shell.edgeColour, shell.dual() ? "dual" : "solid"});
+    const Result<double> scale = printScale(shells, settings);
+    if (!scale) return scale.error();
+    return shellsAsPrint(shells, *scale);
+}
+
 std::vector<NamedPage> netSvgPages(const NetPages& net, const std::string& path) {
     const std::vector<std::string> pages = formatNetSvg(net.layout, net.fills);
     std::vector<NamedPage> named;
