@@ -17,7 +17,7 @@ for purpose in "${@:-build}"; do
     run)   wanted+=("${build[@]}" xvfb) ;;
     quick) wanted+=("${build[@]}" xvfb xdotool) ;;
     test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
-                    poppler-utils python3-shapely admesh) ;;
+                    poppler-utils python3-shapely admesh nodejs npm) ;;
     bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
     web)   wanted+=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
     *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
@@ -47,5 +47,14 @@ if [[ " ${*:-build} " == *" web "* ]]; then
   if [ ! -f "$axe/node_modules/axe-core/axe.min.js" ]; then
     command -v npm >/dev/null || { echo "setup.sh: npm is needed to install axe-core" >&2; exit 1; }
     npm install --silent --no-save --prefix "$axe" axe-core@4 >/dev/null
+  fi
+fi
+
+# The tests check the binary glTF files against the Khronos glTF validator,
+# kept like axe-core in a cache folder of its own.
+if [[ " ${*:-build} " == *" test "* ]]; then
+  gltf=${XDG_CACHE_HOME:-$HOME/.cache}/platonic-duals/gltf-validator
+  if [ ! -f "$gltf/node_modules/gltf-validator/package.json" ]; then
+    npm install --silent --no-save --prefix "$gltf" gltf-validator >/dev/null
   fi
 fi
