@@ -10,8 +10,6 @@
 #include <cstring>
 #include <string>
 #include <system_error>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/huge_pages.h"
 #include "io/input_file.h"
