@@ -184,7 +184,7 @@ void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
 // --info, the fold, and the paper net's page and scale.
 void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
     g.info_ = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
-    g.info_->excludes(g.png_)->excludes(g.svg_)->excludes(g.off_)->excludes(g.net_);
+    for (CLI::Option* output : {g.png_, g.svg_, g.off_, g.net_, g.stl_, g.threeMf_, g.glb_}) g.info_->excludes(output);
     g.unfold_ =
         app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")
             ->check(finiteNumber)

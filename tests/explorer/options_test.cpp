@@ -112,6 +112,7 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
         {{"--list", "--png", "a.png"}, "--list prints the models; it goes with no other output"},
         {{"--catalogue", "johnson"}, "--catalogue"},
         {{"--stl", "a.stl", "--3mf", "b.3mf"}, "excludes"},
+        {{"--info", "--glb", "b.glb"}, "excludes"},
         {{"--glb", "a.gltf"}, "--glb a.gltf: the name ends in .gltf, not .glb"},
         {{"--png", "a.png", "--print-as", "frame"}, "--print-as needs --stl, --3mf or --glb FILE"},
         {{"--stl", "a.stl", "--node-mm", "2"}, "--node-mm goes with --print-as frame"},
