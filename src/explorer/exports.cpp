@@ -1,5 +1,7 @@
 #include "explorer/exports.h"
 
+#include <cmath>
+
 #include "io/file_series.h"
 #include "nets/net_svg.h"
 
@@ -37,7 +39,14 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
         shells.push_back({shell.shape, shell.normals, shell.edgeColour, shell.dual() ? "dual" : "solid"});
     const Result<double> scale = printScale(shells, settings);
     if (!scale) return scale.error();
-    return shellsAsPrint(shells, *scale);
+    PrintModel print = shellsAsPrint(shells, *scale);
+    // A shell as flat as a sheet (two faces back to back) is closed, yet
+    // there is nothing in it to print; the size asked for bounds its cube.
+    const double cube = std::pow(settings.edgeMm > 0.0 ? settings.edgeMm : settings.sizeMm, 3.0);
+    for (std::size_t i = 0; i < print.parts.size(); ++i)
+        if (!(enclosedVolume(print.parts[i]) > 1e-9 * cube))
+            return failure(shellName(shown.shells[i], model.name) + " encloses no volume, so it cannot be printed");
+    return print;
 }
 
 std::vector<NamedPage> netSvgPages(const NetPages& net, const std::string& path) {

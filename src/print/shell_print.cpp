@@ -26,8 +26,16 @@ Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSett
             high = {std::max(high.x, double(v.x)), std::max(high.y, double(v.y)), std::max(high.z, double(v.z))};
         }
     const double extent = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
-    if (!(extent > 0.0)) return failure("the shells have no extent to measure");
+    if (!(extent > 0.0)) return failure("there is nothing to print: the shells' points are all one point");
     return settings.sizeMm / extent;
+}
+
+double enclosedVolume(const PrintPart& part) {
+    // The sum of the tetrahedra each triangle makes with the origin.
+    double sixfold = 0.0;
+    for (const auto& t : part.triangles)
+        sixfold += dot(part.points[t[0]], cross(part.points[t[1]], part.points[t[2]]));
+    return sixfold / 6.0;
 }
 
 PrintModel shellsAsPrint(const std::vector<PrintShell>& shells, double scale) {

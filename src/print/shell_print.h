@@ -47,6 +47,10 @@ struct PrintShell {
 // have no extent or no edges to measure.
 Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSettings& settings);
 
+// The volume a part's triangles enclose, positive when they turn outward
+// (in cubic units of its points; 0 for a flat part).
+double enclosedVolume(const PrintPart& part);
+
 // Each shell a part of its own, scaled by `scale` about the origin, its
 // faces cut into fans of triangles turning counter-clockwise seen from
 // outside (by the face's outward normal). Nothing is joined: shells that

@@ -313,6 +313,9 @@ TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
         {{"bad.off"}, "bad.off:7: face 0: vertex index 7 is outside 0..3\n"},
         {{"bad.stl"}, "bad.stl:6: 'zero' is not a number\n"},
         {{"--show", "solid", "--stl", "kept.stl"}, "kept.stl: already exists; --overwrite lets a print replace it\n"},
+        {{"flat.off", "--show", "solid", "--stl", "flat.stl"}, "flat: no reciprocal dual, the program's is shown: face 0 "
+         "lies in a plane through the centre, so it has no reciprocal\nduals-explorer: flat encloses no volume, so it "
+         "cannot be printed\n"},
         // The first picture is written, the second's name is taken: the first goes again.
         {{"--frames", "3", "--svg", "turn.svg"},
          "turn-001.svg: already exists; --overwrite lets --frames replace existing pictures\n"},
