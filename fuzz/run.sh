@@ -6,8 +6,8 @@
 #
 #   fuzz/run.sh [RUNS] [HARNESS...] [-- LIBFUZZER-OPTION...]
 #
-# RUNS defaults to 20000; HARNESS is vertex-reader, face-duals, answers or
-# off-reader or headless (default: all five). Seeds come from data/, tests/data/ and
+# RUNS defaults to 20000; HARNESS is vertex-reader, face-duals, answers,
+# off-reader, stl-reader or headless (default: all six). Seeds come from data/, tests/data/ and
 # fuzz/seeds/; what a run learns is kept in build-fuzz/corpus/ for the next
 # run.
 set -euo pipefail
@@ -21,12 +21,12 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --) shift; extra=("$@"); break ;;
     [0-9]*) runs=$1 ;;
-    vertex-reader|face-duals|answers|off-reader|headless) harnesses+=("$1") ;;
+    vertex-reader|face-duals|answers|off-reader|stl-reader|headless) harnesses+=("$1") ;;
     *) echo "fuzz/run.sh: unknown argument '$1'" >&2; exit 2 ;;
   esac
   shift
 done
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers off-reader headless)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers off-reader stl-reader headless)
 
 CXX=clang++ cmake -S "$root" -B "$build" -DPD_FUZZ=ON -DPD_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -36,13 +36,14 @@ cmake --build "$build" -j"$(nproc)" "${targets[@]}" >/dev/null
 # Seeds, laid out anew on every run from the files they come from.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{vertex-reader,face-duals,answers,off-reader,headless} "$build/artifacts"
+mkdir -p "$seeds"/{vertex-reader,face-duals,answers,off-reader,stl-reader,headless} "$build/artifacts"
 cp "$root"/fuzz/seeds/vertex/* "$seeds/vertex-reader/"
 cp "$root"/fuzz/seeds/answers/* "$seeds/answers/"
 # Face files with their solid's number in front, alone and after their own
 # vertex file and a '#' (the harness's two input forms).
 cp "$root"/fuzz/seeds/face-duals/* "$seeds/face-duals/"
 cp "$root"/tests/data/model/*.off "$seeds/off-reader/"
+cp "$root"/fuzz/seeds/stl-reader/* "$seeds/stl-reader/"
 cp "$root"/tests/data/model/*.off "$seeds/headless/"
 # A prism of many corners: long thin faces round its caps, fanned round
 # its dual's two apexes.

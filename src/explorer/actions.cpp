@@ -60,6 +60,7 @@ const std::vector<Action>& actionTable() {
         {ActionId::TogglePresent, "p", SpecialKey::None, "p", "Presentation, full screen with large numbers",
          ActionGroup::View},
         {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG", ActionGroup::Save},
+        {ActionId::SavePrint, "S", SpecialKey::None, "S", "Save STL to print", ActionGroup::Save},
         {ActionId::Unlight, "\x1b", SpecialKey::None, "Esc", "Unlight, hide key list, else quit",
          ActionGroup::Faces},
         {ActionId::Quit, "q", SpecialKey::None, "q", "Quit", ActionGroup::Save},
@@ -156,6 +157,7 @@ ActionEffect applyAction(ActionId id, ViewState& s, const ActionContext& context
     case ActionId::ToggleHelp: s.help = !s.help; break;
     case ActionId::TogglePresent: s.presenting = !s.presenting; break;
     case ActionId::Save: return ActionEffect::Save;
+    case ActionId::SavePrint: return ActionEffect::SavePrint;
     case ActionId::Unlight:
         // Esc has always quit; with something lit, or the key list up, it
         // first puts that away.

@@ -19,7 +19,7 @@ enum class ActionId {
     CycleShow, CycleDual, CycleBack, CycleFaces, CycleNumbers, ToggleSpin, ToggleTurntable,
     ToggleMorph, MorphBack, MorphForward, ToggleInfo, ToggleUnfold,
     TurnUp, TurnDown, TurnLeft, TurnRight, ZoomIn, ZoomOut,
-    Reset, ToggleSmooth, ToggleHelp, TogglePresent, Save, Unlight, Quit,
+    Reset, ToggleSmooth, ToggleHelp, TogglePresent, Save, SavePrint, Unlight, Quit,
 };
 
 // Keys that are not characters. BackTab is Shift-Tab.
@@ -68,7 +68,7 @@ bool usesTab(const Action& action);
 bool actionAvailable(ActionId id, const ActionContext& context);
 
 // What the front end still has to do after an action.
-enum class ActionEffect { None, Redraw, Save, Quit };
+enum class ActionEffect { None, Redraw, Save, SavePrint, Quit };
 
 // Applies the action to `state`. An unavailable action changes nothing and
 // returns None. Putting the model on the turntable keeps its two angles

@@ -1,5 +1,7 @@
 #include "explorer/exports.h"
 
+#include <cmath>
+
 #include "io/file_series.h"
 #include "nets/net_svg.h"
 
@@ -23,6 +25,28 @@ std::string exportName(const Session& session, const std::string& ending) { retu
 Result<NetPages> exportedNet(Session& session) {
     const Session::NetShells net = session.netShells();
     return layOutNet(session.netSettings(), session.view().palette, net.shells, *net.model);
+}
+
+Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings) {
+    const Session::NetShells shown = session.netShells();
+    const Model& model = *shown.model;
+    if (!model.closed) return failure(model.name + " is not closed, so it cannot be printed: " + model.openEdgeMessage);
+    if (settings.kind == PrintKind::Frame) return failure("a frame print needs its struts' union, not made yet");
+    if (shown.shells.size() > 1)
+        return failure("a solid print of both shells needs the compound's union; --show solid or --show dual prints one");
+    std::vector<PrintShell> shells;
+    for (const ShownShell& shell : shown.shells)
+        shells.push_back({shell.shape, shell.normals, shell.edgeColour, shell.dual() ? "dual" : "solid"});
+    const Result<double> scale = printScale(shells, settings);
+    if (!scale) return scale.error();
+    PrintModel print = shellsAsPrint(shells, *scale);
+    // A shell as flat as a sheet (two faces back to back) is closed, yet
+    // there is nothing in it to print; the size asked for bounds its cube.
+    const double cube = std::pow(settings.edgeMm > 0.0 ? settings.edgeMm : settings.sizeMm, 3.0);
+    for (std::size_t i = 0; i < print.parts.size(); ++i)
+        if (!(enclosedVolume(print.parts[i]) > 1e-9 * cube))
+            return failure(shellName(shown.shells[i], model.name) + " encloses no volume, so it cannot be printed");
+    return print;
 }
 
 std::vector<NamedPage> netSvgPages(const NetPages& net, const std::string& path) {

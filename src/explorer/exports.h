@@ -7,6 +7,8 @@
 #include "draw/frame.h"
 #include "explorer/net_pages.h"
 #include "explorer/session.h"
+#include "print/print_model.h"
+#include "print/shell_print.h"
 
 namespace pd {
 
@@ -33,6 +35,14 @@ std::string exportName(const Session& session, const std::string& ending);
 // The paper net of the session's view on pages, laid out with its net
 // settings and palette (see layOutNet, whose errors it gives).
 Result<NetPages> exportedNet(Session& session);
+
+// The model to print of the session's view (its stage during a morph, the
+// shells --show and the dual kind give), made as `settings` ask and sized
+// in millimetres: each shell a closed surface in its palette colour. An
+// error for a model that is not closed, for a size that cannot be
+// measured, and for what needs the shells joined into one surface: both
+// shells printed solid, or any frame.
+Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings);
 
 // A page of a net as an SVG file, with its name.
 struct NamedPage {

@@ -7,6 +7,7 @@
 
 #include "base/printable.h"
 #include "io/off_reader.h"
+#include "io/stl_reader.h"
 #include "construct/canonical_form.h"
 #include "construct/catalogue.h"
 #include "construct/conway.h"
@@ -99,7 +100,7 @@ Status loadOffInputs(const ModelRequest& request, LoadedModels& out, double& wor
             out.models.push_back(std::move(*model));
             continue;
         }
-        Result<Polyhedron> shape = loadOffFile(path);
+        Result<Polyhedron> shape = loadShapeFile(path);
         if (!shape) return shape.error();
         work += canonicalFormWeight * double(shape->corners.size());
         toCanonical.push_back(std::move(*shape));

@@ -90,12 +90,14 @@ const CLI::Validator finiteNumber(
 
 // What the command line gave, as CLI11 read it, for the checks after it.
 struct Given {
-    std::string png, svg, off, net, size, show, dual, back, numbers, faces, background, palette, animate, page, style;
+    std::string png, svg, off, net, stl, threeMf, glb, printAs, size, show, dual, back, numbers, faces, background, palette, animate, page, style;
     std::string centre, pick;
     std::vector<double> angles;
     CLI::Option *png_ = nullptr, *svg_ = nullptr, *off_ = nullptr, *net_ = nullptr, *frames_ = nullptr,
                 *overwrite_ = nullptr, *morph_ = nullptr, *info_ = nullptr, *unfold_ = nullptr, *page_ = nullptr,
-                *edge_ = nullptr, *list_ = nullptr, *pick_ = nullptr, *highlight_ = nullptr;
+                *edge_ = nullptr, *list_ = nullptr, *pick_ = nullptr, *highlight_ = nullptr, *stl_ = nullptr,
+                *threeMf_ = nullptr, *glb_ = nullptr, *printAs_ = nullptr, *strut_ = nullptr, *node_ = nullptr,
+                *sizeMm_ = nullptr;
 };
 
 // The files it writes instead of opening a window, one at a time.
@@ -104,9 +106,34 @@ void addOutputOptions(CLI::App& app, Given& g) {
     g.svg_ = app.add_option("--svg", g.svg, "write the picture as SVG, no window (- for standard output)");
     g.off_ = app.add_option("--off", g.off, "write the model and its dual as OFF, no window (- for standard output)");
     g.net_ = app.add_option("--net", g.net, "write the paper net as PDF or SVG pages, no window");
-    g.png_->excludes(g.svg_)->excludes(g.off_)->excludes(g.net_);
-    g.svg_->excludes(g.off_)->excludes(g.net_);
-    g.off_->excludes(g.net_);
+    g.stl_ = app.add_option("--stl", g.stl, "write the model to print as binary STL, no window (- for standard output)");
+    g.threeMf_ = app.add_option("--3mf", g.threeMf, "write the model to print as 3MF, a part per shell in its colour");
+    g.glb_ = app.add_option("--glb", g.glb, "write the model as binary glTF, a node per shell in its colour");
+    const std::vector<CLI::Option*> outputs{g.png_, g.svg_, g.off_, g.net_, g.stl_, g.threeMf_, g.glb_};
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        for (std::size_t j = i + 1; j < outputs.size(); ++j) outputs[i]->excludes(outputs[j]);
+}
+
+// How a print is made and how large.
+void addPrintOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
+    g.printAs_ = app.add_option("--print-as", g.printAs, "a print's kind: solid (each shell closed, the default) or "
+                                                         "frame (struts and balls)")
+                     ->check(CLI::IsMember({"solid", "frame"}));
+    g.strut_ = app.add_option("--strut-mm", o.print.strutMm,
+                              "a frame's struts across, in millimetres (default " + millimetres(defaultStrutMm) +
+                                  ", at least " + millimetres(minStrutMm) + ")")
+                   ->check(finiteNumber)
+                   ->check(CLI::Range(minStrutMm, maxEdgeMm));
+    g.node_ = app.add_option("--node-mm", o.print.nodeMm,
+                             "a frame's balls across, in millimetres (default " + millimetres(nodePerStrut) +
+                                 " struts)")
+                  ->check(finiteNumber)
+                  ->check(CLI::Range(minStrutMm, maxEdgeMm));
+    g.sizeMm_ = app.add_option("--size-mm", o.print.sizeMm,
+                               "a print's longest extent in millimetres (default " +
+                                   millimetres(defaultPrintSizeMm) + ")")
+                    ->check(finiteNumber)
+                    ->check(CLI::Range(minEdgeMm, maxEdgeMm));
 }
 
 // What is shown and how, up to the frames --frames writes.
@@ -157,7 +184,7 @@ void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
 // --info, the fold, and the paper net's page and scale.
 void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
     g.info_ = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
-    g.info_->excludes(g.png_)->excludes(g.svg_)->excludes(g.off_)->excludes(g.net_);
+    for (CLI::Option* output : {g.png_, g.svg_, g.off_, g.net_, g.stl_, g.threeMf_, g.glb_}) g.info_->excludes(output);
     g.unfold_ =
         app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")
             ->check(finiteNumber)
@@ -165,8 +192,9 @@ void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
     g.page_ = app.add_option("--page", g.page, "the net's page: a4|letter|a3 (default a4)")
                   ->check(CLI::IsMember({"a4", "letter", "a3"}));
     g.edge_ = app.add_option("--edge-mm", o.net.edgeMm,
-                             "the net's mean edge in millimetres, " + millimetres(minEdgeMm) + " to " +
-                                 millimetres(maxEdgeMm) + " (default: the largest that fits)")
+                             "the mean edge of the net or of the print's first shell in millimetres, " +
+                                 millimetres(minEdgeMm) + " to " + millimetres(maxEdgeMm) +
+                                 " (default: the net's largest that fits)")
                   ->check(finiteNumber)
                   ->check(CLI::Range(minEdgeMm, maxEdgeMm));
 }
@@ -246,6 +274,22 @@ std::string readView(const Given& g, ExplorerOptions& o) {
     return "";
 }
 
+// How a print is made, checked against the output; what is wrong, or "".
+std::string readPrint(const Given& g, ExplorerOptions& o) {
+    for (const auto& [option, name] : {std::pair{g.printAs_, "--print-as"}, std::pair{g.strut_, "--strut-mm"},
+                                       std::pair{g.node_, "--node-mm"}, std::pair{g.sizeMm_, "--size-mm"}})
+        if (*option && !printOutput(o.output)) return std::string(name) + " needs --stl, --3mf or --glb FILE";
+    if (g.printAs == "frame") o.print.kind = PrintKind::Frame;
+    if ((*g.strut_ || *g.node_) && o.print.kind != PrintKind::Frame)
+        return std::string(*g.strut_ ? "--strut-mm" : "--node-mm") + " goes with --print-as frame";
+    if (*g.node_ && o.print.nodeMm < o.print.strutMm)
+        return "--node-mm: the balls (" + millimetres(o.print.nodeMm) + " mm) cannot be narrower than the struts (" +
+               millimetres(o.print.strutMm) + " mm)";
+    if (*g.sizeMm_ && *g.edge_) return "--size-mm and --edge-mm both set the print's size; give one";
+    if (printOutput(o.output)) o.print.edgeMm = o.net.edgeMm;
+    return "";
+}
+
 // The output asked for and the options that only go with some outputs;
 // what is wrong, or "".
 std::string readOutput(const Given& g, ExplorerOptions& o) {
@@ -253,9 +297,12 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
     if (*g.svg_) o.output = OutputKind::Svg, o.outputPath = g.svg;
     if (*g.off_) o.output = OutputKind::Off, o.outputPath = g.off;
     if (*g.net_) o.output = OutputKind::Net, o.outputPath = g.net;
+    if (*g.stl_) o.output = OutputKind::Stl, o.outputPath = g.stl;
+    if (*g.threeMf_) o.output = OutputKind::ThreeMf, o.outputPath = g.threeMf;
+    if (*g.glb_) o.output = OutputKind::Glb, o.outputPath = g.glb;
     if (o.output != OutputKind::Window && o.outputPath.empty()) return "the output file name is empty";
-    const char* kinds[] = {"", "png", "svg", "off"};
-    if (o.output == OutputKind::Png || o.output == OutputKind::Svg || o.output == OutputKind::Off) {
+    const char* kinds[] = {"", "png", "svg", "off", "", "", "", "stl", "3mf", "glb"};
+    if (*kinds[int(o.output)] != '\0') {
         const std::string problem = extensionProblem(std::string("--") + kinds[int(o.output)], o.outputPath,
                                                      kinds[int(o.output)]);
         if (!problem.empty()) return problem;
@@ -264,7 +311,8 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
         return "--frames needs --png FILE or --svg FILE";
     if (*g.frames_ && o.outputPath == "-")
         return "--frames writes files of their own; it cannot write to standard output (-)";
-    if (*g.overwrite_ && !*g.frames_ && !*g.net_) return "--overwrite goes with --frames or --net";
+    if (*g.overwrite_ && !*g.frames_ && !*g.net_ && !printOutput(o.output))
+        return "--overwrite goes with --frames, --net or a print (--stl, --3mf, --glb)";
     if (*g.morph_ && !(o.view.morph >= 0.0 && o.view.morph <= 1.0))
         return "--morph: the stage must be a number from 0 to 1";
     if (!g.animate.empty()) {
@@ -292,17 +340,20 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
         // the fold, or the net's pages, would show it nowhere.
         const bool staged = (*g.morph_ && o.view.morph > 0.0) || (*g.unfold_ && o.view.unfold > 0.0) ||
                             (*g.frames_ && o.animate != Animation::Turn);
-        if (o.output == OutputKind::Net || o.output == OutputKind::Off)
+        if (o.output == OutputKind::Net || o.output == OutputKind::Off || printOutput(o.output))
             return std::string("--highlight lights a picture, not ") +
-                   (o.output == OutputKind::Net ? "the net's pages" : "an OFF file");
+                   (o.output == OutputKind::Net ? "the net's pages" : o.output == OutputKind::Off ? "an OFF file" : "a print");
         if (staged && (o.output == OutputKind::Png || o.output == OutputKind::Svg))
             return "--highlight lights the model itself, not a stage of the morph or the fold";
     }
     if (!g.centre.empty()) o.centre = g.centre == "vertices" ? DualCentre::Vertices : DualCentre::Midsphere;
-    if (*g.unfold_ && (o.output == OutputKind::Off || o.output == OutputKind::Net))
-        return "--unfold is for pictures, not for --off or --net";
-    if ((*g.page_ || *g.edge_) && o.output != OutputKind::Net)
-        return std::string(*g.page_ ? "--page" : "--edge-mm") + " needs --net FILE";
+    if (*g.unfold_ && (o.output == OutputKind::Off || o.output == OutputKind::Net || printOutput(o.output)))
+        return "--unfold is for pictures, not for --off, --net or a print";
+    if (*g.page_ && o.output != OutputKind::Net) return "--page needs --net FILE";
+    if (*g.edge_ && o.output != OutputKind::Net && !printOutput(o.output))
+        return "--edge-mm needs --net FILE or a print (--stl, --3mf or --glb FILE)";
+    const std::string problem = readPrint(g, o);
+    if (!problem.empty()) return problem;
     if (g.page == "letter") o.net.page = PageSize::Letter;
     if (g.page == "a3") o.net.page = PageSize::A3;
     if (o.output == OutputKind::Net) {
@@ -316,7 +367,7 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
 }  // namespace
 
 std::string usageLine() {
-    return "usage: duals-explorer [DIR | FILE.off ...] [--png FILE | --svg FILE | --off FILE]"
+    return "usage: duals-explorer [DIR | FILE.off | FILE.stl ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers [solid|dual|both]]"
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--aliased] [--line-width PX]"
@@ -324,7 +375,9 @@ std::string usageLine() {
            " [--morph T] [--animate turn|morph|both|unfold] [--info] [--unfold T]"
            " [--net FILE.pdf|FILE.svg [--page a4|letter|a3] [--edge-mm L] [--overwrite]]"
            " [--conway NOTATION ...] [--catalogue platonic|archimedean|catalan|all] [--canonical]"
-           " [--centre midsphere|vertices] [--highlight face:N|vertex:N|edge:N] [--pick X,Y] [--list]\n";
+           " [--centre midsphere|vertices] [--highlight face:N|vertex:N|edge:N] [--pick X,Y] [--list]"
+           " [--stl FILE | --3mf FILE | --glb FILE [--print-as solid|frame] [--strut-mm D] [--node-mm D]"
+           " [--size-mm L | --edge-mm L] [--overwrite]]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -336,19 +389,20 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
     app.footer(
         "With no input it reads the ten solid files of the current directory or, when\n"
         "none of them is there, the copy installed with it (PREFIX/share/platonic-duals/data).\n"
-        "Without --png, --svg, --off, --net or --info it opens a window; with one of them\n"
-        "it writes that output and needs no display. The window starts from the state\n"
-        "the options describe: arrows or a left drag turn, 1..5 pick a solid, Tab the\n"
-        "next model, d c b n change what is drawn, s saves a PNG, ? lists every key,\n"
-        "q quits.\n"
+        "Without --png, --svg, --off, --net, --stl, --3mf, --glb or --info it opens a\n"
+        "window; with one of them it writes that output and needs no display. The\n"
+        "window starts from the state the options describe: arrows or a left drag turn,\n"
+        "1..5 pick a solid, Tab the next model, d c b n change what is drawn, s saves a\n"
+        "PNG, ? lists every key, q quits.\n"
         "Exit status: 0, or 2 for a bad option or an input that cannot be read.");
     app.formatter(std::make_shared<HelpFormatter>());
     if (!version.empty()) app.set_version_flag("--version", version, "Print the version and exit");
-    app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF files");
+    app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF or STL files");
     Given given;
     addOutputOptions(app, given);
     addViewOptions(app, o, given);
     addLastOptions(app, o, given);
+    addPrintOptions(app, o, given);
     addModelOptions(app, o, given);
 
     auto fail = [&](const std::string& what) {

@@ -7,15 +7,21 @@
 #include "view/view_state.h"
 #include "nets/net_layout.h"
 #include "polyhedra/reciprocal_dual.h"
+#include "print/shell_print.h"
 
 namespace pd {
 
 // The explorer's command line. Without an output option it opens its window;
 // with --png, --svg or --off it writes that file (or, with --frames, a turn
-// of pictures), with --net the paper net as PDF or SVG pages, and needs no
-// display at all.
+// of pictures), with --net the paper net as PDF or SVG pages, with --stl,
+// --3mf or --glb the model to print, and needs no display at all.
 
-enum class OutputKind { Window, Png, Svg, Off, Info, Net, List };
+enum class OutputKind { Window, Png, Svg, Off, Info, Net, List, Stl, ThreeMf, Glb };
+
+// Whether `kind` is a model to print: STL, 3MF or binary glTF.
+inline bool printOutput(OutputKind kind) {
+    return kind == OutputKind::Stl || kind == OutputKind::ThreeMf || kind == OutputKind::Glb;
+}
 
 // What changes from picture to picture of --frames: the turn, the morph's
 // stage from 0 to 1, both, or the net folding open (T = k / (N - 1)).
@@ -46,9 +52,10 @@ struct ExplorerOptions {
     int solid = 0;                    // 1..5 when --solid was given, else 0
     std::string model;                // --model NAME, empty when not given
     int frames = 0;                   // 0: one picture; N: a turntable of N
-    bool overwrite = false;           // --frames or --net may replace existing files
+    bool overwrite = false;           // --frames, --net or a print may replace existing files
     Animation animate = Animation::Turn;
     NetSettings net;                  // --page and --edge-mm, for --net
+    PrintSettings print;              // --print-as, --strut-mm, --node-mm, --size-mm, --edge-mm, for a print
     std::vector<std::string> conway;  // --conway NOTATION, a model each, in order
     std::string catalogue;            // --catalogue platonic|archimedean|catalan|all, "" for none
     bool canonical = false;           // --canonical: OFF models in canonical form
@@ -84,7 +91,10 @@ std::string usageLine();
 // (standard output) as its file, a NaN or infinite number anywhere, a
 // --morph stage or --unfold outside 0..1, --animate without --frames,
 // --edge-mm outside minEdgeMm..maxEdgeMm, a
-// --net file not ending in .pdf or .svg, --pick without --info or not
+// --net file not ending in .pdf or .svg, --print-as, --strut-mm, --node-mm
+// or --size-mm without a print output (--stl, --3mf, --glb), --strut-mm
+// below minStrutMm, --node-mm narrower than the struts, --strut-mm or
+// --node-mm with a solid print, --size-mm with --edge-mm, --pick without --info or not
 // two numbers X,Y, an angle past a float's range, or --highlight empty,
 // with --off or --net, or with a picture file of a stage (--morph or
 // --unfold above 0, --animate other than turn) give status 2 with one line saying

@@ -11,9 +11,9 @@
 namespace pd {
 
 // What the explorer writes without a window: what the session shows, as a
-// PNG or SVG picture (or an animation of them), an OFF model or a paper
-// net. Pictures other than SVG are drawn by the caller, so this part needs
-// no GL and no display.
+// PNG or SVG picture (or an animation of them), an OFF model, a paper net
+// or a model to print (STL, 3MF, binary glTF). Pictures other than SVG are
+// drawn by the caller, so this part needs no GL and no display.
 
 // Draws a frame as a PNG picture into the open descriptor fd; an error
 // says what went wrong (the path is added by the caller).
@@ -24,7 +24,8 @@ using PictureWriter = std::function<Status(const Frame& frame, int fd)>;
 // standard output), or with --frames N the pictures Session::showFrame
 // gives, named by frameFileName. During a morph the OFF file holds the
 // stage and its own dual as --show asks; a model without a morph is
-// refused before anything is written. PNG pictures go through `writePng`.
+// refused before anything is written. A print replaces no file unless
+// options.overwrite. PNG pictures go through `writePng`.
 // Every file is written by writeOutputFile (io/output_file.h). An output it
 // would refuse is refused before anything is drawn; so are frames whose
 // first name is taken, unless options.overwrite, which also removes the

@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/huge_pages.h"
+
 namespace pd {
 
 int openForReading(const std::string& path) {
@@ -43,6 +45,40 @@ Result<int> openRegularFile(const std::string& path) {
         return failure(path, 0, "cannot be read: " + regular.error().what);
     }
     return fd;
+}
+
+Result<std::string> readRegularFile(const std::string& path, long long maxBytes, const std::string& kind) {
+    const Result<int> fd = openRegularFile(path);
+    if (!fd) return fd.error();
+    // Sized once from the file's length, known before anything is read: a
+    // file beyond the limit is refused without reading or allocating.
+    struct stat info {};
+    int problem = fstat(*fd, &info) == 0 ? 0 : errno;
+    std::string text;
+    if (problem == 0 && info.st_size > maxBytes) {
+        close(*fd);
+        return failure(path, 0,
+                       "cannot be read: it is " + std::to_string(info.st_size) + " bytes long, and " + kind +
+                           " files are read up to " + std::to_string(maxBytes) + " bytes (1 GiB)");
+    }
+    if (problem == 0) {
+        text.reserve(static_cast<std::size_t>(info.st_size));
+        adviseHugePages(text.data(), text.capacity());
+        text.resize(static_cast<std::size_t>(info.st_size));
+    }
+    // Exactly the length fstat gave: a file growing meanwhile is read no further.
+    std::size_t got = 0;
+    while (problem == 0 && got < text.size()) {
+        const ssize_t n = read(*fd, text.data() + got, text.size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) problem = errno;
+        if (n <= 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    close(*fd);
+    if (problem != 0) return failure(path, 0, std::string("cannot be read: ") + std::strerror(problem));
+    text.resize(got);
+    return text;
 }
 
 }  // namespace pd

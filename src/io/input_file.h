@@ -29,4 +29,10 @@ std::string fileKindProblem(mode_t mode);
 // caller closes it), or an error "PATH: cannot be read: REASON".
 Result<int> openRegularFile(const std::string& path);
 
+// The whole of the regular file at `path`, read in one buffer sized from
+// its length. A file longer than `maxBytes` is refused before anything is
+// read: "PATH: cannot be read: it is N bytes long, and KIND files are read
+// up to MAX bytes (1 GiB)"; other errors as openRegularFile's.
+Result<std::string> readRegularFile(const std::string& path, long long maxBytes, const std::string& kind);
+
 }  // namespace pd

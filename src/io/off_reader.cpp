@@ -10,8 +10,6 @@
 #include <cstring>
 #include <string>
 #include <system_error>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "base/huge_pages.h"
 #include "io/input_file.h"
@@ -345,38 +343,9 @@ Result<Polyhedron> readOff(std::string_view text, const std::string& fileName) {
 }
 
 Result<Polyhedron> loadOffFile(const std::string& path) {
-    const Result<int> fd = openRegularFile(path);
-    if (!fd) return fd.error();
-    // Sized once from the file's length, known before anything is read: a
-    // file beyond the limit is refused without reading or allocating.
-    struct stat info {};
-    int problem = fstat(*fd, &info) == 0 ? 0 : errno;
-    std::string text;
-    if (problem == 0 && info.st_size > maxOffFileBytes) {
-        close(*fd);
-        return failure(path, 0,
-                       "cannot be read: it is " + std::to_string(info.st_size) +
-                           " bytes long, and OFF files are read up to " + std::to_string(maxOffFileBytes) +
-                           " bytes (1 GiB)");
-    }
-    if (problem == 0) {
-        text.reserve(static_cast<std::size_t>(info.st_size));
-        adviseHugePages(text.data(), text.capacity());
-        text.resize(static_cast<std::size_t>(info.st_size));
-    }
-    // Exactly the length fstat gave: a file growing meanwhile is read no further.
-    std::size_t got = 0;
-    while (problem == 0 && got < text.size()) {
-        const ssize_t n = read(*fd, text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) problem = errno;
-        if (n <= 0) break;
-        got += static_cast<std::size_t>(n);
-    }
-    close(*fd);
-    if (problem != 0) return failure(path, 0, std::string("cannot be read: ") + std::strerror(problem));
-    text.resize(got);
-    return readOff(text, path);
+    const Result<std::string> text = readRegularFile(path, maxOffFileBytes, "OFF");
+    if (!text) return text.error();
+    return readOff(*text, path);
 }
 
 }  // namespace pd

@@ -282,4 +282,17 @@ Status writeFileAtomically(const std::string& path, std::string_view bytes, Exis
 
 void useNamedTemporaries(bool named) { namedTemporaries = named; }
 
+Result<std::string> writeNewFile(const std::string& stem, const std::string& ending, const OutputFiller& fill) {
+    for (int n = 1; n < 100000; ++n) {
+        const std::string name = n == 1 ? stem + ending : stem + "-" + std::to_string(n) + ending;
+        // A name seen taken is passed over unwritten; one taken meanwhile
+        // fails the write with alreadyExists, and the next name is tried.
+        Status written = checkOutputPath(name, Existing::Keep);
+        if (written) written = writeOutputFile(name, fill, Existing::Keep);
+        if (written) return name;
+        if (written.error().what != alreadyExists) return written.error();
+    }
+    return failure(stem + ending, 0, "every name up to " + stem + "-99999" + ending + " is taken");
+}
+
 }  // namespace pd

@@ -88,6 +88,12 @@ private:
 // An error "cannot be written: REASON" (the system's) when a write fails.
 Status writeAll(int fd, std::string_view bytes);
 
+// Writes a new file through `fill`, named stem + ending, else stem-2 +
+// ending, stem-3 ... (the first name free), never replacing one: its name,
+// or the write's error ("every name up to STEM-99999ENDING is taken" when
+// none is free).
+Result<std::string> writeNewFile(const std::string& stem, const std::string& ending, const OutputFiller& fill);
+
 // writeOutputFile with `bytes` as the whole file.
 Status writeFileAtomically(const std::string& path, std::string_view bytes,
                            Existing existing = Existing::Replace);

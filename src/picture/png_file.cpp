@@ -124,18 +124,7 @@ Status writePngFile(const std::string& path, int width, int height, const std::v
 }
 
 Result<std::string> writeNewPng(const std::string& stem, int width, int height, const PngRows& rows) {
-    for (int n = 1; n < 100000; ++n) {
-        const std::string name = n == 1 ? stem + ".png" : stem + "-" + std::to_string(n) + ".png";
-        // A name seen taken is passed over unwritten; one taken meanwhile
-        // fails the write with alreadyExists, and the next name is tried.
-        Status written = checkOutputPath(name, Existing::Keep);
-        if (written)
-            written = writeOutputFile(name, [&](int fd) { return writePng(fd, width, height, rows); },
-                                      Existing::Keep);
-        if (written) return name;
-        if (written.error().what != alreadyExists) return written.error();
-    }
-    return failure(stem + ".png", 0, "every name up to " + stem + "-99999.png is taken");
+    return writeNewFile(stem, ".png", [&](int fd) { return writePng(fd, width, height, rows); });
 }
 
 }  // namespace pd

@@ -10,6 +10,7 @@
 
 #include "io/input_file.h"
 #include "io/off_reader.h"
+#include "io/stl_reader.h"
 #include "solids/solid_reader.h"
 
 namespace pd {
@@ -86,7 +87,7 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir) {
 }
 
 Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere, bool programDual) {
-    Result<Polyhedron> solid = loadOffFile(path);
+    Result<Polyhedron> solid = loadShapeFile(path);
     if (!solid) return solid.error();
     return buildModel(std::filesystem::path(path).stem().string(), std::move(*solid), 0, 0, sphere, programDual);
 }

@@ -8,7 +8,7 @@
 
 namespace pd {
 
-// Models from the program's ten input files or from OFF files. Nothing here
+// Models from the program's ten input files or from OFF or STL files. Nothing here
 // writes a file.
 
 // Reads the ten input files of `dir` the way the program reads them, with
@@ -22,9 +22,10 @@ namespace pd {
 // number 9 is outside 1 to 8".
 Result<std::vector<Model>> loadDirectoryModels(const std::string& dir);
 
-// Reads the OFF file at `path` (see io/off_reader.h) into a model numbered from
-// 0 and named by the file's stem ("cube" for "shapes/cube.off"), or the
-// reader's error.
+// Reads the OFF file at `path` (see io/off_reader.h), or the STL file when
+// its name ends in .stl (io/stl_reader.h), into a model numbered from 0 and
+// named by the file's stem ("cube" for "shapes/cube.off"), or the reader's
+// error.
 // The reciprocal dual is taken about the sphere `sphere` names; the
 // program's dual is made now, or left for later (see buildModel).
 Result<Model> loadOffModel(const std::string& path, const DualSphere& sphere = {}, bool programDual = true);

@@ -198,6 +198,7 @@ void perform(ActionId id) {
     switch (page->session->perform(id, now())) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
+    case ActionEffect::SavePrint: return;  // the page saves from its own controls
     case ActionEffect::Quit: return;  // a page is closed by its browser
     case ActionEffect::Redraw: break;
     }

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "explorer/actions.h"
+#include "explorer/exports.h"
+#include "io/output_file.h"
+#include "print/stl_file.h"
 #include "explorer/gestures.h"
 #include "window/display_check.h"
 #include "gl/renderer.h"
@@ -105,6 +108,16 @@ void savePicture() {
     say(drawn ? writeNewPng(session().saveStem(), w, h, rows) : Result<std::string>(drawn.error()));
 }
 
+// The shown model as a binary STL of the default size, in a new file.
+void savePrint() {
+    const Status available = exportable(session());
+    const Result<PrintModel> print =
+        available ? exportedPrint(session(), PrintSettings{}) : Result<PrintModel>(available.error());
+    const Result<std::string> bytes = print ? formatStl(*print) : Result<std::string>(print.error());
+    say(bytes ? writeNewFile(session().saveStem(), ".stl", [&](int fd) { return writeAll(fd, *bytes); })
+              : Result<std::string>(bytes.error()));
+}
+
 void perform(ActionId id) {
     const bool presenting = session().view().presenting;
     const ActionEffect effect = session().perform(id, now());
@@ -116,6 +129,7 @@ void perform(ActionId id) {
     switch (effect) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
+    case ActionEffect::SavePrint: savePrint(); return;
     case ActionEffect::Quit: glutLeaveMainLoop(); return;
     case ActionEffect::Redraw: break;
     }

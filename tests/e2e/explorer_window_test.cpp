@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "io/stl_reader.h"
 #include "program_arrays.h"
 #include "window_fixture.h"
 
@@ -97,6 +98,9 @@ TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
 
     type({"s"});  // a second save takes the next free name
     ASSERT_TRUE(explorer.waitForOutput("-2.png\n", 15.0)) << explorer.out();
+    type({"S"});  // the cube alone to print
+    ASSERT_TRUE(explorer.waitForOutput(".stl\n", 15.0)) << explorer.out();
+    EXPECT_EQ(readStl(work.read("heksaedar-x30-y65.stl"), "s").value().faceCount(), 6);
     type({"q"});
     ASSERT_TRUE(explorer.wait(15.0, status));
     EXPECT_EQ(status, 0);

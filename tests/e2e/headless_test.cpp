@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <tuple>
@@ -144,6 +145,64 @@ TEST_F(Headless, SvgIsByteStableAndPutsEachMarkWhereThePngHasIt) {
     EXPECT_EQ(work.names().size(), 2u + 10u + 4u);  // a.svg, a.png, the ten files, four pictures
 }
 
+// What admesh, a checker of STL files of its own, reports of a file: its
+// lines "NAME : NUMBER", by name.
+std::map<std::string, double> admeshReport(const RunResult& r) {
+    static const std::regex line(R"(([A-Za-z][A-Za-z0-9 ]*?) *: +(-?[0-9.]+))");
+    std::map<std::string, double> report;
+    for (std::sregex_iterator i(r.out.begin(), r.out.end(), line), end; i != end; ++i)
+        report.emplace((*i)[1], std::stod((*i)[2]));
+    return report;
+}
+
+// Each of the five solids printed, alone or as the dual shown, is one
+// closed, outward surface with no fault for admesh, holding the volume the
+// solid's closed form gives at the edge asked for (or at the default 60 mm
+// across, which is the cube's edge), and the explorer reads it back as the
+// solid it is. 3MF and glTF files are written by their options too.
+TEST_F(Headless, StlOfEachSolidIsClosedWithItsVolumeAndReadsBackAsIt) {
+    const double s5 = std::sqrt(5.0), a3 = 30.0 * 30.0 * 30.0;
+    const std::tuple<std::vector<std::string>, double, const char*> cases[] = {
+        {{"--solid", "1", "--show", "solid", "--edge-mm", "30"}, a3 / (6.0 * std::sqrt(2.0)), "V 4  E 6  F 4 "},
+        {{"--solid", "2", "--show", "solid"}, 60.0 * 60.0 * 60.0, "V 8  E 12  F 6 "},
+        {{"--solid", "2", "--show", "dual", "--edge-mm", "30"}, std::sqrt(2.0) / 3.0 * a3, "V 6  E 12  F 8 "},
+        {{"--solid", "4", "--show", "solid", "--edge-mm", "30"}, (15.0 + 7.0 * s5) / 4.0 * a3, "V 20  E 30  F 12 "},
+        {{"--solid", "4", "--show", "dual", "--edge-mm", "30"}, 5.0 * (3.0 + s5) / 12.0 * a3, "V 12  E 30  F 20 "},
+    };
+    for (const auto& [args, volume, counts] : cases) {
+        SCOPED_TRACE(args[1] + " " + args[3]);
+        std::vector<std::string> stl = args;
+        stl.insert(stl.begin(), ".");
+        stl.insert(stl.end(), {"--stl", "p.stl", "--overwrite"});
+        write(stl, false);
+        const std::map<std::string, double> report =
+            admeshReport(runProgram("/usr/bin/env", work.path().string(), "", 30.0, {"admesh", "p.stl"}));
+        EXPECT_EQ(report.count("Number of facets"), 1u) << "admesh gave no report";
+        for (const char* fault : {"Total disconnected facets", "Degenerate facets", "Edges fixed", "Facets removed",
+                                  "Facets added", "Facets reversed", "Backwards edges", "Normals fixed"})
+            EXPECT_EQ(report.count(fault) ? report.at(fault) : -1.0, 0.0) << fault;
+        EXPECT_EQ(report.count("Number of parts") ? report.at("Number of parts") : 0.0, 1.0);
+        EXPECT_NEAR(report.count("Volume") ? report.at("Volume") : 0.0, volume, 1e-5 * volume);
+        const RunResult info = run({"p.stl", "--info"}, false);
+        EXPECT_NE(info.out.substr(0, info.out.find('\n')).find(counts), std::string::npos) << info.out;
+    }
+    write({".", "--show", "solid", "--3mf", "p.3mf"}, false);
+    write({".", "--show", "solid", "--glb", "p.glb"}, false);
+    EXPECT_EQ(work.read("p.3mf").substr(0, 2), "PK");
+    // The Khronos validator (installed by scripts/setup.sh test) finds
+    // nothing to say of the glTF file.
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const std::string validator = (cache ? std::string(cache) : std::string(std::getenv("HOME")) + "/.cache") +
+                                  "/platonic-duals/gltf-validator/node_modules/gltf-validator";
+    const RunResult checked = runProgram(
+        "/usr/bin/env", work.path().string(), "", 60.0,
+        {"node", "-e",
+         "require(process.argv[1]).validateBytes(new Uint8Array(require('fs').readFileSync(process.argv[2])))"
+         ".then(r => { const i = r.issues; console.log(i.numErrors, i.numWarnings, i.numInfos, i.numHints); })",
+         validator, "p.glb"});
+    EXPECT_EQ(checked.out, "0 0 0 0\n") << checked.err;
+}
+
 TEST_F(Headless, OffOfTheDualReadBackDrawsTheDualsEdges) {
     for (const char* dual : {"program", "reciprocal"}) {
         SCOPED_TRACE(dual);
@@ -238,6 +297,8 @@ TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
     work.write("bad.off", "OFF\n4 1 0\n0 0 0\n1 0 0\n0 1 0\n0 0 1\n3 0 1 7\n");
     work.write("flat.off", scratch::readFile(scratch::sourcePath("tests/data/model/flat.off")));
     work.write("turn-001.svg", "an earlier run's");
+    work.write("kept.stl", "an earlier print");
+    work.write("bad.stl", "solid x\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 zero\n");
     // A cube with its top pushed in to a point below it.
     work.write("dent.off", "9 9\n-1 -1 -1\n1 -1 -1\n1 1 -1\n-1 1 -1\n-1 -1 1\n1 -1 1\n1 1 1\n-1 1 1\n0 0 0.5\n"
                            "4 0 3 2 1\n4 0 1 5 4\n4 1 2 6 5\n4 2 3 7 6\n4 3 0 4 7\n"
@@ -250,6 +311,11 @@ TEST_F(Headless, RefusesBadRunsWithOneErrorAndStatus2LeavingNothing) {
         {{"--model", "kocka", "--png", "x.png"}, "--model kocka: no model of that name; the models are tetraedar, heksaedar,"},
         {{"missing", "--png", "x.png"}, "missing: cannot be read: No such file or directory\n"},
         {{"bad.off"}, "bad.off:7: face 0: vertex index 7 is outside 0..3\n"},
+        {{"bad.stl"}, "bad.stl:6: 'zero' is not a number\n"},
+        {{"--show", "solid", "--stl", "kept.stl"}, "kept.stl: already exists; --overwrite lets a print replace it\n"},
+        {{"flat.off", "--show", "solid", "--stl", "flat.stl"}, "flat: no reciprocal dual, the program's is shown: face 0 "
+         "lies in a plane through the centre, so it has no reciprocal\nduals-explorer: flat encloses no volume, so it "
+         "cannot be printed\n"},
         // The first picture is written, the second's name is taken: the first goes again.
         {{"--frames", "3", "--svg", "turn.svg"},
          "turn-001.svg: already exists; --overwrite lets --frames replace existing pictures\n"},

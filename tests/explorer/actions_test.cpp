@@ -86,6 +86,7 @@ TEST(Actions, KeysChangeTheStateAsTheKeyListSays) {
         {{"-"}, "m0 x 30  y 45 z0.8 show0 dual0 back0 n00 f0 spin0 t0 help0", ActionEffect::Redraw},
         {{"Up", "+", " ", "n", "r"}, "m0 x 30  y 45 z1 show0 dual0 back0 n10 f0 spin0 t0 help0", ActionEffect::Redraw},
         {{"s"}, start.c_str(), ActionEffect::Save},
+        {{"S"}, start.c_str(), ActionEffect::SavePrint},
         {{"q"}, start.c_str(), ActionEffect::Quit},
         {{"\x1b"}, start.c_str(), ActionEffect::Quit},
         {{"?", "\x1b"}, start.c_str(), ActionEffect::Redraw},

@@ -17,6 +17,9 @@ std::string describe(const ExplorerOptions& o) {
       << int(o.view.show) << " dual " << (o.dual ? int(*o.dual) : -1) << " back " << int(o.view.back)
       << " numbers " << o.view.numbers << o.view.dualNumbers << " frames " << o.frames << " animate " << int(o.animate) << " unfold "
       << o.view.unfold << " page " << int(o.net.page) << " edge " << o.net.edgeMm;
+    if (printOutput(o.output))
+        s << " print " << int(o.print.kind) << ' ' << o.print.strutMm << ' ' << o.print.nodeMm << ' ' << o.print.sizeMm
+          << ' ' << o.print.edgeMm;
     if (o.conway.empty() && o.catalogue.empty() && !o.canonical && !o.centre && o.highlight.empty() && !o.pick)
         return s.str();
     s << " conway";
@@ -52,6 +55,11 @@ TEST(ExplorerOptions, ReadsEveryOptionAndKeepsTheDefaults) {
           "--highlight", "face:3", "--info", "--pick", "10,20.5"},
          "a.off out 4  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 frames 0 animate 0 "
          "unfold 0 page 0 edge 0 conway tI P5 catalogue catalan canonical 1 centre 0 lit face:3 pick 10,20.5"},
+        {{"--stl", "p.stl", "--print-as", "frame", "--strut-mm", "3", "--node-mm", "3", "--edge-mm", "25", "--overwrite"},
+         "out 7 p.stl a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 frames 0 "
+         "animate 0 unfold 0 page 0 edge 25 print 1 3 3 60 25"},
+        {{"--glb", "p.glb", "--size-mm", "80"}, "out 9 p.glb a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 "
+                                                "numbers 00 frames 0 animate 0 unfold 0 page 0 edge 0 print 0 2 0 80 0"},
         {{"--list", "--conway", "jC"}, "out 6  a 30 b 45 solid 0 model  size 1024x700 show 0 dual -1 back 0 numbers 00 "
                                        "frames 0 animate 0 unfold 0 page 0 edge 0 conway jC catalogue  canonical 0 "
                                        "centre -1 lit  pick 0,0"},
@@ -103,6 +111,15 @@ TEST(ExplorerOptions, RefusesBadOptionsWithStatus2AndTheUsageLine) {
         {{"--info", "--pick", "3,nan"}, "--pick: '3,nan' is not X,Y"},
         {{"--list", "--png", "a.png"}, "--list prints the models; it goes with no other output"},
         {{"--catalogue", "johnson"}, "--catalogue"},
+        {{"--stl", "a.stl", "--3mf", "b.3mf"}, "excludes"},
+        {{"--info", "--glb", "b.glb"}, "excludes"},
+        {{"--glb", "a.gltf"}, "--glb a.gltf: the name ends in .gltf, not .glb"},
+        {{"--png", "a.png", "--print-as", "frame"}, "--print-as needs --stl, --3mf or --glb FILE"},
+        {{"--stl", "a.stl", "--node-mm", "2"}, "--node-mm goes with --print-as frame"},
+        {{"--stl", "a.stl", "--print-as", "frame", "--node-mm", "1.5"}, "(1.5 mm) cannot be narrower than the struts (2 mm)"},
+        {{"--stl", "a.stl", "--print-as", "frame", "--strut-mm", "0.5"}, "--strut-mm: Value 0.5 not in range"},
+        {{"--3mf", "a.3mf", "--size-mm", "50", "--edge-mm", "20"}, "both set the print's size; give one"},
+        {{"--stl", "a.stl", "--highlight", "face:1"}, "--highlight lights a picture, not a print"},
         {{"--centre", "faces"}, "--centre"},
     };
     for (const auto& [args, fragment] : cases) {
