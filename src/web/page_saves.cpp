@@ -3,6 +3,7 @@
 #include <emscripten/emscripten.h>
 
 #include "explorer/exports.h"
+#include "print/stl_file.h"
 #include "svg/svg_writer.h"
 #include "web/page_state.h"
 
@@ -36,6 +37,17 @@ Status downloadOff(Session& session) {
     const Result<std::string> text = session.offText();
     if (!text) return text.error();
     download(exportName(session, ".off"), *text, "text/plain");
+    return Done{};
+}
+
+Status downloadStl(Session& session) {
+    const Status available = exportable(session);
+    if (!available) return available;
+    const Result<PrintModel> print = exportedPrint(session, PrintSettings{});
+    if (!print) return print.error();
+    const Result<std::string> bytes = formatStl(*print);
+    if (!bytes) return bytes.error();
+    download(exportName(session, ".stl"), *bytes, "model/stl");
     return Done{};
 }
 

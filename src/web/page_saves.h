@@ -20,6 +20,10 @@ Status downloadSvg(Session& session);
 // The shells shown, as the command line's --off writes them.
 Status downloadOff(Session& session);
 
+// The shown shell as the command line's --stl writes it (binary STL, 60 mm
+// across); its refusals (both shells, an open model) as the command line's.
+Status downloadStl(Session& session);
+
 // The paper net of the view as the command line's --net NAME-net.svg
 // writes it (on the session's page and edge: the query's, else A4 and the
 // largest edge that fits): one download per page, named as its pages are

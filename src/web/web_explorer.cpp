@@ -198,7 +198,7 @@ void perform(ActionId id) {
     switch (page->session->perform(id, now())) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
-    case ActionEffect::SavePrint: return;  // the page saves from its own controls
+    case ActionEffect::SavePrint: save(downloadStl); return;
     case ActionEffect::Quit: return;  // a page is closed by its browser
     case ActionEffect::Redraw: break;
     }
@@ -302,17 +302,17 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
 }
 
 // The save buttons of the page's shell: "#save-png", "#save-svg",
-// "#save-off", "#save-net" and "#print-net".
+// "#save-off", "#save-net", "#print-net" and "#save-stl".
 void connectSaveButtons() {
     EM_ASM({
-        "save-png save-svg save-off save-net print-net".split(" ").forEach(function (id, kind) {
+        "save-png save-svg save-off save-net print-net save-stl".split(" ").forEach(function (id, kind) {
             var button = document.getElementById(id);
             if (button) button.addEventListener("click", function () { _pdWebSave(kind); });
         });
     });
 }
 
-// OFF files from the picker "#open" or dropped on the page: copied into
+// OFF or STL files from the picker "#open" or dropped on the page: copied into
 // the page's own folder /open (a file of the same name replaced) and opened
 // by pdWebOpen.
 void connectOpening() {
@@ -364,7 +364,7 @@ bool showModels(LoadedModels loaded, const ViewState& start, const PageSource& s
     return true;
 }
 
-// Opens OFF files `names` of /open in place of the models shown, in the
+// Opens OFF or STL files `names` of /open in place of the models shown, in the
 // state a window opened on them starts in; they join the picker's list. A
 // file that cannot be read is told in the command line's words, and what
 // was shown stays.
@@ -563,7 +563,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebOpen() {
     if (pd::page && pd::page->session) pd::guarded(pd::openCopiedFiles);
 }
 
-// A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net, 4 the net printed.
+// A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net, 4 the net printed,
+// 5 the print's STL.
 // Others do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
     if (!pd::page || !pd::page->session) return;
@@ -574,6 +575,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
         case 2: pd::save(pd::downloadOff); break;
         case 3: pd::save(pd::downloadNet); break;
         case 4: pd::save(pd::printNet); break;
+        case 5: pd::save(pd::downloadStl); break;
         default: break;
         }
     });
