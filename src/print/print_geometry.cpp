@@ -176,15 +176,21 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
     // there would cross each other's caps in one point.
     const double inner = nodeMm / 2 * 0.9, radius = strutMm / 2;
     const double tuck = inner > radius ? 0.5 * std::sqrt(inner * inner - radius * radius) : 0.0;
-    // Each vertex's ball with the struts from it to higher-numbered
-    // vertices, in the shells' vertex order, so that neighbours in the list
-    // mostly touch and the first rounds of joining stay small.
-    std::vector<Mesh> pieces;
+    // Every piece into one mesh, overlapping as they are; refined where
+    // they cross and the patches inside others dropped, in one pass, which
+    // is their union. (Joining them two by two instead takes each exact
+    // crossing point of one round into the next, and the rationals grow.)
+    Mesh frame;
     auto add = [&](PrintPart part) -> Status {
-        for (Vec3d& p : part.points) p = shake(p);
-        Result<Mesh> mesh = meshOf(part.points, part.triangles, "a frame's piece");
-        if (!mesh) return mesh.error();
-        pieces.push_back(std::move(*mesh));
+        const std::int32_t first = static_cast<std::int32_t>(frame.number_of_vertices());
+        for (const Vec3d& p : part.points) {
+            const Vec3d q = shake(p);
+            frame.add_vertex(Point(q.x, q.y, q.z));
+        }
+        for (const auto& t : part.triangles)
+            if (frame.add_face(Mesh::Vertex_index(std::uint32_t(first + t[0])), Mesh::Vertex_index(std::uint32_t(first + t[1])),
+                               Mesh::Vertex_index(std::uint32_t(first + t[2]))) == Mesh::null_face())
+                return failure("a frame's piece is not a surface");
         return Done{};
     };
     for (const PrintShell& shell : shells) {
@@ -203,27 +209,17 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
             }
         }
     }
-    // Joined pairwise, round by round: each union then costs about the size
-    // of its two halves, and n pieces take log n rounds.
-    while (pieces.size() > 1) {
-        std::vector<Mesh> joined;
-        for (std::size_t i = 0; i + 1 < pieces.size(); i += 2) {
-            if (!PMP::corefine_and_compute_union(pieces[i], pieces[i + 1], pieces[i]))
-                return failure("the frame's pieces meet only along edges or at points: their union is no surface");
-            joined.push_back(std::move(pieces[i]));
-        }
-        if (pieces.size() % 2 == 1) joined.push_back(std::move(pieces.back()));
-        pieces = std::move(joined);
-    }
+    if (!PMP::experimental::autorefine_and_remove_self_intersections(frame))
+        return failure("the frame's pieces meet only along edges or at points: their union is no surface");
     FramePrint print;
-    Result<PrintPart> part = roundedPart(std::move(pieces.front()), "frame", shells.front().colour);
+    Result<PrintPart> part = roundedPart(std::move(frame), "frame", shells.front().colour);
     if (!part) return part.error();
     // Counted on the rounded surface: pieces that touch in a point only
     // would print apart.
-    Result<Mesh> frame = meshOf(part->points, part->triangles, "the frame");
-    if (!frame) return frame.error();
-    auto component = frame->add_property_map<Mesh::Face_index, std::size_t>("f:component", 0).first;
-    print.pieces = static_cast<int>(PMP::connected_components(*frame, component));
+    Result<Mesh> rounded = meshOf(part->points, part->triangles, "the frame");
+    if (!rounded) return rounded.error();
+    auto component = rounded->add_property_map<Mesh::Face_index, std::size_t>("f:component", 0).first;
+    print.pieces = static_cast<int>(PMP::connected_components(*rounded, component));
     print.model.parts.push_back(std::move(*part));
     return print;
 }

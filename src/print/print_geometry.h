@@ -49,8 +49,8 @@ struct FramePrint {
 // The frame of `shells`, each point multiplied by `scale`: every edge a
 // strut of 12 sides and diameter `strutMm`, every vertex a ball of diameter
 // `nodeMm` (an 80-triangle geodesic sphere), all joined into one closed
-// surface. The pieces are joined pairwise in a balanced tree, neighbours
-// first, so a frame of n pieces costs about n log n. Fails when there are
+// surface, in one pass over all the pieces (n log n in them, plus their
+// crossings). Struts end inside the balls. Fails when there are
 // no shells, a size is not positive, or the result is not a closed surface
 // once rounded.
 Result<FramePrint> frameOf(const std::vector<PrintShell>& shells, double strutMm, double nodeMm, double scale);
