@@ -10,8 +10,9 @@
 namespace pd {
 
 // The surfaces a print is made of, computed with exact arithmetic (CGAL's
-// corefinement over exact constructions) and only then rounded to double.
-// Every surface returned has been checked after rounding: closed, each
+// corefinement over exact constructions) and only then rounded, to the
+// single precision of an STL file's corners (held as double). Every
+// surface returned has been checked after rounding: closed, each
 // edge between two triangles, no triangle crossing another, and bounding a
 // positive volume.
 
