@@ -191,9 +191,9 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
             const Vec3d q = shake(p);
             frame.add_vertex(Point(q.x, q.y, q.z));
         }
+        auto corner = [first](std::int32_t c) { return Mesh::Vertex_index(static_cast<std::uint32_t>(first + c)); };
         for (const auto& t : part.triangles)
-            if (frame.add_face(Mesh::Vertex_index(std::uint32_t(first + t[0])), Mesh::Vertex_index(std::uint32_t(first + t[1])),
-                               Mesh::Vertex_index(std::uint32_t(first + t[2]))) == Mesh::null_face())
+            if (frame.add_face(corner(t[0]), corner(t[1]), corner(t[2])) == Mesh::null_face())
                 return failure("a frame's piece is not a surface");
         return Done{};
     };
@@ -207,14 +207,14 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
             for (const std::int32_t w : from[v]) {
                 const Vec3d b = widen(p.vertices[w]) * scale;
                 const double span = length(b - a);
-                if (span <= 2 * tuck) continue;  // the balls hold it whole
+                if (span <= 2 * tuck) continue;  // its balls overlap, joining its ends
                 const Vec3d along = (b - a) * (tuck / span);
                 if (Status s = add(strutPiece(a + along, b - along, strutMm, strutSides)); !s) return s.error();
             }
         }
     }
     if (!PMP::experimental::autorefine_and_remove_self_intersections(frame))
-        return failure("the frame's pieces meet only along edges or at points: their union is no surface");
+        return failure("the frame's struts and balls could not be joined into one surface");
     FramePrint print;
     Result<PrintPart> part = roundedPart(std::move(frame), "frame", shells.front().colour);
     if (!part) return part.error();
