@@ -9,7 +9,8 @@ set -euo pipefail
 
 build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
-       libqhull-dev libcairo2-dev lib3mf-dev libtinygltf-dev)
+       libqhull-dev libcairo2-dev lib3mf-dev libtinygltf-dev libcgal-dev libgmp-dev
+       libmpfr-dev)
 wanted=()
 for purpose in "${@:-build}"; do
   case "$purpose" in
