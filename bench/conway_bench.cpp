@@ -28,25 +28,11 @@
 #include "construct/geodesic_sphere.h"
 #include "hull/convex_hull.h"
 
+#include "bench_timing.h"
+
 using namespace pd;
 
 namespace {
-
-double millisecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-template <typename F>
-double median(int reps, F run) {
-    std::vector<double> times;
-    for (int r = 0; r < reps; ++r) {
-        const auto start = std::chrono::steady_clock::now();
-        run();
-        times.push_back(millisecondsSince(start));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void canonical(const char* what, const Polyhedron& p, int reps) {
     const std::vector<Edge> edges = deriveEdges(p);
