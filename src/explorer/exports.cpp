@@ -4,6 +4,9 @@
 
 #include "io/file_series.h"
 #include "nets/net_svg.h"
+#ifdef PD_PRINT_JOINS
+#include "print/print_geometry.h"
+#endif
 
 namespace pd {
 
@@ -31,14 +34,31 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
     const Session::NetShells shown = session.netShells();
     const Model& model = *shown.model;
     if (!model.closed) return failure(model.name + " is not closed, so it cannot be printed: " + model.openEdgeMessage);
-    if (settings.kind == PrintKind::Frame) return failure("a frame print needs its struts' union, not made yet");
-    if (shown.shells.size() > 1)
-        return failure("a solid print of both shells needs the compound's union; --show solid or --show dual prints one");
     std::vector<PrintShell> shells;
     for (const ShownShell& shell : shown.shells)
         shells.push_back({shell.shape, shell.normals, shell.edgeColour, shell.dual() ? "dual" : "solid"});
     const Result<double> scale = printScale(shells, settings);
     if (!scale) return scale.error();
+    if (settings.kind == PrintKind::Frame || shells.size() > 1) {
+#ifdef PD_PRINT_JOINS
+        if (settings.kind == PrintKind::Frame) {
+            const double node = settings.nodeMm > 0.0 ? settings.nodeMm : nodePerStrut * settings.strutMm;
+            Result<FramePrint> frame = frameOf(shells, settings.strutMm, node, *scale);
+            if (!frame) return frame.error();
+            return std::move(frame->model);
+        }
+        Result<CompoundPrint> both =
+            solidCompound(*shells[0].shape, shells[0].colour, *shells[1].shape, shells[1].colour, *scale);
+        if (!both) return both.error();
+        return settings.oneSurface ? std::move(both->whole) : std::move(both->coloured);
+#else
+        // The page's build has no exact arithmetic to join surfaces with.
+        return failure(settings.kind == PrintKind::Frame
+                           ? "a frame print is made by the command line and the window"
+                           : "a print of both shells is made by the command line and the window; "
+                             "--show solid or --show dual prints one");
+#endif
+    }
     PrintModel print = shellsAsPrint(shells, *scale);
     // A shell as flat as a sheet (two faces back to back) is closed, yet
     // there is nothing in it to print; the size asked for bounds its cube.

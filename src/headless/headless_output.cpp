@@ -24,7 +24,9 @@ Error withHint(Error e, OutputKind output) {
 
 // The bytes of the print file the options ask for.
 Result<std::string> printFile(const ExplorerOptions& options, Session& session) {
-    const Result<PrintModel> print = exportedPrint(session, options.print);
+    PrintSettings settings = options.print;
+    settings.oneSurface = options.output == OutputKind::Stl;
+    const Result<PrintModel> print = exportedPrint(session, settings);
     if (!print) return print.error();
     if (options.output == OutputKind::Stl) return formatStl(*print);
     return options.output == OutputKind::ThreeMf ? format3mf(*print) : formatGlb(*print);

@@ -5,6 +5,7 @@
 #include <CGAL/Exact_predicates_exact_constructions_kernel.h>
 #include <CGAL/Polygon_mesh_processing/connected_components.h>
 #include <CGAL/Polygon_mesh_processing/corefinement.h>
+#include <CGAL/Polygon_mesh_processing/bbox.h>
 #include <CGAL/Polygon_mesh_processing/measure.h>
 #include <CGAL/Polygon_mesh_processing/orientation.h>
 #include <CGAL/Polygon_mesh_processing/repair_degeneracies.h>
@@ -101,6 +102,23 @@ Result<Mesh> shellMesh(const Polyhedron& shell, const std::vector<Vec3d>& points
     return mesh;
 }
 
+// Flips away caps (a corner almost on the opposite side) and collapses
+// needles (a side far shorter than the others) thinner than a ten-thousandth
+// of the mesh's size. Where two shells' edges cross, the union holds such
+// triangles: exact, but so thin that the normal a float-holding reader works
+// out for them points anywhere. What they change of the shape is far below
+// what a printer draws.
+void removeSlivers(Mesh& mesh) {
+    const CGAL::Bbox_3 box = PMP::bbox(mesh);
+    const double size = std::sqrt(CGAL::square(box.xmax() - box.xmin()) + CGAL::square(box.ymax() - box.ymin()) +
+                                  CGAL::square(box.zmax() - box.zmin()));
+    const double thin = 1e-4 * size;
+    const double capCosine = -0.9998;  // a corner's angle over 178.9 degrees
+    const double needleRatio = 1e3;
+    PMP::experimental::remove_almost_degenerate_faces(
+        mesh, capCosine, needleRatio, thin, CGAL::parameters::flip_triangle_height_threshold(thin));
+}
+
 // The nearest single-precision value: what an STL file holds.
 double toFloat(const Kernel::FT& x) { return static_cast<float>(CGAL::to_double(x)); }
 
@@ -110,6 +128,7 @@ double toFloat(const Kernel::FT& x) { return static_cast<float>(CGAL::to_double(
 // Where the exact surface had a triangle the rounding flattened, it is
 // collapsed away first.
 Result<PrintPart> roundedPart(Mesh mesh, std::string name, Rgb colour) {
+    removeSlivers(mesh);
     for (const Mesh::Vertex_index v : mesh.vertices()) {
         const Point& p = mesh.point(v);
         mesh.point(v) = Point(toFloat(p.x()), toFloat(p.y()), toFloat(p.z()));

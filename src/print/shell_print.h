@@ -30,6 +30,9 @@ struct PrintSettings {
     // edge sets the size instead.
     double sizeMm = defaultPrintSizeMm;
     double edgeMm = 0.0;
+    // Two shells printed solid: one surface, their union (STL), or a part
+    // per colour that meets the other without overlapping (3MF, glTF).
+    bool oneSurface = true;
 };
 
 // One shell to print: its faces (convex, each turning either way) with

@@ -47,7 +47,10 @@ Result<std::string> formatStl(const PrintModel& model) {
     for (const PrintPart& part : model.parts)
         for (const auto& t : part.triangles) {
             const Vec3d a = part.points[t[0]], b = part.points[t[1]], c = part.points[t[2]];
-            const Vec3d n = cross(b - a, c - a);
+            // The normal of the corners as the file holds them (floats):
+            // a thin triangle's turns with the rounding of its corners.
+            const auto held = [](Vec3d p) { return Vec3d{double(float(p.x)), double(float(p.y)), double(float(p.z))}; };
+            const Vec3d n = cross(held(b) - held(a), held(c) - held(a));
             const double len = length(n);
             putPoint(out, len > 0.0 ? n / len : Vec3d{0.0, 0.0, 0.0});
             putPoint(out, a);

@@ -168,6 +168,13 @@ TEST_F(Headless, StlOfEachSolidIsClosedWithItsVolumeAndReadsBackAsIt) {
         {{"--solid", "2", "--show", "dual", "--edge-mm", "30"}, std::sqrt(2.0) / 3.0 * a3, "V 6  E 12  F 8 "},
         {{"--solid", "4", "--show", "solid", "--edge-mm", "30"}, (15.0 + 7.0 * s5) / 4.0 * a3, "V 20  E 30  F 12 "},
         {{"--solid", "4", "--show", "dual", "--edge-mm", "30"}, 5.0 * (3.0 + s5) / 12.0 * a3, "V 12  E 30  F 20 "},
+        // The cube with its reciprocal octahedron, whose tips reach twice
+        // the cube's half-edge: the cube and six pyramids of a^3/12 each.
+        {{"--solid", "2", "--dual", "reciprocal", "--edge-mm", "30"}, 1.5 * a3, ""},
+        // Two tetrahedra: one and eight tips of an eighth of it each.
+        {{"--solid", "1", "--dual", "reciprocal", "--edge-mm", "30"}, 1.5 * a3 / (6.0 * std::sqrt(2.0)), ""},
+        // Struts and balls of both, crossing where the edges do: one piece.
+        {{"--solid", "2", "--dual", "reciprocal", "--print-as", "frame"}, -1.0, ""},
     };
     for (const auto& [args, volume, counts] : cases) {
         SCOPED_TRACE(args[1] + " " + args[3]);
@@ -182,7 +189,11 @@ TEST_F(Headless, StlOfEachSolidIsClosedWithItsVolumeAndReadsBackAsIt) {
                                   "Facets added", "Facets reversed", "Backwards edges", "Normals fixed"})
             EXPECT_EQ(report.count(fault) ? report.at(fault) : -1.0, 0.0) << fault;
         EXPECT_EQ(report.count("Number of parts") ? report.at("Number of parts") : 0.0, 1.0);
-        EXPECT_NEAR(report.count("Volume") ? report.at("Volume") : 0.0, volume, 1e-5 * volume);
+        // Within what the compound's surfaces are moved by to part where they touch.
+        if (volume > 0) {
+            EXPECT_NEAR(report.count("Volume") ? report.at("Volume") : 0.0, volume, 1e-5 * volume);
+        }
+        if (*counts == '\0') continue;
         const RunResult info = run({"p.stl", "--info"}, false);
         EXPECT_NE(info.out.substr(0, info.out.find('\n')).find(counts), std::string::npos) << info.out;
     }
