@@ -30,7 +30,7 @@ Result<NetPages> exportedNet(Session& session) {
     return layOutNet(session.netSettings(), session.view().palette, net.shells, *net.model);
 }
 
-Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings) {
+Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings, std::vector<std::string>* notes) {
     const Session::NetShells shown = session.netShells();
     const Model& model = *shown.model;
     if (!model.closed) return failure(model.name + " is not closed, so it cannot be printed: " + model.openEdgeMessage);
@@ -43,8 +43,13 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
 #ifdef PD_PRINT_JOINS
         if (settings.kind == PrintKind::Frame) {
             const double node = settings.nodeMm > 0.0 ? settings.nodeMm : nodePerStrut * settings.strutMm;
+            const Status fits = frameFits(shells, settings, *scale);
+            if (!fits) return fits.error();
             Result<FramePrint> frame = frameOf(shells, settings.strutMm, node, *scale);
             if (!frame) return frame.error();
+            if (frame->pieces > 1 && notes)
+                notes->push_back("the frame is " + std::to_string(frame->pieces) +
+                                 " pieces: the solid's struts and the dual's do not meet");
             return std::move(frame->model);
         }
         Result<CompoundPrint> both =

@@ -38,11 +38,14 @@ Result<NetPages> exportedNet(Session& session);
 
 // The model to print of the session's view (its stage during a morph, the
 // shells --show and the dual kind give), made as `settings` ask and sized
-// in millimetres: each shell a closed surface in its palette colour. An
-// error for a model that is not closed, for a size that cannot be
-// measured, and for what needs the shells joined into one surface: both
-// shells printed solid, or any frame.
-Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings);
+// in millimetres: each shell a closed surface in its palette colour, both
+// shells as their union (or non-overlapping coloured parts), or a frame of
+// struts and balls. An error for a model that is not closed, for a size that
+// cannot be measured or is too small for the struts, and, where the build
+// cannot join surfaces (the page), for both shells or a frame. A frame that
+// is more than one piece is told in `notes` when given.
+Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings,
+                                 std::vector<std::string>* notes = nullptr);
 
 // A page of a net as an SVG file, with its name.
 struct NamedPage {

@@ -23,10 +23,10 @@ Error withHint(Error e, OutputKind output) {
 }
 
 // The bytes of the print file the options ask for.
-Result<std::string> printFile(const ExplorerOptions& options, Session& session) {
+Result<std::string> printFile(const ExplorerOptions& options, Session& session, std::vector<std::string>* notes) {
     PrintSettings settings = options.print;
     settings.oneSurface = options.output == OutputKind::Stl;
-    const Result<PrintModel> print = exportedPrint(session, settings);
+    const Result<PrintModel> print = exportedPrint(session, settings, notes);
     if (!print) return print.error();
     if (options.output == OutputKind::Stl) return formatStl(*print);
     return options.output == OutputKind::ThreeMf ? format3mf(*print) : formatGlb(*print);
@@ -39,7 +39,7 @@ Status writeModelFile(const ExplorerOptions& options, Session& session, std::vec
         return writeNetOutput(options, *net, notes);
     }
     if (printOutput(options.output)) {
-        const Result<std::string> bytes = printFile(options, session);
+        const Result<std::string> bytes = printFile(options, session, notes);
         if (!bytes) return bytes.error();
         return writeFileAtomically(options.outputPath, *bytes, options.overwrite ? Existing::Replace : Existing::Keep);
     }

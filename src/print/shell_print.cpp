@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+
+#include "geometry/edges.h"
 
 namespace pd {
 
@@ -28,6 +31,36 @@ Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSett
     const double extent = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
     if (!(extent > 0.0)) return failure("there is nothing to print: the shells' points are all one point");
     return settings.sizeMm / extent;
+}
+
+namespace {
+
+// `mm` to a tenth (rounded up for what is needed), without a trailing ".0".
+std::string millimetres(double mm, bool up = true) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", up ? std::ceil(mm * 10.0 - 1e-9) / 10.0 : mm);
+    std::string out = text;
+    if (out.size() > 2 && out.compare(out.size() - 2, 2, ".0") == 0) out.resize(out.size() - 2);
+    return out;
+}
+
+}  // namespace
+
+Status frameFits(const std::vector<PrintShell>& shells, const PrintSettings& settings, double scale) {
+    double shortest = HUGE_VAL;
+    for (const PrintShell& shell : shells)
+        for (const Edge& e : deriveEdges(*shell.shape))
+            shortest = std::min(shortest, length(widen(shell.shape->vertices[e.a]) - widen(shell.shape->vertices[e.b])));
+    shortest *= scale;
+    const double node = settings.nodeMm > 0.0 ? settings.nodeMm : nodePerStrut * settings.strutMm;
+    const double need = node + settings.strutMm;
+    if (!(shortest < need)) return Done{};
+    const bool byEdge = settings.edgeMm > 0.0;
+    const double smallest = (byEdge ? settings.edgeMm : settings.sizeMm) * need / shortest;
+    return failure("struts of " + millimetres(settings.strutMm) + " mm and balls of " + millimetres(node) +
+                   " mm need edges of at least " + millimetres(need) + " mm, and the shortest is " +
+                   millimetres(shortest, false) + " mm: " + (byEdge ? "--edge-mm " : "--size-mm ") + millimetres(smallest) +
+                   " is the smallest size that works");
 }
 
 double enclosedVolume(const PrintPart& part) {

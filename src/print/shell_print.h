@@ -50,6 +50,12 @@ struct PrintShell {
 // have no extent or no edges to measure.
 Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSettings& settings);
 
+// Refuses a frame too small for its struts: every edge, at `scale`, must
+// be at least a ball and a strut long, so a strut shows between the balls
+// at its ends. The message names the sizes and the smallest --edge-mm (when
+// settings.edgeMm is given) or --size-mm that works.
+Status frameFits(const std::vector<PrintShell>& shells, const PrintSettings& settings, double scale);
+
 // The volume a part's triangles enclose, positive when they turn outward
 // (in cubic units of its points; 0 for a flat part).
 double enclosedVolume(const PrintPart& part);

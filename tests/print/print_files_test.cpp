@@ -104,3 +104,33 @@ TEST(PrintFiles, GlbHoldsANodePerPartInMetresWithItsLinearColour) {
         EXPECT_EQ(colour.at(0) + colour.at(2), 1.0);
     }
 }
+
+// A frame too small for its struts is refused naming the smallest size,
+// which works, where a tenth of a millimetre less does not.
+TEST(PrintFiles, FrameTooSmallNamesTheSmallestSizeThatWorks) {
+    static const Polyhedron cube = readOff(cubeOff, "cube").value();
+    const std::vector<PrintShell> shells{{&cube, &cubeNormals, {0, 0, 1}, "solid"}};
+    const struct {
+        PrintSettings settings;
+        const char* smallest;  // "" when it fits
+    } cases[] = {
+        {{PrintKind::Frame, 2.0, 0.0, 10.0, 0.0, true}, ""},
+        {{PrintKind::Frame, 2.0, 0.0, 4.0, 0.0, true}, "--size-mm 5.2 "},  // a 2 mm strut, a 3.2 mm ball
+        {{PrintKind::Frame, 1.5, 3.0, 60.0, 2.0, true}, "--edge-mm 4.5 "},
+        {{PrintKind::Frame, 1.0, 0.0, 60.0, 2.6, true}, ""},
+    };
+    for (const auto& c : cases) {
+        PrintSettings s = c.settings;
+        const Status fits = frameFits(shells, s, printScale(shells, s).value());
+        ASSERT_EQ(fits.ok(), *c.smallest == '\0') << c.smallest;
+        if (fits) continue;
+        const std::string what = fits.error().what;
+        ASSERT_NE(what.find(c.smallest), std::string::npos) << what;
+        double& size = s.edgeMm > 0 ? s.edgeMm : s.sizeMm;
+        size = std::stod(what.substr(what.find(c.smallest) + 10));
+        EXPECT_TRUE(frameFits(shells, s, printScale(shells, s).value()).ok()) << size;
+        size -= 0.1;
+        EXPECT_FALSE(frameFits(shells, s, printScale(shells, s).value()).ok()) << size;
+    }
+}
+
