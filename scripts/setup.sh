@@ -20,7 +20,8 @@ for purpose in "${@:-build}"; do
     test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
                     poppler-utils python3-shapely admesh) ;;
     bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
-    web)   wanted+=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
+    web)   wanted+=(cmake make emscripten libtinygltf-dev nlohmann-json3-dev chromium chromium-driver
+                    python3-selenium python3-numpy) ;;
     *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
   esac
 done

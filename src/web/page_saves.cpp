@@ -3,6 +3,7 @@
 #include <emscripten/emscripten.h>
 
 #include "explorer/exports.h"
+#include "print/glb_file.h"
 #include "print/stl_file.h"
 #include "svg/svg_writer.h"
 #include "web/page_state.h"
@@ -40,14 +41,17 @@ Status downloadOff(Session& session) {
     return Done{};
 }
 
-Status downloadStl(Session& session) {
+Status downloadPrint(Session& session, PrintFormat format) {
     const Status available = exportable(session);
     if (!available) return available;
-    const Result<PrintModel> print = exportedPrint(session, PrintSettings{});
+    PrintSettings settings;
+    settings.oneSurface = format == PrintFormat::Stl;
+    const Result<PrintModel> print = exportedPrint(session, settings);
     if (!print) return print.error();
-    const Result<std::string> bytes = formatStl(*print);
+    const bool stl = format == PrintFormat::Stl;
+    const Result<std::string> bytes = stl ? formatStl(*print) : formatGlb(*print);
     if (!bytes) return bytes.error();
-    download(exportName(session, ".stl"), *bytes, "model/stl");
+    download(exportName(session, stl ? ".stl" : ".glb"), *bytes, stl ? "model/stl" : "model/gltf-binary");
     return Done{};
 }
 

@@ -20,10 +20,14 @@ Status downloadSvg(Session& session);
 // The shells shown, as the command line's --off writes them.
 Status downloadOff(Session& session);
 
-// The shown shell as the command line's --stl writes it (binary STL, 60 mm
-// across); its refusals (both shells, an open model) as the command line's.
-Status downloadStl(Session& session);
-
+// The formats the page offers a print in.
+enum class PrintFormat { Stl, Glb };
+// The shown shell as the command line's --stl or --glb writes it (60 mm
+// across); its refusals (an open model) as the command line's, and both
+// shells or a frame, which need the exact arithmetic the page has not, sent
+// to the command line and the window. 3MF needs lib3mf, which the page has
+// not either: the page offers glTF for colours instead.
+Status downloadPrint(Session& session, PrintFormat format);
 // The paper net of the view as the command line's --net NAME-net.svg
 // writes it (on the session's page and edge: the query's, else A4 and the
 // largest edge that fits): one download per page, named as its pages are

@@ -198,7 +198,7 @@ void perform(ActionId id) {
     switch (page->session->perform(id, now())) {
     case ActionEffect::None: return;
     case ActionEffect::Save: savePicture(); return;
-    case ActionEffect::SavePrint: save(downloadStl); return;
+    case ActionEffect::SavePrint: save([](Session& s) { return downloadPrint(s, PrintFormat::Stl); }); return;
     case ActionEffect::Quit: return;  // a page is closed by its browser
     case ActionEffect::Redraw: break;
     }
@@ -302,10 +302,10 @@ EM_BOOL onResize(int, const EmscriptenUiEvent*, void*) {
 }
 
 // The save buttons of the page's shell: "#save-png", "#save-svg",
-// "#save-off", "#save-net", "#print-net" and "#save-stl".
+// "#save-off", "#save-net", "#print-net", "#save-stl" and "#save-glb".
 void connectSaveButtons() {
     EM_ASM({
-        "save-png save-svg save-off save-net print-net save-stl".split(" ").forEach(function (id, kind) {
+        "save-png save-svg save-off save-net print-net save-stl save-glb".split(" ").forEach(function (id, kind) {
             var button = document.getElementById(id);
             if (button) button.addEventListener("click", function () { _pdWebSave(kind); });
         });
@@ -564,7 +564,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebOpen() {
 }
 
 // A save button: 0 PNG, 1 SVG, 2 OFF, 3 the paper net, 4 the net printed,
-// 5 the print's STL.
+// 5 the print's STL, 6 its glTF.
 // Others do nothing.
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
     if (!pd::page || !pd::page->session) return;
@@ -575,7 +575,8 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSave(int kind) {
         case 2: pd::save(pd::downloadOff); break;
         case 3: pd::save(pd::downloadNet); break;
         case 4: pd::save(pd::printNet); break;
-        case 5: pd::save(pd::downloadStl); break;
+        case 5: pd::save([](pd::Session& s) { return pd::downloadPrint(s, pd::PrintFormat::Stl); }); break;
+        case 6: pd::save([](pd::Session& s) { return pd::downloadPrint(s, pd::PrintFormat::Glb); }); break;
         default: break;
         }
     });

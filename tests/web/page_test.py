@@ -589,15 +589,16 @@ def main():
                 check(f.read() == got, "%s: the page's bytes differ from the program's" % name)
         check(sorted(os.listdir(downloads)) == ["heksaedar-x30-y45.off", "heksaedar-x30-y45.svg"],
               "the downloads are %s" % sorted(os.listdir(downloads)))
-        # The solid to print, as the command line's --stl writes it.
+        # The solid to print, as the command line's --stl and --glb write it.
         open_page(driver, page, "show=solid")
         wait_for(driver, lambda: title(driver) == "heksaedar x 30 y 45", "the cube alone")
-        driver.find_element("id", "save-stl").click()
-        name, ref = os.path.join(downloads, "heksaedar-x30-y45.stl"), os.path.join(temp, "ref.stl")
-        wait_for(driver, lambda: os.path.exists(name), "the STL download")
-        native(build, "--show", "solid", "--stl", ref)
-        with open(ref, "rb") as f, open(name, "rb") as g:
-            check(f.read() == g.read(), "the page's STL differs from the program's")
+        for kind in ("stl", "glb"):
+            driver.find_element("id", "save-" + kind).click()
+            name, ref = os.path.join(downloads, "heksaedar-x30-y45." + kind), os.path.join(temp, "ref." + kind)
+            wait_for(driver, lambda: os.path.exists(name), "the %s download" % kind)
+            native(build, "--show", "solid", "--" + kind, ref)
+            with open(ref, "rb") as f, open(name, "rb") as g:
+                check(f.read() == g.read(), "the page's %s differs from the program's" % kind)
     finally:
         driver.quit()
         shutil.rmtree(temp)
