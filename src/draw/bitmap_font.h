@@ -36,10 +36,10 @@ struct Glyph {
 };
 
 // The accents, top row first.
-constexpr std::array<std::uint8_t, accentHeight> caron{0x0A, 0x04};
-constexpr std::array<std::uint8_t, accentHeight> acute{0x02, 0x04};
+inline constexpr std::array<std::uint8_t, accentHeight> caron{0x0A, 0x04};
+inline constexpr std::array<std::uint8_t, accentHeight> acute{0x02, 0x04};
 
-constexpr std::array<Glyph, 83> fontGlyphs{{
+inline constexpr std::array<Glyph, 83> fontGlyphs{{
     {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
     {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
     {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
@@ -132,7 +132,7 @@ constexpr std::array<Glyph, 83> fontGlyphs{{
 
 // The Serbian Cyrillic capitals drawn as the Latin ones they look like:
 // A Ve E Ka Em En O Er Es Te Ha Je.
-constexpr std::array<std::pair<char32_t, char>, 12> cyrillicAsLatin{{
+inline constexpr std::array<std::pair<char32_t, char>, 12> cyrillicAsLatin{{
     {U'\u0410', 'A'}, {U'\u0412', 'B'}, {U'\u0415', 'E'}, {U'\u041A', 'K'}, {U'\u041C', 'M'}, {U'\u041D', 'H'},
     {U'\u041E', 'O'}, {U'\u0420', 'P'}, {U'\u0421', 'C'}, {U'\u0422', 'T'}, {U'\u0425', 'X'}, {U'\u0408', 'J'},
 }};

@@ -20,6 +20,7 @@
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
 #include "window/shift_tab.h"
+#include "window/window_title.h"
 #include "picture/png_file.h"
 
 // freeglut's own lookup of a window by its number and its closing of the
@@ -80,7 +81,7 @@ void refresh() {
     const std::string title = session().title();
     if (title != explorer->title) {
         explorer->title = title;
-        glutSetWindowTitle(title.c_str());
+        setWindowTitle(title);
     }
     glutPostRedisplay();
     schedule();
@@ -236,7 +237,7 @@ void onDisplay() {
     const std::string title = session().title();
     if (title != explorer->title) {
         explorer->title = title;
-        glutSetWindowTitle(title.c_str());
+        setWindowTitle(title);
     }
     schedule();
 }
@@ -296,6 +297,7 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     // until then nothing else touches the session.
     state.ahead = std::async(std::launch::async, [&state] { state.session->prepareScreenFrame(); });
     glutCreateWindow(state.title.c_str());
+    setWindowTitle(state.title);
     keepShiftTab();
 
     glutDisplayFunc(onDisplay);
