@@ -17,6 +17,7 @@
 #include "print/stl_file.h"
 #include "explorer/gestures.h"
 #include "window/display_check.h"
+#include "window/menu_label.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
 #include "window/shift_tab.h"
@@ -200,13 +201,13 @@ void buildMenu(const std::vector<std::size_t>& here) {
         for (const std::size_t i : here) {
             if (table[i].group != group) continue;
             const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
-            glutAddMenuEntry(label.c_str(), int(i));
+            glutAddMenuEntry(menuLabel(label).c_str(), int(i));
             any = true;
         }
         if (any) submenus.push_back({menu, title});
     }
     glutCreateMenu(onMenu);
-    for (const auto& [menu, title] : submenus) glutAddSubMenu(title, menu);
+    for (const auto& [menu, title] : submenus) glutAddSubMenu(menuLabel(title).c_str(), menu);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
     glutMenuStatusFunc(onMenuStatus);
 }
