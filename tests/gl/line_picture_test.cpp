@@ -94,7 +94,7 @@ TEST(LinePicture, SerbianLettersAsStored) {
     frame.camera = cameraFor({-1.0f, -1.0f}, {1.0f, 1.0f});
     frame.projection = projectionFor(frame.camera, {-1.0f, -1.0f}, {1.0f, 1.0f}, 200, 70);
     const Rgb ink{0.0f, 0.0f, 0.0f};
-    frame.texts = {{"ČĆĐŠŽ čćđšž ü\xFF", 8, 14, ink, 1, {}},
+    frame.texts = {{"ČĆĐŠŽ čćđšž „Ž“–’… ü\xFF", 8, 14, ink, 1, {}},
                    {"АБВГДЂЕЖЗИЈКЛЉМН", 8, 25, ink, 1, {}},
                    {"ЊОПРСТЋУФХЦЧЏШ", 8, 36, ink, 1, {}},
                    {"Čačak ђак", 8, 62, ink, 2, {}}};
