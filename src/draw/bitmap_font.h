@@ -165,7 +165,7 @@ constexpr const Glyph* findGlyph(char32_t c) {
 constexpr bool hasGlyph(char32_t c) { return findGlyph(c) != nullptr; }
 
 // The glyph for `c`; small letters draw as capitals, and a character the
-// font lacks draws as a box.
+// font lacks draws as a box (the table's last glyph).
 constexpr const Glyph& glyphFor(char32_t c) {
     const Glyph* g = findGlyph(c);
     return g ? *g : fontGlyphs.back();
