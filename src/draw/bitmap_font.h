@@ -2,24 +2,44 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace pd {
 
-// A small 5 x 7 pixel font: digits, capital letters and the signs the key
-// list needs. The renderer draws it with glBitmap, so the same code works in
+// A small 5 x 7 pixel font: digits, the capitals of the Latin alphabet and
+// of Serbian's two scripts, and the signs the panels need. The renderer draws it with glBitmap, so the same code works in
 // a window and in a headless context (GLUT's fonts need GLUT).
 
 constexpr int glyphWidth = 5;
-constexpr int glyphHeight = 7;
+constexpr int glyphHeight = 7;    // a capital's rows, from its top to the baseline
+constexpr int accentHeight = 2;   // the rows of an accent (the caron of Č, the acute of Ć) over a capital
+// An accent, a blank row and the capital: the accent stands in the gap
+// between lines, so the line height stays as it was for unaccented text.
+constexpr int glyphRows = accentHeight + 1 + glyphHeight;
 constexpr int glyphAdvance = 6;   // pixels from one character to the next
 constexpr int textLineHeight = 11;
 
 struct Glyph {
-    char c;
-    std::array<std::uint8_t, glyphHeight> rows;  // top row first; bit 4 is the left column
+    char32_t c;                                     // a Unicode code point
+    std::array<std::uint8_t, glyphHeight> rows;    // top row first; bit 4 is the left column
+    std::array<std::uint8_t, accentHeight> accent{};
+
+    // Row `r` of the glyph's whole height, glyphRows rows from the accent's
+    // top (0) to the baseline; 0 outside it.
+    constexpr std::uint8_t row(int r) const {
+        if (r < 0 || r >= glyphRows) return 0;
+        if (r < accentHeight) return accent[std::size_t(r)];
+        return r < glyphRows - glyphHeight ? 0 : rows[std::size_t(r - (glyphRows - glyphHeight))];
+    }
 };
 
-constexpr std::array<Glyph, 52> fontGlyphs{{
+// The accents, top row first.
+inline constexpr std::array<std::uint8_t, accentHeight> caron{0x0A, 0x04};
+inline constexpr std::array<std::uint8_t, accentHeight> acute{0x02, 0x04};
+
+inline constexpr std::array<Glyph, 83> fontGlyphs{{
     {' ', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}},
     {'0', {0x0E, 0x11, 0x13, 0x15, 0x19, 0x11, 0x0E}},
     {'1', {0x04, 0x0C, 0x04, 0x04, 0x04, 0x04, 0x0E}},
@@ -72,23 +92,94 @@ constexpr std::array<Glyph, 52> fontGlyphs{{
     {'\'', {0x04, 0x04, 0x08, 0x00, 0x00, 0x00, 0x00}},
     {'[', {0x0E, 0x08, 0x08, 0x08, 0x08, 0x08, 0x0E}},
     {']', {0x0E, 0x02, 0x02, 0x02, 0x02, 0x02, 0x0E}},
+    // Typographic signs a translation may use.
+    {U'\u2013', {0x00, 0x00, 0x00, 0x1F, 0x00, 0x00, 0x00}},  // en dash
+    {U'\u2014', {0x00, 0x00, 0x00, 0x1F, 0x00, 0x00, 0x00}},  // em dash
+    {U'\u2019', {0x04, 0x04, 0x08, 0x00, 0x00, 0x00, 0x00}},  // right single quote
+    {U'\u201C', {0x05, 0x0A, 0x0A, 0x00, 0x00, 0x00, 0x00}},  // left double quote
+    {U'\u201D', {0x0A, 0x0A, 0x14, 0x00, 0x00, 0x00, 0x00}},  // right double quote
+    {U'\u201E', {0x00, 0x00, 0x00, 0x00, 0x0A, 0x0A, 0x14}},  // low double quote, Serbian's opening one
+    {U'\u2026', {0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x15}},  // ellipsis
+    // Serbian Latin capitals beyond ASCII.
+    {U'\u010C', {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E}, caron},  // C with caron
+    {U'\u0106', {0x0E, 0x11, 0x10, 0x10, 0x10, 0x11, 0x0E}, acute},  // C with acute
+    {U'\u0110', {0x0E, 0x09, 0x09, 0x1D, 0x09, 0x09, 0x0E}},         // D with stroke
+    {U'\u0160', {0x0F, 0x10, 0x10, 0x0E, 0x01, 0x01, 0x1E}, caron},  // S with caron
+    {U'\u017D', {0x1F, 0x01, 0x02, 0x04, 0x08, 0x10, 0x1F}, caron},  // Z with caron
+    // The Serbian Cyrillic capitals not shaped as a Latin one (those are
+    // in cyrillicAsLatin below).
+    {U'\u0411', {0x1F, 0x10, 0x10, 0x1E, 0x11, 0x11, 0x1E}},  // Be
+    {U'\u0413', {0x1F, 0x10, 0x10, 0x10, 0x10, 0x10, 0x10}},  // Ghe
+    {U'\u0414', {0x0E, 0x0A, 0x0A, 0x0A, 0x0A, 0x1F, 0x11}},  // De
+    {U'\u0402', {0x1E, 0x08, 0x0E, 0x09, 0x09, 0x09, 0x0A}},  // Dje
+    {U'\u0416', {0x15, 0x15, 0x0E, 0x04, 0x0E, 0x15, 0x15}},  // Zhe
+    {U'\u0417', {0x0E, 0x11, 0x01, 0x06, 0x01, 0x11, 0x0E}},  // Ze
+    {U'\u0418', {0x11, 0x11, 0x13, 0x15, 0x19, 0x11, 0x11}},  // I
+    {U'\u041B', {0x0F, 0x09, 0x09, 0x09, 0x09, 0x09, 0x11}},  // El
+    {U'\u0409', {0x1C, 0x14, 0x14, 0x16, 0x15, 0x15, 0x16}},  // Lje
+    {U'\u040A', {0x14, 0x14, 0x14, 0x1E, 0x15, 0x15, 0x16}},  // Nje
+    {U'\u041F', {0x1F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x11}},  // Pe
+    {U'\u040B', {0x1E, 0x08, 0x0E, 0x09, 0x09, 0x09, 0x09}},  // Tshe
+    {U'\u0423', {0x11, 0x11, 0x11, 0x0F, 0x01, 0x11, 0x0E}},  // U
+    {U'\u0424', {0x04, 0x0E, 0x15, 0x15, 0x15, 0x0E, 0x04}},  // Ef
+    {U'\u0426', {0x12, 0x12, 0x12, 0x12, 0x12, 0x1F, 0x01}},  // Tse
+    {U'\u0427', {0x11, 0x11, 0x11, 0x0F, 0x01, 0x01, 0x01}},  // Che
+    {U'\u040F', {0x11, 0x11, 0x11, 0x11, 0x11, 0x1F, 0x04}},  // Dzhe
+    {U'\u0428', {0x15, 0x15, 0x15, 0x15, 0x15, 0x15, 0x1F}},  // Sha
+    // What the font lacks, and bytes that are no UTF-8: a box.
+    {U'\uFFFD', {0x1F, 0x11, 0x11, 0x11, 0x11, 0x11, 0x1F}},
 }};
 
-// Whether the font draws `c` (a space draws as nothing, and has one).
-constexpr bool hasGlyph(char c) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    for (const Glyph& g : fontGlyphs)
-        if (g.c == c) return true;
-    return false;
+// The Serbian Cyrillic capitals drawn as the Latin ones they look like:
+// A Ve E Ka Em En O Er Es Te Ha Je.
+inline constexpr std::array<std::pair<char32_t, char>, 12> cyrillicAsLatin{{
+    {U'\u0410', 'A'}, {U'\u0412', 'B'}, {U'\u0415', 'E'}, {U'\u041A', 'K'}, {U'\u041C', 'M'}, {U'\u041D', 'H'},
+    {U'\u041E', 'O'}, {U'\u0420', 'P'}, {U'\u0421', 'C'}, {U'\u0422', 'T'}, {U'\u0425', 'X'}, {U'\u0408', 'J'},
+}};
+
+// The code point drawn for `c`: text is shown in capitals, so a small
+// letter (ASCII, Latin Extended-A, Cyrillic) gives its capital, and a
+// Cyrillic capital shaped as a Latin one gives that.
+constexpr char32_t drawnAs(char32_t c) {
+    if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+    // Latin Extended-A pairs a capital with the small letter after it,
+    // the capital even in two runs and odd in the other two.
+    if (((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) && c % 2 == 1) return c - 1;
+    if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && c % 2 == 0) return c - 1;
+    if (c >= 0x430 && c <= 0x44F) c -= 0x20;
+    else if (c >= 0x450 && c <= 0x45F) c -= 0x50;
+    for (const auto& [cyrillic, latin] : cyrillicAsLatin)
+        if (c == cyrillic) return char32_t(latin);
+    return c;
 }
 
-// The glyph for `c`; small letters draw as capitals, and a character the
-// font lacks draws as a blank.
-constexpr const Glyph& glyphFor(char c) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+// The glyph for code point `c`, nullptr when the font lacks it.
+constexpr const Glyph* findGlyph(char32_t c) {
+    c = drawnAs(c);
     for (const Glyph& g : fontGlyphs)
-        if (g.c == c) return g;
-    return fontGlyphs[0];
+        if (g.c == c) return &g;
+    return nullptr;
 }
+
+// Whether the font draws `c` (a space draws as nothing, and has one).
+constexpr bool hasGlyph(char32_t c) { return findGlyph(c) != nullptr; }
+
+// The glyph for `c`; small letters draw as capitals, and a character the
+// font lacks draws as a box (the table's last glyph).
+constexpr const Glyph& glyphFor(char32_t c) {
+    const Glyph* g = findGlyph(c);
+    return g ? *g : fontGlyphs.back();
+}
+
+// The characters of UTF-8 `text` as code points, one per character drawn:
+// a byte of no well-formed character gives U+FFFD, drawn as a box.
+std::vector<char32_t> codePoints(std::string_view text);
+
+// The glyphs that draw `text`, one a character; each one glyphAdvance on
+// from the one before.
+std::vector<const Glyph*> textGlyphs(std::string_view text);
+
+// How many glyphs draw `text` (not its bytes: a Serbian letter takes two).
+std::size_t glyphCount(std::string_view text);
 
 }  // namespace pd

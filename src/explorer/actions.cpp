@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "draw/bitmap_font.h"
+
 namespace pd {
 
 namespace {
@@ -191,7 +193,10 @@ bool usesTab(const Action& action) { return std::string(action.keys) == "\t" || 
 std::vector<std::string> helpLines(const ActionContext& context) {
     std::vector<std::string> lines;
     auto add = [&](std::string keys, const char* label) {
-        keys.resize(std::max<std::size_t>(keys.size() + 2, 11), ' ');
+        // Padded by letters as drawn, so a key's name in Cyrillic (two bytes a
+        // letter) keeps its label in the column.
+        const std::size_t letters = glyphCount(keys);
+        keys.append(std::max<std::size_t>(letters + 2, 11) - letters, ' ');
         lines.push_back(keys + label);
     };
     for (const Action& a : actionTable())

@@ -207,10 +207,10 @@ void drawLit(const FramePolygons& lit, bool threeD) {
 }
 
 // glBitmap wants rows from the bottom, each row's left pixel in the high bit.
-std::array<GLubyte, glyphHeight> bitmapOf(const Glyph& g) {
-    std::array<GLubyte, glyphHeight> rows{};
-    for (int r = 0; r < glyphHeight; ++r)
-        rows[glyphHeight - 1 - r] = GLubyte(g.rows[r] << (8 - glyphWidth));
+std::array<GLubyte, glyphRows> bitmapOf(const Glyph& g) {
+    std::array<GLubyte, glyphRows> rows{};
+    for (int r = 0; r < glyphRows; ++r)
+        rows[std::size_t(glyphRows - 1 - r)] = GLubyte(g.row(r) << (8 - glyphWidth));
     return rows;
 }
 
@@ -221,12 +221,11 @@ void drawText(const FrameText& t, int windowHeight) {
         // projection is set so, y down).
         const double s = t.scale;
         double left = t.x;
-        for (char c : t.text) {
-            const Glyph& g = glyphFor(c);
-            for (int r = 0; r < glyphHeight; ++r)
+        for (const Glyph* g : textGlyphs(t.text)) {
+            for (int r = 0; r < glyphRows; ++r)
                 for (int col = 0; col < glyphWidth; ++col)
-                    if (g.rows[r] & (1 << (glyphWidth - 1 - col))) {
-                        const double x = left + col * s, y = t.y - (glyphHeight - r) * s;
+                    if (g->row(r) & (1 << (glyphWidth - 1 - col))) {
+                        const double x = left + col * s, y = t.y - (glyphRows - r) * s;
                         glRectd(x, y, x + s, y + s);
                     }
             left += glyphAdvance * s;
@@ -236,9 +235,9 @@ void drawText(const FrameText& t, int windowHeight) {
     // Window positions count rows from the bottom; the colour is taken for
     // the raster position when it is set, so after glColor.
     glWindowPos2d(t.x, double(windowHeight) - t.y);
-    for (char c : t.text) {
-        const std::array<GLubyte, glyphHeight> bits = bitmapOf(glyphFor(c));
-        glBitmap(glyphWidth, glyphHeight, 0.0f, 0.0f, float(glyphAdvance), 0.0f, bits.data());
+    for (const Glyph* g : textGlyphs(t.text)) {
+        const std::array<GLubyte, glyphRows> bits = bitmapOf(*g);
+        glBitmap(glyphWidth, glyphRows, 0.0f, 0.0f, float(glyphAdvance), 0.0f, bits.data());
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <iterator>
 
+#include "base/printable.h"
 #include "nets/face_labels.h"
 #include "nets/overlap_grid.h"
 #include "hull/planar_hull.h"
@@ -422,17 +423,27 @@ void drawPiece(const Piece& piece, const LayoutShell& shell, const Cut& cut, dou
     }
 }
 
+// How many letters UTF-8 `text` shows: a letter of two to four bytes is
+// one, and so is a stray byte (shown as a mark of its own).
+std::size_t letters(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size(); ++count) at += std::max<std::size_t>(1, utf8Length(text, at));
+    return count;
+}
+
 // `text` in lines of at most `width` letters, broken at spaces (a word
 // longer than a line stands alone).
 std::vector<std::string> wrapped(const std::string& text, std::size_t width) {
     std::vector<std::string> lines;
     std::string line;
-    std::size_t at = 0;
+    std::size_t at = 0, lineLetters = 0;
     while (at < text.size()) {
         std::size_t end = text.find(' ', at);
         if (end == std::string::npos) end = text.size();
         const std::string word = text.substr(at, end - at);
-        if (!line.empty() && line.size() + 1 + word.size() > width) lines.push_back(line), line.clear();
+        const std::size_t wordLetters = letters(word);
+        if (!line.empty() && lineLetters + 1 + wordLetters > width) lines.push_back(line), line.clear();
+        lineLetters = line.empty() ? wordLetters : lineLetters + 1 + wordLetters;
         line += (line.empty() ? "" : " ") + word;
         at = end + 1;
     }

@@ -195,7 +195,7 @@ void addPanel(const std::vector<std::string>& lines, bool atBottom, Frame& frame
     constexpr double left = 10.0;
     constexpr double padding = 8.0;
     std::size_t longest = 0;
-    for (const std::string& line : lines) longest = std::max(longest, line.size());
+    for (const std::string& line : lines) longest = std::max(longest, glyphCount(line));
     FrameBox box;
     box.x = left;
     box.width = double(longest) * glyphAdvance + 2 * padding;
@@ -222,7 +222,7 @@ public:
 
     FrameText place(std::string text, PixelPosition at, Rgb colour) {
         const double s = scale_;
-        const double w = double(text.size()) * glyphAdvance * s - s, h = glyphHeight * s;
+        const double w = double(glyphCount(text)) * glyphAdvance * s - s, h = glyphHeight * s;
         const double off = labelOffsetX * s;
         const double places[4][2] = {{at.x + off, at.y - off}, {at.x + off, at.y + off + h},
                                      {at.x - off - w, at.y - off}, {at.x - off - w, at.y + off + h}};
@@ -417,7 +417,7 @@ std::vector<PlacedNumber> addNumbers(const std::vector<ShownShell>& shells, cons
             if (state.style == Style::Print && !frame.transparent) text.halo = frame.background;
             const double s = text.scale, rim = text.halo ? s : 0.0;
             placed.push_back({at, text.x - rim, text.y - glyphHeight * s - rim,
-                              text.x + double(text.text.size()) * glyphAdvance * s - s + rim, text.y + rim});
+                              text.x + double(glyphCount(text.text)) * glyphAdvance * s - s + rim, text.y + rim});
             frame.texts.push_back(std::move(text));
         }
     }

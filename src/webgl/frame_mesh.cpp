@@ -111,17 +111,16 @@ public:
 
     // As glBitmap places an unscaled text (its raster position, counted
     // from the bottom, taken down to whole pixels) and glRectd an enlarged
-    // one: glyph row r's top at y - (7 - r) * scale.
+    // one: glyph row r's top at y - (glyphRows - r) * scale.
     static void text(const FrameText& t, std::vector<MeshVertex>& out) {
         const double s = std::max(1, t.scale);
         double left = t.scale > 1 ? t.x : std::floor(t.x);
         const double base = t.scale > 1 ? t.y : std::ceil(t.y);
-        for (char c : t.text) {
-            const Glyph& g = glyphFor(c);
-            for (int r = 0; r < glyphHeight; ++r)
+        for (const Glyph* g : textGlyphs(t.text)) {
+            for (int r = 0; r < glyphRows; ++r)
                 for (int col = 0; col < glyphWidth; ++col)
-                    if (g.rows[std::size_t(r)] & (1 << (glyphWidth - 1 - col)))
-                        rect(out, left + col * s, base - (glyphHeight - r) * s, s, s, 0.0f, t.colour);
+                    if (g->row(r) & (1 << (glyphWidth - 1 - col)))
+                        rect(out, left + col * s, base - (glyphRows - r) * s, s, s, 0.0f, t.colour);
             left += glyphAdvance * s;
         }
     }

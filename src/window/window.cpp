@@ -17,9 +17,11 @@
 #include "print/stl_file.h"
 #include "explorer/gestures.h"
 #include "window/display_check.h"
+#include "window/menu_label.h"
 #include "gl/renderer.h"
 #include "gl/smooth_target.h"
 #include "window/shift_tab.h"
+#include "window/window_title.h"
 #include "picture/png_file.h"
 
 // freeglut's own lookup of a window by its number and its closing of the
@@ -80,7 +82,7 @@ void refresh() {
     const std::string title = session().title();
     if (title != explorer->title) {
         explorer->title = title;
-        glutSetWindowTitle(title.c_str());
+        setWindowTitle(title);
     }
     glutPostRedisplay();
     schedule();
@@ -199,13 +201,13 @@ void buildMenu(const std::vector<std::size_t>& here) {
         for (const std::size_t i : here) {
             if (table[i].group != group) continue;
             const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
-            glutAddMenuEntry(label.c_str(), int(i));
+            glutAddMenuEntry(menuLabel(label).c_str(), int(i));
             any = true;
         }
         if (any) submenus.push_back({menu, title});
     }
     glutCreateMenu(onMenu);
-    for (const auto& [menu, title] : submenus) glutAddSubMenu(title, menu);
+    for (const auto& [menu, title] : submenus) glutAddSubMenu(menuLabel(title).c_str(), menu);
     glutAttachMenu(GLUT_RIGHT_BUTTON);
     glutMenuStatusFunc(onMenuStatus);
 }
@@ -236,7 +238,7 @@ void onDisplay() {
     const std::string title = session().title();
     if (title != explorer->title) {
         explorer->title = title;
-        glutSetWindowTitle(title.c_str());
+        setWindowTitle(title);
     }
     schedule();
 }
@@ -296,6 +298,7 @@ int runExplorerWindow(char* program, const std::function<WindowInputs()>& awaitI
     // until then nothing else touches the session.
     state.ahead = std::async(std::launch::async, [&state] { state.session->prepareScreenFrame(); });
     glutCreateWindow(state.title.c_str());
+    setWindowTitle(state.title);
     keepShiftTab();
 
     glutDisplayFunc(onDisplay);

@@ -108,29 +108,34 @@ TEST_F(ExplorerWindow, DragCubeSolidOnlySaveQuit) {
     window = 0;
 }
 
-// OFF models: keys 1 to 5 say what they are for; Esc with the menu open
+// OFF models: the title names one in Cyrillic, in UTF-8 for the window
+// manager too; keys 1 to 5 say what they are for; Esc with the menu open
 // closes the menu and leaves the explorer running; a click lights what
 // --pick names at that pixel, and Esc puts it out; q then quits (a menu
 // still open would take it).
 TEST_F(ExplorerWindow, SolidKeysWithOffModelsAndEscInTheMenu) {
-    work.write("cube.off", scratch::readFile(scratch::sourcePath("tests/data/model/cube.off")));
-    ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string(), {"cube.off"})) << "cannot start it";
-    picture("cube  x 30  y 45");
+    work.write("коцка.off", scratch::readFile(scratch::sourcePath("tests/data/model/cube.off")));
+    ASSERT_TRUE(explorer.start(PD_EXPLORER, work.path().string(), {"коцка.off"})) << "cannot start it";
+    picture("коцка  x 30  y 45");
+    const RunResult names =
+        runProgram("/usr/bin/xprop", "/", "", 10.0, {"-id", std::to_string(window), "_NET_WM_NAME", "WM_NAME"});
+    EXPECT_EQ(names.out.rfind("_NET_WM_NAME(UTF8_STRING) = ", 0), 0u) << names.out;
+    EXPECT_NE(names.out.find("\nWM_NAME(COMPOUND_TEXT) = "), std::string::npos) << names.out;
     type({"3"});
-    picture("cube  x 30  y 45 - keys 1 to 5 pick the ten files' solids; these models are OFF files (Tab goes through them)");
+    picture("коцка  x 30  y 45 - keys 1 to 5 pick the ten files' solids; these models are OFF files (Tab goes through them)");
     const std::string id = std::to_string(window);
     // The pointer back over the picture, where the key reaches the window.
     xdotool({"mousemove", "--window", id, "300", "300", "click", "3", "sleep", "0.5", "mousemove", "--window", id,
              "50", "50", "sleep", "0.3", "key", "Escape", "sleep", "0.5"});
     EXPECT_TRUE(explorer.running()) << "Esc in the menu ended the explorer";
     const RunResult picked = runProgram(PD_EXPLORER, work.path().string(), "", 30.0,
-                                        {"cube.off", "--info", "--pick", "400,300"});
+                                        {"коцка.off", "--info", "--pick", "400,300"});
     const std::string part = picked.out.substr(picked.out.rfind('\n', picked.out.size() - 2) + 1);
     ASSERT_NE(part, "nothing\n");
     xdotool({"mousemove", "--window", id, "400", "300", "click", "1"});
-    picture("cube  x 30  y 45  " + part.substr(0, part.size() - 1));
+    picture("коцка  x 30  y 45  " + part.substr(0, part.size() - 1));
     type({"Escape"});
-    picture("cube  x 30  y 45");
+    picture("коцка  x 30  y 45");
     EXPECT_TRUE(explorer.running()) << "Esc with something lit ended the explorer";
     type({"q"});
     int status = -1;

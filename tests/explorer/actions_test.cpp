@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "view/frame_builder.h"
+#include "window/menu_label.h"
 #include <set>
 #include <tuple>
 
@@ -20,6 +21,18 @@ std::string describe(const ViewState& s) {
                   int(s.back), int(s.numbers), int(s.dualNumbers), int(s.faces), int(s.spinning),
                   int(s.turntable), int(s.help));
     return text;
+}
+
+// GLUT's menus draw no Serbian letter: they are written as Serbian is
+// without its marks, in either script; anything else beyond ASCII as '?'.
+TEST(Actions, MenuLabelsKeepToAscii) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Next model  (Tab)", "Next model  (Tab)"},
+        {"Čačak, Ćuprija, Đakovo, Šabac, Žabalj", "Cacak, Cuprija, Djakovo, Sabac, Zabalj"},
+        {"Љубав, Ђорђе, џеп, ћуприја, шестоугао (ЊЧЦЖ)", "Ljubav, Djordje, dzep, cuprija, sestougao (NjCCZ)"},
+        {"Grüße \xFF", "Gr??e ?"},
+    };
+    for (const auto& [text, label] : cases) EXPECT_EQ(menuLabel(text), label);
 }
 
 // Each key leads back to the one entry that names it, so a menu entry (an

@@ -396,7 +396,7 @@ TEST(Session, EveryKeyListAndCountsCharacterHasItsGlyph) {
         ASSERT_TRUE(counts.ok());
         lines.insert(lines.end(), counts->begin(), counts->end());
         for (const std::string& line : lines)
-            for (char c : line) EXPECT_TRUE(hasGlyph(c)) << "'" << c << "' in " << line;
+            for (char32_t c : codePoints(line)) EXPECT_TRUE(hasGlyph(c)) << "U+" << std::hex << unsigned(c) << " in " << line;
     }
     EXPECT_EQ(keyLines[0], keyLines[1] + 5);
 }

@@ -8,6 +8,8 @@
 #include "gl/smooth_target.h"
 #include "construct/conway.h"
 #include "construct/geodesic_sphere.h"
+#include "picture/png_file.h"
+#include "scratch_dir.h"
 
 using namespace pd;
 
@@ -79,4 +81,30 @@ TEST(LinePicture, DrawsWhatGlDraws) {
     for (std::size_t p = 0; p < gl.size() / 3; ++p)
         for (std::size_t c = 0; c < 3; ++c) differ += gl[3 * p + c] != cpu[4 * p + c];
     EXPECT_EQ(differ, 0u);
+}
+
+// Serbian letters of both scripts, small ones as capitals, the accents over
+// them within the line's height, a letter the font lacks and a byte of no
+// character as boxes; at the font's size (glBitmap) and doubled (squares).
+TEST(LinePicture, SerbianLettersAsStored) {
+    Result<std::unique_ptr<OffscreenContext>> context = OffscreenContext::create(200, 70);
+    ASSERT_TRUE(context.ok()) << context.error().text();
+    Frame frame;
+    frame.width = 200, frame.height = 70;
+    frame.camera = cameraFor({-1.0f, -1.0f}, {1.0f, 1.0f});
+    frame.projection = projectionFor(frame.camera, {-1.0f, -1.0f}, {1.0f, 1.0f}, 200, 70);
+    const Rgb ink{0.0f, 0.0f, 0.0f};
+    frame.texts = {{"ČĆĐŠŽ čćđšž „Ž“–’… ü\xFF", 8, 14, ink, 1, {}},
+                   {"АБВГДЂЕЖЗИЈКЛЉМН", 8, 25, ink, 1, {}},
+                   {"ЊОПРСТЋУФХЦЧЏШ", 8, 36, ink, 1, {}},
+                   {"Čačak ђак", 8, 62, ink, 2, {}}};
+    SmoothTarget target;
+    ASSERT_TRUE(target.draw(frame).ok());
+    std::vector<std::uint8_t> rgb(200 * 70 * 3);
+    ASSERT_TRUE(readPixelRows(200, 70, 0, 70, 3, rgb.data()).ok());
+    scratch::ScratchDir dir;
+    ASSERT_TRUE(writePngFile(dir.file("letters.png"), 200, 70, rgb).ok());
+    EXPECT_TRUE(dir.read("letters.png") == scratch::readFile(scratch::sourcePath("tests/data/expected/serbian-letters.png")))
+        << "differs from tests/data/expected/serbian-letters.png: see " << dir.file("letters.png");
+    if (HasFailure()) dir.keep();
 }

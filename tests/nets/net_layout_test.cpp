@@ -169,3 +169,22 @@ TEST(NetLayout, PiecesLieWholeInsideTheMarginsWithoutOverlapNumberedInPairs) {
         for (std::size_t n = 1; n <= pairs; ++n) EXPECT_EQ(labels[std::to_string(n)], 2) << n;
     }
 }
+
+// The footer keeps within the margins by letters, not bytes: a title in
+// Cyrillic (two bytes a letter) breaks where one in as many Latin letters does.
+TEST(NetLayout, FooterWrapsByLetters) {
+    const Model cube = shippedModels().at(1);
+    const Net net = *unfold(cube.solid);
+    std::vector<std::vector<long>> wordsPerLine;
+    for (const std::string word : {"kocka ", "коцка "}) {
+        NetLayoutOptions options;
+        for (int i = 0; i < 40; ++i) options.title += word;
+        const Result<NetLayout> layout = layOutNets({{&cube.solid, &net}}, options);
+        ASSERT_TRUE(layout.ok()) << layout.error().text();
+        wordsPerLine.emplace_back();
+        for (const std::string& line : layout->pages.at(0).footer)
+            wordsPerLine.back().push_back(std::count(line.begin(), line.end(), ' '));
+    }
+    EXPECT_GT(wordsPerLine[0].size(), 2u);
+    EXPECT_EQ(wordsPerLine[0], wordsPerLine[1]);
+}

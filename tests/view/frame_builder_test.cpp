@@ -6,6 +6,7 @@
 #include <cmath>
 #include <tuple>
 
+#include "draw/bitmap_font.h"
 #include "polyhedra/model_loading.h"
 #include "scratch_dir.h"
 #include "shipped_models.h"
@@ -56,6 +57,29 @@ TEST(Frame, ShellsEdgesAndMarksPerMode) {
         const Frame frame = buildFrame(cube, s, {}, target);
         EXPECT_EQ(summary(frame), expected) << int(show) << " " << int(back);
         EXPECT_EQ(frame.depthTested, target == FrameTarget::Raster && back != BackEdges::Drawn);
+    }
+}
+
+// A panel is as wide as its longest line's letters as drawn, not its
+// bytes: each UTF-8 letter one glyph (its capital), a letter the font
+// lacks and each byte of no character a box.
+TEST(Frame, PanelsFitTheirLettersNotTheirBytes) {
+    const Model cube = shippedModels().at(1);
+    const std::pair<const char*, std::u32string> cases[] = {
+        {"Faces: 6 (squares)", U"FACES: 6 (SQUARES)"},
+        {"Čačak, Ćuprija, Đakovo, Šabac, Žabalj", U"ČAČAK, ĆUPRIJA, ĐAKOVO, ŠABAC, ŽABALJ"},
+        {"Ђорђе, љиљан, њива, ћуприја, џеп, шестоугао", U"ЂОРЂЕ, ЉИЉАН, ЊИВА, ЋУПРИЈА, ЏЕП, ШЕСТОУГАО"},
+        {"Grüße €", U"GR\uFFFD\uFFFDE \uFFFD"},
+        {"\xC4" "A\xFF\x80" "\xE2\x82" "\xC0\xAF" "\xED\xA0\x80" "B", U"\uFFFDA\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDB"},
+    };
+    for (const auto& [text, drawn] : cases) {
+        const std::vector<const Glyph*> glyphs = textGlyphs(text);
+        ASSERT_EQ(glyphs.size(), drawn.size()) << text;
+        for (std::size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(glyphs[i], &glyphFor(drawn[i])) << text << " at " << i;
+        ViewState s;
+        s.help = true;
+        const Frame frame = buildFrame(cube, s, {"Q", text});
+        EXPECT_EQ(frame.boxes.at(0).width, 6.0 * double(drawn.size()) + 16) << text;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace pd;
 
@@ -80,16 +81,19 @@ TEST(FrameMesh, DashesStartOnAndKeepThePatternsPhase) {
 }
 
 // A lit pixel of the font is a square of the text's scale, its row's top
-// at y - (7 - row) * scale: the '1''s top row has one pixel, column 2.
+// at y - (7 - row) * scale: the '1''s top row has one pixel, column 2; a
+// caron's (of 'ž', drawn as a capital) two rows higher still, over a blank.
 TEST(FrameMesh, TextPixelsAreSquaresAboveTheBaseline) {
-    Frame f = slantedEdge(1.0, false);
-    f.texts.push_back({"1", 10.0, 20.0, Rgb{0.0f, 0.0f, 0.0f}, 2, std::nullopt});
-    const FrameMesh mesh = buildFrameMesh(f);
-    const std::vector<MeshVertex>& overlay = mesh.overlay;
-    ASSERT_FALSE(overlay.empty());
-    EXPECT_EQ(overlay[0].x, 10.0f + 2 * 2);
-    EXPECT_EQ(overlay[0].y, 20.0f - 7 * 2);
-    EXPECT_EQ(overlay[2].x - overlay[0].x, 2.0f);
+    for (const auto& [text, column, rise] : {std::tuple{"1", 2, 7}, {"ž", 1, 10}}) {
+        Frame f = slantedEdge(1.0, false);
+        f.texts.push_back({text, 10.0, 20.0, Rgb{0.0f, 0.0f, 0.0f}, 2, std::nullopt});
+        const FrameMesh mesh = buildFrameMesh(f);
+        const std::vector<MeshVertex>& overlay = mesh.overlay;
+        ASSERT_FALSE(overlay.empty());
+        EXPECT_EQ(overlay[0].x, 10.0f + 2 * column) << text;
+        EXPECT_EQ(overlay[0].y, 20.0f - rise * 2) << text;
+        EXPECT_EQ(overlay[2].x - overlay[0].x, 2.0f);
+    }
 }
 
 // As GL's own lines and points: a dashed segment is its two end pixels
