@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
 #include "base/printable.h"
 #include "base/standard_output.h"
 #include "explorer/data_folder.h"
@@ -93,8 +94,14 @@ int runWithoutWindow(const ExplorerOptions& options, bool inputsNamed) {
 }
 
 int run(int argc, char** argv) {
-    ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                        std::string("duals-explorer ") + PD_VERSION);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // The language first: the help and every message after it speak it.
+    const Result<std::string> language = chooseLanguage(languageOption(args));
+    if (!language) {
+        std::fprintf(stderr, "duals-explorer: %s\n%s", language.error().text().c_str(), usageLine().c_str());
+        return 2;
+    }
+    ParsedOptions parsed = parseOptions(args, std::string("duals-explorer ") + PD_VERSION);
     if (parsed.exitStatus) return printParseEnd(parsed);
     // No input named: the current folder's ten files, else the installed
     // ones; only for M when the models are built ones.

@@ -7,7 +7,7 @@
 # one run of apt-get.
 set -euo pipefail
 
-build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
+build=(cmake make g++ pkg-config gettext libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
        libqhull-dev libcairo2-dev lib3mf-dev libtinygltf-dev libcgal-dev libgmp-dev
        libmpfr-dev)
@@ -20,7 +20,7 @@ for purpose in "${@:-build}"; do
     test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
                     poppler-utils python3-shapely admesh) ;;
     bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
-    web)   wanted+=(cmake make emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
+    web)   wanted+=(cmake make gettext emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
     *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
   esac
 done
