@@ -9,6 +9,9 @@
 
 #ifndef __EMSCRIPTEN__
 #include <libintl.h>
+// gettext's count of catalogue changes: raised, it forgets the texts it
+// looked up before (as the gettext manual advises after changing LANGUAGE).
+extern "C" int _nl_msg_cat_cntr;
 #endif
 
 #ifndef PD_INSTALL_LOCALE_DIR
@@ -90,6 +93,7 @@ Result<std::string> chooseLanguage(const std::string& forced) {
         if (messages == nullptr || std::strcmp(messages, "C") == 0 || std::strcmp(messages, "POSIX") == 0)
             std::setlocale(LC_MESSAGES, "C.UTF-8");
         setenv("LANGUAGE", chosen.c_str(), 1);
+        ++_nl_msg_cat_cntr;
     }
 #endif
     // Like any program using gettext, a missing catalogue leaves the English.
