@@ -8,8 +8,9 @@ Cyrillic catalogue is made, never written by hand. Only the translations
 change: lj, nj and dz-caron are one letter each (except where a prefix meets
 a root, as in "konjugovan"). What a reader types or the program reads stays
 in Latin: {1}-style places for values, options (--show and their values
-after them), format and key names, paths, and all-capital words or single
-letters that the English text has too (FILE, the key s). A translation that
+after them), format and key names, paths and files' extensions, and
+all-capital words or single letters that the English text has too (FILE,
+the key s). A translation that
 means the preposition "s" writes "sa", which stays a word.
 """
 import re
@@ -27,6 +28,7 @@ SPLIT = ("konjug", "konjunk", "injek", "nadž", "podž", "odžal")
 # Names that are the same in every language.
 KEPT = {"PNG", "SVG", "OFF", "STL", "PDF", "3MF", "glTF", "GLB", "Tab", "Shift", "Shift-Tab", "Esc",
         "Ctrl", "Alt", "Enter", "Space", "Home", "End", "PgUp", "PgDn", "UTF-8", "OpenGL", "WebGL"}
+EXTENSIONS = {"off", "stl", "png", "svg", "pdf", "3mf", "glb"}
 # One-letter Serbian words; never taken for a key of the same letter.
 WORDS = {"a", "i", "o", "u"}
 
@@ -67,7 +69,7 @@ def kept(token, before, english):
         return True
     if re.search(r"\w[/@#_.|=]\w|^#\w", token) or re.search(r"\d", token) and re.search(r"[A-Za-z]", token):
         return True
-    if re.fullmatch(r"[a-z]+[A-Z]\w*", token):  # glTF, WxH
+    if re.search(r"[a-z][A-Z]", token):  # glTF, WxH
         return True
     if option(before) and standalone(before + " " + token, english):  # --show dual
         return True
@@ -82,7 +84,12 @@ def transliterate(text, english=""):
         # A full stop ends the sentence, not the name before it.
         token = m.group(0).rstrip(".") or m.group(0)
         out.append(text[last:m.start()])
-        out.append(token if kept(token, before, english) else letters(token))
+        # A file's name is read, its extension never: DATOTEKA.off.
+        stem, dot, extension = token.rpartition(".")
+        if dot and extension.lower() in EXTENSIONS and re.fullmatch(r"[^\W_]+", stem):
+            out.append((stem if kept(stem, before, english) else letters(stem)) + dot + extension)
+        else:
+            out.append(token if kept(token, before, english) else letters(token))
         last, before = m.start() + len(token), token
     return "".join(out) + text[last:]
 
