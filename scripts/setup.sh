@@ -18,7 +18,7 @@ for purpose in "${@:-build}"; do
     run)   wanted+=("${build[@]}" xvfb) ;;
     quick) wanted+=("${build[@]}" xvfb xdotool admesh) ;;
     test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
-                    poppler-utils python3-shapely admesh) ;;
+                    poppler-utils python3-shapely admesh unzip) ;;
     bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
     web)   wanted+=(cmake make gettext emscripten chromium chromium-driver python3-selenium python3-numpy) ;;
     *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
