@@ -95,12 +95,11 @@ int runWithoutWindow(const ExplorerOptions& options, bool inputsNamed) {
 
 int run(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    // The language first: the help and every message after it speak it.
-    const Result<std::string> language = chooseLanguage(languageOption(args));
-    if (!language) {
-        std::fprintf(stderr, "duals-explorer: %s\n%s", language.error().text().c_str(), usageLine().c_str());
-        return 2;
-    }
+    // The language first: the help and every message after it speak it. A
+    // --lang of no language is refused with the other options, as the page
+    // refuses its lang=.
+    const std::string forced = languageOption(args);
+    chooseLanguage(knownLanguage(forced) ? forced : "");
     ParsedOptions parsed = parseOptions(args, std::string("duals-explorer ") + PD_VERSION);
     if (parsed.exitStatus) return printParseEnd(parsed);
     // No input named: the current folder's ten files, else the installed
