@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -59,7 +60,10 @@ TEST_F(Translation, SerbianCountsTakeTheirThreeFormsNativelyAndInThePage) {
     setenv("LANG", "sr_RS.UTF-8", 1);
     ASSERT_EQ(*chooseLanguage(""), "sr");
     EXPECT_STREQ(trn("{1} triangle", "{1} triangles", 21), "{1} троугао");
+    // Numbers keep their point in a locale there is.
+    setenv("LANG", "C.UTF-8", 1);
     ASSERT_TRUE(chooseLanguage("sr@latin"));
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
     std::ifstream in(PD_LOCALE_DIR "/sr@latin/LC_MESSAGES/duals-explorer.mo", std::ios::binary);
     const Result<MessageCatalogue> page = MessageCatalogue::read({std::istreambuf_iterator<char>(in), {}});
     ASSERT_TRUE(page) << page.error().text();
