@@ -94,6 +94,10 @@ Result<std::string> chooseLanguage(const std::string& forced) {
             std::setlocale(LC_MESSAGES, "C.UTF-8");
         setenv("LANGUAGE", chosen.c_str(), 1);
         ++_nl_msg_cat_cntr;
+    } else {
+        // The C library's own words (a file's "No such file or directory")
+        // in English too, whatever a language chosen before set.
+        std::setlocale(LC_MESSAGES, "C");
     }
 #endif
     // Like any program using gettext, a missing catalogue leaves the English.

@@ -25,9 +25,10 @@ std::string environmentLanguage(const char* language, const char* lcAll, const c
 // --lang) or else the environment's, and makes tr() and its kin speak it
 // from the catalogues beside the executable (<its folder>/locale in the
 // build tree, <its folder>/../share/locale installed) or under the prefix
-// it was built for. Only the messages' locale changes: numbers keep their
-// point. Gives the language chosen; an error naming the three for a
-// `forced` that is none of them.
+// it was built for. Only the messages' locale changes, so numbers keep
+// their point, and the C library's words (strerror's) follow the language.
+// Called again, it speaks the new one. Gives the language chosen; an error
+// naming the three for a `forced` that is none of them.
 Result<std::string> chooseLanguage(const std::string& forced);
 
 }  // namespace pd

@@ -48,8 +48,8 @@ const std::pair<unsigned long, const char*> triangles[] = {
 class Translation : public ::testing::Test {
 protected:
     void TearDown() override {
-        speak("en");
         setenv("LANG", lang.c_str(), 1);
+        chooseLanguage("en");
     }
     const std::string lang = getenv("LANG") ? getenv("LANG") : "C";
 };
