@@ -7,7 +7,7 @@
 # one run of apt-get.
 set -euo pipefail
 
-build=(cmake make g++ pkg-config gettext libgtest-dev freeglut3-dev libglu1-mesa-dev
+build=(cmake make g++ pkg-config gettext python3 libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
        libqhull-dev libcairo2-dev lib3mf-dev libtinygltf-dev libcgal-dev libgmp-dev
        libmpfr-dev)
