@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
 #include "base/printable.h"
 #include "base/standard_output.h"
 #include "explorer/data_folder.h"
@@ -93,8 +94,13 @@ int runWithoutWindow(const ExplorerOptions& options, bool inputsNamed) {
 }
 
 int run(int argc, char** argv) {
-    ParsedOptions parsed = parseOptions(std::vector<std::string>(argv + 1, argv + argc),
-                                        std::string("duals-explorer ") + PD_VERSION);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // The language first: the help and every message after it speak it. A
+    // --lang of no language is refused with the other options, as the page
+    // refuses its lang=.
+    const std::string forced = languageOption(args);
+    chooseLanguage(knownLanguage(forced) ? forced : "");
+    ParsedOptions parsed = parseOptions(args, std::string("duals-explorer ") + PD_VERSION);
     if (parsed.exitStatus) return printParseEnd(parsed);
     // No input named: the current folder's ten files, else the installed
     // ones; only for M when the models are built ones.

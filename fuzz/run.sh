@@ -7,7 +7,7 @@
 #   fuzz/run.sh [RUNS] [HARNESS...] [-- LIBFUZZER-OPTION...]
 #
 # RUNS defaults to 20000; HARNESS is vertex-reader, face-duals, answers,
-# off-reader, stl-reader or headless (default: all six). Seeds come from data/, tests/data/ and
+# off-reader, stl-reader, headless or message-catalogue (default: all seven). Seeds come from data/, tests/data/ and
 # fuzz/seeds/; what a run learns is kept in build-fuzz/corpus/ for the next
 # run.
 set -euo pipefail
@@ -21,22 +21,23 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --) shift; extra=("$@"); break ;;
     [0-9]*) runs=$1 ;;
-    vertex-reader|face-duals|answers|off-reader|stl-reader|headless) harnesses+=("$1") ;;
+    vertex-reader|face-duals|answers|off-reader|stl-reader|headless|message-catalogue) harnesses+=("$1") ;;
     *) echo "fuzz/run.sh: unknown argument '$1'" >&2; exit 2 ;;
   esac
   shift
 done
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers off-reader stl-reader headless)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(vertex-reader face-duals answers off-reader stl-reader headless message-catalogue)
 
 CXX=clang++ cmake -S "$root" -B "$build" -DPD_FUZZ=ON -DPD_TESTS=OFF \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 for h in "${harnesses[@]}"; do targets+=(--target "fuzz-$h"); done
+targets+=(--target catalogues)
 cmake --build "$build" -j"$(nproc)" "${targets[@]}" >/dev/null
 
 # Seeds, laid out anew on every run from the files they come from.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{vertex-reader,face-duals,answers,off-reader,stl-reader,headless} "$build/artifacts"
+mkdir -p "$seeds"/{vertex-reader,face-duals,answers,off-reader,stl-reader,headless,message-catalogue} "$build/artifacts"
 cp "$root"/fuzz/seeds/vertex/* "$seeds/vertex-reader/"
 cp "$root"/fuzz/seeds/answers/* "$seeds/answers/"
 # Face files with their solid's number in front, alone and after their own
@@ -48,6 +49,12 @@ cp "$root"/tests/data/model/*.off "$seeds/headless/"
 # A prism of many corners: long thin faces round its caps, fanned round
 # its dual's two apexes.
 cp "$root"/fuzz/seeds/headless/* "$seeds/headless/"
+# The catalogues built, and Serbian's plural rule alone.
+for language in sr sr@latin; do
+  cp "$build/locale/$language/LC_MESSAGES/duals-explorer.mo" "$seeds/message-catalogue/$language.mo"
+done
+printf '%s' '(n%10==1 && n%100!=11 ? 0 : n%10>=2 && n%10<=4 && (n%100<10 || n%100>=20) ? 1 : 2)' \
+  >"$seeds/message-catalogue/serbian-rule"
 # Every data file is a vertex file to the reader, face files included.
 n=0
 while IFS= read -r -d '' f; do
@@ -61,6 +68,8 @@ fuzz_one() {
   mkdir -p "$corpus"
   # Room for the many-cornered prism's seed in the headless harness.
   [ "$h" = headless ] && max_len=16384
+  # Room for a whole catalogue.
+  [ "$h" = message-catalogue ] && max_len=262144
   if "$build/fuzz-$h" "$corpus" "$seeds/$h" -runs="$runs" -timeout=10 \
       -rss_limit_mb=2048 -max_len=$max_len -print_final_stats=1 -dict="$root/fuzz/numbers.dict" \
       -artifact_prefix="$build/artifacts/$h-" ${extra[@]+"${extra[@]}"} >"$log" 2>&1; then

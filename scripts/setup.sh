@@ -7,7 +7,7 @@
 # one run of apt-get.
 set -euo pipefail
 
-build=(cmake make g++ pkg-config libgtest-dev freeglut3-dev libglu1-mesa-dev
+build=(cmake make g++ pkg-config gettext python3 libgtest-dev freeglut3-dev libglu1-mesa-dev
        libgl1-mesa-dri libx11-dev libpng-dev libegl-dev libcli11-dev help2man
        libqhull-dev libcairo2-dev lib3mf-dev libtinygltf-dev libcgal-dev libgmp-dev
        libmpfr-dev)
@@ -18,9 +18,9 @@ for purpose in "${@:-build}"; do
     run)   wanted+=("${build[@]}" xvfb) ;;
     quick) wanted+=("${build[@]}" xvfb xdotool admesh) ;;
     test)  wanted+=("${build[@]}" xvfb xdotool clang libclang-rt-14-dev dpkg-dev file lintian
-                    poppler-utils python3-shapely admesh) ;;
+                    poppler-utils python3-shapely admesh unzip) ;;
     bench) wanted+=("${build[@]}" xvfb libbenchmark-dev time geomview imagemagick) ;;
-    web)   wanted+=(cmake make emscripten libtinygltf-dev nlohmann-json3-dev chromium chromium-driver
+    web)   wanted+=(cmake make gettext emscripten libtinygltf-dev nlohmann-json3-dev chromium chromium-driver
                     python3-selenium python3-numpy) ;;
     *) echo "setup.sh: unknown purpose '$purpose' (build, run, quick, test, bench or web)" >&2; exit 2 ;;
   esac

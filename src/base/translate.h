@@ -27,6 +27,14 @@ const char* trc(const char* context, const char* english);
 // (English: `singular` for 1, `plural` otherwise; Serbian has three forms).
 const char* trn(const char* singular, const char* plural, unsigned long n);
 
+// Speaks `language` ("en", "sr" or "sr@latin") from now on; chooseLanguage
+// (language.h) calls it. Natively the catalogues are gettext's, found where
+// chooseLanguage bound them; in the page they are compiled in, and a
+// language may be spoken after another (texts given before stay valid).
+// False, and English from then on, when the language is none of the three
+// or its catalogue cannot be read.
+bool speak(const std::string& language);
+
 // `pattern` with {1}, {2}, ... replaced by the values in that order, so a
 // translation may put them where its language wants them. A number out of
 // range, or a brace not followed by a digit and }, stays as written.

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "base/translate.h"
+
 namespace pd {
 
 namespace {
@@ -197,6 +199,10 @@ void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
                                  " (default: the net's largest that fits)")
                   ->check(finiteNumber)
                   ->check(CLI::Range(minEdgeMm, maxEdgeMm));
+    app.add_option("--lang", o.language,
+                   tr("the language of the window, messages and help: en, sr (Cyrillic) or sr@latin "
+                      "(default: as LANGUAGE, LC_ALL, LC_MESSAGES or LANG ask)"))
+        ->check(CLI::IsMember({"en", "sr", "sr@latin"}));
 }
 
 // The models besides the inputs, how they are made, and what is lit or
@@ -366,6 +372,15 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
 
 }  // namespace
 
+std::string languageOption(const std::vector<std::string>& args) {
+    std::string language;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--lang" && i + 1 < args.size()) language = args[++i];
+        if (args[i].rfind("--lang=", 0) == 0) language = args[i].substr(7);
+    }
+    return language;
+}
+
 std::string usageLine() {
     return "usage: duals-explorer [DIR | FILE.off | FILE.stl ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
@@ -377,14 +392,14 @@ std::string usageLine() {
            " [--conway NOTATION ...] [--catalogue platonic|archimedean|catalan|all] [--canonical]"
            " [--centre midsphere|vertices] [--highlight face:N|vertex:N|edge:N] [--pick X,Y] [--list]"
            " [--stl FILE | --3mf FILE | --glb FILE [--print-as solid|frame] [--strut-mm D] [--node-mm D]"
-           " [--size-mm L | --edge-mm L] [--overwrite]]\n";
+           " [--size-mm L | --edge-mm L] [--overwrite]] [--lang en|sr|sr@latin]\n";
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
     ParsedOptions parsed;
     ExplorerOptions& o = parsed.options;
 
-    CLI::App app{"Shows a polyhedron with its dual; saves pictures and models without a display.",
+    CLI::App app{tr("Shows a polyhedron with its dual; saves pictures and models without a display."),
                  "duals-explorer"};
     app.footer(
         "With no input it reads the ten solid files of the current directory or, when\n"

@@ -63,6 +63,7 @@ struct ExplorerOptions {
     std::string highlight;            // --highlight KIND:N, read against the model shown
     bool pick = false;                // --pick X,Y given (with --info)
     double pickX = 0.0, pickY = 0.0;  // its pixel, from the picture's top left
+    std::string language;             // --lang en|sr|sr@latin, "" when not given
 };
 
 // Fewest millimetres --edge-mm takes: below it nothing could be cut or read.
@@ -80,6 +81,10 @@ struct ParsedOptions {
     std::optional<int> exitStatus;  // empty: go on with `options`
     std::string text;
 };
+
+// The value of the last --lang in `args` ("--lang X" or "--lang=X"), "" when
+// there is none: read before the rest, so that the help is in its language.
+std::string languageOption(const std::vector<std::string>& args);
 
 // The usage line, ending in a line break.
 std::string usageLine();

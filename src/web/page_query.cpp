@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
+#include "base/language.h"
 #include "explorer/session.h"
 
 namespace pd {
@@ -90,6 +92,24 @@ void keep(PageOptions& page, std::vector<std::vector<std::string>> kept) {
 }
 
 }  // namespace
+
+std::string pageLanguage(const std::string& query, const std::string& browser, bool& named) {
+    const std::string asked = languageOption(joined(queryOptions(query)));
+    named = knownLanguage(asked);
+    if (named) return asked;
+    for (std::size_t start = 0; start < browser.size();) {
+        const std::size_t end = std::min(browser.find(',', start), browser.size());
+        std::string tag = browser.substr(start, end - start);
+        for (char& c : tag) c = char(std::tolower(static_cast<unsigned char>(c)));
+        start = end + 1;
+        const std::string primary = tag.substr(0, tag.find('-'));
+        if (primary == "en") return "en";
+        if (primary != "sr") continue;
+        const bool latin = (tag + "-").find("-latn-") != std::string::npos;
+        return latin ? "sr@latin" : "sr";
+    }
+    return "en";
+}
 
 PageOptions pageOptions(const std::string& query) {
     PageOptions page;

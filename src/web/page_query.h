@@ -26,6 +26,13 @@ struct PageOptions {
     std::vector<std::vector<std::string>> kept;  // the view's options parsed, as queryOptions gives them
 };
 
+// The language a page opens in: the query's lang= when it is en, sr or
+// sr@latin (`named` set; another value is refused by pageOptions), else the
+// first of the browser's languages (`browser`, navigator.languages joined
+// by commas) that is one of them: sr-Latn and sr-Latn-RS give sr@latin, sr,
+// sr-RS and sr-Cyrl give sr, en and en-GB give en; else English.
+std::string pageLanguage(const std::string& query, const std::string& browser, bool& named);
+
 // Reads `query` as the command line reads its options, one name after
 // another: one the command line refuses, alone or with those kept before
 // it, one it only prints (--help, --version), and the outputs that only the

@@ -103,6 +103,7 @@ std::string pageAddress(const Session& session, const PageSource& source) {
     if (net.page != PageSize::A4) add(std::string("page=") + paperName(net.page));
     if (net.edgeMm > 0.0) add("edge-mm=" + millimetres(net.edgeMm));
     if (!source.fixedSize.empty()) add("size=" + source.fixedSize);
+    if (source.languageNamed) add("lang=" + queryEscaped(source.language));
     return query;
 }
 
@@ -154,7 +155,7 @@ std::string pageStateJson(Session& session, const PageSource& source) {
                              field("edge", jsonString(session.netSettings().edgeMm > 0.0 ? millimetres(session.netSettings().edgeMm) : "")) + "}") +
            "," + field("help", v.help ? "true" : "false") + "," +
            field("presenting", v.presenting ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
-           "}";
+           "," + field("language", jsonString(source.language)) + "}";
 }
 
 }  // namespace pd

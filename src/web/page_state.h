@@ -22,6 +22,8 @@ struct PageSource {
     bool fromFiles = false;                // the models shown are opened files
     int sides = 5;                         // the families' number of sides last chosen
     std::string fixedSize;                 // "640x480" when the address named a size
+    std::string language = "en";           // the language spoken: en, sr or sr@latin
+    bool languageNamed = false;            // the address or the learner chose it, not the browser
 };
 
 // The picker's entry the session's model is, or "" (a model of a notation
@@ -29,12 +31,13 @@ struct PageSource {
 std::string currentEntry(const Session& session, const PageSource& source, int& sides);
 
 // The address's query for the session's view (no '?'): the model, then
-// the view (see viewQuery), then the size when the address named one.
+// the view (see viewQuery), then the size when the address named one, then
+// the language when the address or the learner named it.
 std::string pageAddress(const Session& session, const PageSource& source);
 
 // The page's state as one JSON object: "title", "entries", "entry",
 // "sides", "controls" (each with its "value"), "buttons", "info", "text",
-// "keys", "help", "presenting" and "query".
+// "keys", "help", "presenting", "query" and "language".
 std::string pageStateJson(Session& session, const PageSource& source);
 
 // `text` as a JSON string, quotes included.

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "base/language.h"
+#include "base/translate.h"
 #include "explorer/actions.h"
 #include "explorer/gestures.h"
 #include "explorer/model_inputs.h"
@@ -473,11 +475,25 @@ void chooseEntry(const std::string& id, int sides) {
     chooseModels(*query);
 }
 
+// Speaks `language` (en, sr or sr@latin): the page's texts and its
+// <html lang> follow at the next frame.
+void speakOnPage(const std::string& language, bool named) {
+    speak(language);
+    page->source.language = language;
+    page->source.languageNamed = named;
+    page->title.clear();
+    page->shownState.clear();
+}
+
 int openPage() {
     static WebExplorer state;
     page = &state;
-    const char* search = emscripten_run_script_string("location.search");
-    PageOptions query = pageOptions(search ? search : "");
+    const std::string search = emscripten_run_script_string("location.search");
+    // The language first, so that what the address is told is in it.
+    bool named = false;
+    speakOnPage(pageLanguage(search, emscripten_run_script_string("(navigator.languages || []).join(',')"), named),
+                named);
+    PageOptions query = pageOptions(search);
     // What the command line would tell: the refusals first, then what is
     // worth telling of the models.
     std::vector<std::string> told;
@@ -600,6 +616,19 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebSet(const char* id, const char* value)
 }
 
 // The picker's entry `id`, a family's with `sides` sides.
+// The page's language control: `language` is en, sr or sr@latin, kept in
+// the address from then on; another is told and changes nothing.
+extern "C" EMSCRIPTEN_KEEPALIVE void pdWebLanguage(const char* language) {
+    if (!pd::page || !pd::page->session) return;
+    pd::guarded([language] {
+        if (!pd::knownLanguage(language))
+            return pd::showMessage(std::string("duals-explorer: '") + language + "' is not en, sr or sr@latin");
+        pd::speakOnPage(language, true);
+        pd::showMessage("");
+        pd::redraw();
+    });
+}
+
 extern "C" EMSCRIPTEN_KEEPALIVE void pdWebChoose(const char* id, int sides) {
     if (pd::page && pd::page->session) pd::guarded([id, sides] { pd::chooseEntry(id, sides); });
 }

@@ -39,6 +39,12 @@ using Program = WindowTest;
 // prompt; the window has its title, size and place and shows the cube; closing
 // it ends the run with status 0 and nothing on standard error.
 TEST_F(Program, TypicalRunFromPromptsToClosedWindow) {
+    // In a Serbian locale too: the console's words are its design's own.
+    struct SerbianLocale {
+        SerbianLocale() { setenv("LANG", "sr_RS.UTF-8", 1), setenv("LANGUAGE", "sr", 1); }
+        ~SerbianLocale() { setenv("LANG", lang.c_str(), 1), unsetenv("LANGUAGE"); }
+        const std::string lang = std::getenv("LANG") ? std::getenv("LANG") : "C";
+    } serbian;
     WindowRun run(*x, work.path());
     ProgramProcess& p = run.process();
     ASSERT_TRUE(p.waitForOutput(xPrompt, 30)) << p.out();

@@ -16,7 +16,8 @@ promised=$(printf '%s\n' bin/{platonic-duals,check-solids,duals-explorer} \
   share/man/man1/{platonic-duals,check-solids,duals-explorer}.1.gz \
   share/doc/platonic-duals/{README.md,LICENSE,copyright,changelog.gz} \
   share/doc/platonic-duals/docs/{explorer.md,mathematics.md,typical-run.png,explorer-compound.png} \
-  share/applications/duals-explorer.desktop share/icons/hicolor/256x256/apps/duals-explorer.png | sort)
+  share/applications/duals-explorer.desktop share/icons/hicolor/256x256/apps/duals-explorer.png \
+  share/locale/{sr,sr@latin}/LC_MESSAGES/duals-explorer.mo | sort)
 cmake --install "$build" --prefix "$prefix" >/dev/null
 check "the install's files" test "$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)" = "$promised"
 
@@ -26,6 +27,11 @@ for p in duals-explorer check-solids; do  # the man pages are made from --help
 done
 check "the explorer's man page: its keys and exit statuses" grep -Pzq '\.SH KEYS\n(.*\n)*\.B q\n(.*\n)*\.SH "EXIT STATUS"' \
   <(zcat "$prefix/share/man/man1/duals-explorer.1.gz")
+
+# The installed explorer finds its catalogues beside it, under its prefix.
+help() { LANGUAGE=sr@latin "$@" --help; }
+check "the installed explorer speaks Serbian" test "$(help "$prefix/bin/duals-explorer")" = \
+  "$(help "$build/duals-explorer")" -a "$(help "$prefix/bin/duals-explorer")" != "$(help "$prefix/bin/duals-explorer" --lang en)"
 
 # Named no input in an empty folder, the explorer draws the installed data
 # as the build tree's explorer draws the source tree's.

@@ -39,6 +39,7 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsEachRefusal) {
         // Each alone is fine, together they are not: the later is left out.
         {"?solid=2&model=cube&size=640x480", "--solid excludes --model", 2, 30, true},
         {"?help&solid=3", "duals-explorer: --help is the command line's", 3, 30, false},
+        {"?lang=de&solid=3", "--lang: de not in {en,sr,sr@latin}", 3, 30, false},
         // Each told, a line each.
         {"?solid=9&morph=2&version&angles=20,-30&png=a", "--solid: Value 9 not in range 1 to 5\n"
          "--morph: the stage must be a number from 0 to 1\nThe following argument was not expected: --version\n"
@@ -56,6 +57,23 @@ TEST(PageQuery, KeepsWhatTheCommandLineTakesAndTellsEachRefusal) {
         EXPECT_EQ(page.net.edgeMm, c.edgeMm);
         EXPECT_TRUE(page.parsed.options.inputs.empty());
         EXPECT_EQ(page.parsed.options.output, ExplorerOptions{}.output);
+    }
+}
+
+// The address's language, else the browser's first the page speaks.
+TEST(PageQuery, LanguageFromTheAddressElseTheBrowser) {
+    const struct {
+        const char *query, *browser, *language;
+        bool named;
+    } cases[] = {
+        {"?solid=2&lang=sr%40latin", "sr", "sr@latin", true}, {"?lang=de", "de,SR-latn-RS,en", "sr@latin", false},
+        {"", "de-DE,sr-Cyrl,en", "sr", false},                 {"", "en-GB,sr", "en", false},
+        {"?lang=", "fr,de", "en", false},                       {"", "", "en", false},
+    };
+    for (const auto& c : cases) {
+        bool named = !c.named;
+        EXPECT_EQ(pageLanguage(c.query, c.browser, named), c.language) << c.query << " " << c.browser;
+        EXPECT_EQ(named, c.named) << c.query;
     }
 }
 

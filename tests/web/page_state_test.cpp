@@ -62,6 +62,14 @@ TEST(PageState, ControlsFollowTheKeysAndTheAddressKeepsThem) {
     session.drag(40, 0, 1.0);
     session.change([](ViewState& v) { v.lit = {LitKind::Face, 6}; }, 1.0);
     EXPECT_EQ(pageAddress(session, PageSource{}), "solid=4&angles=30,65&highlight=face:7");
+    // A language chosen stays in the address; the browser's is left out.
+    PageSource source;
+    source.language = "sr@latin";
+    EXPECT_EQ(pageAddress(session, source), "solid=4&angles=30,65&highlight=face:7");
+    source.languageNamed = true;
+    bool named = false;
+    EXPECT_EQ(pageLanguage(pageAddress(session, source), "en", named), "sr@latin");
+    EXPECT_TRUE(named);
 }
 
 TEST(PageState, TheTextNamesTheModelsAndCountsWhatIsShown) {

@@ -53,6 +53,7 @@ REFUSED = [
     ("conway=Y10000", "Y10000 x 30 y 45"),
     ("catalogue=archimedean&model=truncated%20icosahedron&highlight=face:999", "truncated icosahedron x 30 y 45"),
     ("conway=D&highlight=edge:x&angles=20,-30", "D x 20 y -30"),
+    ("lang=de&solid=3", "oktaedar x 30 y 45"),
 ]
 # axe-core, as scripts/setup.sh installs it for the checks (never into the page).
 AXE = os.path.join(os.environ.get("XDG_CACHE_HOME") or os.path.expanduser("~/.cache"),
@@ -339,6 +340,20 @@ def interface(driver, page, build):
     wait_for(driver, lambda: canvas_png(driver) == shown, "the address %s draws the same again" % address)
 
 
+def languages(driver, page):
+    """The address's language, then the control's: the page's language,
+    the control and the address follow."""
+    def spoken():
+        return js(driver, "return [document.documentElement.lang, document.getElementById('language').value];")
+    open_page(driver, page, "lang=sr")
+    wait_for(driver, lambda: spoken() == ["sr-Cyrl", "sr"], "?lang=sr speaks Serbian in Cyrillic")
+    Select(driver.find_element("id", "language")).select_by_value("sr@latin")
+    wait_for(driver, lambda: spoken() == ["sr-Latn", "sr@latin"] and "lang=sr%40latin" in driver.current_url,
+             "the control speaks Latin letters, kept in the address")
+    driver.get(driver.current_url)
+    wait_for(driver, lambda: spoken() == ["sr-Latn", "sr@latin"], "the address reloads in Latin letters")
+
+
 def accessible(driver, state):
     """Whether axe-core finds nothing on the page as it is (the least it
     must not find: anything serious or critical)."""
@@ -570,6 +585,7 @@ def main():
         os.remove(huge)
 
         interface(driver, page, build)
+        languages(driver, page)
         printed_net(driver, page, build, temp)
         keyboard(driver, page)
         presentation(driver, page)
