@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/translate.h"
 #include "io/file_series.h"
 #include "nets/net_svg.h"
 
@@ -30,10 +31,11 @@ Result<NetPages> exportedNet(Session& session) {
 Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings) {
     const Session::NetShells shown = session.netShells();
     const Model& model = *shown.model;
-    if (!model.closed) return failure(model.name + " is not closed, so it cannot be printed: " + model.openEdgeMessage);
-    if (settings.kind == PrintKind::Frame) return failure("a frame print needs its struts' union, not made yet");
+    if (!model.closed)
+        return failure(fill(tr("{1} is not closed, so it cannot be printed: {2}"), {tr(model.name.c_str()), model.openEdgeMessage}));
+    if (settings.kind == PrintKind::Frame) return failure(tr("a frame print needs its struts' union, not made yet"));
     if (shown.shells.size() > 1)
-        return failure("a solid print of both shells needs the compound's union; --show solid or --show dual prints one");
+        return failure(tr("a solid print of both shells needs the compound's union; --show solid or --show dual prints one"));
     std::vector<PrintShell> shells;
     for (const ShownShell& shell : shown.shells)
         shells.push_back({shell.shape, shell.normals, shell.edgeColour, shell.dual() ? "dual" : "solid"});
@@ -45,7 +47,7 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
     const double cube = std::pow(settings.edgeMm > 0.0 ? settings.edgeMm : settings.sizeMm, 3.0);
     for (std::size_t i = 0; i < print.parts.size(); ++i)
         if (!(enclosedVolume(print.parts[i]) > 1e-9 * cube))
-            return failure(shellName(shown.shells[i], model.name) + " encloses no volume, so it cannot be printed");
+            return failure(fill(tr("{1} encloses no volume, so it cannot be printed"), {shellName(shown.shells[i], model.name)}));
     return print;
 }
 
