@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/translate.h"
 #include "io/input_file.h"
 #include "io/signal_cleanup.h"
 
@@ -92,7 +93,7 @@ Status checkTarget(const std::string& path, int folder, const std::string& name,
         problem[0] = 'i';
         return failure(path, 0, problem + ", not a regular file");
     }
-    if (existing == Existing::Keep) return failure(path, 0, alreadyExists);
+    if (existing == Existing::Keep) return failure(path, 0, tr(alreadyExists));
     return Done{};
 }
 
@@ -135,7 +136,7 @@ Status linkInPlace(const std::string& path, int fd, int folder, const std::strin
         if (placed) placed();
         return Done{};
     }
-    if (errno == EEXIST) return failure(path, 0, alreadyExists);
+    if (errno == EEXIST) return failure(path, 0, tr(alreadyExists));
     return failure(path, 0, "cannot put the finished file in place: " + errnoText());
 }
 
@@ -163,7 +164,7 @@ Status renameInPlace(const std::string& path, int fd, int folder, TemporaryName&
                           : ::renameat(folder, named.name(), folder, name.c_str());
 #endif
     if (moved != 0) {
-        if (errno == EEXIST) return failure(path, 0, alreadyExists);
+        if (errno == EEXIST) return failure(path, 0, tr(alreadyExists));
         return failure(path, 0, "cannot put the finished file in place: " + errnoText());
     }
     named.keep();
@@ -290,7 +291,7 @@ Result<std::string> writeNewFile(const std::string& stem, const std::string& end
         Status written = checkOutputPath(name, Existing::Keep);
         if (written) written = writeOutputFile(name, fill, Existing::Keep);
         if (written) return name;
-        if (written.error().what != alreadyExists) return written.error();
+        if (written.error().what != tr(alreadyExists)) return written.error();
     }
     return failure(stem + ending, 0, "every name up to " + stem + "-99999" + ending + " is taken");
 }
