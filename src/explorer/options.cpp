@@ -169,6 +169,7 @@ void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
         ->check(CLI::Range(1, 512));
     app.add_option("--background", g.background, tr("white, none (transparent) or #rrggbb"));
     app.add_option("--style", g.style,
+                   // xgettext:no-c-format
                    tr("print: white, a 5% margin, heavier lines, larger numbers with a halo; screen: the program's look (default)"))
         ->check(CLI::IsMember({"screen", "print"}));
     app.add_option("--palette", g.palette, tr("classic (blue and red) or colourblind (blue and orange)"))
