@@ -396,7 +396,14 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         "1..5 pick a solid, Tab the next model, d c b n change what is drawn, s saves a\n"
         "PNG, ? lists every key, q quits.\n"
         "Exit status: 0, or 2 for a bad option or an input that cannot be read."));
-    app.formatter(std::make_shared<HelpFormatter>());
+    // CLI11's own words in the help, in the reader's language too.
+    auto formatter = std::make_shared<HelpFormatter>();
+    for (const char* label : {N_("Usage"), N_("OPTIONS"), N_("Positionals"), N_("Excludes"), N_("Needs"), N_("REQUIRED"),
+                              N_("TEXT"), N_("INT"), N_("UINT"), N_("FLOAT")})
+        formatter->label(label, tr(label));
+    app.formatter(formatter);
+    app.option_defaults()->group(tr("Options"));
+    app.set_help_flag("-h,--help", tr("Print this help message and exit"));
     if (!version.empty()) app.set_version_flag("--version", version, tr("Print the version and exit"));
     app.add_option("inputs", o.inputs, tr("a directory with the ten solid files, or OFF or STL files"));
     Given given;
