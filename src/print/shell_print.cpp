@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/translate.h"
+
 namespace pd {
 
 Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSettings& settings) {
-    if (shells.empty() || shells[0].shape == nullptr) return failure("there is no shell to print");
+    if (shells.empty() || shells[0].shape == nullptr) return failure(tr("there is no shell to print"));
     if (settings.edgeMm > 0.0) {
         // Every edge of a closed shell is the side of two faces, so the mean
         // side of the faces is its mean edge.
@@ -16,7 +18,7 @@ Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSett
             for (int i = 0, n = p.faceSize(f); i < n; ++i)
                 sum += length(widen(p.vertices[p.face(f)[i]]) - widen(p.vertices[p.face(f)[(i + 1) % n]]));
         const double mean = sum / double(std::max<std::size_t>(p.corners.size(), 1));
-        if (!(mean > 0.0)) return failure("the shell has no edges to measure");
+        if (!(mean > 0.0)) return failure(tr("the shell has no edges to measure"));
         return settings.edgeMm / mean;
     }
     Vec3d low{HUGE_VAL, HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
@@ -26,7 +28,7 @@ Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSett
             high = {std::max(high.x, double(v.x)), std::max(high.y, double(v.y)), std::max(high.z, double(v.z))};
         }
     const double extent = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
-    if (!(extent > 0.0)) return failure("there is nothing to print: the shells' points are all one point");
+    if (!(extent > 0.0)) return failure(tr("there is nothing to print: the shells' points are all one point"));
     return settings.sizeMm / extent;
 }
 
