@@ -190,7 +190,7 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
     }
     for (const CatalogueEntry& entry : catalogueOf(request.catalogue)) {
         Result<Polyhedron> shape = conwayModel(entry.notation, nullptr);
-        if (!shape) return failure(std::string("--catalogue: ") + entry.name + ": " + shape.error().what);
+        if (!shape) return failure(std::string("--catalogue: ") + tr(entry.name) + ": " + shape.error().what);
         built.push_back(finish(entry.name, std::move(*shape)));
         built.back().notation = entry.notation;
     }
