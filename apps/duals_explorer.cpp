@@ -14,6 +14,7 @@
 #include "base/language.h"
 #include "base/printable.h"
 #include "base/standard_output.h"
+#include "base/translate.h"
 #include "explorer/data_folder.h"
 #include "view/highlight.h"
 #include "headless/headless.h"
@@ -51,7 +52,7 @@ std::pair<std::unique_ptr<Session>, std::optional<int>> openSession(const Explor
                                                                      bool inputsNamed, Session::Work work) {
     Result<LoadedModels> read = loadModels(modelRequest(options, inputsNamed));
     if (!read) return printError(read.error()), std::pair{nullptr, 2};
-    if (read->models.empty()) return printError(failure("no model to show")), std::pair{nullptr, 2};
+    if (read->models.empty()) return printError(failure(tr("no model to show"))), std::pair{nullptr, 2};
     for (const std::string& line : modelWarnings(*read))
         std::fprintf(stderr, "duals-explorer: %s\n", printable(line).c_str());
     const Result<ViewState> start = startState(options, *read);
@@ -113,8 +114,8 @@ int run(int argc, char** argv) {
         // Told only when they are what is shown: read for the M of a
         // notation, they are no surprise worth a line on every run.
         if (folder.installed && !built)
-            std::fprintf(stderr, "duals-explorer: the ten files are not in the current folder; using %s\n",
-                         printable(folder.path).c_str());
+            std::fprintf(stderr, "duals-explorer: %s\n",
+                         fill(tr("the ten files are not in the current folder; using {1}"), {printable(folder.path)}).c_str());
         if (folder.installed) parsed.options.inputs = {folder.path};
     }
     const ExplorerOptions& options = parsed.options;

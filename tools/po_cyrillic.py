@@ -114,7 +114,10 @@ def convert(lines):
             line = '"Language: sr\\n"\n'
         elif into and english != "" and '"' in line:
             start, end = line.index('"') + 1, line.rindex('"')
-            line = line[:start] + transliterate(line[start:end], english) + line[end:]
+            # Escapes (\n, \", \\) are the file's syntax, never letters.
+            parts = re.split(r"(\\.)", line[start:end])
+            line = line[:start] + "".join(p if p.startswith("\\") else transliterate(p, english)
+                                          for p in parts) + line[end:]
         out.append(line)
     return out
 

@@ -11,7 +11,7 @@ namespace pd {
 enum class Family { Platonic, Archimedean, Catalan };
 
 struct CatalogueEntry {
-    const char* name;       // as solidName gives it for the canonical model
+    const char* name;       // in English, as solidName gives it untranslated; tr() where shown
     const char* notation;   // Conway's notation
     std::vector<std::string> otherNames;  // other names in use, in lower case
     Family family;

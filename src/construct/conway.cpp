@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/translate.h"
 #include "geometry/edges.h"
 
 namespace pd {
@@ -51,13 +52,13 @@ std::string checkedTopology(const Polyhedron& p, EdgeTopology& h, std::vector<In
     degrees.assign(std::size_t(p.vertexCount()), 0);
     std::vector<Index> lastFace(std::size_t(p.vertexCount()), -1);
     for (int f = 0; f < p.faceCount(); ++f) {
-        auto name = [f] { return "face " + std::to_string(f); };
-        if (p.faceSize(f) < 3) return name() + " has fewer than 3 corners";
+        auto name = [f] { return fill(tr("face {1}"), {std::to_string(f)}); };
+        if (p.faceSize(f) < 3) return fill(tr("{1} has fewer than 3 corners"), {name()});
         for (Index s = p.faceStart[std::size_t(f)]; s < p.faceStart[std::size_t(f) + 1]; ++s) {
             const Index v = p.corners[std::size_t(s)];
             if (v < 0 || v >= p.vertexCount())
-                return name() + " names vertex " + std::to_string(v) + ", which is not there";
-            if (lastFace[std::size_t(v)] == f) return name() + " has vertex " + std::to_string(v) + " twice";
+                return fill(tr("{1} names vertex {2}, which is not there"), {name(), std::to_string(v)});
+            if (lastFace[std::size_t(v)] == f) return fill(tr("{1} has vertex {2} twice"), {name(), std::to_string(v)});
             lastFace[std::size_t(v)] = f;
             ++degrees[std::size_t(v)];
         }
@@ -68,12 +69,12 @@ std::string checkedTopology(const Polyhedron& p, EdgeTopology& h, std::vector<In
     for (std::size_t e = 0; e < h.edges.size(); ++e) {
         const Index s = h.sides[2 * e];
         if (p.corners[std::size_t(h.twin[std::size_t(s)])] != p.corners[std::size_t(nextSlot(p, h, s))])
-            return "edge " + std::to_string(h.edges[e].a) + "-" + std::to_string(h.edges[e].b) +
-                   " runs the same way in both its faces";
+            return fill(tr("edge {1}-{2} runs the same way in both its faces"),
+                        {std::to_string(h.edges[e].a), std::to_string(h.edges[e].b)});
     }
     for (int v = 0; v < p.vertexCount(); ++v)
         if (degrees[std::size_t(v)] == 1 || degrees[std::size_t(v)] == 2)
-            return "vertex " + std::to_string(v) + " is in only " + std::to_string(degrees[std::size_t(v)]) + " faces";
+            return fill(tr("vertex {1} is in only {2} faces"), {std::to_string(v), std::to_string(degrees[std::size_t(v)])});
     return "";
 }
 
@@ -414,40 +415,42 @@ struct Notation {
 
 // `notation` read, or its error.
 Result<Notation> readNotation(const std::string& notation, const Polyhedron* m) {
-    if (notation.empty()) return failure("the notation is empty");
+    if (notation.empty()) return failure(tr("the notation is empty"));
     Notation read;
     for (std::size_t i = 0; i < notation.size() && read.seed == 0;) {
         const char c = notation[i];
         const int position = int(i) + 1;
-        const std::string here = quoted(c) + " at " + std::to_string(position);
+        // TRANSLATORS: a letter of a notation and where it stands, "'k' at 3".
+        const std::string here = fill(tr("{1} at {2}"), {quoted(c), std::to_string(position)});
         ++i;
         if (c != 0 && std::strchr("datkjeobgsnzm", c)) {
             const std::size_t digits = i;
             const int count = (c == 'k' || c == 't') ? readNumber(notation, i) : 0;
             if (i > digits && count < 3)
-                return failure(
-                    quoted(notation[digits]) + " at " + std::to_string(digits + 1) + ": " +
-                    (c == 'k' ? "k needs a face of 3 or more sides" : "t needs a vertex degree of 3 or more"));
+                return failure(fill(c == 'k' ? tr("{1} at {2}: k needs a face of 3 or more sides")
+                                             : tr("{1} at {2}: t needs a vertex degree of 3 or more"),
+                                    {quoted(notation[digits]), std::to_string(digits + 1)}));
             read.steps.push_back({c, count, position});
             continue;
         }
-        if (c == 0 || !std::strchr("TCODIPAYM", c)) return failure(here + " is not an operator");
+        if (c == 0 || !std::strchr("TCODIPAYM", c)) return failure(fill(tr("{1} is not an operator"), {here}));
         read.seed = c;
         if (c == 'P' || c == 'A' || c == 'Y') {
-            const std::string what = c == 'P' ? "a prism" : c == 'A' ? "an antiprism" : "a pyramid";
+            const std::string what = c == 'P' ? tr("a prism") : c == 'A' ? tr("an antiprism") : tr("a pyramid");
             const std::size_t digits = i;
             read.sides = readNumber(notation, i);
-            if (i == digits) return failure(here + ": " + what + " needs a number of sides, as in " + c + "5");
-            const std::string first = quoted(notation[digits]) + " at " + std::to_string(digits + 1);
-            if (read.sides < 3) return failure(first + ": " + what + " needs 3 or more sides");
+            if (i == digits)
+                return failure(fill(tr("{1}: {2} needs a number of sides, as in {3}"), {here, what, std::string(1, c) + "5"}));
+            const std::string first = fill(tr("{1} at {2}"), {quoted(notation[digits]), std::to_string(digits + 1)});
+            if (read.sides < 3) return failure(fill(tr("{1}: {2} needs 3 or more sides"), {first, what}));
             if (read.sides > maxSides)
-                return failure(first + ": " + what + " needs " + std::to_string(maxSides) + " sides or fewer");
+                return failure(fill(tr("{1}: {2} needs {3} sides or fewer"), {first, what, std::to_string(maxSides)}));
         }
-        if (c == 'M' && m == nullptr) return failure(here + ": there is no model for M to stand for");
+        if (c == 'M' && m == nullptr) return failure(fill(tr("{1}: there is no model for M to stand for"), {here}));
         if (i < notation.size())
-            return failure(quoted(notation[i]) + " at " + std::to_string(i + 1) + " follows the seed");
+            return failure(fill(tr("{1} at {2} follows the seed"), {quoted(notation[i]), std::to_string(i + 1)}));
     }
-    if (read.seed == 0) return failure("the notation ends without a seed (T C O D I P<n> A<n> Y<n> M)");
+    if (read.seed == 0) return failure(tr("the notation ends without a seed (T C O D I P<n> A<n> Y<n> M)"));
     return read;
 }
 
@@ -462,7 +465,7 @@ ConwayWork workOf(const Notation& notation, const Polyhedron& start) {
             work.made += 2 * e;
         }
         if (work.made > maxCorners && work.firstTooMany.empty())
-            work.firstTooMany = quoted(step->op) + " at " + std::to_string(step->position);
+            work.firstTooMany = fill(tr("{1} at {2}"), {quoted(step->op), std::to_string(step->position)});
     }
     work.corners = 2 * e;
     return work;
@@ -566,7 +569,7 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
     Polyhedron model = fromM ? Polyhedron{} : conwaySeed(read->seed, read->sides);
     const Polyhedron* current = fromM ? m : &model;  // M is read where it is until an operator has run
     const ConwayWork work = workOf(*read, *current);
-    if (!work.firstTooMany.empty()) return failure(work.firstTooMany + " would make more than 50000000 corners in all");
+    if (!work.firstTooMany.empty()) return failure(fill(tr("{1} would make more than 50000000 corners in all"), {work.firstTooMany}));
     if (fromM && read->steps.empty()) return *m;
 
     EdgeTopology h;
@@ -576,8 +579,7 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
         for (std::size_t j = std::strlen(basic); j-- > 0;) {
             const std::string problem = checkedTopology(*current, h, degrees);
             if (!problem.empty())
-                return failure(quoted(step->op) + " at " + std::to_string(step->position) +
-                               " cannot apply: " + problem);
+                return failure(fill(tr("{1} at {2} cannot apply: {3}"), {quoted(step->op), std::to_string(step->position), problem}));
             if (std::count(degrees.begin(), degrees.end(), 0) > 0) {
                 // Only M can have vertices in no face; numbered without them,
                 // every operator's vertices are all in faces.
@@ -593,7 +595,7 @@ Result<Polyhedron> conwayModel(const std::string& notation, const Polyhedron* m)
         // A polyhedron the operators keep one, but not every closed model
         // is a polyhedron (two faces that meet along two edges).
         const std::string problem = checkedTopology(model, h, degrees);
-        if (!problem.empty()) return failure("the result is not a polyhedron: " + problem);
+        if (!problem.empty()) return failure(fill(tr("the result is not a polyhedron: {1}"), {problem}));
     }
     return model;
 }

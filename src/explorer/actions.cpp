@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "draw/bitmap_font.h"
+#include "base/translate.h"
 
 namespace pd {
 
@@ -31,50 +32,50 @@ void turnBy(ViewState& s, float horizontal, float vertical) {
 
 const std::vector<Action>& actionTable() {
     static const std::vector<Action> table{
-        {ActionId::Solid1, "1", SpecialKey::None, "1", "Tetrahedron", ActionGroup::Models},
-        {ActionId::Solid2, "2", SpecialKey::None, "2", "Cube", ActionGroup::Models},
-        {ActionId::Solid3, "3", SpecialKey::None, "3", "Octahedron", ActionGroup::Models},
-        {ActionId::Solid4, "4", SpecialKey::None, "4", "Dodecahedron", ActionGroup::Models},
-        {ActionId::Solid5, "5", SpecialKey::None, "5", "Icosahedron", ActionGroup::Models},
-        {ActionId::NextModel, "\t", SpecialKey::None, "Tab", "Next model", ActionGroup::Models},
-        {ActionId::PreviousModel, "", SpecialKey::BackTab, "Shift-Tab", "Previous model", ActionGroup::Models},
-        {ActionId::CycleShow, "d", SpecialKey::None, "d", "Both / solid / dual", ActionGroup::Models},
-        {ActionId::CycleDual, "c", SpecialKey::None, "c", "Program / reciprocal dual", ActionGroup::Models},
-        {ActionId::CycleBack, "b", SpecialKey::None, "b", "Back edges drawn / dashed / hidden", ActionGroup::Faces},
-        {ActionId::CycleFaces, "f", SpecialKey::None, "f", "Faces off / shaded / translucent", ActionGroup::Faces},
-        {ActionId::CycleNumbers, "n", SpecialKey::None, "n", "Numbers off / solid / dual / both", ActionGroup::Faces},
-        {ActionId::ToggleSpin, " ", SpecialKey::None, "Space", "Spin", ActionGroup::Animation},
-        {ActionId::ToggleTurntable, "t", SpecialKey::None, "t", "Spin on a turntable", ActionGroup::Animation},
-        {ActionId::ToggleMorph, "m", SpecialKey::None, "m", "Morph to the dual and back", ActionGroup::Animation},
-        {ActionId::MorphBack, "[", SpecialKey::None, "[", "Morph a step back", ActionGroup::Animation},
-        {ActionId::MorphForward, "]", SpecialKey::None, "]", "Morph a step on", ActionGroup::Animation},
-        {ActionId::ToggleInfo, "i", SpecialKey::None, "i", "Counts", ActionGroup::View},
-        {ActionId::ToggleUnfold, "u", SpecialKey::None, "u", "Fold open / closed", ActionGroup::Animation},
-        {ActionId::TurnUp, "", SpecialKey::Up, "Up", "Turn up", ActionGroup::View},
-        {ActionId::TurnDown, "", SpecialKey::Down, "Down", "Turn down", ActionGroup::View},
-        {ActionId::TurnLeft, "", SpecialKey::Left, "Left", "Turn left", ActionGroup::View},
-        {ActionId::TurnRight, "", SpecialKey::Right, "Right", "Turn right", ActionGroup::View},
-        {ActionId::ZoomIn, "+=", SpecialKey::None, "+", "Zoom in", ActionGroup::View},
-        {ActionId::ZoomOut, "-", SpecialKey::None, "-", "Zoom out", ActionGroup::View},
-        {ActionId::Reset, "r", SpecialKey::None, "r", "Reset view", ActionGroup::View},
-        {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", "Smooth / aliased lines", ActionGroup::View},
-        {ActionId::ToggleHelp, "?", SpecialKey::None, "?", "Key list", ActionGroup::View},
-        {ActionId::TogglePresent, "p", SpecialKey::None, "p", "Presentation, full screen with large numbers",
+        {ActionId::Solid1, "1", SpecialKey::None, "1", N_("Tetrahedron"), ActionGroup::Models},
+        {ActionId::Solid2, "2", SpecialKey::None, "2", N_("Cube"), ActionGroup::Models},
+        {ActionId::Solid3, "3", SpecialKey::None, "3", N_("Octahedron"), ActionGroup::Models},
+        {ActionId::Solid4, "4", SpecialKey::None, "4", N_("Dodecahedron"), ActionGroup::Models},
+        {ActionId::Solid5, "5", SpecialKey::None, "5", N_("Icosahedron"), ActionGroup::Models},
+        {ActionId::NextModel, "\t", SpecialKey::None, N_("Tab"), N_("Next model"), ActionGroup::Models},
+        {ActionId::PreviousModel, "", SpecialKey::BackTab, N_("Shift-Tab"), N_("Previous model"), ActionGroup::Models},
+        {ActionId::CycleShow, "d", SpecialKey::None, "d", N_("Both / solid / dual"), ActionGroup::Models},
+        {ActionId::CycleDual, "c", SpecialKey::None, "c", N_("Program / reciprocal dual"), ActionGroup::Models},
+        {ActionId::CycleBack, "b", SpecialKey::None, "b", N_("Back edges drawn / dashed / hidden"), ActionGroup::Faces},
+        {ActionId::CycleFaces, "f", SpecialKey::None, "f", N_("Faces off / shaded / translucent"), ActionGroup::Faces},
+        {ActionId::CycleNumbers, "n", SpecialKey::None, "n", N_("Numbers off / solid / dual / both"), ActionGroup::Faces},
+        {ActionId::ToggleSpin, " ", SpecialKey::None, N_("Space"), N_("Spin"), ActionGroup::Animation},
+        {ActionId::ToggleTurntable, "t", SpecialKey::None, "t", N_("Spin on a turntable"), ActionGroup::Animation},
+        {ActionId::ToggleMorph, "m", SpecialKey::None, "m", N_("Morph to the dual and back"), ActionGroup::Animation},
+        {ActionId::MorphBack, "[", SpecialKey::None, "[", N_("Morph a step back"), ActionGroup::Animation},
+        {ActionId::MorphForward, "]", SpecialKey::None, "]", N_("Morph a step on"), ActionGroup::Animation},
+        {ActionId::ToggleInfo, "i", SpecialKey::None, "i", N_("Counts"), ActionGroup::View},
+        {ActionId::ToggleUnfold, "u", SpecialKey::None, "u", N_("Fold open / closed"), ActionGroup::Animation},
+        {ActionId::TurnUp, "", SpecialKey::Up, N_("Up"), N_("Turn up"), ActionGroup::View},
+        {ActionId::TurnDown, "", SpecialKey::Down, N_("Down"), N_("Turn down"), ActionGroup::View},
+        {ActionId::TurnLeft, "", SpecialKey::Left, N_("Left"), N_("Turn left"), ActionGroup::View},
+        {ActionId::TurnRight, "", SpecialKey::Right, N_("Right"), N_("Turn right"), ActionGroup::View},
+        {ActionId::ZoomIn, "+=", SpecialKey::None, "+", N_("Zoom in"), ActionGroup::View},
+        {ActionId::ZoomOut, "-", SpecialKey::None, "-", N_("Zoom out"), ActionGroup::View},
+        {ActionId::Reset, "r", SpecialKey::None, "r", N_("Reset view"), ActionGroup::View},
+        {ActionId::ToggleSmooth, "a", SpecialKey::None, "a", N_("Smooth / aliased lines"), ActionGroup::View},
+        {ActionId::ToggleHelp, "?", SpecialKey::None, "?", N_("Key list"), ActionGroup::View},
+        {ActionId::TogglePresent, "p", SpecialKey::None, "p", N_("Presentation, full screen with large numbers"),
          ActionGroup::View},
-        {ActionId::Save, "s", SpecialKey::None, "s", "Save PNG", ActionGroup::Save},
-        {ActionId::SavePrint, "S", SpecialKey::None, "S", "Save STL to print", ActionGroup::Save},
-        {ActionId::Unlight, "\x1b", SpecialKey::None, "Esc", "Unlight, hide key list, else quit",
+        {ActionId::Save, "s", SpecialKey::None, "s", N_("Save PNG"), ActionGroup::Save},
+        {ActionId::SavePrint, "S", SpecialKey::None, "S", N_("Save STL to print"), ActionGroup::Save},
+        {ActionId::Unlight, "\x1b", SpecialKey::None, N_("Esc"), N_("Unlight, hide key list, else quit"),
          ActionGroup::Faces},
-        {ActionId::Quit, "q", SpecialKey::None, "q", "Quit", ActionGroup::Save},
+        {ActionId::Quit, "q", SpecialKey::None, "q", N_("Quit"), ActionGroup::Save},
     };
     return table;
 }
 
 const std::vector<std::pair<ActionGroup, const char*>>& actionGroups() {
     static const std::vector<std::pair<ActionGroup, const char*>> groups{
-        {ActionGroup::Models, "Solids and models"}, {ActionGroup::View, "View"},
-        {ActionGroup::Faces, "Faces and edges"},    {ActionGroup::Animation, "Animation"},
-        {ActionGroup::Save, "Save and quit"},
+        {ActionGroup::Models, N_("Solids and models")}, {ActionGroup::View, N_("View")},
+        {ActionGroup::Faces, N_("Faces and edges")},    {ActionGroup::Animation, N_("Animation")},
+        {ActionGroup::Save, N_("Save and quit")},
     };
     return groups;
 }
@@ -201,10 +202,10 @@ std::vector<std::string> helpLines(const ActionContext& context) {
     };
     for (const Action& a : actionTable())
         if (actionAvailable(a.id, context) && (context.tabKeys || !usesTab(a)))
-            add(a.keyName, a.id == ActionId::Unlight && !context.quits ? "Unlight, hide key list" : a.label);
-    add("Drag", "Turn");
-    add("Click", "Light a face, vertex or edge");
-    add("Wheel", "Zoom");
+            add(tr(a.keyName), a.id == ActionId::Unlight && !context.quits ? tr("Unlight, hide key list") : tr(a.label));
+    add(tr("Drag"), tr("Turn"));
+    add(tr("Click"), tr("Light a face, vertex or edge"));
+    add(tr("Wheel"), tr("Zoom"));
     return lines;
 }
 

@@ -33,8 +33,8 @@ struct Action {
     ActionId id;
     const char* keys;     // characters that trigger it ("" if none)
     SpecialKey special;   // or the special key that does
-    const char* keyName;  // how the key list names its keys
-    const char* label;    // the menu's and the key list's text
+    const char* keyName;  // how the key list names its keys, in English: tr() where shown
+    const char* label;    // the menu's and the key list's text, in English: tr() where shown
     ActionGroup group;    // the submenu it is in
 };
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/translate.h"
 #include "io/file_series.h"
 #include "nets/net_svg.h"
 #ifdef PD_PRINT_JOINS
@@ -33,7 +34,8 @@ Result<NetPages> exportedNet(Session& session) {
 Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings, std::vector<std::string>* notes) {
     const Session::NetShells shown = session.netShells();
     const Model& model = *shown.model;
-    if (!model.closed) return failure(model.name + " is not closed, so it cannot be printed: " + model.openEdgeMessage);
+    if (!model.closed)
+        return failure(fill(tr("{1} is not closed, so it cannot be printed: {2}"), {tr(model.name.c_str()), model.openEdgeMessage}));
     std::vector<PrintShell> shells;
     for (const ShownShell& shell : shown.shells)
         shells.push_back({shell.shape, shell.normals, shell.edgeColour, shell.dual() ? "dual" : "solid"});
@@ -48,8 +50,10 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
             Result<FramePrint> frame = frameOf(shells, settings.strutMm, node, *scale);
             if (!frame) return frame.error();
             if (frame->pieces > 1 && notes)
-                notes->push_back("the frame is " + std::to_string(frame->pieces) +
-                                 " pieces: the solid's struts and the dual's do not meet");
+                notes->push_back(fill(trn("the frame is {1} piece: the solid's struts and the dual's do not meet",
+                                          "the frame is {1} pieces: the solid's struts and the dual's do not meet",
+                                          static_cast<unsigned long>(frame->pieces)),
+                                      {std::to_string(frame->pieces)}));
             return std::move(frame->model);
         }
         Result<CompoundPrint> both =
@@ -59,9 +63,9 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
 #else
         // The page's build has no exact arithmetic to join surfaces with.
         return failure(settings.kind == PrintKind::Frame
-                           ? "a frame print is made by the command line and the window"
-                           : "a print of both shells is made by the command line and the window; "
-                             "--show solid or --show dual prints one");
+                           ? tr("a frame print is made by the command line and the window")
+                           : tr("a print of both shells is made by the command line and the window; "
+                                "--show solid or --show dual prints one"));
 #endif
     }
     PrintModel print = shellsAsPrint(shells, *scale);
@@ -70,7 +74,7 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
     const double cube = std::pow(settings.edgeMm > 0.0 ? settings.edgeMm : settings.sizeMm, 3.0);
     for (std::size_t i = 0; i < print.parts.size(); ++i)
         if (!(enclosedVolume(print.parts[i]) > 1e-9 * cube))
-            return failure(shellName(shown.shells[i], model.name) + " encloses no volume, so it cannot be printed");
+            return failure(fill(tr("{1} encloses no volume, so it cannot be printed"), {shellName(shown.shells[i], model.name)}));
     return print;
 }
 

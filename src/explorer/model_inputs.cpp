@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/printable.h"
+#include "base/translate.h"
 #include "io/off_reader.h"
 #include "io/stl_reader.h"
 #include "construct/canonical_form.h"
@@ -48,8 +49,8 @@ Model canonicalModel(const std::string& name, Polyhedron shape, DualCentre centr
     if (!closednessOf(edgeTopology(shape), 0).closed) return buildModel(name, std::move(shape), 0, 0, DualSphere{centre});
     const CanonicalForm form = canonicalForm(shape, edges);
     if (!form.converged) {
-        notes.push_back(name + ": no canonical form found in " + std::to_string(form.iterations) +
-                        " steps; shown as it is");
+        notes.push_back(fill(tr("{1}: no canonical form found in {2} steps; shown as it is"),
+                             {tr(name.c_str()), std::to_string(form.iterations)}));
         return buildModel(name, std::move(shape), 0, 0, DualSphere{centre}, false);
     }
     for (std::size_t v = 0; v < shape.vertices.size(); ++v)
@@ -80,8 +81,9 @@ Status withinBound(const ModelRequest& request, const Polyhedron& m, double work
         if (one) work += one->made + weight * one->corners;
     }
     if (work > mostCorners)
-        return failure("the models asked for would make more than 50000000 corners in all (the canonical form "
-                       "counting " + std::to_string(int(canonicalFormWeight)) + " for each corner of its model)");
+        return failure(fill(tr("the models asked for would make more than 50000000 corners in all (the canonical form "
+                               "counting {1} for each corner of its model)"),
+                            {std::to_string(int(canonicalFormWeight))}));
     return Done{};
 }
 
@@ -188,7 +190,7 @@ Result<LoadedModels> loadModels(const ModelRequest& request) {
     }
     for (const CatalogueEntry& entry : catalogueOf(request.catalogue)) {
         Result<Polyhedron> shape = conwayModel(entry.notation, nullptr);
-        if (!shape) return failure(std::string("--catalogue: ") + entry.name + ": " + shape.error().what);
+        if (!shape) return failure(std::string("--catalogue: ") + tr(entry.name) + ": " + shape.error().what);
         built.push_back(finish(entry.name, std::move(*shape)));
         built.back().notation = entry.notation;
     }
@@ -223,16 +225,17 @@ std::string modelList(const LoadedModels& loaded) {
         const ShellCounts counts = countShell(m.solid, m.edges);
         // A name is the file's: a line break in it would forge a line, an
         // escape sequence reach the terminal.
-        std::string name = printable(m.name);
+        std::string name = printable(tr(m.name.c_str()));
         std::string known = counts.name;
         // The canonical form of a solid with these faces is that solid.
-        const std::string loose = " (combinatorially)";
+        const std::string loose = fill(tr("{1} (combinatorially)"), {""});
         if (loaded.canonicalSkipped && known.size() > loose.size() &&
             known.compare(known.size() - loose.size(), loose.size(), loose) == 0)
             known.resize(known.size() - loose.size());
-        if (!known.empty() && known != m.name) name += " (" + known + ")";
-        text += std::to_string(i + 1) + "  " + name + "  V " + std::to_string(counts.vertices) + "  E " +
-                std::to_string(counts.edges) + "  F " + std::to_string(counts.faces) + "\n";
+        if (!known.empty() && known != tr(m.name.c_str())) name += " (" + known + ")";
+        text += std::to_string(i + 1) + "  " + name + "  " + countsMark(CountsMark::Vertices) + " " + std::to_string(counts.vertices) +
+                "  " + countsMark(CountsMark::Edges) + " " + std::to_string(counts.edges) + "  " + countsMark(CountsMark::Faces) +
+                " " + std::to_string(counts.faces) + "\n";
     }
     return text;
 }
@@ -240,12 +243,12 @@ std::string modelList(const LoadedModels& loaded) {
 std::vector<std::string> modelWarnings(const LoadedModels& loaded) {
     std::vector<std::string> lines;
     for (const Model& m : loaded.models) {
-        if (!m.lonelyVertexNote.empty()) lines.push_back(m.name + ": " + m.lonelyVertexNote);
+        const std::string name = tr(m.name.c_str());
+        if (!m.lonelyVertexNote.empty()) lines.push_back(name + ": " + m.lonelyVertexNote);
         if (!m.closed)
-            lines.push_back(m.name + ": not closed, shown without a dual: " + m.openEdgeMessage);
+            lines.push_back(fill(tr("{1}: not closed, shown without a dual: {2}"), {name, m.openEdgeMessage}));
         else if (!m.hasReciprocal && !m.reciprocalMessage.empty())
-            lines.push_back(m.name + ": no reciprocal dual, the program's is shown: " +
-                            m.reciprocalMessage);
+            lines.push_back(fill(tr("{1}: no reciprocal dual, the program's is shown: {2}"), {name, m.reciprocalMessage}));
     }
     lines.insert(lines.end(), loaded.notes.begin(), loaded.notes.end());
     return lines;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/translate.h"
 #include "construct/catalogue.h"
 #include "construct/conway.h"
 
@@ -16,15 +17,15 @@ struct FamilyEntry {
 
 // The families a number of sides makes, each with its dual after it.
 const FamilyEntry families[] = {
-    {"P", "prism"},
-    {"dP", "bipyramid (the prism's dual)"},
-    {"A", "antiprism"},
-    {"dA", "trapezohedron (the antiprism's dual)"},
-    {"Y", "pyramid"},
-    {"dY", "pyramid's dual (a pyramid again)"},
+    {"P", N_("prism")},
+    {"dP", N_("bipyramid (the prism's dual)")},
+    {"A", N_("antiprism")},
+    {"dA", N_("trapezohedron (the antiprism's dual)")},
+    {"Y", N_("pyramid")},
+    {"dY", N_("pyramid's dual (a pyramid again)")},
 };
 
-const char* const regular[] = {"tetrahedron", "cube", "octahedron", "dodecahedron", "icosahedron"};
+const char* const regular[] = {N_("tetrahedron"), N_("cube"), N_("octahedron"), N_("dodecahedron"), N_("icosahedron")};
 
 const char* familyWord(Family family) { return family == Family::Archimedean ? "archimedean" : "catalan"; }
 
@@ -32,15 +33,15 @@ const char* familyWord(Family family) { return family == Family::Archimedean ? "
 
 std::vector<PickerEntry> pickerEntries(const std::vector<std::string>& openedFiles) {
     std::vector<PickerEntry> entries;
-    for (int k = 0; k < 5; ++k) entries.push_back({"Regular solids", regular[k], "solid:" + std::to_string(k + 1)});
+    for (int k = 0; k < 5; ++k) entries.push_back({tr("Regular solids"), tr(regular[k]), "solid:" + std::to_string(k + 1)});
     for (const Family family : {Family::Archimedean, Family::Catalan})
         for (const CatalogueEntry& e : catalogue())
             if (e.family == family)
-                entries.push_back({family == Family::Archimedean ? "Archimedean solids" : "Catalan solids", e.name,
+                entries.push_back({family == Family::Archimedean ? tr("Archimedean solids") : tr("Catalan solids"), tr(e.name),
                                    std::string(familyWord(family)) + ":" + e.notation});
     for (const FamilyEntry& f : families)
-        entries.push_back({"Prisms, antiprisms, pyramids", f.label, std::string("family:") + f.notation});
-    for (const std::string& name : openedFiles) entries.push_back({"Opened files", name, "file:" + name});
+        entries.push_back({tr("Prisms, antiprisms, pyramids"), tr(f.label), std::string("family:") + f.notation});
+    for (const std::string& name : openedFiles) entries.push_back({tr("Opened files"), name, "file:" + name});
     return entries;
 }
 
@@ -57,11 +58,11 @@ Result<std::string> entryQuery(const std::string& id, int sides) {
         for (const FamilyEntry& f : families)
             if (name == f.notation) {
                 if (sides < fewestSides || sides > mostSides)
-                    return failure("the number of sides must be " + std::to_string(fewestSides) + " to " +
-                                   std::to_string(mostSides));
+                    return failure(fill(tr("the number of sides must be {1} to {2}"),
+                                        {std::to_string(fewestSides), std::to_string(mostSides)}));
                 return "conway=" + name + std::to_string(sides);
             }
-    return failure("no model '" + id + "' to choose");
+    return failure(fill(tr("no model '{1}' to choose"), {id}));
 }
 
 Status checkNotation(const std::string& notation) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/background.h"
+#include "base/translate.h"
 #include "polyhedra/shell_counts.h"
 
 namespace pd {
@@ -30,10 +31,10 @@ Result<Model> buildStage(const MorphFamily& family, const std::string& name, dou
 }
 
 std::string dualLine(const Model& model, DualKind kind) {
-    if (!model.closed) return "dual: none (" + model.openEdgeMessage + ")";
+    if (!model.closed) return fill(tr("{1}: none ({2})"), {trc("shell", "dual"), model.openEdgeMessage});
     if (kind == DualKind::Reciprocal && model.hasReciprocal)
-        return countsLine("dual", countShell(model.reciprocalDual, model.dualEdges));
-    return countsLine("dual", countShell(model.programDual, model.dualEdges));
+        return countsLine(trc("shell", "dual"), countShell(model.reciprocalDual, model.dualEdges));
+    return countsLine(trc("shell", "dual"), countShell(model.programDual, model.dualEdges));
 }
 
 }  // namespace
@@ -49,7 +50,7 @@ const Result<MorphFamily>& MorphStore::family(int index) {
 
 Status MorphStore::available(int index) {
     const Result<MorphFamily>& f = family(index);
-    if (!f) return failure(models_[std::size_t(index)].name + " has no morph: " + f.error().what);
+    if (!f) return failure(fill(tr("{1} has no morph: {2}"), {tr(models_[std::size_t(index)].name.c_str()), f.error().what}));
     return Done{};
 }
 
@@ -111,14 +112,14 @@ void MorphStore::adopt(int index, double t, Model stage, std::string countLine) 
 }
 
 std::string MorphStore::stageLine(const Model& stage) {
-    return countsLine("morph", countShell(stage.solid, stage.edges));
+    return countsLine(trc("shell", "morph"), countShell(stage.solid, stage.edges));
 }
 
 Result<const Model*> MorphStore::stage(int index, double t) {
     if (const Stage* s = find(index, t)) return &s->model;
     const Status whole = available(index);
     if (!whole) return whole.error();
-    return failure(withStage(models_[std::size_t(index)].name + " has no morph at", t) + ": " +
+    return failure(withStage(fill(tr("{1} has no morph at"), {tr(models_[std::size_t(index)].name.c_str())}), t) + ": " +
                    morphAt(*family(index), t).error().what);
 }
 
@@ -128,7 +129,7 @@ Result<std::vector<std::string>> MorphStore::countLines(int index, const ViewSta
     // the program's dual has it made only once a view shows it.
     std::vector<std::string>& known = lines_[std::size_t(index)];
     if (known.empty()) known.resize(3);
-    if (known[0].empty()) known[0] = countsLine("solid", countShell(model.solid, model.edges));
+    if (known[0].empty()) known[0] = countsLine(trc("shell", "solid"), countShell(model.solid, model.edges));
     const std::size_t shown = state.dual == DualKind::Reciprocal ? 2 : 1;
     if (known[shown].empty()) known[shown] = dualLine(model, state.dual);
     std::vector<std::string> lines{known[0], known[shown]};

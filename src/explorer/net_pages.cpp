@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/translate.h"
 #include "draw/palette.h"
 #include "polyhedra/solid_names.h"
 #include "nets/net_style.h"
@@ -10,15 +11,19 @@ namespace pd {
 
 namespace {
 
-std::string dualName(const ShownShell& shell) {
-    return shell.kind == ShellKind::ReciprocalDual ? "reciprocal dual" : "program dual";
+// "the reciprocal dual of {1}" or "its reciprocal dual", by `of`.
+std::string dualName(const ShownShell& shell, const char* of) {
+    const bool reciprocal = shell.kind == ShellKind::ReciprocalDual;
+    if (!of) return reciprocal ? tr("its reciprocal dual") : tr("its program dual");
+    return fill(reciprocal ? tr("the reciprocal dual of {1}") : tr("the program dual of {1}"), {tr(of)});
 }
 
 // The shell's own name after `lead`, unless it is no more than that:
 // "heksaedar, the cube", "truncated icosahedron", "its reciprocal dual".
 std::string named(const std::string& lead, const ShownShell& shell) {
     const std::string name = shell.shape && shell.edges ? solidName(*shell.shape, *shell.edges) : "";
-    return name.empty() || name == lead ? lead : lead + ", the " + name;
+    // TRANSLATORS: a shell's name in the net's footer, then the solid it is.
+    return name.empty() || name == lead ? lead : fill(tr("{1}, the {2}"), {lead, name});
 }
 
 }  // namespace
@@ -26,9 +31,9 @@ std::string named(const std::string& lead, const ShownShell& shell) {
 std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) {
     std::string title;
     for (const ShownShell& shell : shells) {
-        if (!shell.dual()) title = named(model.name, shell) + " (blue)";
-        else if (title.empty()) title = named("the " + dualName(shell) + " of " + model.name, shell) + " (red)";
-        else title += " and " + named("its " + dualName(shell), shell) + " (red)";
+        if (!shell.dual()) title = fill(tr("{1} (blue)"), {named(tr(model.name.c_str()), shell)});
+        else if (title.empty()) title = fill(tr("{1} (red)"), {named(dualName(shell, model.name.c_str()), shell)});
+        else title = fill(tr("{1} and {2}"), {title, fill(tr("{1} (red)"), {named(dualName(shell, nullptr), shell)})});
     }
     return title;
 }
@@ -36,7 +41,7 @@ std::string netTitle(const std::vector<ShownShell>& shells, const Model& model) 
 Result<NetPages> layOutNet(const NetSettings& settings, PaletteKind palette, const std::vector<ShownShell>& shells,
                            const Model& model) {
     if (shells.empty()) {
-        return failure(model.name + " has no dual to unfold: " + model.openEdgeMessage);
+        return failure(fill(tr("{1} has no dual to unfold: {2}"), {tr(model.name.c_str()), model.openEdgeMessage}));
     }
     std::vector<Result<Net>> nets;
     nets.reserve(shells.size());
@@ -49,8 +54,8 @@ Result<NetPages> layOutNet(const NetSettings& settings, PaletteKind palette, con
         unfoldOptions.numberBase = shell.numberBase;
         const Result<Net>& net = nets.emplace_back(unfold(*shell.shape, unfoldOptions));
         if (!net) {
-            notes.push_back((shell.dual() ? "the " + dualName(shell) + " of " + model.name : model.name) +
-                            " has no net: " + net.error().text());
+            notes.push_back(fill(tr("{1} has no net: {2}"),
+                                 {shell.dual() ? dualName(shell, model.name.c_str()) : tr(model.name.c_str()), net.error().text()}));
             continue;
         }
         kept.push_back(shell);
@@ -60,7 +65,7 @@ Result<NetPages> layOutNet(const NetSettings& settings, PaletteKind palette, con
         fills.push_back(tintOf(shell.dual() ? colours.dualEdge : colours.solidEdge));
     }
     if (kept.empty()) return failure(notes.front());
-    for (std::string& note : notes) note += "; it is left out of the net";
+    for (std::string& note : notes) note = fill(tr("{1}; it is left out of the net"), {note});
     NetLayoutOptions layoutOptions;
     layoutOptions.page = settings.page;
     layoutOptions.edgeMm = settings.edgeMm;

@@ -31,10 +31,9 @@ std::string readSize(const std::string& text, int& width, int& height) {
     const std::size_t x = text.find('x');
     if (x == std::string::npos || !readSide(text.substr(0, x), width) ||
         !readSide(text.substr(x + 1), height))
-        return "--size: '" + text + "' is not WIDTHxHEIGHT in pixels, like 1024x700";
+        return fill(tr("--size: '{1}' is not WIDTHxHEIGHT in pixels, like 1024x700"), {text});
     if (width < 1 || height < 1 || width > maxPictureSide || height > maxPictureSide)
-        return "--size: " + text + ": each side must be 1 to " + std::to_string(maxPictureSide) +
-               " pixels";
+        return fill(tr("--size: {1}: each side must be 1 to {2} pixels"), {text, std::to_string(maxPictureSide)});
     return "";
 }
 
@@ -47,7 +46,7 @@ std::string readBackground(const std::string& text, Rgb& colour, bool& transpare
     }
     const bool hex = text.size() == 7 && text[0] == '#' &&
                      std::all_of(text.begin() + 1, text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
-    if (!hex) return "--background: '" + text + "' is not white, none or #rrggbb";
+    if (!hex) return fill(tr("--background: '{1}' is not white, none or #rrggbb"), {text});
     const long value = std::strtol(text.c_str() + 1, nullptr, 16);
     colour = {float((value >> 16) & 255) / 255.0f, float((value >> 8) & 255) / 255.0f, float(value & 255) / 255.0f};
     return "";
@@ -59,8 +58,7 @@ std::string extensionProblem(const std::string& option, const std::string& path,
     std::string extension = std::filesystem::path(path).extension().string();
     for (char& c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
     if (extension.empty() || extension == std::string(".") + kind) return "";
-    return option + " " + path + ": the name ends in " + std::filesystem::path(path).extension().string() +
-           ", not ." + kind;
+    return fill(tr("{1} {2}: the name ends in {3}, not .{4}"), {option, path, std::filesystem::path(path).extension().string(), kind});
 }
 
 // A whole or fractional number of millimetres as the help writes it.
@@ -86,7 +84,7 @@ const CLI::Validator finiteNumber(
     [](std::string& text) {
         char* end = nullptr;
         const double value = std::strtod(text.c_str(), &end);
-        return end != text.c_str() && !std::isfinite(value) ? "'" + text + "' is not a finite number" : std::string();
+        return end != text.c_str() && !std::isfinite(value) ? fill(tr("'{1}' is not a finite number"), {text}) : std::string();
     },
     "", "finite");
 
@@ -104,13 +102,13 @@ struct Given {
 
 // The files it writes instead of opening a window, one at a time.
 void addOutputOptions(CLI::App& app, Given& g) {
-    g.png_ = app.add_option("--png", g.png, "write the picture as PNG, no window (- for standard output)");
-    g.svg_ = app.add_option("--svg", g.svg, "write the picture as SVG, no window (- for standard output)");
-    g.off_ = app.add_option("--off", g.off, "write the model and its dual as OFF, no window (- for standard output)");
-    g.net_ = app.add_option("--net", g.net, "write the paper net as PDF or SVG pages, no window");
-    g.stl_ = app.add_option("--stl", g.stl, "write the model to print as binary STL, no window (- for standard output)");
-    g.threeMf_ = app.add_option("--3mf", g.threeMf, "write the model to print as 3MF, a part per shell in its colour");
-    g.glb_ = app.add_option("--glb", g.glb, "write the model as binary glTF, a node per shell in its colour");
+    g.png_ = app.add_option("--png", g.png, tr("write the picture as PNG, no window (- for standard output)"));
+    g.svg_ = app.add_option("--svg", g.svg, tr("write the picture as SVG, no window (- for standard output)"));
+    g.off_ = app.add_option("--off", g.off, tr("write the model and its dual as OFF, no window (- for standard output)"));
+    g.net_ = app.add_option("--net", g.net, tr("write the paper net as PDF or SVG pages, no window"));
+    g.stl_ = app.add_option("--stl", g.stl, tr("write the model to print as binary STL, no window (- for standard output)"));
+    g.threeMf_ = app.add_option("--3mf", g.threeMf, tr("write the model to print as 3MF, a part per shell in its colour"));
+    g.glb_ = app.add_option("--glb", g.glb, tr("write the model as binary glTF, a node per shell in its colour"));
     const std::vector<CLI::Option*> outputs{g.png_, g.svg_, g.off_, g.net_, g.stl_, g.threeMf_, g.glb_};
     for (std::size_t i = 0; i < outputs.size(); ++i)
         for (std::size_t j = i + 1; j < outputs.size(); ++j) outputs[i]->excludes(outputs[j]);
@@ -118,85 +116,84 @@ void addOutputOptions(CLI::App& app, Given& g) {
 
 // How a print is made and how large.
 void addPrintOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
-    g.printAs_ = app.add_option("--print-as", g.printAs, "a print's kind: solid (each shell closed, the default) or "
-                                                         "frame (struts and balls)")
+    g.printAs_ = app.add_option("--print-as", g.printAs, tr("a print's kind: solid (each shell closed, the default) or "
+                                                         "frame (struts and balls)"))
                      ->check(CLI::IsMember({"solid", "frame"}));
     g.strut_ = app.add_option("--strut-mm", o.print.strutMm,
-                              "a frame's struts across, in millimetres (default " + millimetres(defaultStrutMm) +
-                                  ", at least " + millimetres(minStrutMm) + ")")
+                              fill(tr("a frame's struts across, in millimetres (default {1}, at least {2})"),
+                                   {millimetres(defaultStrutMm), millimetres(minStrutMm)}))
                    ->check(finiteNumber)
                    ->check(CLI::Range(minStrutMm, maxEdgeMm));
     g.node_ = app.add_option("--node-mm", o.print.nodeMm,
-                             "a frame's balls across, in millimetres (default " + millimetres(nodePerStrut) +
-                                 " struts)")
+                             fill(tr("a frame's balls across, in millimetres (default {1} struts)"), {millimetres(nodePerStrut)}))
                   ->check(finiteNumber)
                   ->check(CLI::Range(minStrutMm, maxEdgeMm));
     g.sizeMm_ = app.add_option("--size-mm", o.print.sizeMm,
-                               "a print's longest extent in millimetres (default " +
-                                   millimetres(defaultPrintSizeMm) + ")")
+                               fill(tr("a print's longest extent in millimetres (default {1})"), {millimetres(defaultPrintSizeMm)}))
                     ->check(finiteNumber)
                     ->check(CLI::Range(minEdgeMm, maxEdgeMm));
 }
 
 // What is shown and how, up to the frames --frames writes.
 void addViewOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
-    app.add_option("--angles", g.angles, "turn about x, then about y, in degrees (default 30 45)")
+    app.add_option("--angles", g.angles, tr("turn about x, then about y, in degrees (default 30 45)"))
         ->expected(2);
     auto* solidOption =
-        app.add_option("--solid", o.solid, "the solid: 1 tetrahedron .. 5 icosahedron")
+        app.add_option("--solid", o.solid, tr("the solid: 1 tetrahedron .. 5 icosahedron"))
             ->check(CLI::Range(1, 5));
-    app.add_option("--model", o.model, "the model of that name")->excludes(solidOption);
-    app.add_option("--size", g.size, "picture size in pixels (default 1024x700)");
-    app.add_option("--show", g.show, "which shells: both|solid|dual")
+    app.add_option("--model", o.model, tr("the model of that name"))->excludes(solidOption);
+    app.add_option("--size", g.size, tr("picture size in pixels (default 1024x700)"));
+    app.add_option("--show", g.show, tr("which shells: both|solid|dual"))
         ->check(CLI::IsMember({"both", "solid", "dual"}));
-    app.add_option("--dual", g.dual, "which dual: program|reciprocal")
+    app.add_option("--dual", g.dual, tr("which dual: program|reciprocal"))
         ->check(CLI::IsMember({"program", "reciprocal"}));
-    app.add_option("--back", g.back, "back edges: dashed|hidden|drawn")
+    app.add_option("--back", g.back, tr("back edges: dashed|hidden|drawn"))
         ->check(CLI::IsMember({"dashed", "hidden", "drawn"}));
-    app.add_flag("--numbers{solid}", g.numbers, "number the vertices: solid (the default), dual or both")
+    app.add_flag("--numbers{solid}", g.numbers, tr("number the vertices: solid (the default), dual or both"))
         ->check(CLI::IsMember({"solid", "dual", "both"}))
         ->option_text("[solid|dual|both]");
-    app.add_option("--faces", g.faces, "faces: off|shaded|translucent")
+    app.add_option("--faces", g.faces, tr("faces: off|shaded|translucent"))
         ->check(CLI::IsMember({"off", "shaded", "translucent"}));
     g.frames_ =
-        app.add_option("--frames", o.frames, "write N pictures turning a full circle about y")
+        app.add_option("--frames", o.frames, tr("write N pictures turning a full circle about y"))
             ->check(CLI::Range(1, maxFrames));
     g.overwrite_ =
-        app.add_flag("--overwrite", o.overwrite, "let --frames or --net replace pictures or pages already there (else refused)");
-    app.add_flag("--aliased", o.view.aliased, "PNG pictures without anti-aliasing: the console program's very pixels");
+        app.add_flag("--overwrite", o.overwrite, tr("let --frames or --net replace pictures or pages already there (else refused)"));
+    app.add_flag("--aliased", o.view.aliased, tr("PNG pictures without anti-aliasing: the console program's very pixels"));
     app.add_flag("--turntable", o.view.turntable,
-                 "the first angle raises the camera; turns go about the model's own up axis");
-    app.add_option("--line-width", o.view.lineWidth, "line width in pixels (default grows with the size)")
+                 tr("the first angle raises the camera; turns go about the model's own up axis"));
+    app.add_option("--line-width", o.view.lineWidth, tr("line width in pixels (default grows with the size)"))
         ->check(finiteNumber)
         ->check(CLI::Range(0.1, 64.0));
-    app.add_option("--font-px", o.view.fontPx, "height of the numbers in pixels (default grows with the size)")
+    app.add_option("--font-px", o.view.fontPx, tr("height of the numbers in pixels (default grows with the size)"))
         ->check(CLI::Range(1, 512));
-    app.add_option("--background", g.background, "white, none (transparent) or #rrggbb");
+    app.add_option("--background", g.background, tr("white, none (transparent) or #rrggbb"));
     app.add_option("--style", g.style,
-                   "print: white, a 5% margin, heavier lines, larger numbers with a halo; screen: the program's look (default)")
+                   // xgettext:no-c-format
+                   tr("print: white, a 5% margin, heavier lines, larger numbers with a halo; screen: the program's look (default)"))
         ->check(CLI::IsMember({"screen", "print"}));
-    app.add_option("--palette", g.palette, "classic (blue and red) or colourblind (blue and orange)")
+    app.add_option("--palette", g.palette, tr("classic (blue and red) or colourblind (blue and orange)"))
         ->check(CLI::IsMember({"classic", "colourblind", "colorblind"}));
-    g.morph_ = app.add_option("--morph", o.view.morph, "the morph's stage, 0 (the solid) to 1 (the dual)")
+    g.morph_ = app.add_option("--morph", o.view.morph, tr("the morph's stage, 0 (the solid) to 1 (the dual)"))
                    ->check(finiteNumber);
-    app.add_option("--animate", g.animate, "what --frames changes: turn|morph|both|unfold")
+    app.add_option("--animate", g.animate, tr("what --frames changes: turn|morph|both|unfold"))
         ->check(CLI::IsMember({"turn", "morph", "both", "unfold"}));
 }
 
 // --info, the fold, and the paper net's page and scale.
 void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
-    g.info_ = app.add_flag("--info", "print the counts of the solid, its dual and the morph");
+    g.info_ = app.add_flag("--info")->description(tr("print the counts of the solid, its dual and the morph"));
     for (CLI::Option* output : {g.png_, g.svg_, g.off_, g.net_, g.stl_, g.threeMf_, g.glb_}) g.info_->excludes(output);
     g.unfold_ =
-        app.add_option("--unfold", o.view.unfold, "folded open by T: 0 folded .. 1 flat")
+        app.add_option("--unfold", o.view.unfold, tr("folded open by T: 0 folded .. 1 flat"))
             ->check(finiteNumber)
             ->check(CLI::Range(0.0, 1.0));
-    g.page_ = app.add_option("--page", g.page, "the net's page: a4|letter|a3 (default a4)")
+    g.page_ = app.add_option("--page", g.page, tr("the net's page: a4|letter|a3 (default a4)"))
                   ->check(CLI::IsMember({"a4", "letter", "a3"}));
     g.edge_ = app.add_option("--edge-mm", o.net.edgeMm,
-                             "the mean edge of the net or of the print's first shell in millimetres, " +
-                                 millimetres(minEdgeMm) + " to " + millimetres(maxEdgeMm) +
-                                 " (default: the net's largest that fits)")
+                             fill(tr("the mean edge of the net or of the print's first shell in millimetres, {1} to {2} "
+                                     "(default: the net's largest that fits)"),
+                                  {millimetres(minEdgeMm), millimetres(maxEdgeMm)}))
                   ->check(finiteNumber)
                   ->check(CLI::Range(minEdgeMm, maxEdgeMm));
     app.add_option("--lang", o.language,
@@ -209,23 +206,23 @@ void addLastOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
 // picked.
 void addModelOptions(CLI::App& app, ExplorerOptions& o, Given& g) {
     app.add_option("--conway", o.conway,
-                   "a model in Conway's notation, operators applied right to left to a seed: T C O D I P<n> A<n> Y<n> "
-                   "or M (the model the inputs give); operators d a t k j e o b g s n z m (k<n>, t<n>); repeatable")
+                   tr("a model in Conway's notation, operators applied right to left to a seed: T C O D I P<n> A<n> Y<n> "
+                   "or M (the model the inputs give); operators d a t k j e o b g s n z m (k<n>, t<n>); repeatable"))
         ->expected(1)
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-    app.add_option("--catalogue", o.catalogue, "load the named solids: platonic|archimedean|catalan|all")
+    app.add_option("--catalogue", o.catalogue, tr("load the named solids: platonic|archimedean|catalan|all"))
         ->check(CLI::IsMember({"platonic", "archimedean", "catalan", "all"}));
     app.add_flag("--canonical", o.canonical,
-                 "OFF models in canonical form: every edge touching the unit sphere, faces flat (always so for --conway)");
+                 tr("OFF models in canonical form: every edge touching the unit sphere, faces flat (always so for --conway)"));
     app.add_option("--centre", g.centre,
-                   "the reciprocal dual's centre for models not canonical: midsphere (default, the sphere the edges best "
-                   "touch) or vertices (their mean)")
+                   tr("the reciprocal dual's centre for models not canonical: midsphere (default, the sphere the edges best "
+                   "touch) or vertices (their mean)"))
         ->check(CLI::IsMember({"vertices", "midsphere"}));
     g.highlight_ = app.add_option("--highlight", o.highlight,
-                                  "light a part and its dual part in the picture: face:N, vertex:N or edge:N");
-    g.pick_ = app.add_option("--pick", g.pick, "with --info: what lies at pixel X,Y of the picture");
-    g.list_ = app.add_flag("--list", "print one line per loaded model: number, name and counts");
+                                  tr("light a part and its dual part in the picture: face:N, vertex:N or edge:N"));
+    g.pick_ = app.add_option("--pick", g.pick, tr("with --info: what lies at pixel X,Y of the picture"));
+    g.list_ = app.add_flag("--list")->description(tr("print one line per loaded model: number, name and counts"));
 }
 
 // "X,Y", two finite numbers; false otherwise.
@@ -244,10 +241,10 @@ bool readPick(const std::string& text, double& x, double& y) {
 std::string readView(const Given& g, ExplorerOptions& o) {
     if (!g.angles.empty()) {
         if (!std::isfinite(g.angles[0]) || !std::isfinite(g.angles[1]))
-            return "--angles: the angles must be finite numbers of degrees";
+            return tr("--angles: the angles must be finite numbers of degrees");
         // The view holds its angles as floats.
         if (std::fabs(g.angles[0]) > 3.4e38 || std::fabs(g.angles[1]) > 3.4e38)
-            return "--angles: each angle must be from -3.4e38 to 3.4e38 degrees";
+            return tr("--angles: each angle must be from -3.4e38 to 3.4e38 degrees");
         o.view.angleX = static_cast<float>(g.angles[0]);
         o.view.angleY = static_cast<float>(g.angles[1]);
     }
@@ -284,14 +281,14 @@ std::string readView(const Given& g, ExplorerOptions& o) {
 std::string readPrint(const Given& g, ExplorerOptions& o) {
     for (const auto& [option, name] : {std::pair{g.printAs_, "--print-as"}, std::pair{g.strut_, "--strut-mm"},
                                        std::pair{g.node_, "--node-mm"}, std::pair{g.sizeMm_, "--size-mm"}})
-        if (*option && !printOutput(o.output)) return std::string(name) + " needs --stl, --3mf or --glb FILE";
+        if (*option && !printOutput(o.output)) return fill(tr("{1} needs --stl, --3mf or --glb FILE"), {name});
     if (g.printAs == "frame") o.print.kind = PrintKind::Frame;
     if ((*g.strut_ || *g.node_) && o.print.kind != PrintKind::Frame)
-        return std::string(*g.strut_ ? "--strut-mm" : "--node-mm") + " goes with --print-as frame";
+        return fill(tr("{1} goes with --print-as frame"), {*g.strut_ ? "--strut-mm" : "--node-mm"});
     if (*g.node_ && o.print.nodeMm < o.print.strutMm)
-        return "--node-mm: the balls (" + millimetres(o.print.nodeMm) + " mm) cannot be narrower than the struts (" +
-               millimetres(o.print.strutMm) + " mm)";
-    if (*g.sizeMm_ && *g.edge_) return "--size-mm and --edge-mm both set the print's size; give one";
+        return fill(tr("--node-mm: the balls ({1} mm) cannot be narrower than the struts ({2} mm)"),
+                    {millimetres(o.print.nodeMm), millimetres(o.print.strutMm)});
+    if (*g.sizeMm_ && *g.edge_) return tr("--size-mm and --edge-mm both set the print's size; give one");
     if (printOutput(o.output)) o.print.edgeMm = o.net.edgeMm;
     return "";
 }
@@ -306,7 +303,7 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
     if (*g.stl_) o.output = OutputKind::Stl, o.outputPath = g.stl;
     if (*g.threeMf_) o.output = OutputKind::ThreeMf, o.outputPath = g.threeMf;
     if (*g.glb_) o.output = OutputKind::Glb, o.outputPath = g.glb;
-    if (o.output != OutputKind::Window && o.outputPath.empty()) return "the output file name is empty";
+    if (o.output != OutputKind::Window && o.outputPath.empty()) return tr("the output file name is empty");
     const char* kinds[] = {"", "png", "svg", "off", "", "", "", "stl", "3mf", "glb"};
     if (*kinds[int(o.output)] != '\0') {
         const std::string problem = extensionProblem(std::string("--") + kinds[int(o.output)], o.outputPath,
@@ -314,50 +311,51 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
         if (!problem.empty()) return problem;
     }
     if (*g.frames_ && o.output != OutputKind::Png && o.output != OutputKind::Svg)
-        return "--frames needs --png FILE or --svg FILE";
+        return tr("--frames needs --png FILE or --svg FILE");
     if (*g.frames_ && o.outputPath == "-")
-        return "--frames writes files of their own; it cannot write to standard output (-)";
+        return tr("--frames writes files of their own; it cannot write to standard output (-)");
     if (*g.overwrite_ && !*g.frames_ && !*g.net_ && !printOutput(o.output))
-        return "--overwrite goes with --frames, --net or a print (--stl, --3mf, --glb)";
+        return tr("--overwrite goes with --frames, --net or a print (--stl, --3mf, --glb)");
     if (*g.morph_ && !(o.view.morph >= 0.0 && o.view.morph <= 1.0))
-        return "--morph: the stage must be a number from 0 to 1";
+        return tr("--morph: the stage must be a number from 0 to 1");
     if (!g.animate.empty()) {
-        if (!*g.frames_) return "--animate needs --frames N";
+        if (!*g.frames_) return tr("--animate needs --frames N");
         o.animate = g.animate == "morph"    ? Animation::Morph
                     : g.animate == "both"   ? Animation::Both
                     : g.animate == "unfold" ? Animation::Unfold
                                             : Animation::Turn;
         if ((o.animate == Animation::Morph || o.animate == Animation::Both) && *g.morph_)
-            return "--morph cannot go with --animate " + g.animate + ", which runs the stage from 0 to 1";
+            return fill(tr("--morph cannot go with --animate {1}, which runs the stage from 0 to 1"), {g.animate});
     }
     if (*g.info_) o.output = OutputKind::Info;
     if (*g.list_) {
-        if (o.output != OutputKind::Window) return "--list prints the models; it goes with no other output";
+        if (o.output != OutputKind::Window) return tr("--list prints the models; it goes with no other output");
         o.output = OutputKind::List;
     }
     if (*g.pick_) {
-        if (o.output != OutputKind::Info) return "--pick needs --info, which prints what lies there";
-        if (!readPick(g.pick, o.pickX, o.pickY)) return "--pick: '" + g.pick + "' is not X,Y in pixels, like 512,350";
+        if (o.output != OutputKind::Info) return tr("--pick needs --info, which prints what lies there");
+        if (!readPick(g.pick, o.pickX, o.pickY)) return fill(tr("--pick: '{1}' is not X,Y in pixels, like 512,350"), {g.pick});
         o.pick = true;
     }
     if (*g.highlight_) {
-        if (o.highlight.empty()) return "--highlight: the part is empty; give face:N, vertex:N or edge:N";
+        if (o.highlight.empty()) return tr("--highlight: the part is empty; give face:N, vertex:N or edge:N");
         // A lit part belongs to the model itself: a stage of the morph or
         // the fold, or the net's pages, would show it nowhere.
         const bool staged = (*g.morph_ && o.view.morph > 0.0) || (*g.unfold_ && o.view.unfold > 0.0) ||
                             (*g.frames_ && o.animate != Animation::Turn);
         if (o.output == OutputKind::Net || o.output == OutputKind::Off || printOutput(o.output))
-            return std::string("--highlight lights a picture, not ") +
-                   (o.output == OutputKind::Net ? "the net's pages" : o.output == OutputKind::Off ? "an OFF file" : "a print");
+            return o.output == OutputKind::Net   ? tr("--highlight lights a picture, not the net's pages")
+                   : o.output == OutputKind::Off ? tr("--highlight lights a picture, not an OFF file")
+                                                 : tr("--highlight lights a picture, not a print");
         if (staged && (o.output == OutputKind::Png || o.output == OutputKind::Svg))
-            return "--highlight lights the model itself, not a stage of the morph or the fold";
+            return tr("--highlight lights the model itself, not a stage of the morph or the fold");
     }
     if (!g.centre.empty()) o.centre = g.centre == "vertices" ? DualCentre::Vertices : DualCentre::Midsphere;
     if (*g.unfold_ && (o.output == OutputKind::Off || o.output == OutputKind::Net || printOutput(o.output)))
-        return "--unfold is for pictures, not for --off, --net or a print";
-    if (*g.page_ && o.output != OutputKind::Net) return "--page needs --net FILE";
+        return tr("--unfold is for pictures, not for --off, --net or a print");
+    if (*g.page_ && o.output != OutputKind::Net) return tr("--page needs --net FILE");
     if (*g.edge_ && o.output != OutputKind::Net && !printOutput(o.output))
-        return "--edge-mm needs --net FILE or a print (--stl, --3mf or --glb FILE)";
+        return tr("--edge-mm needs --net FILE or a print (--stl, --3mf or --glb FILE)");
     const std::string problem = readPrint(g, o);
     if (!problem.empty()) return problem;
     if (g.page == "letter") o.net.page = PageSize::Letter;
@@ -365,7 +363,7 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
     if (o.output == OutputKind::Net) {
         const std::size_t dot = g.net.rfind('.');
         const std::string ending = dot == std::string::npos ? "" : g.net.substr(dot);
-        if (ending != ".pdf" && ending != ".svg") return "--net: " + g.net + " must end in .pdf or .svg";
+        if (ending != ".pdf" && ending != ".svg") return fill(tr("--net: {1} must end in .pdf or .svg"), {g.net});
     }
     return "";
 }
@@ -382,7 +380,8 @@ std::string languageOption(const std::vector<std::string>& args) {
 }
 
 std::string usageLine() {
-    return "usage: duals-explorer [DIR | FILE.off | FILE.stl ...] [--png FILE | --svg FILE | --off FILE]"
+    // TRANSLATORS: the options and their values stay as they are typed.
+    return tr("usage: duals-explorer [DIR | FILE.off | FILE.stl ...] [--png FILE | --svg FILE | --off FILE]"
            " [--angles A B] [--solid N | --model NAME] [--size WxH] [--show both|solid|dual]"
            " [--dual program|reciprocal] [--back dashed|hidden|drawn] [--numbers [solid|dual|both]]"
            " [--faces off|shaded|translucent] [--frames N [--overwrite]] [--turntable] [--aliased] [--line-width PX]"
@@ -392,7 +391,7 @@ std::string usageLine() {
            " [--conway NOTATION ...] [--catalogue platonic|archimedean|catalan|all] [--canonical]"
            " [--centre midsphere|vertices] [--highlight face:N|vertex:N|edge:N] [--pick X,Y] [--list]"
            " [--stl FILE | --3mf FILE | --glb FILE [--print-as solid|frame] [--strut-mm D] [--node-mm D]"
-           " [--size-mm L | --edge-mm L] [--overwrite]] [--lang en|sr|sr@latin]\n";
+           " [--size-mm L | --edge-mm L] [--overwrite]] [--lang en|sr|sr@latin]\n");
 }
 
 ParsedOptions parseOptions(const std::vector<std::string>& args, const std::string& version) {
@@ -401,7 +400,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
 
     CLI::App app{tr("Shows a polyhedron with its dual; saves pictures and models without a display."),
                  "duals-explorer"};
-    app.footer(
+    app.footer(tr(
         "With no input it reads the ten solid files of the current directory or, when\n"
         "none of them is there, the copy installed with it (PREFIX/share/platonic-duals/data).\n"
         "Without --png, --svg, --off, --net, --stl, --3mf, --glb or --info it opens a\n"
@@ -409,10 +408,17 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         "window starts from the state the options describe: arrows or a left drag turn,\n"
         "1..5 pick a solid, Tab the next model, d c b n change what is drawn, s saves a\n"
         "PNG, ? lists every key, q quits.\n"
-        "Exit status: 0, or 2 for a bad option or an input that cannot be read.");
-    app.formatter(std::make_shared<HelpFormatter>());
-    if (!version.empty()) app.set_version_flag("--version", version, "Print the version and exit");
-    app.add_option("inputs", o.inputs, "a directory with the ten solid files, or OFF or STL files");
+        "Exit status: 0, or 2 for a bad option or an input that cannot be read."));
+    // CLI11's own words in the help, in the reader's language too.
+    auto formatter = std::make_shared<HelpFormatter>();
+    for (const char* label : {N_("Usage"), N_("OPTIONS"), N_("Positionals"), N_("Excludes"), N_("Needs"), N_("REQUIRED"),
+                              N_("TEXT"), N_("INT"), N_("UINT"), N_("FLOAT")})
+        formatter->label(label, tr(label));
+    app.formatter(formatter);
+    app.option_defaults()->group(tr("Options"));
+    app.set_help_flag("-h,--help", tr("Print this help message and exit"));
+    if (!version.empty()) app.set_version_flag("--version", version, tr("Print the version and exit"));
+    app.add_option("inputs", o.inputs, tr("a directory with the ten solid files, or OFF or STL files"));
     Given given;
     addOutputOptions(app, given);
     addViewOptions(app, o, given);

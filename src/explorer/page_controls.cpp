@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/translate.h"
+
 namespace pd {
 
 namespace {
@@ -45,18 +47,18 @@ const char* numbersValue(const ViewState& v) {
 
 const std::vector<PageControl>& pageControls() {
     static const std::vector<PageControl> controls{
-        {"show", "What is shown", "Shown", "d", {{"both", "solid and dual"}, {"solid", "solid"}, {"dual", "dual"}}},
-        {"dual", "What is shown", "Dual", "c", {{"program", "the program's"}, {"reciprocal", "reciprocal"}}},
-        {"faces", "Drawing", "Faces", "f", {{"off", "none"}, {"translucent", "translucent"}, {"shaded", "shaded"}}},
-        {"back", "Drawing", "Back edges", "b", {{"drawn", "drawn"}, {"dashed", "dashed"}, {"hidden", "hidden"}}},
-        {"numbers", "Drawing", "Numbers", "n",
-         {{"none", "none"}, {"solid", "solid"}, {"dual", "dual"}, {"both", "both"}}},
-        {"palette", "Drawing", "Colours", "", {{"classic", "blue and red"}, {"colourblind", "blue and orange"}}},
-        {"style", "Drawing", "Style", "", {{"screen", "screen"}, {"print", "print"}}},
-        {"lines", "Drawing", "Lines", "a", {{"smooth", "smooth"}, {"aliased", "aliased"}}},
-        {"spin", "Motion", "Spin", "Space", {{"still", "still"}, {"spinning", "spinning"}}},
-        {"morph", "Motion", "Morph to the dual", "[ ]", {}},
-        {"unfold", "Motion", "Fold open", "", {}},
+        {"show", N_("What is shown"), N_("Shown"), "d", {{"both", N_("solid and dual")}, {"solid", N_("solid")}, {"dual", N_("dual")}}},
+        {"dual", N_("What is shown"), N_("Dual"), "c", {{"program", N_("the program's")}, {"reciprocal", N_("reciprocal")}}},
+        {"faces", N_("Drawing"), N_("Faces"), "f", {{"off", N_("none")}, {"translucent", N_("translucent")}, {"shaded", N_("shaded")}}},
+        {"back", N_("Drawing"), N_("Back edges"), "b", {{"drawn", N_("drawn")}, {"dashed", N_("dashed")}, {"hidden", N_("hidden")}}},
+        {"numbers", N_("Drawing"), N_("Numbers"), "n",
+         {{"none", N_("none")}, {"solid", N_("solid")}, {"dual", N_("dual")}, {"both", N_("both")}}},
+        {"palette", N_("Drawing"), N_("Colours"), "", {{"classic", N_("blue and red")}, {"colourblind", N_("blue and orange")}}},
+        {"style", N_("Drawing"), N_("Style"), "", {{"screen", N_("screen")}, {"print", N_("print")}}},
+        {"lines", N_("Drawing"), N_("Lines"), "a", {{"smooth", N_("smooth")}, {"aliased", N_("aliased")}}},
+        {"spin", N_("Motion"), N_("Spin"), "Space", {{"still", N_("still")}, {"spinning", N_("spinning")}}},
+        {"morph", N_("Motion"), N_("Morph to the dual"), "[ ]", {}},
+        {"unfold", N_("Motion"), N_("Fold open"), "", {}},
     };
     return controls;
 }
@@ -77,7 +79,7 @@ std::string controlValue(const ViewState& v, const std::string& id) {
 }
 
 Status setControl(Session& session, const std::string& id, const std::string& value, double now) {
-    const auto refused = [&] { return failure("no such choice: " + id + " " + value); };
+    const auto refused = [&] { return failure(fill(tr("no such choice: {1} {2}"), {id, value})); };
     if (id == "morph" || id == "unfold") {
         const double t = sliderValue(value);
         if (t < 0.0) return refused();

@@ -15,13 +15,13 @@ namespace pd {
 
 struct ControlChoice {
     const char* value;  // as the option takes it ("off"), or the page's own word
-    const char* label;  // what the page shows ("none")
+    const char* label;  // what the page shows ("none"), in English: tr() where shown
 };
 
 struct PageControl {
     const char* id;     // "faces"; also the long option it sets, where there is one
-    const char* group;  // "What is shown", "Drawing", "Motion"
-    const char* label;  // "Faces"
+    const char* group;  // "What is shown", "Drawing", "Motion", in English: tr() where shown
+    const char* label;  // "Faces", in English: tr() where shown
     const char* key;    // the key that moves it too ("f"), or ""
     std::vector<ControlChoice> choices;  // empty: a slider from 0 to 1
 };

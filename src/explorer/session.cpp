@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "base/background.h"
+#include "base/translate.h"
 #include "view/highlight.h"
 #include "hidden/mark_thinning.h"
 #include "explorer/unfold_view.h"
@@ -37,24 +38,25 @@ int modelOfKind(const LoadedModels& loaded, int kind) {
 // The model index the options pick, or why they pick none. With nothing
 // asked for, the cube of the ten files, as the typical run answers.
 Result<int> chosenModel(const ExplorerOptions& options, const LoadedModels& loaded) {
-    if (loaded.models.empty()) return failure("no model to show");
+    if (loaded.models.empty()) return failure(tr("no model to show"));
     if (options.solid != 0) {
         // With only built models shown, --solid chose what M stands for.
         if (loaded.solidIsM) return 0;
         const bool built = !options.conway.empty() || !options.catalogue.empty();
         if (!loaded.directory)
-            return failure("--solid " + std::to_string(options.solid) + " picks one of the ten files' solids, but " +
-                           (built ? "none of them is shown and no notation takes one for M" : "the inputs are OFF files") +
-                           " (use --model NAME)");
+            return failure(fill(built ? tr("--solid {1} picks one of the ten files' solids, but none of them is shown and no "
+                                           "notation takes one for M (use --model NAME)")
+                                        : tr("--solid {1} picks one of the ten files' solids, but the inputs are OFF files (use "
+                                             "--model NAME)"),
+                                {std::to_string(options.solid)}));
         const int found = modelOfKind(loaded, options.solid);
-        if (found < 0) return failure("--solid " + std::to_string(options.solid) + ": no such solid was loaded");
+        if (found < 0) return failure(fill(tr("--solid {1}: no such solid was loaded"), {std::to_string(options.solid)}));
         return found;
     }
     if (!options.model.empty()) {
         const int found = findModel(loaded, options.model);
         if (found >= 0) return found;
-        return failure("--model " + options.model + ": no model of that name; the models are " +
-                       modelNames(loaded));
+        return failure(fill(tr("--model {1}: no model of that name; the models are {2}"), {options.model, modelNames(loaded)}));
     }
     const int cube = loaded.directory ? modelOfKind(loaded, 2) : -1;
     return cube >= 0 ? cube : 0;
@@ -169,7 +171,7 @@ ActionEffect Session::perform(ActionId id, double now) {
     if (!actionAvailable(id, context_)) {
         const int solid = int(id) - int(ActionId::Solid1);
         if (solid >= 0 && solid < 5 && !context_.directory)
-            note("keys 1 to 5 pick the ten files' solids; these models are OFF files (Tab goes through them)", now);
+            note(tr("keys 1 to 5 pick the ten files' solids; these models are OFF files (Tab goes through them)"), now);
         return ActionEffect::Redraw;
     }
     const ViewState before = view_;
@@ -236,7 +238,7 @@ void Session::click(int x, int y, double now) {
     waitForFrameAhead();
     now_ = std::max(now_, now);
     if (view_.morph > 0.0 || view_.unfold > 0.0 || view_.morphing || clocks_.folding()) {
-        note("a click lights a part of the model itself, not of its morph or its net", now);
+        note(tr("a click lights a part of the model itself, not of its morph or its net"), now);
         return;
     }
     // A second click (or tap) on the part lit puts the light out.
@@ -465,12 +467,12 @@ Result<std::string> Session::offText() {
     if (!built) return built.error();
     const Model& shown = *built ? **built : model();
     const std::vector<ShownShell> shells = solidAndDualShells(model(), *built, view_);
-    if (shells.empty()) return failure(shown.name + " has no dual to write: " + shown.openEdgeMessage);
+    if (shells.empty()) return failure(fill(tr("{1} has no dual to write: {2}"), {tr(shown.name.c_str()), shown.openEdgeMessage}));
     std::vector<const Polyhedron*> shapes;
     for (const ShownShell& shell : shells) {
         const Status writable = offWritable(*shell.shape);
         if (!writable)
-            return failure(shellName(shell, shown.name) + " cannot be written as OFF: " + writable.error().what);
+            return failure(fill(tr("{1} cannot be written as OFF: {2}"), {shellName(shell, shown.name), writable.error().what}));
         shapes.push_back(shell.shape);
     }
     // A canonical model and its reciprocal as made in double, not as the

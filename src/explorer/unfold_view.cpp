@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/translate.h"
 #include "geometry/orientation.h"
 #include "nets/fold_back.h"
 #include "geometry/face_plane.h"
@@ -192,7 +193,7 @@ Frame buildUnfoldFrame(const std::vector<ShownShell>& shells, const std::vector<
         framed.push_back(shells[k].shape);
         if (!open[k]) {
             // Folded, as it stands, and why.
-            if (nets[k]) panels.notes.push_back(shellName(shells[k], modelName) + " has no net: " + nets[k]->error().what);
+            if (nets[k]) panels.notes.push_back(fill(tr("{1} has no net: {2}"), {shellName(shells[k], modelName), nets[k]->error().what}));
             drawn.push_back(shells[k]);
             continue;
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/huge_pages.h"
+#include "base/translate.h"
 
 namespace pd {
 
@@ -124,11 +125,12 @@ Closedness closednessOf(const EdgeTopology& topology, int numberBase) {
         const int count = topology.faceCounts[e];
         if (count == 2) continue;
         const Edge& edge = topology.edges[e];
-        const std::string name = "edge " + std::to_string(edge.a + numberBase) + "-" +
-                                 std::to_string(edge.b + numberBase);
+        const std::string a = std::to_string(edge.a + numberBase), b = std::to_string(edge.b + numberBase);
         result.closed = false;
-        result.message = count == 1 ? name + " has only one face"
-                                    : name + " is shared by " + std::to_string(count) + " faces";
+        result.message = count == 1 ? fill(tr("edge {1}-{2} has only one face"), {a, b})
+                                    : fill(trn("edge {1}-{2} is shared by {3} face", "edge {1}-{2} is shared by {3} faces",
+                                               static_cast<unsigned long>(count)),
+                                           {a, b, std::to_string(count)});
         break;
     }
     return result;

@@ -1,6 +1,7 @@
 #include "geometry/vertex_rings.h"
 
 #include "base/huge_pages.h"
+#include "base/translate.h"
 
 namespace pd {
 
@@ -15,8 +16,7 @@ Status buildVertexRings(const Polyhedron& p, const EdgeTopology& topology, Verte
         ++degree[p.corners[s]];
     }
     auto broken = [&](int v) -> Status {
-        return failure("the faces around vertex " + std::to_string(v + numberBase) +
-                       " do not form one ring");
+        return failure(fill(tr("the faces around vertex {1} do not form one ring"), {std::to_string(v + numberBase)}));
     };
 
     rings.faces.clear();

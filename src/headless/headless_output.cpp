@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "base/translate.h"
 #include "explorer/exports.h"
 #include "io/file_series.h"
 #include "headless/net_output.h"
@@ -16,9 +17,10 @@ namespace pd {
 namespace {
 
 Error withHint(Error e, OutputKind output) {
-    if (e.what == alreadyExists)
-        e.what += printOutput(output) ? "; --overwrite lets a print replace it"
-                                      : "; --overwrite lets --frames replace existing pictures";
+    if (e.what == tr(alreadyExists))
+        e.what = fill(printOutput(output) ? tr("{1}; --overwrite lets a print replace it")
+                                          : tr("{1}; --overwrite lets --frames replace existing pictures"),
+                      {e.what});
     return e;
 }
 

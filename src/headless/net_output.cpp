@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/translate.h"
 #include "io/file_series.h"
 #include "io/output_file.h"
 #include "explorer/exports.h"
@@ -18,7 +19,7 @@ Status writeNetOutput(const ExplorerOptions& options, const NetPages& net, std::
     auto refused = [](Status written) -> Status {
         if (written) return written;
         Error e = written.error();
-        if (e.what == alreadyExists) e.what += "; --overwrite lets --net replace it";
+        if (e.what == tr(alreadyExists)) e.what = fill(tr("{1}; --overwrite lets --net replace it"), {e.what});
         return e;
     };
     if (path.size() >= 4 && path.compare(path.size() - 4, 4, ".pdf") == 0)
@@ -38,7 +39,7 @@ Status writeNetOutput(const ExplorerOptions& options, const NetPages& net, std::
         const Status written = series->writeNext([&](int fd) { return writeAll(fd, pages[i].text); });
         if (!written) {
             Error e = written.error();
-            if (e.what == alreadyExists) e.what += "; --overwrite lets --net replace existing pages";
+            if (e.what == tr(alreadyExists)) e.what = fill(tr("{1}; --overwrite lets --net replace existing pages"), {e.what});
             return e;
         }
     }

@@ -9,6 +9,7 @@
 
 #include "base/background.h"
 #include "base/huge_pages.h"
+#include "base/translate.h"
 #include "hidden/polygon_pool.h"
 
 namespace pd {
@@ -482,8 +483,8 @@ void append(PaintOrder& order, const PaintOrder& nearer) {
 
 PaintOrder unfinishedOrder() {
     PaintOrder none;
-    none.unfinished = "too many faces to put in order for a vector picture (over " +
-                      std::to_string(mostCornerTests) + " tests against a plane)";
+    none.unfinished = fill(tr("too many faces to put in order for a vector picture (over {1} tests against a plane)"),
+                           {std::to_string(mostCornerTests)});
     return none;
 }
 

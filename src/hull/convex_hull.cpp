@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "base/translate.h"
 #include "hull/exact_side.h"
 
 namespace pd {
@@ -419,17 +420,17 @@ private:
 }  // namespace
 
 Result<ConvexHull> convexHull(const std::vector<Vec3d>& points, bool triangulated) {
-    if (points.size() < 4) return failure("a hull in space needs at least four points");
+    if (points.size() < 4) return failure(tr("a hull in space needs at least four points"));
     double size = 0.0;
     for (const Vec3d& q : points) {
         if (!std::isfinite(q.x) || !std::isfinite(q.y) || !std::isfinite(q.z))
-            return failure("a point has a coordinate that is not finite");
+            return failure(tr("a point has a coordinate that is not finite"));
         size = std::max({size, std::fabs(q.x), std::fabs(q.y), std::fabs(q.z)});
     }
-    if (!(size > 0.0)) return failure("the points lie in one plane");
+    if (!(size > 0.0)) return failure(tr("the points lie in one plane"));
     Quickhull quickhull(points);
-    if (!quickhull.start()) return failure("the points lie in one plane");
-    if (!quickhull.run()) return failure("the hull came apart in rounding");
+    if (!quickhull.start()) return failure(tr("the points lie in one plane"));
+    if (!quickhull.run()) return failure(tr("the hull came apart in rounding"));
     return Facets(points, quickhull, samePlaneShare * size).build(triangulated);
 }
 

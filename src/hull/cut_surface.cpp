@@ -1,5 +1,6 @@
 #include "hull/cut_surface.h"
 
+#include "base/translate.h"
 #include "geometry/tolerances.h"
 
 #include <string>
@@ -33,10 +34,10 @@ Status checkConvexSurface(const CutSurface& surface, const VertexRings& rings) {
                     const double angle = surface.besideIn(g, v, before, after);
                     if (side == 0) angles += angle;
                     if (surface.outside(plane, before) || surface.outside(plane, after))
-                        return failure("the faces are not convex at a vertex");
+                        return failure(tr("the faces are not convex at a vertex"));
                 }
             }
-            if (angles > turn * (1 + roundingShare * ringFaces)) return failure("the faces wind more than once round a vertex");
+            if (angles > turn * (1 + roundingShare * ringFaces)) return failure(tr("the faces wind more than once round a vertex"));
             continue;
         }
         double angles = 0;
@@ -44,13 +45,13 @@ Status checkConvexSurface(const CutSurface& surface, const VertexRings& rings) {
             const int f = rings.faces[std::size_t(r)];
             for (int s = surface.neighbourStart[std::size_t(v)]; s < surface.neighbourStart[std::size_t(v) + 1]; ++s)
                 if (surface.outside(surface.faceSource[std::size_t(f)], surface.neighbours[std::size_t(s)]))
-                    return failure("the faces are not convex at a vertex");
+                    return failure(tr("the faces are not convex at a vertex"));
             // Three angles, each under half a turn, stay under a turn and a half.
             if (ringFaces <= 3) continue;
             int before, after;
             angles += surface.besideIn(f, v, before, after);
         }
-        if (angles > 1.5 * turn) return failure("the faces wind more than once round a vertex");
+        if (angles > 1.5 * turn) return failure(tr("the faces wind more than once round a vertex"));
     }
     return Done{};
 }
@@ -71,8 +72,8 @@ Status checkFacelessPlanes(const CutSurface& surface, const Nearby& nearby, cons
         const Vec3d n = spaces[i].normal;
         double height = dot(n, surface.at[std::size_t(from)]);
         for (;;) {
-            if (surface.outside(int(i), from)) return failure("plane " + std::to_string(i) + " cuts the faces");
-            if (++steps > mostSteps) return failure("the climbs take too long");
+            if (surface.outside(int(i), from)) return failure(fill(tr("plane {1} cuts the faces"), {std::to_string(i)}));
+            if (++steps > mostSteps) return failure(tr("the climbs take too long"));
             int best = -1;
             double bestHeight = height;
             for (int s = surface.neighbourStart[std::size_t(from)]; s < surface.neighbourStart[std::size_t(from) + 1];

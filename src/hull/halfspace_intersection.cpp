@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "base/translate.h"
 #include "hull/convex_hull.h"
 #include "hull/point_clusters.h"
 #include "geometry/edges.h"
@@ -65,7 +66,7 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
         const HalfSpace& h = spaces[i];
         if (!(h.offset > 0.0) || !std::isfinite(h.offset / size) || !std::isfinite(h.normal.x) ||
             !std::isfinite(h.normal.y) || !std::isfinite(h.normal.z))
-            return failure("half-space " + std::to_string(i) + " does not hold the centre");
+            return failure(fill(tr("half-space {1} does not hold the centre"), {std::to_string(i)}));
     }
     // One point per plane: its polar. The hull's corners are the planes
     // that bound the intersection, its facets the intersection's vertices.
@@ -79,19 +80,19 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
             polar.push_back(h.normal / h.offset);
         }
     Result<ConvexHull> hull = convexHull(polar, false);
-    if (!hull) return failure("the half-spaces bound no solid: " + hull.error().what);
+    if (!hull) return failure(fill(tr("the half-spaces bound no solid: {1}"), {hull.error().what}));
 
     // A facet n . p = h (h > 0) of the hull is the vertex n / h.
     std::vector<Vec3d> corners(std::size_t(hull->facetCount()));
     for (int k = 0; k < hull->facetCount(); ++k) {
         const double h = -hull->offsets[std::size_t(k)];
-        if (!(h > 0.0)) return failure("the half-spaces leave the solid open");
+        if (!(h > 0.0)) return failure(tr("the half-spaces leave the solid open"));
         const Vec3d n = hull->normals[std::size_t(k)];
         corners[std::size_t(k)] = n / h;
     }
     const PointClusters merged = clusterPoints(corners, tolerance * size);
     if (!clustersStandApart(corners, merged.centres.size(), tolerance * size))
-        return failure("some of its vertices lie too close together to be told apart");
+        return failure(tr("some of its vertices lie too close together to be told apart"));
 
     Intersection out;
     std::vector<int> number(merged.centres.size(), -1);
@@ -122,13 +123,13 @@ Result<Intersection> intersectHalfSpaces(const std::vector<HalfSpace>& spaces, V
 
     // Merging can, in a corner case, leave something that is not a surface;
     // that is refused rather than shown.
-    if (out.shape.faceCount() < 4) return failure("the half-spaces leave no solid");
+    if (out.shape.faceCount() < 4) return failure(tr("the half-spaces leave no solid"));
     const EdgeTopology topology = edgeTopology(out.shape);
     const Closedness closed = closednessOf(topology, 0);
-    if (!closed.closed) return failure("the intersection came out not closed: " + closed.message);
+    if (!closed.closed) return failure(fill(tr("the intersection came out not closed: {1}"), {closed.message}));
     VertexRings rings;
     const Status ringed = buildVertexRings(out.shape, topology, rings, 0);
-    if (!ringed) return failure("the intersection came out not closed: " + ringed.error().what);
+    if (!ringed) return failure(fill(tr("the intersection came out not closed: {1}"), {ringed.error().what}));
     return out;
 }
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "base/huge_pages.h"
+#include "base/translate.h"
 #include "hull/cut_surface.h"
 #include "hull/point_clusters.h"
 #include "geometry/edges.h"
@@ -342,7 +343,7 @@ Status cutPolygons(const std::vector<HalfSpace>& spaces, const Nearby& nearby, c
         else planeFrame(h.normal, e1, e2);
         neighbourLines(i, spaces, nearby, same, framed, e1, e2, lines);
         if (!cutPlane(h, int(i), e1, e2, lines, reach, near, scratch, polygon))
-            return failure("the planes near plane " + std::to_string(i) + " leave its face open");
+            return failure(fill(tr("the planes near plane {1} leave its face open"), {std::to_string(i)}));
         if (polygon.empty()) continue;
         out.of[i] = int(out.source.size());
         out.corners.insert(out.corners.end(), polygon.begin(), polygon.end());
@@ -511,7 +512,7 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
                                      Vec3d centre, double size, double tolerance) {
     for (const HalfSpace& h : spaces)
         if (!(h.offset > 0.0) || !std::isfinite(h.offset / size))
-            return failure("a half-space does not hold the centre");
+            return failure(tr("a half-space does not hold the centre"));
     const std::vector<int> same = samePlanes(spaces, size, tolerance);
 
     Polygons polygons;
@@ -520,18 +521,18 @@ Result<Intersection> intersectNearby(const std::vector<HalfSpace>& spaces, const
     std::vector<int> vertexOf;
     std::vector<Vec3d> vertexAt;
     if (!matchCorners(polygons, spaces.size(), tolerance * size, vertexOf, vertexAt))
-        return failure("some of its vertices lie too close together to be told apart");
+        return failure(tr("some of its vertices lie too close together to be told apart"));
     std::vector<int> faceOf(spaces.size(), -1);
     Intersection out = facesOf(polygons, vertexOf, vertexAt, centre, faceOf);
 
     const Polyhedron& shape = out.shape;
-    if (shape.faceCount() < 4) return failure("the half-spaces leave no solid");
+    if (shape.faceCount() < 4) return failure(tr("the half-spaces leave no solid"));
     const EdgeTopology topology = edgeTopology(shape);
     const Closedness closed = closednessOf(topology, 0);
-    if (!closed.closed) return failure("the faces do not close: " + closed.message);
+    if (!closed.closed) return failure(fill(tr("the faces do not close: {1}"), {closed.message}));
     VertexRings rings;
     const Status ringed = buildVertexRings(shape, topology, rings, 0);
-    if (!ringed) return failure("the faces do not close: " + ringed.error().what);
+    if (!ringed) return failure(fill(tr("the faces do not close: {1}"), {ringed.error().what}));
 
     const CutSurface surface(out, topology, spaces, centre, tolerance * size);
     const Status convex = checkConvexSurface(surface, rings);

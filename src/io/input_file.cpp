@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "base/huge_pages.h"
+#include "base/translate.h"
 
 namespace pd {
 
@@ -17,11 +18,11 @@ int openForReading(const std::string& path) {
 std::string fileKindProblem(mode_t mode) {
     if (S_ISREG(mode)) return "";
     if (S_ISDIR(mode)) return std::strerror(EISDIR);
-    if (S_ISFIFO(mode)) return "Is a FIFO";
-    if (S_ISCHR(mode)) return "Is a character device";
-    if (S_ISBLK(mode)) return "Is a block device";
-    if (S_ISSOCK(mode)) return "Is a socket";
-    return "Is not a regular file";
+    if (S_ISFIFO(mode)) return tr("Is a FIFO");
+    if (S_ISCHR(mode)) return tr("Is a character device");
+    if (S_ISBLK(mode)) return tr("Is a block device");
+    if (S_ISSOCK(mode)) return tr("Is a socket");
+    return tr("Is not a regular file");
 }
 
 Status requireRegularFile(int fd) {
@@ -38,11 +39,11 @@ Status requireRegularFile(int fd) {
 
 Result<int> openRegularFile(const std::string& path) {
     const int fd = openForReading(path);
-    if (fd < 0) return failure(path, 0, std::string("cannot be read: ") + std::strerror(errno));
+    if (fd < 0) return failure(path, 0, fill(tr("cannot be read: {1}"), {std::strerror(errno)}));
     const Status regular = requireRegularFile(fd);
     if (!regular) {
         ::close(fd);
-        return failure(path, 0, "cannot be read: " + regular.error().what);
+        return failure(path, 0, fill(tr("cannot be read: {1}"), {regular.error().what}));
     }
     return fd;
 }
@@ -58,8 +59,8 @@ Result<std::string> readRegularFile(const std::string& path, long long maxBytes,
     if (problem == 0 && info.st_size > maxBytes) {
         close(*fd);
         return failure(path, 0,
-                       "cannot be read: it is " + std::to_string(info.st_size) + " bytes long, and " + kind +
-                           " files are read up to " + std::to_string(maxBytes) + " bytes (1 GiB)");
+                       fill(tr("cannot be read: it is {1} bytes long, and {2} files are read up to {3} bytes (1 GiB)"),
+                            {std::to_string(info.st_size), kind, std::to_string(maxBytes)}));
     }
     if (problem == 0) {
         text.reserve(static_cast<std::size_t>(info.st_size));
@@ -76,7 +77,7 @@ Result<std::string> readRegularFile(const std::string& path, long long maxBytes,
         got += static_cast<std::size_t>(n);
     }
     close(*fd);
-    if (problem != 0) return failure(path, 0, std::string("cannot be read: ") + std::strerror(problem));
+    if (problem != 0) return failure(path, 0, fill(tr("cannot be read: {1}"), {std::strerror(problem)}));
     text.resize(got);
     return text;
 }

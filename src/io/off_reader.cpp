@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "base/huge_pages.h"
+#include "base/translate.h"
 #include "io/input_file.h"
 
 namespace pd {
@@ -185,18 +186,18 @@ public:
 
     bool run() {
         out_ = Polyhedron{};
-        if (!scan_.nextLine()) return fail("the file holds no OFF header or counts");
+        if (!scan_.nextLine()) return fail(tr("the file holds no OFF header or counts"));
         std::string_view first = scan_.token();
         if (!first.empty() && (std::isalpha(static_cast<unsigned char>(first[0])) != 0)) {
             if (first != "OFF" && first != "COFF" && first != "NOFF" && first != "CNOFF")
-                return fail(quoted(first) + " is not an OFF header (OFF, COFF, NOFF or CNOFF)");
+                return fail(fill(tr("{1} is not an OFF header (OFF, COFF, NOFF or CNOFF)"), {quoted(first)}));
             // What follows x y z in a file with no line structure: a normal
             // (3 numbers), a colour (4) or both.
             extraPerVertex_ = (first[0] == 'C' ? 4 : 0) + (first.find('N') != std::string_view::npos ? 3 : 0);
             first = scan_.token();
-            if (first == "BINARY") return fail("binary OFF files are not read");
+            if (first == "BINARY") return fail(tr("binary OFF files are not read"));
             if (first.empty()) {
-                if (!scan_.nextLine()) return fail("the file ends before the counts line");
+                if (!scan_.nextLine()) return fail(tr("the file ends before the counts line"));
                 first = scan_.token();
             }
         }
@@ -214,25 +215,24 @@ private:
         std::string_view tokens[2] = {first, scan_.token()};
         for (int k = 0; k < 2; ++k) {
             if (tokens[k].empty())
-                return fail("the counts line needs the numbers of vertices and faces");
+                return fail(tr("the counts line needs the numbers of vertices and faces"));
             if (!parseWhole(tokens[k], values[k]) || values[k] < 0)
-                return fail("bad counts: " + quoted(tokens[k]) + " is not a count");
+                return fail(fill(tr("bad counts: {1} is not a count"), {quoted(tokens[k])}));
         }
         const std::string_view edges = scan_.token();
         long long ignored = 0;
         if (!edges.empty() && !parseWhole(edges, ignored))
-            return fail("bad counts: " + quoted(edges) + " is not a count");
+            return fail(fill(tr("bad counts: {1} is not a count"), {quoted(edges)}));
         vertexCount_ = values[0];
         faceCount_ = values[1];
         // Data on the counts line itself: a file written on one line (or
         // with no line structure at all), read token by token, the edge
         // count taken as given.
         streamed_ = !edges.empty() && scan_.hasToken();
-        if (faceCount_ == 0) return fail("the file declares no faces");
+        if (faceCount_ == 0) return fail(tr("the file declares no faces"));
         if (vertexCount_ > maxOffCount || faceCount_ > maxOffCount)
-            return fail("counts of " + std::to_string(vertexCount_) + " vertices and " +
-                        std::to_string(faceCount_) + " faces are above the limit of " +
-                        std::to_string(maxOffCount));
+            return fail(fill(tr("counts of {1} vertices and {2} faces are above the limit of {3}"),
+                             {std::to_string(vertexCount_), std::to_string(faceCount_), std::to_string(maxOffCount)}));
         return true;
     }
 
@@ -245,15 +245,16 @@ private:
     }
 
     bool endsAfterVertex(long long v) {
-        return fail(std::string("the file ends after ") +
-                    (v == 0 ? "the counts" : "vertex " + std::to_string(v - 1)) + ": " + std::to_string(v) +
-                    " of " + std::to_string(vertexCount_) + " vertices read");
+        const std::string read = std::to_string(v), of = std::to_string(vertexCount_);
+        if (v == 0) return fail(fill(tr("the file ends after the counts: {1} of {2} vertices read"), {read, of}));
+        return fail(fill(tr("the file ends after vertex {1}: {2} of {3} vertices read"), {std::to_string(v - 1), read, of}));
     }
 
     bool endsAfterFace(long long f) {
-        return fail(std::string("the file ends after ") +
-                    (f == 0 ? "vertex " + std::to_string(vertexCount_ - 1) : "face " + std::to_string(f - 1)) +
-                    ": " + std::to_string(f) + " of " + std::to_string(faceCount_) + " faces read");
+        const std::string read = std::to_string(f), of = std::to_string(faceCount_);
+        if (f == 0)
+            return fail(fill(tr("the file ends after vertex {1}: {2} of {3} faces read"), {std::to_string(vertexCount_ - 1), read, of}));
+        return fail(fill(tr("the file ends after face {1}: {2} of {3} faces read"), {std::to_string(f - 1), read, of}));
     }
 
     // The next token of a vertex or face: on its line, or anywhere in a
@@ -268,14 +269,12 @@ private:
             for (float& c : xyz) {
                 const std::string_view t = next();
                 if (t.empty() && streamed_) return endsAfterVertex(v);
-                if (t.empty()) return fail("vertex " + std::to_string(v) + " needs x, y and z");
-                if (!parseCoordinate(t, c)) return fail(quoted(t) + " is not a number");
+                if (t.empty()) return fail(fill(tr("vertex {1} needs x, y and z"), {std::to_string(v)}));
+                if (!parseCoordinate(t, c)) return fail(fill(tr("{1} is not a number"), {quoted(t)}));
                 if (!std::isfinite(c))
-                    return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
-                                " is not a finite coordinate");
+                    return fail(fill(tr("vertex {1}: {2} is not a finite coordinate"), {std::to_string(v), quoted(t)}));
                 if (std::fabs(c) > maxCoordinate)
-                    return fail("vertex " + std::to_string(v) + ": " + quoted(t) +
-                                " is outside -1e30..1e30");
+                    return fail(fill(tr("vertex {1}: {2} is outside -1e30..1e30"), {std::to_string(v), quoted(t)}));
             }
             out_.vertices.push_back(Vec3{xyz[0], xyz[1], xyz[2]});
             for (int k = 0; streamed_ && k < extraPerVertex_; ++k)
@@ -294,28 +293,24 @@ private:
             if (streamed_ ? !scan_.hasToken() && !scan_.nextLine() : !scan_.nextLine()) return endsAfterFace(f);
             const std::string_view t = next();
             long long n = 0;
-            if (!parseWhole(t, n)) return fail(quoted(t) + " is not a whole number");
+            if (!parseWhole(t, n)) return fail(fill(tr("{1} is not a whole number"), {quoted(t)}));
             if (n < 3)
-                return fail("face " + std::to_string(f) + " has " + std::to_string(n) +
-                            " corners; a face needs at least 3");
+                return fail(fill(tr("face {1} has {2} corners; a face needs at least 3"), {std::to_string(f), std::to_string(n)}));
             const auto stamp = static_cast<std::int32_t>(f + 1);
             for (long long k = 0; k < n; ++k) {
                 const std::string_view c = next();
                 if (c.empty())
-                    return fail("face " + std::to_string(f) + " lists " + std::to_string(k) +
-                                " of its " + std::to_string(n) + " corners");
+                    return fail(fill(tr("face {1} lists {2} of its {3} corners"), {std::to_string(f), std::to_string(k), std::to_string(n)}));
                 long long index = 0;
-                if (!parseWhole(c, index)) return fail(quoted(c) + " is not a whole number");
+                if (!parseWhole(c, index)) return fail(fill(tr("{1} is not a whole number"), {quoted(c)}));
                 if (index < 0 || index >= vertexCount_)
-                    return fail("face " + std::to_string(f) + ": vertex index " +
-                                std::to_string(index) + " is outside 0.." +
-                                std::to_string(vertexCount_ - 1));
+                    return fail(fill(tr("face {1}: vertex index {2} is outside 0..{3}"),
+                                     {std::to_string(f), std::to_string(index), std::to_string(vertexCount_ - 1)}));
                 if (seenIn[static_cast<std::size_t>(index)] == stamp)
-                    return fail("face " + std::to_string(f) + " names vertex " +
-                                std::to_string(index) + " twice");
+                    return fail(fill(tr("face {1} names vertex {2} twice"), {std::to_string(f), std::to_string(index)}));
                 seenIn[static_cast<std::size_t>(index)] = stamp;
                 if (out_.corners.size() >= static_cast<std::size_t>(INT32_MAX))
-                    return fail("the faces hold more corners than can be kept");
+                    return fail(tr("the faces hold more corners than can be kept"));
                 out_.corners.push_back(static_cast<std::int32_t>(index));
             }
             out_.faceStart.push_back(static_cast<std::int32_t>(out_.corners.size()));

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "base/translate.h"
 #include "geometry/edges.h"
 #include "io/off_reader.h"
 
@@ -94,25 +95,22 @@ Status offWritable(const Polyhedron& shell) {
             if (!std::isfinite(c) || std::fabs(c) > maxCoordinate) {
                 std::string text;
                 appendNumber(text, c);
-                return failure("vertex " + std::to_string(v) + " has the coordinate " + text +
-                               ", outside -1e30..1e30");
+                return failure(fill(tr("vertex {1} has the coordinate {2}, outside -1e30..1e30"), {std::to_string(v), text}));
             }
     }
     std::vector<int> seenIn(std::size_t(shell.vertexCount()), -1);
     for (int f = 0; f < shell.faceCount(); ++f) {
         if (shell.faceSize(f) == 0) continue;  // left out of the text
         if (shell.faceSize(f) < 3)
-            return failure("face " + std::to_string(f) + " has " + std::to_string(shell.faceSize(f)) +
-                           " corners; a face needs at least 3");
+            return failure(fill(tr("face {1} has {2} corners; a face needs at least 3"),
+                                {std::to_string(f), std::to_string(shell.faceSize(f))}));
         for (int k = 0; k < shell.faceSize(f); ++k) {
             const std::int32_t v = shell.face(f)[k];
             if (v < 0 || v >= shell.vertexCount())
-                return failure("face " + std::to_string(f) + " names vertex " + std::to_string(v) +
-                               ", which it does not have");
+                return failure(fill(tr("face {1} names vertex {2}, which it does not have"), {std::to_string(f), std::to_string(v)}));
             int& seen = seenIn[std::size_t(v)];
             if (seen == f)
-                return failure("face " + std::to_string(f) + " names vertex " +
-                               std::to_string(shell.face(f)[k]) + " twice");
+                return failure(fill(tr("face {1} names vertex {2} twice"), {std::to_string(f), std::to_string(shell.face(f)[k])}));
             seen = f;
         }
     }
@@ -125,12 +123,12 @@ Result<std::string> formatOff(const std::vector<const Polyhedron*>& shells,
     for (std::size_t i = 0; i < shells.size(); ++i) {
         const Status writable = offWritable(*shells[i]);
         if (!writable)
-            return failure((shells.size() > 1 ? "shell " + std::to_string(i + 1) + ": " : std::string()) +
-                           writable.error().what);
+            return failure(shells.size() > 1 ? fill(tr("shell {1}: {2}"), {std::to_string(i + 1), writable.error().what})
+                                             : writable.error().what);
         for (int f = 0; f < shells[i]->faceCount() && !anyFace; ++f)
             anyFace = shells[i]->faceSize(f) > 0;
     }
-    if (!anyFace) return failure("there is no face to write");
+    if (!anyFace) return failure(tr("there is no face to write"));
     long long vertices = 0, faces = 0, edges = 0;
     std::string sizes;
     for (const Polyhedron* shell : shells) {

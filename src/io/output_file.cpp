@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/translate.h"
 #include "io/input_file.h"
 #include "io/signal_cleanup.h"
 
@@ -64,13 +65,13 @@ SplitPath split(const std::string& path) {
 Result<int> openFolder(const std::string& path, const SplitPath& parts) {
     const int folder = ::open(parts.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) return folder;
-    if (errno == ENOENT) return failure(path, 0, "the folder " + parts.folder + " does not exist");
-    if (errno == ENOTDIR) return failure(path, 0, parts.folder + " is not a folder");
+    if (errno == ENOENT) return failure(path, 0, fill(tr("the folder {1} does not exist"), {parts.folder}));
+    if (errno == ENOTDIR) return failure(path, 0, fill(tr("{1} is not a folder"), {parts.folder}));
     return failure(path, 0, errnoText());
 }
 
 Status checkTarget(const std::string& path, int folder, const std::string& name, Existing existing) {
-    if (name.empty() || name == "." || name == "..") return failure(path, 0, "is a folder, not a file");
+    if (name.empty() || name == "." || name == "..") return failure(path, 0, tr("is a folder, not a file"));
     struct stat info {};
     if (::fstatat(folder, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) return Done{};
@@ -83,16 +84,16 @@ Status checkTarget(const std::string& path, int folder, const std::string& name,
     if (S_ISLNK(info.st_mode)) {
         char target[8] = {};
         if (::readlinkat(folder, name.c_str(), target, sizeof target - 1) >= 6 && std::strncmp(target, "/proc/", 6) == 0)
-            return failure(path, 0, "is a link to an open file (- writes to standard output)");
+            return failure(path, 0, tr("is a link to an open file (- writes to standard output)"));
         if (::fstatat(folder, name.c_str(), &info, 0) != 0) info.st_mode = S_IFREG;
     }
-    if (S_ISDIR(info.st_mode)) return failure(path, 0, "is a folder, not a file");
+    if (S_ISDIR(info.st_mode)) return failure(path, 0, tr("is a folder, not a file"));
     std::string problem = fileKindProblem(info.st_mode);
     if (!problem.empty()) {
         problem[0] = 'i';
-        return failure(path, 0, problem + ", not a regular file");
+        return failure(path, 0, fill(tr("{1}, not a regular file"), {problem}));
     }
-    if (existing == Existing::Keep) return failure(path, 0, alreadyExists);
+    if (existing == Existing::Keep) return failure(path, 0, tr(alreadyExists));
     return Done{};
 }
 
@@ -135,8 +136,8 @@ Status linkInPlace(const std::string& path, int fd, int folder, const std::strin
         if (placed) placed();
         return Done{};
     }
-    if (errno == EEXIST) return failure(path, 0, alreadyExists);
-    return failure(path, 0, "cannot put the finished file in place: " + errnoText());
+    if (errno == EEXIST) return failure(path, 0, tr(alreadyExists));
+    return failure(path, 0, fill(tr("cannot put the finished file in place: {1}"), {errnoText()}));
 }
 
 // Renames the written temporary `named` (the file behind fd) to `name`.
@@ -147,7 +148,7 @@ Status renameInPlace(const std::string& path, int fd, int folder, TemporaryName&
     struct stat mine {}, there {};
     if (::fstat(fd, &mine) != 0 || ::fstatat(folder, named.name(), &there, AT_SYMLINK_NOFOLLOW) != 0 ||
         mine.st_dev != there.st_dev || mine.st_ino != there.st_ino)
-        return failure(path, 0, "its temporary file in " + split(path).folder + " was replaced while it was written");
+        return failure(path, 0, fill(tr("its temporary file in {1} was replaced while it was written"), {split(path).folder}));
     const EndingSignalsBlocked blocked;
 #ifdef __EMSCRIPTEN__
     // The page's files are its own memory, where nobody else writes: no
@@ -163,8 +164,8 @@ Status renameInPlace(const std::string& path, int fd, int folder, TemporaryName&
                           : ::renameat(folder, named.name(), folder, name.c_str());
 #endif
     if (moved != 0) {
-        if (errno == EEXIST) return failure(path, 0, alreadyExists);
-        return failure(path, 0, "cannot put the finished file in place: " + errnoText());
+        if (errno == EEXIST) return failure(path, 0, tr(alreadyExists));
+        return failure(path, 0, fill(tr("cannot put the finished file in place: {1}"), {errnoText()}));
     }
     named.keep();
     if (placed) placed();
@@ -189,17 +190,17 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
             file.fd = ::openat(folder, temporary, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             return file.fd >= 0;
         });
-    if (file.fd < 0) return failure(path, 0, "cannot create a file in " + where + ": " + errnoText());
+    if (file.fd < 0) return failure(path, 0, pd::fill(tr("cannot create a file in {1}: {2}"), {where, errnoText()}));
 
     const Status filled = fill(file.fd);
     if (!filled) return failure(path, 0, filled.error().what);
-    if (::fsync(file.fd) != 0) return failure(path, 0, "cannot be written: " + errnoText());
+    if (::fsync(file.fd) != 0) return failure(path, 0, pd::fill(tr("cannot be written: {1}"), {errnoText()}));
 
     if (unnamed) {
         if (existing == Existing::Keep) return linkInPlace(path, file.fd, folder, name, placed);
         // linkat never replaces: a fresh name first, then renamed over.
         named = takeFreshName(folder, [&](const char* temporary) { return linkDescriptor(file.fd, folder, temporary); });
-        if (!named) return failure(path, 0, "cannot put the finished file in place: " + errnoText());
+        if (!named) return failure(path, 0, pd::fill(tr("cannot put the finished file in place: {1}"), {errnoText()}));
     }
     return renameInPlace(path, file.fd, folder, *named, name, existing, placed);
 }
@@ -207,7 +208,7 @@ Status writeInFolder(const std::string& path, int folder, const std::string& nam
 }  // namespace
 
 Result<OutputFolder> OutputFolder::open(const std::string& path) {
-    if (path.empty()) return failure("the output file name is empty");
+    if (path.empty()) return failure(tr("the output file name is empty"));
     const SplitPath parts = split(path);
     const Result<int> folder = openFolder(path, parts);
     if (!folder) return folder.error();
@@ -258,7 +259,7 @@ Status checkOutputPath(const std::string& path, Existing existing) {
 Status writeOutputFile(const std::string& path, const OutputFiller& fill, Existing existing) {
     if (path == standardOutputName) {
         const Status written = fill(STDOUT_FILENO);
-        if (!written) return failure("standard output", 0, written.error().what);
+        if (!written) return failure(tr("standard output"), 0, written.error().what);
         return Done{};
     }
     const Result<OutputFolder> folder = OutputFolder::open(path);
@@ -270,7 +271,7 @@ Status writeAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return failure("cannot be written: " + errnoText());
+        if (n < 0) return failure(pd::fill(tr("cannot be written: {1}"), {errnoText()}));
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return Done{};
@@ -290,9 +291,9 @@ Result<std::string> writeNewFile(const std::string& stem, const std::string& end
         Status written = checkOutputPath(name, Existing::Keep);
         if (written) written = writeOutputFile(name, fill, Existing::Keep);
         if (written) return name;
-        if (written.error().what != alreadyExists) return written.error();
+        if (written.error().what != tr(alreadyExists)) return written.error();
     }
-    return failure(stem + ending, 0, "every name up to " + stem + "-99999" + ending + " is taken");
+    return failure(stem + ending, 0, pd::fill(tr("every name up to {1} is taken"), {stem + "-99999" + ending}));
 }
 
 }  // namespace pd

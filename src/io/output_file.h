@@ -6,6 +6,8 @@
 
 #include "base/result.h"
 
+#include "base/translate.h"
+
 namespace pd {
 
 // Every file the explorer writes appears whole or not at all, and writing
@@ -22,8 +24,9 @@ namespace pd {
 // a link): Replace it, or Keep it and fail with alreadyExists.
 enum class Existing { Replace, Keep };
 
-// The `what` of the error a Keep write gives when the name is taken.
-constexpr const char* alreadyExists = "already exists";
+// The `what` of the error a Keep write gives when the name is taken, in
+// English: the error holds tr(alreadyExists).
+constexpr const char* alreadyExists = N_("already exists");
 
 // The output name that stands for standard output, written straight to it.
 constexpr const char* standardOutputName = "-";

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/translate.h"
 #include "io/input_file.h"
 
 namespace pd {
@@ -48,7 +49,7 @@ using Triangle = std::array<std::int32_t, 3>;
 std::string coordinateProblem(float v) {
     return std::isfinite(v) && std::fabs(v) <= maxCoordinate
                ? ""
-               : "a coordinate is not a finite number within -1e30..1e30";
+               : tr("a coordinate is not a finite number within -1e30..1e30");
 }
 
 // Whose two triangles' planes are one: their unit normals agree to far
@@ -157,11 +158,11 @@ Result<Polyhedron> readBinary(std::string_view bytes, const std::string& fileNam
                          readFloat(record + 20 + 12 * k)};
             for (float v : {p.x, p.y, p.z})
                 if (const std::string problem = coordinateProblem(v); !problem.empty())
-                    return failure(fileName, 0, "triangle " + std::to_string(t + 1) + ": " + problem);
+                    return failure(fileName, 0, fill(tr("triangle {1}: {2}"), {std::to_string(t + 1), problem}));
             corners[k] = merger.at(p);
         }
         if (corners[0] == corners[1] || corners[1] == corners[2] || corners[0] == corners[2])
-            return failure(fileName, 0, "triangle " + std::to_string(t + 1) + ": two corners are one point");
+            return failure(fileName, 0, fill(tr("triangle {1}: two corners are one point"), {std::to_string(t + 1)}));
         triangles.push_back(corners);
     }
     return joinedFaces(std::move(merger.points), triangles);
@@ -206,7 +207,7 @@ bool sameWord(std::string_view word, const char* expected) {
 
 // The word as it is shown in a message: quoted, cut short when long.
 std::string shown(std::string_view word) {
-    if (word.empty()) return "the end of the file";
+    if (word.empty()) return tr("the end of the file");
     return "'" + std::string(word.substr(0, 40)) + (word.size() > 40 ? "...'" : "'");
 }
 
@@ -216,17 +217,17 @@ public:
 
     Result<Polyhedron> run() {
         std::string_view word = words_.next();
-        if (!sameWord(word, "solid")) return fail("expected 'solid', found " + shown(word));
+        if (!sameWord(word, "solid")) return fail(fill(tr("expected 'solid', found {1}"), {shown(word)}));
         while (!word.empty()) {
-            if (!sameWord(word, "solid")) return fail("expected 'solid' or the end of the file, found " + shown(word));
+            if (!sameWord(word, "solid")) return fail(fill(tr("expected 'solid' or the end of the file, found {1}"), {shown(word)}));
             words_.skipLine();
             for (word = words_.next(); sameWord(word, "facet"); word = words_.next())
                 if (const Status read = facet(); !read) return read.error();
-            if (!sameWord(word, "endsolid")) return fail("expected 'facet' or 'endsolid', found " + shown(word));
+            if (!sameWord(word, "endsolid")) return fail(fill(tr("expected 'facet' or 'endsolid', found {1}"), {shown(word)}));
             words_.skipLine();
             word = words_.next();
         }
-        if (triangles_.empty()) return failure(file_, 0, "the file holds no triangles");
+        if (triangles_.empty()) return failure(file_, 0, tr("the file holds no triangles"));
         return joinedFaces(std::move(merger_.points), triangles_);
     }
 
@@ -234,12 +235,12 @@ private:
     Error fail(const std::string& what) const { return failure(file_, words_.line(), what); }
 
     // Inside a facet, a file that ends says which.
-    Error ended() const { return fail("the file ends inside facet " + std::to_string(triangles_.size() + 1)); }
+    Error ended() const { return fail(fill(tr("the file ends inside facet {1}"), {std::to_string(triangles_.size() + 1)})); }
 
     Status expect(const char* keyword) {
         const std::string_view word = words_.next();
         if (word.empty()) return ended();
-        if (!sameWord(word, keyword)) return fail(std::string("expected '") + keyword + "', found " + shown(word));
+        if (!sameWord(word, keyword)) return fail(fill(tr("expected '{1}', found {2}"), {keyword, shown(word)}));
         return Done{};
     }
 
@@ -250,7 +251,7 @@ private:
         char* end = nullptr;
         const double v = std::strtod(text.c_str(), &end);
         if (word.empty() || word.size() > 64 || end != text.c_str() + text.size())
-            return fail(shown(word) + " is not a number");
+            return fail(fill(tr("{1} is not a number"), {shown(word)}));
         value = float(v);
         if (const std::string problem = coordinateProblem(value); !problem.empty()) return fail(problem);
         return Done{};
@@ -258,7 +259,7 @@ private:
 
     Status facet() {
         if (triangles_.size() >= std::size_t(maxOffCount))
-            return fail("more than " + std::to_string(maxOffCount) + " triangles");
+            return fail(fill(tr("more than {1} triangles"), {std::to_string(maxOffCount)}));
         float normal[3];
         Status read = expect("normal");
         for (float& n : normal)
@@ -278,7 +279,7 @@ private:
         if (read) read = expect("endfacet");
         if (!read) return read;
         if (corners[0] == corners[1] || corners[1] == corners[2] || corners[0] == corners[2])
-            return fail("triangle " + std::to_string(triangles_.size() + 1) + ": two corners are one point");
+            return fail(fill(tr("triangle {1}: two corners are one point"), {std::to_string(triangles_.size() + 1)}));
         triangles_.push_back(corners);
         return Done{};
     }
@@ -299,17 +300,16 @@ Result<Polyhedron> readStl(std::string_view bytes, const std::string& fileName) 
     if (!binary && sameWord(bytes.substr(start, 5), "solid")) return AsciiReader(bytes, fileName).run();
     if (bytes.size() < 84)
         return failure(fileName, 0,
-                       "not an STL file: " + std::to_string(bytes.size()) +
-                           " bytes are too few for binary STL, and it does not start with 'solid'");
+                       fill(tr("not an STL file: {1} bytes are too few for binary STL, and it does not start with 'solid'"),
+                            {std::to_string(bytes.size())}));
     if (!binary)
         return failure(fileName, 0,
-                       "not an STL file: binary STL of " + std::to_string(count) + " triangles is " +
-                           std::to_string(84 + 50 * std::uint64_t(count)) + " bytes long, not " +
-                           std::to_string(bytes.size()));
+                       fill(tr("not an STL file: binary STL of {1} triangles is {2} bytes long, not {3}"),
+                            {std::to_string(count), std::to_string(84 + 50 * std::uint64_t(count)), std::to_string(bytes.size())}));
     if (count > maxOffCount)
         return failure(fileName, 0,
-                       std::to_string(count) + " triangles: more than " + std::to_string(maxOffCount));
-    if (count == 0) return failure(fileName, 0, "the file holds no triangles");
+                       fill(tr("{1} triangles: more than {2}"), {std::to_string(count), std::to_string(maxOffCount)}));
+    if (count == 0) return failure(fileName, 0, tr("the file holds no triangles"));
     return readBinary(bytes, fileName, count);
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/translate.h"
 #include "polyhedra/convexity.h"
 #include "geometry/face_plane.h"
 #include "polyhedra/reciprocal_dual.h"
@@ -68,8 +69,8 @@ Nearby nearbyPlanes(const Model& model) {
 }  // namespace
 
 Result<MorphFamily> morphFamily(const Model& model) {
-    if (!model.closed) return failure("it is not closed: " + model.openEdgeMessage);
-    if (!model.hasReciprocal) return failure("it has no reciprocal dual: " + model.reciprocalMessage);
+    if (!model.closed) return failure(fill(tr("it is not closed: {1}"), {model.openEdgeMessage}));
+    if (!model.hasReciprocal) return failure(fill(tr("it has no reciprocal dual: {1}"), {model.reciprocalMessage}));
     MorphFamily family;
     const Midsphere sphere = midsphere(model.solid, model.edges);
     family.centre = {sphere.centre[0], sphere.centre[1], sphere.centre[2]};
@@ -79,10 +80,10 @@ Result<MorphFamily> morphFamily(const Model& model) {
         family.size = std::fmax(family.size, length(family.corners.back()));
     }
     Result<std::vector<HalfSpace>> faces = faceHalfSpaces(model.solid, family.centre, model.numberBase);
-    if (!faces) return failure("it has no inside: " + faces.error().what);
+    if (!faces) return failure(fill(tr("it has no inside: {1}"), {faces.error().what}));
     const Status convex = checkConvex(model.solid, *faces, family.centre, family.size,
                                       morphTolerance, model.numberBase);
-    if (!convex) return failure("it is not convex: " + convex.error().what);
+    if (!convex) return failure(fill(tr("it is not convex: {1}"), {convex.error().what}));
     family.faces = std::move(*faces);
 
     double nearest = family.faces.empty() ? 0.0 : family.faces.front().offset;
@@ -91,7 +92,7 @@ Result<MorphFamily> morphFamily(const Model& model) {
     family.sMax = family.size * family.size / r2;
     family.sMin = nearest * nearest / r2;
     if (!std::isfinite(family.sMax) || !(family.sMin > 0.0))
-        return failure("its midsphere has no size");
+        return failure(tr("its midsphere has no size"));
     family.nearby = nearbyPlanes(model);
     frameNearby(family.nearby, morphHalfSpaces(family, 0.5));  // every stage has these normals
     family.solid = model.solid;
@@ -121,7 +122,7 @@ double stageSize(const MorphFamily& family, double t) {
 }
 
 Result<Polyhedron> morphAt(const MorphFamily& family, double t) {
-    if (!(t >= 0.0 && t <= 1.0)) return failure("the stage t must be a number from 0 to 1");
+    if (!(t >= 0.0 && t <= 1.0)) return failure(tr("the stage t must be a number from 0 to 1"));
     if (t == 0.0) return family.solid;
     const std::vector<HalfSpace> spaces = morphHalfSpaces(family, t);
     const double size = stageSize(family, t);

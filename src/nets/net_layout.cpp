@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "base/printable.h"
+#include "base/translate.h"
 #include "nets/face_labels.h"
 #include "nets/overlap_grid.h"
 #include "hull/planar_hull.h"
@@ -291,9 +292,9 @@ Status chooseScale(const std::vector<Piece>& pieces, double meanEdge, double usa
     const double largestMm = std::floor(largest * meanEdge * 10) / 10;
     if (options.edgeMm > 0) {
         if (options.edgeMm > largest * meanEdge * (1 + roundingShare))
-            return failure("at a mean edge of " + millimetres(options.edgeMm) + " mm a piece does not fit an " +
-                           layout.format.name + " page; the largest mean edge that fits is " +
-                           millimetres(largestMm) + " mm");
+            return failure(fill(tr("at a mean edge of {1} mm a piece does not fit an {2} page; the largest mean edge that fits "
+                                   "is {3} mm"),
+                                {millimetres(options.edgeMm), tr(layout.format.name), millimetres(largestMm)}));
         layout.scale = options.edgeMm / meanEdge;
     } else {
         layout.scale = largestMm > 0 ? largestMm / meanEdge : largest;
@@ -453,20 +454,20 @@ std::vector<std::string> wrapped(const std::string& text, std::size_t width) {
 
 // The footer's first line for page `page` of `pages`.
 std::string titleLine(const NetLayoutOptions& options, const NetLayout& layout, std::size_t page, std::size_t pages) {
-    return options.title + ", mean edge " + millimetres(layout.meanEdgeMm) + " mm (1 unit = " +
-           millimetres(layout.scale) + " mm), page " + std::to_string(page) + " of " + std::to_string(pages);
+    return fill(tr("{1}, mean edge {2} mm (1 unit = {3} mm), page {4} of {5}"),
+                {options.title, millimetres(layout.meanEdgeMm), millimetres(layout.scale), std::to_string(page), std::to_string(pages)});
 }
 
 // How to cut and glue, naming every cut pair left without a flap.
 std::string howTo(const std::vector<int>& flapless) {
-    std::string where = "Cut along solid lines, fold along dashed ones; each grey glue flap sits on one edge of a "
-                        "numbered pair and goes under the other edge of that number";
-    if (!flapless.empty()) {
-        where += "; no flap on";
-        for (std::size_t i = 0; i < flapless.size(); ++i)
-            where += (i == 0 ? " " : i + 1 == flapless.size() ? " and " : ", ") + std::to_string(flapless[i]);
-    }
-    return where + ".";
+    const std::string cut = tr("Cut along solid lines, fold along dashed ones; each grey glue flap sits on one edge of a "
+                               "numbered pair and goes under the other edge of that number");
+    if (flapless.empty()) return cut + ".";
+    std::string numbers = std::to_string(flapless[0]);
+    for (std::size_t i = 1; i < flapless.size(); ++i)
+        numbers = fill(i + 1 == flapless.size() ? tr("{1} and {2}") : tr("{1}, {2}"), {numbers, std::to_string(flapless[i])});
+    // TRANSLATORS: {1} is how to cut and glue, {2} the numbers of the pairs left without a flap.
+    return fill(tr("{1}; no flap on {2}."), {cut, numbers});
 }
 
 std::size_t footerWidth(const PageFormat& format) {
@@ -503,7 +504,7 @@ void writeFooters(const std::vector<int>& flapless, const NetLayoutOptions& opti
 
 PageFormat pageFormat(PageSize size) {
     switch (size) {
-    case PageSize::Letter: return {"letter", 215.9, 279.4};
+    case PageSize::Letter: return {N_("letter"), 215.9, 279.4};
     case PageSize::A3: return {"A3", 297.0, 420.0};
     case PageSize::A4: break;
     }
@@ -574,7 +575,7 @@ Result<NetLayout> layOutAt(const std::vector<LayoutShell>& shells, const NetLayo
 }  // namespace
 
 Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLayoutOptions& options) {
-    if (shells.empty()) return failure("nothing to lay out");
+    if (shells.empty()) return failure(tr("nothing to lay out"));
     double need = 0.0;
     Result<NetLayout> laid = layOutAt(shells, options, false, need);
     if (!laid || laid->scale >= need * (1 - roundingShare)) return laid;
@@ -589,15 +590,15 @@ Result<NetLayout> layOutNets(const std::vector<LayoutShell>& shells, const NetLa
         laid = layOutAt(shells, larger, round >= 4, need);
     }
     const std::string smallest = millimetres(larger.edgeMm);
-    if (laid && laid->scale < need * (1 - roundingShare)) return failure("the numbers of the cut pairs do not fit beside their edges");
+    if (laid && laid->scale < need * (1 - roundingShare)) return failure(tr("the numbers of the cut pairs do not fit beside their edges"));
     if (laid && options.edgeMm > 0)
-        return failure("at a mean edge of " + millimetres(options.edgeMm) +
-                       " mm the numbers of the cut pairs do not fit beside their edges; the smallest mean edge at "
-                       "which they do is " + smallest + " mm");
+        return failure(fill(tr("at a mean edge of {1} mm the numbers of the cut pairs do not fit beside their edges; the "
+                               "smallest mean edge at which they do is {2} mm"),
+                            {millimetres(options.edgeMm), smallest}));
     if (!laid)
-        return failure("the numbers of the cut pairs need a mean edge of at least " + smallest +
-                       " mm, at which a face with its flaps does not fit an " +
-                       pageFormat(options.page).name + " page");
+        return failure(fill(tr("the numbers of the cut pairs need a mean edge of at least {1} mm, at which a face with its "
+                               "flaps does not fit an {2} page"),
+                            {smallest, tr(pageFormat(options.page).name)}));
     return laid;
 }
 

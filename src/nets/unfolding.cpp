@@ -5,6 +5,7 @@
 #include <numeric>
 #include <random>
 
+#include "base/translate.h"
 #include "nets/unfolder.h"
 #include "geometry/face_plane.h"
 
@@ -34,7 +35,7 @@ Vec3d unit(Vec3d a) { return (1.0 / length(a)) * a; }
 // The part of `a` square to the unit direction `e`, made unit.
 Vec3d squareTo(Vec3d a, Vec3d e) { return unit(a - dot(a, e) * e); }
 
-std::string faceName(int f, int base) { return "face " + std::to_string(f + base); }
+std::string faceName(int f, int base) { return fill(tr("face {1}"), {std::to_string(f + base)}); }
 
 // Whether segments ab and cd share a point; `eps` is a tolerance on twice
 // the area of the triangles the test forms.
@@ -100,7 +101,7 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
     const int k = p_.faceSize(f);
     const std::int32_t first = p_.faceStart[f];
     const std::string name = faceName(f, o_.numberBase);
-    if (k < 3) return failure(name + " has fewer than three corners");
+    if (k < 3) return failure(fill(tr("{1} has fewer than three corners"), {name}));
     Vec3d centroid{0, 0, 0};
     for (int i = 0; i < k; ++i) centroid += widen(p_.vertices[p_.corners[first + i]]);
     centroid = (1.0 / k) * centroid;
@@ -114,12 +115,12 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
     }
     const double area = length(plane.normal) / 2;
     if (!(reach > 0) || !std::isfinite(reach) || !(shortest > shortEdgeShare * reach))
-        return failure(name + " has an edge of no length");
-    if (!(area > noAreaShare * reach * reach)) return failure(name + " has no area");
+        return failure(fill(tr("{1} has an edge of no length"), {name}));
+    if (!(area > noAreaShare * reach * reach)) return failure(fill(tr("{1} has no area"), {name}));
     const Vec3d n = unit(plane.normal);
     for (int i = 0; i < k; ++i)
         if (std::fabs(dot(widen(p_.vertices[p_.corners[first + i]]) - centroid, n)) > flatShare * reach)
-            return failure(name + " is not flat: its corners are off its plane by more than 1/1000 of its size");
+            return failure(fill(tr("{1} is not flat: its corners are off its plane by more than 1/1000 of its size"), {name}));
     normal_[f] = n;
     outward_[f] = dot(n, centroid - mean) >= 0;
     origin_[f] = widen(p_.vertices[p_.corners[first]]);
@@ -148,8 +149,8 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
         return Done{};
     }
     if (k > largestCutFace)
-        return failure(name + " is not convex and has " + std::to_string(k) + " corners: more than " +
-                       std::to_string(largestCutFace) + " are too many to cut into triangles");
+        return failure(fill(tr("{1} is not convex and has {2} corners: more than {3} are too many to cut into triangles"),
+                            {name, std::to_string(k), std::to_string(largestCutFace)}));
     for (int i = 0; i < k; ++i)
         for (int j = i + 1; j < k; ++j) {
             const bool adjacent = j == i + 1 || (i == 0 && j == k - 1);
@@ -158,10 +159,10 @@ Status Unfolder::prepareFace(int f, Vec3d mean) {
             // only by doubling back on each other.
             if (adjacent ? std::fabs(cross(b - a, d - c)) <= eps && dot(b - a, d - c) < 0
                          : segmentsMeet(a, b, c, d, eps))
-                return failure(name + " crosses itself");
+                return failure(fill(tr("{1} crosses itself"), {name}));
         }
     std::vector<int> triangles;
-    if (!cutIntoTriangles(pts, eps, triangles)) return failure(name + " crosses itself");
+    if (!cutIntoTriangles(pts, eps, triangles)) return failure(fill(tr("{1} crosses itself"), {name}));
     for (std::size_t t = 0; t < triangles.size(); t += 3) {
         for (int i = 0; i < 3; ++i) partSlots_.push_back(first + triangles[t + i]);
         partCorners_.push_back(std::int32_t(partSlots_.size()));
@@ -195,22 +196,23 @@ void Unfolder::cutIntoSmallParts(std::int32_t first, int k) {
 
 Status Unfolder::prepare() {
     const int faces = p_.faceCount();
-    if (faces == 0) return failure("the model has no faces");
+    if (faces == 0) return failure(tr("the model has no faces"));
     for (int f = 0; f < faces; ++f)
-        if (p_.faceSize(f) < 3) return failure(faceName(f, o_.numberBase) + " has fewer than three corners");
+        if (p_.faceSize(f) < 3) return failure(fill(tr("{1} has fewer than three corners"), {faceName(f, o_.numberBase)}));
     topology_ = edgeTopology(p_);
     for (int f = 0; f < faces; ++f)
         for (std::int32_t s = p_.faceStart[f]; s < p_.faceStart[f + 1]; ++s)
             if (topology_.cornerEdge[s] < 0)
-                return failure(faceName(f, o_.numberBase) + " has an edge of no length (corner " +
-                               std::to_string(p_.corners[s] + o_.numberBase) + " follows itself)");
+                return failure(fill(tr("{1} has an edge of no length (corner {2} follows itself)"),
+                                    {faceName(f, o_.numberBase), std::to_string(p_.corners[s] + o_.numberBase)}));
     // An open surface unfolds too, its border cut with no partner; an edge
     // of three faces or more cannot be paper.
     for (std::size_t e = 0; e < topology_.edges.size(); ++e)
         if (topology_.faceCounts[e] > 2)
-            return failure("edge " + std::to_string(topology_.edges[e].a + o_.numberBase) + "-" +
-                           std::to_string(topology_.edges[e].b + o_.numberBase) + " is shared by " +
-                           std::to_string(topology_.faceCounts[e]) + " faces");
+            return failure(fill(trn("edge {1}-{2} is shared by {3} face", "edge {1}-{2} is shared by {3} faces",
+                                    static_cast<unsigned long>(topology_.faceCounts[e])),
+                                {std::to_string(topology_.edges[e].a + o_.numberBase), std::to_string(topology_.edges[e].b + o_.numberBase),
+                                 std::to_string(topology_.faceCounts[e])}));
 
     normal_.resize(faces);
     outward_.resize(faces);
@@ -336,9 +338,9 @@ Net Unfolder::finish(std::string method) {
 }
 
 Error Unfolder::haltedFailure() const {
-    if (o_.stop && o_.stop->load()) return failure("stopped before its net was made");
-    return failure("its faces crowd each other too closely to check a net for overlaps within " +
-                   std::to_string(o_.overlapBudget) + " tests");
+    if (o_.stop && o_.stop->load()) return failure(tr("stopped before its net was made"));
+    return failure(fill(tr("its faces crowd each other too closely to check a net for overlaps within {1} tests"),
+                        {std::to_string(o_.overlapBudget)}));
 }
 
 Result<Net> Unfolder::run() {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <png.h>
 
+#include "base/translate.h"
 #include "io/output_file.h"
 
 namespace pd {
@@ -91,7 +92,7 @@ bool runPng(png_structp png, png_infop info, PngJob& job) {
 PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width, int channels) {
     return [&rgb, width, channels](int top, int count, std::uint8_t* out) -> Status {
         const std::size_t rowBytes = std::size_t(width) * std::size_t(channels);
-        if (rgb.size() < rowBytes * std::size_t(top + count)) return failure("picture data shorter than its size");
+        if (rgb.size() < rowBytes * std::size_t(top + count)) return failure(tr("picture data shorter than its size"));
         std::memcpy(out, rgb.data() + rowBytes * std::size_t(top), rowBytes * std::size_t(count));
         return Done{};
     };
@@ -99,8 +100,7 @@ PngRows rowsInMemory(const std::vector<std::uint8_t>& rgb, int width, int channe
 
 Status writePng(int fd, int width, int height, const PngRows& rows, int channels) {
     if (width < 1 || height < 1)
-        return failure("picture size " + std::to_string(width) + "x" + std::to_string(height) +
-                       " is not positive");
+        return failure(fill(tr("picture size {1}x{2} is not positive"), {std::to_string(width), std::to_string(height)}));
     PngJob job;
     job.fd = fd;
     job.width = width;
@@ -110,12 +110,12 @@ Status writePng(int fd, int width, int height, const PngRows& rows, int channels
     const std::size_t rowBytes = std::size_t(width) * std::size_t(job.channels);
     job.band.resize(rowBytes * std::clamp<std::size_t>(bandBytes / rowBytes, 1, std::size_t(height)));
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &job, onPngError, onPngWarning);
-    if (!png) return failure("cannot start libpng");
+    if (!png) return failure(tr("cannot start libpng"));
     png_infop info = png_create_info_struct(png);
     const bool written = info != nullptr && runPng(png, info, job);
     png_destroy_write_struct(&png, &info);
     if (written) return Done{};
-    return failure(job.error.empty() ? "cannot write the picture" : job.error);
+    return failure(job.error.empty() ? std::string(tr("cannot write the picture")) : job.error);
 }
 
 Status writePngFile(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/translate.h"
 #include "hull/convex_hull.h"
 #include "hull/halfspace_intersection.h"
 #include "geometry/edges.h"
@@ -55,12 +56,12 @@ Result<std::vector<HalfSpace>> faceHalfSpaces(const Polyhedron& p, Vec3d centre,
         const FacePlane plane = facePlane(p, f, centre);
         const double length = pd::length(plane.normal);
         if (!(length > 0.0))
-            return failure("face " + std::to_string(f + numberBase) + " has no plane");
+            return failure(fill(tr("face {1} has no plane"), {std::to_string(f + numberBase)}));
         Vec3d n = plane.normal / length;
         double d = dot(n, plane.cornerSum) / p.faceSize(f);
         if (d < 0) n = -n, d = -d;
         if (!(d > 0.0))
-            return failure("face " + std::to_string(f + numberBase) + " lies in a plane through the centre");
+            return failure(fill(tr("face {1} lies in a plane through the centre"), {std::to_string(f + numberBase)}));
         planes[std::size_t(f)] = {n, d};
     }
     return planes;
@@ -72,7 +73,7 @@ Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Ve
     points.reserve(p.vertices.size());
     for (const Vec3& v : p.vertices) points.push_back(widen(v) - centre);
     const Result<ConvexHull> hull = convexHull(points, true);
-    if (!hull) return failure("it has no inside: " + hull.error().what);
+    if (!hull) return failure(fill(tr("it has no inside: {1}"), {hull.error().what}));
     const VertexNeighbours next = hullNeighbours(*hull, p);
 
     const std::vector<int> same = samePlanes(planes, size, tolerance);
@@ -95,15 +96,14 @@ Status checkConvex(const Polyhedron& p, const std::vector<HalfSpace>& planes, Ve
             // start from a hull corner nearby.
             if (nearest.empty()) nearest = nearestCorners(p, *hull);
             at = nearest[std::size_t(p.face(f)[0])];
-            if (at < 0) return failure("vertex " + std::to_string(p.face(f)[0] + numberBase) +
-                                       " is not joined to the hull");
+            if (at < 0) return failure(fill(tr("vertex {1} is not joined to the hull"), {std::to_string(p.face(f)[0] + numberBase)}));
         }
         const HalfSpace& plane = planes[std::size_t(f)];
         double height = dot(plane.normal, points[std::size_t(at)]);
         for (;;) {
             if (height > plane.offset + allowed)
-                return failure("vertex " + std::to_string(at + numberBase) +
-                               " lies outside the plane of face " + std::to_string(f + numberBase));
+                return failure(fill(tr("vertex {1} lies outside the plane of face {2}"),
+                                    {std::to_string(at + numberBase), std::to_string(f + numberBase)}));
             int best = -1;
             double bestHeight = height + step;
             for (int s = next.start[std::size_t(at)]; s < next.start[std::size_t(at) + 1]; ++s) {

@@ -4,6 +4,7 @@
 
 #include "base/background.h"
 #include "base/huge_pages.h"
+#include "base/translate.h"
 #include "geometry/face_plane.h"
 #include "polyhedra/program_dual.h"
 #include "polyhedra/reciprocal_dual.h"
@@ -56,8 +57,11 @@ std::string dropLonelyVertices(Polyhedron& solid, int numberBase) {
     if (lonely == 0) return "";
     solid.vertices.resize(std::size_t(kept));
     for (std::int32_t& c : solid.corners) c = renumbered[std::size_t(c)];
-    return "vertex " + std::to_string(first + numberBase) + " is in no face" +
-           (lonely > 1 ? " (nor are " + std::to_string(lonely - 1) + " more)" : "") + " and is left out";
+    const std::string vertex = std::to_string(first + numberBase);
+    if (lonely == 1) return fill(tr("vertex {1} is in no face and is left out"), {vertex});
+    return fill(trn("vertex {1} is in no face (nor are {2} more) and is left out",
+                    "vertex {1} is in no face (nor are {2} more) and is left out", static_cast<unsigned long>(lonely - 1)),
+                {vertex, std::to_string(lonely - 1)});
 }
 
 // The solid's normals and, when asked for, the program's dual vertices.

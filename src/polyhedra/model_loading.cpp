@@ -8,6 +8,7 @@
 #include <memory>
 #include <unistd.h>
 
+#include "base/translate.h"
 #include "io/input_file.h"
 #include "io/off_reader.h"
 #include "io/stl_reader.h"
@@ -32,7 +33,7 @@ Status openInput(const std::string& path, InputFile& file) {
     if (!fd) return fd.error();
     file.stream = fdopen(*fd, "r");
     if (file.stream) return Done{};
-    const Error error = failure(path, 0, std::string("cannot be read: ") + std::strerror(errno));
+    const Error error = failure(path, 0, fill(tr("cannot be read: {1}"), {std::strerror(errno)}));
     close(*fd);
     return error;
 }
@@ -55,15 +56,15 @@ Result<std::vector<Model>> loadDirectoryModels(const std::string& dir) {
         VertexArray& verts = solidVerts(*arrays, info.kind);
         readSolidVertices(file.stream, info.kind, verts);
         if (std::ferror(file.stream))
-            return failure(path, 0, std::string("cannot be read: ") + std::strerror(errno));
+            return failure(path, 0, fill(tr("cannot be read: {1}"), {std::strerror(errno)}));
         // The program would draw these as they are; a turn or a dual of an
         // infinite point shows nothing sensible, so they are refused, as in
         // OFF files.
         for (int v = 0; v < info.vertexCount; ++v)
             if (!withinRange(verts[v]))
                 return failure(path, 0,
-                               "vertex " + std::to_string(v + 1) +
-                                   " has a coordinate that is not a finite number within -1e30..1e30");
+                               fill(tr("vertex {1} has a coordinate that is not a finite number within -1e30..1e30"),
+                                    {std::to_string(v + 1)}));
     }
 
     std::vector<Model> models;

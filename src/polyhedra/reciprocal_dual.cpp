@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "base/huge_pages.h"
+#include "base/translate.h"
 #include "construct/edge_sphere.h"
 #include "geometry/face_plane.h"
 
@@ -42,7 +43,7 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
     for (const Vec3& v : p.vertices) size = std::fmax(size, std::sqrt(dot(widen(v) - c, widen(v) - c)));
     const double r2 = sphere.radius * sphere.radius;
 
-    auto faceName = [&](int f) { return "face " + std::to_string(f + numberBase); };
+    auto faceName = [&](int f) { return std::to_string(f + numberBase); };
     std::vector<Vec3> out;
     reserveHuge(out, static_cast<std::size_t>(p.faceCount()));
     out.resize(static_cast<std::size_t>(p.faceCount()));
@@ -51,19 +52,19 @@ Result<std::vector<Vec3>> reciprocalDualVertices(const Polyhedron& p, const std:
         const Vec3d& normal = plane.normal;
         const double length = pd::length(normal);
         if (!(length > 0.0)) {
-            return failure(faceName(f) + " has no plane (its corners lie on a line)");
+            return failure(fill(tr("face {1} has no plane (its corners lie on a line)"), {faceName(f)}));
         }
         const Vec3d n = normal / length;
         const double d = dot(n, plane.cornerSum) / p.faceSize(f);
         if (!(std::fabs(d) > throughCentreShare * size)) {
-            return failure(faceName(f) + " lies in a plane through the centre, so it has no reciprocal");
+            return failure(fill(tr("face {1} lies in a plane through the centre, so it has no reciprocal"), {faceName(f)}));
         }
         // n r^2 / d points away from the centre whichever way n was turned.
         const double k = r2 / d;
         const Vec3d at = c + n * k;
         out[f] = Vec3{static_cast<float>(at.x), static_cast<float>(at.y), static_cast<float>(at.z)};
         if (!std::isfinite(out[f].x) || !std::isfinite(out[f].y) || !std::isfinite(out[f].z)) {
-            return failure(faceName(f) + " has its reciprocal beyond the range of floats");
+            return failure(fill(tr("face {1} has its reciprocal beyond the range of floats"), {faceName(f)}));
         }
     }
     return out;

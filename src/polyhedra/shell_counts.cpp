@@ -2,6 +2,8 @@
 
 #include <map>
 
+#include "base/translate.h"
+
 namespace pd {
 
 ShellCounts countShell(const Polyhedron& shape, const std::vector<Edge>& edges) {
@@ -26,15 +28,28 @@ ShellCounts countShell(const Polyhedron& shape, const std::vector<Edge>& edges) 
 std::string facesBySize(const ShellCounts& counts) {
     std::string text;
     for (const ShellCounts::Kind& kind : counts.faceKinds)
-        text += (text.empty() ? "" : ", ") + std::to_string(kind.faces) + " " +
-                faceShapeName(kind.corners, kind.shape, kind.faces != 1);
-    return text.empty() ? "none" : text;
+        text += (text.empty() ? "" : ", ") + countedFaces(kind.faces, kind.corners, kind.shape);
+    return text.empty() ? trc("faces", "none") : text;
+}
+
+const char* countsMark(CountsMark mark) {
+    switch (mark) {
+    // TRANSLATORS: the counts panel's short marks: V for vertices, E for
+    // edges, F for faces, then Euler's sum in the same letters.
+    case CountsMark::Vertices: return trc("counts", "V");
+    case CountsMark::Edges: return trc("counts", "E");
+    case CountsMark::Faces: return trc("counts", "F");
+    case CountsMark::Euler: return trc("counts", "V-E+F");
+    case CountsMark::FaceList: return trc("counts", "faces:");
+    }
+    return "";
 }
 
 std::string countsLine(const std::string& label, const ShellCounts& counts) {
-    return label + ": " + (counts.name.empty() ? "" : counts.name + "  ") + "V " + std::to_string(counts.vertices) + "  E " + std::to_string(counts.edges) +
-           "  F " + std::to_string(counts.faces) + "  V-E+F " + std::to_string(counts.euler()) +
-           "  faces: " + facesBySize(counts);
+    return label + ": " + (counts.name.empty() ? "" : counts.name + "  ") + countsMark(CountsMark::Vertices) + " " +
+           std::to_string(counts.vertices) + "  " + countsMark(CountsMark::Edges) + " " + std::to_string(counts.edges) + "  " +
+           countsMark(CountsMark::Faces) + " " + std::to_string(counts.faces) + "  " + countsMark(CountsMark::Euler) + " " +
+           std::to_string(counts.euler()) + "  " + countsMark(CountsMark::FaceList) + " " + facesBySize(counts);
 }
 
 }  // namespace pd

@@ -37,9 +37,16 @@ ShellCounts countShell(const Polyhedron& shape, const std::vector<Edge>& edges);
 // in the singular ("1 square"). "none" for no faces.
 std::string facesBySize(const ShellCounts& counts);
 
+// The marks between a counts line's numbers, in the reader's language:
+// "V", "E", "F", "V-E+F" and "faces:" (with no spaces, which a line
+// keeps between its parts).
+enum class CountsMark { Vertices, Edges, Faces, Euler, FaceList };
+const char* countsMark(CountsMark mark);
+
 // One line of --info and of the window's counts panel, without a line
 // break: "solid: cube  V 8  E 12  F 6  V-E+F 2  faces: 6 squares" (no name
-// where the shell has none).
+// where the shell has none). `label` as given, the rest in the reader's
+// language.
 std::string countsLine(const std::string& label, const ShellCounts& counts);
 
 }  // namespace pd

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "base/translate.h"
 #include "construct/catalogue.h"
 
 namespace pd {
@@ -13,19 +14,33 @@ Vec3d at(const Polyhedron& p, std::int32_t v) { return widen(p.vertices[std::siz
 
 bool near(double a, double b, double scale) { return std::fabs(a - b) <= shapeTolerance * scale; }
 
-// The Greek words for polygons of 5 to 12 sides, the stems of both the
-// faces' names and the families' prefixes, so that the one is always the
-// other's adjective ("hendecagons", "hendecagonal prism"); null else.
-const char* polygonStem(int n) {
-    static const char* const stems[] = {"pentag", "hexag", "heptag", "octag", "enneag", "decag", "hendecag", "dodecag"};
-    return n >= 5 && n <= 12 ? stems[n - 5] : nullptr;
+// The families' names by the sides of their polygon, whole, so that a
+// language whose adjectives agree with the noun can say each; past 12 sides
+// "13-gonal prism". Row n - 3; null where the family has no such member.
+enum FamilyKind { Prism, Antiprism, Trapezohedron, Pyramid, Bipyramid };
+const char* const familyNames[10][5] = {
+    {N_("triangular prism"), nullptr, nullptr, N_("triangular pyramid"), N_("triangular bipyramid")},
+    {N_("square prism"), N_("square antiprism"), N_("tetragonal trapezohedron"), N_("square pyramid"), N_("square bipyramid")},
+    {N_("pentagonal prism"), N_("pentagonal antiprism"), N_("pentagonal trapezohedron"), N_("pentagonal pyramid"), N_("pentagonal bipyramid")},
+    {N_("hexagonal prism"), N_("hexagonal antiprism"), N_("hexagonal trapezohedron"), N_("hexagonal pyramid"), N_("hexagonal bipyramid")},
+    {N_("heptagonal prism"), N_("heptagonal antiprism"), N_("heptagonal trapezohedron"), N_("heptagonal pyramid"), N_("heptagonal bipyramid")},
+    {N_("octagonal prism"), N_("octagonal antiprism"), N_("octagonal trapezohedron"), N_("octagonal pyramid"), N_("octagonal bipyramid")},
+    {N_("enneagonal prism"), N_("enneagonal antiprism"), N_("enneagonal trapezohedron"), N_("enneagonal pyramid"), N_("enneagonal bipyramid")},
+    {N_("decagonal prism"), N_("decagonal antiprism"), N_("decagonal trapezohedron"), N_("decagonal pyramid"), N_("decagonal bipyramid")},
+    {N_("hendecagonal prism"), N_("hendecagonal antiprism"), N_("hendecagonal trapezohedron"), N_("hendecagonal pyramid"), N_("hendecagonal bipyramid")},
+    {N_("dodecagonal prism"), N_("dodecagonal antiprism"), N_("dodecagonal trapezohedron"), N_("dodecagonal pyramid"), N_("dodecagonal bipyramid")},
+};
+
+std::string familyName(int n, FamilyKind kind) {
+    if (n >= 3 && n <= 12 && familyNames[n - 3][kind]) return tr(familyNames[n - 3][kind]);
+    const char* const beyond[] = {tr("{1}-gonal prism"), tr("{1}-gonal antiprism"), tr("{1}-gonal trapezohedron"),
+                                  tr("{1}-gonal pyramid"), tr("{1}-gonal bipyramid")};
+    return fill(beyond[kind], {std::to_string(n)});
 }
 
-std::string familyPrefix(int n) {
-    if (n == 3) return "triangular";
-    if (n == 4) return "square";
-    const char* stem = polygonStem(n);
-    return stem ? std::string(stem) + "onal" : std::to_string(n) + "-gonal";
+std::string combinatorially(const std::string& name) {
+    // TRANSLATORS: a solid's name where only its faces' arrangement is the solid's.
+    return fill(tr("{1} (combinatorially)"), {name});
 }
 
 class Namer {
@@ -47,13 +62,13 @@ public:
         const std::string platonic = platonicName();
         if (!platonic.empty() && regular()) return platonic;
         if (const std::string family = familyName(); !family.empty()) return family;
-        if (!platonic.empty()) return platonic + " (combinatorially)";
+        if (!platonic.empty()) return combinatorially(platonic);
         if (v > 120 && f > 120) return "";  // beyond the largest of them
         for (const CatalogueEntry& e : catalogue()) {
             if (e.family == Family::Archimedean && v == e.count && everyVertexHas(e.around))
-                return std::string(e.name) + (regular() ? "" : " (combinatorially)");
+                return regular() ? tr(e.name) : combinatorially(tr(e.name));
             if (e.family == Family::Catalan && f == e.count && everyFaceHas(e.around))
-                return std::string(e.name) + (faceTransitiveLooking() ? "" : " (combinatorially)");
+                return faceTransitiveLooking() ? tr(e.name) : combinatorially(tr(e.name));
         }
         return "";
     }
@@ -75,36 +90,37 @@ private:
         if (facesOfSize(p) != p_.faceCount() || verticesOfDegree(q) != int(used_.size())) return "";
         // A Platonic solid's `around` is q faces of p sides.
         for (const CatalogueEntry& e : catalogue())
-            if (e.family == Family::Platonic && int(e.around.size()) == q && e.around[0] == p) return e.name;
+            if (e.family == Family::Platonic && int(e.around.size()) == q && e.around[0] == p) return tr(e.name);
         return "";
     }
 
     // Prisms, antiprisms, trapezohedra, pyramids and bipyramids by their
     // counts alone.
     std::string familyName() const {
+        using pd::familyName;
         const int v = int(used_.size()), f = p_.faceCount();
         if (v % 2 == 0) {
             const int n = v / 2;
             const int caps = n == 4 ? 0 : facesOfSize(n);
             if (f == n + 2 && verticesOfDegree(3) == v && (n == 4 ? facesOfSize(4) == 6 : caps == 2 && facesOfSize(4) == n))
-                return familyPrefix(n) + " prism";
+                return familyName(n, Prism);
             if (n >= 4 && f == 2 * n + 2 && verticesOfDegree(4) == v && facesOfSize(n) == 2 && facesOfSize(3) == 2 * n)
-                return familyPrefix(n) + " antiprism";
+                return familyName(n, Antiprism);
             // The antiprisms' duals: 2n kites between two apexes (the
             // trigonal one is a cube, named above).
             const int m = n - 1;
             if (m >= 4 && f == 2 * m && facesOfSize(4) == f && verticesOfDegree(m) == 2 && verticesOfDegree(3) == 2 * m)
-                return (m == 4 ? std::string("tetragonal") : familyPrefix(m)) + " trapezohedron";
+                return familyName(m, Trapezohedron);
         }
         if (v >= 5 && f == 2 * (v - 2) && facesOfSize(3) == f) {
             const int n = v - 2;
             if (n == 4 ? verticesOfDegree(4) == v : verticesOfDegree(n) == 2 && verticesOfDegree(4) == n)
-                return familyPrefix(n) + " bipyramid";
+                return familyName(n, Bipyramid);
         }
         const int n = v - 1;
         if (f == v && (n == 3 ? facesOfSize(3) == 4 : facesOfSize(n) == 1 && facesOfSize(3) == n) &&
             (n == 3 ? verticesOfDegree(3) == 4 : verticesOfDegree(n) == 1 && verticesOfDegree(3) == n))
-            return familyPrefix(n) + " pyramid";
+            return familyName(n, Pyramid);
         return "";
     }
 
@@ -212,19 +228,45 @@ FaceShape faceShape(const Polyhedron& shape, int f) {
     return rightCorners ? FaceShape::Rectangle : FaceShape::Quadrilateral;
 }
 
-std::string faceShapeName(int corners, FaceShape shape, bool plural) {
+std::string faceShapeName(int corners, FaceShape shape) {
     switch (shape) {
-    case FaceShape::Square: return plural ? "squares" : "square";
-    case FaceShape::Rectangle: return plural ? "rectangles" : "rectangle";
-    case FaceShape::Rhombus: return plural ? "rhombi" : "rhombus";
-    case FaceShape::Quadrilateral: return plural ? "quadrilaterals" : "quadrilateral";
+    case FaceShape::Square: return tr("square");
+    case FaceShape::Rectangle: return tr("rectangle");
+    case FaceShape::Rhombus: return tr("rhombus");
+    case FaceShape::Quadrilateral: return tr("quadrilateral");
     case FaceShape::Polygon: break;
     }
-    const char* stem = polygonStem(corners);
-    const std::string name = corners == 3 ? "triangle" : corners == 4 ? "quadrilateral"
-                             : stem        ? std::string(stem) + "on"
-                                           : std::to_string(corners) + "-gon";
-    return name + (plural ? "s" : "");
+    static const char* const named[] = {N_("triangle"), N_("quadrilateral"), N_("pentagon"), N_("hexagon"), N_("heptagon"),
+                                        N_("octagon"), N_("enneagon"), N_("decagon"), N_("hendecagon"), N_("dodecagon")};
+    if (corners >= 3 && corners <= 12) return tr(named[corners - 3]);
+    return fill(tr("{1}-gon"), {std::to_string(corners)});
+}
+
+std::string countedFaces(int count, int corners, FaceShape shape) {
+    const unsigned long n = static_cast<unsigned long>(count);
+    const char* pattern = nullptr;
+    switch (shape) {
+    case FaceShape::Square: pattern = trn("{1} square", "{1} squares", n); break;
+    case FaceShape::Rectangle: pattern = trn("{1} rectangle", "{1} rectangles", n); break;
+    case FaceShape::Rhombus: pattern = trn("{1} rhombus", "{1} rhombi", n); break;
+    case FaceShape::Quadrilateral: pattern = trn("{1} quadrilateral", "{1} quadrilaterals", n); break;
+    case FaceShape::Polygon: break;
+    }
+    if (!pattern) switch (corners) {
+        case 3: pattern = trn("{1} triangle", "{1} triangles", n); break;
+        case 4: pattern = trn("{1} quadrilateral", "{1} quadrilaterals", n); break;
+        case 5: pattern = trn("{1} pentagon", "{1} pentagons", n); break;
+        case 6: pattern = trn("{1} hexagon", "{1} hexagons", n); break;
+        case 7: pattern = trn("{1} heptagon", "{1} heptagons", n); break;
+        case 8: pattern = trn("{1} octagon", "{1} octagons", n); break;
+        case 9: pattern = trn("{1} enneagon", "{1} enneagons", n); break;
+        case 10: pattern = trn("{1} decagon", "{1} decagons", n); break;
+        case 11: pattern = trn("{1} hendecagon", "{1} hendecagons", n); break;
+        case 12: pattern = trn("{1} dodecagon", "{1} dodecagons", n); break;
+        // TRANSLATORS: {1} faces of {2} corners each, past the named polygons.
+        default: pattern = trn("{1} {2}-gon", "{1} {2}-gons", n); break;
+        }
+    return fill(pattern, {std::to_string(count), std::to_string(corners)});
 }
 
 std::string solidName(const Polyhedron& shape, const std::vector<Edge>& edges) {

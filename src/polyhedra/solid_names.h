@@ -19,10 +19,14 @@ enum class FaceShape { Polygon, Square, Rectangle, Rhombus, Quadrilateral };
 // corners, which is named by its count alone).
 FaceShape faceShape(const Polyhedron& shape, int f);
 
-// "triangle", "square", "rectangle", "rhombus", "quadrilateral", "pentagon",
-// "hexagon", ... "hendecagon", "dodecagon", else "N-gon" (the stems of the
-// families' prefixes); plural "rhombi" and "...s".
-std::string faceShapeName(int corners, FaceShape shape, bool plural);
+// The name of one such face in the reader's language: "triangle",
+// "square", "rectangle", "rhombus", "quadrilateral", "pentagon", ...
+// "hendecagon", "dodecagon", else "N-gon".
+std::string faceShapeName(int corners, FaceShape shape);
+
+// `count` such faces in words, by the language's plural rules: "1 square",
+// "2 rhombi", "12 decagons", "3 13-gons".
+std::string countedFaces(int count, int corners, FaceShape shape);
 
 // The name of the closed `shape` (with its `edges`, from deriveEdges or a
 // Model) when it is a Platonic, Archimedean or Catalan solid, a prism,
@@ -32,7 +36,8 @@ std::string faceShapeName(int corners, FaceShape shape, bool plural);
 // regular and vertices on one sphere (Platonic, Archimedean) or their faces
 // congruent and dihedral angles equal (Catalan); with only the right
 // combinatorics the name ends in " (combinatorially)". The families are
-// named by their combinatorics alone. "" for anything else. Linear in the
+// named by their combinatorics alone. In the reader's language; "" for
+// anything else. Linear in the
 // corners, but for sorting each vertex's few faces.
 std::string solidName(const Polyhedron& shape, const std::vector<Edge>& edges);
 

@@ -7,6 +7,8 @@
 
 #include <tiny_gltf.h>
 
+#include "base/translate.h"
+
 namespace pd {
 
 namespace {
@@ -47,10 +49,10 @@ Status addPart(tinygltf::Model& gltf, const PrintPart& part) {
     for (const auto& t : part.triangles)
         for (std::int32_t corner : t) {
             if (corner < 0 || std::size_t(corner) >= part.points.size())
-                return failure("the part " + part.name + " has a corner past its points");
+                return failure(fill(tr("the part {1} has a corner past its points"), {part.name}));
             indices.push_back(std::uint32_t(corner));
         }
-    if (points.empty() || indices.empty()) return failure("the part " + part.name + " has no triangles");
+    if (points.empty() || indices.empty()) return failure(fill(tr("the part {1} has no triangles"), {part.name}));
     tinygltf::Accessor position;
     position.bufferView = addView(gltf, points.data(), points.size() * sizeof(float), TINYGLTF_TARGET_ARRAY_BUFFER);
     position.componentType = TINYGLTF_COMPONENT_TYPE_FLOAT;
@@ -109,7 +111,7 @@ Result<std::string> formatGlb(const PrintModel& model) {
     gltf.buffers[0].data.resize((gltf.buffers[0].data.size() + 3) / 4 * 4, 0);
     std::ostringstream out;
     tinygltf::TinyGLTF writer;
-    if (!writer.WriteGltfSceneToStream(&gltf, out, false, true)) return failure("tinygltf cannot write the model");
+    if (!writer.WriteGltfSceneToStream(&gltf, out, false, true)) return failure(tr("tinygltf cannot write the model"));
     return out.str();
 }
 

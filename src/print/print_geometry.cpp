@@ -19,6 +19,7 @@
 #include <string>
 #include <utility>
 
+#include "base/translate.h"
 #include "geometry/edges.h"
 #include "print/frame_pieces.h"
 
@@ -68,9 +69,9 @@ Result<Mesh> meshOf(const std::vector<Vec3d>& points, const Faces& faces, const 
         ring.clear();
         for (const std::int32_t c : face) ring.push_back(Mesh::Vertex_index(static_cast<std::uint32_t>(c)));
         if (mesh.add_face(ring) == Mesh::null_face())
-            return failure(what + " is not a surface: some edge has more than two faces, or two faces turn apart");
+            return failure(fill(tr("{1} is not a surface: some edge has more than two faces, or two faces turn apart"), {what}));
     }
-    if (!CGAL::is_closed(mesh)) return failure(what + " is not closed");
+    if (!CGAL::is_closed(mesh)) return failure(fill(tr("{1} is not closed"), {what}));
     return mesh;
 }
 
@@ -96,8 +97,8 @@ Result<Mesh> shellMesh(const Polyhedron& shell, const std::vector<Vec3d>& points
     for (int f = 0; f < shell.faceCount(); ++f) faces.emplace_back(shell.face(f), shell.face(f) + shell.faceSize(f));
     Result<Mesh> mesh = meshOf(points, faces, what);
     if (!mesh) return mesh;
-    if (!PMP::triangulate_faces(*mesh)) return failure(what + " has a face that cannot be cut into triangles");
-    if (PMP::does_self_intersect(*mesh)) return failure(what + " crosses itself");
+    if (!PMP::triangulate_faces(*mesh)) return failure(fill(tr("{1} has a face that cannot be cut into triangles"), {what}));
+    if (PMP::does_self_intersect(*mesh)) return failure(fill(tr("{1} crosses itself"), {what}));
     if (PMP::volume(*mesh) < 0) PMP::reverse_face_orientations(*mesh);
     return mesh;
 }
@@ -127,16 +128,26 @@ double toFloat(const Kernel::FT& x) { return static_cast<float>(CGAL::to_double(
 // triangle of no area, none crossing another, bounding a positive volume.
 // Where the exact surface had a triangle the rounding flattened, it is
 // collapsed away first.
+// How a message names the part `name` ("solid", "dual", "compound" or
+// "frame"), which the files keep in English.
+std::string partTitle(const std::string& name) {
+    if (name == "solid") return tr("the solid");
+    if (name == "dual") return tr("the dual");
+    if (name == "frame") return tr("the frame");
+    return tr("the compound");
+}
+
 Result<PrintPart> roundedPart(Mesh mesh, std::string name, Rgb colour) {
     removeSlivers(mesh);
     for (const Mesh::Vertex_index v : mesh.vertices()) {
         const Point& p = mesh.point(v);
         mesh.point(v) = Point(toFloat(p.x()), toFloat(p.y()), toFloat(p.z()));
     }
-    if (!PMP::remove_degenerate_faces(mesh)) return failure("the " + name + " has triangles of no area once rounded");
-    if (!CGAL::is_closed(mesh)) return failure("the " + name + " is not closed once rounded");
-    if (PMP::does_self_intersect(mesh)) return failure("the " + name + " crosses itself once rounded");
-    if (!(PMP::volume(mesh) > 0)) return failure("the " + name + " does not bound a volume");
+    const std::string title = partTitle(name);
+    if (!PMP::remove_degenerate_faces(mesh)) return failure(fill(tr("{1} has triangles of no area once rounded"), {title}));
+    if (!CGAL::is_closed(mesh)) return failure(fill(tr("{1} is not closed once rounded"), {title}));
+    if (PMP::does_self_intersect(mesh)) return failure(fill(tr("{1} crosses itself once rounded"), {title}));
+    if (!(PMP::volume(mesh) > 0)) return failure(fill(tr("{1} does not bound a volume"), {title}));
     mesh.collect_garbage();
     PrintPart part{std::move(name), colour, {}, {}};
     for (const Mesh::Vertex_index v : mesh.vertices()) {
@@ -159,9 +170,9 @@ bool positive(double x) { return std::isfinite(x) && x > 0; }
 Result<CompoundPrint> compoundAttempt(const Polyhedron& solid, Rgb solidColour, const Polyhedron& dual,
                                       Rgb dualColour, double scale, unsigned seed) {
     Shaker shake(seed, std::max(extentOf(solid, scale), extentOf(dual, scale)));
-    Result<Mesh> solidMesh = shellMesh(solid, shellPoints(solid, scale, shake), "the solid");
+    Result<Mesh> solidMesh = shellMesh(solid, shellPoints(solid, scale, shake), tr("the solid"));
     if (!solidMesh) return solidMesh.error();
-    Result<Mesh> dualMesh = shellMesh(dual, shellPoints(dual, scale, shake), "the dual");
+    Result<Mesh> dualMesh = shellMesh(dual, shellPoints(dual, scale, shake), tr("the dual"));
     if (!dualMesh) return dualMesh.error();
     // One corefinement gives both: the union, and the dual less the solid;
     // it leaves the solid cut where the dual meets it, so the two colours'
@@ -172,7 +183,7 @@ Result<CompoundPrint> compoundAttempt(const Polyhedron& solid, Rgb solidColour, 
     outputs[PMP::Corefinement::TM2_MINUS_TM1] = &dualOutside;
     const std::array<bool, 4> made = PMP::corefine_and_compute_boolean_operations(*solidMesh, *dualMesh, outputs);
     if (!made[PMP::Corefinement::UNION] || !made[PMP::Corefinement::TM2_MINUS_TM1])
-        return failure("the solid and its dual meet only along edges or at points: their union is no surface");
+        return failure(tr("the solid and its dual meet only along edges or at points: their union is no surface"));
     CompoundPrint print;
     Result<PrintPart> part = roundedPart(std::move(whole), "compound", solidColour);
     if (!part) return part.error();
@@ -213,7 +224,7 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
         auto corner = [first](std::int32_t c) { return Mesh::Vertex_index(static_cast<std::uint32_t>(first + c)); };
         for (const auto& t : part.triangles)
             if (frame.add_face(corner(t[0]), corner(t[1]), corner(t[2])) == Mesh::null_face())
-                return failure("a frame's piece is not a surface");
+                return failure(tr("a frame's piece is not a surface"));
         return Done{};
     };
     for (const PrintShell& shell : shells) {
@@ -233,13 +244,13 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
         }
     }
     if (!PMP::experimental::autorefine_and_remove_self_intersections(frame))
-        return failure("the frame's struts and balls could not be joined into one surface");
+        return failure(tr("the frame's struts and balls could not be joined into one surface"));
     FramePrint print;
     Result<PrintPart> part = roundedPart(std::move(frame), "frame", shells.front().colour);
     if (!part) return part.error();
     // Counted on the rounded surface: pieces that touch in a point only
     // would print apart.
-    Result<Mesh> rounded = meshOf(part->points, part->triangles, "the frame");
+    Result<Mesh> rounded = meshOf(part->points, part->triangles, tr("the frame"));
     if (!rounded) return rounded.error();
     auto component = rounded->add_property_map<Mesh::Face_index, std::size_t>("f:component", 0).first;
     print.pieces = static_cast<int>(PMP::connected_components(*rounded, component));
@@ -251,7 +262,7 @@ Result<FramePrint> frameAttempt(const std::vector<PrintShell>& shells, double st
 
 Result<CompoundPrint> solidCompound(const Polyhedron& solid, Rgb solidColour, const Polyhedron& dual,
                                     Rgb dualColour, double scale) {
-    if (!positive(scale)) return failure("the print's scale must be above zero");
+    if (!positive(scale)) return failure(tr("the print's scale must be above zero"));
     Result<CompoundPrint> print = failure("");
     for (unsigned seed = 1; seed <= attempts; ++seed)
         if ((print = compoundAttempt(solid, solidColour, dual, dualColour, scale, seed))) break;
@@ -259,9 +270,9 @@ Result<CompoundPrint> solidCompound(const Polyhedron& solid, Rgb solidColour, co
 }
 
 Result<FramePrint> frameOf(const std::vector<PrintShell>& shells, double strutMm, double nodeMm, double scale) {
-    if (shells.empty()) return failure("a frame needs a shell");
+    if (shells.empty()) return failure(tr("a frame needs a shell"));
     if (!positive(strutMm) || !positive(nodeMm) || !positive(scale))
-        return failure("the frame's struts, balls and scale must be above zero");
+        return failure(tr("the frame's struts, balls and scale must be above zero"));
     Result<FramePrint> print = failure("");
     for (unsigned seed = 1; seed <= attempts; ++seed)
         if ((print = frameAttempt(shells, strutMm, nodeMm, scale, seed))) break;

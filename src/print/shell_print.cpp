@@ -6,10 +6,12 @@
 
 #include "geometry/edges.h"
 
+#include "base/translate.h"
+
 namespace pd {
 
 Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSettings& settings) {
-    if (shells.empty() || shells[0].shape == nullptr) return failure("there is no shell to print");
+    if (shells.empty() || shells[0].shape == nullptr) return failure(tr("there is no shell to print"));
     if (settings.edgeMm > 0.0) {
         // Every edge of a closed shell is the side of two faces, so the mean
         // side of the faces is its mean edge.
@@ -19,7 +21,7 @@ Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSett
             for (int i = 0, n = p.faceSize(f); i < n; ++i)
                 sum += length(widen(p.vertices[p.face(f)[i]]) - widen(p.vertices[p.face(f)[(i + 1) % n]]));
         const double mean = sum / double(std::max<std::size_t>(p.corners.size(), 1));
-        if (!(mean > 0.0)) return failure("the shell has no edges to measure");
+        if (!(mean > 0.0)) return failure(tr("the shell has no edges to measure"));
         return settings.edgeMm / mean;
     }
     Vec3d low{HUGE_VAL, HUGE_VAL, HUGE_VAL}, high{-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
@@ -29,7 +31,7 @@ Result<double> printScale(const std::vector<PrintShell>& shells, const PrintSett
             high = {std::max(high.x, double(v.x)), std::max(high.y, double(v.y)), std::max(high.z, double(v.z))};
         }
     const double extent = std::max({high.x - low.x, high.y - low.y, high.z - low.z});
-    if (!(extent > 0.0)) return failure("there is nothing to print: the shells' points are all one point");
+    if (!(extent > 0.0)) return failure(tr("there is nothing to print: the shells' points are all one point"));
     return settings.sizeMm / extent;
 }
 
@@ -57,10 +59,10 @@ Status frameFits(const std::vector<PrintShell>& shells, const PrintSettings& set
     if (!(shortest < need)) return Done{};
     const bool byEdge = settings.edgeMm > 0.0;
     const double smallest = (byEdge ? settings.edgeMm : settings.sizeMm) * need / shortest;
-    return failure("struts of " + millimetres(settings.strutMm) + " mm and balls of " + millimetres(node) +
-                   " mm need edges of at least " + millimetres(need) + " mm, and the shortest is " +
-                   millimetres(shortest, false) + " mm: " + (byEdge ? "--edge-mm " : "--size-mm ") + millimetres(smallest) +
-                   " is the smallest size that works");
+    return failure(fill(tr("struts of {1} mm and balls of {2} mm need edges of at least {3} mm, and the shortest "
+                           "is {4} mm: {5} {6} is the smallest size that works"),
+                        {millimetres(settings.strutMm), millimetres(node), millimetres(need), millimetres(shortest, false),
+                         byEdge ? "--edge-mm" : "--size-mm", millimetres(smallest)}));
 }
 
 double enclosedVolume(const PrintPart& part) {

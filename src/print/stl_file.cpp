@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "base/translate.h"
+
 namespace pd {
 
 namespace {
@@ -35,10 +37,10 @@ Result<std::string> formatStl(const PrintModel& model) {
         for (const auto& t : part.triangles)
             for (std::int32_t corner : t)
                 if (corner < 0 || std::size_t(corner) >= part.points.size())
-                    return failure("the part " + part.name + " has a corner past its points");
+                    return failure(fill(tr("the part {1} has a corner past its points"), {part.name}));
     }
     if (count > std::numeric_limits<std::uint32_t>::max())
-        return failure("a binary STL file holds at most 4294967295 triangles, not " + std::to_string(count));
+        return failure(fill(tr("a binary STL file holds at most 4294967295 triangles, not {1}"), {std::to_string(count)}));
     std::string out(80, ' ');
     const char header[] = "binary STL, millimetres";
     std::memcpy(out.data(), header, sizeof header - 1);

@@ -5,6 +5,8 @@
 
 #include <Model/COM/NMR_DLLInterfaces.h>
 
+#include "base/translate.h"
+
 namespace pd {
 
 namespace {
@@ -39,7 +41,7 @@ Status addPart(NMR::PLib3MFModel* model, const PrintPart& part, DWORD materials,
         for (int k = 0; k < 3; ++k) {
             const std::int32_t corner = part.triangles[i][k];
             if (corner < 0 || std::size_t(corner) >= part.points.size())
-                return failure("the part " + part.name + " has a corner past its points");
+                return failure(fill(tr("the part {1} has a corner past its points"), {part.name}));
             triangles[i].m_nIndices[k] = DWORD(corner);
         }
     Held mesh, properties, item;
@@ -50,7 +52,7 @@ Status addPart(NMR::PLib3MFModel* model, const PrintPart& part, DWORD materials,
         NMR::lib3mf_object_createdefaultpropertyhandler(mesh.get(), properties.out()) != LIB3MF_OK ||
         NMR::lib3mf_defaultpropertyhandler_setbasematerial(properties.get(), materials, index) != LIB3MF_OK ||
         NMR::lib3mf_model_addbuilditem(model, mesh.get(), nullptr, item.out()) != LIB3MF_OK)
-        return failure("lib3mf refused the part " + part.name);
+        return failure(fill(tr("lib3mf refused the part {1}"), {part.name}));
     return Done{};
 }
 
@@ -61,10 +63,10 @@ Result<std::string> format3mf(const PrintModel& print) {
     if (NMR::lib3mf_createmodel(model.out()) != LIB3MF_OK ||
         NMR::lib3mf_model_setunit(model.get(), NMR::MODELUNIT_MILLIMETER) != LIB3MF_OK ||
         NMR::lib3mf_model_addbasematerialgroup(model.get(), group.out()) != LIB3MF_OK)
-        return failure("lib3mf cannot make a model");
+        return failure(tr("lib3mf cannot make a model"));
     DWORD groupId = 0;
     if (NMR::lib3mf_basematerial_getresourceid(group.get(), &groupId) != LIB3MF_OK)
-        return failure("lib3mf cannot make a material");
+        return failure(tr("lib3mf cannot make a material"));
     for (const PrintPart& part : print.parts) {
         DWORD index = 0;
         const BYTE r = channel(part.colour.red), g = channel(part.colour.green), b = channel(part.colour.blue);
@@ -72,7 +74,7 @@ Result<std::string> format3mf(const PrintModel& print) {
         // 0): it is made opaque at once.
         if (NMR::lib3mf_basematerial_addmaterialutf8(group.get(), part.name.c_str(), r, g, b, &index) != LIB3MF_OK ||
             NMR::lib3mf_basematerial_setdisplaycolorrgba(group.get(), index, r, g, b, 255) != LIB3MF_OK)
-            return failure("lib3mf refused the colour of " + part.name);
+            return failure(fill(tr("lib3mf refused the colour of {1}"), {part.name}));
         const Status added = addPart(model.get(), part, groupId, index);
         if (!added) return added.error();
     }
@@ -80,10 +82,10 @@ Result<std::string> format3mf(const PrintModel& print) {
     ULONG64 size = 0;
     if (NMR::lib3mf_model_querywriter(model.get(), "3mf", writer.out()) != LIB3MF_OK ||
         NMR::lib3mf_writer_getstreamsize(writer.get(), &size) != LIB3MF_OK)
-        return failure("lib3mf cannot write the model");
+        return failure(tr("lib3mf cannot write the model"));
     std::string bytes(size, '\0');
     if (NMR::lib3mf_writer_writetobuffer(writer.get(), reinterpret_cast<BYTE*>(bytes.data()), size) != LIB3MF_OK)
-        return failure("lib3mf cannot write the model");
+        return failure(tr("lib3mf cannot write the model"));
     return bytes;
 }
 

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "base/translate.h"
 #include "io/input_file.h"
 #include "solids/solid_reader.h"
 
@@ -25,7 +26,7 @@ Result<std::FILE*> openInput(const char* name) {
     std::FILE* in = regular ? fdopen(fd, "r") : nullptr;
     if (in) return in;
     close(fd);
-    return failure(name, 0, regular ? "" : "cannot be read: " + regular.error().what);
+    return failure(name, 0, regular ? "" : fill(tr("cannot be read: {1}"), {regular.error().what}));
 }
 
 // Done unless reading `in` met an error of the system rather than the end
@@ -33,7 +34,7 @@ Result<std::FILE*> openInput(const char* name) {
 // folder, say), which gives "NAME: cannot be read: REASON".
 Status readState(std::FILE* in, const char* name) {
     if (!std::ferror(in)) return Done{};
-    return failure(name, 0, std::string("cannot be read: ") + std::strerror(errno));
+    return failure(name, 0, fill(tr("cannot be read: {1}"), {std::strerror(errno)}));
 }
 
 }  // namespace
@@ -115,12 +116,12 @@ void closeSolidFiles(SolidFileSet& files, std::vector<Error>& warnings) {
 }
 
 Error writeFailure(const char* name, int error) {
-    return failure(name, 0, std::string("cannot be written: ") + std::strerror(error));
+    return failure(name, 0, fill(tr("cannot be written: {1}"), {std::strerror(error)}));
 }
 
 Result<std::FILE*> createOutputFile(const char* name) {
     const auto refuse = [name](const std::string& why) -> Result<std::FILE*> {
-        return failure(name, 0, "cannot be created: " + why);
+        return failure(name, 0, fill(tr("cannot be created: {1}"), {why}));
     };
     // Never through a link (which could point anywhere, /dev/full or a
     // file of another user), and never waiting on a FIFO: a name taken by
@@ -130,7 +131,7 @@ Result<std::FILE*> createOutputFile(const char* name) {
         const int error = errno;
         struct stat taken {};
         if (::lstat(name, &taken) != 0 || S_ISREG(taken.st_mode)) return refuse(std::strerror(error));
-        return refuse(S_ISLNK(taken.st_mode) ? "Is a symbolic link" : fileKindProblem(taken.st_mode));
+        return refuse(S_ISLNK(taken.st_mode) ? tr("Is a symbolic link") : fileKindProblem(taken.st_mode));
     }
     const Status regular = requireRegularFile(fd);
     if (!regular || ::ftruncate(fd, 0) != 0) {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "base/translate.h"
 #include "io/input_file.h"
 #include "solids/solid_check.h"
 #include "solids/solid_reader.h"
@@ -25,7 +26,7 @@ struct InputStream {
         if (!fd) {
             unreadable.push_back(fd.error());
         } else if (!in) {
-            unreadable.push_back(failure(path, 0, std::string("cannot be read: ") + std::strerror(errno)));
+            unreadable.push_back(failure(path, 0, fill(tr("cannot be read: {1}"), {std::strerror(errno)})));
             close(*fd);
         }
     }
@@ -54,7 +55,7 @@ SolidFilesFinding checkOneSolid(const std::string& dir, const SolidInfo& info) {
     const int vertexError = std::ferror(vertexIn.in) ? errno : 0;
     const std::string faceProblem = readFaceColumns(faceIn.in, info.kind, columns);
     if (vertexError != 0)
-        found.unreadable.push_back(failure(vertexPath, 0, std::string("cannot be read: ") + std::strerror(vertexError)));
+        found.unreadable.push_back(failure(vertexPath, 0, fill(tr("cannot be read: {1}"), {std::strerror(vertexError)})));
     else if (!faceProblem.empty())
         found.unreadable.push_back(failure(facePath, 0, faceProblem));
     else
@@ -65,7 +66,7 @@ SolidFilesFinding checkOneSolid(const std::string& dir, const SolidInfo& info) {
 }  // namespace
 
 Result<std::vector<SolidFilesFinding>> checkSolidFiles(const std::string& dir) {
-    if (dir.empty()) return failure("the folder name is empty (use . for the current folder)");
+    if (dir.empty()) return failure(tr("the folder name is empty (use . for the current folder)"));
     std::vector<SolidFilesFinding> findings;
     for (const SolidInfo& info : solidTable) findings.push_back(checkOneSolid(dir, info));
     return findings;

@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstring>
 
+#include "base/translate.h"
+
 namespace pd {
 
 void readFixedVertices(std::FILE* in, VertexArray& verts) {
@@ -32,7 +34,6 @@ int readVerticesToEnd(std::FILE* in, VertexArray& verts) {
 std::string readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns) {
     const SolidInfo& info = solidInfo(kind);
     std::string problem;
-    char text[120];
     for (int r = 0; r < info.faceCount; ++r) {
         for (int c = 0; c < info.cornerCount; ++c) {
             // Read wide, so that a number past the int range is seen as such
@@ -41,20 +42,16 @@ std::string readFaceColumns(std::FILE* in, SolidKind kind, FaceColumns& columns)
             const int converted = std::fscanf(in, "%lld", &number);
             if (converted != 1) {
                 if (!problem.empty()) return problem;
-                if (std::ferror(in)) return std::string("cannot be read: ") + std::strerror(errno);
+                if (std::ferror(in)) return fill(tr("cannot be read: {1}"), {std::strerror(errno)});
                 if (converted == EOF)
-                    std::snprintf(text, sizeof text, "the file ends after row %d of %d", r,
-                                  info.faceCount);
-                else
-                    std::snprintf(text, sizeof text, "row %d: text that is not a number", r + 1);
-                return text;
+                    return fill(tr("the file ends after row {1} of {2}"), {std::to_string(r), std::to_string(info.faceCount)});
+                return fill(tr("row {1}: text that is not a number"), {std::to_string(r + 1)});
             }
             const bool isInt = number >= INT_MIN && number <= INT_MAX;
             columns[c][r] = isInt ? static_cast<int>(number) : 0;
             if ((number < 1 || number > info.vertexCount) && problem.empty()) {
-                std::snprintf(text, sizeof text, "row %d: vertex number %lld is outside 1 to %d",
-                              r + 1, number, info.vertexCount);
-                problem = text;
+                problem = fill(tr("row {1}: vertex number {2} is outside 1 to {3}"),
+                               {std::to_string(r + 1), std::to_string(number), std::to_string(info.vertexCount)});
             }
         }
     }

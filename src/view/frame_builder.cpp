@@ -10,6 +10,7 @@
 
 #include "base/background.h"
 #include "base/huge_pages.h"
+#include "base/translate.h"
 #include "draw/bitmap_font.h"
 #include "hidden/back_edges.h"
 #include "hidden/depth_order.h"
@@ -28,7 +29,7 @@ namespace {
 constexpr std::size_t cullBesideFromFaces = 4096;
 
 // Why a vector picture's hidden parts were not worked out.
-constexpr const char* tooManyInTheWay = "too many faces in the way of too many edges to find their hidden parts";
+constexpr const char* tooManyInTheWay = N_("too many faces in the way of too many edges to find their hidden parts");
 
 struct Box {
     PlanePoint min;
@@ -323,7 +324,7 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
                 for (const std::int32_t v : {e.a, e.b})
                     ends.push_back(turned.points[std::size_t(turned.pointStart[i] + v)]);
         if (occluders->wouldExhaust(ends)) {
-            frame.unfinished = tooManyInTheWay;
+            frame.unfinished = tr(tooManyInTheWay);
             return false;
         }
     }
@@ -350,7 +351,7 @@ bool addEdges(const std::vector<ShownShell>& shells, const ViewState& state, Fra
             shell.marks.push_back(std::uint32_t(v));
         }
     }
-    if (occluders && occluders->exhausted()) frame.unfinished = tooManyInTheWay;
+    if (occluders && occluders->exhausted()) frame.unfinished = tr(tooManyInTheWay);
     frame.depthTested = occluded && !cut;
     frame.marksDepthTested = frame.depthTested && state.back == BackEdges::Hidden && !occluders;
     return true;
@@ -538,7 +539,7 @@ Frame buildFrame(const Model& model, const ViewState& state, const std::vector<s
 }
 
 std::string frameTitle(const std::string& modelName, const ViewState& state) {
-    std::string title = modelName + "  " + orientationText(orientationOf(state));
+    std::string title = tr(modelName.c_str()) + std::string("  ") + orientationText(orientationOf(state));
     if (state.morph > 0.0) {
         char stage[32];
         std::snprintf(stage, sizeof stage, "  t %.3g", state.morph);

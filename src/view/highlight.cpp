@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "base/translate.h"
 #include "polyhedra/solid_names.h"
 
 namespace pd {
@@ -99,20 +100,24 @@ Lit solidPartOf(const ShownShell& shell, LitKind kind, int index) {
 }  // namespace
 
 std::string litText(const Model& model, Lit lit) {
-    if (lit.kind == LitKind::None || lit.index < 0 || lit.index >= partCount(model, lit.kind)) return "nothing";
+    if (lit.kind == LitKind::None || lit.index < 0 || lit.index >= partCount(model, lit.kind)) return tr("nothing");
     const int base = model.numberBase;
     const std::string n = std::to_string(lit.index + base);
-    std::string text = std::string(kindWords[int(lit.kind)]) + " " + n;
+    std::string text;
     if (lit.kind == LitKind::Face) {
         const int corners = model.solid.faceSize(lit.index);
-        text += " (" + faceShapeName(corners, faceShape(model.solid, lit.index), false) + ")";
+        text = fill(tr("face {1} ({2})"), {n, faceShapeName(corners, faceShape(model.solid, lit.index))});
     } else if (lit.kind == LitKind::Edge) {
         const Edge& e = model.edges[std::size_t(lit.index)];
-        text += " (" + std::to_string(e.a + base) + "-" + std::to_string(e.b + base) + ")";
+        // TRANSLATORS: edge {1} between vertices {2} and {3}.
+        text = fill(tr("edge {1} ({2}-{3})"), {n, std::to_string(e.a + base), std::to_string(e.b + base)});
+    } else {
+        text = fill(tr("vertex {1}"), {n});
     }
     if (!model.closed) return text;
-    const char* dualWords[] = {"", "dual vertex", "dual face", "dual edge"};
-    return text + " - " + dualWords[int(lit.kind)] + " " + n;
+    // TRANSLATORS: the lit part, then the part of the dual that answers it.
+    const char* dualWords[] = {"", tr("{1} - dual vertex {2}"), tr("{1} - dual face {2}"), tr("{1} - dual edge {2}")};
+    return fill(dualWords[int(lit.kind)], {text, n});
 }
 
 Result<Lit> readLit(const std::string& text, const Model& model) {
@@ -122,18 +127,27 @@ Result<Lit> readLit(const std::string& text, const Model& model) {
     for (int k = 1; k < 4; ++k)
         if (kind == kindWords[k]) lit.kind = LitKind(k);
     if (lit.kind == LitKind::None)
-        return failure("--highlight: '" + text + "' is not face:N, vertex:N or edge:N");
+        return failure(fill(tr("--highlight: '{1}' is not face:N, vertex:N or edge:N"), {text}));
     if (number.empty() || number.size() > 9 || !std::all_of(number.begin(), number.end(), [](char c) {
             return c >= '0' && c <= '9';
         }))
-        return failure("--highlight: '" + number + "' is not " + (kind == "edge" ? "an " : "a ") + kind + " number");
+    {
+        const char* notNumber[] = {"", tr("--highlight: '{1}' is not a face number"), tr("--highlight: '{1}' is not a vertex number"),
+                                   tr("--highlight: '{1}' is not an edge number")};
+        return failure(fill(notNumber[int(lit.kind)], {number}));
+    }
     const int count = partCount(model, lit.kind), base = model.numberBase;
     lit.index = std::stoi(number) - base;
     if (lit.index < 0 || lit.index >= count)
-        return failure("--highlight " + text + ": " + model.name + " has " + std::to_string(count) + " " +
-                       (kind == "vertex" ? std::string("vertices") : kind + "s") +
-                       (count > 0 ? ", numbered " + std::to_string(base) + " to " + std::to_string(count - 1 + base)
-                                  : ""));
+    {
+        const unsigned long many = static_cast<unsigned long>(count);
+        const char* has[] = {"", trn("{1} face", "{1} faces", many), trn("{1} vertex", "{1} vertices", many),
+                             trn("{1} edge", "{1} edges", many)};
+        const std::string parts = fill(has[int(lit.kind)], {std::to_string(count)});
+        if (count == 0) return failure(fill(tr("--highlight {1}: {2} has {3}"), {text, tr(model.name.c_str()), parts}));
+        return failure(fill(tr("--highlight {1}: {2} has {3}, numbered {4} to {5}"),
+                            {text, tr(model.name.c_str()), parts, std::to_string(base), std::to_string(count - 1 + base)}));
+    }
     return lit;
 }
 

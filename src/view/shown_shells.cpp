@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/translate.h"
 #include "draw/palette.h"
 
 namespace pd {
@@ -96,9 +97,9 @@ std::vector<ShownShell> solidAndDualShells(const Model& model, const Model* stag
 
 std::string shellName(const ShownShell& shell, const std::string& modelName) {
     switch (shell.kind) {
-    case ShellKind::Solid: return modelName;
-    case ShellKind::ProgramDual: return "the program's dual of " + modelName;
-    case ShellKind::ReciprocalDual: return "the reciprocal dual of " + modelName;
+    case ShellKind::Solid: return tr(modelName.c_str());
+    case ShellKind::ProgramDual: return fill(tr("the program's dual of {1}"), {tr(modelName.c_str())});
+    case ShellKind::ReciprocalDual: return fill(tr("the reciprocal dual of {1}"), {tr(modelName.c_str())});
     }
     return modelName;
 }

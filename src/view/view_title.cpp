@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/translate.h"
 #include "view/frame_builder.h"
 
 namespace pd {
@@ -10,15 +11,15 @@ std::string viewTitle(const std::string& name, const ViewState& state, const Vie
                       const std::string& note, const std::string& lit) {
     std::string title = frameTitle(name, state);
     if (state.dual != opening.dual)
-        title += state.dual == DualKind::Reciprocal ? "  reciprocal dual" : "  program's dual";
+        title += std::string("  ") + (state.dual == DualKind::Reciprocal ? tr("reciprocal dual") : tr("program's dual"));
     if (state.back != opening.back) {
-        const char* words[] = {"  back drawn", "  back dashed", "  back hidden"};
-        title += words[int(state.back)];
+        const char* words[] = {tr("back drawn"), tr("back dashed"), tr("back hidden")};
+        title += std::string("  ") + words[int(state.back)];
     }
     if (state.zoom != opening.zoom) {
         char zoom[32];
-        std::snprintf(zoom, sizeof zoom, "  zoom %.3g", state.zoom);
-        title += zoom;
+        std::snprintf(zoom, sizeof zoom, "%.3g", state.zoom);
+        title += "  " + fill(tr("zoom {1}"), {zoom});
     }
     if (!lit.empty()) title += "  " + lit;
     if (!note.empty()) title += " - " + note;
@@ -26,8 +27,8 @@ std::string viewTitle(const std::string& name, const ViewState& state, const Vie
 }
 
 std::string reciprocalNote(const Model& model) {
-    if (!model.closed) return "no dual: " + model.openEdgeMessage;
-    if (!model.hasReciprocal) return "no reciprocal dual: " + model.reciprocalMessage;
+    if (!model.closed) return fill(tr("no dual: {1}"), {model.openEdgeMessage});
+    if (!model.hasReciprocal) return fill(tr("no reciprocal dual: {1}"), {model.reciprocalMessage});
     return "";
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "base/language.h"
+#include "base/translate.h"
 #include "explorer/session.h"
 
 namespace pd {
@@ -117,12 +118,12 @@ PageOptions pageOptions(const std::string& query) {
     std::vector<std::string> net;
     for (const std::vector<std::string>& group : queryOptions(query)) {
         if (group[0].size() < 3 || group[0][2] == '-') {
-            tell(page, "duals-explorer: '" + group[0].substr(2) + "' is not an option's name");
+            tell(page, "duals-explorer: " + fill(tr("'{1}' is not an option's name"), {group[0].substr(2)}));
             continue;
         }
         if (commandLineOnly(group[0])) {
-            tell(page, "duals-explorer: " + group[0] +
-                           " is the command line's; the page saves with its PNG, SVG, OFF and Net buttons");
+            tell(page, "duals-explorer: " +
+                           fill(tr("{1} is the command line's; the page saves with its PNG, SVG, OFF and Net buttons"), {group[0]}));
             continue;
         }
         // The net's settings go with a net, which the page's buttons make:
@@ -134,8 +135,8 @@ PageOptions pageOptions(const std::string& query) {
             const ParsedOptions parsed = parseOptions(withNet);
             if (parsed.exitStatus || !parsed.options.inputs.empty()) {
                 tell(page, parsed.exitStatus ? firstLine(parsed.text)
-                                             : "duals-explorer: " + group[0] + ": '" + parsed.options.inputs.front() +
-                                                   "' is a value too many");
+                                             : "duals-explorer: " + fill(tr("{1}: '{2}' is a value too many"),
+                                                                         {group[0], parsed.options.inputs.front()}));
                 continue;
             }
             net.insert(net.end(), group.begin(), group.end());
@@ -147,14 +148,14 @@ PageOptions pageOptions(const std::string& query) {
         const ParsedOptions alone = parseOptions(group), with = parseOptions(joined(tried));
         if (alone.exitStatus || with.exitStatus) {
             const ParsedOptions& refused = alone.exitStatus ? alone : with;
-            tell(page, *refused.exitStatus == 0 ? "duals-explorer: " + group[0] + " is the command line's"
+            tell(page, *refused.exitStatus == 0 ? "duals-explorer: " + fill(tr("{1} is the command line's"), {group[0]})
                                                  : firstLine(refused.text));
             continue;
         }
         // A value too many reads as an input, and the page opens no file
         // an address names.
         if (!alone.options.inputs.empty()) {
-            tell(page, "duals-explorer: " + group[0] + ": '" + alone.options.inputs.front() + "' is a value too many");
+            tell(page, "duals-explorer: " + fill(tr("{1}: '{2}' is a value too many"), {group[0], alone.options.inputs.front()}));
             continue;
         }
         kept = std::move(tried);

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "base/translate.h"
 #include "construct/catalogue.h"
 #include "explorer/model_picker.h"
 #include "explorer/page_controls.h"
@@ -121,9 +122,9 @@ std::string pageStateJson(Session& session, const PageSource& source) {
     for (const PageControl& c : pageControls()) {
         std::vector<std::string> choices;
         for (const ControlChoice& choice : c.choices)
-            choices.push_back("[" + jsonString(choice.value) + "," + jsonString(choice.label) + "]");
-        controls.push_back("{" + field("id", jsonString(c.id)) + "," + field("group", jsonString(c.group)) + "," +
-                           field("label", jsonString(c.label)) + "," + field("key", jsonString(c.key)) + "," +
+            choices.push_back("[" + jsonString(choice.value) + "," + jsonString(tr(choice.label)) + "]");
+        controls.push_back("{" + field("id", jsonString(c.id)) + "," + field("group", jsonString(tr(c.group))) + "," +
+                           field("label", jsonString(tr(c.label))) + "," + field("key", jsonString(tr(c.key))) + "," +
                            field("choices", list(choices)) + "," +
                            field("value", jsonString(controlValue(v, c.id))) + "}");
     }
@@ -136,10 +137,16 @@ std::string pageStateJson(Session& session, const PageSource& source) {
                 const bool on = (id == ActionId::ToggleMorph && v.morphing) ||
                                 (id == ActionId::ToggleUnfold && v.netOpen) ||
                                 (id == ActionId::TogglePresent && v.presenting);
-                const std::string label = id == ActionId::Unlight ? "Put the light out" : a.label;
-                const std::string key = usesTab(a) ? "" : a.keyName;  // Tab moves the page's focus
+                const std::string label = id == ActionId::Unlight ? tr("Put the light out") : tr(a.label);
+                // Where the page places the button, by what it does, not by its words.
+                const char* place = id == ActionId::ToggleMorph || id == ActionId::MorphBack || id == ActionId::MorphForward ? "morph"
+                                    : id == ActionId::ToggleUnfold                                                         ? "unfold"
+                                    : id == ActionId::ToggleHelp                                                           ? "help"
+                                    : id == ActionId::TogglePresent                                                        ? "present"
+                                                                                                                           : "";
+                const std::string key = usesTab(a) ? "" : tr(a.keyName);  // Tab moves the page's focus
                 shown.push_back("{" + field("action", std::to_string(i)) + "," + field("label", jsonString(label)) +
-                                "," + field("key", jsonString(key)) + "," + field("on", on ? "true" : "false") +
+                                "," + field("key", jsonString(key)) + "," + field("place", jsonString(place)) + "," + field("on", on ? "true" : "false") +
                                 "}");
             }
     const PageInfo info = pageInfo(session);
@@ -156,6 +163,65 @@ std::string pageStateJson(Session& session, const PageSource& source) {
            "," + field("help", v.help ? "true" : "false") + "," +
            field("presenting", v.presenting ? "true" : "false") + "," + field("query", jsonString(pageAddress(session, source))) +
            "," + field("language", jsonString(source.language)) + "}";
+}
+
+namespace {
+
+// The page's own words, by the id its script fills them in under: an
+// element's id, "ID@attribute" for one of its attributes, or a word the
+// script writes itself. {1} stands for what the script puts in.
+struct PageText {
+    const char* id;
+    const char* english;
+};
+const PageText pageTextTable[] = {
+    {"language-label", N_("Language")},
+    {"model-label", N_("Model")},
+    {"sides-word", N_("sides")},
+    {"notation-label", N_("Conway notation")},
+    {"notation-show", N_("Show")},
+    {"panel-toggle", N_("Controls and counts")},
+    {"panel@aria-label", N_("Controls and counts")},
+    {"canvas@aria-label", N_("the model and its dual")},
+    {"info@aria-label", N_("Counts")},
+    {"files-legend", N_("Files")},
+    {"open-label", N_("Open OFF or STL files")},
+    {"save-word", N_("Save")},
+    {"save-png-word", N_("picture (PNG)")},
+    {"save-svg", N_("drawing (SVG)")},
+    {"save-off", N_("model (OFF)")},
+    {"save-stl", N_("print (STL)")},
+    {"save-glb", N_("model in colour (glTF)")},
+    {"print-note", N_("3MF files, and prints of both shells or of frames: from the command line or the window.")},
+    {"save-net", N_("paper net (SVG)")},
+    {"paper-label", N_("Paper")},
+    {"paper-letter", N_("Letter")},
+    {"edge-mm-label", N_("Edge in mm")},
+    {"edge-mm@placeholder", N_("largest")},
+    {"print-net", N_("Print net")},
+    {"copy-link", N_("Copy link to this view")},
+    {"keys@aria-label", N_("Keys")},
+    {"keys-close", N_("Close")},
+    {"print-view@aria-label", N_("The paper net to print")},
+    {"print-again", N_("Print")},
+    {"print-close-word", N_("Back to the model")},
+    {"print-advice", N_("Print at 100 % (actual size), no margins.")},
+    {"picker-none", N_("a model by notation or file")},
+    {"key-title", N_("key")},
+    {"actions-legend", N_("View")},
+    {"and-dual", N_("and its dual, the {1}")},
+    {"lit", N_("Lit: {1}")},
+    {"net-page", N_("page {1} of the net")},
+    {"link-copied", N_("link copied: {1}")},
+};
+
+}  // namespace
+
+std::string pageTexts() {
+    std::string json;
+    for (const PageText& text : pageTextTable)
+        json += (json.empty() ? "{" : ",") + field(text.id, jsonString(tr(text.english)));
+    return json + "}";
 }
 
 }  // namespace pd

@@ -40,6 +40,11 @@ std::string pageAddress(const Session& session, const PageSource& source);
 // "keys", "help", "presenting", "query" and "language".
 std::string pageStateJson(Session& session, const PageSource& source);
 
+// The page's own words (labels, buttons, what its script writes) in the
+// reader's language, as one JSON object from the id the page's script
+// fills each under to the text; "{1}" in a text is the script's to fill.
+std::string pageTexts();
+
 // `text` as a JSON string, quotes included.
 std::string jsonString(const std::string& text);
 

@@ -35,7 +35,7 @@ namespace {
 constexpr const char* canvas = "#canvas";
 // Memory running out anywhere is told in these words, as the command line
 // tells it, and the page goes on with what it showed.
-constexpr const char* outOfMemory = "duals-explorer: out of memory";
+constexpr const char* outOfMemory = N_("out of memory");
 
 // The page's one explorer: the browser's callbacks reach it through here.
 struct WebExplorer {
@@ -146,7 +146,7 @@ EM_BOOL onFrame(double, void*) {
     try {
         more = drawFrame();
     } catch (const std::bad_alloc&) {
-        showMessage(outOfMemory);
+        showMessage(std::string("duals-explorer: ") + tr(outOfMemory));
     }
     if (!more) page->frameAsked = false;
     return more;
@@ -159,7 +159,7 @@ void guarded(Work work) {
     try {
         work();
     } catch (const std::bad_alloc&) {
-        showMessage(outOfMemory);
+        showMessage(std::string("duals-explorer: ") + tr(outOfMemory));
     }
 }
 
@@ -360,7 +360,7 @@ bool showModels(LoadedModels loaded, const ViewState& start, const PageSource& s
         fitCanvas();
         updateTitle();
         redraw();
-        showMessage(outOfMemory);
+        showMessage(std::string("duals-explorer: ") + tr(outOfMemory));
         return false;
     }
     return true;
@@ -375,7 +375,7 @@ void openFiles(const std::vector<std::string>& names) {
     // The names as they are: a name is never read as an option.
     Result<LoadedModels> loaded = loadModelInputs(names);
     if (!loaded) return showMessage(loaded.error().text());
-    if (loaded->models.empty()) return showMessage("no model to show");
+    if (loaded->models.empty()) return showMessage(tr("no model to show"));
     const std::vector<std::string> warnings = modelWarnings(*loaded);
     const Result<ViewState> start = startState(parseOptions({}).options, *loaded);
     if (!start) return showMessage(firstLine(start.error().text()));
@@ -419,7 +419,7 @@ Result<LoadedModels> openingModels(const ExplorerOptions& options, std::vector<s
         if (!loaded || !loaded->models.empty()) return loaded;
         told.insert(told.end(), loaded->notes.begin(), loaded->notes.end());
     } catch (const std::bad_alloc&) {
-        told.push_back(outOfMemory);
+        told.push_back(std::string("duals-explorer: ") + tr(outOfMemory));
     }
     request.conway.clear();
     request.catalogue.clear();
@@ -499,7 +499,7 @@ int openPage() {
     std::vector<std::string> told;
     Result<LoadedModels> loaded = openingModels(query.parsed.options, told);
     if (!loaded || loaded->models.empty()) {
-        told.push_back(loaded ? "no model to show" : loaded.error().text());
+        told.push_back(loaded ? tr("no model to show") : loaded.error().text());
         showMessage(lines(told));
         return 2;
     }
@@ -528,7 +528,7 @@ int openPage() {
     attributes.preserveDrawingBuffer = EM_TRUE;
     const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvas, &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
-        showMessage("this browser has no WebGL2, which the page draws with");
+        showMessage(tr("this browser has no WebGL2, which the page draws with"));
         return 2;
     }
     Result<WebGlRenderer> renderer = WebGlRenderer::create();
@@ -646,6 +646,14 @@ extern "C" EMSCRIPTEN_KEEPALIVE void pdWebNet(const char* paper, const char* edg
         if (asked.told.empty()) pd::page->session->setNetSettings(asked.net);
         pd::updateTitle();
     });
+}
+
+// The page's own words in the reader's language (see pageTexts), asked for
+// when the page is first shown.
+extern "C" EMSCRIPTEN_KEEPALIVE const char* pdWebTexts() {
+    static std::string texts;
+    texts = pd::pageTexts();
+    return texts.c_str();
 }
 
 // A notation typed: "" when the command line builds it, else its message.

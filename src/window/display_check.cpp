@@ -4,13 +4,15 @@
 
 #include <cstdlib>
 
+#include "base/translate.h"
+
 namespace pd {
 
 std::string missingDisplay() {
     const char* name = std::getenv("DISPLAY");
-    if (!name || !*name) return "no display (DISPLAY is not set)";
+    if (!name || !*name) return tr("no display (DISPLAY is not set)");
     Display* display = XOpenDisplay(name);
-    if (!display) return std::string("no display (cannot open DISPLAY ") + name + ")";
+    if (!display) return fill(tr("no display (cannot open DISPLAY {1})"), {name});
     XCloseDisplay(display);
     return "";
 }

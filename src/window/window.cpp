@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/translate.h"
 #include "explorer/actions.h"
 #include "explorer/exports.h"
 #include "io/output_file.h"
@@ -200,11 +201,11 @@ void buildMenu(const std::vector<std::size_t>& here) {
         bool any = false;
         for (const std::size_t i : here) {
             if (table[i].group != group) continue;
-            const std::string label = std::string(table[i].label) + "  (" + table[i].keyName + ")";
+            const std::string label = std::string(tr(table[i].label)) + "  (" + tr(table[i].keyName) + ")";
             glutAddMenuEntry(menuLabel(label).c_str(), int(i));
             any = true;
         }
-        if (any) submenus.push_back({menu, title});
+        if (any) submenus.push_back({menu, tr(title)});
     }
     glutCreateMenu(onMenu);
     for (const auto& [menu, title] : submenus) glutAddSubMenu(menuLabel(title).c_str(), menu);
@@ -255,7 +256,7 @@ void onGlutError(const char* format, va_list args) {
         if (inputs.exitStatus) std::exit(*inputs.exitStatus);
         const std::string noDisplay = missingDisplay();
         if (!noDisplay.empty()) {
-            inputs.report(failure(noDisplay + ": use --png, --svg, --off, --net or --info to work without one"));
+            inputs.report(failure(fill(tr("{1}: use --png, --svg, --off, --net or --info to work without one"), {noDisplay})));
             std::exit(2);
         }
     }

@@ -26,9 +26,9 @@ failed = [(latin, transliterate(latin, english), cyrillic) for latin, english, c
 # Only the translations change: the English and the header's other lines stay.
 po = ['msgid ""\n', 'msgstr ""\n', '"Language: sr@latin\\n"\n', '\n', 'msgctxt "shell"\n', 'msgid "dual"\n',
       'msgstr "dual"\n', 'msgid "{1} triangle"\n', 'msgid_plural "{1} triangles"\n', 'msgstr[0] "{1} trougao"\n',
-      'msgstr[1] ""\n', '"{1} trougla"\n']
+      'msgstr[1] ""\n', '"{1} trougla"\n', 'msgid "q quits.\\n"\n', 'msgstr "q izlazi.\\n\\"da\\""\n']
 want = po[:2] + ['"Language: sr\\n"\n'] + po[3:6] + ['msgstr "дуал"\n'] + po[7:9] + \
-       ['msgstr[0] "{1} троугао"\n', 'msgstr[1] ""\n', '"{1} троугла"\n']
+       ['msgstr[0] "{1} троугао"\n', 'msgstr[1] ""\n', '"{1} троугла"\n', po[12], 'msgstr "q излази.\\n\\"да\\""\n']
 if convert(po) != want:
     failed.append(("the .po lines", convert(po), want))
 for latin, got, cyrillic in failed:

@@ -112,8 +112,8 @@ TEST(SolidNames, FacesByTheirTrueShape) {
     EXPECT_EQ(faceShape(quads, 0), FaceShape::Rectangle);
     EXPECT_EQ(faceShape(quads, 1), FaceShape::Rhombus);
     EXPECT_EQ(faceShape(quads, 2), FaceShape::Quadrilateral);
-    EXPECT_EQ(faceShapeName(4, FaceShape::Rhombus, true), "rhombi");
-    EXPECT_EQ(faceShapeName(11, FaceShape::Polygon, true), "hendecagons");
+    EXPECT_EQ(countedFaces(2, 4, FaceShape::Rhombus), "2 rhombi");
+    EXPECT_EQ(countedFaces(1, 11, FaceShape::Polygon), "1 hendecagon");
     const Polyhedron prism = off("OFF 6 5 0 0 0 0 1 0 0 0 1 0 0 0 1.5 1 0 1.5 0 1 1.5 "
                                  "3 0 2 1 3 3 4 5 4 0 1 4 3 4 1 2 5 4 4 2 0 3 5");
     EXPECT_EQ(line(prism), "solid: triangular prism  V 6  E 9  F 5  V-E+F 2  faces: 2 triangles, 3 rectangles");
