@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/translate.h"
 #include "geometry/vec3.h"
 
 namespace pd {
@@ -34,12 +35,14 @@ struct SolidInfo {
     const char* pairFile;
 };
 
+// The names are the files' own Serbian words; marked for the catalogues so
+// the explorer writes them in the reader's script (Cyrillic for sr).
 constexpr std::array<SolidInfo, solidKindCount> solidTable{{
-    {Tetrahedron, "tetraedar", "tetra.DAT", 4, "tetrap.dat", 4, 3, "dualt.txt", "dualtp.txt"},
-    {Hexahedron, "heksaedar", "kocka.dat", 8, "kockap.dat", 6, 4, "dualk.txt", "dualkp.txt"},
-    {Octahedron, "oktaedar", "okta.dat", 6, "oktap.dat", 8, 3, "dualo.txt", "dualop.txt"},
-    {Dodecahedron, "dodekaedar", "dodeka.dat", 20, "dodekap.dat", 12, 5, "dualdo.txt", "dualdop.txt"},
-    {Icosahedron, "ikosaedar", "ikosa.dat", 12, "ikosap.dat", 20, 3, "duali.txt", "dualip.txt"},
+    {Tetrahedron, N_("tetraedar"), "tetra.DAT", 4, "tetrap.dat", 4, 3, "dualt.txt", "dualtp.txt"},
+    {Hexahedron, N_("heksaedar"), "kocka.dat", 8, "kockap.dat", 6, 4, "dualk.txt", "dualkp.txt"},
+    {Octahedron, N_("oktaedar"), "okta.dat", 6, "oktap.dat", 8, 3, "dualo.txt", "dualop.txt"},
+    {Dodecahedron, N_("dodekaedar"), "dodeka.dat", 20, "dodekap.dat", 12, 5, "dualdo.txt", "dualdop.txt"},
+    {Icosahedron, N_("ikosaedar"), "ikosa.dat", 12, "ikosap.dat", 20, 3, "duali.txt", "dualip.txt"},
 }};
 
 // The row of the table for a kind; kind must be 1 to 5.
