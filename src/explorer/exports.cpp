@@ -62,6 +62,7 @@ Result<PrintModel> exportedPrint(Session& session, const PrintSettings& settings
         return settings.oneSurface ? std::move(both->whole) : std::move(both->coloured);
 #else
         // The page's build has no exact arithmetic to join surfaces with.
+        (void)notes;
         return failure(settings.kind == PrintKind::Frame
                            ? tr("a frame print is made by the command line and the window")
                            : tr("a print of both shells is made by the command line and the window; "
