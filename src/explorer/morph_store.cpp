@@ -123,6 +123,13 @@ Result<const Model*> MorphStore::stage(int index, double t) {
                    morphAt(*family(index), t).error().what);
 }
 
+void MorphStore::forgetTexts() {
+    for (std::vector<std::string>& lines : lines_) lines.clear();
+    for (Stage& s : stages_) s.countLine.clear();
+    for (std::unique_ptr<Result<MorphFamily>>& f : families_)
+        if (f && !f->ok()) f.reset();
+}
+
 Result<std::vector<std::string>> MorphStore::countLines(int index, const ViewState& state) {
     const Model& model = models_[std::size_t(index)];
     // Each line when first asked for, not before: a model loaded without

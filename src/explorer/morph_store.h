@@ -66,6 +66,9 @@ public:
     // for: a program's dual `state` shows must be made by then
     // (completeProgramDual). Fails as stage() does.
     Result<std::vector<std::string>> countLines(int index, const ViewState& state);
+    // Forgets the count lines and refusals already worked out, so the next
+    // ones are in the language chosen since; models and stages are kept.
+    void forgetTexts();
 
 private:
     struct Stage {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <regex>
 
 #include "base/translate.h"
 
@@ -368,6 +369,46 @@ std::string readOutput(const Given& g, ExplorerOptions& o) {
     return "";
 }
 
+// CLI11's refusals in the reader's language: each of its forms the
+// options can meet, matched whole, its parts put into the translation. The
+// English ids are CLI11's own words, so English reads exactly as before;
+// a form not listed stays as CLI11 wrote it.
+std::string translatedParseError(const std::string& what) {
+    static const struct {
+        std::regex form;
+        const char* english;
+    } forms[] = {
+        {std::regex("The following argument was not expected: (.*)"), N_("The following argument was not expected: {1}")},
+        {std::regex("The following arguments were not expected: (.*)"),
+         N_("The following arguments were not expected: {1}")},
+        {std::regex("(\\S+): Value (\\S+) not in range (\\S+) to (\\S+)"), N_("{1}: Value {2} not in range {3} to {4}")},
+        {std::regex("(\\S+): (.*) not in (\\{.*\\})"), N_("{1}: {2} not in {3}")},
+        {std::regex("(\\S+): At least (\\d+) required but received (\\d+)"),
+         N_("{1}: At least {2} required but received {3}")},
+        {std::regex("(\\S+) excludes (\\S+)"), N_("{1} excludes {2}")},
+        {std::regex("(\\S+) requires (\\S+)"), N_("{1} requires {2}")},
+        {std::regex("(\\S+): (\\S+) required (.*) missing"), N_("{1}: {2} required {3} missing")},
+        {std::regex("Could not convert: (.*)"), N_("Could not convert: {1}")},
+    };
+    std::smatch parts;
+    for (const auto& f : forms)
+        if (std::regex_match(what, parts, f.form)) {
+            // One pass, so braces in what the user typed stay as typed.
+            std::string out;
+            for (const char* p = tr(f.english); *p != '\0'; ++p) {
+                const std::size_t k = p[0] == '{' && p[1] >= '1' && p[1] <= '9' && p[2] == '}' ? p[1] - '0' : 0;
+                if (k > 0 && k < parts.size()) {
+                    out += parts[k].str();
+                    p += 2;
+                } else {
+                    out += *p;
+                }
+            }
+            return out;
+        }
+    return what;
+}
+
 }  // namespace
 
 std::string languageOption(const std::vector<std::string>& args) {
@@ -451,7 +492,7 @@ ParsedOptions parseOptions(const std::vector<std::string>& args, const std::stri
         parsed.text = e.what() + std::string("\n");
         return parsed;
     } catch (const CLI::ParseError& e) {
-        return fail(e.what());
+        return fail(translatedParseError(e.what()));
     }
     std::string problem = readView(given, o);
     if (problem.empty()) problem = readOutput(given, o);

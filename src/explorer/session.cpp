@@ -98,6 +98,12 @@ void Session::leaveOutQuit() {
     keys_ = helpLines(context_);
 }
 
+void Session::languageChanged() {
+    keys_ = helpLines(context_);
+    morphs_.forgetTexts();
+    ahead_.dropPrepared();
+}
+
 void Session::leaveTabToFocus() {
     context_.tabKeys = false;
     keys_ = helpLines(context_);

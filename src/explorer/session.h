@@ -123,6 +123,9 @@ public:
     // For a front end whose Tab and Shift-Tab move its focus (a page): the
     // key list leaves them out; the actions stay for its buttons.
     void leaveTabToFocus();
+    // After the language changed (the page's control): the key list, the
+    // counts and the refusals it keeps are made again in the new one.
+    void languageChanged();
     // How the session's paper nets are laid out (--page, --edge-mm).
     const NetSettings& netSettings() const { return netSettings_; }
     void setNetSettings(const NetSettings& settings) { netSettings_ = settings; }

@@ -205,6 +205,7 @@ const PageText pageTextTable[] = {
     {"print-view@aria-label", N_("The paper net to print")},
     {"print-again", N_("Print")},
     {"print-close-word", N_("Back to the model")},
+    {"print-close-key", N_("Esc")},
     {"print-advice", N_("Print at 100 % (actual size), no margins.")},
     {"picker-none", N_("a model by notation or file")},
     {"key-title", N_("key")},

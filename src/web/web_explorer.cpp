@@ -481,6 +481,7 @@ void speakOnPage(const std::string& language, bool named) {
     speak(language);
     page->source.language = language;
     page->source.languageNamed = named;
+    if (page->session) page->session->languageChanged();
     page->title.clear();
     page->shownState.clear();
 }

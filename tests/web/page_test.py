@@ -27,6 +27,8 @@ from selenium.webdriver.support.ui import WebDriverWait
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "tests", "support"))
 from browser import chromium  # noqa: E402
+sys.path.insert(0, os.path.join(ROOT, "tests", "po"))
+from pseudo import left_english, write_catalogue  # noqa: E402
 SIZE = "1024x700"
 BLUE, RED, BACKGROUND = (0, 0, 255), (255, 0, 0), (230, 230, 204)
 TEXT, DUAL_TEXT = (0, 0, 0), (153, 0, 0)
@@ -354,6 +356,38 @@ def languages(driver, page):
     wait_for(driver, lambda: spoken() == ["sr-Latn", "sr@latin"], "the address reloads in Latin letters")
 
 
+def pseudo_language(driver, page, temp):
+    """The page in a pseudo-language (every catalogue text marked, put in
+    place of the Latin Serbian before the page first reads it): no text a
+    person reads, the key list and the labels read aloud included, is left
+    unmarked. The language control names each language in itself."""
+    mo = os.path.join(temp, "pseudo.mo")
+    write_catalogue(os.path.join(ROOT, "po", "duals-explorer.pot"), mo)
+    with open(mo, "rb") as f:
+        catalogue = base64.b64encode(f.read()).decode()
+    open_page(driver, page, "lang=en&conway=tI&dual=reciprocal&numbers=both&highlight=face:1")
+    wait_for(driver, lambda: title(driver).startswith("tI"), "the page before the pseudo-language")
+    js(driver, "Module.FS.writeFile('/locale/sr@latin/LC_MESSAGES/duals-explorer.mo',"
+               "Uint8Array.from(atob(arguments[0]), function (c) { return c.charCodeAt(0); }));", catalogue)
+    Select(driver.find_element("id", "language")).select_by_value("sr@latin")
+    wait_for(driver, lambda: "\u27e6" in title(driver), "the pseudo-language in the title")
+    js(driver, "document.activeElement.blur();")
+    ActionChains(driver).send_keys("?").perform()
+    wait_for(driver, lambda: js(driver, "return document.getElementById('keys').open;"), "its key list")
+    text = js(driver, """
+        var language = document.getElementById('language'), parts = [document.title];
+        document.querySelectorAll('body *').forEach(function (e) {
+          if (e === language || language.contains(e) || e.id == 'message' || e.closest('script, style')) return;
+          e.childNodes.forEach(function (n) { if (n.nodeType == 3) parts.push(n.textContent); });
+          ['aria-label', 'title', 'placeholder', 'label'].forEach(function (a) {
+            if (e.hasAttribute(a)) parts.push(e.getAttribute(a));
+          });
+        });
+        return parts.join('\\n');""")
+    left = left_english(text)
+    check(not left, "the page leaves %s unmarked in the pseudo-language" % sorted(set(left)))
+
+
 def accessible(driver, state):
     """Whether axe-core finds nothing on the page as it is (the least it
     must not find: anything serious or critical)."""
@@ -586,6 +620,7 @@ def main():
 
         interface(driver, page, build)
         languages(driver, page)
+        pseudo_language(driver, page, temp)
         printed_net(driver, page, build, temp)
         keyboard(driver, page)
         presentation(driver, page)
