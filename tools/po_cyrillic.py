@@ -27,7 +27,8 @@ PAIRS = {"lj": "љ", "nj": "њ", "dž": "џ"}
 SPLIT = ("konjug", "konjunk", "injek", "nadž", "podž", "odžal")
 # Names that are the same in every language.
 KEPT = {"PNG", "SVG", "OFF", "STL", "PDF", "3MF", "glTF", "GLB", "Tab", "Shift", "Shift-Tab", "Esc",
-        "Ctrl", "Alt", "Enter", "Space", "Home", "End", "PgUp", "PgDn", "UTF-8", "OpenGL", "WebGL"}
+        "Ctrl", "Alt", "Enter", "Space", "Home", "End", "PgUp", "PgDn", "UTF-8", "OpenGL", "WebGL",
+        "none"}
 EXTENSIONS = {"off", "stl", "png", "svg", "pdf", "3mf", "glb"}
 # One-letter Serbian words; never taken for a key of the same letter.
 WORDS = {"a", "i", "o", "u"}
@@ -65,9 +66,12 @@ def standalone(token, english):
 
 def kept(token, before, english):
     """Whether `token`, after `before`, stays as written: what is read, not a word."""
-    if token in KEPT or re.fullmatch(r"\{\d+\}", token) or option(token):
+    # w, q, x and y are no letters of Serbian: a word with one was typed (white).
+    if token in KEPT or re.fullmatch(r"\{\d+\}", token) or option(token) or re.search(r"[wqxyWQXY]", token):
         return True
-    if re.search(r"\w[/@#_.|=]\w|^#\w", token) or re.search(r"\d", token) and re.search(r"[A-Za-z]", token):
+    # A placeholder's digit makes no name of the word it is joined to: {1}-ugao.
+    bare = re.sub(r"\{\d+\}", "", token)
+    if re.search(r"\w[/@#_.|=]\w|^#\w", token) or re.search(r"\d", bare) and re.search(r"[A-Za-z]", bare):
         return True
     if re.search(r"[a-z][A-Z]", token):  # glTF, WxH
         return True

@@ -11,6 +11,7 @@ CASES = [
     ("Ljubičasta NJIVA džep, Đak ćuti: Šta Žuto", "", "Љубичаста ЊИВА џеп, Ђак ћути: Шта Жуто"),
     ("konjugovan, injekcija, nadživeti", "", "конјугован, инјекција, надживети"),
     ("{1} trougla, {2} petouglova", "{1} triangles, {2} pentagons", "{1} троугла, {2} петоуглова"),
+    ("{1}-strana piramida, {1}-ugao", "{1}-gonal pyramid, {1}-gon", "{1}-страна пирамида, {1}-угао"),
     ("--show dual prikazuje dual.", "--show dual shows the dual.", "--show dual приказује дуал."),
     ("--show both|solid|dual", "--show both|solid|dual", "--show both|solid|dual"),
     ("Sačuvaj PNG, SVG, OFF, STL, PDF, 3MF i glTF.", "Save", "Сачувај PNG, SVG, OFF, STL, PDF, 3MF и glTF."),
@@ -19,6 +20,7 @@ CASES = [
     ("DATOTEKA.off u PREFIX/share, boja #rrggbb, sr@latin", "FILE.off in PREFIX/share",
      "ДАТОТЕКА.off у PREFIX/share, боја #rrggbb, sr@latin"),
     ("Veličina WxH, kocka s dualom", "Size WxH", "Величина WxH, коцка с дуалом"),
+    ("white, none (providno)", "white, none (transparent)", "white, none (провидно)"),
 ]
 
 failed = [(latin, transliterate(latin, english), cyrillic) for latin, english, cyrillic in CASES

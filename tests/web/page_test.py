@@ -354,6 +354,12 @@ def languages(driver, page):
              "the control speaks Latin letters, kept in the address")
     driver.get(driver.current_url)
     wait_for(driver, lambda: spoken() == ["sr-Latn", "sr@latin"], "the address reloads in Latin letters")
+    # Counted faces by Serbian plural rules, from the page's own catalogues.
+    for query, counted in (("lang=sr@latin&solid=2", ["6 kvadrata", "8 trouglova"]),
+                           ("lang=sr&conway=tI", ["12 петоуглова", "20 шестоуглова", "60 троуглова"])):
+        open_page(driver, page, query)
+        wait_for(driver, lambda: all(c in js(driver, "return document.getElementById('info').innerText;")
+                                     for c in counted), "%s counts %s" % (query, ", ".join(counted)))
 
 
 def pseudo_language(driver, page, temp):
