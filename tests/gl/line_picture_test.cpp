@@ -104,7 +104,7 @@ TEST(LinePicture, SerbianLettersAsStored) {
     ASSERT_TRUE(readPixelRows(200, 70, 0, 70, 3, rgb.data()).ok());
     scratch::ScratchDir dir;
     ASSERT_TRUE(writePngFile(dir.file("letters.png"), 200, 70, rgb).ok());
-    EXPECT_TRUE(dir.read("letters.png") == scratch::readFile(scratch::sourcePath("tests/data/expected/serbian-letters.png")))
-        << "differs from tests/data/expected/serbian-letters.png: see " << dir.file("letters.png");
+    EXPECT_TRUE(dir.read("letters.png") == scratch::readFile(scratch::sourcePath("tests/data/pictures/serbian-letters.png")))
+        << "differs from tests/data/pictures/serbian-letters.png: see " << dir.file("letters.png");
     if (HasFailure()) dir.keep();
 }
